@@ -1,0 +1,69 @@
+#include "app/application.h"
+
+#include "screens/execution/REXEC.h"
+#include "screens/input/DERAZO_Input.h"
+#include "screens/welcome/Initial_Screen.h"
+
+namespace volpar {
+
+Application::Application(ui::Platform& platform) : platform_(platform) {}
+
+Application::~Application() {
+  // Destroy without telling the observer: the renderer may be gone already.
+  observer_ = nullptr;
+  retired_.clear();
+}
+
+void Application::start() {
+  initialScreen();
+  initial_->Show();
+}
+
+REXEC& Application::rexec() {
+  if (!rexec_) {
+    rexec_ = std::make_unique<REXEC>(*this);
+    if (observer_) observer_->formCreated(*rexec_);
+  }
+  return *rexec_;
+}
+
+DERAZO_Input& Application::derazoInput() {
+  if (!input_) {
+    input_ = std::make_unique<DERAZO_Input>(*this);
+    if (observer_) observer_->formCreated(*input_);
+    // Its load step shows it at once. The screen is reachable before the step runs, so
+    // a handler inside it that refers to the screen finds this one.
+    input_->Form_Load();
+  }
+  return *input_;
+}
+
+Initial_Screen& Application::initialScreen() {
+  if (!initial_) {
+    initial_ = std::make_unique<Initial_Screen>(*this);
+    if (observer_) observer_->formCreated(*initial_);
+    initial_->Form_Load();
+  }
+  return *initial_;
+}
+
+template <class F>
+void Application::retire(std::unique_ptr<F>& form) {
+  if (!form) return;
+  form->Hide();
+  retired_.push_back(std::move(form));
+}
+
+void Application::unloadRexec() { retire(rexec_); }
+void Application::unloadDerazoInput() { retire(input_); }
+void Application::unloadInitialScreen() { retire(initial_); }
+
+void Application::collectRetired() {
+  std::vector<std::unique_ptr<ui::Form>> dying;
+  dying.swap(retired_);
+  for (auto& form : dying) {
+    if (observer_) observer_->formDestroyed(*form);
+  }
+}
+
+}  // namespace volpar

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "machine/REXEC_Manual.h"
+#include "screens/screens.h"
+#include "ui/form.h"
+
+namespace volpar {
+
+// Told when a screen comes into existence and when it is destroyed, so that a renderer
+// can open and close its window.
+class ScreensObserver {
+ public:
+  virtual ~ScreensObserver() = default;
+  virtual void formCreated(ui::Form& form) = 0;
+  virtual void formDestroyed(ui::Form& form) = 0;
+};
+
+// The running program: owns the three screens and the code module.
+class Application : public Screens {
+ public:
+  explicit Application(ui::Platform& platform);
+  ~Application() override;
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // Program start: creates the welcome screen, whose load step prepares the others, and
+  // shows it in front.
+  void start();
+
+  REXEC& rexec() override;
+  DERAZO_Input& derazoInput() override;
+  Initial_Screen& initialScreen() override;
+  void unloadRexec() override;
+  void unloadDerazoInput() override;
+  void unloadInitialScreen() override;
+  REXEC_Manual& manual() override { return manual_; }
+  ui::Platform& platform() override { return platform_; }
+
+  // The screens that exist now, without creating any.
+  REXEC* existingRexec() const { return rexec_.get(); }
+  DERAZO_Input* existingDerazoInput() const { return input_.get(); }
+  Initial_Screen* existingInitialScreen() const { return initial_.get(); }
+
+  // Destroys the screens discarded during the event that just finished. The event loop
+  // (or a test) calls it between events, never from inside a handler.
+  void collectRetired();
+
+  void setObserver(ScreensObserver* observer) { observer_ = observer; }
+
+ private:
+  template <class F>
+  void retire(std::unique_ptr<F>& form);
+
+  ui::Platform& platform_;
+  REXEC_Manual manual_{*this};
+  std::unique_ptr<Initial_Screen> initial_;
+  std::unique_ptr<DERAZO_Input> input_;
+  std::unique_ptr<REXEC> rexec_;
+  std::vector<std::unique_ptr<ui::Form>> retired_;
+  ScreensObserver* observer_ = nullptr;
+};
+
+}  // namespace volpar

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "ui/colors.h"
+
+namespace volpar {
+
+class Screens;
+
+// The code module: the few values the screens do not show, the clock-phase engine, and
+// the program-file procedures. The engine reads and writes the machine only through the
+// elements of the execution screen and the memory grid of the input screen.
+class REXEC_Manual {
+ public:
+  explicit REXEC_Manual(Screens& screens) : screens_(screens) {}
+
+  // Module variables.
+  std::int16_t Clock_Phase = 0;  // the phase the next clock pulse performs
+  bool At_Phase_Zero = false;    // the phase most recently performed is T0
+  bool Pause_At_T0 = false;      // stop the automatic clock at the next T0
+  float Clock_Rate = 0.0F;       // Hertz, from the speed scroll bar
+  bool Text_Driving_Bits = false;
+  bool Bits_Driving_Text = false;
+  std::string Program_File_Name;
+
+  // Value helpers.
+  static std::int16_t Bits_To_Number(ui::Color c1, ui::Color c2, ui::Color c3, ui::Color c4,
+                                     ui::Color c5, ui::Color c6, ui::Color c7, ui::Color c8,
+                                     bool Include_High_Bits);
+  void Copy_IR_To_PC();
+
+  // Clock-phase engine: one call performs the phase named by Clock_Phase.
+  void Run_Clock_Phase();
+  void Phase_T0();
+  void Phase_T1();
+  void Phase_T2();
+  void Phase_T3();
+  void Phase_T4();
+  void Phase_T5();
+  void Phase_T6();
+  void Phase_T7();
+
+  // Program files. Save and load return nothing on success, or the text of a message
+  // for the user (naming the file and the reason) when nothing could be done; a failed
+  // save leaves the file untouched and a failed load leaves the memory grid untouched.
+  [[nodiscard]] std::optional<std::string> Save_Program_File(const std::string& path);
+  [[nodiscard]] std::optional<std::string> Load_Program_File(const std::string& path);
+  std::string Memory_Byte_To_Text(std::int16_t address);
+  void Text_To_Memory_Byte(std::int16_t address, const std::string& text);
+
+ private:
+  Screens& screens_;
+};
+
+}  // namespace volpar

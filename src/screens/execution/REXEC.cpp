@@ -1,0 +1,38 @@
+#include "screens/execution/REXEC.h"
+
+namespace volpar {
+
+REXEC::REXEC(Screens& screens) : ui::Form("REXEC"), screens_(screens) {
+  // Layout first: setting initial values must not raise any handler.
+  layOutPhaseTable();
+  layOutRegisters();
+  layOutButtons();
+  layOutOptions();
+  layOutInputWindow();
+  connectHandlers();
+}
+
+void REXEC::connectHandlers() {
+  Command_Begin_Step.onClick = [this] { Command_Begin_Step_Click(); };
+  Timer1.onTimer = [this] { Timer1_Timer(); };
+  Command_Pause.onClick = [this] { Command_Pause_Click(); };
+  Command_Resume.onClick = [this] { Command_Resume_Click(); };
+  Command_One_instruction.onClick = [this] { Command_One_instruction_Click(); };
+  Command_Options.onClick = [this] { Command_Options_Click(); };
+  Command_Options_Close.onClick = [this] { Command_Options_Close_Click(); };
+  automatic_radio.onClick = [this] { automatic_radio_Click(); };
+  manual_radio.onClick = [this] { manual_radio_Click(); };
+  time_scroll.onChange = [this] { time_scroll_Change(); };
+  Command_Restart.onClick = [this] { Command_Restart_Click(); };
+  Command_Quit.onClick = [this] { Command_Quit_Click(); };
+  onUnload = [this] { Form_Unload(); };
+  for (int i = Input_bit.LBound(); i <= Input_bit.UBound(); ++i) {
+    Input_bit(i).onChange = [this, i] { Input_bit_Change(i); };
+  }
+  Text_Input_Decimal.onChange = [this] { Text_Input_Decimal_Change(); };
+  Command_Input_Window_OK.onClick = [this] { Command_Input_Window_OK_Click(); };
+  Command_View_Memory.onClick = [this] { Command_View_Memory_Click(); };
+  Command_Return_to_Input.onClick = [this] { Command_Return_to_Input_Click(); };
+}
+
+}  // namespace volpar

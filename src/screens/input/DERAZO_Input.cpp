@@ -1,0 +1,39 @@
+#include "screens/input/DERAZO_Input.h"
+
+namespace volpar {
+
+DERAZO_Input::DERAZO_Input(Screens& screens) : ui::Form("DERAZO_Input"), screens_(screens) {
+  // Layout first: setting initial values must not raise any handler.
+  layOutEntry();
+  layOutMemoryGrid();
+  layOutPanels();
+  layOutMenus();
+  connectHandlers();
+}
+
+void DERAZO_Input::connectHandlers() {
+  for (int i = Input_Bit.LBound(); i <= Input_Bit.UBound(); ++i) {
+    Input_Bit(i).onChange = [this, i] { Input_bit_Change(i); };
+  }
+  Input_Op_Code(0).onChange = [this] { Input_Op_Code_Change(0); };
+  Input_Memory_Address.onChange = [this] { Input_Memory_Address_Change(); };
+  memory_text.onChange = [this] { memory_text_Change(); };
+  Command_Send_to_Memory.onClick = [this] { Command_Send_to_Memory_Click(); };
+  onUnload = [this] { Form_Unload(); };
+  Command_Execute_Program.onClick = [this] { Command_Execute_Program_Click(); };
+  exec_text.onChange = [this] { exec_text_Change(); };
+  Command_OK_For_Start_Location.onClick = [this] { Command_OK_For_Start_Location_Click(); };
+  Command_Start_Location_Cancel.onClick = [this] { Command_Start_Location_Cancel_Click(); };
+  Return_to_exec_screen.onClick = [this] { Return_to_exec_screen_Click(); };
+  Command_Restart.onClick = [this] { Command_Restart_Click(); };
+  Command_quit.onClick = [this] { Command_Quit_Click(); };
+  Open_menu.onClick = [this] { Open_menu_Click(); };
+  save_menu.onClick = [this] { save_menu_Click(); };
+  exit_menu.onClick = [this] { exit_menu_Click(); };
+  file_menu.onClick = [this] { file_menu_Click(); };
+  cont_menu.onClick = [this] { cont_menu_Click(); };
+  Command_Code_Info.onClick = [this] { Command_Code_Info_Click(); };
+  Command_Code_Close.onClick = [this] { Command_Code_Close_Click(); };
+}
+
+}  // namespace volpar

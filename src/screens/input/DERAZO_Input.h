@@ -1,0 +1,110 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "ui/control_array.h"
+#include "ui/element.h"
+#include "ui/form.h"
+
+namespace volpar {
+
+class Screens;
+
+// The input screen: instruction entry, the start-location panel, the code panel, the
+// menus, and the memory grid, which is the machine's memory.
+class DERAZO_Input : public ui::Form {
+ public:
+  explicit DERAZO_Input(Screens& screens);
+
+  // Entry elements.
+  ui::Label Instruction_in_Binary{*this, "Instruction_in_Binary"};
+  ui::ControlArray<ui::TextBox> Input_Bit{*this, "Input_Bit", 1, 8};
+  ui::CommandButton Command_Execute_Program{*this, "Command_Execute_Program"};
+  ui::Label Instruction_in_Decimal{*this, "Instruction_in_Decimal"};
+  ui::ControlArray<ui::TextBox> Input_Op_Code{*this, "Input_Op_Code", 0, 0};
+  ui::TextBox Input_Memory_Address{*this, "Input_Memory_Address"};
+  ui::CommandButton Command_Code_Info{*this, "Command_Code_Info"};
+  ui::Label Label_Memory_Location{*this, "Label_Memory_Location"};
+  ui::TextBox memory_text{*this, "memory_text"};
+  ui::CommandButton Command_Send_to_Memory{*this, "Command_Send_to_Memory"};
+  ui::CommandButton Command_quit{*this, "Command_quit"};
+  ui::CommandButton Command_Restart{*this, "Command_Restart"};
+  ui::Label Label_MEMORY{*this, "Label_MEMORY"};
+  ui::CommandButton Return_to_exec_screen{*this, "Return_to_exec_screen"};
+
+  // The memory grid: bit b of address a is cell 8 * a + b; cell 0 holds no bit.
+  ui::ControlArray<ui::Shape> Shape1{*this, "Shape1", 0, 256};
+  // Address labels "0" to "31" beside the grid rows, by address; nothing changes them.
+  std::vector<std::unique_ptr<ui::Label>> addressLabels;
+
+  // Start-location panel.
+  ui::Frame EXEC_FRAME{*this, "EXEC_FRAME"};
+  ui::Label label_execute{*this, "label_execute"};
+  ui::TextBox exec_text{*this, "exec_text"};
+  ui::CommandButton Command_OK_For_Start_Location{*this, "Command_OK_For_Start_Location"};
+  ui::CommandButton Command_Start_Location_Cancel{*this, "Command_Start_Location_Cancel"};
+
+  // Code panel.
+  ui::Frame Code_frame{*this, "Code_frame"};
+  ui::Label Label_Description_ADD{*this, "Label_Description_ADD"};
+  ui::Label Label_Description_LOAD{*this, "Label_Description_LOAD"};
+  ui::Label Label_Description_STORE{*this, "Label_Description_STORE"};
+  ui::Label Label_Description_INPUT{*this, "Label_Description_INPUT"};
+  ui::Label Label_Description_OUTPUT{*this, "Label_Description_OUTPUT"};
+  ui::Label Label_Description_BRANCH{*this, "Label_Description_BRANCH"};
+  ui::Label Label_Description_BR_NEG{*this, "Label_Description_BR_NEG"};
+  ui::Label Label_Description_BR_NN{*this, "Label_Description_BR_NN"};
+  ui::CommandButton Command_Code_Close{*this, "Command_Code_Close"};
+
+  // Menus.
+  ui::Menu file_menu{*this, "file_menu"};
+  ui::Menu Open_menu{*this, "Open_menu", &file_menu};
+  ui::Menu save_menu{*this, "save_menu", &file_menu};
+  ui::Menu exit_menu{*this, "exit_menu", &file_menu};
+  ui::Menu help_menu{*this, "help_menu"};
+  ui::Menu cont_menu{*this, "cont_menu", &help_menu};
+
+  ui::CommonDialog CommonDialog1{*this, "CommonDialog1"};
+
+  // Tab order of the focusable elements; the renderer passes over hidden ones.
+  std::vector<ui::Element*> tabOrder;
+
+  // Instruction entry.
+  void Input_bit_Change(int Index);
+  void Input_Op_Code_Change(int Index);
+  void Input_Memory_Address_Change();
+  void memory_text_Change();
+  void Command_Send_to_Memory_Click();
+
+  // Start execution.
+  void Form_Load();
+  void Form_Unload();
+  void Command_Execute_Program_Click();
+  void exec_text_Change();
+  void Command_OK_For_Start_Location_Click();
+  void Command_Start_Location_Cancel_Click();
+  void Return_to_exec_screen_Click();
+  void Command_Restart_Click();
+  void Command_Quit_Click();
+
+  // Menus and code information.
+  void Open_menu_Click();
+  void save_menu_Click();
+  void exit_menu_Click();
+  void file_menu_Click();
+  void cont_menu_Click();
+  void Command_Code_Info_Click();
+  void Command_Code_Close_Click();
+
+ private:
+  void layOutEntry();
+  void layOutMemoryGrid();
+  void layOutPanels();
+  void layOutMenus();
+  void connectHandlers();
+
+  Screens& screens_;
+};
+
+}  // namespace volpar

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace volpar::ui {
+
+class Form;
+
+// A control array with fixed index bounds. An index outside them does not exist:
+// asking for one is a programming error and throws, never touching other memory.
+template <class T>
+class ControlArray {
+ public:
+  ControlArray(Form& form, const std::string& name, int lbound, int ubound)
+      : lbound_(lbound), ubound_(ubound) {
+    items_.reserve(static_cast<std::size_t>(ubound - lbound + 1));
+    for (int i = lbound; i <= ubound; ++i) items_.push_back(std::make_unique<T>(form, name, i));
+  }
+
+  T& operator()(int index) { return *items_[slot(index)]; }
+  const T& operator()(int index) const { return *items_[slot(index)]; }
+
+  int LBound() const { return lbound_; }
+  int UBound() const { return ubound_; }
+  std::size_t size() const { return items_.size(); }
+
+  // Iterates the elements in index order.
+  auto begin() const { return items_.begin(); }
+  auto end() const { return items_.end(); }
+
+ private:
+  std::size_t slot(int index) const {
+    if (index < lbound_ || index > ubound_) {
+      throw std::out_of_range(items_.front()->name() + "(" + std::to_string(index) +
+                              ") does not exist: bounds are " + std::to_string(lbound_) +
+                              " to " + std::to_string(ubound_));
+    }
+    return static_cast<std::size_t>(index - lbound_);
+  }
+
+  int lbound_;
+  int ubound_;
+  std::vector<std::unique_ptr<T>> items_;
+};
+
+}  // namespace volpar::ui

@@ -1,0 +1,230 @@
+#include "ui/element.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "ui/form.h"
+
+namespace volpar::ui {
+
+Element::Element(Form& form, ElementKind kind, std::string name, int index)
+    : form_(&form), kind_(kind), name_(std::move(name)), index_(index) {
+  form.registerElement(this);
+}
+
+std::string Element::displayName() const {
+  if (!isArrayElement()) return name_;
+  return name_ + "(" + std::to_string(index_) + ")";
+}
+
+void Element::changed() { form_->notifyChanged(*this); }
+
+void Element::place(int left, int top, int width, int height) {
+  rect_ = Rect{left, top, width, height};
+}
+
+const Font& Element::font() const { return hasFont_ ? font_ : form_->font(); }
+
+void Element::setFont(const Font& font) {
+  font_ = font;
+  hasFont_ = true;
+}
+
+void Element::setBackColor(Color c) {
+  if (c == backColor_) return;
+  backColor_ = c;
+  changed();
+}
+
+void Element::setForeColor(Color c) {
+  if (c == foreColor_) return;
+  foreColor_ = c;
+  changed();
+}
+
+void Element::setVisible(bool v) {
+  if (v == visible_) return;
+  visible_ = v;
+  changed();
+}
+
+void Element::setEnabled(bool e) {
+  if (e == enabled_) return;
+  enabled_ = e;
+  changed();
+}
+
+bool Element::shownOnScreen() const {
+  for (const Element* e = this; e; e = e->container_) {
+    if (!e->visible_) return false;
+  }
+  return true;
+}
+
+bool Element::usable() const {
+  for (const Element* e = this; e; e = e->container_) {
+    if (!e->visible_ || !e->enabled_) return false;
+  }
+  return true;
+}
+
+void Element::SetFocus() { form_->setFocus(this); }
+
+void Label::setCaption(std::string caption) {
+  if (caption == caption_) return;
+  caption_ = std::move(caption);
+  changed();
+}
+
+void Label::click() {
+  if (usable() && onClick) onClick();
+}
+
+Line::Line(Form& form, std::string name, int x1, int y1, int x2, int y2)
+    : Element(form, ElementKind::Line, std::move(name)), x1_(x1), y1_(y1), x2_(x2), y2_(y2) {
+  place(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + 1, std::abs(y2 - y1) + 1);
+}
+
+void CommandButton::setCaption(std::string caption) {
+  if (caption == caption_) return;
+  caption_ = std::move(caption);
+  changed();
+}
+
+bool CommandButton::Default() const { return form().defaultButton() == this; }
+
+void CommandButton::setDefault(bool d) {
+  if (d) {
+    form().setDefaultButton(this);
+  } else if (Default()) {
+    form().setDefaultButton(nullptr);
+  }
+}
+
+void CommandButton::click() {
+  if (usable() && onClick) onClick();
+}
+
+void TextBox::setText(std::string text) {
+  if (text == text_) return;
+  text_ = std::move(text);
+  selStart_ = 0;
+  selLength_ = 0;
+  changed();
+  if (onChange) onChange();
+}
+
+void TextBox::type(std::string text, int caret) {
+  selStart_ = std::clamp(caret, 0, static_cast<int>(text.size()));
+  selLength_ = 0;
+  if (text == text_) return;
+  text_ = std::move(text);
+  changed();
+  if (onChange) onChange();
+}
+
+void TextBox::setSelection(int start, int length) {
+  const int size = static_cast<int>(text_.size());
+  start = std::clamp(start, 0, size);
+  length = std::clamp(length, 0, size - start);
+  if (start == selStart_ && length == selLength_) return;
+  selStart_ = start;
+  selLength_ = length;
+  changed();
+}
+
+void TextBox::click() {
+  if (usable() && onClick) onClick();
+}
+
+void OptionButton::setCaption(std::string caption) {
+  if (caption == caption_) return;
+  caption_ = std::move(caption);
+  changed();
+}
+
+void OptionButton::setValue(bool v) {
+  if (!v) {
+    if (value_) {
+      value_ = false;
+      changed();
+    }
+    return;
+  }
+  for (Element* e : form().elements()) {
+    if (e != this && e->kind() == ElementKind::OptionButton && e->container() == container()) {
+      static_cast<OptionButton*>(e)->setValue(false);
+    }
+  }
+  const bool wasSelected = value_;
+  value_ = true;
+  if (!wasSelected) {
+    changed();
+    if (onClick) onClick();
+  }
+}
+
+void OptionButton::click() {
+  if (usable()) setValue(true);
+}
+
+void CheckBox::setCaption(std::string caption) {
+  if (caption == caption_) return;
+  caption_ = std::move(caption);
+  changed();
+}
+
+void CheckBox::setValue(int v) {
+  if (v == value_) return;
+  value_ = v;
+  changed();
+  if (onClick) onClick();
+}
+
+void CheckBox::click() {
+  if (usable()) setValue(value_ == 1 ? 0 : 1);
+}
+
+void HScrollBar::setRange(int min, int max, int smallChange, int largeChange) {
+  min_ = min;
+  max_ = max;
+  small_ = smallChange;
+  large_ = largeChange;
+  value_ = std::clamp(value_, std::min(min_, max_), std::max(min_, max_));
+}
+
+void HScrollBar::setValue(int v) {
+  v = std::clamp(v, std::min(min_, max_), std::max(min_, max_));
+  if (v == value_) return;
+  value_ = v;
+  changed();
+  if (onChange) onChange();
+}
+
+void Frame::setCaption(std::string caption) {
+  if (caption == caption_) return;
+  caption_ = std::move(caption);
+  changed();
+}
+
+void Timer::setInterval(int ms) {
+  if (ms == interval_) return;
+  interval_ = ms;
+  changed();
+}
+
+void Timer::tick() {
+  if (enabled() && onTimer) onTimer();
+}
+
+void Menu::setCaption(std::string caption) {
+  if (caption == caption_) return;
+  caption_ = std::move(caption);
+  changed();
+}
+
+void Menu::click() {
+  if (enabled() && visible() && onClick) onClick();
+}
+
+}  // namespace volpar::ui

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/element.h"
+
+namespace volpar::ui {
+
+class Form;
+
+// What a renderer hears from a form. Element changes come one per real property change;
+// the renderer repaints just that element.
+class FormObserver {
+ public:
+  enum class FormEvent { Shown, Hidden, BroughtToFront, FocusChanged };
+  virtual ~FormObserver() = default;
+  virtual void elementChanged(Element& element) = 0;
+  virtual void formChanged(Form& form, FormEvent event) = 0;
+};
+
+struct Point {
+  int x = 0;
+  int y = 0;
+};
+
+class Form {
+ public:
+  explicit Form(std::string name);
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+  virtual ~Form() = default;
+
+  const std::string& name() const { return name_; }
+
+  const std::string& Caption() const { return caption_; }
+  void setCaption(std::string caption) { caption_ = std::move(caption); }
+  Color BackColor() const { return backColor_; }
+  void setBackColor(Color c) { backColor_ = c; }
+  const Font& font() const { return font_; }
+  void setFont(const Font& f) { font_ = f; }
+  int clientWidth() const { return clientWidth_; }
+  int clientHeight() const { return clientHeight_; }
+  void setClientSize(int width, int height);
+  // Where the window opens on the screen, in twips; none lets the system place it.
+  const std::optional<Point>& position() const { return position_; }
+  void setPosition(int left, int top) { position_ = Point{left, top}; }
+
+  bool Visible() const { return visible_; }
+  void Show();           // show and bring to the front
+  void Hide();
+
+  // Every element in the order it was created: the order of drawing.
+  const std::vector<Element*>& elements() const { return elements_; }
+
+  Element* focused() const { return focused_; }
+  void setFocus(Element* element);
+
+  CommandButton* defaultButton() const { return defaultButton_; }
+  void setDefaultButton(CommandButton* button);
+
+  void setObserver(FormObserver* observer) { observer_ = observer; }
+  FormObserver* observer() const { return observer_; }
+
+  // Events of the window itself, raised by the renderer or a test.
+  std::function<void()> onUnload;      // the user closes the window
+  std::function<void(int)> onKeyPress;  // a key, while the window is active
+  std::function<void()> onMouseDown;    // a mouse button on the background
+  std::function<void()> onClick;        // a click on the background
+  void requestClose() {
+    if (onUnload) onUnload();
+  }
+
+  // Called by Element; not for general use.
+  void registerElement(Element* element) { elements_.push_back(element); }
+  void notifyChanged(Element& element) {
+    if (observer_) observer_->elementChanged(element);
+  }
+
+ private:
+  void notify(FormObserver::FormEvent event);
+
+  std::string name_;
+  std::string caption_;
+  Color backColor_ = kButtonFace;
+  Font font_;
+  int clientWidth_ = 0;
+  int clientHeight_ = 0;
+  std::optional<Point> position_;
+  bool visible_ = false;
+  std::vector<Element*> elements_;
+  Element* focused_ = nullptr;
+  CommandButton* defaultButton_ = nullptr;
+  FormObserver* observer_ = nullptr;
+};
+
+}  // namespace volpar::ui

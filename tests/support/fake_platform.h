@@ -1,0 +1,67 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ui/element.h"
+#include "ui/platform.h"
+
+namespace volpar::testing {
+
+// A platform that records what the program asks of the system and answers dialogs
+// from queues that the test fills.
+class FakePlatform : public ui::Platform {
+ public:
+  struct Message {
+    std::string text;
+    std::string title;
+  };
+  struct DialogCall {
+    bool save = false;
+    std::string filter, defaultExt, initDir, fileNameBefore;
+    int flags = 0;
+  };
+
+  std::vector<Message> messages;
+  // Runs while a message box is "open", before it returns (e.g. to look at the screen).
+  std::function<void(const Message&)> whileMessageOpen;
+
+  // Answers for the next dialogs: a path chosen, or nullopt for Cancel. An empty queue
+  // answers Cancel.
+  std::deque<std::optional<std::string>> openAnswers;
+  std::deque<std::optional<std::string>> saveAnswers;
+  std::vector<DialogCall> dialogs;
+
+  std::string exeDir = "/opt/volpar";
+  std::vector<std::pair<std::string, int>> helpShown;
+  ui::Version programVersion{1, 0, 4};
+  int endRequests = 0;
+
+  void MsgBox(const std::string& text, const std::string& title) override {
+    messages.push_back({text, title});
+    if (whileMessageOpen) whileMessageOpen(messages.back());
+  }
+  bool ShowOpen(ui::CommonDialog& dialog) override { return answer(dialog, openAnswers, false); }
+  bool ShowSave(ui::CommonDialog& dialog) override { return answer(dialog, saveAnswers, true); }
+  std::string executableDirectory() override { return exeDir; }
+  void showHelp(const std::string& file, int context) override { helpShown.emplace_back(file, context); }
+  ui::Version version() override { return programVersion; }
+  void endProgram() override { ++endRequests; }
+
+ private:
+  bool answer(ui::CommonDialog& dialog, std::deque<std::optional<std::string>>& answers, bool save) {
+    dialogs.push_back({save, dialog.Filter, dialog.DefaultExt, dialog.InitDir, dialog.FileName, dialog.Flags});
+    if (answers.empty()) return false;
+    std::optional<std::string> choice = answers.front();
+    answers.pop_front();
+    if (!choice) return false;
+    dialog.FileName = *choice;
+    return true;
+  }
+};
+
+}  // namespace volpar::testing
