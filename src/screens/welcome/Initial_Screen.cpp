@@ -3,6 +3,7 @@
 namespace volpar {
 
 Initial_Screen::Initial_Screen(Screens& screens) : ui::Form("Initial_Screen"), screens_(screens) {
+  layOut();
   connectHandlers();
 }
 

@@ -28,6 +28,7 @@ class Initial_Screen : public ui::Form {
 
  private:
   void handOver();
+  void layOut();
   void connectHandlers();
 
   Screens& screens_;
