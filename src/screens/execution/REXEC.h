@@ -186,7 +186,14 @@ class REXEC : public ui::Form {
 
  private:
   void layOutPhaseTable();
+  void layOutClockColumn();
+  void layOutPhaseCells();
+  void layOutLamps();
+  void layOutDataPathLines();
   void layOutRegisters();
+  void layOutAddressRegisters();
+  void layOutDecoder();
+  void layOutAlu();
   void layOutButtons();
   void layOutOptions();
   void layOutInputWindow();

@@ -1,11 +1,319 @@
+// The execution screen as it is when created: every element's caption, initial state,
+// place (twips, relative to its form or frame) and colours. Handlers are connected only
+// after this, so nothing here raises an event.
+#include <array>
+#include <string>
+#include <utility>
+
 #include "screens/execution/REXEC.h"
 
 namespace volpar {
 
-void REXEC::layOutPhaseTable() {}
-void REXEC::layOutRegisters() {}
-void REXEC::layOutButtons() {}
-void REXEC::layOutOptions() {}
-void REXEC::layOutInputWindow() {}
+namespace {
+
+using ui::Color;
+using ui::Rect;
+
+void put(ui::Element& e, Rect r, ui::Frame* in = nullptr) {
+  e.setContainer(in);
+  e.place(r.left, r.top, r.width, r.height);
+}
+
+void putLabel(ui::Label& l, std::string caption, Rect r, ui::Frame* in = nullptr,
+              Color back = ui::kInherit) {
+  put(l, r, in);
+  l.setCaption(std::move(caption));
+  l.setBackColor(back);
+}
+
+// A label inside a register frame: it shares the frame's light yellow.
+void putFrameLabel(ui::Label& l, std::string caption, Rect r, ui::Frame& in) {
+  putLabel(l, std::move(caption), r, &in, ui::kLightYellow);
+}
+
+// A decimal label of a register: empty until the machine first writes it.
+void putDecimal(ui::Label& l, int left, int top, ui::Frame& in, int width = 375,
+                Color back = ui::kWhite) {
+  putLabel(l, "", Rect{left, top, width, 255}, &in, back);
+}
+
+void putFrame(ui::Frame& f, std::string caption, Rect r, Color back) {
+  put(f, r);
+  f.setCaption(std::move(caption));
+  f.setBackColor(back);
+}
+
+void putButton(ui::CommandButton& b, std::string caption, Rect r, Color back,
+               ui::Frame* in = nullptr) {
+  put(b, r, in);
+  b.setCaption(std::move(caption));
+  b.setBackColor(back);
+}
+
+const ui::Font kSystemBold{"System", 9.75, true};
+
+}  // namespace
+
+void REXEC::layOutPhaseTable() {
+  setCaption("VOLPAR Execution Screen");
+  setBackColor(ui::kLightYellow);
+  setClientSize(11415, 7695);
+  setPosition(15, 1380);
+  setFont(ui::Font{"MS Sans Serif", 8.25, true});
+
+  layOutClockColumn();
+  layOutPhaseCells();
+  layOutLamps();
+  put(Shape1, Rect{2760, 3840, 135, 255});
+  layOutDataPathLines();
+}
+
+void REXEC::layOutClockColumn() {
+  static constexpr std::array<int, 8> kRowTop{840, 1080, 1320, 1560, 1800, 4680, 6000, 6960};
+  const std::array<ui::Label*, 8> clockLabels{&Label_T0, &Label_T1, &Label_T2, &Label_T3,
+                                              &Label_T4, &Label_T5, &Label_T6, &Label_T7};
+  for (int k = 0; k < 8; ++k) {
+    const int top = kRowTop[static_cast<std::size_t>(k)];
+    put(Shape_Clock(k), Rect{720, top, 135, 135});
+    putLabel(*clockLabels[static_cast<std::size_t>(k)], "T=" + std::to_string(k),
+             Rect{960, top, 495, 255});
+  }
+  putLabel(Label_Ready, "Ready", Rect{2400, 840, 615, 255});
+  putLabel(Label_PCAR, "Copy Program Counter To Address Register", Rect{2400, 1080, 3855, 255});
+  putLabel(Label_MIR, "Copy Memory to Instruction Register", Rect{2400, 1320, 3255, 255});
+  putLabel(Label_IPC, "Increment Program Counter", Rect{2400, 1560, 2415, 255});
+}
+
+void REXEC::layOutPhaseCells() {
+  struct Row {
+    ui::Shape& cell;
+    int cellTop;
+    int cellLeft;
+    ui::Label& label;
+    int labelTop;
+    int labelLeft;
+    int labelHeight;
+    const char* caption;
+  };
+  const Row rows[] = {
+      {SHAPET4(0), 1935, 1800, Label_ADD1, 1920, 2040, 195, "Add"},
+      {SHAPET4(1), 2160, 1800, Label_LOAD1, 2160, 2040, 255, "Load"},
+      {SHAPET4(2), 2400, 1800, Label_STORE1, 2400, 2040, 255, "Store"},
+      {SHAPET4(3), 2640, 1800, Label_INPUT1, 2640, 2040, 255, "Input"},
+      {SHAPET4(4), 2880, 1800, Label_OUTPUT1, 2850, 2040, 255, "Output"},
+      {SHAPET4(5), 3120, 1800, Label_BRANCH, 3120, 2040, 255, "Branch"},
+      {SHAPET4(6), 3360, 1800, Label_BR_NEG1, 3360, 2040, 255, "Br Neg"},
+      {SHAPET4(7), 3720, 1800, Label_S7A, 3720, 2040, 255, "S7"},
+      {SHAPET4(8), 4080, 1800, Label_BR_NN1, 4080, 2040, 255, "Br NNeg"},
+      {shapet5(0), 4920, 1800, Label_ADD2, 4875, 2040, 255, "Add"},
+      {shapet5(1), 5175, 1800, Label_LOAD2, 5160, 2040, 255, "Load"},
+      {shapet5(2), 5520, 1800, Label_STORE2, 5520, 2040, 255, "Store"},
+      {shapet5(3), 5790, 1800, Label_OUTPUT2, 5760, 2040, 255, "Output"},
+      {shapet6(0), 6165, 1785, Label_ADD3, 6120, 2040, 255, "Add"},
+      {shapet6(1), 6480, 1800, Label_INPUT2, 6480, 2040, 255, "Input"},
+      {shapet6(2), 6720, 1800, Label_OUTPUT3, 6720, 2040, 255, "Output"},
+      {shapet7(0), 7110, 1800, Label_ADD4, 7080, 2040, 255, "Add"},
+      {shapet7(1), 7365, 1800, Label_INPUT3, 7350, 2025, 255, "Input"},
+  };
+  for (const Row& r : rows) {
+    put(r.cell, Rect{r.cellLeft, r.cellTop, 135, 135});
+    // Wide enough for the longest name, short of the gate drawing at 2760.
+    putLabel(r.label, r.caption, Rect{r.labelLeft, r.labelTop, 720, r.labelHeight});
+  }
+}
+
+void REXEC::layOutLamps() {
+  struct Row {
+    ui::Shape& lamp;
+    int top;
+    ui::Label& label;
+    const char* caption;
+    int labelHeight;
+  };
+  const Row rows[] = {
+      {shape_irar, 2160, Label_IR_To_AR, "Copy Instruction Register to Address Register.", 615},
+      {shape_irpc, 3240, Label_IR_To_PC, "Copy Instruction Register to Program Counter", 615},
+      {Shapemy, 4680, Label_Copy_memory_To_Y, "Copy Memory to Y", 255},
+      {shapemt, 5040, Label_Copy_Memory_to_S, "Copy Memory to S", 255},
+      {Shapetm, 5400, Label_Copy_S_To_Memory, "Copy S to Memory", 255},
+      {Shapeto, 5760, Label_Copy_S_To_Output, "Copy S to Output", 255},
+      {Shapetx, 6120, Label_Copy_S_To_X, "Copy S to X", 255},
+      {Shape_Stop, 6480, Label_Stop, "Stop", 255},
+      {Shapexyt, 6960, Label_XY_To_S, "X + Y to S", 255},
+      {Shapeit, 7320, Label_Copy_Input_To_S, "Copy Input to S", 255},
+  };
+  for (const Row& r : rows) {
+    put(r.lamp, Rect{3960, r.top, 135, 255});
+    // Up to the register frames at 5880; the two long captions wrap onto more lines.
+    putLabel(r.label, r.caption, Rect{4200, r.top, 1575, r.labelHeight});
+  }
+}
+
+void REXEC::layOutDataPathLines() {}
+
+void REXEC::layOutRegisters() {
+  layOutAddressRegisters();
+  layOutDecoder();
+  layOutAlu();
+}
+
+void REXEC::layOutAddressRegisters() {
+  putFrame(Label_Window_PC, "Program Counter", Rect{7200, 840, 2895, 735}, ui::kLightYellow);
+  for (int i = 4; i <= 8; ++i) put(ShapePC(i), Rect{240 + 360 * (i - 4), 360, 255, 255}, &Label_Window_PC);
+  putDecimal(Register_PC_Decimal, 2160, 360, Label_Window_PC);
+
+  putFrame(Label_Window_IR, "Instruction Register", Rect{5880, 1680, 4215, 735}, ui::kLightYellow);
+  for (int i = 1; i <= 3; ++i) put(SHAPE_IR(i), Rect{120 + 360 * (i - 1), 360, 255, 255}, &Label_Window_IR);
+  for (int i = 4; i <= 8; ++i) put(SHAPE_IR(i), Rect{1560 + 360 * (i - 4), 360, 255, 255}, &Label_Window_IR);
+  putDecimal(IR_Address_Decimal, 3480, 360, Label_Window_IR, 375, ui::kWindowBackground);
+
+  putFrame(Label_Window_AR, "Address Register", Rect{7320, 2520, 2775, 735}, ui::kLightYellow);
+  for (int i = 4; i <= 8; ++i) put(Shapear(i), Rect{120 + 360 * (i - 4), 360, 255, 255}, &Label_Window_AR);
+  putDecimal(Register_Address_Decimal, 2040, 360, Label_Window_AR);
+
+  putFrame(Memory, "Memory (PC)", Rect{7320, 3480, 2775, 495}, ui::kLightYellow);
+  // Element 0 holds no bit of the word: it exists but has no place on the screen.
+  put(Register_Memory(0), Rect{0, 240, 255, 135}, &Memory);
+  Register_Memory(0).setVisible(false);
+  for (int i = 1; i <= 8; ++i) put(Register_Memory(i), Rect{240 * i, 240, 255, 135}, &Memory);
+}
+
+void REXEC::layOutDecoder() {
+  putFrame(Label_Window_Decoder, "Decoder", Rect{5880, 2520, 1335, 3375}, ui::kLightYellow);
+  const std::array<std::pair<ui::Label*, const char*>, 8> names{{
+      {&Label_ADD5, "ADD"},
+      {&Label_LOAD3, "LOAD"},
+      {&Label_STORE3, "STORE"},
+      {&Label_INPUT4, "INPUT"},
+      {&Label_OUTPUT4, "OUTPUT"},
+      {&Label_BRANCH2, "BRANCH"},
+      {&Label_NEG2, "BR Neg"},
+      {&Label_BR_NN2, "BR NNeg"},
+  }};
+  for (int k = 1; k <= 8; ++k) {
+    const int top = 360 + 360 * (k - 1);
+    const auto& [label, caption] = names[static_cast<std::size_t>(k - 1)];
+    putFrameLabel(*label, caption, Rect{120, top, 780, 255}, Label_Window_Decoder);
+    put(SHAPEID(k), Rect{960, top, 255, 255}, &Label_Window_Decoder);
+  }
+}
+
+void REXEC::layOutAlu() {
+  putFrame(Label_Window_ALU, "Arithmetic Logic Unit", Rect{7320, 4200, 2775, 1455}, ui::kLightYellow);
+  putFrameLabel(Label_X1, "X", Rect{120, 360, 135, 255}, Label_Window_ALU);
+  putFrameLabel(Label_Y1, "Y", Rect{120, 720, 135, 255}, Label_Window_ALU);
+  putFrameLabel(Label_S1, "S", Rect{120, 1080, 135, 255}, Label_Window_ALU);
+  for (int i = 1; i <= 8; ++i) {
+    const int left = 360 + 240 * (i - 1);
+    put(Shape_x(i), Rect{left, 360, 135, 135}, &Label_Window_ALU);
+    put(shapey(i), Rect{left, 720, 135, 135}, &Label_Window_ALU);
+    put(Shapet(i), Rect{left, 1080, 135, 135}, &Label_Window_ALU);
+  }
+  putFrameLabel(Label_Plus_Sign, "+", Rect{1215, 480, 105, 240}, Label_Window_ALU);
+  putFrameLabel(Label_Equal_Sign, "=", Rect{1230, 840, 105, 240}, Label_Window_ALU);
+  putDecimal(Register_X_Decimal, 2280, 300, Label_Window_ALU);
+  putDecimal(Register_Y_Decimal, 2280, 660, Label_Window_ALU);
+  putDecimal(Register_S_Decimal, 2285, 1020, Label_Window_ALU);
+
+  putFrame(Label_Window_Output, "OUTPUT - Address 0", Rect{5880, 6000, 2775, 615}, ui::kLightYellow);
+  for (int i = 1; i <= 8; ++i) {
+    put(Shapeo(i), Rect{120 + 240 * (i - 1), 360, 135, 135}, &Label_Window_Output);
+  }
+  putDecimal(Register_Output_Decimal, 2040, 240, Label_Window_Output, 495);
+}
+
+void REXEC::layOutButtons() {
+  struct Row {
+    ui::CommandButton& button;
+    const char* caption;
+    int top;
+    int width;
+    int height;
+    Color back;
+  };
+  const Row rows[] = {
+      {Command_Begin_Step, "&Begin", 960, 1095, 615, ui::kWindowBackground},
+      {Command_Resume, "Re&sume", 1560, 1095, 615, ui::kButtonFace},
+      {Command_Pause, "&Pause at T= 0", 2160, 1095, 615, ui::kWindowBackground},
+      {Command_One_instruction, "E&xecute 1 Instruction", 2760, 1095, 615, ui::kButtonFace},
+      {Command_View_Memory, "&View Memory", 3600, 855, 615, ui::kWindowBackground},
+      {Command_Return_to_Input, "&Return to Input", 4200, 855, 615, ui::kButtonFace},
+      {Command_Options, "&Options", 5040, 855, 495, ui::kWindowBackground},
+      {Command_Restart, "R&estart", 5760, 855, 615, ui::kWindowBackground},
+      {Command_Quit, "&Quit", 6360, 855, 615, ui::kWindowBackground},
+  };
+  for (const Row& r : rows) putButton(r.button, r.caption, Rect{10320, r.top, r.width, r.height}, r.back);
+  Command_Pause.setEnabled(false);
+  Command_Begin_Step.setDefault(true);
+
+  // The automatic clock; Begin/Step starts it.
+  Timer1.setEnabled(false);
+  Timer1.setInterval(1000);
+}
+
+void REXEC::layOutOptions() {
+  ui::Frame* const in = &OPTIONS_FRAME;
+  putFrame(OPTIONS_FRAME, "OPTIONS", Rect{6600, 4080, 3495, 2895}, ui::kPanelGrey);
+  OPTIONS_FRAME.setVisible(false);
+
+  put(manual_radio, Rect{120, 360, 2535, 255}, in);
+  manual_radio.setCaption("Manual clock advance");
+  put(automatic_radio, Rect{120, 600, 2655, 255}, in);
+  automatic_radio.setCaption("Automatic clock advance");
+  for (ui::OptionButton* b : {&manual_radio, &automatic_radio}) {
+    b->setBackColor(ui::kWhite);
+    b->setVisible(false);
+  }
+  automatic_radio.setValue(true);
+
+  putLabel(Label_Show_clock_Stuff,
+           "Change to Manual Mode only when T = 0. Click on \"Pause at T=0.\"",
+           Rect{240, 960, 3015, 495}, in, ui::kPanelGrey);
+  putLabel(Label_Slow, "Slow", Rect{600, 1440, 495, 255}, in, ui::kWhite);
+  putLabel(Label_Fast, "Fast", Rect{2040, 1440, 495, 255}, in, ui::kWhite);
+  for (ui::Label* l : {&Label_Slow, &Label_Fast}) {
+    l->setFont(kSystemBold);
+    l->setForeColor(ui::kBlack);
+    l->setVisible(false);
+    l->setEnabled(false);
+  }
+  putLabel(Hertz, "Hertz", Rect{2640, 1440, 615, 255}, in);
+
+  put(time_scroll, Rect{600, 1800, 1935, 255}, in);
+  time_scroll.setRange(1, 1000, 10, 10);
+  time_scroll.setValue(1);
+  time_scroll.setVisible(false);
+  time_scroll.setEnabled(false);
+  putLabel(Time_Hertz, "", Rect{2640, 1800, 615, 255}, in);
+
+  putButton(Command_Options_Close, "&Close", Rect{1920, 2280, 735, 495}, ui::kButtonFace, in);
+  Command_Options_Close.setVisible(false);
+
+  put(Stop_For_Output, Rect{120, 2400, 1695, 255}, in);
+  Stop_For_Output.setCaption("Stop for Output");
+  Stop_For_Output.setBackColor(ui::kWhite);
+  Stop_For_Output.setValue(1);
+  Stop_For_Output.setVisible(false);
+  Stop_For_Output.setEnabled(false);
+}
+
+void REXEC::layOutInputWindow() {
+  ui::Frame* const in = &Input_Window;
+  putFrame(Input_Window, "INPUT - Address 1", Rect{5880, 6720, 4215, 855}, ui::kLightYellow);
+  Input_Window.setEnabled(false);
+  // Created in index order, so Tab runs through the bit boxes from left to right.
+  for (int i = 1; i <= 8; ++i) {
+    ui::TextBox& box = Input_bit(i);
+    put(box, Rect{240 * i, 360, 255, 375}, in);
+    box.setBackColor(ui::kWindowBackground);
+    box.setText("0");
+    box.setEnabled(false);
+  }
+  put(Text_Input_Decimal, Rect{2400, 360, 495, 375}, in);
+  Text_Input_Decimal.setBackColor(ui::kWindowBackground);
+  Text_Input_Decimal.setText("0");
+  putButton(Command_Input_Window_OK, "Re&sume", Rect{3240, 360, 855, 375}, ui::kButtonFace, in);
+  Command_Input_Window_OK.setEnabled(false);
+}
 
 }  // namespace volpar

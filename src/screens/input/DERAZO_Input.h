@@ -100,8 +100,12 @@ class DERAZO_Input : public ui::Form {
  private:
   void layOutEntry();
   void layOutMemoryGrid();
+  void layOutAddressLabels();
   void layOutPanels();
+  void layOutStartLocationPanel();
+  void layOutCodePanel();
   void layOutMenus();
+  void setTabOrder();
   void connectHandlers();
 
   Screens& screens_;

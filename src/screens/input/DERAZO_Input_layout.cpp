@@ -1,10 +1,200 @@
+// The input screen as it is when created, in its entry arrangement: every element's
+// caption or text, initial state, place (twips, relative to its form or frame), fonts and
+// colours, the memory grid, the menus and the tab order. Handlers are connected only after
+// this, so nothing here raises an event.
+#include <array>
+#include <string>
+
 #include "screens/input/DERAZO_Input.h"
 
 namespace volpar {
 
-void DERAZO_Input::layOutEntry() {}
-void DERAZO_Input::layOutMemoryGrid() {}
-void DERAZO_Input::layOutPanels() {}
-void DERAZO_Input::layOutMenus() {}
+namespace {
+
+using ui::Color;
+using ui::Rect;
+
+const ui::Font kBoxFont{"MS Sans Serif", 12, true};
+const ui::Font kSystemBold{"System", 9.75, true};
+const ui::Font kCodeFont{"Courier", 9.75, true};
+
+void put(ui::Element& e, Rect r, ui::Frame* in = nullptr) {
+  e.setContainer(in);
+  e.place(r.left, r.top, r.width, r.height);
+}
+
+void putLabel(ui::Label& l, std::string caption, Rect r, Color back = ui::kLightGreen,
+              ui::Frame* in = nullptr) {
+  put(l, r, in);
+  l.setCaption(std::move(caption));
+  l.setBackColor(back);
+}
+
+void putButton(ui::CommandButton& b, std::string caption, Rect r, ui::Frame* in = nullptr) {
+  put(b, r, in);
+  b.setCaption(std::move(caption));
+  b.setBackColor(ui::kButtonFace);
+}
+
+// Every text box starts at "0" and takes at most maxLength characters.
+void putBox(ui::TextBox& t, Rect r, int maxLength, ui::Frame* in = nullptr) {
+  put(t, r, in);
+  t.setFont(kBoxFont);
+  t.setBackColor(ui::kWindowBackground);
+  t.setMaxLength(maxLength);
+  t.setText("0");
+}
+
+}  // namespace
+
+void DERAZO_Input::layOutEntry() {
+  setCaption("VOLPAR Input Screen");
+  setClientSize(10665, 8190);
+  setBackColor(ui::kLightGreen);
+  setFont(ui::Font{"MS Sans Serif", 8.25, true});
+
+  putLabel(Instruction_in_Binary, "Enter Instruction in Binary", Rect{1320, 840, 2655, 255});
+  Instruction_in_Binary.setFont(kSystemBold);
+  for (int i = 1; i <= 8; ++i) putBox(Input_Bit(i), Rect{4080 + 600 * (i - 1), 720, 495, 495}, 1);
+  putButton(Command_Execute_Program, "&Execute Program", Rect{9240, 720, 1215, 495});
+
+  putLabel(Instruction_in_Decimal, "Enter Instruction in Decimal", Rect{1200, 1440, 2775, 255});
+  Instruction_in_Decimal.setFont(kSystemBold);
+  putBox(Input_Op_Code(0), Rect{4080, 1320, 1695, 495}, 1);
+  putBox(Input_Memory_Address, Rect{5880, 1320, 2895, 495}, 2);
+  putButton(Command_Code_Info, "&Code information", Rect{9240, 1320, 1215, 495});
+
+  putLabel(Label_Memory_Location, "At which memory location would you like this byte stored?",
+           Rect{840, 1920, 3135, 495});
+  Label_Memory_Location.setFont(kSystemBold);
+  Label_Memory_Location.setForeColor(ui::kBlack);
+  putBox(memory_text, Rect{4080, 1920, 495, 420}, 2);
+  putButton(Command_Send_to_Memory, "&Send to Memory", Rect{6360, 1920, 2055, 495});
+  Command_Send_to_Memory.setDefault(true);
+  putButton(Command_quit, "&Quit", Rect{9240, 2160, 1215, 495});
+  putButton(Command_Restart, "&Restart", Rect{9240, 2760, 1215, 495});
+
+  putLabel(Label_MEMORY, "Random Access Memory (RAM)", Rect{2040, 4800, 7575, 495}, ui::kGreen);
+  Label_MEMORY.setFont(ui::Font{"MS Sans Serif", 24, true});
+  Label_MEMORY.setForeColor(ui::kBlack);
+  putButton(Return_to_exec_screen, "R&eturn to Execution Screen", Rect{7800, 4800, 2655, 495});
+  Return_to_exec_screen.setVisible(false);
+}
+
+void DERAZO_Input::layOutMemoryGrid() {
+  // Element 0 holds no bit; it is never shown, so it can never cover cell 65 beneath it.
+  put(Shape1(0), Rect{3840, 5400, 135, 255});
+  Shape1(0).setVisible(false);
+  for (int cell = 1; cell <= 256; ++cell) {
+    const int address = (cell - 1) / 8;
+    const int bit = (cell - 1) % 8 + 1;
+    put(Shape1(cell), Rect{1440 + 2400 * (address / 8) + 240 * (bit - 1),
+                           5400 + 240 * (address % 8), 135, 255});
+  }
+  layOutAddressLabels();
+}
+
+void DERAZO_Input::layOutAddressLabels() {
+  static constexpr std::array<int, 32> kNameNumber{
+      28, 2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16,
+      17, 18, 19, 20, 21, 22, 23, 29, 24, 25, 26, 27, 32, 33, 34, 35};
+  static constexpr std::array<int, 4> kBlockLeft{1200, 3480, 5880, 8280};
+  addressLabels.clear();
+  addressLabels.reserve(kNameNumber.size());
+  for (int address = 0; address < 32; ++address) {
+    auto label = std::make_unique<ui::Label>(
+        *this, "Label" + std::to_string(kNameNumber[static_cast<std::size_t>(address)]));
+    const bool oneDigit = address < 10;
+    // The one-digit 8 and 9 stand as close to their row as the two-digit labels end.
+    const int left = (address == 8 || address == 9)
+                         ? 3600
+                         : kBlockLeft[static_cast<std::size_t>(address / 8)];
+    putLabel(*label, std::to_string(address),
+             Rect{left, 5400 + 240 * (address % 8), oneDigit ? 135 : 255, 255});
+    addressLabels.push_back(std::move(label));
+  }
+}
+
+void DERAZO_Input::layOutPanels() {
+  layOutStartLocationPanel();
+  layOutCodePanel();
+}
+
+void DERAZO_Input::layOutStartLocationPanel() {
+  ui::Frame* const in = &EXEC_FRAME;
+  put(EXEC_FRAME, Rect{7680, 3240, 2775, 1695});
+  EXEC_FRAME.setCaption("START LOCATION");
+  EXEC_FRAME.setBackColor(ui::kWindowBackground);
+  EXEC_FRAME.setForeColor(ui::kWindowText);
+  EXEC_FRAME.setVisible(false);
+
+  putLabel(label_execute, "At which memory location would you like to  begin execution?",
+           Rect{240, 240, 2295, 615}, ui::kWindowBackground, in);
+  label_execute.setForeColor(ui::kWindowText);
+  label_execute.setVisible(false);
+  putBox(exec_text, Rect{240, 1080, 615, 495}, 2, in);
+  exec_text.setVisible(false);
+  putButton(Command_OK_For_Start_Location, "&OK", Rect{1080, 1080, 615, 495}, in);
+  putButton(Command_Start_Location_Cancel, "C&ancel", Rect{1800, 1080, 855, 495}, in);
+  Command_Start_Location_Cancel.setVisible(false);
+}
+
+void DERAZO_Input::layOutCodePanel() {
+  ui::Frame* const in = &Code_frame;
+  put(Code_frame, Rect{240, 2640, 7815, 2415});
+  Code_frame.setCaption("CODE INFORMATION");
+  Code_frame.setBackColor(ui::kLightGrey);
+  Code_frame.setVisible(false);
+
+  struct Row {
+    ui::Label& label;
+    const char* caption;
+    int top;
+    int width;
+  };
+  const Row rows[] = {
+      {Label_Description_ADD, "000 = Add :   X + Y -> S ", 360, 3735},
+      {Label_Description_LOAD, "001 = Load:   Copy Memory to Register S.", 600, 7575},
+      {Label_Description_STORE, "010 = Store:  Copy Register S to Memory.", 840, 7575},
+      {Label_Description_INPUT, "011 = Input:  Copy Input to Register S.", 1080, 5415},
+      {Label_Description_OUTPUT, "100 = Output: Copy Register S to Output.", 1320, 5535},
+      {Label_Description_BRANCH, "101 = Branch Unconditionally.", 1560, 4095},
+      {Label_Description_BR_NEG, "110 = Branch if Negative.", 1800, 3495},
+      {Label_Description_BR_NN, "111 = Branch if Not Negative.", 2040, 3975},
+  };
+  for (const Row& r : rows) {
+    putLabel(r.label, r.caption, Rect{120, r.top, r.width, 255}, ui::kLightGrey, in);
+    r.label.setFont(kCodeFont);
+    r.label.setVisible(false);
+  }
+  putButton(Command_Code_Close, "C&lose", Rect{6720, 1800, 735, 495}, in);
+  Command_Code_Close.setVisible(false);
+}
+
+void DERAZO_Input::layOutMenus() {
+  file_menu.setCaption("&File");
+  Open_menu.setCaption("&Open");
+  Open_menu.setShortcut("Ctrl+O");
+  save_menu.setCaption("&Save");
+  save_menu.setShortcut("Ctrl+S");
+  exit_menu.setCaption("E&xit");
+  exit_menu.setShortcut("Ctrl+X");
+  help_menu.setCaption("&Help");
+  cont_menu.setCaption("&Contents");
+  cont_menu.setShortcut("F1");
+  cont_menu.setHelpContextID(1);
+  // Last of the layout steps, when every element exists.
+  setTabOrder();
+}
+
+void DERAZO_Input::setTabOrder() {
+  tabOrder = {&memory_text, &exec_text};
+  for (int i = 1; i <= 8; ++i) tabOrder.push_back(&Input_Bit(i));
+  tabOrder.insert(tabOrder.end(),
+                  {&Command_Send_to_Memory, &Command_Execute_Program, &Return_to_exec_screen,
+                   &Command_Restart, &Command_Code_Info, &Command_Code_Close,
+                   &Command_Start_Location_Cancel, &Command_quit, &Command_OK_For_Start_Location,
+                   &Input_Op_Code(0), &Input_Memory_Address});
+}
 
 }  // namespace volpar
