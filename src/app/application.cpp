@@ -54,7 +54,11 @@ void Application::retire(std::unique_ptr<F>& form) {
   retired_.push_back(std::move(form));
 }
 
-void Application::unloadRexec() { retire(rexec_); }
+// A discarded execution screen stops its clock at once: no tick reaches it again.
+void Application::unloadRexec() {
+  if (rexec_) rexec_->Timer1.setEnabled(false);
+  retire(rexec_);
+}
 void Application::unloadDerazoInput() { retire(input_); }
 void Application::unloadInitialScreen() { retire(initial_); }
 

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "machine/REXEC_Manual.h"
 #include "screens/screens.h"
 #include "ui/form.h"
+#include "ui/platform.h"
 
 namespace volpar {
 
@@ -37,7 +39,12 @@ class Application : public Screens {
   void unloadDerazoInput() override;
   void unloadInitialScreen() override;
   REXEC_Manual& manual() override { return manual_; }
+  // The system, as the screens see it: ending the program is also noted here.
   ui::Platform& platform() override { return platform_; }
+
+  // True once Quit, File > Exit or closing a window has ended the program: the windows
+  // deliver no further event after it.
+  bool programEnded() const { return platform_.ended; }
 
   // The screens that exist now, without creating any.
   REXEC* existingRexec() const { return rexec_.get(); }
@@ -54,7 +61,31 @@ class Application : public Screens {
   template <class F>
   void retire(std::unique_ptr<F>& form);
 
-  ui::Platform& platform_;
+  // Passes every request on to the real platform, noting the end of the program.
+  class EndNotingPlatform : public ui::Platform {
+   public:
+    explicit EndNotingPlatform(ui::Platform& system) : system_(system) {}
+    void MsgBox(const std::string& text, const std::string& title) override {
+      system_.MsgBox(text, title);
+    }
+    bool ShowOpen(ui::CommonDialog& dialog) override { return system_.ShowOpen(dialog); }
+    bool ShowSave(ui::CommonDialog& dialog) override { return system_.ShowSave(dialog); }
+    std::string executableDirectory() override { return system_.executableDirectory(); }
+    void showHelp(const std::string& file, int context) override {
+      system_.showHelp(file, context);
+    }
+    ui::Version version() override { return system_.version(); }
+    void endProgram() override {
+      ended = true;
+      system_.endProgram();
+    }
+    bool ended = false;
+
+   private:
+    ui::Platform& system_;
+  };
+
+  EndNotingPlatform platform_;
   REXEC_Manual manual_{*this};
   std::unique_ptr<Initial_Screen> initial_;
   std::unique_ptr<DERAZO_Input> input_;

@@ -1,9 +1,77 @@
+#include <string>
+
+#include "machine/REXEC_Manual.h"
 #include "screens/execution/REXEC.h"
+#include "screens/field_checks.h"
+#include "screens/screens.h"
+#include "ui/text_value.h"
 
 namespace volpar {
 
-void REXEC::Input_bit_Change(int) {}
-void REXEC::Text_Input_Decimal_Change() {}
-void REXEC::Command_Input_Window_OK_Click() {}
+using screens::refuseEntry;
+
+// A bit box holds exactly "0" or "1". Anything else, "2", an emptied box, and also "10"
+// or "1a" (which would otherwise count 10 or half a number), is refused and put back.
+void REXEC::Input_bit_Change(int Index) {
+  ui::TextBox& box = Input_bit(Index);
+  if (!screens::isBitText(box.Text())) {
+    refuseEntry(screens_.platform(), box, 4, "You may only input a 1 or a 0.", 1);
+    return;
+  }
+  REXEC_Manual& manual = screens_.manual();
+  if (manual.Text_Driving_Bits) return;
+  manual.Bits_Driving_Text = true;
+  int value = 0;
+  for (int i = 1; i <= 8; ++i) value = value * 2 + screens::bitOf(Input_bit(i));
+  Text_Input_Decimal.setText(std::to_string(value));
+  manual.Bits_Driving_Text = false;
+}
+
+// Each check reads the text afresh: a check that put "0" back hands the next one "0".
+void REXEC::Text_Input_Decimal_Change() {
+  ui::Platform& platform = screens_.platform();
+  if (!screens::startsWithDigit(Text_Input_Decimal.Text())) {
+    refuseEntry(platform, Text_Input_Decimal, 22, "You may only input a digit.", 3);
+  }
+  if (!screens::digitsAfterFirst(Text_Input_Decimal.Text())) {
+    refuseEntry(platform, Text_Input_Decimal, 23, "You may only input a digit.", 2);
+  }
+  const double number = ui::Val(Text_Input_Decimal.Text());
+  if (number < 0 || number > 255) {
+    refuseEntry(platform, Text_Input_Decimal, 11, "You may only input a number from 0 to 255.",
+                2);
+    return;
+  }
+  REXEC_Manual& manual = screens_.manual();
+  if (manual.Bits_Driving_Text) return;
+  manual.Text_Driving_Bits = true;
+  const int x = static_cast<int>(number);
+  for (int i = 8; i >= 1; --i) {
+    const int weight = 1 << (8 - i);
+    Input_bit(i).setText((x & weight) != 0 ? "1" : "0");
+  }
+  manual.Text_Driving_Bits = false;
+  Text_Input_Decimal.SetFocus();
+}
+
+// The next pulse performs T7, which reads the bit boxes into S.
+void REXEC::Command_Input_Window_OK_Click() {
+  Command_Input_Window_OK.setEnabled(false);
+  screens_.manual().Clock_Phase = 7;
+  for (int i = 1; i <= 8; ++i) {
+    if (Input_bit(i).Text().empty()) Input_bit(i).setText("0");
+  }
+  if (manual_radio.Value()) {
+    Timer1.setEnabled(false);
+    Command_Pause.setEnabled(false);
+    Command_Begin_Step.setEnabled(true);
+    Command_Resume.setEnabled(false);
+  } else {
+    Timer1.setEnabled(true);
+    Command_Pause.setEnabled(true);
+    Command_Begin_Step.setEnabled(false);
+    Command_Resume.setEnabled(true);
+  }
+}
 
 }  // namespace volpar

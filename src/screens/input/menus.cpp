@@ -1,13 +1,72 @@
+#include <string>
+
+#include "machine/REXEC_Manual.h"
 #include "screens/input/DERAZO_Input.h"
+#include "screens/screens.h"
+#include "ui/platform.h"
 
 namespace volpar {
+namespace {
 
-void DERAZO_Input::Open_menu_Click() {}
-void DERAZO_Input::save_menu_Click() {}
-void DERAZO_Input::exit_menu_Click() {}
+constexpr const char* kProgramFileFilter = "Text file (*.txt)|*.txt";
+constexpr int kPathMustExist = 2048;
+constexpr int kOverwritePrompt = 2;
+constexpr const char* kProgramFileTitle = "VOLPAR -- PROGRAM FILE";
+constexpr const char* kHelpFile = "Vuvuva.zev";
+
+// The dialog keeps the file name last chosen; everything else is set for each use.
+void setUpDialog(ui::CommonDialog& dialog, ui::Platform& platform, int flags) {
+  dialog.Filter = kProgramFileFilter;
+  dialog.DefaultExt = ".txt";
+  dialog.Flags = flags;
+  dialog.InitDir = platform.executableDirectory();
+}
+
+void reportFailure(ui::Platform& platform, const std::optional<std::string>& failure) {
+  if (failure) platform.MsgBox(*failure, kProgramFileTitle);
+}
+
+}  // namespace
+
+// A cancelled dialog loads nothing.
+void DERAZO_Input::Open_menu_Click() {
+  ui::Platform& platform = screens_.platform();
+  setUpDialog(CommonDialog1, platform, kPathMustExist);
+  if (!platform.ShowOpen(CommonDialog1)) return;
+  reportFailure(platform, screens_.manual().Load_Program_File(CommonDialog1.FileName));
+}
+
+// A cancelled dialog saves nothing.
+void DERAZO_Input::save_menu_Click() {
+  ui::Platform& platform = screens_.platform();
+  setUpDialog(CommonDialog1, platform, kPathMustExist | kOverwritePrompt);
+  if (!platform.ShowSave(CommonDialog1)) return;
+  reportFailure(platform, screens_.manual().Save_Program_File(CommonDialog1.FileName));
+}
+
+void DERAZO_Input::exit_menu_Click() { screens_.platform().endProgram(); }
+
 void DERAZO_Input::file_menu_Click() {}
-void DERAZO_Input::cont_menu_Click() {}
-void DERAZO_Input::Command_Code_Info_Click() {}
-void DERAZO_Input::Command_Code_Close_Click() {}
+
+void DERAZO_Input::cont_menu_Click() {
+  screens_.platform().showHelp(kHelpFile, cont_menu.HelpContextID());
+}
+
+void DERAZO_Input::Command_Code_Info_Click() {
+  Code_frame.setVisible(true);
+  Command_Code_Close.setVisible(true);
+  Command_Code_Close.SetFocus();
+  for (ui::Label* label : {&Label_Description_ADD, &Label_Description_LOAD,
+                           &Label_Description_STORE, &Label_Description_INPUT,
+                           &Label_Description_OUTPUT, &Label_Description_BRANCH,
+                           &Label_Description_BR_NN, &Label_Description_BR_NEG}) {
+    label->setVisible(true);
+  }
+}
+
+void DERAZO_Input::Command_Code_Close_Click() {
+  Code_frame.setVisible(false);
+  Command_Execute_Program.SetFocus();
+}
 
 }  // namespace volpar

@@ -1,15 +1,105 @@
+#include <string>
+
+#include "machine/REXEC_Manual.h"
+#include "screens/execution/REXEC.h"
+#include "screens/field_checks.h"
 #include "screens/input/DERAZO_Input.h"
+#include "screens/screens.h"
+#include "ui/colors.h"
+#include "ui/platform.h"
+#include "ui/text_value.h"
 
 namespace volpar {
 
-void DERAZO_Input::Form_Load() {}
-void DERAZO_Input::Form_Unload() {}
-void DERAZO_Input::Command_Execute_Program_Click() {}
-void DERAZO_Input::exec_text_Change() {}
-void DERAZO_Input::Command_OK_For_Start_Location_Click() {}
-void DERAZO_Input::Command_Start_Location_Cancel_Click() {}
-void DERAZO_Input::Return_to_exec_screen_Click() {}
-void DERAZO_Input::Command_Restart_Click() {}
-void DERAZO_Input::Command_Quit_Click() {}
+using screens::refuseEntry;
+using screens::select;
+
+void DERAZO_Input::Form_Load() {
+  Show();
+  select(Input_Bit(1), 1);
+}
+
+void DERAZO_Input::Form_Unload() { screens_.platform().endProgram(); }
+
+// Opens the start-location panel; OK takes over the default button until pressed.
+void DERAZO_Input::Command_Execute_Program_Click() {
+  label_execute.setVisible(true);
+  Command_OK_For_Start_Location.setDefault(true);
+  Command_OK_For_Start_Location.setVisible(true);
+  EXEC_FRAME.setVisible(true);
+  exec_text.setVisible(true);
+  select(exec_text, 1);
+  Command_Start_Location_Cancel.setVisible(true);
+}
+
+// Only the first case that applies is reported; the "0" put back passes silently, so OK
+// always finds a valid start address.
+void DERAZO_Input::exec_text_Change() {
+  const std::string& text = exec_text.Text();
+  if (text == "0") return;
+  ui::Platform& platform = screens_.platform();
+  if (!screens::startsWithDigit(text)) {
+    refuseEntry(platform, exec_text, 5, "Memory locations are integers between 0 and 31", 2);
+  } else if (!screens::digitsAfterFirst(text)) {
+    refuseEntry(platform, exec_text, 6, "Memory locations are integers between 0 and 31", 2);
+  } else if (const double value = ui::Val(text); value < 0 || value > 31) {
+    refuseEntry(platform, exec_text, 7, "You must choose a memory location between 0 and 31",
+                2);
+  }
+}
+
+// Puts the machine at T0 with the program counter at the start address; the first pulse
+// performs T1.
+void DERAZO_Input::Command_OK_For_Start_Location_Click() {
+  Command_Send_to_Memory.setDefault(true);
+  REXEC& rexec = screens_.rexec();
+  rexec.Show();
+  REXEC_Manual& manual = screens_.manual();
+  manual.At_Phase_Zero = true;
+  manual.Clock_Phase = 1;
+
+  rexec.Command_View_Memory.setEnabled(true);
+  rexec.Command_Return_to_Input.setEnabled(true);
+  rexec.Command_Begin_Step.setVisible(true);
+  rexec.Command_Begin_Step.setEnabled(true);
+  rexec.Command_Pause.setVisible(true);
+  rexec.Command_Pause.setEnabled(false);
+  rexec.Command_Resume.setVisible(true);
+  rexec.Command_Resume.setEnabled(false);
+  rexec.Command_One_instruction.setVisible(true);
+  rexec.Command_One_instruction.setEnabled(true);
+
+  rexec.Shape_Clock(0).setFillColor(ui::kCyan);
+  rexec.Register_PC_Decimal.setCaption(exec_text.Text());
+  for (ui::Label* caption : {&rexec.Register_X_Decimal, &rexec.Register_Y_Decimal,
+                             &rexec.Register_S_Decimal, &rexec.Register_Address_Decimal,
+                             &rexec.Register_Output_Decimal, &rexec.IR_Address_Decimal}) {
+    caption->setCaption("0");
+  }
+  // exec_text holds 0 to 31 after every change (exec_text_Change sees to it).
+  const int start = ui::ValInt(exec_text.Text()) & 31;
+  for (int i = 8; i >= 4; --i) {
+    rexec.ShapePC(i).setFillColor((start & (1 << (8 - i))) != 0 ? ui::kYellow : ui::kWhite);
+  }
+}
+
+void DERAZO_Input::Command_Start_Location_Cancel_Click() { EXEC_FRAME.setVisible(false); }
+
+void DERAZO_Input::Return_to_exec_screen_Click() {
+  screens_.rexec().Show();
+  Hide();
+}
+
+// Both screens are retired, not destroyed: this handler belongs to one of them and
+// finishes on it; they are destroyed after the event.
+void DERAZO_Input::Command_Restart_Click() {
+  Screens& screens = screens_;
+  screens.unloadDerazoInput();
+  screens.unloadRexec();
+  screens.derazoInput();
+  screens.rexec();
+}
+
+void DERAZO_Input::Command_Quit_Click() { screens_.platform().endProgram(); }
 
 }  // namespace volpar

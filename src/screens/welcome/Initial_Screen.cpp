@@ -1,5 +1,13 @@
 #include "screens/welcome/Initial_Screen.h"
 
+#include <string>
+
+#include "machine/REXEC_Manual.h"
+#include "screens/execution/REXEC.h"
+#include "screens/input/DERAZO_Input.h"
+#include "screens/screens.h"
+#include "ui/platform.h"
+
 namespace volpar {
 
 Initial_Screen::Initial_Screen(Screens& screens) : ui::Form("Initial_Screen"), screens_(screens) {
@@ -17,14 +25,45 @@ void Initial_Screen::connectHandlers() {
   Address.onClick = [this] { Address_Click(); };
 }
 
-void Initial_Screen::Form_Load() {}
-void Initial_Screen::Form_KeyPress(int) {}
-void Initial_Screen::Form_MouseDown() {}
-void Initial_Screen::Label_Any_key_Click() {}
-void Initial_Screen::Version_Click() {}
-void Initial_Screen::Form_Click() {}
-void Initial_Screen::Label_Welcome_Click() {}
-void Initial_Screen::Address_Click() {}
-void Initial_Screen::handOver() {}
+// Prepares the whole program: the input screen opens (behind this one, which is shown
+// in front when the start-up finishes) and the execution screen is created hidden.
+void Initial_Screen::Form_Load() {
+  REXEC_Manual& manual = screens_.manual();
+  manual.Text_Driving_Bits = false;
+  manual.Bits_Driving_Text = false;
+  const ui::Version v = screens_.platform().version();
+  Version.setText("Version " + std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
+                  std::to_string(v.revision));
+  Label_Welcome.setVisible(true);
+  Label_Any_key.setVisible(true);
+  screens_.derazoInput();
+  screens_.rexec();
+  manual.At_Phase_Zero = true;
+}
+
+void Initial_Screen::handOver() {
+  screens_.derazoInput().Show();
+  Hide();
+}
+
+void Initial_Screen::Form_KeyPress(int) { handOver(); }
+void Initial_Screen::Form_MouseDown() { handOver(); }
+void Initial_Screen::Label_Any_key_Click() { handOver(); }
+void Initial_Screen::Version_Click() { handOver(); }
+
+void Initial_Screen::Form_Click() {
+  handOver();
+  DERAZO_Input& input = screens_.derazoInput();
+  input.Input_Bit(1).SetFocus();
+  input.Input_Bit(1).setSelection(0, 1);
+}
+
+void Initial_Screen::Label_Welcome_Click() { Form_Click(); }
+
+// Discarding the welcome screen does not end the program.
+void Initial_Screen::Address_Click() {
+  screens_.derazoInput().Show();
+  screens_.unloadInitialScreen();
+}
 
 }  // namespace volpar

@@ -1,0 +1,38 @@
+#include "screens/field_checks.h"
+
+#include "ui/text_value.h"
+
+namespace volpar::screens {
+
+std::string informationTitle(int number) {
+  return std::string(kInformationTitle) + std::to_string(number);
+}
+
+void select(ui::TextBox& field, int length) {
+  field.SetFocus();
+  field.setSelection(0, length);
+}
+
+void refuseEntry(ui::Platform& platform, ui::TextBox& field, int number, std::string_view text,
+                 int selectLength) {
+  platform.MsgBox(std::string(text), informationTitle(number));
+  field.setText("0");
+  select(field, selectLength);
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool startsWithDigit(std::string_view text) { return !text.empty() && isDigit(text.front()); }
+
+bool digitsAfterFirst(std::string_view text) {
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    if (!isDigit(text[i])) return false;
+  }
+  return true;
+}
+
+bool isBitText(std::string_view text) { return text == "0" || text == "1"; }
+
+int bitOf(const ui::TextBox& box) { return ui::Val(box.Text()) == 1.0 ? 1 : 0; }
+
+}  // namespace volpar::screens
