@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/screens_fixture.h"
+
+namespace volpar::testing {
+namespace {
+
+// A program that meets every hand-over of the run controls:
+//   0 LOAD 20, 1 OUTPUT, 2 INPUT, 3 STORE 21, 4 ADD 20, 5 OUTPUT, 6 BRANCH 0; 20 holds 42.
+class RunControl : public ScreensFixture {
+ protected:
+  RunControl() {
+    poke(0, "001 10100");
+    poke(1, "100 00000");
+    poke(2, "011 00000");
+    poke(3, "010 10101");
+    poke(4, "000 10100");
+    poke(5, "100 00000");
+    poke(6, "101 00000");
+    poke(20, "00101010");
+  }
+
+  struct Row {
+    const char* what;
+    std::function<void()> action;
+    const char* controls;  // enabled run controls afterwards
+    int clockPhase;        // the phase the next pulse performs
+  };
+
+  void play(const std::vector<Row>& script) {
+    for (const Row& row : script) {
+      row.action();
+      EXPECT_EQ(runControls(), row.controls) << row.what;
+      EXPECT_EQ(manual().Clock_Phase, row.clockPhase) << row.what;
+      EXPECT_TRUE(guardsClear()) << row.what;
+    }
+  }
+};
+
+TEST_F(RunControl, AutomaticClockThroughEveryStateOfTheRun) {
+  play({
+      {"ready: execution just started", [&] { startAt(0); }, "step one view return", 1},
+      {"Begin runs no phase yet", [&] { step(); }, "pause one timer", 1},
+      {"the first tick performs T1", [&] { tick(); }, "pause view timer", 2},
+      {"Pause changes no button", [&] { click(rexec().Command_Pause); }, "pause view timer", 2},
+      {"the next T0 stops the clock", [&] { tickUntilStopped(); }, "resume one view return", 1},
+      {"Execute 1 starts the timer", [&] { click(rexec().Command_One_instruction); },
+       "resume one view return timer", 1},
+      {"its T1", [&] { tick(); }, "view timer", 2},
+      {"OUTPUT stops the clock at T6", [&] { tickUntilStopped(); }, "resume view", 7},
+      {"Resume continues", [&] { click(rexec().Command_Resume); }, "pause view timer", 7},
+      {"T7 follows at the next tick", [&] { tick(); }, "pause view timer", 0},
+      {"Execute 1's stop at T0", [&] { tick(); }, "resume one view return", 1},
+      {"Resume runs on", [&] { click(rexec().Command_Resume); }, "pause one view return timer", 1},
+      {"INPUT waits at T6", [&] { tickUntilStopped(); }, "pause view", 6},
+      {"a value typed", [&] { type(rexec().Text_Input_Decimal, "7"); }, "pause view", 6},
+      {"the window's OK restarts the clock", [&] { click(rexec().Command_Input_Window_OK); },
+       "pause resume view timer", 7},
+      {"T7 copies the input into S", [&] { tick(); }, "pause view timer", 0},
+  });
+  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "7");
+  EXPECT_FALSE(rexec().Input_Window.enabled());
+  EXPECT_EQ(rexec().Register_Output_Decimal.Caption(), "42");
+}
+
+TEST_F(RunControl, ManualClockOnePhasePerStep) {
+  play({
+      {"ready", [&] { startAt(0); }, "step one view return", 1},
+      {"manual chosen at T0", [&] { chooseManual(); }, "step view return", 1},
+      {"Step performs T1 at once", [&] { step(); }, "step view", 2},
+      {"T2", [&] { step(); }, "step view", 3},
+  });
+  EXPECT_EQ(rexec().Command_Begin_Step.Caption(), "&Step");
+  EXPECT_TRUE(rexec().Command_Begin_Step.Default());
+  play({
+      {"T3 to T7 of LOAD", [&] { for (int i = 0; i < 5; ++i) step(); }, "step view", 0},
+      {"T0: return allowed again", [&] { step(); }, "step view return", 1},
+      // OUTPUT with Stop for Output ticked does not stop a manual clock.
+      {"OUTPUT T1 to T6", [&] { for (int i = 0; i < 6; ++i) step(); }, "step view", 7},
+      {"OUTPUT T7 and T0", [&] { step(); step(); }, "step view return", 1},
+      {"INPUT T1 to T6 waits", [&] { for (int i = 0; i < 6; ++i) step(); }, "view", 6},
+  });
+  EXPECT_EQ(rexec().Command_Input_Window_OK.Caption(), "&Step");
+  EXPECT_TRUE(rexec().Command_Input_Window_OK.Default());
+  play({
+      {"a value typed in bits", [&] { type(rexec().Input_bit(8), "1"); }, "view", 6},
+      {"OK hands the clock back to Step", [&] { click(rexec().Command_Input_Window_OK); },
+       "step view", 7},
+      {"Step performs T7", [&] { step(); }, "step view", 0},
+  });
+  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "1");
+  EXPECT_EQ(rexec().Register_Output_Decimal.Caption(), "42");
+}
+
+TEST_F(RunControl, BeginInAutomaticModeWaitsOneIntervalBeforeTheFirstPhase) {
+  startAt(0);
+  step();
+  EXPECT_EQ(clockCells(), "10000000");
+  EXPECT_EQ(rexec().Timer1.Interval(), 1000);  // a speed never touched ticks once a second
+  tick();
+  EXPECT_EQ(clockCells(), "01000000");
+  EXPECT_EQ(rexec().Register_Address_Decimal.Caption(), "0");
+}
+
+TEST_F(RunControl, ExecuteOneRunsExactlyOneInstructionAndStopsAtT0) {
+  startAt(0);
+  click(rexec().Command_One_instruction);
+  EXPECT_EQ(tickUntilStopped(), 8);  // T1 to T7 and the T0 that stops
+  EXPECT_EQ(clockCells(), "10000000");
+  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "42");
+  EXPECT_EQ(rexec().Register_PC_Decimal.Caption(), "1");
+  EXPECT_EQ(runControls(), "resume one view return");
+  EXPECT_FALSE(manual().Pause_At_T0);
+}
+
+TEST_F(RunControl, PauseTakesEffectOnlyAtTheNextT0) {
+  startAt(0);
+  step();
+  for (int i = 0; i < 3; ++i) tick();  // T1..T3
+  click(rexec().Command_Pause);
+  for (int i = 0; i < 4; ++i) {  // T4..T7: nothing stops yet
+    tick();
+    EXPECT_EQ(runControls(), "pause view timer");
+  }
+  tick();  // T0
+  EXPECT_EQ(runControls(), "resume one view return");
+  tick();  // a tick after the stop does nothing
+  EXPECT_EQ(manual().Clock_Phase, 1);
+}
+
+TEST_F(RunControl, WithoutPauseTheAutomaticClockPassesStraightThroughT0) {
+  startAt(0);
+  step();
+  for (int i = 0; i < 8; ++i) tick();  // LOAD T1..T7 and T0
+  EXPECT_EQ(clockCells(), "10000000");
+  EXPECT_EQ(runControls(), "pause view timer");
+  tick();
+  EXPECT_EQ(clockCells(), "01000000");
+}
+
+TEST_F(RunControl, OutputWithStopForOutputClearedDoesNotStop) {
+  startAt(1);
+  openOptions();
+  click(rexec().Stop_For_Output);
+  click(rexec().Command_Options_Close);
+  EXPECT_EQ(rexec().Stop_For_Output.Value(), 0);
+  step();
+  for (int i = 0; i < 8; ++i) tick();  // OUTPUT T1..T7 and T0
+  EXPECT_EQ(runControls(), "pause view timer");
+  EXPECT_EQ(manual().Clock_Phase, 1);
+}
+
+struct IntervalCase {
+  int rate;
+  int interval;
+};
+
+class ClockSpeed : public RunControl, public ::testing::WithParamInterface<IntervalCase> {};
+
+TEST_P(ClockSpeed, IntervalIsThousandDividedByTheRateTruncated) {
+  const IntervalCase c = GetParam();
+  startAt(0);
+  openOptions();
+  drag(rexec().time_scroll, c.rate);
+  EXPECT_EQ(rexec().Timer1.Interval(), c.interval);
+  EXPECT_EQ(rexec().Time_Hertz.Caption(), std::to_string(c.rate));
+  EXPECT_EQ(manual().Clock_Rate, static_cast<float>(c.rate));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, ClockSpeed,
+                         ::testing::Values(IntervalCase{1, 1000}, IntervalCase{2, 500},
+                                           IntervalCase{3, 333}, IntervalCase{7, 142},
+                                           IntervalCase{10, 100}, IntervalCase{500, 2},
+                                           IntervalCase{501, 1}, IntervalCase{777, 1},
+                                           IntervalCase{1000, 1}));
+
+TEST_F(RunControl, OpeningTheOptionsTakesTheRateAndARunningTimerKeepsTheNewSpeed) {
+  startAt(0);
+  openOptions();
+  EXPECT_EQ(rexec().Time_Hertz.Caption(), "1");
+  EXPECT_EQ(rexec().Timer1.Interval(), 1000);
+  step();
+  drag(rexec().time_scroll, 10);
+  EXPECT_TRUE(rexec().Timer1.enabled());
+  EXPECT_EQ(rexec().Timer1.Interval(), 100);
+}
+
+// The three arrangements of the options panel.
+TEST_F(RunControl, OptionsPanelOffersTheModeOnlyAtT0OrInManualMode) {
+  struct Seen {
+    bool modes, slowFast, scrollShown, scrollEnabled, pleasePause;
+  };
+  const auto look = [&] {
+    REXEC& r = rexec();
+    EXPECT_TRUE(r.OPTIONS_FRAME.visible());
+    EXPECT_TRUE(r.Stop_For_Output.visible());
+    EXPECT_TRUE(r.Stop_For_Output.enabled());
+    EXPECT_TRUE(r.Command_Options_Close.visible());
+    EXPECT_EQ(r.focused(), &r.Command_Options_Close);
+    EXPECT_EQ(r.manual_radio.visible(), r.automatic_radio.visible());
+    EXPECT_EQ(r.Label_Fast.visible(), r.Label_Slow.visible());
+    return Seen{r.manual_radio.visible(), r.Label_Slow.visible(), r.time_scroll.visible(),
+                r.time_scroll.enabled(), r.Label_Show_clock_Stuff.visible()};
+  };
+  startAt(0);
+
+  openOptions();  // automatic, at T0
+  Seen s = look();
+  EXPECT_TRUE(s.modes && s.slowFast && s.scrollShown && s.scrollEnabled && !s.pleasePause);
+  click(rexec().Command_Options_Close);
+  EXPECT_FALSE(rexec().OPTIONS_FRAME.visible());
+
+  step();
+  tick();  // automatic, under way at T1
+  openOptions();
+  s = look();
+  EXPECT_TRUE(!s.modes && !s.slowFast && s.scrollShown && s.scrollEnabled && s.pleasePause);
+  EXPECT_EQ(rexec().Label_Show_clock_Stuff.Caption(),
+            "Change to Manual Mode only when T = 0. Click on \"Pause at T=0.\"");
+  click(rexec().Command_Options_Close);
+
+  click(rexec().Command_Pause);
+  tickUntilStopped();
+  chooseManual();
+  step();  // manual, under way at T1
+  openOptions();
+  s = look();
+  EXPECT_TRUE(s.modes && s.slowFast && s.scrollShown && !s.scrollEnabled && !s.pleasePause);
+}
+
+TEST_F(RunControl, SwitchingModesSetsTheButtonsButNeverStartsTheClock) {
+  startAt(0);
+  chooseManual();
+  EXPECT_FALSE(rexec().time_scroll.enabled());
+  EXPECT_FALSE(rexec().Label_Slow.enabled());
+  EXPECT_FALSE(rexec().Stop_For_Output.enabled());
+  step();
+  for (int i = 0; i < 7; ++i) step();  // to T0
+  EXPECT_EQ(rexec().Command_Begin_Step.Caption(), "&Step");
+
+  openOptions();
+  click(rexec().automatic_radio);
+  EXPECT_EQ(rexec().Command_Begin_Step.Caption(), "&Begin");
+  EXPECT_TRUE(rexec().time_scroll.enabled());
+  EXPECT_TRUE(rexec().Label_Fast.enabled());
+  EXPECT_TRUE(rexec().Stop_For_Output.enabled());
+  EXPECT_EQ(runControls(), "step one view return");
+  EXPECT_EQ(focusedName(rexec()), "Command_Options_Close");
+}
+
+TEST_F(RunControl, ManualChosenWhileTheClockRunsPastT0StopsAtTheNextT0) {
+  startAt(0);
+  step();
+  for (int i = 0; i < 8; ++i) tick();  // LOAD, then a T0 that does not stop
+  ASSERT_TRUE(manual().At_Phase_Zero);
+  chooseManual();
+  EXPECT_TRUE(rexec().Timer1.enabled());  // the timer is left running
+  EXPECT_EQ(tickUntilStopped(), 8);       // OUTPUT T1..T7 and T0, which stops in manual mode
+  EXPECT_EQ(runControls(), "step view return");
+}
+
+TEST_F(RunControl, ExecuteOneInManualReadyStateLeavesThePauseRequestForALaterAutomaticRun) {
+  startAt(0);
+  chooseManual();
+  click(rexec().Command_Return_to_Input);
+  click(input().Command_OK_For_Start_Location);  // ready again: Execute 1 enabled
+  ASSERT_EQ(runControls(), "step one view return");
+  click(rexec().Command_One_instruction);
+  EXPECT_EQ(tickUntilStopped(), 8);
+  EXPECT_EQ(runControls(), "step view return");
+  EXPECT_TRUE(manual().Pause_At_T0);
+
+  openOptions();
+  click(rexec().automatic_radio);
+  click(rexec().Stop_For_Output);  // so that the OUTPUT at 1 does not stop the clock
+  click(rexec().Command_Options_Close);
+  step();
+  EXPECT_EQ(tickUntilStopped(), 8);  // one instruction, then the pending pause stops it
+  EXPECT_EQ(runControls(), "resume one view return");
+}
+
+}  // namespace
+}  // namespace volpar::testing
