@@ -92,10 +92,10 @@ TEST_F(FormsLayoutExecution, FreshScreenShowsAnIdleMachine) {
   // 8 clock, 18 phase, 10 lamps, the gate bubble, 5+8+8+5+9 register, 3x8 ALU, 8 output.
   EXPECT_EQ(shapes, 8 + 18 + 10 + 1 + 35 + 24 + 8);
 
-  for (const ui::Label* l : {&rexec.Register_PC_Decimal, &rexec.Register_Address_Decimal,
-                             &rexec.IR_Address_Decimal, &rexec.Register_X_Decimal,
-                             &rexec.Register_Y_Decimal, &rexec.Register_S_Decimal,
-                             &rexec.Register_Output_Decimal, &rexec.Time_Hertz}) {
+  for (const ui::Label* l :
+       {&rexec.Register_PC_Decimal, &rexec.Register_Address_Decimal, &rexec.IR_Address_Decimal,
+        &rexec.Register_X_Decimal, &rexec.Register_Y_Decimal, &rexec.Register_S_Decimal,
+        &rexec.Register_Output_Decimal, &rexec.Time_Hertz}) {
     EXPECT_EQ(l->Caption(), "") << l->displayName();
   }
 
@@ -171,7 +171,8 @@ TEST_F(FormsLayoutExecution, RunControlsBeforeTheFirstStart) {
   for (const Element* e : rexec.elements()) {
     if (e->container() == &rexec.OPTIONS_FRAME && e->visible()) visibleInPanel.push_back(e->name());
   }
-  EXPECT_EQ(visibleInPanel, (std::vector<std::string>{"Label_Show_clock_Stuff", "Hertz", "Time_Hertz"}));
+  EXPECT_EQ(visibleInPanel,
+            (std::vector<std::string>{"Label_Show_clock_Stuff", "Hertz", "Time_Hertz"}));
 }
 
 TEST_F(FormsLayoutExecution, FramesHoldTheirContents) {
@@ -180,10 +181,14 @@ TEST_F(FormsLayoutExecution, FramesHoldTheirContents) {
     int elements;
   };
   const Case cases[] = {
-      {rexec.Label_Window_PC, 5 + 1},       {rexec.Label_Window_IR, 8 + 1},
-      {rexec.Label_Window_Decoder, 8 + 8},  {rexec.Label_Window_AR, 5 + 1},
-      {rexec.Memory, 9},                    {rexec.Label_Window_ALU, 3 + 24 + 2 + 3},
-      {rexec.Label_Window_Output, 8 + 1},   {rexec.OPTIONS_FRAME, 10},
+      {rexec.Label_Window_PC, 5 + 1},
+      {rexec.Label_Window_IR, 8 + 1},
+      {rexec.Label_Window_Decoder, 8 + 8},
+      {rexec.Label_Window_AR, 5 + 1},
+      {rexec.Memory, 9},
+      {rexec.Label_Window_ALU, 3 + 24 + 2 + 3},
+      {rexec.Label_Window_Output, 8 + 1},
+      {rexec.OPTIONS_FRAME, 10},
       {rexec.Input_Window, 8 + 1 + 1},
   };
   for (const Case& c : cases) {
@@ -220,9 +225,12 @@ TEST_F(FormsLayoutExecution, ColoursAndFonts) {
     ui::Color back;
   };
   const Case decimals[] = {
-      {rexec.Register_PC_Decimal, ui::kWhite},       {rexec.Register_Address_Decimal, ui::kWhite},
-      {rexec.IR_Address_Decimal, ui::kWindowBackground}, {rexec.Register_X_Decimal, ui::kWhite},
-      {rexec.Register_Y_Decimal, ui::kWhite},        {rexec.Register_S_Decimal, ui::kWhite},
+      {rexec.Register_PC_Decimal, ui::kWhite},
+      {rexec.Register_Address_Decimal, ui::kWhite},
+      {rexec.IR_Address_Decimal, ui::kWindowBackground},
+      {rexec.Register_X_Decimal, ui::kWhite},
+      {rexec.Register_Y_Decimal, ui::kWhite},
+      {rexec.Register_S_Decimal, ui::kWhite},
       {rexec.Register_Output_Decimal, ui::kWhite},
   };
   std::set<const Element*> decimalLabels;
@@ -231,8 +239,8 @@ TEST_F(FormsLayoutExecution, ColoursAndFonts) {
     decimalLabels.insert(&c.label);
   }
   const std::set<const Element*> registerFrames{
-      &rexec.Label_Window_PC, &rexec.Label_Window_IR, &rexec.Label_Window_Decoder,
-      &rexec.Label_Window_AR, &rexec.Memory,          &rexec.Label_Window_ALU,
+      &rexec.Label_Window_PC,    &rexec.Label_Window_IR, &rexec.Label_Window_Decoder,
+      &rexec.Label_Window_AR,    &rexec.Memory,          &rexec.Label_Window_ALU,
       &rexec.Label_Window_Output};
   for (const Element* e : rexec.elements()) {
     if (registerFrames.count(e)) {
@@ -261,7 +269,8 @@ TEST_F(FormsLayoutExecution, DataPathLines) {
     EXPECT_GE(std::min(line->x1(), line->x2()), 1440) << line->name();
   }
   EXPECT_EQ(names.size(), 80U);
-  for (int missing : {43, 70, 71, 73, 75, 85}) EXPECT_EQ(names.count("Line" + std::to_string(missing)), 0U);
+  for (int missing : {43, 70, 71, 73, 75, 85})
+    EXPECT_EQ(names.count("Line" + std::to_string(missing)), 0U);
   EXPECT_EQ(names.count("Line86"), 1U);
   const ui::Line& first = *rexec.dataPathLines.front();
   EXPECT_EQ(first.name(), "Line1");
@@ -297,14 +306,16 @@ TEST_F(FormsLayoutInput, FormItself) {
 }
 
 TEST_F(FormsLayoutInput, FreshScreenIsInItsEntryArrangement) {
-  for (const auto& cell : input.Shape1) EXPECT_EQ(cell->FillColor(), ui::kWhite) << cell->displayName();
+  for (const auto& cell : input.Shape1)
+    EXPECT_EQ(cell->FillColor(), ui::kWhite) << cell->displayName();
   std::vector<std::string> hidden;
   for (const Element* e : input.elements()) {
     EXPECT_TRUE(e->enabled()) << e->displayName();
     if (e->kind() == ElementKind::TextBox) {
       EXPECT_EQ(static_cast<const ui::TextBox*>(e)->Text(), "0") << e->displayName();
     }
-    if (hasPlace(*e) && !e->shownOnScreen() && e->container() == nullptr) hidden.push_back(e->displayName());
+    if (hasPlace(*e) && !e->shownOnScreen() && e->container() == nullptr)
+      hidden.push_back(e->displayName());
   }
   EXPECT_EQ(hidden, (std::vector<std::string>{"Return_to_exec_screen", "Shape1(0)", "EXEC_FRAME",
                                               "Code_frame"}));
@@ -319,8 +330,8 @@ TEST_F(FormsLayoutInput, MemoryGridPlacesEveryBitOfEveryAddress) {
     ui::Rect rect;
   };
   const Case cases[] = {
-      {1, {1440, 5400, 135, 255}},   {8, {3120, 5400, 135, 255}},  {64, {3120, 7080, 135, 255}},
-      {65, {3840, 5400, 135, 255}},  {129, {6240, 5400, 135, 255}}, {193, {8640, 5400, 135, 255}},
+      {1, {1440, 5400, 135, 255}},    {8, {3120, 5400, 135, 255}},   {64, {3120, 7080, 135, 255}},
+      {65, {3840, 5400, 135, 255}},   {129, {6240, 5400, 135, 255}}, {193, {8640, 5400, 135, 255}},
       {256, {10320, 7080, 135, 255}},
   };
   for (const Case& c : cases) EXPECT_EQ(input.Shape1(c.cell).rect(), c.rect) << c.cell;
@@ -336,9 +347,10 @@ TEST_F(FormsLayoutInput, MemoryGridPlacesEveryBitOfEveryAddress) {
 }
 
 TEST_F(FormsLayoutInput, AddressLabelsStandLeftOfTheirRows) {
-  const std::vector<int> nameNumbers{28, 2,  3,  4,  5,  6,  7,  8,  9,  10, 11,
-                                     12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22,
-                                     23, 29, 24, 25, 26, 27, 32, 33, 34, 35};
+  const std::vector<int> nameNumbers{28, 2,  3,  4,  5,  6,  7,  8,   //
+                                     9,  10, 11, 12, 13, 14, 15, 16,  //
+                                     17, 18, 19, 20, 21, 22, 23, 29,  //
+                                     24, 25, 26, 27, 32, 33, 34, 35};
   ASSERT_EQ(input.addressLabels.size(), 32U);
   for (int a = 0; a < 32; ++a) {
     const ui::Label& label = *input.addressLabels[static_cast<std::size_t>(a)];
@@ -358,8 +370,8 @@ TEST_F(FormsLayoutInput, TextBoxesCharacterLimitsAndFonts) {
     int maxLength;
   };
   const Case cases[] = {
-      {input.Input_Bit(1), 1},           {input.Input_Bit(8), 1}, {input.Input_Op_Code(0), 1},
-      {input.Input_Memory_Address, 2},   {input.memory_text, 2},  {input.exec_text, 2},
+      {input.Input_Bit(1), 1},         {input.Input_Bit(8), 1}, {input.Input_Op_Code(0), 1},
+      {input.Input_Memory_Address, 2}, {input.memory_text, 2},  {input.exec_text, 2},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.box.MaxLength(), c.maxLength) << c.box.displayName();
@@ -380,11 +392,13 @@ TEST_F(FormsLayoutInput, CaptionsAreExact) {
     std::string expected;
   };
   const Case cases[] = {
-      {input.label_execute.Caption(), "At which memory location would you like to  begin execution?"},
+      {input.label_execute.Caption(),
+       "At which memory location would you like to  begin execution?"},
       {input.Label_Description_ADD.Caption(), "000 = Add :   X + Y -> S "},
       {input.Label_Description_STORE.Caption(), "010 = Store:  Copy Register S to Memory."},
       {input.Label_Description_OUTPUT.Caption(), "100 = Output: Copy Register S to Output."},
-      {input.Label_Memory_Location.Caption(), "At which memory location would you like this byte stored?"},
+      {input.Label_Memory_Location.Caption(),
+       "At which memory location would you like this byte stored?"},
       {input.Return_to_exec_screen.Caption(), "R&eturn to Execution Screen"},
       {input.Command_Start_Location_Cancel.Caption(), "C&ancel"},
       {input.Command_Code_Close.Caption(), "C&lose"},
@@ -420,18 +434,32 @@ TEST_F(FormsLayoutInput, Menus) {
 TEST_F(FormsLayoutInput, TabOrderAndGeometry) {
   std::vector<std::string> order;
   for (const Element* e : input.tabOrder) order.push_back(e->displayName());
-  EXPECT_EQ(order, (std::vector<std::string>{
-                       "memory_text", "exec_text", "Input_Bit(1)", "Input_Bit(2)", "Input_Bit(3)",
-                       "Input_Bit(4)", "Input_Bit(5)", "Input_Bit(6)", "Input_Bit(7)",
-                       "Input_Bit(8)", "Command_Send_to_Memory", "Command_Execute_Program",
-                       "Return_to_exec_screen", "Command_Restart", "Command_Code_Info",
-                       "Command_Code_Close", "Command_Start_Location_Cancel", "Command_quit",
-                       "Command_OK_For_Start_Location", "Input_Op_Code(0)",
-                       "Input_Memory_Address"}));
+  EXPECT_EQ(order, (std::vector<std::string>{"memory_text",
+                                             "exec_text",
+                                             "Input_Bit(1)",
+                                             "Input_Bit(2)",
+                                             "Input_Bit(3)",
+                                             "Input_Bit(4)",
+                                             "Input_Bit(5)",
+                                             "Input_Bit(6)",
+                                             "Input_Bit(7)",
+                                             "Input_Bit(8)",
+                                             "Command_Send_to_Memory",
+                                             "Command_Execute_Program",
+                                             "Return_to_exec_screen",
+                                             "Command_Restart",
+                                             "Command_Code_Info",
+                                             "Command_Code_Close",
+                                             "Command_Start_Location_Cancel",
+                                             "Command_quit",
+                                             "Command_OK_For_Start_Location",
+                                             "Input_Op_Code(0)",
+                                             "Input_Memory_Address"}));
   expectEveryElementInsideItsContainer(input);
   expectUniqueDisplayNames(input);
   int inCodePanel = 0;
-  for (const Element* e : input.elements()) inCodePanel += e->container() == &input.Code_frame ? 1 : 0;
+  for (const Element* e : input.elements())
+    inCodePanel += e->container() == &input.Code_frame ? 1 : 0;
   EXPECT_EQ(inCodePanel, 9);
 }
 

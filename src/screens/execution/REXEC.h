@@ -193,7 +193,7 @@ class REXEC : public ui::Form {
   void layOutRegisters();
   void layOutAddressRegisters();
   void layOutDecoder();
-  void layOutAlu();
+  void layOutAluAndOutput();
   void layOutButtons();
   void layOutOptions();
   void layOutInputWindow();

@@ -251,21 +251,25 @@ void REXEC::layOutDataPathLines() {
 void REXEC::layOutRegisters() {
   layOutAddressRegisters();
   layOutDecoder();
-  layOutAlu();
+  layOutAluAndOutput();
 }
 
 void REXEC::layOutAddressRegisters() {
   putFrame(Label_Window_PC, "Program Counter", Rect{7200, 840, 2895, 735}, ui::kLightYellow);
-  for (int i = 4; i <= 8; ++i) put(ShapePC(i), Rect{240 + 360 * (i - 4), 360, 255, 255}, &Label_Window_PC);
+  for (int i = 4; i <= 8; ++i)
+    put(ShapePC(i), Rect{240 + 360 * (i - 4), 360, 255, 255}, &Label_Window_PC);
   putDecimal(Register_PC_Decimal, 2160, 360, Label_Window_PC);
 
   putFrame(Label_Window_IR, "Instruction Register", Rect{5880, 1680, 4215, 735}, ui::kLightYellow);
-  for (int i = 1; i <= 3; ++i) put(SHAPE_IR(i), Rect{120 + 360 * (i - 1), 360, 255, 255}, &Label_Window_IR);
-  for (int i = 4; i <= 8; ++i) put(SHAPE_IR(i), Rect{1560 + 360 * (i - 4), 360, 255, 255}, &Label_Window_IR);
+  for (int i = 1; i <= 3; ++i)
+    put(SHAPE_IR(i), Rect{120 + 360 * (i - 1), 360, 255, 255}, &Label_Window_IR);
+  for (int i = 4; i <= 8; ++i)
+    put(SHAPE_IR(i), Rect{1560 + 360 * (i - 4), 360, 255, 255}, &Label_Window_IR);
   putDecimal(IR_Address_Decimal, 3480, 360, Label_Window_IR, 375, ui::kWindowBackground);
 
   putFrame(Label_Window_AR, "Address Register", Rect{7320, 2520, 2775, 735}, ui::kLightYellow);
-  for (int i = 4; i <= 8; ++i) put(Shapear(i), Rect{120 + 360 * (i - 4), 360, 255, 255}, &Label_Window_AR);
+  for (int i = 4; i <= 8; ++i)
+    put(Shapear(i), Rect{120 + 360 * (i - 4), 360, 255, 255}, &Label_Window_AR);
   putDecimal(Register_Address_Decimal, 2040, 360, Label_Window_AR);
 
   putFrame(Memory, "Memory (PC)", Rect{7320, 3480, 2775, 495}, ui::kLightYellow);
@@ -295,8 +299,9 @@ void REXEC::layOutDecoder() {
   }
 }
 
-void REXEC::layOutAlu() {
-  putFrame(Label_Window_ALU, "Arithmetic Logic Unit", Rect{7320, 4200, 2775, 1455}, ui::kLightYellow);
+void REXEC::layOutAluAndOutput() {
+  putFrame(Label_Window_ALU, "Arithmetic Logic Unit", Rect{7320, 4200, 2775, 1455},
+           ui::kLightYellow);
   putFrameLabel(Label_X1, "X", Rect{120, 360, 135, 255}, Label_Window_ALU);
   putFrameLabel(Label_Y1, "Y", Rect{120, 720, 135, 255}, Label_Window_ALU);
   putFrameLabel(Label_S1, "S", Rect{120, 1080, 135, 255}, Label_Window_ALU);
@@ -312,7 +317,8 @@ void REXEC::layOutAlu() {
   putDecimal(Register_Y_Decimal, 2280, 660, Label_Window_ALU);
   putDecimal(Register_S_Decimal, 2285, 1020, Label_Window_ALU);
 
-  putFrame(Label_Window_Output, "OUTPUT - Address 0", Rect{5880, 6000, 2775, 615}, ui::kLightYellow);
+  putFrame(Label_Window_Output, "OUTPUT - Address 0", Rect{5880, 6000, 2775, 615},
+           ui::kLightYellow);
   for (int i = 1; i <= 8; ++i) {
     put(Shapeo(i), Rect{120 + 240 * (i - 1), 360, 135, 135}, &Label_Window_Output);
   }
@@ -339,7 +345,8 @@ void REXEC::layOutButtons() {
       {Command_Restart, "R&estart", 5760, 855, 615, ui::kWindowBackground},
       {Command_Quit, "&Quit", 6360, 855, 615, ui::kWindowBackground},
   };
-  for (const Row& r : rows) putButton(r.button, r.caption, Rect{10320, r.top, r.width, r.height}, r.back);
+  for (const Row& r : rows)
+    putButton(r.button, r.caption, Rect{10320, r.top, r.width, r.height}, r.back);
   Command_Pause.setEnabled(false);
   Command_Begin_Step.setDefault(true);
 

@@ -88,16 +88,19 @@ void DERAZO_Input::layOutMemoryGrid() {
   for (int cell = 1; cell <= 256; ++cell) {
     const int address = (cell - 1) / 8;
     const int bit = (cell - 1) % 8 + 1;
-    put(Shape1(cell), Rect{1440 + 2400 * (address / 8) + 240 * (bit - 1),
-                           5400 + 240 * (address % 8), 135, 255});
+    put(Shape1(cell),
+        Rect{1440 + 2400 * (address / 8) + 240 * (bit - 1), 5400 + 240 * (address % 8), 135, 255});
   }
   layOutAddressLabels();
 }
 
 void DERAZO_Input::layOutAddressLabels() {
+  // The number in each address label's name, by address: one row per block of eight.
   static constexpr std::array<int, 32> kNameNumber{
-      28, 2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16,
-      17, 18, 19, 20, 21, 22, 23, 29, 24, 25, 26, 27, 32, 33, 34, 35};
+      28, 2,  3,  4,  5,  6,  7,  8,   //
+      9,  10, 11, 12, 13, 14, 15, 16,  //
+      17, 18, 19, 20, 21, 22, 23, 29,  //
+      24, 25, 26, 27, 32, 33, 34, 35};
   static constexpr std::array<int, 4> kBlockLeft{1200, 3480, 5880, 8280};
   addressLabels.clear();
   addressLabels.reserve(kNameNumber.size());
@@ -106,9 +109,8 @@ void DERAZO_Input::layOutAddressLabels() {
         *this, "Label" + std::to_string(kNameNumber[static_cast<std::size_t>(address)]));
     const bool oneDigit = address < 10;
     // The one-digit 8 and 9 stand as close to their row as the two-digit labels end.
-    const int left = (address == 8 || address == 9)
-                         ? 3600
-                         : kBlockLeft[static_cast<std::size_t>(address / 8)];
+    const int left =
+        (address == 8 || address == 9) ? 3600 : kBlockLeft[static_cast<std::size_t>(address / 8)];
     putLabel(*label, std::to_string(address),
              Rect{left, 5400 + 240 * (address % 8), oneDigit ? 135 : 255, 255});
     addressLabels.push_back(std::move(label));
@@ -190,11 +192,11 @@ void DERAZO_Input::layOutMenus() {
 void DERAZO_Input::setTabOrder() {
   tabOrder = {&memory_text, &exec_text};
   for (int i = 1; i <= 8; ++i) tabOrder.push_back(&Input_Bit(i));
-  tabOrder.insert(tabOrder.end(),
-                  {&Command_Send_to_Memory, &Command_Execute_Program, &Return_to_exec_screen,
-                   &Command_Restart, &Command_Code_Info, &Command_Code_Close,
-                   &Command_Start_Location_Cancel, &Command_quit, &Command_OK_For_Start_Location,
-                   &Input_Op_Code(0), &Input_Memory_Address});
+  tabOrder.insert(
+      tabOrder.end(),
+      {&Command_Send_to_Memory, &Command_Execute_Program, &Return_to_exec_screen, &Command_Restart,
+       &Command_Code_Info, &Command_Code_Close, &Command_Start_Location_Cancel, &Command_quit,
+       &Command_OK_For_Start_Location, &Input_Op_Code(0), &Input_Memory_Address});
 }
 
 }  // namespace volpar
