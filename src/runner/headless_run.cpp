@@ -1,0 +1,252 @@
+#include "runner/headless_run.h"
+
+#include <cstdint>
+#include <exception>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+
+#include "app/application.h"
+#include "machine/REXEC_Manual.h"
+#include "runner/headless_platform.h"
+#include "screens/execution/REXEC.h"
+#include "screens/input/DERAZO_Input.h"
+#include "screens/welcome/Initial_Screen.h"
+#include "ui/text_value.h"
+
+namespace volpar::runner {
+namespace {
+
+// Decoder cells SHAPEID(op code + 1).
+constexpr int kDecodedInput = 4;
+constexpr int kDecodedOutput = 5;
+constexpr int kDecodedBranch = 6;
+
+constexpr int kEnterKey = 13;
+
+enum class EndReason { Halt, Input, Limit };
+
+const char* reasonText(EndReason reason) {
+  switch (reason) {
+    case EndReason::Halt: return "halt";
+    case EndReason::Input: return "input";
+    case EndReason::Limit: return "limit";
+  }
+  return "limit";
+}
+
+// The machine or its screens did not behave as a user would see them behave.
+class RunFault : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Messages go to standard error as one line each.
+std::string oneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  return text;
+}
+
+class HeadlessRun {
+ public:
+  HeadlessRun(const RunOptions& options, std::ostream& out, std::ostream& err)
+      : options_(options), out_(out), err_(err), app_(platform_) {}
+
+  int execute() {
+    openProgram();
+    if (auto problem = app_.manual().Load_Program_File(options_.programFile)) {
+      err_ << "volpar-run: " << oneLine(*problem) << '\n';
+      return kExitUsage;
+    }
+    settle("loading " + options_.programFile);
+    startExecution();
+    chooseManualClock();
+    const EndReason reason = run();
+    if (options_.dump) dump();
+    out_ << "END " << reasonText(reason) << '\n';
+    out_.flush();
+    if (options_.savePath && !save(*options_.savePath)) return kExitUsage;
+    return reason == EndReason::Limit ? kExitLimit : kExitFinished;
+  }
+
+ private:
+  // Program start, and the key that takes the student from the welcome screen on.
+  void openProgram() {
+    app_.start();
+    settle("starting the program");
+    Initial_Screen& welcome = app_.initialScreen();
+    if (welcome.onKeyPress) welcome.onKeyPress(kEnterKey);
+    settle("leaving the welcome screen");
+    rexec_ = &app_.rexec();
+    input_ = &app_.derazoInput();
+  }
+
+  // Execute Program, the start address typed into the panel, OK.
+  void startExecution() {
+    DERAZO_Input& input = *input_;
+    input.Command_Execute_Program.click();
+    settle("opening the start-location panel");
+    const std::string address = std::to_string(options_.start);
+    input.exec_text.type(address, static_cast<int>(address.size()));
+    settle("typing the start address");
+    if (input.exec_text.Text() != address) {
+      throw RunFault("the start-location panel did not keep the start address " + address);
+    }
+    input.Command_OK_For_Start_Location.click();
+    settle("starting execution");
+    if (manual().Clock_Phase != 1 || !manual().At_Phase_Zero) {
+      throw RunFault("execution did not start: the machine does not stand at T0");
+    }
+  }
+
+  // The options panel offers the switch while the machine stands at T0, as it does now.
+  void chooseManualClock() {
+    REXEC& rexec = *rexec_;
+    rexec.Command_Options.click();
+    settle("opening the options panel");
+    rexec.manual_radio.click();
+    settle("choosing the manual clock");
+    rexec.Command_Options_Close.click();
+    settle("closing the options panel");
+    if (!rexec.manual_radio.Value()) throw RunFault("the options panel did not switch to the manual clock");
+  }
+
+  EndReason run() {
+    if (options_.maxInstructions == 0) return EndReason::Limit;
+    std::uint64_t completed = 0;
+    int fetchedFrom = -1;
+    for (;;) {
+      const int phase = manual().Clock_Phase;
+      if (phase == 2) fetchedFrom = value(rexec_->Register_PC_Decimal);
+      step(phase);
+      if (phase == 5 && decoded(kDecodedOutput)) {
+        out_ << "OUTPUT " << value(rexec_->Register_Output_Decimal) << '\n';
+      }
+      if (phase == 6 && decoded(kDecodedInput)) {
+        if (nextInput_ == options_.inputs.size()) return EndReason::Input;
+        answerInput(options_.inputs[nextInput_++]);
+      }
+      if (phase == 7) {
+        if (decoded(kDecodedInput)) checkInputArrived();
+        ++completed;
+        if (decoded(kDecodedBranch) && value(rexec_->IR_Address_Decimal) == fetchedFrom) return EndReason::Halt;
+        if (completed == options_.maxInstructions) return EndReason::Limit;
+      }
+    }
+  }
+
+  // One press of Begin/Step: one clock phase.
+  void step(int phase) {
+    REXEC& rexec = *rexec_;
+    const std::string name = "T" + std::to_string(phase);
+    if (!rexec.Command_Begin_Step.usable()) throw RunFault("Begin/Step cannot be pressed before " + name);
+    rexec.Command_Begin_Step.click();
+    settle("performing " + name);
+    const bool waitsForInput = phase == 6 && decoded(kDecodedInput);
+    const int expected = waitsForInput ? 6 : (phase + 1) % 8;
+    if (manual().Clock_Phase != expected) {
+      throw RunFault("the clock did not move on after " + name + " (phase " +
+                     std::to_string(manual().Clock_Phase) + ", expected " + std::to_string(expected) + ")");
+    }
+    if (options_.trace) {
+      out_ << name << " PC " << value(rexec.Register_PC_Decimal) << " AR "
+           << value(rexec.Register_Address_Decimal) << " S " << value(rexec.Register_S_Decimal) << '\n';
+    }
+  }
+
+  // The value typed into the decimal box, then the window's button.
+  void answerInput(int number) {
+    REXEC& rexec = *rexec_;
+    if (!rexec.Text_Input_Decimal.usable() || !rexec.Command_Input_Window_OK.usable()) {
+      throw RunFault("an INPUT waits but its input window cannot be used");
+    }
+    const std::string text = std::to_string(number);
+    rexec.Text_Input_Decimal.type(text, static_cast<int>(text.size()));
+    settle("typing the input value " + text);
+    rexec.Command_Input_Window_OK.click();
+    settle("confirming the input value " + text);
+    if (manual().Clock_Phase != 7) throw RunFault("the input window did not accept the value " + text);
+    answered_ = number;
+  }
+
+  void checkInputArrived() {
+    const int s = value(rexec_->Register_S_Decimal);
+    if (s != answered_) {
+      throw RunFault("INPUT put " + std::to_string(s) + " into S instead of " + std::to_string(answered_));
+    }
+  }
+
+  void dump() {
+    REXEC& r = *rexec_;
+    const int ir = REXEC_Manual::Bits_To_Number(r.SHAPE_IR(8).FillColor(), r.SHAPE_IR(7).FillColor(),
+                                                r.SHAPE_IR(6).FillColor(), r.SHAPE_IR(5).FillColor(),
+                                                r.SHAPE_IR(4).FillColor(), r.SHAPE_IR(3).FillColor(),
+                                                r.SHAPE_IR(2).FillColor(), r.SHAPE_IR(1).FillColor(), true);
+    out_ << "PC " << value(r.Register_PC_Decimal) << '\n'
+         << "AR " << value(r.Register_Address_Decimal) << '\n'
+         << "IR " << ir << '\n'
+         << "X " << value(r.Register_X_Decimal) << '\n'
+         << "Y " << value(r.Register_Y_Decimal) << '\n'
+         << "S " << value(r.Register_S_Decimal) << '\n'
+         << "OUT " << value(r.Register_Output_Decimal) << '\n';
+    for (std::int16_t address = 0; address < 32; ++address) {
+      out_ << "MEM " << address << ' ' << manual().Memory_Byte_To_Text(address) << '\n';
+    }
+  }
+
+  bool save(const std::string& path) {
+    if (auto problem = manual().Save_Program_File(path)) {
+      err_ << "volpar-run: " << oneLine(*problem) << '\n';
+      return false;
+    }
+    settle("saving " + path);
+    return true;
+  }
+
+  // Between events, as the windows' event loop does; nothing may have asked the user
+  // anything or ended the program.
+  void settle(const std::string& during) {
+    app_.collectRetired();
+    const auto& messages = platform_.messages();
+    if (!messages.empty()) {
+      const auto& m = messages.front();
+      throw RunFault("message box while " + during + ": \"" + m.title + "\": " + m.text);
+    }
+    if (platform_.dialogRequests() != 0) throw RunFault("a file dialog was asked for while " + during);
+    if (platform_.endRequested()) throw RunFault("the program asked to end while " + during);
+  }
+
+  bool decoded(int decoderCell) const { return rexec_->SHAPEID(decoderCell).FillColor() == ui::kGreen; }
+  static int value(const ui::Label& label) { return ui::ValInt(label.Caption()); }
+  REXEC_Manual& manual() { return app_.manual(); }
+
+  const RunOptions& options_;
+  std::ostream& out_;
+  std::ostream& err_;
+  HeadlessPlatform platform_;
+  Application app_;
+  REXEC* rexec_ = nullptr;
+  DERAZO_Input* input_ = nullptr;
+  std::size_t nextInput_ = 0;
+  int answered_ = 0;
+};
+
+}  // namespace
+
+int runProgram(const RunOptions& options, std::ostream& out, std::ostream& err) {
+  try {
+    HeadlessRun run(options, out, err);
+    return run.execute();
+  } catch (const RunFault& fault) {
+    out.flush();
+    err << "volpar-run: " << oneLine(fault.what()) << '\n';
+  } catch (const std::exception& e) {
+    out.flush();
+    err << "volpar-run: internal error: " << oneLine(e.what()) << '\n';
+  }
+  return kExitFault;
+}
+
+}  // namespace volpar::runner

@@ -1,0 +1,22 @@
+// volpar-run: runs a program file without windows, for checking and grading.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "runner/headless_run.h"
+#include "runner/run_options.h"
+
+int main(int argc, char** argv) {
+  using namespace volpar::runner;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const ParsedArguments parsed = parseArguments(args);
+  if (parsed.helpRequested) {
+    std::cout << kUsage;
+    return kExitFinished;
+  }
+  if (!parsed.options) {
+    std::cerr << "volpar-run: " << parsed.error << " (see volpar-run --help)\n";
+    return kExitUsage;
+  }
+  return runProgram(*parsed.options, std::cout, std::cerr);
+}

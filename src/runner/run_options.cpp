@@ -1,0 +1,153 @@
+#include "runner/run_options.h"
+
+#include <charconv>
+#include <set>
+#include <string_view>
+
+namespace volpar::runner {
+
+const char* const kUsage =
+    "usage: volpar-run FILE [--start N] [--input V[,V...]] [--max-instructions K]\n"
+    "                  [--dump] [--trace] [--save OUT]\n"
+    "\n"
+    "Runs a program file on the VOLPAR machine without windows, in manual clock mode,\n"
+    "answering each INPUT with the next value given.\n"
+    "\n"
+    "  --start N             start address, 0 to 31 (default 0)\n"
+    "  --input V[,V...]      values for INPUT, 0 to 255 each, in order (may be repeated)\n"
+    "  --max-instructions K  stop after K instructions (default 10000)\n"
+    "  --dump                print the registers and memory before END\n"
+    "  --trace               print PC, AR and S after every clock phase\n"
+    "  --save OUT            write the memory after the run to the program file OUT\n"
+    "\n"
+    "Prints OUTPUT <value> for each OUTPUT instruction, then END halt|input|limit.\n"
+    "Exit status: 0 after halt or input, 3 after limit, 2 for bad arguments or a file\n"
+    "that cannot be loaded or saved, 1 if the machine misbehaves.\n";
+
+namespace {
+
+// A whole decimal number of digits only: no sign, blank or other character.
+std::optional<std::uint64_t> wholeNumber(std::string_view text) {
+  std::uint64_t value = 0;
+  const char* end = text.data() + text.size();
+  if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
+  auto [stop, ec] = std::from_chars(text.data(), end, value);
+  if (ec != std::errc() || stop != end) return std::nullopt;
+  return value;
+}
+
+std::optional<int> numberUpTo(std::string_view text, std::uint64_t max) {
+  auto value = wholeNumber(text);
+  if (!value || *value > max) return std::nullopt;
+  return static_cast<int>(*value);
+}
+
+std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+class Parser {
+ public:
+  explicit Parser(const std::vector<std::string>& args) : args_(args) {}
+
+  ParsedArguments parse() {
+    for (pos_ = 0; pos_ < args_.size() && result_.error.empty() && !result_.helpRequested; ++pos_) {
+      take(args_[pos_]);
+    }
+    if (result_.helpRequested) return result_;
+    if (result_.error.empty() && !haveFile_) result_.error = "no program file given";
+    if (result_.error.empty()) result_.options = options_;
+    return result_;
+  }
+
+ private:
+  void take(const std::string& arg) {
+    if (optionsEnded_ || arg == "-" || arg.rfind('-', 0) != 0) return takeFile(arg);
+    if (arg == "--") {
+      optionsEnded_ = true;
+    } else if (arg == "--help" || arg == "-h") {
+      result_.helpRequested = true;
+    } else if (arg == "--dump") {
+      options_.dump = true;
+    } else if (arg == "--trace") {
+      options_.trace = true;
+    } else {
+      takeValued(arg);
+    }
+  }
+
+  // --name VALUE or --name=VALUE.
+  void takeValued(const std::string& arg) {
+    const auto equals = arg.find('=');
+    const std::string name = arg.substr(0, equals);
+    if (name != "--start" && name != "--input" && name != "--max-instructions" && name != "--save") {
+      return fail("unknown option " + quoted(name));
+    }
+    std::string value;
+    if (equals != std::string::npos) {
+      value = arg.substr(equals + 1);
+    } else if (pos_ + 1 < args_.size()) {
+      value = args_[++pos_];
+    } else {
+      return fail("option " + name + " needs a value");
+    }
+    if (name == "--input") return takeInputs(value);
+    if (!onceOnly_.insert(name).second) return fail("option " + name + " given twice");
+    if (name == "--start") return takeStart(value);
+    if (name == "--max-instructions") return takeLimit(value);
+    takeSave(value);
+  }
+
+  void takeFile(const std::string& arg) {
+    if (haveFile_) return fail("more than one program file given: " + quoted(options_.programFile) + " and " + quoted(arg));
+    if (arg.empty()) return fail("the program file name is empty");
+    options_.programFile = arg;
+    haveFile_ = true;
+  }
+
+  void takeStart(const std::string& value) {
+    auto start = numberUpTo(value, 31);
+    if (!start) return fail("--start needs a memory address from 0 to 31, not " + quoted(value));
+    options_.start = *start;
+  }
+
+  // An empty list gives no values, so that a script may pass an empty variable.
+  void takeInputs(const std::string& list) {
+    if (list.empty()) return;
+    std::size_t from = 0;
+    for (;;) {
+      const auto comma = list.find(',', from);
+      const std::string item = list.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+      auto value = numberUpTo(item, 255);
+      if (!value) return fail("--input values must be numbers from 0 to 255, not " + quoted(item));
+      options_.inputs.push_back(*value);
+      if (comma == std::string::npos) return;
+      from = comma + 1;
+    }
+  }
+
+  void takeLimit(const std::string& value) {
+    auto limit = wholeNumber(value);
+    if (!limit) return fail("--max-instructions needs a whole number from 0 up, not " + quoted(value));
+    options_.maxInstructions = *limit;
+  }
+
+  void takeSave(const std::string& value) {
+    if (value.empty()) return fail("--save needs a file name");
+    options_.savePath = value;
+  }
+
+  void fail(std::string message) { result_.error = std::move(message); }
+
+  const std::vector<std::string>& args_;
+  std::size_t pos_ = 0;
+  bool optionsEnded_ = false;
+  bool haveFile_ = false;
+  std::set<std::string> onceOnly_;  // every valued option but --input, which adds up
+  RunOptions options_;
+  ParsedArguments result_;
+};
+
+}  // namespace
+
+ParsedArguments parseArguments(const std::vector<std::string>& args) { return Parser(args).parse(); }
+
+}  // namespace volpar::runner

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace volpar::runner {
+
+// What one headless run is asked to do.
+struct RunOptions {
+  std::string programFile;
+  int start = 0;                        // memory address 0 to 31
+  std::vector<int> inputs;              // answers to INPUT, in order, 0 to 255 each
+  std::uint64_t maxInstructions = 10000;
+  bool dump = false;
+  bool trace = false;
+  std::optional<std::string> savePath;
+};
+
+struct ParsedArguments {
+  std::optional<RunOptions> options;  // set when the arguments are sound
+  bool helpRequested = false;
+  std::string error;                  // otherwise one line naming the problem
+};
+
+// Reads the arguments that follow the program name. Never throws on bad input.
+ParsedArguments parseArguments(const std::vector<std::string>& args);
+
+extern const char* const kUsage;
+
+}  // namespace volpar::runner
