@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/screens_fixture.h"
+
+namespace volpar::testing {
+namespace {
+
+// A student's whole session, from the welcome screen to a restart, through the handlers
+// only: a program typed in, run by hand and by the clock, with inputs and outputs.
+//   0 INPUT, 1 ADD 10, 2 STORE 11, 3 OUTPUT, 4 BRANCH 0; 10 holds 5.
+class Session : public ScreensFixture {
+ protected:
+  void enterDecimal(const char* opCode, const char* address) {
+    type(input().Input_Op_Code(0), opCode);
+    type(input().Input_Memory_Address, address);
+    click(input().Command_Send_to_Memory);
+  }
+  void steps(int n) {
+    for (int i = 0; i < n; ++i) step();
+  }
+};
+
+TEST_F(Session, FromWelcomeToRestart) {
+  // The welcome screen hands over at the first key.
+  ASSERT_TRUE(welcome().Visible());
+  welcome().onKeyPress('a');
+  app.collectRetired();
+  ASSERT_FALSE(welcome().Visible());
+  ASSERT_TRUE(input().Visible());
+
+  // The program, the first byte in binary, the others as op code and address.
+  typeBits("01100000");
+  click(input().Command_Send_to_Memory);
+  enterDecimal("0", "10");
+  enterDecimal("2", "11");
+  enterDecimal("4", "0");
+  enterDecimal("5", "0");
+  type(input().memory_text, "10");
+  typeBits("00000101");
+  click(input().Command_Send_to_Memory);
+  EXPECT_EQ(memoryBits(0), "01100000");
+  EXPECT_EQ(memoryBits(1), "00001010");
+  EXPECT_EQ(memoryBits(2), "01001011");
+  EXPECT_EQ(memoryBits(3), "10000000");
+  EXPECT_EQ(memoryBits(4), "10100000");
+  EXPECT_EQ(memoryBits(10), "00000101");
+  EXPECT_EQ(input().memory_text.Text(), "11");
+  ASSERT_TRUE(platform.messages.empty());
+
+  // Execute Program, OK at 0; then a manual clock.
+  startAt(0);
+  ASSERT_TRUE(rexec().Visible());
+  chooseManual();
+
+  // INPUT: T1..T6 wait for the value, typed in decimal.
+  steps(6);
+  ASSERT_TRUE(rexec().Input_Window.enabled());
+  EXPECT_EQ(rexec().Command_Input_Window_OK.Caption(), "&Step");
+  type(rexec().Text_Input_Decimal, "3");
+  EXPECT_EQ(windowBits(), "00000011");
+  click(rexec().Command_Input_Window_OK);
+  step();  // T7
+  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "3");
+  step();  // T0
+
+  steps(8);  // ADD 10
+  EXPECT_EQ(rexec().Register_X_Decimal.Caption(), "3");
+  EXPECT_EQ(rexec().Register_Y_Decimal.Caption(), "5");
+  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "8");
+  steps(8);  // STORE 11
+  steps(8);  // OUTPUT
+  EXPECT_EQ(rexec().Register_Output_Decimal.Caption(), "8");
+  EXPECT_EQ(outputBits(), "00001000");
+
+  // View Memory shows the STORE's result; back to the execution screen.
+  click(rexec().Command_View_Memory);
+  EXPECT_TRUE(input().Return_to_exec_screen.visible());
+  EXPECT_EQ(memoryBits(11), "00001000");
+  click(input().Return_to_exec_screen);
+  ASSERT_TRUE(rexec().Visible());
+
+  steps(8);  // BRANCH 0
+  EXPECT_EQ(rexec().Register_PC_Decimal.Caption(), "0");
+  EXPECT_EQ(runControls(), "step view return");
+
+  // The automatic clock, at full speed.
+  openOptions();
+  click(rexec().automatic_radio);
+  drag(rexec().time_scroll, 1000);
+  click(rexec().Command_Options_Close);
+  EXPECT_EQ(rexec().Timer1.Interval(), 1);
+  step();  // Begin
+  EXPECT_EQ(tickUntilStopped(), 6);  // INPUT waits at T6
+  EXPECT_EQ(windowBits(), "00000011") << "the last value entered is offered again";
+  EXPECT_EQ(rexec().Command_Input_Window_OK.Caption(), "&Resume");
+  type(rexec().Input_bit(7), "0");
+  type(rexec().Input_bit(6), "1");
+  type(rexec().Input_bit(1), "1");
+  EXPECT_EQ(rexec().Text_Input_Decimal.Text(), "133");
+  click(rexec().Command_Input_Window_OK);
+  // T7, T0, ADD, STORE, then OUTPUT stops at T6 (Stop for Output is ticked).
+  EXPECT_EQ(tickUntilStopped(), 2 + 8 + 8 + 6);
+  EXPECT_EQ(runControls(), "resume view");
+  EXPECT_EQ(rexec().Register_Output_Decimal.Caption(), "138");
+  EXPECT_EQ(outputBits(), "10001010");
+
+  // Watching memory while the clock runs on, then a pause at T0.
+  click(rexec().Command_Resume);
+  click(rexec().Command_View_Memory);
+  EXPECT_EQ(memoryBits(11), "10001010");
+  click(rexec().Command_Pause);
+  EXPECT_EQ(tickUntilStopped(), 2);  // T7 and the T0 that stops
+  EXPECT_EQ(runControls(), "resume one view return");
+
+  // Return to Input, then Restart: a clean machine, and the program goes on.
+  click(rexec().Command_Return_to_Input);
+  EXPECT_TRUE(input().EXEC_FRAME.visible());
+  EXPECT_TRUE(input().Command_Send_to_Memory.shownOnScreen());
+  click(input().Command_Restart);
+  for (int a = 0; a < 32; ++a) ASSERT_EQ(memoryBits(a), "00000000") << a;
+  EXPECT_EQ(entryBits(), "00000000");
+  EXPECT_TRUE(input().Visible());
+  EXPECT_FALSE(rexec().Visible());
+  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "");
+  EXPECT_EQ(rexec().Timer1.Interval(), 1000);
+  EXPECT_FALSE(app.programEnded());
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(guardsClear());
+}
+
+}  // namespace
+}  // namespace volpar::testing
