@@ -78,6 +78,7 @@ class Parser {
   void takeValued(const std::string& arg) {
     const auto equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
+    if (name == "--dump" || name == "--trace") return fail("option " + name + " takes no value");
     if (name != "--start" && name != "--input" && name != "--max-instructions" && name != "--save") {
       return fail("unknown option " + quoted(name));
     }
