@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+
+#include "ui/element.h"
+#include "ui/qt/event_gate.h"
+
+namespace volpar::qt {
+
+// Drives one Timer element on the user-interface thread. A QTimer wakes the loop; each
+// wake-up delivers every tick that fell due since, measured on a steady clock, so the
+// rate holds even where the toolkit's own timer drops ticks at 1 ms. A burst stops as
+// soon as a tick disables the timer or changes its interval, and never exceeds
+// kMaxTicksPerWakeUp, so the windows stay responsive.
+class ClockDriver : public QObject {
+ public:
+  static constexpr int kMaxTicksPerWakeUp = 50;
+  // Arrears beyond this are forgiven (after a modal box, say) rather than made up.
+  static constexpr std::int64_t kMaxLagNs = 100'000'000;
+
+  ClockDriver(ui::Timer& timer, EventGate& gate, QObject* parent = nullptr);
+
+  // The model's Enabled or Interval changed: enabling, or a new interval, starts a full
+  // interval from now; disabling stops the ticks that follow.
+  void sync();
+  // The timer's form is going away: never touch it again.
+  void detach();
+
+  bool running() const { return running_; }
+  std::uint64_t ticksDelivered() const { return delivered_; }
+
+ private:
+  void wakeUp();
+  void arm(std::int64_t nowNs);
+
+  ui::Timer* timer_;
+  EventGate& gate_;
+  QTimer wake_;
+  QElapsedTimer clock_;
+  bool running_ = false;
+  int interval_ = 0;
+  std::int64_t nextDueNs_ = 0;
+  std::uint64_t generation_ = 0;  // bumped by every sync, to notice one made by a tick
+  std::uint64_t delivered_ = 0;
+};
+
+}  // namespace volpar::qt

@@ -1,0 +1,110 @@
+#include "ui/qt/element_painter.h"
+
+#include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
+
+#include "ui/qt/qt_color.h"
+#include "ui/qt/qt_font.h"
+
+namespace volpar::qt {
+
+namespace {
+
+QString text(const std::string& s) { return QString::fromStdString(s); }
+
+QColor textColor(const ui::Element& e, const QPalette& pal) {
+  if (!e.enabled()) return pal.color(QPalette::Disabled, QPalette::Text);
+  return toQColor(e.foreColor(), pal, pal.color(QPalette::Active, QPalette::Text));
+}
+
+}  // namespace
+
+QRect TwipScale::pixels(const ui::Rect& r) const {
+  const int x0 = static_cast<int>(std::lround(r.left * k()));
+  const int y0 = static_cast<int>(std::lround(r.top * k()));
+  const int x1 = static_cast<int>(std::lround((r.left + r.width) * k()));
+  const int y1 = static_cast<int>(std::lround((r.top + r.height) * k()));
+  return {x0, y0, std::max(1, x1 - x0), std::max(1, y1 - y0)};
+}
+
+QRect TwipScale::dirty(const ui::Element& e) const {
+  const int margin = 2 + static_cast<int>(penWidth());
+  return rect(e.rect()).toAlignedRect().adjusted(-margin, -margin, margin, margin);
+}
+
+QFont fittedFont(const QFont& font, const QRectF& box, const QString& text, int flags) {
+  for (int stretch : {100, 94, 88, 82, 76, 70}) {
+    QFont f = font;
+    if (stretch != 100) f.setStretch(stretch);
+    const QRectF need = QFontMetricsF(f).boundingRect(box, flags, text);
+    if (need.width() <= box.width() + 0.5 && need.height() <= box.height() + 0.5) return f;
+  }
+  return font;
+}
+
+bool isPainted(ui::ElementKind kind) {
+  return kind == ui::ElementKind::Shape || kind == ui::ElementKind::Line ||
+         kind == ui::ElementKind::Label;
+}
+
+// A circle of the box's smaller side, centred in its box, with a thin outline.
+void paintShape(QPainter& p, const ui::Shape& shape, const TwipScale& ts, const QPalette& pal) {
+  const QRectF box = ts.rect(shape.rect());
+  const double d = std::min(box.width(), box.height());
+  const QRectF circle(box.center().x() - d / 2, box.center().y() - d / 2, d, d);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(QPen(toQColor(shape.foreColor(), pal, pal.color(QPalette::Active, QPalette::Text)),
+                ts.penWidth()));
+  p.setBrush(toQColor(shape.FillColor(), pal));
+  const double inset = ts.penWidth() / 2;
+  p.drawEllipse(circle.adjusted(inset, inset, -inset, -inset));
+}
+
+void paintLine(QPainter& p, const ui::Line& line, const TwipScale& ts, const QPalette& pal) {
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(QPen(toQColor(line.foreColor(), pal, Qt::black), ts.penWidth()));
+  const double k = ts.k();
+  p.drawLine(QPointF(line.x1() * k, line.y1() * k), QPointF(line.x2() * k, line.y2() * k));
+}
+
+// Captions wrap at word boundaries inside the label's box and are cut at its edges; an
+// "&" marks an access key, as on buttons.
+void paintLabel(QPainter& p, const ui::Label& label, const TwipScale& ts, const QPalette& pal) {
+  const QRectF box = ts.rect(label.rect());
+  p.save();
+  p.setClipRect(box);
+  if (label.backColor() != ui::kInherit) p.fillRect(box, toQColor(label.backColor(), pal));
+  const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
+  const QString caption = text(label.Caption());
+  p.setFont(fittedFont(toQFont(label.font(), ts.scale), box, caption, flags));
+  p.setPen(textColor(label, pal));
+  p.drawText(box, flags, caption);
+  p.restore();
+}
+
+void paintFrame(QPainter& p, const ui::Frame& frame, const QSize& size, const TwipScale& ts,
+                const QPalette& pal, const QColor& back) {
+  p.fillRect(QRect(QPoint(0, 0), size), back);
+  const QFont font = toQFont(frame.font(), ts.scale);
+  const QFontMetricsF fm(font);
+  const double top = std::floor(fm.height() / 2);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  const QRectF border(0.5, top + 0.5, size.width() - 2.0, size.height() - top - 2.0);
+  p.setPen(QPen(pal.color(QPalette::Active, QPalette::Dark), 1));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(border);
+  p.setPen(QPen(pal.color(QPalette::Active, QPalette::Light), 1));
+  p.drawRect(border.translated(1, 1));
+  const QString caption = text(frame.Caption());
+  if (caption.isEmpty()) return;
+  const double x = 6 * ts.scale;
+  const QRectF captionBox(x, 0, fm.horizontalAdvance(caption) + 4, fm.height());
+  p.fillRect(captionBox, back);
+  p.setFont(font);
+  p.setPen(textColor(frame, pal));
+  p.drawText(captionBox.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic,
+             caption);
+}
+
+}  // namespace volpar::qt

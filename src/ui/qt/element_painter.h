@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QPainter>
+#include <QPalette>
+#include <QRect>
+
+#include "ui/element.h"
+
+namespace volpar::qt {
+
+// Twips to pixels at a window scale: 15 twips are one pixel at scale 1.
+struct TwipScale {
+  double scale = 1.0;
+  double k() const { return scale / 15.0; }
+  QRectF rect(const ui::Rect& r) const { return {r.left * k(), r.top * k(), r.width * k(), r.height * k()}; }
+  // Whole pixels for a child widget; neighbours share their edges.
+  QRect pixels(const ui::Rect& r) const;
+  // The pixels an element may touch when drawn, outline included.
+  QRect dirty(const ui::Element& e) const;
+  // The line width that stays visible when the window is enlarged.
+  double penWidth() const { return scale < 1.5 ? 1.0 : static_cast<double>(static_cast<int>(scale + 0.5)); }
+};
+
+// The font narrowed, if need be, until the text fits the box under the flags (word
+// wrap, say): the free substitute fonts run a little wider than the ones the layout was
+// made for. A text that cannot fit keeps the font as it is and is cut at the box.
+QFont fittedFont(const QFont& font, const QRectF& box, const QString& text, int flags);
+
+// The elements that are drawn rather than being widgets of their own.
+bool isPainted(ui::ElementKind kind);
+
+void paintShape(QPainter& p, const ui::Shape& shape, const TwipScale& ts, const QPalette& pal);
+void paintLine(QPainter& p, const ui::Line& line, const TwipScale& ts, const QPalette& pal);
+void paintLabel(QPainter& p, const ui::Label& label, const TwipScale& ts, const QPalette& pal);
+// A frame's background, etched border and caption, in the frame's own coordinates.
+void paintFrame(QPainter& p, const ui::Frame& frame, const QSize& size, const TwipScale& ts,
+                const QPalette& pal, const QColor& back);
+
+}  // namespace volpar::qt

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+
+namespace volpar::qt {
+
+// Every event the windows hand to the program passes through here. A handler may open a
+// modal box and so let further events in while it waits; the gate knows when the
+// outermost event has finished, and only then are discarded screens destroyed.
+class EventGate {
+ public:
+  // afterEvent runs once the outermost event has finished; ended says whether the
+  // program has ended, after which no event is delivered.
+  EventGate(std::function<void()> afterEvent, std::function<bool()> ended);
+
+  // Runs the handler as one event. A failure inside it is reported, never let loose in
+  // the toolkit's event loop.
+  void deliver(const std::function<void()>& handler);
+
+  // A handler is running (perhaps waiting in a modal box).
+  bool busy() const { return depth_ > 0; }
+  bool ended() const { return ended_ && ended_(); }
+
+ private:
+  std::function<void()> afterEvent_;
+  std::function<bool()> ended_;
+  int depth_ = 0;
+};
+
+}  // namespace volpar::qt

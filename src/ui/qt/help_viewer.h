@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace volpar::qt {
+
+// The help window: the help file is HTML; topic n is the anchor "topic-n".
+class HelpViewer : public QWidget {
+ public:
+  explicit HelpViewer(QWidget* parent = nullptr);
+  // Shows the file at the topic; false when the file cannot be read.
+  bool open(const QString& path, int topic);
+  QTextBrowser* browser() const { return browser_; }
+
+ private:
+  QTextBrowser* browser_;
+};
+
+}  // namespace volpar::qt

@@ -1,0 +1,107 @@
+#include "ui/qt/qt_platform.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "ui/element.h"
+#include "ui/qt/help_viewer.h"
+
+namespace volpar::qt {
+
+namespace {
+constexpr int kOverwritePrompt = 2;
+constexpr int kPathMustExist = 2048;
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+QString toQtFilter(const std::string& filter) {
+  const QStringList parts = qs(filter).split('|');
+  QStringList entries;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    const QString description = parts[i].trimmed();
+    const QString patterns = QString(parts[i + 1]).replace(';', ' ').trimmed();
+    entries << (description.contains('(') ? description : description + " (" + patterns + ")");
+  }
+  if (entries.isEmpty()) return "All files (*)";
+  return entries.join(";;");
+}
+
+void configureFileDialog(QFileDialog& qt, const ui::CommonDialog& dialog, bool save) {
+  qt.setNameFilter(toQtFilter(dialog.Filter));
+  QString suffix = qs(dialog.DefaultExt);
+  while (suffix.startsWith('.')) suffix.remove(0, 1);
+  qt.setDefaultSuffix(suffix);
+  if (!dialog.InitDir.empty()) qt.setDirectory(qs(dialog.InitDir));
+  if (!dialog.FileName.empty()) {
+    const QFileInfo last(qs(dialog.FileName));
+    if (last.dir().exists()) qt.setDirectory(last.dir());
+    qt.selectFile(last.fileName());
+  }
+  if (save) {
+    qt.setAcceptMode(QFileDialog::AcceptSave);
+    qt.setFileMode(QFileDialog::AnyFile);
+    qt.setOption(QFileDialog::DontConfirmOverwrite, (dialog.Flags & kOverwritePrompt) == 0);
+  } else {
+    qt.setAcceptMode(QFileDialog::AcceptOpen);
+    qt.setFileMode((dialog.Flags & kPathMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  }
+}
+
+QtPlatform::QtPlatform() = default;
+QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::MsgBox(const std::string& text, const std::string& title) {
+  QMessageBox box(QMessageBox::Information, qs(title), qs(text), QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+}
+
+bool QtPlatform::ShowOpen(ui::CommonDialog& dialog) { return runFileDialog(dialog, false); }
+bool QtPlatform::ShowSave(ui::CommonDialog& dialog) { return runFileDialog(dialog, true); }
+
+bool QtPlatform::runFileDialog(ui::CommonDialog& dialog, bool save) {
+  QFileDialog qt(QApplication::activeWindow(), save ? "Save program" : "Open program");
+  configureFileDialog(qt, dialog, save);
+  qt.setWindowModality(Qt::ApplicationModal);
+  if (qt.exec() != QDialog::Accepted || qt.selectedFiles().isEmpty()) return false;
+  dialog.FileName = QDir::toNativeSeparators(qt.selectedFiles().constFirst()).toStdString();
+  return true;
+}
+
+std::string QtPlatform::executableDirectory() {
+  return QCoreApplication::applicationDirPath().toStdString();
+}
+
+void QtPlatform::showHelp(const std::string& helpFile, int context) {
+  QString path = qs(helpFile);
+  if (QFileInfo(path).isRelative()) path = QDir(qs(executableDirectory())).filePath(path);
+  if (!help_) help_ = std::make_unique<HelpViewer>();
+  if (!help_->open(path, context)) {
+    MsgBox("The help file " + path.toStdString() + " could not be opened.", "VOLPAR Help");
+  }
+}
+
+ui::Version QtPlatform::version() {
+  return {VOLPAR_VERSION_MAJOR, VOLPAR_VERSION_MINOR, VOLPAR_VERSION_PATCH};
+}
+
+// Ends at once: every window disappears now and the event loop, with any modal box
+// that is open, stops as soon as the running handler returns.
+void QtPlatform::endProgram() {
+  endRequested_ = true;
+  if (endAction_) {
+    endAction_();
+    return;
+  }
+  for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+  QCoreApplication::exit(0);
+}
+
+}  // namespace volpar::qt

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "ui/platform.h"
+
+class QFileDialog;
+
+namespace volpar::qt {
+
+class HelpViewer;
+
+// The system as the program sees it, for real: Qt's message box, file dialogs and a
+// help window, the executable's folder, the version built in, and the end.
+class QtPlatform : public ui::Platform {
+ public:
+  QtPlatform();
+  ~QtPlatform() override;
+
+  void MsgBox(const std::string& text, const std::string& title) override;
+  bool ShowOpen(ui::CommonDialog& dialog) override;
+  bool ShowSave(ui::CommonDialog& dialog) override;
+  std::string executableDirectory() override;
+  void showHelp(const std::string& helpFile, int context) override;
+  ui::Version version() override;
+  void endProgram() override;
+
+  // What ending does; by default every window closes and the event loop stops.
+  void setEndAction(std::function<void()> action) { endAction_ = std::move(action); }
+  bool endRequested() const { return endRequested_; }
+  HelpViewer* helpViewer() const { return help_.get(); }
+
+ private:
+  bool runFileDialog(ui::CommonDialog& dialog, bool save);
+
+  std::unique_ptr<HelpViewer> help_;
+  std::function<void()> endAction_;
+  bool endRequested_ = false;
+};
+
+// "Text file (*.txt)|*.txt" (description and pattern pairs) as Qt writes filters:
+// "Text file (*.txt)".
+QString toQtFilter(const std::string& filter);
+
+// Sets up a Qt file dialog from the dialog element: filter, default suffix, initial
+// folder, the file name last chosen, and whether an existing file needs confirming.
+void configureFileDialog(QFileDialog& qt, const ui::CommonDialog& dialog, bool save);
+
+}  // namespace volpar::qt

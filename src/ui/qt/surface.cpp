@@ -1,0 +1,59 @@
+#include "ui/qt/surface.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+
+namespace volpar::qt {
+
+Surface::Surface(ui::Frame* frame, Hooks hooks, QWidget* parent)
+    : QWidget(parent), frame_(frame), hooks_(std::move(hooks)) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  if (frame) setObjectName(QString::fromStdString(frame->displayName()));
+}
+
+ui::Label* Surface::labelAt(QPoint pos) const {
+  const TwipScale& ts = hooks_.scale();
+  for (auto it = painted_.rbegin(); it != painted_.rend(); ++it) {
+    ui::Element* e = *it;
+    if (e->kind() == ui::ElementKind::Label && e->visible() && ts.rect(e->rect()).contains(pos)) {
+      return static_cast<ui::Label*>(e);
+    }
+  }
+  return nullptr;
+}
+
+void Surface::forget() {
+  frame_ = nullptr;
+  painted_.clear();
+}
+
+void Surface::paintEvent(QPaintEvent* event) {
+  QPainter p(this);
+  const QColor back = hooks_.background(*this);
+  const TwipScale& ts = hooks_.scale();
+  if (frame_) {
+    paintFrame(p, *frame_, size(), ts, palette(), back);
+  } else {
+    p.fillRect(event->rect(), back);
+  }
+  const QRect area = event->rect();
+  for (ui::Element* e : painted_) {
+    if (!e->visible() || !ts.dirty(*e).intersects(area)) continue;
+    switch (e->kind()) {
+      case ui::ElementKind::Shape: paintShape(p, static_cast<ui::Shape&>(*e), ts, palette()); break;
+      case ui::ElementKind::Line: paintLine(p, static_cast<ui::Line&>(*e), ts, palette()); break;
+      case ui::ElementKind::Label: paintLabel(p, static_cast<ui::Label&>(*e), ts, palette()); break;
+      default: break;
+    }
+  }
+}
+
+void Surface::mousePressEvent(QMouseEvent* event) {
+  if (hooks_.mousePressed) hooks_.mousePressed(*this, *event);
+}
+
+void Surface::mouseReleaseEvent(QMouseEvent* event) {
+  if (hooks_.mouseReleased) hooks_.mouseReleased(*this, *event);
+}
+
+}  // namespace volpar::qt

@@ -1,0 +1,77 @@
+// Takes the pictures of the three screens for the README: runs the real windows
+// offscreen, works them as a student would (a key on the welcome screen, a small program
+// typed in and sent to memory, a run started in manual mode and stepped to T5) and saves
+// each window as a PNG into the folder given.
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <cstdio>
+#include <string>
+
+#include "app/application.h"
+#include "screens/execution/REXEC.h"
+#include "screens/input/DERAZO_Input.h"
+#include "screens/welcome/Initial_Screen.h"
+#include "ui/qt/front_end.h"
+#include "ui/qt/qt_platform.h"
+
+namespace {
+
+using volpar::qt::FrontEnd;
+
+bool save(FrontEnd& frontEnd, const volpar::ui::Form& form, const QDir& dir, const char* name) {
+  volpar::qt::FormWindow* window = frontEnd.windowOf(form);
+  if (!window) return false;
+  window->flushRepaints();
+  QApplication::processEvents();
+  const QString path = dir.filePath(name);
+  const bool ok = window->grab().save(path);
+  std::printf("%s %s\n", ok ? "wrote" : "could not write", path.toLocal8Bit().constData());
+  return ok;
+}
+
+// One byte as the student enters it: the eight bit boxes typed, then Send to Memory.
+void sendByte(FrontEnd& frontEnd, volpar::DERAZO_Input& input, const std::string& bits) {
+  for (int i = 1; i <= 8; ++i) {
+    const std::string bit(1, bits[static_cast<std::size_t>(i - 1)]);
+    frontEnd.gate().deliver([&input, i, bit] { input.Input_Bit(i).type(bit, 1); });
+  }
+  frontEnd.gate().deliver([&input] { input.Command_Send_to_Memory.click(); });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication qapp(argc, argv);
+  QApplication::setStyle("Fusion");
+  const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("docs"));
+  if (!dir.exists() && !QDir().mkpath(dir.path())) return 1;
+
+  volpar::qt::QtPlatform platform;
+  volpar::Application app(platform);
+  FrontEnd frontEnd(app);
+  frontEnd.start();
+  bool ok = save(frontEnd, app.initialScreen(), dir, "welcome-screen.png");
+
+  volpar::DERAZO_Input& input = app.derazoInput();
+  frontEnd.gate().deliver([&app] { app.initialScreen().onKeyPress(' '); });
+  // LOAD 5, ADD... kept simple: load 10 into S, store it at 6, output it, stop.
+  for (const char* byte : {"00100101", "01000110", "10000000", "10100011", "00000000",
+                           "00001010"}) {
+    sendByte(frontEnd, input, byte);
+  }
+  frontEnd.gate().deliver([&input] { input.Command_Execute_Program.click(); });
+  ok = save(frontEnd, input, dir, "input-screen.png") && ok;
+
+  volpar::REXEC& rexec = app.rexec();
+  frontEnd.gate().deliver([&input] { input.Command_OK_For_Start_Location.click(); });
+  frontEnd.gate().deliver([&rexec] { rexec.Command_Options.click(); });
+  frontEnd.gate().deliver([&rexec] { rexec.manual_radio.click(); });
+  frontEnd.gate().deliver([&rexec] { rexec.Command_Options_Close.click(); });
+  for (int phase = 1; phase <= 5; ++phase) {
+    frontEnd.gate().deliver([&rexec] { rexec.Command_Begin_Step.click(); });
+  }
+  ok = save(frontEnd, rexec, dir, "execution-screen.png") && ok;
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,130 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QImage>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "screens/execution/REXEC.h"
+#include "screens/input/DERAZO_Input.h"
+#include "screens/welcome/Initial_Screen.h"
+#include "support/fake_platform.h"
+#include "ui/qt/front_end.h"
+#include "ui/qt/qt_platform.h"
+
+namespace volpar::qttest {
+
+// The program with its real windows, offscreen: a QtPlatform whose end is only noted
+// (or a recording fake platform), the application and its front end, started as at
+// program start.
+template <class PlatformT>
+class BridgeFixtureT : public ::testing::Test {
+ protected:
+  BridgeFixtureT() {
+    if constexpr (std::is_same_v<PlatformT, qt::QtPlatform>) {
+      platform.setEndAction([this] { ++endRequests; });
+    }
+    frontEnd.start();
+    settle();
+  }
+
+  PlatformT platform;
+  Application app{platform};
+  qt::FrontEnd frontEnd{app};
+  int endRequests = 0;
+
+  DERAZO_Input& input() { return *app.existingDerazoInput(); }
+  REXEC& rexec() { return *app.existingRexec(); }
+  qt::FormWindow& window(const ui::Form& form) {
+    qt::FormWindow* w = frontEnd.windowOf(form);
+    EXPECT_NE(w, nullptr) << form.name();
+    return *w;
+  }
+  QWidget* widget(const ui::Element& e) { return window(e.form()).widgetOf(e); }
+
+  // Lets queued events run (deferred deletes, repaints, animated clicks).
+  static void settle(int ms = 0) {
+    QApplication::processEvents();
+    if (ms > 0) QTest::qWait(ms);
+    QApplication::processEvents();
+  }
+
+  // One user event delivered as the windows deliver it.
+  void act(const std::function<void()>& handler) {
+    frontEnd.gate().deliver(handler);
+    settle();
+  }
+
+  // The window as it would appear on the screen now.
+  QImage render(const ui::Form& form) {
+    qt::FormWindow& w = window(form);
+    w.flushRepaints();
+    settle();
+    return w.clientArea()->grab().toImage();
+  }
+
+  // The colour drawn at the centre of an element's box.
+  QColor colorAt(const QImage& image, const ui::Element& e) {
+    const QRect r = window(e.form()).pixelRect(e);
+    return image.pixelColor(r.center());
+  }
+
+  void hideWelcome() { act([this] { app.initialScreen().onKeyPress('a'); }); }
+  void typeByte(const std::string& bits) {
+    for (int i = 1; i <= 8; ++i) {
+      const std::string bit(1, bits[static_cast<std::size_t>(i - 1)]);
+      act([this, i, bit] { input().Input_Bit(i).type(bit, 1); });
+    }
+  }
+  // Start at address 0, in manual mode, as a student does it.
+  void startManualAtZero() {
+    act([this] { input().Command_Execute_Program.click(); });
+    act([this] { input().Command_OK_For_Start_Location.click(); });
+    act([this] { rexec().Command_Options.click(); });
+    act([this] { rexec().manual_radio.click(); });
+    act([this] { rexec().Command_Options_Close.click(); });
+  }
+};
+
+using BridgeFixture = BridgeFixtureT<qt::QtPlatform>;
+using FakeBridgeFixture = BridgeFixtureT<testing::FakePlatform>;
+
+// Answers every message box that opens while it lives, noting title and text.
+class MessageBoxCloser {
+ public:
+  struct Seen {
+    QString title, text;
+    QMessageBox::Icon icon;
+    int buttons;
+  };
+  MessageBoxCloser() {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        seen.push_back({box->windowTitle(), box->text(), box->icon(),
+                        static_cast<int>(box->buttons().size())});
+        if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
+          ok->click();
+        } else {
+          box->close();
+        }
+      }
+    });
+    timer_.start();
+  }
+  std::vector<Seen> seen;
+
+ private:
+  QTimer timer_;
+};
+
+}  // namespace volpar::qttest
