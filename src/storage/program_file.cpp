@@ -1,0 +1,78 @@
+// The program-file procedures of the code module: the memory grid to and from a file.
+#include <cstddef>
+
+#include "machine/REXEC_Manual.h"
+#include "screens/input/DERAZO_Input.h"
+#include "screens/screens.h"
+#include "storage/file_io.h"
+#include "storage/program_text.h"
+
+namespace volpar {
+namespace {
+
+std::string saveFailure(const std::string& path, const std::string& reason) {
+  return "The program could not be saved to \"" + path + "\".\nReason: " + reason +
+         ".\nNothing on disk was changed.";
+}
+
+std::string loadFailure(const std::string& path, const std::string& reason) {
+  return "The program file \"" + path + "\" could not be loaded.\nReason: " + reason +
+         ".\nThe memory was not changed.";
+}
+
+// Why the program cannot be saved to path, or nothing once it is saved. An existing file
+// is edited, not overwritten: its other sections, keys and comments stay.
+std::optional<std::string> saveProblem(const std::string& path, const storage::ByteTexts& bytes) {
+  storage::FileContents existing = storage::readWholeFile(path, storage::kMaxProgramFileBytes);
+  if (existing.status == storage::FileContents::Status::Failed) return existing.problem;
+  if (existing.status == storage::FileContents::Status::Read) {
+    if (auto problem = storage::textProblem(existing.bytes)) return problem;
+  }
+  return storage::replaceFile(path, storage::writeProgram(std::move(existing.bytes), bytes));
+}
+
+}  // namespace
+
+std::optional<std::string> REXEC_Manual::Save_Program_File(const std::string& path) {
+  Program_File_Name = path;
+  storage::ByteTexts bytes;
+  for (std::int16_t address = 0; address < storage::kProgramBytes; ++address) {
+    bytes[static_cast<std::size_t>(address)] = Memory_Byte_To_Text(address);
+  }
+  if (auto problem = saveProblem(Program_File_Name, bytes))
+    return saveFailure(Program_File_Name, *problem);
+  return std::nullopt;
+}
+
+std::optional<std::string> REXEC_Manual::Load_Program_File(const std::string& path) {
+  Program_File_Name = path;
+  const storage::FileContents file =
+      storage::readWholeFile(Program_File_Name, storage::kMaxProgramFileBytes);
+  if (file.status != storage::FileContents::Status::Read)
+    return loadFailure(Program_File_Name, file.problem);
+  const storage::ParsedProgram program = storage::parseProgram(file.bytes);
+  if (!program.bytes) return loadFailure(Program_File_Name, program.problem);
+  // The whole file is read before the first cell changes: a load happens entirely or not at all.
+  for (std::int16_t address = 0; address < storage::kProgramBytes; ++address) {
+    Text_To_Memory_Byte(address, (*program.bytes)[static_cast<std::size_t>(address)]);
+  }
+  return std::nullopt;
+}
+
+std::string REXEC_Manual::Memory_Byte_To_Text(std::int16_t address) {
+  DERAZO_Input& input = screens_.derazoInput();
+  std::string text;
+  for (int bit = 1; bit <= storage::kBitsPerByte; ++bit) {
+    text += storage::bitText(input.Shape1(storage::kBitsPerByte * address + bit).FillColor());
+  }
+  return text;
+}
+
+void REXEC_Manual::Text_To_Memory_Byte(std::int16_t address, const std::string& text) {
+  DERAZO_Input& input = screens_.derazoInput();
+  for (int bit = 1; bit <= storage::kBitsPerByte; ++bit) {
+    input.Shape1(storage::kBitsPerByte * address + bit).setFillColor(storage::bitColor(text, bit));
+  }
+}
+
+}  // namespace volpar

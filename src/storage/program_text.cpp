@@ -1,0 +1,87 @@
+#include "storage/program_text.h"
+
+#include <algorithm>
+
+#include "storage/private_profile.h"
+
+namespace volpar::storage {
+namespace {
+
+constexpr std::array<const char*, 4> kSections = {"First8", "Second8", "Third8", "Fourth8"};
+
+// Control characters that plain text never holds (tab, line breaks, form feed, vertical
+// tab and the old end-of-file mark Ctrl-Z are allowed).
+bool isBinaryByte(unsigned char c) {
+  if (c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == 0x1A) return false;
+  return c < 0x20 || c == 0x7F;
+}
+
+bool startsWithUtf16Mark(std::string_view content) {
+  return content.starts_with("\xFF\xFE") || content.starts_with("\xFE\xFF");
+}
+
+}  // namespace
+
+std::string sectionName(int address) {
+  return kSections.at(static_cast<std::size_t>(address / kBitsPerByte));
+}
+
+std::string keyName(int address) { return "Byte" + std::to_string(address); }
+
+ui::Color bitColor(std::string_view value, int bit) {
+  const auto at = static_cast<std::size_t>(bit - 1);
+  const char c = at < value.size() ? value[at] : '0';
+  if (c == 'x') return ui::kBlack;
+  if (c == '0') return ui::kWhite;
+  return ui::kYellow;
+}
+
+char bitText(ui::Color color) {
+  if (color == ui::kBlack) return 'x';
+  if (color == ui::kWhite) return '0';
+  return '1';
+}
+
+std::optional<std::string> textProblem(std::string_view content) {
+  if (content.size() > kMaxProgramFileBytes) {
+    return "It is larger than " + std::to_string(kMaxProgramFileBytes >> 20) +
+           " MiB, far too large for a program file";
+  }
+  if (startsWithUtf16Mark(content)) {
+    return "It is saved as UTF-16 text; program files are plain (ANSI or UTF-8) text";
+  }
+  if (std::any_of(content.begin(), content.end(),
+                  [](char c) { return isBinaryByte(static_cast<unsigned char>(c)); })) {
+    return "It is not a text file";
+  }
+  return std::nullopt;
+}
+
+ParsedProgram parseProgram(std::string_view content) {
+  if (auto problem = textProblem(content)) return {std::nullopt, *problem};
+  const PrivateProfile profile{std::string(content)};
+  const bool isProgram = std::any_of(kSections.begin(), kSections.end(), [&](const char* section) {
+    return profile.hasSection(section);
+  });
+  if (!isProgram) {
+    return {std::nullopt,
+            "It holds none of the sections First8, Second8, Third8 and Fourth8 of a program file"};
+  }
+  ByteTexts bytes;
+  for (int address = 0; address < kProgramBytes; ++address) {
+    bytes[static_cast<std::size_t>(address)] =
+        profile.value(sectionName(address), keyName(address)).value_or(std::string());
+  }
+  return {std::move(bytes), {}};
+}
+
+std::string writeProgram(std::string content, const ByteTexts& bytes) {
+  PrivateProfile profile(std::move(content));
+  for (int address = 0; address < kProgramBytes; ++address) {
+    profile.setValue(sectionName(address), keyName(address),
+                     bytes[static_cast<std::size_t>(address)]);
+  }
+  return profile.takeText();
+}
+
+}  // namespace volpar::storage

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ui/colors.h"
+
+namespace volpar::storage {
+
+// A program file holds the 32 memory bytes in four sections of eight keys, "Byte0" in
+// "First8" to "Byte31" in "Fourth8"; each value is eight characters, one per bit, the most
+// significant first: "1" (yellow), "0" (white) or "x" (black).
+inline constexpr int kProgramBytes = 32;
+inline constexpr int kBitsPerByte = 8;
+
+// No program file is anywhere near this size; larger files are refused unread.
+inline constexpr std::size_t kMaxProgramFileBytes = std::size_t{1} << 20;
+
+using ByteTexts = std::array<std::string, kProgramBytes>;
+
+std::string sectionName(int address);
+std::string keyName(int address);
+
+// The colour a value gives bit 1..8 of its byte: only "x" is black and "0" white; any
+// other character is a 1. A value shorter than the bit loads that bit as 0.
+ui::Color bitColor(std::string_view value, int bit);
+// The character that stands for a memory cell of this colour.
+char bitText(ui::Color color);
+
+// Why content cannot be the text of a program file at all (too large, binary, UTF-16),
+// or nothing. Bytes outside ASCII are accepted: legacy 8-bit text is still text.
+std::optional<std::string> textProblem(std::string_view content);
+
+struct ParsedProgram {
+  std::optional<ByteTexts> bytes;  // each address's value, "" where the file has none
+  std::string problem;             // otherwise why the content is not a program
+};
+
+// Reads the 32 values from the content of a program file. The content must be text and
+// hold at least one of the four sections.
+ParsedProgram parseProgram(std::string_view content);
+
+// Writes the 32 values into the text of a program file (empty for a new file), keeping
+// every other line of it as it stands.
+std::string writeProgram(std::string content, const ByteTexts& bytes);
+
+}  // namespace volpar::storage
