@@ -114,12 +114,15 @@ void TextBox::setText(std::string text) {
   if (onChange) onChange();
 }
 
+// Every edit by the user is a change, also one that leaves the text as it was (a "0"
+// typed over a selected "0"): the bit boxes move the cursor on after each key.
 void TextBox::type(std::string text, int caret) {
   selStart_ = std::clamp(caret, 0, static_cast<int>(text.size()));
   selLength_ = 0;
-  if (text == text_) return;
-  text_ = std::move(text);
-  changed();
+  if (text != text_) {
+    text_ = std::move(text);
+    changed();
+  }
   if (onChange) onChange();
 }
 

@@ -173,7 +173,8 @@ class TextBox : public Element {
   // A different text raises the change handler before this returns; the same text
   // raises nothing. The caret goes to the start, as after any program write.
   void setText(std::string text);
-  // What a user's edit does: the caret where the user left it, then the new text.
+  // What a user's edit does: the caret where the user left it, then the new text. It
+  // raises the change handler even when the edit left the text as it was.
   void type(std::string text, int caret);
   int SelStart() const { return selStart_; }
   int SelLength() const { return selLength_; }

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTest>

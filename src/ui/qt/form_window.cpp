@@ -188,6 +188,7 @@ void FormWindow::connectControl(ui::Element& element, QWidget& widget) {
   } else if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
     auto* model = static_cast<ui::TextBox*>(&element);
     connect(edit, &QLineEdit::textEdited, this, [this, model, edit, after] {
+      editedByKey_ = true;
       if (!form_) return;
       const TypedText typed = typedText(*edit);
       deliver([model, typed] { model->type(typed.text, typed.caret); });
@@ -263,7 +264,7 @@ void FormWindow::syncElement(Binding& b) {
     syncFrame(b);
   } else if (b.widget) {
     syncControl(*b.widget, e, scale_);
-    if (e.kind() == ui::ElementKind::TextBox && b.widget->hasFocus()) {
+    if (e.kind() == ui::ElementKind::TextBox && form_->focused() == &e) {
       syncSelection(*b.widget, static_cast<ui::TextBox&>(e));
     }
   } else if (b.clock) {
@@ -405,6 +406,26 @@ bool FormWindow::pressReturn() {
   return true;
 }
 
+// A key typed over a selection of the same text ("0" over a selected "0") leaves the
+// text as it was, and the box reports nothing; it is still an edit for the program.
+bool FormWindow::typeOverSelection(QLineEdit& edit, QKeyEvent& key) {
+  const QString typed = key.text();
+  if (typed.isEmpty() || !typed.at(0).isPrint() || !edit.hasSelectedText() || edit.isReadOnly()) {
+    return false;
+  }
+  const QString before = edit.text();
+  editedByKey_ = false;
+  edit.event(&key);
+  if (editedByKey_ || !form_ || edit.text() != before || edit.hasSelectedText()) return true;
+  if (ui::Element* e = elementOfWidget(&edit)) {
+    auto* box = static_cast<ui::TextBox*>(e);
+    const TypedText now = typedText(edit);
+    deliver([box, now] { box->type(now.text, now.caret); });
+    if (form_) syncElement(bindings_[e]);
+  }
+  return true;
+}
+
 bool FormWindow::menuShortcut(const QKeyEvent& event) const {
   const QKeySequence pressed(event.keyCombination());
   for (const auto& [element, binding] : bindings_) {
@@ -427,6 +448,7 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
       }
       if (isReturn(key) && !qobject_cast<QPlainTextEdit*>(watched)) return pressReturn();
+      if (auto* edit = qobject_cast<QLineEdit*>(watched)) return typeOverSelection(*edit, key);
       return false;
     }
     case QEvent::ShortcutOverride: {

@@ -15,6 +15,7 @@
 #include "ui/qt/surface.h"
 
 class QAction;
+class QLineEdit;
 class QMenu;
 
 namespace volpar::qt {
@@ -85,6 +86,7 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   void deliverKeyPress(const QKeyEvent& event);
   bool pressReturn();
   bool menuShortcut(const QKeyEvent& event) const;
+  bool typeOverSelection(QLineEdit& edit, QKeyEvent& key);
   void mousePressed(Surface& surface, QMouseEvent& event);
   void mouseReleased(Surface& surface, QMouseEvent& event);
   ui::Element* elementOfWidget(const QObject* widget) const;
@@ -101,6 +103,7 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   ui::Label* pressedLabel_ = nullptr;
   bool pressedBackground_ = false;
   bool applyingFocus_ = false;
+  bool editedByKey_ = false;
   bool sizedOnce_ = false;
 };
 

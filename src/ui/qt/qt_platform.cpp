@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStringList>
 
 #include "ui/element.h"
@@ -57,10 +58,12 @@ QtPlatform::QtPlatform() = default;
 QtPlatform::~QtPlatform() = default;
 
 void QtPlatform::MsgBox(const std::string& text, const std::string& title) {
-  QMessageBox box(QMessageBox::Information, qs(title), qs(text), QMessageBox::Ok,
-                  QApplication::activeWindow());
+  const QPointer<QWidget> owner = QApplication::activeWindow();
+  QMessageBox box(QMessageBox::Information, qs(title), qs(text), QMessageBox::Ok, owner);
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
+  // The handler goes on with the focus in its window, where the box found it.
+  if (owner && owner->isVisible()) owner->activateWindow();
 }
 
 bool QtPlatform::ShowOpen(ui::CommonDialog& dialog) { return runFileDialog(dialog, false); }
