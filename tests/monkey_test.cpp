@@ -39,7 +39,8 @@ bool isCaptionUpTo(const std::string& caption, int max) {
 class Monkey {
  public:
   explicit Monkey(unsigned seed) : rng_(seed) {
-    file_ = (fs::temp_directory_path() / ("volpar-monkey-" + std::to_string(seed) + ".txt")).string();
+    file_ =
+        (fs::temp_directory_path() / ("volpar-monkey-" + std::to_string(seed) + ".txt")).string();
     app_.start();
   }
   ~Monkey() { fs::remove(file_); }
@@ -109,7 +110,8 @@ class Monkey {
   void clickButton() {
     auto buttons = reachable<ui::CommandButton>(ui::ElementKind::CommandButton);
     if (buttons.empty()) return tick();
-    ui::CommandButton* b = buttons[static_cast<std::size_t>(pick(static_cast<int>(buttons.size())))];
+    ui::CommandButton* b =
+        buttons[static_cast<std::size_t>(pick(static_cast<int>(buttons.size())))];
     const std::string& name = b->name();
     if (name == "Command_Quit" || name == "Command_quit") return;  // tested on their own
     if (name == "Command_Restart") {
@@ -127,7 +129,8 @@ class Monkey {
       text = std::string(1, "01"[pick(2)]);
     } else {
       const int length = pick(4);
-      for (int i = 0; i < length; ++i) text += kChars[static_cast<std::size_t>(pick(static_cast<int>(kChars.size())))];
+      for (int i = 0; i < length; ++i)
+        text += kChars[static_cast<std::size_t>(pick(static_cast<int>(kChars.size())))];
     }
     if (maxLength > 0 && chance(90) && static_cast<int>(text.size()) > maxLength) {
       text.resize(static_cast<std::size_t>(maxLength));
@@ -149,7 +152,8 @@ class Monkey {
       case 0: {
         auto options = reachable<ui::OptionButton>(ui::ElementKind::OptionButton);
         if (options.empty()) return;
-        ui::OptionButton* o = options[static_cast<std::size_t>(pick(static_cast<int>(options.size())))];
+        ui::OptionButton* o =
+            options[static_cast<std::size_t>(pick(static_cast<int>(options.size())))];
         note("select " + o->name());
         return o->click();
       }
@@ -167,7 +171,8 @@ class Monkey {
         note("speed " + std::to_string(rate));
         return scrolls[0]->setValue(rate);
       }
-      case 3: return menu();
+      case 3:
+        return menu();
       default: {
         DERAZO_Input& in = app_.derazoInput();
         if (!in.Visible()) return;
@@ -200,10 +205,18 @@ class Monkey {
     Initial_Screen* w = app_.existingInitialScreen();
     if (!w || !w->Visible()) return tick();
     switch (pick(4)) {
-      case 0: note("welcome key"); return w->onKeyPress('x');
-      case 1: note("welcome click"); return w->onClick();
-      case 2: note("welcome notice"); return w->Address.click();
-      default: note("welcome text"); return w->Label_Welcome.click();
+      case 0:
+        note("welcome key");
+        return w->onKeyPress('x');
+      case 1:
+        note("welcome click");
+        return w->onClick();
+      case 2:
+        note("welcome notice");
+        return w->Address.click();
+      default:
+        note("welcome text");
+        return w->Label_Welcome.click();
     }
   }
 
@@ -215,12 +228,14 @@ class Monkey {
   bool holds() {
     REXEC_Manual& m = app_.manual();
     if (m.Text_Driving_Bits || m.Bits_Driving_Text) return fail("an input guard was left set");
-    if (m.Clock_Phase < 0 || m.Clock_Phase > 7) return fail("Clock_Phase " + std::to_string(m.Clock_Phase));
+    if (m.Clock_Phase < 0 || m.Clock_Phase > 7)
+      return fail("Clock_Phase " + std::to_string(m.Clock_Phase));
     if (platform_.endRequests != 0) return fail("the program was ended");
 
     REXEC& r = app_.rexec();
     const std::string& pc = r.Register_PC_Decimal.Caption();
-    if (!pc.empty() && !(allDigits(pc) && ui::Val(pc) <= 31)) return fail("PC caption \"" + pc + "\"");
+    if (!pc.empty() && !(allDigits(pc) && ui::Val(pc) <= 31))
+      return fail("PC caption \"" + pc + "\"");
     if (!isCaptionUpTo(r.Register_Address_Decimal.Caption(), 31)) return fail("AR caption");
     for (const ui::Label* l : {&r.Register_S_Decimal, &r.Register_X_Decimal, &r.Register_Y_Decimal,
                                &r.Register_Output_Decimal}) {
@@ -248,11 +263,13 @@ class Monkey {
       byte = byte * 2 + (t == "1");
     }
     if (ui::Val(in.Input_Op_Code(0).Text()) != byte / 32) return fail("op code out of step");
-    if (!allDigits(in.Input_Memory_Address.Text()) || ui::Val(in.Input_Memory_Address.Text()) != byte % 32) {
+    if (!allDigits(in.Input_Memory_Address.Text()) ||
+        ui::Val(in.Input_Memory_Address.Text()) != byte % 32) {
       return fail("address field out of step: " + in.Input_Memory_Address.Text());
     }
     for (const ui::TextBox* t : {&in.memory_text, &in.exec_text}) {
-      if (!allDigits(t->Text()) || ui::Val(t->Text()) > 31) return fail(t->name() + " \"" + t->Text() + "\"");
+      if (!allDigits(t->Text()) || ui::Val(t->Text()) > 31)
+        return fail(t->name() + " \"" + t->Text() + "\"");
     }
     return true;
   }

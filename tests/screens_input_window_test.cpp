@@ -20,14 +20,6 @@ class InputWindow : public ScreensFixture {
   ui::TextBox& decimal() { return rexec().Text_Input_Decimal; }
 };
 
-TEST_F(InputWindow, OpensForTheInputWithTheButtonCaptionedForTheClockMode) {
-  EXPECT_TRUE(rexec().Input_Window.enabled());
-  EXPECT_TRUE(bit(1).usable());
-  EXPECT_TRUE(rexec().Command_Input_Window_OK.usable());
-  EXPECT_EQ(rexec().Command_Input_Window_OK.Caption(), "&Resume");
-  EXPECT_EQ(manual().Clock_Phase, 6);
-}
-
 TEST_F(InputWindow, BitBoxesAndDecimalBoxStayInStep) {
   type(bit(1), "1");
   type(bit(8), "1");

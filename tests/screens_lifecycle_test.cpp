@@ -71,7 +71,10 @@ TEST_F(Lifecycle, RestartOnTheExecutionScreenFinishesOnTheOldScreensAndStartsAfr
   prepareARunningMachine();
   REXEC* old = &rexec();
   watch.log.clear();
-  event([&] { old->Command_Restart.click(); });
+  event([&] {
+    old->Command_Restart.click();
+    EXPECT_FALSE(old->Timer1.enabled()) << "the discarded clock stops at once";
+  });
   EXPECT_EQ(watch.log, (std::vector<std::string>{"+DERAZO_Input", "+REXEC", "-DERAZO_Input",
                                                  "-REXEC"}));
   expectFreshScreens();

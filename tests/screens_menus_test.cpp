@@ -17,7 +17,8 @@ class Menus : public ScreensFixture {
 
   Menus() {
     dir = fs::temp_directory_path() /
-          ("volpar-menus-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+          ("volpar-menus-" +
+           std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir);
   }
@@ -126,22 +127,16 @@ TEST_F(Menus, HelpContentsOpensTopicOneOfTheHelpFile) {
   EXPECT_EQ(input().cont_menu.Shortcut(), "F1");
 }
 
-TEST_F(Menus, OpeningTheFileMenuDoesNothing) {
-  click(input().file_menu);
-  EXPECT_TRUE(platform.dialogs.empty());
-  EXPECT_EQ(platform.endRequests, 0);
-}
-
 TEST_F(Menus, CodeInformationOpensThePanelAndCloseShutsIt) {
   DERAZO_Input& in = input();
   click(in.Command_Code_Info);
   click(in.Command_Code_Info);  // twice: still open
   EXPECT_TRUE(in.Code_frame.visible());
   EXPECT_EQ(in.focused(), &in.Command_Code_Close);
-  for (ui::Label* l : {&in.Label_Description_ADD, &in.Label_Description_LOAD,
-                       &in.Label_Description_STORE, &in.Label_Description_INPUT,
-                       &in.Label_Description_OUTPUT, &in.Label_Description_BRANCH,
-                       &in.Label_Description_BR_NEG, &in.Label_Description_BR_NN}) {
+  for (ui::Label* l :
+       {&in.Label_Description_ADD, &in.Label_Description_LOAD, &in.Label_Description_STORE,
+        &in.Label_Description_INPUT, &in.Label_Description_OUTPUT, &in.Label_Description_BRANCH,
+        &in.Label_Description_BR_NEG, &in.Label_Description_BR_NN}) {
     EXPECT_TRUE(l->shownOnScreen()) << l->name();
   }
   EXPECT_TRUE(in.Input_Bit(1).usable()) << "entry stays usable with the panel open";

@@ -96,16 +96,6 @@ TEST_F(RunControl, ManualClockOnePhasePerStep) {
   EXPECT_EQ(rexec().Register_Output_Decimal.Caption(), "42");
 }
 
-TEST_F(RunControl, BeginInAutomaticModeWaitsOneIntervalBeforeTheFirstPhase) {
-  startAt(0);
-  step();
-  EXPECT_EQ(clockCells(), "10000000");
-  EXPECT_EQ(rexec().Timer1.Interval(), 1000);  // a speed never touched ticks once a second
-  tick();
-  EXPECT_EQ(clockCells(), "01000000");
-  EXPECT_EQ(rexec().Register_Address_Decimal.Caption(), "0");
-}
-
 TEST_F(RunControl, ExecuteOneRunsExactlyOneInstructionAndStopsAtT0) {
   startAt(0);
   click(rexec().Command_One_instruction);
@@ -115,31 +105,6 @@ TEST_F(RunControl, ExecuteOneRunsExactlyOneInstructionAndStopsAtT0) {
   EXPECT_EQ(rexec().Register_PC_Decimal.Caption(), "1");
   EXPECT_EQ(runControls(), "resume one view return");
   EXPECT_FALSE(manual().Pause_At_T0);
-}
-
-TEST_F(RunControl, PauseTakesEffectOnlyAtTheNextT0) {
-  startAt(0);
-  step();
-  for (int i = 0; i < 3; ++i) tick();  // T1..T3
-  click(rexec().Command_Pause);
-  for (int i = 0; i < 4; ++i) {  // T4..T7: nothing stops yet
-    tick();
-    EXPECT_EQ(runControls(), "pause view timer");
-  }
-  tick();  // T0
-  EXPECT_EQ(runControls(), "resume one view return");
-  tick();  // a tick after the stop does nothing
-  EXPECT_EQ(manual().Clock_Phase, 1);
-}
-
-TEST_F(RunControl, WithoutPauseTheAutomaticClockPassesStraightThroughT0) {
-  startAt(0);
-  step();
-  for (int i = 0; i < 8; ++i) tick();  // LOAD T1..T7 and T0
-  EXPECT_EQ(clockCells(), "10000000");
-  EXPECT_EQ(runControls(), "pause view timer");
-  tick();
-  EXPECT_EQ(clockCells(), "01000000");
 }
 
 TEST_F(RunControl, OutputWithStopForOutputClearedDoesNotStop) {

@@ -33,9 +33,9 @@ TEST_F(StartExecution, OkPutsTheMachineAtT0WithThePcAtTheStartAddress) {
   EXPECT_TRUE(r.Visible());
   EXPECT_EQ(r.Register_PC_Decimal.Caption(), "19");
   EXPECT_EQ(pcBits(), "10011");
-  for (const ui::Label* l : {&r.Register_X_Decimal, &r.Register_Y_Decimal, &r.Register_S_Decimal,
-                             &r.Register_Address_Decimal, &r.Register_Output_Decimal,
-                             &r.IR_Address_Decimal}) {
+  for (const ui::Label* l :
+       {&r.Register_X_Decimal, &r.Register_Y_Decimal, &r.Register_S_Decimal,
+        &r.Register_Address_Decimal, &r.Register_Output_Decimal, &r.IR_Address_Decimal}) {
     EXPECT_EQ(l->Caption(), "0") << l->name();
   }
   EXPECT_EQ(clockCells(), "10000000");
@@ -99,7 +99,8 @@ INSTANTIATE_TEST_SUITE_P(Messages, StartAddressChecks,
                          ::testing::Values(RefusedStart{"x", "VOLPAR -- INFORMATION 5", kIntegers},
                                            RefusedStart{"", "VOLPAR -- INFORMATION 5", kIntegers},
                                            RefusedStart{"7x", "VOLPAR -- INFORMATION 6", kIntegers},
-                                           RefusedStart{"12a", "VOLPAR -- INFORMATION 6", kIntegers},
+                                           RefusedStart{"12a", "VOLPAR -- INFORMATION 6",
+                                                        kIntegers},
                                            RefusedStart{"32", "VOLPAR -- INFORMATION 7", kRange},
                                            RefusedStart{"99", "VOLPAR -- INFORMATION 7", kRange}));
 
@@ -134,11 +135,10 @@ class MemoryView : public ScreensFixture {
   // The entry controls that the memory view hides.
   std::vector<ui::Element*> entryControls() {
     DERAZO_Input& in = input();
-    std::vector<ui::Element*> all{&in.Instruction_in_Binary, &in.Instruction_in_Decimal,
-                                  &in.Input_Op_Code(0),      &in.Input_Memory_Address,
-                                  &in.Label_Memory_Location, &in.memory_text,
-                                  &in.Command_Code_Info,     &in.Command_Send_to_Memory,
-                                  &in.Command_Execute_Program};
+    std::vector<ui::Element*> all{
+        &in.Instruction_in_Binary, &in.Instruction_in_Decimal, &in.Input_Op_Code(0),
+        &in.Input_Memory_Address,  &in.Label_Memory_Location,  &in.memory_text,
+        &in.Command_Code_Info,     &in.Command_Send_to_Memory, &in.Command_Execute_Program};
     for (int i = 1; i <= 8; ++i) all.push_back(&in.Input_Bit(i));
     return all;
   }
