@@ -35,6 +35,7 @@ struct IncrementCase {
   const char* caption;
   const char* cells;
 };
+void PrintTo(const IncrementCase& c, std::ostream* os) { *os << "PC " << c.from; }
 
 class EngineIncrement : public EngineExecute, public ::testing::WithParamInterface<IncrementCase> {};
 
@@ -177,6 +178,7 @@ struct AddCase {
   const char* sumBits;
   bool negative;
 };
+void PrintTo(const AddCase& c, std::ostream* os) { *os << c.s << " + " << c.memory; }
 
 class EngineAdd : public EngineExecute, public ::testing::WithParamInterface<AddCase> {};
 

@@ -162,6 +162,7 @@ struct DecodeCase {
   int opCode;
   const char* green;
 };
+void PrintTo(const DecodeCase& c, std::ostream* os) { *os << "op code " << c.opCode; }
 
 class EngineDecode : public MachineFixture, public ::testing::WithParamInterface<DecodeCase> {};
 
