@@ -106,13 +106,15 @@ class MessageBoxCloser {
     QString title, text;
     QMessageBox::Icon icon;
     int buttons;
+    bool applicationModal;
   };
   MessageBoxCloser() {
     timer_.setInterval(5);
     QObject::connect(&timer_, &QTimer::timeout, [this] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         seen.push_back({box->windowTitle(), box->text(), box->icon(),
-                        static_cast<int>(box->buttons().size())});
+                        static_cast<int>(box->buttons().size()),
+                        box->windowModality() == Qt::ApplicationModal});
         if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
           ok->click();
         } else {

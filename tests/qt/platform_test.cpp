@@ -1,0 +1,115 @@
+// The real platform: message box, file dialog set-up, help window, version.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+
+#include "bridge_fixture.h"
+#include "ui/qt/help_viewer.h"
+
+namespace volpar::qttest {
+namespace {
+
+TEST(QtFilter, DescriptionAndPatternPairsBecomeQtFilters) {
+  struct Case {
+    const char* given;
+    const char* qt;
+  } cases[] = {
+      {"Text file (*.txt)|*.txt", "Text file (*.txt)"},
+      {"Programs|*.txt;*.prg", "Programs (*.txt *.prg)"},
+      {"Text (*.txt)|*.txt|All (*.*)|*.*", "Text (*.txt);;All (*.*)"},
+      {"", "All files (*)"},
+      {"no pattern", "All files (*)"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(qt::toQtFilter(c.given), c.qt) << c.given;
+}
+
+TEST(FileDialogSetUp, FollowsTheDialogElement) {
+  QTemporaryDir dir;
+  ui::Form form("F");
+  ui::CommonDialog dialog(form, "CommonDialog1");
+  dialog.Filter = "Text file (*.txt)|*.txt";
+  dialog.DefaultExt = ".txt";
+  dialog.InitDir = dir.path().toStdString();
+  struct Case {
+    bool save;
+    int flags;
+    bool confirmOverwrite;
+  } cases[] = {{true, 2050, true}, {true, 2048, false}, {false, 2048, false}};
+  for (const Case& c : cases) {
+    dialog.Flags = c.flags;
+    QFileDialog qt;
+    qt.setOption(QFileDialog::DontUseNativeDialog);
+    qt::configureFileDialog(qt, dialog, c.save);
+    EXPECT_EQ(qt.defaultSuffix(), "txt");
+    EXPECT_EQ(qt.nameFilters(), QStringList{"Text file (*.txt)"});
+    EXPECT_EQ(QDir(qt.directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+    EXPECT_EQ(qt.acceptMode(), c.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (c.save) {
+      EXPECT_EQ(!qt.testOption(QFileDialog::DontConfirmOverwrite), c.confirmOverwrite) << c.flags;
+    } else {
+      EXPECT_EQ(qt.fileMode(), QFileDialog::ExistingFile);
+    }
+  }
+}
+
+TEST(FileDialogSetUp, OffersTheFileLastChosen) {
+  QTemporaryDir dir;
+  ui::Form form("F");
+  ui::CommonDialog dialog(form, "CommonDialog1");
+  dialog.Filter = "Text file (*.txt)|*.txt";
+  dialog.FileName = QDir(dir.path()).filePath("prog.txt").toStdString();
+  QFileDialog qt;
+  qt.setOption(QFileDialog::DontUseNativeDialog);
+  qt::configureFileDialog(qt, dialog, true);
+  ASSERT_FALSE(qt.selectedFiles().isEmpty());
+  EXPECT_TRUE(qt.selectedFiles().constFirst().endsWith("prog.txt"));
+}
+
+TEST(Platform, VersionAndExecutableDirectory) {
+  qt::QtPlatform platform;
+  const ui::Version v = platform.version();
+  EXPECT_EQ(v.major, VOLPAR_VERSION_MAJOR);
+  EXPECT_EQ(v.minor, VOLPAR_VERSION_MINOR);
+  EXPECT_EQ(v.revision, VOLPAR_VERSION_PATCH);
+  EXPECT_EQ(platform.executableDirectory(), QCoreApplication::applicationDirPath().toStdString());
+}
+
+TEST(Platform, MessageBoxIsModalWithTheInformationIconAndOneButton) {
+  qt::QtPlatform platform;
+  MessageBoxCloser closer;
+  platform.MsgBox("You may only input a digit.", "VOLPAR -- INFORMATION 22");
+  ASSERT_EQ(closer.seen.size(), 1u);
+  EXPECT_EQ(closer.seen[0].title, "VOLPAR -- INFORMATION 22");
+  EXPECT_EQ(closer.seen[0].text, "You may only input a digit.");
+  EXPECT_EQ(closer.seen[0].icon, QMessageBox::Information);
+  EXPECT_EQ(closer.seen[0].buttons, 1);
+  EXPECT_TRUE(closer.seen[0].applicationModal);
+}
+
+TEST(Platform, HelpOpensAtTopicOneAndExplainsTheMachine) {
+  qt::QtPlatform platform;
+  platform.showHelp(VOLPAR_HELP_FILE, 1);
+  ASSERT_NE(platform.helpViewer(), nullptr);
+  EXPECT_TRUE(platform.helpViewer()->isVisible());
+  const QString text = platform.helpViewer()->browser()->toPlainText();
+  for (const char* needed : {"Welcome screen", "Input screen", "Execution screen", "ADD", "LOAD",
+                             "STORE", "INPUT", "OUTPUT", "BRANCH", "Branch if Negative",
+                             "Branch if Not Negative", "Hertz", "Stop for Output", "First8",
+                             "Byte0", "damaged"}) {
+    EXPECT_TRUE(text.contains(needed, Qt::CaseInsensitive)) << needed;
+  }
+  platform.helpViewer()->close();
+}
+
+TEST(Platform, AMissingHelpFileIsReported) {
+  qt::QtPlatform platform;
+  MessageBoxCloser closer;
+  platform.showHelp("/nonexistent/Vuvuva.zev", 1);
+  ASSERT_EQ(closer.seen.size(), 1u);
+  EXPECT_TRUE(closer.seen[0].text.contains("could not be opened"));
+}
+
+}  // namespace
+}  // namespace volpar::qttest
