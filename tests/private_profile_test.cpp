@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace volpar::storage {
 namespace {
@@ -95,6 +96,8 @@ TEST(PrivateProfile, EditsOnlyTheLineConcerned) {
       {"adds a key under a section header that ends the text", "[S]", "S", "K", "[S]\r\nK=V\r\n"},
       {"adds new lines in the file's own LF style", "; notes\n[S]\nA=1", "S", "K",
        "; notes\n[S]\nA=1\nK=V\n"},
+      {"ends added lines like the line before them", "[S]\rA=1\n\n[T]\r", "S", "K",
+       "[S]\rA=1\nK=V\n\n[T]\r"},
       {"appends a missing section at the end", "; top\r\n[T]\r\nK=1\r\n", "S", "K",
        "; top\r\n[T]\r\nK=1\r\n[S]\r\nK=V\r\n"},
       {"appends after a last line without break", "[T]\nK=1", "S", "K", "[T]\nK=1\n[S]\nK=V\n"},
@@ -112,6 +115,19 @@ TEST(PrivateProfile, EditsOnlyTheLineConcerned) {
     profile.setValue(c.section, c.key, "V");
     EXPECT_EQ(profile.text(), c.after) << c.what;
     EXPECT_EQ(profile.value(c.section, c.key), "V") << c.what;
+  }
+}
+
+TEST(PrivateProfile, SettingASectionInOnePassEqualsSettingKeyByKey) {
+  const std::string before = "[b]\r\nK3=1\r\n\r\n[A]\nk2 = 'x'\n;c\n\n[a]\nK1=0\n[B]";
+  const std::vector<PrivateProfile::Entry> entries = {{"K1", "u"}, {"K2", "v"}, {"K3", "w"}};
+  for (const char* section : {"A", "B", "C"}) {
+    PrivateProfile batch(before), single(before);
+    batch.setValues(section, entries);
+    for (const auto& e : entries) single.setValue(section, e.key, e.value);
+    EXPECT_EQ(batch.text(), single.text()) << section;
+    EXPECT_EQ(batch.values(section, {"K1", "K2", "K3", "K4"}),
+              (std::vector<std::optional<std::string>>{"u", "v", "w", std::nullopt}));
   }
 }
 

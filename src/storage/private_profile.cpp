@@ -1,6 +1,8 @@
 #include "storage/private_profile.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <vector>
 
 namespace volpar::storage {
 namespace {
@@ -50,8 +52,9 @@ std::size_t firstLineStart(const std::string& text) {
 
 Line lineAt(const std::string& text, std::size_t begin) {
   Line line{begin, begin, begin};
-  const std::size_t brk = text.find_first_of("\r\n", begin);
-  if (brk == std::string::npos) {
+  std::size_t brk = begin;
+  while (brk < text.size() && text[brk] != '\n' && text[brk] != '\r') ++brk;
+  if (brk == text.size()) {
     line.end = line.next = text.size();
   } else {
     line.end = brk;
@@ -89,16 +92,20 @@ void forEachLine(const std::string& text, Visit visit) {
   }
 }
 
-// Where a key of a section stands: the first section of that name, the first entry of
-// the key in it, or else the last non-blank line of that section (its header at least).
-struct Location {
+// What one pass over the first section of a name found: its header, the first entry of
+// each key asked for, and the last non-blank line of the section (its header at least).
+struct SectionScan {
   std::optional<Line> header;
-  std::optional<Line> entry;
+  std::vector<std::optional<Line>> entries;
   Line lastFilled;
 };
 
-Location locate(const std::string& text, std::string_view section, std::string_view key) {
-  Location at;
+// Keys must be distinct. Stops as soon as the section ends or every key is found.
+SectionScan scanSection(const std::string& text, std::string_view section,
+                        const std::vector<std::string_view>& keys) {
+  SectionScan at;
+  at.entries.resize(keys.size());
+  std::size_t missing = keys.size();
   forEachLine(text, [&](const Line& line, const ParsedLine& parsed) {
     if (parsed.kind == Kind::Section) {
       if (at.header) return false;  // the section has ended
@@ -107,20 +114,33 @@ Location locate(const std::string& text, std::string_view section, std::string_v
     }
     if (!at.header || parsed.kind == Kind::Blank) return true;
     at.lastFilled = line;
-    if (parsed.kind == Kind::Entry && !key.empty() && sameName(parsed.name, key)) {
-      at.entry = line;
-      return false;  // the first entry of the key is the one that counts
+    if (parsed.kind != Kind::Entry) return true;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      if (!at.entries[i] && !keys[i].empty() && sameName(parsed.name, keys[i])) {
+        at.entries[i] = line;  // the first entry of a key is the one that counts
+        --missing;
+        break;
+      }
     }
-    return true;
+    return missing > 0;
   });
   return at;
 }
 
-std::string_view lineBreakOf(const std::string& text) {
+// How lines end in this text: like its first line that has an ending, CRLF otherwise.
+std::string_view usualLineBreak(const std::string& text) {
   const std::size_t brk = text.find_first_of("\r\n");
   if (brk == std::string::npos) return kDefaultLineBreak;
   if (text[brk] == '\r') return text.compare(brk, 2, "\r\n") == 0 ? "\r\n" : "\r";
   return "\n";
+}
+
+// The line break that ends just before pos, if one does.
+std::optional<std::string_view> lineBreakEndingAt(const std::string& text, std::size_t pos) {
+  if (pos >= 2 && text.compare(pos - 2, 2, "\r\n") == 0) return "\r\n";
+  if (pos >= 1 && text[pos - 1] == '\n') return "\n";
+  if (pos >= 1 && text[pos - 1] == '\r') return "\r";
+  return std::nullopt;
 }
 
 std::string withoutQuotes(std::string_view value) {
@@ -129,13 +149,6 @@ std::string withoutQuotes(std::string_view value) {
     value = value.substr(1, value.size() - 2);
   }
   return std::string(value);
-}
-
-// True when the text ends inside a line, so that something appended needs a line break.
-bool endsInsideLine(const std::string& text) {
-  if (text.size() <= firstLineStart(text)) return false;
-  const char last = text.back();
-  return last != '\n' && last != '\r';
 }
 
 }  // namespace
@@ -151,30 +164,62 @@ bool PrivateProfile::hasSection(std::string_view section) const {
 
 std::optional<std::string> PrivateProfile::value(std::string_view section,
                                                  std::string_view key) const {
-  const Location at = locate(text_, section, key);
-  if (!at.entry) return std::nullopt;
-  const ParsedLine parsed = parseLine(contentOf(text_, *at.entry));
-  if (!parsed.value) return std::nullopt;
-  return withoutQuotes(*parsed.value);
+  return values(section, {std::string(key)}).front();
+}
+
+std::vector<std::optional<std::string>> PrivateProfile::values(
+    std::string_view section, const std::vector<std::string>& keys) const {
+  const SectionScan at = scanSection(text_, section, {keys.begin(), keys.end()});
+  std::vector<std::optional<std::string>> found(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (!at.entries[i]) continue;
+    const ParsedLine parsed = parseLine(contentOf(text_, *at.entries[i]));
+    if (parsed.value) found[i] = withoutQuotes(*parsed.value);
+  }
+  return found;
 }
 
 void PrivateProfile::setValue(std::string_view section, std::string_view key,
                               std::string_view value) {
-  const Location at = locate(text_, section, key);
-  const std::string lineBreak(lineBreakOf(text_));
-  const std::string entry = std::string(key) + "=" + std::string(value);
+  setValues(section, {{std::string(key), std::string(value)}});
+}
 
-  if (at.entry) {
-    const std::string_view spelled = parseLine(contentOf(text_, *at.entry)).name;
-    text_.replace(at.entry->begin, at.entry->end - at.entry->begin,
-                  std::string(spelled) + "=" + std::string(value));
-  } else if (at.header) {
-    const std::string before = at.lastFilled.hasBreak() ? "" : lineBreak;
-    text_.insert(at.lastFilled.next, before + entry + lineBreak);
-  } else {
-    if (endsInsideLine(text_)) text_ += lineBreak;
-    text_ += "[" + std::string(section) + "]" + lineBreak + entry + lineBreak;
+void PrivateProfile::setValues(std::string_view section, const std::vector<Entry>& entries) {
+  if (entries.empty()) return;
+  std::vector<std::string_view> keys;
+  for (const Entry& e : entries) keys.push_back(e.key);
+  const SectionScan at = scanSection(text_, section, keys);
+
+  struct Edit {
+    std::size_t at, length;
+    std::string text;
+  };
+  std::vector<Edit> edits;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (!at.entries[i]) continue;
+    const Line& line = *at.entries[i];
+    const std::string_view spelled = parseLine(contentOf(text_, line)).name;
+    edits.push_back(
+        {line.begin, line.end - line.begin, std::string(spelled) + "=" + entries[i].value});
   }
+
+  // Added lines end like the line they follow. (A lone CR added before a line that starts
+  // with LF would merge with it into one CRLF and swallow that line.)
+  const std::size_t insertAt = at.header ? at.lastFilled.next : text_.size();
+  const std::optional<std::string_view> ending = lineBreakEndingAt(text_, insertAt);
+  const std::string lineBreak(ending.value_or(usualLineBreak(text_)));
+  std::string added;  // the keys the section lacks, under a new header if it lacks that too
+  if (!at.header) added = "[" + std::string(section) + "]" + lineBreak;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (!at.entries[i]) added += entries[i].key + "=" + entries[i].value + lineBreak;
+  }
+  if (!added.empty()) {
+    const bool endsInsideLine = !ending && insertAt > firstLineStart(text_);
+    edits.push_back({insertAt, 0, (endsInsideLine ? lineBreak : "") + added});
+  }
+  // From the end backwards, so that the positions still to edit stay where they were.
+  std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.at > b.at; });
+  for (const Edit& e : edits) text_.replace(e.at, e.length, e.text);
 }
 
 }  // namespace volpar::storage

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace volpar::storage {
 
@@ -14,7 +15,8 @@ namespace volpar::storage {
 // - section and key names match without regard to letter case (ASCII); blanks around a key
 //   and its value are ignored; one pair of matching quotes around a value is removed when
 //   reading; only the first section of a name counts and, in it, the first entry of a key;
-// - lines end in CRLF, LF or a lone CR; a UTF-8 byte order mark at the start is kept;
+// - lines end in CRLF, LF or a lone CR, mixed if need be; a UTF-8 byte order mark at the
+//   start is kept;
 // - an edit changes only the line it is about, or adds lines: everything else stays byte
 //   for byte as it was.
 // Bytes outside ASCII are carried along untouched, whatever their encoding.
@@ -31,12 +33,24 @@ class PrivateProfile {
   // The value of key in section, without surrounding blanks and quotes; nothing when the
   // section, the key or its "=" is missing.
   std::optional<std::string> value(std::string_view section, std::string_view key) const;
+  // The values of several distinct keys of one section, in the order asked, in one pass.
+  std::vector<std::optional<std::string>> values(std::string_view section,
+                                                 const std::vector<std::string>& keys) const;
 
   // Sets key in section to value. An existing entry becomes "Key=value", its key spelled as
   // the file spells it, its line ending kept; a missing key is added after the last
   // non-blank line of its section; a missing section is added at the end of the text.
-  // Added lines end like the first line of the text that has an ending, CRLF otherwise.
+  // Added lines end like the line they follow; after a last line without an ending, like
+  // the first line that has one; in a text without any, in CRLF.
   void setValue(std::string_view section, std::string_view key, std::string_view value);
+
+  struct Entry {
+    std::string key;
+    std::string value;
+  };
+  // Sets several distinct keys of one section in one pass, with the same result as
+  // setValue for each in turn.
+  void setValues(std::string_view section, const std::vector<Entry>& entries);
 
  private:
   std::string text_;

@@ -1,6 +1,7 @@
 #include "storage/program_text.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "storage/private_profile.h"
 
@@ -68,18 +69,26 @@ ParsedProgram parseProgram(std::string_view content) {
             "It holds none of the sections First8, Second8, Third8 and Fourth8 of a program file"};
   }
   ByteTexts bytes;
-  for (int address = 0; address < kProgramBytes; ++address) {
-    bytes[static_cast<std::size_t>(address)] =
-        profile.value(sectionName(address), keyName(address)).value_or(std::string());
+  for (int first = 0; first < kProgramBytes; first += kBitsPerByte) {
+    std::vector<std::string> keys;
+    for (int address = first; address < first + kBitsPerByte; ++address)
+      keys.push_back(keyName(address));
+    const std::vector<std::optional<std::string>> values = profile.values(sectionName(first), keys);
+    for (int i = 0; i < kBitsPerByte; ++i) {
+      bytes[static_cast<std::size_t>(first + i)] = values[static_cast<std::size_t>(i)].value_or("");
+    }
   }
   return {std::move(bytes), {}};
 }
 
 std::string writeProgram(std::string content, const ByteTexts& bytes) {
   PrivateProfile profile(std::move(content));
-  for (int address = 0; address < kProgramBytes; ++address) {
-    profile.setValue(sectionName(address), keyName(address),
-                     bytes[static_cast<std::size_t>(address)]);
+  for (int first = 0; first < kProgramBytes; first += kBitsPerByte) {
+    std::vector<PrivateProfile::Entry> entries;
+    for (int address = first; address < first + kBitsPerByte; ++address) {
+      entries.push_back({keyName(address), bytes[static_cast<std::size_t>(address)]});
+    }
+    profile.setValues(sectionName(first), entries);
   }
   return profile.takeText();
 }
