@@ -53,7 +53,11 @@ FormWindow::FormWindow(ui::Form& form, EventGate& gate) : form_(&form), gate_(ga
   connect(&frameTimer_, &QTimer::timeout, this, [this] { flushRepaints(); });
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     if (!form_ || applyingFocus_ || !now) return;
-    if (ui::Element* e = elementOfWidget(now); e && form_->focused() != e) form_->setFocus(e);
+    if (ui::Element* e = elementOfWidget(now); e && form_->focused() != e) {
+      applyingFocus_ = true;
+      form_->setFocus(e);
+      applyingFocus_ = false;
+    }
   });
 
   build();
@@ -266,6 +270,7 @@ void FormWindow::syncElement(Binding& b) {
     syncControl(*b.widget, e, scale_);
     if (e.kind() == ui::ElementKind::TextBox && form_->focused() == &e) {
       syncSelection(*b.widget, static_cast<ui::TextBox&>(e));
+      if (!isActiveWindow()) restoreFocusOnActivation_ = true;
     }
   } else if (b.clock) {
     b.clock->sync();
@@ -322,7 +327,10 @@ void FormWindow::formChanged(ui::Form&, FormEvent event) {
 }
 
 void FormWindow::applyFocus() {
-  if (!form_ || !form_->focused()) return;
+  if (!form_ || !form_->focused() || applyingFocus_) return;
+  // A window that is not active may lose the selection on its way to the front: set it
+  // again once it is active.
+  if (!isActiveWindow()) restoreFocusOnActivation_ = true;
   QWidget* w = widgetOf(*form_->focused());
   if (!w) return;
   if (!w->hasFocus()) {
@@ -519,6 +527,15 @@ void FormWindow::closeEvent(QCloseEvent* event) {
       form->Hide();
     }
   });
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !restoreFocusOnActivation_) {
+    return;
+  }
+  restoreFocusOnActivation_ = false;
+  QTimer::singleShot(0, this, [this] { applyFocus(); });
 }
 
 void FormWindow::showEvent(QShowEvent* event) {

@@ -58,6 +58,7 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   struct Binding {
@@ -104,6 +105,7 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   bool pressedBackground_ = false;
   bool applyingFocus_ = false;
   bool editedByKey_ = false;
+  bool restoreFocusOnActivation_ = false;
   bool sizedOnce_ = false;
 };
 
