@@ -6,13 +6,15 @@
 set -euo pipefail
 
 volpar=$(realpath "${1:-build/volpar}")
-for tool in xvfb-run xdotool import convert; do
+for tool in xvfb-run xdotool xdpyinfo import convert; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 if [ -z "${VOLPAR_SMOKE_ON_DISPLAY:-}" ]; then
-  VOLPAR_SMOKE_ON_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$volpar"
+  VOLPAR_SMOKE_ON_DISPLAY=1 exec xvfb-run -a -s "-noreset -screen 0 1280x1024x24" "$0" "$volpar"
 fi
 
+# The display may take a moment to accept clients.
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 work=$(mktemp -d)
 export QT_ENABLE_HIGHDPI_SCALING=0 QT_QPA_PLATFORM=xcb
 "$volpar" >"$work/volpar.log" 2>&1 &
