@@ -2,6 +2,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
 
 #include "bridge_fixture.h"
 
@@ -171,6 +173,77 @@ TEST_F(Interaction, RestartReplacesBothWindowsWithFreshOnes) {
   EXPECT_EQ(input().Shape1(1).FillColor(), ui::kWhite);
   EXPECT_EQ(render(input()).pixelColor(window(input()).pixelRect(input().Shape1(1)).center()),
             QColor(255, 255, 255));
+}
+
+TEST_F(Interaction, AltSPressesWhicheverResumeIsEnabled) {
+  onInputScreen();
+  act([this] { input().Command_Execute_Program.click(); });
+  act([this] { input().Command_OK_For_Start_Location.click(); });
+  activate(rexec());
+  // The run control's Resume and the input window's button share the access key S; only
+  // the enabled one answers.
+  act([this] { rexec().Command_Resume.setEnabled(true); });
+  ASSERT_FALSE(rexec().Command_Input_Window_OK.enabled());
+  QTest::keyClick(&window(rexec()), Qt::Key_S, Qt::AltModifier);
+  settle(200);
+  EXPECT_FALSE(rexec().Command_Resume.enabled());
+  EXPECT_TRUE(rexec().Timer1.enabled());
+  act([this] { rexec().Timer1.setEnabled(false); });
+}
+
+TEST_F(Interaction, OptionsPanelWorksWithTheMouse) {
+  hideWelcome();
+  act([this] { input().Command_Execute_Program.click(); });
+  act([this] { input().Command_OK_For_Start_Location.click(); });
+  QTest::mouseClick(widget(rexec().Command_Options), Qt::LeftButton);
+  settle();
+  auto* manual = qobject_cast<QRadioButton*>(widget(rexec().manual_radio));
+  auto* automatic = qobject_cast<QRadioButton*>(widget(rexec().automatic_radio));
+  auto* speed = qobject_cast<QScrollBar*>(widget(rexec().time_scroll));
+  ASSERT_TRUE(manual && automatic && speed);
+  QTest::mouseClick(manual, Qt::LeftButton, {}, QPoint(8, manual->height() / 2));
+  settle();
+  EXPECT_TRUE(rexec().manual_radio.Value());
+  EXPECT_FALSE(automatic->isChecked());
+  EXPECT_FALSE(speed->isEnabled());  // manual mode: the speed is shown but disabled
+  QTest::mouseClick(automatic, Qt::LeftButton, {}, QPoint(8, automatic->height() / 2));
+  settle();
+  EXPECT_TRUE(rexec().automatic_radio.Value());
+  EXPECT_FALSE(manual->isChecked());
+  ASSERT_TRUE(speed->isEnabled());
+  speed->triggerAction(QAbstractSlider::SliderPageStepAdd);  // a click beside the handle
+  settle();
+  EXPECT_EQ(rexec().time_scroll.Value(), 11);
+  EXPECT_EQ(rexec().Time_Hertz.Caption(), "11");
+  EXPECT_EQ(rexec().Timer1.Interval(), 90);
+}
+
+TEST_F(Interaction, TabFollowsTheInputScreensOrder) {
+  onInputScreen();
+  QTest::mouseClick(widget(input().memory_text), Qt::LeftButton);
+  settle();
+  ASSERT_EQ(focus(), widget(input().memory_text));
+  // exec_text is hidden and passed over.
+  const std::vector<ui::Element*> expected = {&input().Input_Bit(1), &input().Input_Bit(2)};
+  for (ui::Element* e : expected) {
+    QTest::keyClick(focus(), Qt::Key_Tab);
+    settle();
+    EXPECT_EQ(focus(), widget(*e)) << e->displayName();
+    EXPECT_EQ(input().focused(), e);
+  }
+}
+
+TEST_F(Interaction, AClickOnTheNoticeDiscardsTheWelcomeScreen) {
+  QPointer<qt::FormWindow> welcome = &window(app.initialScreen());
+  QWidget* notice = widget(app.initialScreen().Address);
+  ASSERT_NE(notice, nullptr);
+  QWidget* target = notice->findChild<QWidget*>("qt_scrollarea_viewport");
+  QTest::mouseClick(target ? target : notice, Qt::LeftButton);
+  settle();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(app.existingInitialScreen(), nullptr);
+  EXPECT_TRUE(welcome.isNull());
+  EXPECT_TRUE(window(input()).isVisible());
 }
 
 // Menu shortcuts, also while a text box has the focus (Ctrl+X is not the box's cut).
