@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "ui/control_array.h"
 #include "ui/element.h"
 #include "ui/form.h"
 
@@ -33,15 +31,6 @@ TEST(ElementModel, TextChangeRaisesHandlerBeforeSetterReturnsAndOnlyForNewText) 
   };
   box.setText("7");
   EXPECT_EQ(seen, (std::vector<std::string>{"1", "7", "0"}));
-}
-
-TEST(ElementModel, ControlArrayHasFixedBoundsAndRefusesOthers) {
-  Form form("F");
-  ControlArray<Shape> cells(form, "ShapePC", 4, 8);
-  EXPECT_EQ(cells(4).displayName(), "ShapePC(4)");
-  EXPECT_EQ(cells(8).index(), 8);
-  EXPECT_THROW(cells(3), std::out_of_range);
-  EXPECT_THROW(cells(9), std::out_of_range);
 }
 
 TEST(ElementModel, ObserverHearsOnlyRealChanges) {
@@ -75,7 +64,8 @@ TEST(ElementModel, DisabledOrHiddenButtonsIgnoreClicksAndFramesReachTheirContent
   EXPECT_FALSE(button.shownOnScreen());
 }
 
-TEST(ElementModel, OptionButtonsOfOneContainerFormAGroup) {
+// Option buttons of one container form a group; one default button per form.
+TEST(ElementModel, OptionGroupAndDefaultButton) {
   Form form("F");
   OptionButton a(form, "a"), b(form, "b");
   int clicksOnB = 0;
@@ -86,15 +76,11 @@ TEST(ElementModel, OptionButtonsOfOneContainerFormAGroup) {
   EXPECT_TRUE(b.Value());
   b.click();  // already selected: no second click event
   EXPECT_EQ(clicksOnB, 1);
-}
-
-TEST(ElementModel, DefaultButtonIsOnePerForm) {
-  Form form("F");
-  CommandButton a(form, "a"), b(form, "b");
-  a.setDefault(true);
-  b.setDefault(true);
-  EXPECT_FALSE(a.Default());
-  EXPECT_TRUE(b.Default());
+  CommandButton ok(form, "ok"), cancel(form, "cancel");
+  ok.setDefault(true);
+  cancel.setDefault(true);
+  EXPECT_FALSE(ok.Default());
+  EXPECT_TRUE(cancel.Default());
 }
 
 }  // namespace

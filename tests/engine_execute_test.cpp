@@ -1,20 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <functional>
 #include <ostream>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "support/machine_fixture.h"
 
 namespace volpar::testing {
 namespace {
-
-using ui::kRed;
-using ui::kWhite;
-using ui::kYellow;
 
 class EngineExecute : public MachineFixture {
  protected:
@@ -28,55 +21,11 @@ class EngineExecute : public MachineFixture {
   }
 };
 
-// --- T3: the program counter -------------------------------------------------------
-
-struct IncrementCase {
-  int from;
-  const char* caption;
-  const char* cells;
-};
-void PrintTo(const IncrementCase& c, std::ostream* os) { *os << "PC " << c.from; }
-
-class EngineIncrement : public EngineExecute, public ::testing::WithParamInterface<IncrementCase> {};
-
-TEST_P(EngineIncrement, T3CountsOnAndWrapsAtThirtyOne) {
-  const IncrementCase& c = GetParam();
-  const int next = (c.from + 1) % 32;
-  putByte(next, "11000011");
-  fetch(c.from, 1, 0);
-  EXPECT_EQ(pc(), c.caption);
-  EXPECT_EQ(pcBits(), c.cells);
-  EXPECT_EQ(memoryWordBits(), "11000011");
-  EXPECT_EQ(clockCells(), "00010000");
-  EXPECT_EQ(manual.Clock_Phase, 4);
-}
-
-INSTANTIATE_TEST_SUITE_P(Engine, EngineIncrement,
-                         ::testing::Values(IncrementCase{5, "6", "00110"},
-                                           IncrementCase{30, "31", "11111"},
-                                           IncrementCase{31, "0", "00000"},
-                                           IncrementCase{0, "1", "00001"}));
-
-TEST_F(EngineExecute, T4CopiesTheAddressFieldIntoAR) {
-  fetch(0, 1, 17);
-  pulse();
-  EXPECT_EQ(litLamps(), "shape_irar");
-  EXPECT_EQ(arBits(), "10001");
-  EXPECT_EQ(ar(), "17");
-  EXPECT_EQ(pc(), "1");
-  EXPECT_EQ(manual.Clock_Phase, 5);
-}
-
-// --- T4: branches ---------------------------------------------------------------------
-
 struct BranchCase {
   const char* what;
-  int at;
-  int opCode;
-  int target;
-  int s;
+  int at, opCode, target, s;
   bool taken;
-  const char* pcAfter;
+  int pcAfter;
 };
 void PrintTo(const BranchCase& c, std::ostream* os) { *os << c.what; }
 
@@ -87,37 +36,29 @@ TEST_P(EngineBranch, T4TakesTheBranchOnlyWhenItsConditionHolds) {
   putByte((c.at + 1) % 32, "01010101");
   fetch(c.at, c.opCode, c.target, c.s);
   pulse();  // T4
-  EXPECT_EQ(pc(), c.pcAfter) << c.what;
+  EXPECT_EQ(pc(), std::to_string(c.pcAfter)) << c.what;
+  EXPECT_EQ(pcBits(), toBits(c.pcAfter, 5)) << c.what;
   EXPECT_EQ(litLamps(), c.taken ? "shape_irpc" : "") << c.what;
   EXPECT_EQ(ar(), std::to_string(c.at)) << c.what << ": AR keeps the branch's own address";
-  EXPECT_EQ(memoryWordBits(), "01010101") << c.what;
+  EXPECT_EQ(memoryWordBits(), "01010101") << c.what << ": T3 fetched the next byte";
   EXPECT_EQ(manual.Clock_Phase, 5);
 
   pulses(4);  // T5 to T0: the branch does nothing more
-  EXPECT_EQ(pc(), c.pcAfter) << c.what;
+  EXPECT_EQ(pc(), std::to_string(c.pcAfter)) << c.what;
   EXPECT_EQ(s(), std::to_string(c.s));
   EXPECT_EQ(litLamps(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Engine, EngineBranch,
-    ::testing::Values(
-        BranchCase{"BRANCH to 9 from 4", 4, 5, 9, 0, true, "9"},
-        BranchCase{"BR Neg, S 127", 3, 6, 0, 127, false, "4"},
-        BranchCase{"BR Neg, S 128", 3, 6, 0, 128, true, "0"},
-        BranchCase{"BR NNeg, S 0", 3, 7, 0, 0, true, "0"},
-        BranchCase{"BR NNeg, S 200", 3, 7, 0, 200, false, "4"},
-        BranchCase{"BR Neg at 31 not taken", 31, 6, 7, 5, false, "0"},
-        BranchCase{"BR NNeg at 31 taken", 31, 7, 7, 5, true, "7"},
-        BranchCase{"BRANCH to itself", 12, 5, 12, 0, true, "12"}));
-
-TEST_F(EngineExecute, BranchToNineWritesThePCCells) {
-  fetch(4, 5, 9);
-  pulse();
-  EXPECT_EQ(pcBits(), "01001");
-}
-
-// --- Every op code through T4 to T0 ---------------------------------------------------
+    ::testing::Values(BranchCase{"BRANCH to 9 from 4", 4, 5, 9, 0, true, 9},
+                      BranchCase{"BR Neg, S 127", 3, 6, 0, 127, false, 4},
+                      BranchCase{"BR Neg, S 128", 3, 6, 0, 128, true, 0},
+                      BranchCase{"BR NNeg, S 0", 3, 7, 0, 0, true, 0},
+                      BranchCase{"BR NNeg, S 200", 3, 7, 0, 200, false, 4},
+                      BranchCase{"BR Neg at 31 not taken", 31, 6, 7, 5, false, 0},
+                      BranchCase{"BR NNeg at 31 taken", 31, 7, 7, 5, true, 7},
+                      BranchCase{"BRANCH to itself", 12, 5, 12, 0, true, 12}));
 
 struct PhaseCase {
   const char* what;
@@ -128,16 +69,14 @@ void PrintTo(const PhaseCase& c, std::ostream* os) { *os << c.what; }
 
 class EnginePhases : public EngineExecute, public ::testing::WithParamInterface<PhaseCase> {};
 
-// In automatic mode with the clock running and no stop requested, every phase of every
-// op code leaves the run controls alone except INPUT's T6; the lamps come and go in
-// their phases.
+// With the automatic clock running and no stop requested, every op code leaves the run
+// controls alone except at INPUT's wait; the lamps come and go in their phases.
 TEST_P(EnginePhases, LampsAndControlsPhaseByPhase) {
   const PhaseCase& c = GetParam();
-  setAutomatic();
   setStopForOutput(false);
   putInstruction(0, c.opCode, 20);
   startAt(0);
-  runAutomatically();
+  rexec.Command_Begin_Step.click();
   pulses(3);
   for (int phase = 4; phase <= 8; ++phase) {
     pulse();
@@ -147,8 +86,7 @@ TEST_P(EnginePhases, LampsAndControlsPhaseByPhase) {
     if (c.opCode == 3 && phase == 6) {
       EXPECT_EQ(manual.Clock_Phase, 6) << where;
       EXPECT_EQ(runControls(), "pause view") << where;
-      manual.Clock_Phase = 7;  // the input window's OK
-      rexec.Timer1.setEnabled(true);
+      rexec.Command_Input_Window_OK.click();
       continue;
     }
     EXPECT_EQ(manual.Clock_Phase, (phase + 1) % 8) << where;
@@ -169,13 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
         PhaseCase{"BR Neg, not taken", 6, {"", "", "", "", ""}},
         PhaseCase{"BR NNeg, taken", 7, {"shape_irpc", "", "", "", ""}}));
 
-// --- ADD --------------------------------------------------------------------------------
-
 struct AddCase {
-  int s;
-  int memory;
-  const char* sum;
-  const char* sumBits;
+  int s, memory, sum;
   bool negative;
 };
 void PrintTo(const AddCase& c, std::ostream* os) { *os << c.s << " + " << c.memory; }
@@ -187,27 +120,22 @@ TEST_P(EngineAdd, AddsMemoryToSModulo256) {
   putValue(10, c.memory);
   fetch(0, 0, 10, c.s);
   pulses(2);  // T4, T5
-  EXPECT_EQ(y(), std::to_string(c.memory));
-  EXPECT_EQ(yBits(), memoryBits(10));
+  EXPECT_EQ(rexec.Register_Y_Decimal.Caption(), std::to_string(c.memory));
+  EXPECT_EQ(bits(rexec.shapey, ui::kRed), memoryBits(10));
   pulse();  // T6
-  EXPECT_EQ(x(), std::to_string(c.s));
-  EXPECT_EQ(xBits(), sBits());
+  EXPECT_EQ(rexec.Register_X_Decimal.Caption(), std::to_string(c.s));
+  EXPECT_EQ(bits(rexec.Shape_x, ui::kRed), sBits());
   pulse();  // T7
-  EXPECT_EQ(s(), c.sum);
-  EXPECT_EQ(sBits(), c.sumBits);
+  EXPECT_EQ(s(), std::to_string(c.sum));
+  EXPECT_EQ(sBits(), toBits(c.sum, 8));
   EXPECT_EQ(negativeFlag(), c.negative);
   EXPECT_EQ(manual.Clock_Phase, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, EngineAdd,
-                         ::testing::Values(AddCase{200, 100, "44", "00101100", false},
-                                           AddCase{100, 50, "150", "10010110", true},
-                                           AddCase{128, 128, "0", "00000000", false},
-                                           AddCase{255, 255, "254", "11111110", true},
-                                           AddCase{0, 0, "0", "00000000", false},
-                                           AddCase{1, 127, "128", "10000000", true}));
-
-// --- LOAD and STORE -------------------------------------------------------------------
+                         ::testing::Values(AddCase{200, 100, 44, false}, AddCase{100, 50, 150, true},
+                                           AddCase{128, 128, 0, false}, AddCase{255, 255, 254, true},
+                                           AddCase{1, 127, 128, true}));
 
 TEST_F(EngineExecute, LoadReadsBlackMemoryBitsAsZero) {
   putByte(9, "1x1x1x11");
@@ -220,49 +148,37 @@ TEST_F(EngineExecute, LoadReadsBlackMemoryBitsAsZero) {
 }
 
 TEST_F(EngineExecute, StoreChangesOnlyTheEightCellsOfItsByte) {
-  for (int a = 0; a < 32; ++a) putValue(a, 0x5A);
+  for (int a = 1; a < 32; ++a) putByte(a, "01x11010");
   fetch(0, 2, 17, 0xC3);
   const std::string word = memoryWordBits();
-  std::array<ui::Color, 257> before{};
-  for (int i = 0; i <= 256; ++i) before[static_cast<std::size_t>(i)] = input.Shape1(i).FillColor();
-
   pulses(2);  // T4, T5
-
   EXPECT_EQ(litLamps(), "Shapetm");
-  EXPECT_EQ(memoryBits(17), "11000011");
-  for (int i = 0; i <= 256; ++i) {
-    if (i >= 8 * 17 + 1 && i <= 8 * 17 + 8) continue;
-    EXPECT_EQ(input.Shape1(i).FillColor(), before[static_cast<std::size_t>(i)]) << "cell " << i;
-  }
+  EXPECT_EQ(memoryBits(0), "01010001");
+  for (int a = 1; a < 32; ++a) EXPECT_EQ(memoryBits(a), a == 17 ? "11000011" : "01x11010") << a;
+  EXPECT_EQ(input.Shape1(0).FillColor(), ui::kWhite);
   EXPECT_EQ(s(), "195");
   EXPECT_EQ(memoryWordBits(), word);
 }
 
-// --- INPUT ------------------------------------------------------------------------------
-
-class EngineInput : public EngineExecute {
- protected:
-  // Runs an INPUT up to its wait at T6; S holds 77 before it.
-  void waitForInput() {
-    fetch(0, 3, 4, 77);
-    pulses(3);  // T4, T5, T6
-  }
-  // Sets a bit box's text as it stands, without the window's checks.
-  void forceBitBox(int j, const std::string& text) {
-    ui::TextBox& box = rexec.Input_bit(j);
-    auto handler = std::exchange(box.onChange, nullptr);
-    box.setText(text);
-    box.onChange = std::move(handler);
-  }
-  // The input window's OK: the next pulse performs T7.
-  void confirm() { manual.Clock_Phase = 7; }
+// INPUT waits at T6 with the window open; a stray pulse repeats T6; after the window's
+// button the next pulse performs T7, which copies the typed value into S.
+struct InputCase {
+  bool manualMode;
+  const char* buttonCaption;
+  const char* controlsWhileWaiting;
+  const char* typed;
+  bool negative;
 };
+void PrintTo(const InputCase& c, std::ostream* os) { *os << c.typed; }
 
-TEST_F(EngineInput, T6WaitsWithTheInputWindowOpen) {
-  setAutomatic();
-  startAt(0);
-  runAutomatically();
+class EngineInput : public EngineExecute, public ::testing::WithParamInterface<InputCase> {};
+
+TEST_P(EngineInput, T6WaitsForTheInputWindowAndT7CopiesItsValueIntoS) {
+  const InputCase& c = GetParam();
+  if (c.manualMode) setManual();
   putInstruction(0, 3, 4);
+  startAt(0);
+  if (!c.manualMode) rexec.Command_Begin_Step.click();
   pulses(6);
   EXPECT_EQ(manual.Clock_Phase, 6);
   EXPECT_EQ(litLamps(), "Shape_Stop");
@@ -270,117 +186,61 @@ TEST_F(EngineInput, T6WaitsWithTheInputWindowOpen) {
   EXPECT_TRUE(rexec.Input_Window.enabled());
   EXPECT_TRUE(rexec.Command_Input_Window_OK.enabled());
   EXPECT_TRUE(rexec.Command_Input_Window_OK.Default());
-  EXPECT_EQ(rexec.Command_Input_Window_OK.Caption(), "&Resume");
-  for (int j = 1; j <= 8; ++j) EXPECT_TRUE(rexec.Input_bit(j).enabled()) << j;
-  EXPECT_EQ(runControls(), "pause view");
-
-  pulse();  // a stray pulse would perform T6 again, never T7
-  EXPECT_EQ(manual.Clock_Phase, 6);
-}
-
-TEST_F(EngineInput, ManualModeCaptionsTheWindowButtonStep) {
-  setManual();
-  waitForInput();
-  EXPECT_EQ(rexec.Command_Input_Window_OK.Caption(), "&Step");
-  EXPECT_EQ(runControls(), "view");
-}
-
-struct InputCase {
-  const char* what;
-  std::array<const char*, 8> boxes;
-  const char* sBits;
-  const char* s;
-  bool negative;
-};
-void PrintTo(const InputCase& c, std::ostream* os) { *os << c.what; }
-
-class EngineInputValues : public EngineInput, public ::testing::WithParamInterface<InputCase> {};
-
-TEST_P(EngineInputValues, T7CopiesTheBitBoxesIntoS) {
-  const InputCase& c = GetParam();
-  waitForInput();
-  for (int j = 1; j <= 8; ++j) forceBitBox(j, c.boxes[static_cast<std::size_t>(j - 1)]);
-  confirm();
+  EXPECT_EQ(rexec.Command_Input_Window_OK.Caption(), c.buttonCaption);
+  for (int j = 1; j <= 8; ++j) EXPECT_TRUE(rexec.Input_bit(j).usable()) << j;
+  EXPECT_EQ(runControls(), c.controlsWhileWaiting);
   pulse();
-  EXPECT_EQ(sBits(), c.sBits) << c.what;
-  EXPECT_EQ(s(), c.s) << c.what;
-  EXPECT_EQ(negativeFlag(), c.negative) << c.what;
+  EXPECT_EQ(manual.Clock_Phase, 6);
+
+  rexec.Text_Input_Decimal.type(c.typed, 3);
+  rexec.Command_Input_Window_OK.click();
+  pulse();
+  EXPECT_EQ(sBits(), toBits(std::stoi(c.typed), 8));
+  EXPECT_EQ(s(), c.typed);
+  EXPECT_EQ(negativeFlag(), c.negative);
   EXPECT_EQ(litLamps(), "Shapeit");
   EXPECT_FALSE(rexec.Input_Window.enabled());
   EXPECT_FALSE(rexec.Command_Input_Window_OK.enabled());
-  for (int j = 1; j <= 8; ++j) EXPECT_FALSE(rexec.Input_bit(j).Text().empty()) << j;
   EXPECT_EQ(manual.Clock_Phase, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Engine, EngineInputValues,
-    ::testing::Values(
-        InputCase{"all 0", {"0", "0", "0", "0", "0", "0", "0", "0"}, "00000000", "0", false},
-        InputCase{"129", {"1", "0", "0", "0", "0", "0", "0", "1"}, "10000001", "129", true},
-        InputCase{"empty boxes read 0", {"", "1", "", "0", "", "0", "", "1"}, "01000001", "65",
-                  false},
-        InputCase{"only a whole 1 is a 1", {"1a", "10", "01", " 1", "1.0", "2", "11", "1"},
-                  "00111001", "57", false}));
+INSTANTIATE_TEST_SUITE_P(Engine, EngineInput,
+                         ::testing::Values(InputCase{false, "&Resume", "pause view", "129", true},
+                                           InputCase{true, "&Step", "view", "65", false}));
 
-TEST_F(EngineInput, EmptyBoxShowsZeroAfterT7) {
-  waitForInput();
-  forceBitBox(3, "");
-  confirm();
-  pulse();
-  EXPECT_EQ(rexec.Input_bit(3).Text(), "0");
-}
-
-TEST_F(EngineInput, TheBoxesKeepTheirBitsForTheNextInput) {
-  putInstruction(1, 3, 4);
-  waitForInput();
-  forceBitBox(2, "1");
-  confirm();
-  runInstruction();
-  pulses(6);  // T1 to T6 of the second INPUT
-  EXPECT_EQ(manual.Clock_Phase, 6);
-  EXPECT_EQ(rexec.Input_bit(2).Text(), "1");
-}
-
-// --- OUTPUT -----------------------------------------------------------------------------
-
-TEST_F(EngineExecute, OutputCopiesSAndItsCaptionTextUnchanged) {
-  fetch(0, 4, 0, 150);
-  pulses(2);
-  EXPECT_EQ(outputBits(), "10010110");
-  EXPECT_EQ(output(), "150");
-  EXPECT_EQ(litLamps(), "Shapeto");
-}
-
-struct OutputStopCase {
-  const char* what;
-  bool manualMode;
-  bool stopTicked;
+// OUTPUT copies S at T5; its T6 stops only the automatic clock, and only when
+// "Stop for Output" is ticked.
+struct OutputCase {
+  bool manualMode, stopTicked;
   const char* controlsAfterT6;
 };
-void PrintTo(const OutputStopCase& c, std::ostream* os) { *os << c.what; }
-
-class EngineOutputStop : public EngineExecute,
-                         public ::testing::WithParamInterface<OutputStopCase> {};
-
-TEST_P(EngineOutputStop, StopsOnlyTheAutomaticClockWithStopForOutputTicked) {
-  const OutputStopCase& c = GetParam();
-  if (c.manualMode) setManual(); else setAutomatic();
-  setStopForOutput(c.stopTicked);
-  putInstruction(0, 4, 0);
-  startAt(0);
-  if (!c.manualMode) runAutomatically();
-  pulses(6);
-  EXPECT_EQ(runControls(), c.controlsAfterT6) << c.what;
-  EXPECT_EQ(litLamps(), "Shape_Stop") << c.what;
-  EXPECT_EQ(manual.Clock_Phase, 7) << c.what;
+void PrintTo(const OutputCase& c, std::ostream* os) {
+  *os << (c.manualMode ? "manual" : "automatic") << (c.stopTicked ? ", ticked" : "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Engine, EngineOutputStop,
-    ::testing::Values(OutputStopCase{"automatic, ticked", false, true, "resume view"},
-                      OutputStopCase{"automatic, not ticked", false, false, "pause view timer"},
-                      OutputStopCase{"manual, ticked", true, true, "step view"},
-                      OutputStopCase{"manual, not ticked", true, false, "step view"}));
+class EngineOutput : public EngineExecute, public ::testing::WithParamInterface<OutputCase> {};
+
+TEST_P(EngineOutput, CopiesSAndStopsOnlyTheAutomaticClockWhenTicked) {
+  const OutputCase& c = GetParam();
+  if (c.manualMode) setManual();
+  setStopForOutput(c.stopTicked);
+  fetch(0, 4, 0, 150);
+  if (!c.manualMode) rexec.Command_Begin_Step.click();
+  pulses(2);
+  EXPECT_EQ(bits(rexec.Shapeo, ui::kRed), "10010110");
+  EXPECT_EQ(rexec.Register_Output_Decimal.Caption(), "150");
+  EXPECT_EQ(litLamps(), "Shapeto");
+  pulse();
+  EXPECT_EQ(runControls(), c.controlsAfterT6);
+  EXPECT_EQ(litLamps(), "Shape_Stop");
+  EXPECT_EQ(manual.Clock_Phase, 7);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, EngineOutput,
+                         ::testing::Values(OutputCase{false, true, "resume view"},
+                                           OutputCase{false, false, "pause view timer"},
+                                           OutputCase{true, true, "step view"},
+                                           OutputCase{true, false, "step view"}));
 
 }  // namespace
 }  // namespace volpar::testing

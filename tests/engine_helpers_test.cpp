@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <ostream>
 #include <stdexcept>
 
 #include "support/machine_fixture.h"
@@ -17,44 +16,26 @@ using ui::kRed;
 using ui::kWhite;
 using ui::kYellow;
 
-struct BitsCase {
-  const char* what;
-  std::array<Color, 8> colors;  // least significant first, as the callers pass them
-  bool includeHighBits;
-  int expected;
-};
-void PrintTo(const BitsCase& c, std::ostream* os) { *os << c.what; }
-
-class BitsToNumber : public ::testing::TestWithParam<BitsCase> {};
-
-TEST_P(BitsToNumber, SumsYellowAndRedCellsByWeight) {
-  const BitsCase& c = GetParam();
-  const auto& k = c.colors;
-  EXPECT_EQ(REXEC_Manual::Bits_To_Number(k[0], k[1], k[2], k[3], k[4], k[5], k[6], k[7],
-                                         c.includeHighBits),
-            c.expected)
-      << c.what;
-}
-
 constexpr Color W = kWhite, Y = kYellow, R = kRed;
 
-INSTANTIATE_TEST_SUITE_P(
-    Engine, BitsToNumber,
-    ::testing::Values(
-        BitsCase{"all white", {W, W, W, W, W, W, W, W}, true, 0},
-        BitsCase{"all red, five bits", {R, R, R, R, R, R, R, R}, false, 31},
-        BitsCase{"all red, eight bits", {R, R, R, R, R, R, R, R}, true, 255},
-        BitsCase{"yellow at 1 and red at 16", {Y, W, W, W, R, W, W, W}, false, 17},
-        BitsCase{"high bits ignored without the flag", {W, W, W, W, W, R, R, R}, false, 0},
-        BitsCase{"weight 128 alone", {W, W, W, W, W, W, W, R}, true, 128},
-        BitsCase{"129", {R, W, W, W, W, W, W, R}, true, 129},
-        BitsCase{"other colours count nothing",
-                 {kGreen, kCyan, kBlack, 0x0000FE, 0x00FFFE, kGreen, kCyan, kBlack}, true, 0}));
+// Yellow and red cells count by weight, the top three only when asked; no other colour
+// counts, not even one a step away from red or yellow.
+TEST(BitsToNumber, SumsYellowAndRedCellsByWeight) {
+  EXPECT_EQ(REXEC_Manual::Bits_To_Number(R, R, R, R, R, R, R, R, false), 31);
+  EXPECT_EQ(REXEC_Manual::Bits_To_Number(R, R, R, R, R, R, R, R, true), 255);
+  EXPECT_EQ(REXEC_Manual::Bits_To_Number(Y, W, W, W, R, W, W, R, false), 17);
+  EXPECT_EQ(REXEC_Manual::Bits_To_Number(Y, W, W, W, W, W, W, R, true), 129);
+  EXPECT_EQ(REXEC_Manual::Bits_To_Number(kGreen, kCyan, kBlack, 0x0000FE, 0x00FFFE, kGreen,
+                                         kCyan, kBlack, true),
+            0);
+}
 
 class EngineHelpers : public MachineFixture {};
 
-TEST_F(EngineHelpers, CopyIRToPCTakesOnlyTheAddressField) {
-  const std::array<Color, 9> ir{0, R, R, R, R, W, W, W, R};  // 111 10001
+// Only the address field counts, and only exact red is a 1; AR, lamps and the phase stay.
+TEST_F(EngineHelpers, CopyIRToPCTakesOnlyTheRedAddressBits) {
+  startAt(31);
+  const std::array<Color, 9> ir{0, R, R, R, R, Y, W, W, R};  // 111 1y001
   for (int i = 1; i <= 8; ++i) rexec.SHAPE_IR(i).setFillColor(ir[static_cast<std::size_t>(i)]);
   rexec.Register_Address_Decimal.setCaption("4");
   manual.Clock_Phase = 4;
@@ -66,14 +47,6 @@ TEST_F(EngineHelpers, CopyIRToPCTakesOnlyTheAddressField) {
   EXPECT_EQ(ar(), "4");
   EXPECT_EQ(litLamps(), "");
   EXPECT_EQ(manual.Clock_Phase, 4);
-}
-
-TEST_F(EngineHelpers, CopyIRToPCReadsOnlyExactRedAsOne) {
-  startAt(31);
-  for (int i = 4; i <= 8; ++i) rexec.SHAPE_IR(i).setFillColor(i == 8 ? kRed : kYellow);
-  manual.Copy_IR_To_PC();
-  EXPECT_EQ(pcBits(), "00001");
-  EXPECT_EQ(pc(), "1");
 }
 
 TEST_F(EngineHelpers, ArraysRefuseIndicesOutsideTheirBounds) {

@@ -19,7 +19,9 @@ class EnginePrograms : public MachineFixture {
     for (int n = 0; n < maxInstructions; ++n) {
       const bool halting = pc() == std::to_string(haltAt);
       runInstruction();
-      if (rexec.SHAPEID(OUTPUT + 1).FillColor() == ui::kGreen) outputs.push_back(output());
+      if (rexec.SHAPEID(OUTPUT + 1).FillColor() == ui::kGreen) {
+        outputs.push_back(rexec.Register_Output_Decimal.Caption());
+      }
       if (halting) return outputs;
     }
     ADD_FAILURE() << "no halt after " << maxInstructions << " instructions";
@@ -62,66 +64,17 @@ TEST_F(EnginePrograms, CountdownLoopWithBranchIfNotNegative) {
   for (const auto& line : program) putInstruction(line[0], line[1], line[2]);
   putValue(20, 5);
   putValue(21, 255);
-  setAutomatic();
   setStopForOutput(false);
   startAt(0);
-  runAutomatically();
+  rexec.Command_Begin_Step.click();
 
   const std::vector<std::string> outputs = runUntilHalt(5, 60);
 
   EXPECT_EQ(outputs, (std::vector<std::string>{"5", "4", "3", "2", "1", "0"}));
   EXPECT_EQ(s(), "255");
-  EXPECT_TRUE(rexec.SHAPET4(7).FillColor() == ui::kRed);
+  EXPECT_TRUE(negativeFlag());
   EXPECT_EQ(memoryBits(20), "11111111");
   EXPECT_TRUE(rexec.Timer1.enabled());
-}
-
-// With "Stop for Output" ticked the automatic clock stops after every OUTPUT's T6 and
-// Resume goes on with T7.
-TEST_F(EnginePrograms, AutomaticRunStopsAtEveryOutput) {
-  const int program[][3] = {{0, OUTPUT, 0}, {1, OUTPUT, 0}, {2, BRANCH, 2}};
-  for (const auto& line : program) putInstruction(line[0], line[1], line[2]);
-  setAutomatic();
-  setStopForOutput(true);
-  startAt(0);
-  runAutomatically();
-
-  int stops = 0;
-  for (int tick = 0; tick < 40; ++tick) {
-    if (!rexec.Timer1.enabled()) {
-      ++stops;
-      EXPECT_EQ(manual.Clock_Phase, 7);
-      EXPECT_EQ(runControls(), "resume view");
-      rexec.Timer1.setEnabled(true);  // what Resume does
-      rexec.Command_Resume.setEnabled(false);
-      rexec.Command_Pause.setEnabled(true);
-    }
-    pulse();
-  }
-  EXPECT_EQ(stops, 2);
-}
-
-// A pause request in automatic mode completes the instruction under way and stops at T0.
-TEST_F(EnginePrograms, PauseStopsAtTheNextInstructionBoundary) {
-  putInstruction(0, LOAD, 9);
-  putInstruction(1, BRANCH, 0);
-  putValue(9, 42);
-  setAutomatic();
-  startAt(0);
-  runAutomatically();
-  pulses(3);
-  manual.Pause_At_T0 = true;  // Pause pressed during T3
-
-  int ticks = 0;
-  while (rexec.Timer1.enabled() && ticks < 20) {
-    pulse();
-    ++ticks;
-  }
-  EXPECT_EQ(ticks, 5);  // T4 to T7, then T0
-  EXPECT_EQ(s(), "42");
-  EXPECT_EQ(clockCells(), "10000000");
-  EXPECT_EQ(runControls(), "resume one view return");
-  EXPECT_FALSE(manual.Pause_At_T0);
 }
 
 }  // namespace
