@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "support/screens_fixture.h"
@@ -9,34 +10,30 @@ namespace {
 
 class InstructionEntry : public ScreensFixture {
  protected:
-  ui::TextBox& bit(int i) { return input().Input_Bit(i); }
   ui::TextBox& opCode() { return input().Input_Op_Code(0); }
   ui::TextBox& address() { return input().Input_Memory_Address; }
-  ui::TextBox& location() { return input().memory_text; }
-  // The three views of the byte agree: op code and address fields read the bit boxes.
+  // Both screens show one byte two ways: the op code and address fields read the bit
+  // boxes of the input screen, the decimal box the bit boxes of the input window.
   void expectViewsInStep(const std::string& why) {
     const std::string b = entryBits();
     EXPECT_EQ(ui::ValInt(opCode().Text()), std::stoi(b.substr(0, 3), nullptr, 2)) << why;
     EXPECT_EQ(ui::ValInt(address().Text()), std::stoi(b.substr(3), nullptr, 2)) << why;
+    EXPECT_EQ(ui::ValInt(rexec().Text_Input_Decimal.Text()), std::stoi(windowBits(), nullptr, 2))
+        << why;
   }
 };
 
-TEST_F(InstructionEntry, TypingABitUpdatesTheFieldsAndMovesToTheNextBox) {
-  type(bit(8), "1");
+TEST_F(InstructionEntry, BitBoxesAndFieldsKeepInStepAndTheCursorMovesOn) {
+  type(input().Input_Bit(8), "1");
   EXPECT_EQ(address().Text(), "1");
   EXPECT_EQ(opCode().Text(), "0");
   EXPECT_EQ(focusedName(input()), "Input_Bit(1)") << "wraps from the last box to the first";
-  EXPECT_EQ(bit(1).SelLength(), 1);
-
-  type(bit(1), "1");
+  EXPECT_EQ(input().Input_Bit(1).SelLength(), 1);
+  type(input().Input_Bit(1), "1");
   EXPECT_EQ(opCode().Text(), "4");
   EXPECT_EQ(focusedName(input()), "Input_Bit(2)");
-  EXPECT_TRUE(platform.messages.empty());
-  EXPECT_TRUE(guardsClear());
-}
 
-TEST_F(InstructionEntry, OpCodeAndAddressFieldsWriteTheirOwnBitsOnly) {
-  typeBits("00011111");
+  typeBits("00011111");  // each field writes its own bits only
   type(opCode(), "5");
   EXPECT_EQ(entryBits(), "10111111");
   EXPECT_EQ(focusedName(input()), "Input_Op_Code(0)");
@@ -46,60 +43,109 @@ TEST_F(InstructionEntry, OpCodeAndAddressFieldsWriteTheirOwnBitsOnly) {
   type(address(), "21");
   EXPECT_EQ(entryBits(), "10110101");
   EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(guardsClear());
   expectViewsInStep("after typing the fields");
 }
 
-TEST_F(InstructionEntry, AddressWithALeadingZeroIsReadAsItsNumber) {
-  type(address(), "05");  // a 5 typed after the 0 already there
+TEST_F(InstructionEntry, SendToMemoryWritesTheByteAndAdvancesTheLocationWrappingAfter31) {
+  EXPECT_TRUE(input().Command_Send_to_Memory.Default()) << "Enter presses Send to Memory";
+  typeBits("10100101");
+  sendTo(3);
+  EXPECT_EQ(memoryBits(3), "10100101");
+  EXPECT_EQ(input().memory_text.Text(), "4");
+  EXPECT_EQ(focusedName(input()), "Input_Bit(1)");
+  EXPECT_EQ(entryBits(), "10100101") << "the byte stays for the next location";
+  click(input().Command_Send_to_Memory);  // the same byte again, at 4
+  EXPECT_EQ(memoryBits(4), "10100101");
+
+  typeBits("00000001");
+  sendTo(31);  // every cell of the byte is rewritten
+  EXPECT_EQ(memoryBits(31), "00000001");
+  EXPECT_EQ(input().Shape1(256).FillColor(), ui::kYellow);
+  EXPECT_EQ(input().memory_text.Text(), "0");
+  EXPECT_EQ(input().Shape1(0).FillColor(), ui::kWhite) << "cell 0 is never memory";
+  EXPECT_EQ(memoryBits(3), "10100101");
   EXPECT_TRUE(platform.messages.empty());
-  EXPECT_EQ(address().Text(), "05");
-  EXPECT_EQ(entryBits(), "00000101");
 }
 
-struct RefusedEntry {
-  const char* what;
-  enum Field { Bit4, OpCode, Address, Location } field;
+// --- Every check of the entry fields of both screens ------------------------------------
+
+enum class Field { Bit4, OpCode, Address, Location, Start, WindowBit3, Decimal };
+
+// `after`: the bit boxes of the field's screen afterwards; for the start address, the PC
+// cells after OK.
+struct Entry {
+  Field field;
   const char* typed;
-  const char* title;
+  int message;  // the check's number, 0 for an accepted text
   const char* text;
-  const char* bitsAfter;  // the bit boxes afterwards, from 11111111
+  const char* after;
 };
 
-class InstructionEntryChecks : public InstructionEntry,
-                               public ::testing::WithParamInterface<RefusedEntry> {
+void PrintTo(const Entry& c, std::ostream* os) {
+  *os << "field " << static_cast<int>(c.field) << " typed \"" << c.typed << "\"";
+}
+
+class EntryChecks : public InstructionEntry, public ::testing::WithParamInterface<Entry> {
  protected:
-  ui::TextBox& field(RefusedEntry::Field f) {
+  // Every bit 1 (or start address 12) first, so that each reset shows in the other view.
+  ui::TextBox& prepare(Field f) {
+    DERAZO_Input& in = input();
     switch (f) {
-      case RefusedEntry::Bit4: return bit(4);
-      case RefusedEntry::OpCode: return opCode();
-      case RefusedEntry::Address: return address();
-      case RefusedEntry::Location: return location();
+      case Field::Start:
+        click(in.Command_Execute_Program);
+        type(in.exec_text, "12");
+        return in.exec_text;
+      case Field::WindowBit3:
+      case Field::Decimal:
+        poke(0, "011 00000");  // INPUT, run until it waits for the value
+        startAt(0);
+        step();
+        tickUntilStopped();
+        type(rexec().Text_Input_Decimal, "255");
+        return f == Field::Decimal ? rexec().Text_Input_Decimal : rexec().Input_bit(3);
+      default:
+        typeBits("11111111");
+        type(in.memory_text, "12");
+        return f == Field::Bit4      ? in.Input_Bit(4)
+               : f == Field::OpCode  ? opCode()
+               : f == Field::Address ? address()
+                                     : in.memory_text;
     }
-    return bit(4);
+  }
+  std::string shown(Field f) {
+    if (f == Field::Start) {
+      click(input().Command_OK_For_Start_Location);
+      return pcBits();
+    }
+    return f == Field::WindowBit3 || f == Field::Decimal ? windowBits() : entryBits();
   }
 };
 
-TEST_P(InstructionEntryChecks, RefusedEntryIsReportedAndPutBackToZeroSelected) {
-  const RefusedEntry& c = GetParam();
-  typeBits("11111111");
-  type(location(), "12");
-  ui::TextBox& box = field(c.field);
+TEST_P(EntryChecks, ARefusedTextIsReportedThenPutBackToZeroFocusedAndSelected) {
+  const Entry& c = GetParam();
+  ui::TextBox& box = prepare(c.field);
   std::string textWhileOpen;
   platform.whileMessageOpen = [&](const FakePlatform::Message&) { textWhileOpen = box.Text(); };
 
   type(box, c.typed);
 
-  ASSERT_EQ(platform.messages.size(), 1U) << c.what;
-  EXPECT_EQ(platform.messages[0].title, c.title) << c.what;
-  EXPECT_EQ(platform.messages[0].text, c.text) << c.what;
-  EXPECT_EQ(textWhileOpen, c.typed) << c.what;
-  EXPECT_EQ(box.Text(), "0") << c.what;
-  EXPECT_EQ(input().focused(), &box) << c.what;
-  EXPECT_EQ(box.SelStart(), 0);
-  EXPECT_EQ(box.SelLength(), 1) << "the whole \"0\" is selected";
-  EXPECT_EQ(entryBits(), c.bitsAfter) << c.what;
-  expectViewsInStep(c.what);
-  EXPECT_TRUE(guardsClear()) << c.what;
+  if (c.message == 0) {
+    EXPECT_TRUE(platform.messages.empty()) << c.typed;
+    EXPECT_EQ(box.Text(), c.typed);
+  } else {
+    ASSERT_EQ(platform.messages.size(), 1U) << c.typed;
+    EXPECT_EQ(platform.messages[0].title, "VOLPAR -- INFORMATION " + std::to_string(c.message));
+    EXPECT_EQ(platform.messages[0].text, c.text);
+    EXPECT_EQ(textWhileOpen, c.typed) << "the box is reset only after the message is closed";
+    EXPECT_EQ(box.Text(), "0");
+    EXPECT_EQ(box.form().focused(), &box);
+    EXPECT_EQ(box.SelStart(), 0);
+    EXPECT_EQ(box.SelLength(), 1) << "the whole \"0\" is selected";
+  }
+  EXPECT_TRUE(guardsClear());
+  expectViewsInStep(c.typed);
+  EXPECT_EQ(shown(c.field), c.after);
 }
 
 constexpr const char* kBit = "You may only input a 0 or a 1.";
@@ -107,78 +153,39 @@ constexpr const char* kOpCode = "You may only input a number from 0 to 7.";
 constexpr const char* kAddress = "You may only input a number from 0 to 31.";
 constexpr const char* kLocation = "Memory locations are integers between 0 and 31";
 constexpr const char* kLocationRange = "You must choose a memory location between 0 and 31";
+constexpr const char* kWindowBit = "You may only input a 1 or a 0.";
+constexpr const char* kDigit = "You may only input a digit.";
+constexpr const char* kByte = "You may only input a number from 0 to 255.";
 
 INSTANTIATE_TEST_SUITE_P(
-    Messages, InstructionEntryChecks,
+    Messages, EntryChecks,
     ::testing::Values(
-        RefusedEntry{"2 in a bit box", RefusedEntry::Bit4, "2", "VOLPAR -- INFORMATION 3", kBit,
-                     "11101111"},
-        RefusedEntry{"a bit box emptied", RefusedEntry::Bit4, "", "VOLPAR -- INFORMATION 3",
-                     kBit, "11101111"},
-        RefusedEntry{"10 in a bit box", RefusedEntry::Bit4, "10", "VOLPAR -- INFORMATION 3",
-                     kBit, "11101111"},
-        RefusedEntry{"8 as op code", RefusedEntry::OpCode, "8", "VOLPAR -- INFORMATION 12",
-                     kOpCode, "00011111"},
-        RefusedEntry{"op code emptied", RefusedEntry::OpCode, "", "VOLPAR -- INFORMATION 12",
-                     kOpCode, "00011111"},
-        RefusedEntry{"a letter as op code", RefusedEntry::OpCode, "a",
-                     "VOLPAR -- INFORMATION 12", kOpCode, "00011111"},
-        RefusedEntry{"two characters as op code", RefusedEntry::OpCode, "5a",
-                     "VOLPAR -- INFORMATION 12", kOpCode, "00011111"},
-        RefusedEntry{"address emptied", RefusedEntry::Address, "", "VOLPAR -- INFORMATION 9",
-                     kAddress, "11100000"},
-        RefusedEntry{"a letter as address", RefusedEntry::Address, "a",
-                     "VOLPAR -- INFORMATION 9", kAddress, "11100000"},
-        RefusedEntry{"3a as address", RefusedEntry::Address, "3a", "VOLPAR -- INFORMATION 10",
-                     kAddress, "11100000"},
-        RefusedEntry{"12a as address", RefusedEntry::Address, "12a",
-                     "VOLPAR -- INFORMATION 10", kAddress, "11100000"},
-        RefusedEntry{"45 as address", RefusedEntry::Address, "45", "VOLPAR -- INFORMATION 11",
-                     kAddress, "11100000"},
-        RefusedEntry{"32 as address", RefusedEntry::Address, "32", "VOLPAR -- INFORMATION 11",
-                     kAddress, "11100000"},
-        RefusedEntry{"a letter as location", RefusedEntry::Location, "x",
-                     "VOLPAR -- INFORMATION 13", kLocation, "11111111"},
-        RefusedEntry{"location emptied", RefusedEntry::Location, "",
-                     "VOLPAR -- INFORMATION 13", kLocation, "11111111"},
-        RefusedEntry{"1x as location", RefusedEntry::Location, "1x", "VOLPAR -- INFORMATION 1",
-                     kLocation, "11111111"},
-        RefusedEntry{"12a as location", RefusedEntry::Location, "12a",
-                     "VOLPAR -- INFORMATION 1", kLocation, "11111111"},
-        RefusedEntry{"40 as location", RefusedEntry::Location, "40", "VOLPAR -- INFORMATION 2",
-                     kLocationRange, "11111111"}));
-
-TEST_F(InstructionEntry, SendToMemoryWritesTheByteAndAdvancesTheLocation) {
-  EXPECT_TRUE(input().Command_Send_to_Memory.Default()) << "Enter presses Send to Memory";
-  typeBits("10100101");
-  sendTo(3);
-  EXPECT_EQ(memoryBits(3), "10100101");
-  EXPECT_EQ(input().Shape1(25).FillColor(), ui::kYellow);
-  EXPECT_EQ(input().Shape1(26).FillColor(), ui::kWhite);
-  EXPECT_EQ(location().Text(), "4");
-  EXPECT_EQ(focusedName(input()), "Input_Bit(1)");
-  EXPECT_EQ(entryBits(), "10100101") << "the byte stays for the next location";
-
-  click(input().Command_Send_to_Memory);  // the same byte again, at 4
-  EXPECT_EQ(memoryBits(4), "10100101");
-  EXPECT_EQ(location().Text(), "5");
-
-  typeBits("00000000");
-  click(input().Command_Send_to_Memory);  // every cell of the byte is rewritten
-  EXPECT_EQ(memoryBits(5), "00000000");
-  EXPECT_EQ(memoryBits(3), "10100101");
-  EXPECT_TRUE(platform.messages.empty());
-}
-
-TEST_F(InstructionEntry, SendToLocation31WritesTheLastCellsAndWrapsToZero) {
-  typeBits("00000001");
-  sendTo(31);
-  EXPECT_EQ(memoryBits(31), "00000001");
-  EXPECT_EQ(input().Shape1(256).FillColor(), ui::kYellow);
-  EXPECT_EQ(location().Text(), "0");
-  EXPECT_EQ(input().Shape1(0).FillColor(), ui::kWhite) << "cell 0 is never memory";
-  EXPECT_TRUE(platform.messages.empty());
-}
+        Entry{Field::Bit4, "2", 3, kBit, "11101111"},
+        Entry{Field::Bit4, "10", 3, kBit, "11101111"},
+        Entry{Field::OpCode, "8", 12, kOpCode, "00011111"},
+        Entry{Field::OpCode, "5a", 12, kOpCode, "00011111"},
+        Entry{Field::Address, "a", 9, kAddress, "11100000"},
+        Entry{Field::Address, "12a", 10, kAddress, "11100000"},
+        Entry{Field::Address, "32", 11, kAddress, "11100000"},
+        Entry{Field::Address, "05", 0, "", "11100101"},
+        Entry{Field::Location, "x", 13, kLocation, "11111111"},
+        Entry{Field::Location, "12a", 1, kLocation, "11111111"},
+        Entry{Field::Location, "32", 2, kLocationRange, "11111111"},
+        Entry{Field::Start, "", 5, kLocation, "00000"},
+        Entry{Field::Start, "12a", 6, kLocation, "00000"},
+        Entry{Field::Start, "32", 7, kLocationRange, "00000"},
+        Entry{Field::Start, "05", 0, "", "00101"},
+        Entry{Field::WindowBit3, "2", 4, kWindowBit, "11011111"},
+        // Texts that begin with a bit but are not one are refused as well, never read as 10.
+        Entry{Field::WindowBit3, "10", 4, kWindowBit, "11011111"},
+        Entry{Field::WindowBit3, "1a", 4, kWindowBit, "11011111"},
+        Entry{Field::Decimal, "", 22, kDigit, "00000000"},
+        Entry{Field::Decimal, "-1", 22, kDigit, "00000000"},
+        Entry{Field::Decimal, "12a", 23, kDigit, "00000000"},
+        Entry{Field::Decimal, "1 ", 23, kDigit, "00000000"},
+        Entry{Field::Decimal, "256", 11, kByte, "00000000"},
+        Entry{Field::Decimal, "99999999999999999999", 11, kByte, "00000000"},
+        Entry{Field::Decimal, "0200", 0, "", "11001000"}));
 
 }  // namespace
 }  // namespace volpar::testing

@@ -34,29 +34,6 @@ class Lifecycle : public ScreensFixture {
     watch.inEvent = false;
     app.collectRetired();
   }
-
-  void expectFreshScreens() {
-    DERAZO_Input& in = input();
-    EXPECT_TRUE(in.Visible());
-    for (int c = 1; c <= 256; ++c) ASSERT_EQ(in.Shape1(c).FillColor(), ui::kWhite) << c;
-    for (ui::TextBox* box : {&in.Input_Op_Code(0), &in.Input_Memory_Address, &in.memory_text,
-                             &in.exec_text}) {
-      EXPECT_EQ(box->Text(), "0") << box->name();
-    }
-    EXPECT_EQ(entryBits(), "00000000");
-    EXPECT_FALSE(in.EXEC_FRAME.visible());
-    EXPECT_EQ(focusedName(in), "Input_Bit(1)");
-    REXEC& r = rexec();
-    EXPECT_FALSE(r.Visible());
-    EXPECT_FALSE(r.Timer1.enabled());
-    EXPECT_EQ(r.Register_PC_Decimal.Caption(), "");
-    EXPECT_EQ(r.Shape_Clock(0).FillColor(), ui::kWhite);
-    EXPECT_TRUE(r.automatic_radio.Value());
-    EXPECT_EQ(r.Command_Begin_Step.Caption(), "&Begin");
-    EXPECT_EQ(platform.endRequests, 0);
-    EXPECT_FALSE(app.programEnded());
-  }
-
   void prepareARunningMachine() {
     typeBits("00100001");
     sendTo(0);
@@ -65,99 +42,79 @@ class Lifecycle : public ScreensFixture {
     tick();
     tick();
   }
+  void expectFreshScreens() {
+    DERAZO_Input& in = input();
+    for (int a = 0; a < 32; ++a) ASSERT_EQ(memoryBits(a), "00000000") << a;
+    for (ui::TextBox* box :
+         {&in.Input_Op_Code(0), &in.Input_Memory_Address, &in.memory_text, &in.exec_text}) {
+      EXPECT_EQ(box->Text(), "0") << box->name();
+    }
+    EXPECT_EQ(entryBits(), "00000000");
+    EXPECT_TRUE(in.Visible() && !in.EXEC_FRAME.visible());
+    EXPECT_EQ(focusedName(in), "Input_Bit(1)");
+    REXEC& r = rexec();
+    EXPECT_FALSE(r.Visible() || r.Timer1.enabled());
+    EXPECT_EQ(r.Register_PC_Decimal.Caption(), "");
+    EXPECT_EQ(r.Command_Begin_Step.Caption(), "&Begin");
+    EXPECT_EQ(clockCells(), "00000000");
+    EXPECT_TRUE(r.automatic_radio.Value());
+    EXPECT_FALSE(app.programEnded());
+  }
 };
 
-TEST_F(Lifecycle, RestartOnTheExecutionScreenFinishesOnTheOldScreensAndStartsAfresh) {
-  prepareARunningMachine();
-  REXEC* old = &rexec();
-  watch.log.clear();
-  event([&] {
-    old->Command_Restart.click();
-    EXPECT_FALSE(old->Timer1.enabled()) << "the discarded clock stops at once";
-  });
-  EXPECT_EQ(watch.log, (std::vector<std::string>{"+DERAZO_Input", "+REXEC", "-DERAZO_Input",
-                                                 "-REXEC"}));
-  expectFreshScreens();
-  EXPECT_NE(app.existingInitialScreen(), nullptr) << "the welcome screen is not touched";
-}
-
-TEST_F(Lifecycle, RestartOnTheInputScreenFinishesOnTheOldScreensAndStartsAfresh) {
-  prepareARunningMachine();
-  click(rexec().Command_View_Memory);
-  DERAZO_Input* old = &input();
-  watch.log.clear();
-  event([&] { old->Command_Restart.click(); });
-  EXPECT_EQ(watch.log, (std::vector<std::string>{"+DERAZO_Input", "+REXEC", "-DERAZO_Input",
-                                                 "-REXEC"}));
-  expectFreshScreens();
-}
-
-TEST_F(Lifecycle, ARestartedMachineRunsAgainAndKeepsTheModuleVariablesUntilThen) {
-  prepareARunningMachine();
-  click(rexec().Command_Restart);
-  EXPECT_EQ(manual().Clock_Phase, 3) << "module variables keep their values";
-  tick();  // the new clock is stopped: nothing happens
-  EXPECT_EQ(manual().Clock_Phase, 3);
-  startAt(0);
-  EXPECT_EQ(manual().Clock_Phase, 1);
-  click(rexec().Command_One_instruction);
-  EXPECT_EQ(tickUntilStopped(), 8);
-  EXPECT_EQ(rexec().SHAPEID(1).FillColor(), ui::kGreen) << "the new memory is all ADD 0";
-}
-
-TEST_F(Lifecycle, RestartTwiceInOneEventIsSafe) {
-  event([&] {
+// Restart on either screen finishes its handler on the old screens, then starts afresh;
+// the module variables keep their values until execution starts again.
+TEST_F(Lifecycle, RestartDiscardsBothScreensAfterTheEvent) {
+  for (const bool fromInputScreen : {false, true}) {
+    prepareARunningMachine();
+    if (fromInputScreen) click(rexec().Command_View_Memory);
+    REXEC* oldRexec = &rexec();
+    DERAZO_Input* oldInput = &input();
+    watch.log.clear();
+    event([&] {
+      fromInputScreen ? oldInput->Command_Restart.click() : oldRexec->Command_Restart.click();
+      EXPECT_FALSE(oldRexec->Timer1.enabled()) << "the discarded clock stops at once";
+    });
+    EXPECT_EQ(watch.log,
+              (std::vector<std::string>{"+DERAZO_Input", "+REXEC", "-DERAZO_Input", "-REXEC"}));
+    expectFreshScreens();
+    EXPECT_NE(app.existingInitialScreen(), nullptr) << "the welcome screen is not touched";
+    EXPECT_EQ(manual().Clock_Phase, 3) << "module variables keep their values";
+    tick();  // the new clock is stopped: nothing happens
+    EXPECT_EQ(manual().Clock_Phase, 3);
+  }
+  event([&] {  // twice in one event, from both screens
     rexec().Command_Restart.click();
     rexec().Command_Restart.click();
     input().Command_Restart.click();
   });
   expectFreshScreens();
+  startAt(0);  // and the new machine runs
+  click(rexec().Command_One_instruction);
+  EXPECT_EQ(tickUntilStopped(), 8);
+  EXPECT_EQ(rexec().SHAPEID(1).FillColor(), ui::kGreen) << "the new memory is all ADD 0";
 }
 
-class ProgramEnd : public Lifecycle, public ::testing::WithParamInterface<const char*> {
- protected:
-  void end(const std::string& how) {
-    if (how == "Quit on the execution screen") click(rexec().Command_Quit);
-    if (how == "closing the execution screen") event([&] { rexec().requestClose(); });
-    if (how == "Quit on the input screen") click(input().Command_quit);
-    if (how == "closing the input screen") event([&] { input().requestClose(); });
-    if (how == "File > Exit") click(input().exit_menu);
-  }
-};
+// Quit, File > Exit or closing either window ends the program at once, even mid-run.
+class ProgramEnd : public Lifecycle, public ::testing::WithParamInterface<int> {};
 
 TEST_P(ProgramEnd, EndsTheProgramAtOnceWhileTheClockRuns) {
   prepareARunningMachine();
-  const std::string before = memoryBits(0);
-  end(GetParam());
+  const std::vector<std::function<void()>> ways{
+      [&] { rexec().Command_Quit.click(); }, [&] { rexec().requestClose(); },
+      [&] { input().Command_quit.click(); }, [&] { input().requestClose(); },
+      [&] { input().exit_menu.click(); }};
+  event(ways[static_cast<std::size_t>(GetParam())]);
   EXPECT_EQ(platform.endRequests, 1);
   EXPECT_TRUE(app.programEnded());
   EXPECT_TRUE(platform.messages.empty()) << "no question is asked";
   EXPECT_TRUE(platform.dialogs.empty()) << "nothing is saved";
-  EXPECT_EQ(memoryBits(0), before);
+  EXPECT_EQ(memoryBits(0), "00100001");
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, ProgramEnd,
-                         ::testing::Values("Quit on the execution screen",
-                                           "closing the execution screen",
-                                           "Quit on the input screen", "closing the input screen",
-                                           "File > Exit"));
+INSTANTIATE_TEST_SUITE_P(QuitCloseOrExit, ProgramEnd, ::testing::Range(0, 5));
 
 // --- The welcome screen ---------------------------------------------------------------
-
-TEST_F(Lifecycle, StartUpOpensTheWelcomeScreenInFrontOfTheInputScreen) {
-  Initial_Screen& w = welcome();
-  EXPECT_TRUE(w.Visible());
-  EXPECT_EQ(w.Version.Text(), "Version 1.0.4");
-  EXPECT_TRUE(w.Label_Welcome.visible());
-  EXPECT_TRUE(w.Label_Any_key.visible());
-  EXPECT_TRUE(input().Visible());
-  ASSERT_NE(app.existingRexec(), nullptr);
-  EXPECT_FALSE(rexec().Visible());
-  EXPECT_TRUE(manual().At_Phase_Zero);
-  EXPECT_EQ(manual().Clock_Phase, 0);
-  EXPECT_FALSE(manual().Pause_At_T0);
-  EXPECT_TRUE(guardsClear());
-}
 
 TEST(Welcome, VersionTextComesFromTheProgramsOwnVersionNumbers) {
   FakePlatform platform;
@@ -167,38 +124,28 @@ TEST(Welcome, VersionTextComesFromTheProgramsOwnVersionNumbers) {
   EXPECT_EQ(app.initialScreen().Version.Text(), "Version 2.13.0");
 }
 
-class HandOver : public Lifecycle, public ::testing::WithParamInterface<const char*> {
- protected:
-  void act(const std::string& how) {
-    Initial_Screen& w = welcome();
-    if (how == "a key") event([&] { w.onKeyPress(' '); });
-    if (how == "a mouse button") event([&] { w.onMouseDown(); });
-    if (how == "the any-key text") event([&] { w.Label_Any_key.click(); });
-    if (how == "the version box") event([&] { w.Version.click(); });
-    if (how == "the background") event([&] { w.onClick(); });
-    if (how == "the welcome text") event([&] { w.Label_Welcome.click(); });
-  }
-};
+class HandOver : public Lifecycle, public ::testing::WithParamInterface<int> {};
 
+// A key, a mouse button, the any-key text and the version box keep the input screen's
+// focus; the background and the welcome text put it on the first bit box.
 TEST_P(HandOver, BringsTheInputScreenToTheFrontAndHidesTheWelcomeScreen) {
+  Initial_Screen& w = welcome();
+  const std::vector<std::function<void()>> ways{
+      [&] { w.onKeyPress(' '); }, [&] { w.onMouseDown(); }, [&] { w.Label_Any_key.click(); },
+      [&] { w.Version.click(); }, [&] { w.onClick(); },     [&] { w.Label_Welcome.click(); }};
   input().Input_Bit(3).SetFocus();
-  act(GetParam());
+  event(ways[static_cast<std::size_t>(GetParam())]);
   EXPECT_TRUE(input().Visible());
   ASSERT_NE(app.existingInitialScreen(), nullptr) << "hidden, not discarded";
   EXPECT_FALSE(welcome().Visible());
-  const std::string how = GetParam();
-  if (how == "the background" || how == "the welcome text") {
-    EXPECT_EQ(focusedName(input()), "Input_Bit(1)");
+  const bool toFirstBox = GetParam() >= 4;
+  EXPECT_EQ(focusedName(input()), toFirstBox ? "Input_Bit(1)" : "Input_Bit(3)");
+  if (toFirstBox) {
     EXPECT_EQ(input().Input_Bit(1).SelLength(), 1);
-  } else {
-    EXPECT_EQ(focusedName(input()), "Input_Bit(3)");
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Events, HandOver,
-                         ::testing::Values("a key", "a mouse button", "the any-key text",
-                                           "the version box", "the background",
-                                           "the welcome text"));
+INSTANTIATE_TEST_SUITE_P(KeyOrClick, HandOver, ::testing::Range(0, 6));
 
 TEST_F(Lifecycle, ClickOnTheNoticeDiscardsTheWelcomeScreenButTheProgramGoesOn) {
   watch.log.clear();

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/screens_fixture.h"
@@ -14,14 +15,11 @@ namespace {
 class RunControl : public ScreensFixture {
  protected:
   RunControl() {
-    poke(0, "001 10100");
-    poke(1, "100 00000");
-    poke(2, "011 00000");
-    poke(3, "010 10101");
-    poke(4, "000 10100");
-    poke(5, "100 00000");
-    poke(6, "101 00000");
-    poke(20, "00101010");
+    for (auto [address, bits] : {std::pair{0, "001 10100"}, {1, "100 00000"}, {2, "011 00000"},
+                                 {3, "010 10101"}, {4, "000 10100"}, {5, "100 00000"},
+                                 {6, "101 00000"}, {20, "00101010"}}) {
+      poke(address, bits);
+    }
   }
 
   struct Row {
@@ -30,7 +28,6 @@ class RunControl : public ScreensFixture {
     const char* controls;  // enabled run controls afterwards
     int clockPhase;        // the phase the next pulse performs
   };
-
   void play(const std::vector<Row>& script) {
     for (const Row& row : script) {
       row.action();
@@ -60,9 +57,13 @@ TEST_F(RunControl, AutomaticClockThroughEveryStateOfTheRun) {
       {"a value typed", [&] { type(rexec().Text_Input_Decimal, "7"); }, "pause view", 6},
       {"the window's OK restarts the clock", [&] { click(rexec().Command_Input_Window_OK); },
        "pause resume view timer", 7},
+      {"the window open until T7", [&] { type(rexec().Input_bit(5), "1"); },
+       "pause resume view timer", 7},
       {"T7 copies the input into S", [&] { tick(); }, "pause view timer", 0},
   });
-  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "7");
+  EXPECT_FALSE(rexec().Command_Input_Window_OK.enabled());
+  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "15");
+  EXPECT_EQ(sBits(), "00001111");
   EXPECT_FALSE(rexec().Input_Window.enabled());
   EXPECT_EQ(rexec().Register_Output_Decimal.Caption(), "42");
 }
@@ -77,12 +78,12 @@ TEST_F(RunControl, ManualClockOnePhasePerStep) {
   EXPECT_EQ(rexec().Command_Begin_Step.Caption(), "&Step");
   EXPECT_TRUE(rexec().Command_Begin_Step.Default());
   play({
-      {"T3 to T7 of LOAD", [&] { for (int i = 0; i < 5; ++i) step(); }, "step view", 0},
+      {"T3 to T7 of LOAD", [&] { step(5); }, "step view", 0},
       {"T0: return allowed again", [&] { step(); }, "step view return", 1},
       // OUTPUT with Stop for Output ticked does not stop a manual clock.
-      {"OUTPUT T1 to T6", [&] { for (int i = 0; i < 6; ++i) step(); }, "step view", 7},
-      {"OUTPUT T7 and T0", [&] { step(); step(); }, "step view return", 1},
-      {"INPUT T1 to T6 waits", [&] { for (int i = 0; i < 6; ++i) step(); }, "view", 6},
+      {"OUTPUT T1 to T6", [&] { step(6); }, "step view", 7},
+      {"OUTPUT T7 and T0", [&] { step(2); }, "step view return", 1},
+      {"INPUT T1 to T6 waits", [&] { step(6); }, "view", 6},
   });
   EXPECT_EQ(rexec().Command_Input_Window_OK.Caption(), "&Step");
   EXPECT_TRUE(rexec().Command_Input_Window_OK.Default());
@@ -96,138 +97,83 @@ TEST_F(RunControl, ManualClockOnePhasePerStep) {
   EXPECT_EQ(rexec().Register_Output_Decimal.Caption(), "42");
 }
 
-TEST_F(RunControl, ExecuteOneRunsExactlyOneInstructionAndStopsAtT0) {
+TEST_F(RunControl, SpeedSetsTheIntervalToThousandDividedByTheRateTruncated) {
   startAt(0);
-  click(rexec().Command_One_instruction);
-  EXPECT_EQ(tickUntilStopped(), 8);  // T1 to T7 and the T0 that stops
-  EXPECT_EQ(clockCells(), "10000000");
-  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "42");
-  EXPECT_EQ(rexec().Register_PC_Decimal.Caption(), "1");
-  EXPECT_EQ(runControls(), "resume one view return");
-  EXPECT_FALSE(manual().Pause_At_T0);
-}
-
-TEST_F(RunControl, OutputWithStopForOutputClearedDoesNotStop) {
-  startAt(1);
-  openOptions();
-  click(rexec().Stop_For_Output);
-  click(rexec().Command_Options_Close);
-  EXPECT_EQ(rexec().Stop_For_Output.Value(), 0);
-  step();
-  for (int i = 0; i < 8; ++i) tick();  // OUTPUT T1..T7 and T0
-  EXPECT_EQ(runControls(), "pause view timer");
-  EXPECT_EQ(manual().Clock_Phase, 1);
-}
-
-struct IntervalCase {
-  int rate;
-  int interval;
-};
-
-class ClockSpeed : public RunControl, public ::testing::WithParamInterface<IntervalCase> {};
-
-TEST_P(ClockSpeed, IntervalIsThousandDividedByTheRateTruncated) {
-  const IntervalCase c = GetParam();
-  startAt(0);
-  openOptions();
-  drag(rexec().time_scroll, c.rate);
-  EXPECT_EQ(rexec().Timer1.Interval(), c.interval);
-  EXPECT_EQ(rexec().Time_Hertz.Caption(), std::to_string(c.rate));
-  EXPECT_EQ(manual().Clock_Rate, static_cast<float>(c.rate));
-}
-
-INSTANTIATE_TEST_SUITE_P(Rates, ClockSpeed,
-                         ::testing::Values(IntervalCase{1, 1000}, IntervalCase{2, 500},
-                                           IntervalCase{3, 333}, IntervalCase{7, 142},
-                                           IntervalCase{10, 100}, IntervalCase{500, 2},
-                                           IntervalCase{501, 1}, IntervalCase{777, 1},
-                                           IntervalCase{1000, 1}));
-
-TEST_F(RunControl, OpeningTheOptionsTakesTheRateAndARunningTimerKeepsTheNewSpeed) {
-  startAt(0);
-  openOptions();
+  openOptions();  // opening the panel takes the rate
   EXPECT_EQ(rexec().Time_Hertz.Caption(), "1");
   EXPECT_EQ(rexec().Timer1.Interval(), 1000);
-  step();
-  drag(rexec().time_scroll, 10);
-  EXPECT_TRUE(rexec().Timer1.enabled());
-  EXPECT_EQ(rexec().Timer1.Interval(), 100);
+  step();  // a running timer keeps running at each new speed
+  for (auto [rate, interval] : {std::pair{2, 500}, {3, 333}, {7, 142}, {10, 100}, {500, 2},
+                                {501, 1}, {777, 1}, {1000, 1}, {1, 1000}}) {
+    drag(rexec().time_scroll, rate);
+    EXPECT_EQ(rexec().Timer1.Interval(), interval) << rate;
+    EXPECT_EQ(rexec().Time_Hertz.Caption(), std::to_string(rate));
+    EXPECT_EQ(manual().Clock_Rate, static_cast<float>(rate));
+    EXPECT_TRUE(rexec().Timer1.enabled());
+  }
 }
 
-// The three arrangements of the options panel.
-TEST_F(RunControl, OptionsPanelOffersTheModeOnlyAtT0OrInManualMode) {
-  struct Seen {
-    bool modes, slowFast, scrollShown, scrollEnabled, pleasePause;
-  };
-  const auto look = [&] {
+// The three arrangements: the mode is offered only at T0 or in manual mode; switching
+// modes sets the buttons but never starts the clock.
+TEST_F(RunControl, OptionsPanelAndModeSwitches) {
+  // Shown: mode buttons, Slow/Fast labels, scroll bar; scroll bar enabled; "pause first".
+  const auto panel = [&] {
     REXEC& r = rexec();
-    EXPECT_TRUE(r.OPTIONS_FRAME.visible());
-    EXPECT_TRUE(r.Stop_For_Output.visible());
-    EXPECT_TRUE(r.Stop_For_Output.enabled());
-    EXPECT_TRUE(r.Command_Options_Close.visible());
+    EXPECT_TRUE(r.OPTIONS_FRAME.visible() && r.Command_Options_Close.visible());
+    EXPECT_TRUE(r.Stop_For_Output.visible() && r.Stop_For_Output.enabled());
     EXPECT_EQ(r.focused(), &r.Command_Options_Close);
     EXPECT_EQ(r.manual_radio.visible(), r.automatic_radio.visible());
     EXPECT_EQ(r.Label_Fast.visible(), r.Label_Slow.visible());
-    return Seen{r.manual_radio.visible(), r.Label_Slow.visible(), r.time_scroll.visible(),
-                r.time_scroll.enabled(), r.Label_Show_clock_Stuff.visible()};
+    std::string seen;
+    for (bool on : {r.manual_radio.visible(), r.Label_Slow.visible(), r.time_scroll.visible(),
+                    r.time_scroll.enabled(), r.Label_Show_clock_Stuff.visible()}) {
+      seen += on ? '1' : '0';
+    }
+    return seen;
   };
+  poke(2, "100 00000");  // OUTPUT instead of INPUT, so that Step reaches the next T0
   startAt(0);
-
-  openOptions();  // automatic, at T0
-  Seen s = look();
-  EXPECT_TRUE(s.modes && s.slowFast && s.scrollShown && s.scrollEnabled && !s.pleasePause);
+  openOptions();
+  EXPECT_EQ(panel(), "11110") << "automatic, at T0";
   click(rexec().Command_Options_Close);
   EXPECT_FALSE(rexec().OPTIONS_FRAME.visible());
 
   step();
-  tick();  // automatic, under way at T1
+  tick();
   openOptions();
-  s = look();
-  EXPECT_TRUE(!s.modes && !s.slowFast && s.scrollShown && s.scrollEnabled && s.pleasePause);
+  EXPECT_EQ(panel(), "00111") << "automatic, under way at T1";
   EXPECT_EQ(rexec().Label_Show_clock_Stuff.Caption(),
             "Change to Manual Mode only when T = 0. Click on \"Pause at T=0.\"");
   click(rexec().Command_Options_Close);
 
-  click(rexec().Command_Pause);
-  tickUntilStopped();
+  // Manual chosen while the clock runs past T0: the timer is left running, and the next T0,
+  // in manual mode, stops it.
+  for (int i = 0; i < 7; ++i) tick();  // LOAD's T2 to T7, then a T0 that does not stop
+  ASSERT_TRUE(manual().At_Phase_Zero && rexec().Timer1.enabled());
   chooseManual();
-  step();  // manual, under way at T1
-  openOptions();
-  s = look();
-  EXPECT_TRUE(s.modes && s.slowFast && s.scrollShown && !s.scrollEnabled && !s.pleasePause);
-}
-
-TEST_F(RunControl, SwitchingModesSetsTheButtonsButNeverStartsTheClock) {
-  startAt(0);
-  chooseManual();
-  EXPECT_FALSE(rexec().time_scroll.enabled());
+  EXPECT_TRUE(rexec().Timer1.enabled());
+  EXPECT_EQ(tickUntilStopped(), 8);  // OUTPUT's T1 to T7 and T0
+  EXPECT_EQ(runControls(), "step view return");
   EXPECT_FALSE(rexec().Label_Slow.enabled());
   EXPECT_FALSE(rexec().Stop_For_Output.enabled());
   step();
-  for (int i = 0; i < 7; ++i) step();  // to T0
-  EXPECT_EQ(rexec().Command_Begin_Step.Caption(), "&Step");
+  openOptions();
+  EXPECT_EQ(panel(), "11100") << "manual, under way at T1";
+  click(rexec().Command_Options_Close);
 
+  // Back to automatic at T0: the buttons of the ready state, the clock not started.
+  step(7);
+  EXPECT_EQ(rexec().Command_Begin_Step.Caption(), "&Step");
   openOptions();
   click(rexec().automatic_radio);
   EXPECT_EQ(rexec().Command_Begin_Step.Caption(), "&Begin");
-  EXPECT_TRUE(rexec().time_scroll.enabled());
-  EXPECT_TRUE(rexec().Label_Fast.enabled());
+  EXPECT_TRUE(rexec().time_scroll.enabled() && rexec().Label_Fast.enabled());
   EXPECT_TRUE(rexec().Stop_For_Output.enabled());
   EXPECT_EQ(runControls(), "step one view return");
   EXPECT_EQ(focusedName(rexec()), "Command_Options_Close");
 }
 
-TEST_F(RunControl, ManualChosenWhileTheClockRunsPastT0StopsAtTheNextT0) {
-  startAt(0);
-  step();
-  for (int i = 0; i < 8; ++i) tick();  // LOAD, then a T0 that does not stop
-  ASSERT_TRUE(manual().At_Phase_Zero);
-  chooseManual();
-  EXPECT_TRUE(rexec().Timer1.enabled());  // the timer is left running
-  EXPECT_EQ(tickUntilStopped(), 8);       // OUTPUT T1..T7 and T0, which stops in manual mode
-  EXPECT_EQ(runControls(), "step view return");
-}
-
+// Execute 1 runs T1 to T7 and the T0 that stops: exactly one instruction.
 TEST_F(RunControl, ExecuteOneInManualReadyStateLeavesThePauseRequestForALaterAutomaticRun) {
   startAt(0);
   chooseManual();
@@ -236,16 +182,21 @@ TEST_F(RunControl, ExecuteOneInManualReadyStateLeavesThePauseRequestForALaterAut
   ASSERT_EQ(runControls(), "step one view return");
   click(rexec().Command_One_instruction);
   EXPECT_EQ(tickUntilStopped(), 8);
+  EXPECT_EQ(clockCells(), "10000000");
+  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "42");
+  EXPECT_EQ(rexec().Register_PC_Decimal.Caption(), "1");
   EXPECT_EQ(runControls(), "step view return");
   EXPECT_TRUE(manual().Pause_At_T0);
 
   openOptions();
   click(rexec().automatic_radio);
-  click(rexec().Stop_For_Output);  // so that the OUTPUT at 1 does not stop the clock
+  click(rexec().Stop_For_Output);  // cleared: the OUTPUT at 1 does not stop the clock
   click(rexec().Command_Options_Close);
+  EXPECT_EQ(rexec().Stop_For_Output.Value(), 0);
   step();
   EXPECT_EQ(tickUntilStopped(), 8);  // one instruction, then the pending pause stops it
   EXPECT_EQ(runControls(), "resume one view return");
+  EXPECT_FALSE(manual().Pause_At_T0);
 }
 
 }  // namespace

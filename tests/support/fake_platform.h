@@ -48,19 +48,20 @@ class FakePlatform : public ui::Platform {
   bool ShowOpen(ui::CommonDialog& dialog) override { return answer(dialog, openAnswers, false); }
   bool ShowSave(ui::CommonDialog& dialog) override { return answer(dialog, saveAnswers, true); }
   std::string executableDirectory() override { return exeDir; }
-  void showHelp(const std::string& file, int context) override { helpShown.emplace_back(file, context); }
+  void showHelp(const std::string& file, int context) override {
+    helpShown.emplace_back(file, context);
+  }
   ui::Version version() override { return programVersion; }
   void endProgram() override { ++endRequests; }
 
  private:
-  bool answer(ui::CommonDialog& dialog, std::deque<std::optional<std::string>>& answers, bool save) {
-    dialogs.push_back({save, dialog.Filter, dialog.DefaultExt, dialog.InitDir, dialog.FileName, dialog.Flags});
+  bool answer(ui::CommonDialog& d, std::deque<std::optional<std::string>>& answers, bool save) {
+    dialogs.push_back({save, d.Filter, d.DefaultExt, d.InitDir, d.FileName, d.Flags});
     if (answers.empty()) return false;
-    std::optional<std::string> choice = answers.front();
+    const std::optional<std::string> choice = answers.front();
     answers.pop_front();
-    if (!choice) return false;
-    dialog.FileName = *choice;
-    return true;
+    if (choice) d.FileName = *choice;
+    return choice.has_value();
   }
 };
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "app/application.h"
 #include "machine/REXEC_Manual.h"
@@ -33,20 +33,10 @@ class ScreensFixture : public ::testing::Test {
 
   // --- Events -----------------------------------------------------------------------
 
-  void click(ui::CommandButton& button) {
-    button.click();
-    app.collectRetired();
-  }
-  void click(ui::OptionButton& option) {
-    option.click();
-    app.collectRetired();
-  }
-  void click(ui::CheckBox& box) {
-    box.click();
-    app.collectRetired();
-  }
-  void click(ui::Menu& item) {
-    item.click();
+  // A click on a button, option button, check box, menu item or label.
+  template <class Clickable>
+  void click(Clickable& element) {
+    element.click();
     app.collectRetired();
   }
   // The user's edit leaving `text` in the box, the caret at its end.
@@ -65,17 +55,12 @@ class ScreensFixture : public ::testing::Test {
   // Ticks until the timer stops (at most `limit`); returns how many ticks ran a phase.
   int tickUntilStopped(int limit = 200) {
     int n = 0;
-    while (rexec().Timer1.enabled() && n < limit) {
-      tick();
-      ++n;
-    }
+    for (; rexec().Timer1.enabled() && n < limit; ++n) tick();
     return n;
   }
-  void tickUntilPhase(int phase, int limit = 64) {
-    for (int n = 0; n < limit && manual().Clock_Phase != phase; ++n) tick();
-    ASSERT_EQ(manual().Clock_Phase, phase);
+  void step(int times = 1) {
+    for (int i = 0; i < times; ++i) click(rexec().Command_Begin_Step);
   }
-  void step() { click(rexec().Command_Begin_Step); }
 
   // --- Composite user actions ------------------------------------------------------
 
@@ -88,8 +73,7 @@ class ScreensFixture : public ::testing::Test {
       input().Shape1(8 * address + j++).setFillColor(c == '1' ? ui::kYellow : ui::kWhite);
     }
   }
-
-  // Types a byte into the bit boxes, one box after the other, each over its selection.
+  // Types a byte into the bit boxes, one box after the other.
   void typeBits(const std::string& bits) {
     for (int i = 1; i <= 8; ++i) type(input().Input_Bit(i), bits.substr(i - 1, 1));
   }
@@ -109,69 +93,49 @@ class ScreensFixture : public ::testing::Test {
     click(rexec().manual_radio);
     click(rexec().Command_Options_Close);
   }
-  void chooseAutomatic() {
-    openOptions();
-    click(rexec().automatic_radio);
-    click(rexec().Command_Options_Close);
-  }
 
   // --- What the student sees --------------------------------------------------------
 
-  // Memory byte as '1' yellow, '0' white, 'x' black, '?' any other colour.
+  // A row of cells, '1' for each in colour `on`, else '0'.
+  static std::string lit(const ui::ControlArray<ui::Shape>& cells, ui::Color on) {
+    std::string out;
+    for (const auto& cell : cells) out += cell->FillColor() == on ? '1' : '0';
+    return out;
+  }
+  std::string pcBits() { return lit(rexec().ShapePC, ui::kYellow); }
+  std::string sBits() { return lit(rexec().Shapet, ui::kRed); }
+  std::string outputBits() { return lit(rexec().Shapeo, ui::kRed); }
+  std::string clockCells() { return lit(rexec().Shape_Clock, ui::kCyan); }  // "10000000" at T0
+  // Memory byte as '1' yellow, '0' white, '?' any other colour.
   std::string memoryBits(int address) {
     std::string out;
     for (int j = 1; j <= 8; ++j) {
       const ui::Color c = input().Shape1(8 * address + j).FillColor();
-      out += c == ui::kYellow ? '1' : c == ui::kWhite ? '0' : c == ui::kBlack ? 'x' : '?';
+      out += c == ui::kYellow ? '1' : c == ui::kWhite ? '0' : '?';
     }
     return out;
   }
-  // The texts of the eight bit boxes of the input screen, "00000000".
-  std::string entryBits() {
+  // The texts of the bit boxes of the input screen and of the input window, "00000000".
+  static std::string texts(ui::ControlArray<ui::TextBox>& boxes) {
     std::string out;
-    for (int i = 1; i <= 8; ++i) out += input().Input_Bit(i).Text();
+    for (const auto& box : boxes) out += box->Text();
     return out;
   }
-  std::string windowBits() {
-    std::string out;
-    for (int i = 1; i <= 8; ++i) out += rexec().Input_bit(i).Text();
-    return out;
-  }
-  std::string pcBits() {
-    std::string out;
-    for (int i = 4; i <= 8; ++i) out += rexec().ShapePC(i).FillColor() == ui::kYellow ? '1' : '0';
-    return out;
-  }
-  std::string sBits() {
-    std::string out;
-    for (int i = 1; i <= 8; ++i) out += rexec().Shapet(i).FillColor() == ui::kRed ? '1' : '0';
-    return out;
-  }
-  std::string outputBits() {
-    std::string out;
-    for (int i = 1; i <= 8; ++i) out += rexec().Shapeo(i).FillColor() == ui::kRed ? '1' : '0';
-    return out;
-  }
+  std::string entryBits() { return texts(input().Input_Bit); }
+  std::string windowBits() { return texts(rexec().Input_bit); }
   // Enabled run controls in a fixed order, e.g. "step one view return".
   std::string runControls() {
     REXEC& r = rexec();
     std::string out;
-    const auto add = [&](bool on, const char* name) {
+    for (auto [on, name] : {std::pair{r.Command_Begin_Step.enabled(), "step"},
+                            {r.Command_Pause.enabled(), "pause"},
+                            {r.Command_Resume.enabled(), "resume"},
+                            {r.Command_One_instruction.enabled(), "one"},
+                            {r.Command_View_Memory.enabled(), "view"},
+                            {r.Command_Return_to_Input.enabled(), "return"},
+                            {r.Timer1.enabled(), "timer"}}) {
       if (on) out += (out.empty() ? "" : " ") + std::string(name);
-    };
-    add(r.Command_Begin_Step.enabled(), "step");
-    add(r.Command_Pause.enabled(), "pause");
-    add(r.Command_Resume.enabled(), "resume");
-    add(r.Command_One_instruction.enabled(), "one");
-    add(r.Command_View_Memory.enabled(), "view");
-    add(r.Command_Return_to_Input.enabled(), "return");
-    add(r.Timer1.enabled(), "timer");
-    return out;
-  }
-  // The cyan clock cells as eight characters, "10000000" after T0.
-  std::string clockCells() {
-    std::string out;
-    for (int k = 0; k <= 7; ++k) out += rexec().Shape_Clock(k).FillColor() == ui::kCyan ? '1' : '0';
+    }
     return out;
   }
   std::string focusedName(ui::Form& form) {
