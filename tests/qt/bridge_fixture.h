@@ -5,12 +5,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QImage>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTest>
 #include <QTimer>
-#include <memory>
+#include <functional>
 #include <string>
 #include <vector>
 
