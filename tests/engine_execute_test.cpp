@@ -4,21 +4,26 @@
 #include <ostream>
 #include <string>
 
-#include "support/machine_fixture.h"
+#include "support/screens_fixture.h"
 
 namespace volpar::testing {
 namespace {
 
-class EngineExecute : public MachineFixture {
+class EngineExecute : public ScreensFixture {
  protected:
-  // Puts `opCode address` at `at`, starts there with S holding `sValue` and runs T1
-  // to T3.
+  // Puts `opCode address` at `at`, starts there with S holding `sValue` (cells and caption,
+  // as a finished LOAD leaves them) and runs T1 to T3.
   void fetch(int at, int opCode, int address, int sValue = 0) {
-    putInstruction(at, opCode, address);
+    poke(at, opCode, address);
     startAt(at);
-    setS(sValue);
-    pulses(3);
+    rexec().Register_S_Decimal.setCaption(std::to_string(sValue));
+    for (int j = 8; j >= 1; --j, sValue /= 2) {
+      rexec().Shapet(j).setFillColor(sValue % 2 ? ui::kRed : ui::kWhite);
+    }
+    pulse(3);
   }
+  std::string pc() { return rexec().Register_PC_Decimal.Caption(); }
+  std::string s() { return rexec().Register_S_Decimal.Caption(); }
 };
 
 struct BranchCase {
@@ -33,18 +38,19 @@ class EngineBranch : public EngineExecute, public ::testing::WithParamInterface<
 
 TEST_P(EngineBranch, T4TakesTheBranchOnlyWhenItsConditionHolds) {
   const BranchCase& c = GetParam();
-  putByte((c.at + 1) % 32, "01010101");
+  poke((c.at + 1) % 32, "01010101");
   fetch(c.at, c.opCode, c.target, c.s);
   pulse();  // T4
-  EXPECT_EQ(pc(), std::to_string(c.pcAfter)) << c.what;
-  EXPECT_EQ(pcBits(), toBits(c.pcAfter, 5)) << c.what;
-  EXPECT_EQ(litLamps(), c.taken ? "shape_irpc" : "") << c.what;
-  EXPECT_EQ(ar(), std::to_string(c.at)) << c.what << ": AR keeps the branch's own address";
-  EXPECT_EQ(memoryWordBits(), "01010101") << c.what << ": T3 fetched the next byte";
-  EXPECT_EQ(manual.Clock_Phase, 5);
+  EXPECT_EQ(pc(), std::to_string(c.pcAfter));
+  EXPECT_EQ(pcBits(), toBits(c.pcAfter, 5));
+  EXPECT_EQ(litLamps(), c.taken ? "shape_irpc" : "");
+  EXPECT_EQ(rexec().Register_Address_Decimal.Caption(), std::to_string(c.at))
+      << "AR keeps the branch's own address";
+  EXPECT_EQ(lit(rexec().Register_Memory, ui::kRed).substr(1), "01010101") << "T3 fetched the next byte";
+  EXPECT_EQ(manual().Clock_Phase, 5);
 
-  pulses(4);  // T5 to T0: the branch does nothing more
-  EXPECT_EQ(pc(), std::to_string(c.pcAfter)) << c.what;
+  pulse(4);  // T5 to T0: the branch does nothing more
+  EXPECT_EQ(pc(), std::to_string(c.pcAfter));
   EXPECT_EQ(s(), std::to_string(c.s));
   EXPECT_EQ(litLamps(), "");
 }
@@ -63,52 +69,69 @@ INSTANTIATE_TEST_SUITE_P(
 struct PhaseCase {
   const char* what;
   int opCode;
+  const char* decoder;               // green after T2
   std::array<const char*, 5> lamps;  // after T4, T5, T6, T7, T0
 };
 void PrintTo(const PhaseCase& c, std::ostream* os) { *os << c.what; }
 
 class EnginePhases : public EngineExecute, public ::testing::WithParamInterface<PhaseCase> {};
 
-// With the automatic clock running and no stop requested, every op code leaves the run
-// controls alone except at INPUT's wait; the lamps come and go in their phases.
-TEST_P(EnginePhases, LampsAndControlsPhaseByPhase) {
+// T2 lights the op code's decoder cell and the phase cells of the phases it acts in. With
+// the automatic clock running and no stop requested, every op code leaves the run controls
+// alone except at INPUT's wait; the lamps come and go in their phases.
+TEST_P(EnginePhases, DecoderLampsAndControlsPhaseByPhase) {
   const PhaseCase& c = GetParam();
-  setStopForOutput(false);
-  putInstruction(0, c.opCode, 20);
+  rexec().Stop_For_Output.setValue(0);
+  poke(0, c.opCode, 31);
   startAt(0);
-  rexec.Command_Begin_Step.click();
-  pulses(3);
+  step();
+  pulse(2);
+  EXPECT_EQ(greenCells(), c.decoder);
+  EXPECT_EQ(rexec().IR_Address_Decimal.Caption(), "31");
+  EXPECT_FALSE(negativeFlag());
+  pulse();
   for (int phase = 4; phase <= 8; ++phase) {
     pulse();
-    const std::string where = std::string(c.what) + " after T" + std::to_string(phase % 8);
+    const std::string where = "after T" + std::to_string(phase % 8);
     EXPECT_EQ(litLamps(), c.lamps[static_cast<std::size_t>(phase - 4)]) << where;
     EXPECT_EQ(clockCells(), std::string(8, '0').replace(phase % 8, 1, "1")) << where;
-    if (c.opCode == 3 && phase == 6) {
-      EXPECT_EQ(manual.Clock_Phase, 6) << where;
-      EXPECT_EQ(runControls(), "pause view") << where;
-      rexec.Command_Input_Window_OK.click();
+    if (c.opCode == 3 && phase == 6) {  // INPUT waits: a stray pulse repeats T6
+      EXPECT_EQ(runControls(), "pause view");
+      pulse();
+      EXPECT_EQ(manual().Clock_Phase, 6);
+      EXPECT_EQ(clockCells(), "00000010");
+      click(rexec().Command_Input_Window_OK);
       continue;
     }
-    EXPECT_EQ(manual.Clock_Phase, (phase + 1) % 8) << where;
+    EXPECT_EQ(manual().Clock_Phase, (phase + 1) % 8) << where;
     EXPECT_EQ(runControls(), "pause view timer") << where;
-    EXPECT_EQ(manual.At_Phase_Zero, phase == 8) << where;
+    EXPECT_EQ(manual().At_Phase_Zero, phase == 8) << where;
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Engine, EnginePhases,
     ::testing::Values(
-        PhaseCase{"ADD", 0, {"shape_irar", "Shapemy", "Shapetx", "Shapexyt", ""}},
-        PhaseCase{"LOAD", 1, {"shape_irar", "shapemt", "", "", ""}},
-        PhaseCase{"STORE", 2, {"shape_irar", "Shapetm", "", "", ""}},
-        PhaseCase{"INPUT", 3, {"shape_irar", "", "Shape_Stop", "Shapeit", ""}},
-        PhaseCase{"OUTPUT", 4, {"shape_irar", "Shapeto", "Shape_Stop", "", ""}},
-        PhaseCase{"BRANCH", 5, {"shape_irpc", "", "", "", ""}},
-        PhaseCase{"BR Neg, not taken", 6, {"", "", "", "", ""}},
-        PhaseCase{"BR NNeg, taken", 7, {"shape_irpc", "", "", "", ""}}));
+        PhaseCase{"ADD", 0, "SHAPEID(1) SHAPET4(0) shapet5(0) shapet6(0) shapet7(0)",
+                  {"shape_irar", "Shapemy", "Shapetx", "Shapexyt", ""}},
+        PhaseCase{"LOAD", 1, "SHAPEID(2) SHAPET4(1) shapet5(1)",
+                  {"shape_irar", "shapemt", "", "", ""}},
+        PhaseCase{"STORE", 2, "SHAPEID(3) SHAPET4(2) shapet5(2)",
+                  {"shape_irar", "Shapetm", "", "", ""}},
+        PhaseCase{"INPUT", 3, "SHAPEID(4) SHAPET4(3) shapet6(1) shapet7(1)",
+                  {"shape_irar", "", "Shape_Stop", "Shapeit", ""}},
+        PhaseCase{"OUTPUT", 4, "SHAPEID(5) SHAPET4(4) shapet5(3) shapet6(2)",
+                  {"shape_irar", "Shapeto", "Shape_Stop", "", ""}},
+        PhaseCase{"BRANCH", 5, "SHAPEID(6) SHAPET4(5)", {"shape_irpc", "", "", "", ""}},
+        PhaseCase{"BR Neg, not taken", 6, "SHAPEID(7) SHAPET4(6)", {"", "", "", "", ""}},
+        PhaseCase{"BR NNeg, taken", 7, "SHAPEID(8) SHAPET4(8)",
+                  {"shape_irpc", "", "", "", ""}}));
 
+// Black ("x") operand bits read as 0.
 struct AddCase {
-  int s, memory, sum;
+  int s;
+  const char* memory;
+  int sum;
   bool negative;
 };
 void PrintTo(const AddCase& c, std::ostream* os) { *os << c.s << " + " << c.memory; }
@@ -117,130 +140,44 @@ class EngineAdd : public EngineExecute, public ::testing::WithParamInterface<Add
 
 TEST_P(EngineAdd, AddsMemoryToSModulo256) {
   const AddCase& c = GetParam();
-  putValue(10, c.memory);
+  poke(10, c.memory);
   fetch(0, 0, 10, c.s);
-  pulses(2);  // T4, T5
-  EXPECT_EQ(rexec.Register_Y_Decimal.Caption(), std::to_string(c.memory));
-  EXPECT_EQ(bits(rexec.shapey, ui::kRed), memoryBits(10));
+  const std::string x = sBits();
+  std::string y = c.memory;
+  for (char& b : y) b = b == 'x' ? '0' : b;
+  pulse(2);  // T4, T5
+  EXPECT_EQ(rexec().Register_Y_Decimal.Caption(), std::to_string(std::stoi(y, nullptr, 2)));
+  EXPECT_EQ(lit(rexec().shapey, ui::kRed), y);
   pulse();  // T6
-  EXPECT_EQ(rexec.Register_X_Decimal.Caption(), std::to_string(c.s));
-  EXPECT_EQ(bits(rexec.Shape_x, ui::kRed), sBits());
+  EXPECT_EQ(rexec().Register_X_Decimal.Caption(), std::to_string(c.s));
+  EXPECT_EQ(lit(rexec().Shape_x, ui::kRed), x);
   pulse();  // T7
   EXPECT_EQ(s(), std::to_string(c.sum));
   EXPECT_EQ(sBits(), toBits(c.sum, 8));
   EXPECT_EQ(negativeFlag(), c.negative);
-  EXPECT_EQ(manual.Clock_Phase, 0);
+  EXPECT_EQ(manual().Clock_Phase, 0);
+  EXPECT_EQ(memoryBits(10), c.memory);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, EngineAdd,
-                         ::testing::Values(AddCase{200, 100, 44, false}, AddCase{100, 50, 150, true},
-                                           AddCase{128, 128, 0, false}, AddCase{255, 255, 254, true},
-                                           AddCase{1, 127, 128, true}));
-
-TEST_F(EngineExecute, LoadReadsBlackMemoryBitsAsZero) {
-  putByte(9, "1x1x1x11");
-  fetch(0, 1, 9);
-  pulses(2);
-  EXPECT_EQ(sBits(), "10101011");
-  EXPECT_EQ(s(), "171");
-  EXPECT_TRUE(negativeFlag());
-  EXPECT_EQ(memoryBits(9), "1x1x1x11");
-}
+                         ::testing::Values(AddCase{200, "01100100", 44, false},
+                                           AddCase{100, "00110010", 150, true},
+                                           AddCase{128, "10000000", 0, false},
+                                           AddCase{255, "11111111", 254, true},
+                                           AddCase{1, "x1x1111x", 95, false}));
 
 TEST_F(EngineExecute, StoreChangesOnlyTheEightCellsOfItsByte) {
-  for (int a = 1; a < 32; ++a) putByte(a, "01x11010");
+  for (int a = 1; a < 32; ++a) poke(a, "01x11010");
   fetch(0, 2, 17, 0xC3);
-  const std::string word = memoryWordBits();
-  pulses(2);  // T4, T5
+  const std::string word = lit(rexec().Register_Memory, ui::kRed);
+  pulse(2);  // T4, T5
   EXPECT_EQ(litLamps(), "Shapetm");
   EXPECT_EQ(memoryBits(0), "01010001");
   for (int a = 1; a < 32; ++a) EXPECT_EQ(memoryBits(a), a == 17 ? "11000011" : "01x11010") << a;
-  EXPECT_EQ(input.Shape1(0).FillColor(), ui::kWhite);
+  EXPECT_EQ(input().Shape1(0).FillColor(), ui::kWhite);
   EXPECT_EQ(s(), "195");
-  EXPECT_EQ(memoryWordBits(), word);
+  EXPECT_EQ(lit(rexec().Register_Memory, ui::kRed), word);
 }
-
-// INPUT waits at T6 with the window open; a stray pulse repeats T6; after the window's
-// button the next pulse performs T7, which copies the typed value into S.
-struct InputCase {
-  bool manualMode;
-  const char* buttonCaption;
-  const char* controlsWhileWaiting;
-  const char* typed;
-  bool negative;
-};
-void PrintTo(const InputCase& c, std::ostream* os) { *os << c.typed; }
-
-class EngineInput : public EngineExecute, public ::testing::WithParamInterface<InputCase> {};
-
-TEST_P(EngineInput, T6WaitsForTheInputWindowAndT7CopiesItsValueIntoS) {
-  const InputCase& c = GetParam();
-  if (c.manualMode) setManual();
-  putInstruction(0, 3, 4);
-  startAt(0);
-  if (!c.manualMode) rexec.Command_Begin_Step.click();
-  pulses(6);
-  EXPECT_EQ(manual.Clock_Phase, 6);
-  EXPECT_EQ(litLamps(), "Shape_Stop");
-  EXPECT_EQ(clockCells(), "00000010");
-  EXPECT_TRUE(rexec.Input_Window.enabled());
-  EXPECT_TRUE(rexec.Command_Input_Window_OK.enabled());
-  EXPECT_TRUE(rexec.Command_Input_Window_OK.Default());
-  EXPECT_EQ(rexec.Command_Input_Window_OK.Caption(), c.buttonCaption);
-  for (int j = 1; j <= 8; ++j) EXPECT_TRUE(rexec.Input_bit(j).usable()) << j;
-  EXPECT_EQ(runControls(), c.controlsWhileWaiting);
-  pulse();
-  EXPECT_EQ(manual.Clock_Phase, 6);
-
-  rexec.Text_Input_Decimal.type(c.typed, 3);
-  rexec.Command_Input_Window_OK.click();
-  pulse();
-  EXPECT_EQ(sBits(), toBits(std::stoi(c.typed), 8));
-  EXPECT_EQ(s(), c.typed);
-  EXPECT_EQ(negativeFlag(), c.negative);
-  EXPECT_EQ(litLamps(), "Shapeit");
-  EXPECT_FALSE(rexec.Input_Window.enabled());
-  EXPECT_FALSE(rexec.Command_Input_Window_OK.enabled());
-  EXPECT_EQ(manual.Clock_Phase, 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Engine, EngineInput,
-                         ::testing::Values(InputCase{false, "&Resume", "pause view", "129", true},
-                                           InputCase{true, "&Step", "view", "65", false}));
-
-// OUTPUT copies S at T5; its T6 stops only the automatic clock, and only when
-// "Stop for Output" is ticked.
-struct OutputCase {
-  bool manualMode, stopTicked;
-  const char* controlsAfterT6;
-};
-void PrintTo(const OutputCase& c, std::ostream* os) {
-  *os << (c.manualMode ? "manual" : "automatic") << (c.stopTicked ? ", ticked" : "");
-}
-
-class EngineOutput : public EngineExecute, public ::testing::WithParamInterface<OutputCase> {};
-
-TEST_P(EngineOutput, CopiesSAndStopsOnlyTheAutomaticClockWhenTicked) {
-  const OutputCase& c = GetParam();
-  if (c.manualMode) setManual();
-  setStopForOutput(c.stopTicked);
-  fetch(0, 4, 0, 150);
-  if (!c.manualMode) rexec.Command_Begin_Step.click();
-  pulses(2);
-  EXPECT_EQ(bits(rexec.Shapeo, ui::kRed), "10010110");
-  EXPECT_EQ(rexec.Register_Output_Decimal.Caption(), "150");
-  EXPECT_EQ(litLamps(), "Shapeto");
-  pulse();
-  EXPECT_EQ(runControls(), c.controlsAfterT6);
-  EXPECT_EQ(litLamps(), "Shape_Stop");
-  EXPECT_EQ(manual.Clock_Phase, 7);
-}
-
-INSTANTIATE_TEST_SUITE_P(Engine, EngineOutput,
-                         ::testing::Values(OutputCase{false, true, "resume view"},
-                                           OutputCase{false, false, "pause view timer"},
-                                           OutputCase{true, true, "step view"},
-                                           OutputCase{true, false, "step view"}));
 
 }  // namespace
 }  // namespace volpar::testing

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "support/machine_fixture.h"
+#include "support/screens_fixture.h"
 #include "ui/form.h"
 
 namespace volpar::testing {
@@ -39,21 +39,21 @@ struct OrderCase {
 };
 void PrintTo(const OrderCase& c, std::ostream* os) { *os << c.what; }
 
-class EngineStepOrder : public MachineFixture, public ::testing::WithParamInterface<OrderCase> {};
+class EngineStepOrder : public ScreensFixture, public ::testing::WithParamInterface<OrderCase> {};
 
 TEST_P(EngineStepOrder, APhaseChangesTheElementsInItsOwnOrder) {
   const OrderCase& c = GetParam();
-  putByte(c.operand, c.operandBits);
-  putInstruction(c.start, c.opCode, c.operand);
+  poke(c.operand, c.operandBits);
+  poke(c.start, c.opCode, c.operand);
   startAt(c.start);
-  pulses(c.pulsesBefore);
+  pulse(c.pulsesBefore);
   // A button shows its change only if it differs before the phase.
   if (std::count(c.order.begin(), c.order.end(), "Command_View_Memory")) {
-    rexec.Command_View_Memory.setEnabled(false);
+    rexec().Command_View_Memory.setEnabled(false);
   }
   ChangeLog log;
-  rexec.setObserver(&log);
-  input.setObserver(&log);
+  rexec().setObserver(&log);
+  input().setObserver(&log);
   pulse();
   EXPECT_EQ(c.onlyThese ? log.changes : log.filtered(c.order), c.order) << c.what;
 }

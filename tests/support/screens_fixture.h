@@ -12,15 +12,19 @@
 #include "screens/welcome/Initial_Screen.h"
 #include "support/fake_platform.h"
 #include "ui/colors.h"
+#include "ui/control_array.h"
 #include "ui/text_value.h"
 
 namespace volpar::testing {
 
 // The whole program as a student and a clock drive it: started as main() starts it, every
-// user action and every tick one event, with the end of each event (retired screens are
-// destroyed) after it. Screens are looked up afresh each time, since Restart replaces them.
+// user action, tick and clock pulse one event, with the end of each event (retired screens
+// are destroyed) after it. Screens are looked up afresh each time, since Restart replaces
+// them.
 class ScreensFixture : public ::testing::Test {
  protected:
+  using Cells = ui::ControlArray<ui::Shape>;
+
   FakePlatform platform;
   Application app{platform};
 
@@ -61,17 +65,36 @@ class ScreensFixture : public ::testing::Test {
   void step(int times = 1) {
     for (int i = 0; i < times; ++i) click(rexec().Command_Begin_Step);
   }
+  // Clock pulses as the engine gets them, whatever the buttons and the timer say.
+  void pulse(int times = 1) {
+    for (int i = 0; i < times; ++i) {
+      manual().Run_Clock_Phase();
+      app.collectRetired();
+    }
+  }
 
   // --- Composite user actions ------------------------------------------------------
 
-  // Puts a byte straight into the memory grid ("001 10100"; blanks skipped), for tests
-  // whose subject is not the entry of the program.
+  // Puts a byte straight into the memory grid, for tests whose subject is not the entry
+  // of the program: '1' yellow, '0' white, 'x' black (a bit a program file marks "x");
+  // blanks are skipped, so "001 00101" is fine.
   void poke(int address, const std::string& bits) {
     int j = 1;
     for (char c : bits) {
       if (c == ' ') continue;
-      input().Shape1(8 * address + j++).setFillColor(c == '1' ? ui::kYellow : ui::kWhite);
+      const ui::Color color = c == '1' ? ui::kYellow : c == 'x' ? ui::kBlack : ui::kWhite;
+      input().Shape1(8 * address + j++).setFillColor(color);
     }
+    ASSERT_EQ(j, 9) << "a byte has eight bits: " << bits;
+  }
+  void poke(int address, int value) { poke(address, toBits(value, 8)); }
+  void poke(int address, int opCode, int operand) { poke(address, opCode * 32 + operand); }
+  static std::string toBits(int value, int width) {
+    std::string out(static_cast<std::size_t>(width), '0');
+    for (int i = width - 1; i >= 0; --i, value /= 2) {
+      if (value % 2) out[static_cast<std::size_t>(i)] = '1';
+    }
+    return out;
   }
   // Types a byte into the bit boxes, one box after the other.
   void typeBits(const std::string& bits) {
@@ -96,22 +119,27 @@ class ScreensFixture : public ::testing::Test {
 
   // --- What the student sees --------------------------------------------------------
 
-  // A row of cells, '1' for each in colour `on`, else '0'.
-  static std::string lit(const ui::ControlArray<ui::Shape>& cells, ui::Color on) {
+  // A row of cells, '1' for each in colour `on`, '0' for white, '?' for any other colour.
+  static std::string lit(const Cells& cells, ui::Color on) {
     std::string out;
-    for (const auto& cell : cells) out += cell->FillColor() == on ? '1' : '0';
+    for (const auto& cell : cells) {
+      const ui::Color c = cell->FillColor();
+      out += c == on ? '1' : c == ui::kWhite ? '0' : '?';
+    }
     return out;
   }
   std::string pcBits() { return lit(rexec().ShapePC, ui::kYellow); }
+  std::string irBits() { return lit(rexec().SHAPE_IR, ui::kRed); }
   std::string sBits() { return lit(rexec().Shapet, ui::kRed); }
   std::string outputBits() { return lit(rexec().Shapeo, ui::kRed); }
   std::string clockCells() { return lit(rexec().Shape_Clock, ui::kCyan); }  // "10000000" at T0
-  // Memory byte as '1' yellow, '0' white, '?' any other colour.
+  bool negativeFlag() { return rexec().SHAPET4(7).FillColor() == ui::kRed; }
+  // Memory byte as '1' yellow, '0' white, 'x' black, '?' any other colour.
   std::string memoryBits(int address) {
     std::string out;
     for (int j = 1; j <= 8; ++j) {
       const ui::Color c = input().Shape1(8 * address + j).FillColor();
-      out += c == ui::kYellow ? '1' : c == ui::kWhite ? '0' : '?';
+      out += c == ui::kYellow ? '1' : c == ui::kWhite ? '0' : c == ui::kBlack ? 'x' : '?';
     }
     return out;
   }
@@ -135,6 +163,28 @@ class ScreensFixture : public ::testing::Test {
                             {r.Command_Return_to_Input.enabled(), "return"},
                             {r.Timer1.enabled(), "timer"}}) {
       if (on) out += (out.empty() ? "" : " ") + std::string(name);
+    }
+    return out;
+  }
+  // The lit (cyan) transfer lamps in a fixed order, e.g. "shape_irar shapemt".
+  std::string litLamps() {
+    REXEC& r = rexec();
+    std::string out;
+    for (const ui::Shape* lamp : {&r.shape_irar, &r.shape_irpc, &r.Shapemy, &r.shapemt,
+                                  &r.Shapetm, &r.Shapeto, &r.Shapetx, &r.Shape_Stop,
+                                  &r.Shapexyt, &r.Shapeit}) {
+      if (lamp->FillColor() == ui::kCyan) out += (out.empty() ? "" : " ") + lamp->name();
+    }
+    return out;
+  }
+  // The green cells of the decoder matrix, e.g. "SHAPEID(2) SHAPET4(1) shapet5(1)".
+  std::string greenCells() {
+    REXEC& r = rexec();
+    std::string out;
+    for (const Cells* cells : {&r.SHAPEID, &r.SHAPET4, &r.shapet5, &r.shapet6, &r.shapet7}) {
+      for (const auto& cell : *cells) {
+        if (cell->FillColor() == ui::kGreen) out += (out.empty() ? "" : " ") + cell->displayName();
+      }
     }
     return out;
   }
