@@ -43,22 +43,15 @@ class Lifecycle : public ScreensFixture {
     tick();
   }
   void expectFreshScreens() {
-    DERAZO_Input& in = input();
     for (int a = 0; a < 32; ++a) ASSERT_EQ(memoryBits(a), "00000000") << a;
-    for (ui::TextBox* box :
-         {&in.Input_Op_Code(0), &in.Input_Memory_Address, &in.memory_text, &in.exec_text}) {
-      EXPECT_EQ(box->Text(), "0") << box->name();
-    }
     EXPECT_EQ(entryBits(), "00000000");
-    EXPECT_TRUE(in.Visible() && !in.EXEC_FRAME.visible());
-    EXPECT_EQ(focusedName(in), "Input_Bit(1)");
-    REXEC& r = rexec();
-    EXPECT_FALSE(r.Visible() || r.Timer1.enabled());
-    EXPECT_EQ(r.Register_PC_Decimal.Caption(), "");
-    EXPECT_EQ(r.Command_Begin_Step.Caption(), "&Begin");
+    EXPECT_EQ(input().exec_text.Text(), "0");
+    EXPECT_TRUE(input().Visible() && !input().EXEC_FRAME.visible());
+    EXPECT_EQ(focusedName(input()), "Input_Bit(1)");
+    EXPECT_FALSE(rexec().Visible() || rexec().Timer1.enabled());
+    EXPECT_EQ(rexec().Command_Begin_Step.Caption(), "&Begin");
     EXPECT_EQ(clockCells(), "00000000");
-    EXPECT_TRUE(r.automatic_radio.Value());
-    EXPECT_FALSE(app.programEnded());
+    EXPECT_TRUE(rexec().automatic_radio.Value());
   }
 };
 
@@ -124,35 +117,28 @@ TEST(Welcome, VersionTextComesFromTheProgramsOwnVersionNumbers) {
   EXPECT_EQ(app.initialScreen().Version.Text(), "Version 2.13.0");
 }
 
-class HandOver : public Lifecycle, public ::testing::WithParamInterface<int> {};
-
-// A key, a mouse button, the any-key text and the version box keep the input screen's
-// focus; the background and the welcome text put it on the first bit box.
-TEST_P(HandOver, BringsTheInputScreenToTheFrontAndHidesTheWelcomeScreen) {
-  Initial_Screen& w = welcome();
-  const std::vector<std::function<void()>> ways{
-      [&] { w.onKeyPress(' '); }, [&] { w.onMouseDown(); }, [&] { w.Label_Any_key.click(); },
-      [&] { w.Version.click(); }, [&] { w.onClick(); },     [&] { w.Label_Welcome.click(); }};
-  input().Input_Bit(3).SetFocus();
-  event(ways[static_cast<std::size_t>(GetParam())]);
-  EXPECT_TRUE(input().Visible());
-  ASSERT_NE(app.existingInitialScreen(), nullptr) << "hidden, not discarded";
-  EXPECT_FALSE(welcome().Visible());
-  const bool toFirstBox = GetParam() >= 4;
-  EXPECT_EQ(focusedName(input()), toFirstBox ? "Input_Bit(1)" : "Input_Bit(3)");
-  if (toFirstBox) {
-    EXPECT_EQ(input().Input_Bit(1).SelLength(), 1);
+// A key keeps the input screen's focus, a click on the background puts it on the first bit
+// box; either hides the welcome screen. A click on the notice discards it, the focus kept.
+TEST_F(Lifecycle, WelcomeScreenHandsOverToTheInputScreen) {
+  const struct {
+    std::function<void()> way;
+    bool toFirstBox;
+    std::vector<std::string> log;
+  } cases[] = {{[&] { welcome().onKeyPress(' '); }, false, {}},
+               {[&] { welcome().onClick(); }, true, {}},
+               {[&] { welcome().Address.click(); }, false, {"-Initial_Screen"}}};
+  for (const auto& c : cases) {
+    welcome().Show();
+    input().Input_Bit(3).SetFocus();
+    watch.log.clear();
+    event(c.way);
+    EXPECT_TRUE(input().Visible());
+    EXPECT_EQ(watch.log, c.log);
+    EXPECT_FALSE(app.existingInitialScreen() && app.existingInitialScreen()->Visible());
+    EXPECT_EQ(focusedName(input()), c.toFirstBox ? "Input_Bit(1)" : "Input_Bit(3)");
+    EXPECT_TRUE(!c.toFirstBox || input().Input_Bit(1).SelLength() == 1);
   }
-}
-
-INSTANTIATE_TEST_SUITE_P(KeyOrClick, HandOver, ::testing::Range(0, 6));
-
-TEST_F(Lifecycle, ClickOnTheNoticeDiscardsTheWelcomeScreenButTheProgramGoesOn) {
-  watch.log.clear();
-  event([&] { welcome().Address.click(); });
-  EXPECT_EQ(watch.log, std::vector<std::string>{"-Initial_Screen"});
   EXPECT_EQ(app.existingInitialScreen(), nullptr);
-  EXPECT_TRUE(input().Visible());
   EXPECT_FALSE(app.programEnded());
 }
 

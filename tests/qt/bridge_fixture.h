@@ -17,27 +17,22 @@
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
-#include "support/fake_platform.h"
 #include "ui/qt/front_end.h"
 #include "ui/qt/qt_platform.h"
 
 namespace volpar::qttest {
 
-// The program with its real windows, offscreen: a QtPlatform whose end is only noted
-// (or a recording fake platform), the application and its front end, started as at
-// program start.
-template <class PlatformT>
-class BridgeFixtureT : public ::testing::Test {
+// The program with its real windows, offscreen: a QtPlatform whose end is only noted, the
+// application and its front end, started as at program start.
+class BridgeFixture : public ::testing::Test {
  protected:
-  BridgeFixtureT() {
-    if constexpr (std::is_same_v<PlatformT, qt::QtPlatform>) {
-      platform.setEndAction([this] { ++endRequests; });
-    }
+  BridgeFixture() {
+    platform.setEndAction([this] { ++endRequests; });
     frontEnd.start();
     settle();
   }
 
-  PlatformT platform;
+  qt::QtPlatform platform;
   Application app{platform};
   qt::FrontEnd frontEnd{app};
   int endRequests = 0;
@@ -85,18 +80,7 @@ class BridgeFixtureT : public ::testing::Test {
       act([this, i, bit] { input().Input_Bit(i).type(bit, 1); });
     }
   }
-  // Start at address 0, in manual mode, as a student does it.
-  void startManualAtZero() {
-    act([this] { input().Command_Execute_Program.click(); });
-    act([this] { input().Command_OK_For_Start_Location.click(); });
-    act([this] { rexec().Command_Options.click(); });
-    act([this] { rexec().manual_radio.click(); });
-    act([this] { rexec().Command_Options_Close.click(); });
-  }
 };
-
-using BridgeFixture = BridgeFixtureT<qt::QtPlatform>;
-using FakeBridgeFixture = BridgeFixtureT<testing::FakePlatform>;
 
 // Answers every message box that opens while it lives, noting title and text.
 class MessageBoxCloser {

@@ -63,15 +63,6 @@ TEST_F(Clock, ABurstOfArrearsStopsWhenATickStopsTheTimer) {
   onTick = nullptr;
 }
 
-TEST_F(Clock, ArrearsAreBoundedPerWakeUp) {
-  run(1);
-  stall(400);  // far more ticks fell due than one wake-up may deliver
-  QApplication::processEvents();
-  EXPECT_GE(ticks, 1);
-  EXPECT_LE(ticks, qt::ClockDriver::kMaxTicksPerWakeUp);
-  form.Timer1.setEnabled(false);
-}
-
 TEST_F(Clock, NoTickRunsInsideAnotherHandler) {
   run(1);
   int ticksInside = -1;
