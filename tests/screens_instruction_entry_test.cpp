@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "support/screens_fixture.h"
@@ -75,6 +76,10 @@ struct Entry {
   const char* text;
   const char* after;
 };
+
+void PrintTo(const Entry& c, std::ostream* os) {
+  *os << "field " << static_cast<int>(c.field) << " typed \"" << c.typed << "\"";
+}
 
 class EntryChecks : public InstructionEntry, public ::testing::WithParamInterface<Entry> {
  protected:
