@@ -64,24 +64,5 @@ TEST(ElementModel, DisabledOrHiddenButtonsIgnoreClicksAndFramesReachTheirContent
   EXPECT_FALSE(button.shownOnScreen());
 }
 
-// Option buttons of one container form a group; one default button per form.
-TEST(ElementModel, OptionGroupAndDefaultButton) {
-  Form form("F");
-  OptionButton a(form, "a"), b(form, "b");
-  int clicksOnB = 0;
-  b.onClick = [&] { ++clicksOnB; };
-  a.setValue(true);
-  b.click();
-  EXPECT_FALSE(a.Value());
-  EXPECT_TRUE(b.Value());
-  b.click();  // already selected: no second click event
-  EXPECT_EQ(clicksOnB, 1);
-  CommandButton ok(form, "ok"), cancel(form, "cancel");
-  ok.setDefault(true);
-  cancel.setDefault(true);
-  EXPECT_FALSE(ok.Default());
-  EXPECT_TRUE(cancel.Default());
-}
-
 }  // namespace
 }  // namespace volpar::ui

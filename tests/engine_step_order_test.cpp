@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -20,11 +21,9 @@ struct ChangeLog : ui::FormObserver {
   // The recorded names that appear in `only`, in recorded order.
   std::vector<std::string> filtered(const std::vector<std::string>& only) const {
     std::vector<std::string> out;
-    for (const std::string& c : changes) {
-      for (const std::string& o : only) {
-        if (c == o) out.push_back(c);
-      }
-    }
+    std::copy_if(changes.begin(), changes.end(), std::back_inserter(out), [&](const auto& c) {
+      return std::find(only.begin(), only.end(), c) != only.end();
+    });
     return out;
   }
 };
