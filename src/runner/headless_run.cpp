@@ -2,25 +2,23 @@
 
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
 
 #include "app/application.h"
 #include "machine/REXEC_Manual.h"
+#include "machine/machine_view.h"
 #include "runner/headless_platform.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
-#include "ui/text_value.h"
 
 namespace volpar::runner {
 namespace {
 
-// Decoder cells SHAPEID(op code + 1).
-constexpr int kDecodedInput = 4;
-constexpr int kDecodedOutput = 5;
-constexpr int kDecodedBranch = 6;
+using OpCode = MachineView::OpCode;
 
 constexpr int kEnterKey = 13;
 
@@ -81,6 +79,7 @@ class HeadlessRun {
     settle("leaving the welcome screen");
     rexec_ = &app_.rexec();
     input_ = &app_.derazoInput();
+    view_.emplace(*rexec_, *input_, app_.manual());
   }
 
   // Execute Program, the start address typed into the panel, OK.
@@ -96,7 +95,7 @@ class HeadlessRun {
     }
     input.Command_OK_For_Start_Location.click();
     settle("starting execution");
-    if (manual().Clock_Phase != 1 || !manual().At_Phase_Zero) {
+    if (view_->phase() != 1 || !view_->atInstructionBoundary()) {
       throw RunFault("execution did not start: the machine does not stand at T0");
     }
   }
@@ -118,20 +117,19 @@ class HeadlessRun {
     std::uint64_t completed = 0;
     int fetchedFrom = -1;
     for (;;) {
-      const int phase = manual().Clock_Phase;
-      if (phase == 2) fetchedFrom = value(rexec_->Register_PC_Decimal);
+      const int phase = view_->phase();
+      if (phase == 2) fetchedFrom = view_->pc();
       step(phase);
-      if (phase == 5 && decoded(kDecodedOutput)) {
-        out_ << "OUTPUT " << value(rexec_->Register_Output_Decimal) << '\n';
-      }
-      if (phase == 6 && decoded(kDecodedInput)) {
+      if (phase == 5 && decoded(OpCode::Output)) out_ << "OUTPUT " << view_->output() << '\n';
+      if (phase == 6 && decoded(OpCode::Input)) {
         if (nextInput_ == options_.inputs.size()) return EndReason::Input;
         answerInput(options_.inputs[nextInput_++]);
       }
       if (phase == 7) {
-        if (decoded(kDecodedInput)) checkInputArrived();
+        if (decoded(OpCode::Input)) checkInputArrived();
         ++completed;
-        if (decoded(kDecodedBranch) && value(rexec_->IR_Address_Decimal) == fetchedFrom) return EndReason::Halt;
+        // A branch to its own address: the address field is the IR's low five bits.
+        if (decoded(OpCode::Branch) && (view_->ir() & 31) == fetchedFrom) return EndReason::Halt;
         if (completed == options_.maxInstructions) return EndReason::Limit;
       }
     }
@@ -144,15 +142,14 @@ class HeadlessRun {
     if (!rexec.Command_Begin_Step.usable()) throw RunFault("Begin/Step cannot be pressed before " + name);
     rexec.Command_Begin_Step.click();
     settle("performing " + name);
-    const bool waitsForInput = phase == 6 && decoded(kDecodedInput);
+    const bool waitsForInput = phase == 6 && decoded(OpCode::Input);
     const int expected = waitsForInput ? 6 : (phase + 1) % 8;
-    if (manual().Clock_Phase != expected) {
+    if (view_->phase() != expected) {
       throw RunFault("the clock did not move on after " + name + " (phase " +
-                     std::to_string(manual().Clock_Phase) + ", expected " + std::to_string(expected) + ")");
+                     std::to_string(view_->phase()) + ", expected " + std::to_string(expected) + ")");
     }
     if (options_.trace) {
-      out_ << name << " PC " << value(rexec.Register_PC_Decimal) << " AR "
-           << value(rexec.Register_Address_Decimal) << " S " << value(rexec.Register_S_Decimal) << '\n';
+      out_ << name << " PC " << view_->pc() << " AR " << view_->ar() << " S " << view_->s() << '\n';
     }
   }
 
@@ -167,30 +164,21 @@ class HeadlessRun {
     settle("typing the input value " + text);
     rexec.Command_Input_Window_OK.click();
     settle("confirming the input value " + text);
-    if (manual().Clock_Phase != 7) throw RunFault("the input window did not accept the value " + text);
+    if (view_->phase() != 7) throw RunFault("the input window did not accept the value " + text);
     answered_ = number;
   }
 
   void checkInputArrived() {
-    const int s = value(rexec_->Register_S_Decimal);
+    const int s = view_->s();
     if (s != answered_) {
       throw RunFault("INPUT put " + std::to_string(s) + " into S instead of " + std::to_string(answered_));
     }
   }
 
   void dump() {
-    REXEC& r = *rexec_;
-    const int ir = REXEC_Manual::Bits_To_Number(r.SHAPE_IR(8).FillColor(), r.SHAPE_IR(7).FillColor(),
-                                                r.SHAPE_IR(6).FillColor(), r.SHAPE_IR(5).FillColor(),
-                                                r.SHAPE_IR(4).FillColor(), r.SHAPE_IR(3).FillColor(),
-                                                r.SHAPE_IR(2).FillColor(), r.SHAPE_IR(1).FillColor(), true);
-    out_ << "PC " << value(r.Register_PC_Decimal) << '\n'
-         << "AR " << value(r.Register_Address_Decimal) << '\n'
-         << "IR " << ir << '\n'
-         << "X " << value(r.Register_X_Decimal) << '\n'
-         << "Y " << value(r.Register_Y_Decimal) << '\n'
-         << "S " << value(r.Register_S_Decimal) << '\n'
-         << "OUT " << value(r.Register_Output_Decimal) << '\n';
+    const MachineView& m = *view_;
+    out_ << "PC " << m.pc() << "\nAR " << m.ar() << "\nIR " << m.ir() << "\nX " << m.x()
+         << "\nY " << m.y() << "\nS " << m.s() << "\nOUT " << m.output() << '\n';
     for (std::int16_t address = 0; address < 32; ++address) {
       out_ << "MEM " << address << ' ' << manual().Memory_Byte_To_Text(address) << '\n';
     }
@@ -218,8 +206,7 @@ class HeadlessRun {
     if (platform_.endRequested()) throw RunFault("the program asked to end while " + during);
   }
 
-  bool decoded(int decoderCell) const { return rexec_->SHAPEID(decoderCell).FillColor() == ui::kGreen; }
-  static int value(const ui::Label& label) { return ui::ValInt(label.Caption()); }
+  bool decoded(OpCode op) const { return view_->decoded() == op; }
   REXEC_Manual& manual() { return app_.manual(); }
 
   const RunOptions& options_;
@@ -229,6 +216,7 @@ class HeadlessRun {
   Application app_;
   REXEC* rexec_ = nullptr;
   DERAZO_Input* input_ = nullptr;
+  std::optional<MachineView> view_;  // once the screens exist
   std::size_t nextInput_ = 0;
   int answered_ = 0;
 };

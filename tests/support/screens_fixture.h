@@ -7,6 +7,7 @@
 
 #include "app/application.h"
 #include "machine/REXEC_Manual.h"
+#include "machine/machine_view.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
@@ -34,6 +35,7 @@ class ScreensFixture : public ::testing::Test {
   REXEC& rexec() { return app.rexec(); }
   Initial_Screen& welcome() { return app.initialScreen(); }
   REXEC_Manual& manual() { return app.manual(); }
+  MachineView view() { return MachineView(rexec(), input(), manual()); }
 
   // --- Events -----------------------------------------------------------------------
 
