@@ -9,8 +9,7 @@ namespace {
 
 using StartExecution = ScreensFixture;
 
-// OK puts the machine at T0 with the PC at the start address; starting again resets only
-// what a run needs.
+// OK puts the machine at T0 with the PC at the start address.
 TEST_F(StartExecution, OkPutsTheMachineAtT0WithThePcAtTheStartAddress) {
   poke(19, "001 00101");  // LOAD 5
   poke(5, "10000001");
@@ -25,18 +24,42 @@ TEST_F(StartExecution, OkPutsTheMachineAtT0WithThePcAtTheStartAddress) {
   // The input screen stays open behind, the panel still shown; Enter is Send to Memory's.
   EXPECT_TRUE(input().Visible() && input().EXEC_FRAME.visible());
   EXPECT_TRUE(input().Command_Send_to_Memory.Default());
+}
 
-  click(r.Command_One_instruction);
+// A second run starts on a clean machine: no cell of the last run stays lit, so S reads 0,
+// the negative flag agrees with it and a branch if not negative is taken.
+TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
+  poke(0, "001 00101");  // LOAD 5
+  poke(1, "101 00001");  // BRANCH 1
+  poke(2, "111 00111");  // BR NNeg 7
+  poke(5, "11111111");
+  startAt(0);
+  click(rexec().Command_Begin_Step);
+  for (int i = 0; i < 40; ++i) tick();
+  click(rexec().Command_Pause);
   tickUntilStopped();
-  ASSERT_EQ(rexec().Register_S_Decimal.Caption(), "129");
+  ASSERT_EQ(rexec().Register_S_Decimal.Caption(), "255");
+  ASSERT_TRUE(negativeFlag());
+
   click(rexec().Command_Return_to_Input);
-  type(input().exec_text, "0");
+  type(input().exec_text, "2");
   click(input().Command_OK_For_Start_Location);
-  EXPECT_EQ(rexec().Register_PC_Decimal.Caption(), "0");
-  EXPECT_EQ(pcBits(), "00000");
-  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "0");
-  EXPECT_EQ(sBits(), "10000001") << "the cells keep their colours until the engine writes them";
-  EXPECT_EQ(memoryBits(5), "10000001");
+  std::string notWhite;
+  for (const ui::Element* e : rexec().elements()) {
+    const auto* cell = dynamic_cast<const ui::Shape*>(e);
+    if (cell && cell != &rexec().Shape_Clock(0) && cell->FillColor() != ui::kWhite &&
+        !(cell->FillColor() == ui::kYellow && cell->name() == "ShapePC")) {
+      notWhite += e->displayName() + " ";
+    }
+  }
+  EXPECT_EQ(notWhite, "");
+  EXPECT_EQ(clockCells(), "10000000");
+  EXPECT_EQ(pcBits(), "00010");
+
+  click(rexec().Command_One_instruction);
+  tickUntilStopped();
+  EXPECT_EQ(rexec().Register_PC_Decimal.Caption(), "7") << "BR NNeg is taken at S = 0";
+  EXPECT_EQ(memoryBits(5), "11111111");
 }
 
 // Execute Program opens the panel with the address selected and OK as the default button;

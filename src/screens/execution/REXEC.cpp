@@ -1,5 +1,7 @@
 #include "screens/execution/REXEC.h"
 
+#include "ui/colors.h"
+
 namespace volpar {
 
 REXEC::REXEC(Screens& screens) : ui::Form("REXEC"), screens_(screens) {
@@ -33,6 +35,18 @@ void REXEC::connectHandlers() {
   Command_Input_Window_OK.onClick = [this] { Command_Input_Window_OK_Click(); };
   Command_View_Memory.onClick = [this] { Command_View_Memory_Click(); };
   Command_Return_to_Input.onClick = [this] { Command_Return_to_Input_Click(); };
+}
+
+void REXEC::whitenMachineCells() {
+  for (ui::ControlArray<ui::Shape>* cells :
+       {&Shape_Clock, &SHAPET4, &shapet5, &shapet6, &shapet7, &ShapePC, &SHAPE_IR, &SHAPEID,
+        &Shapear, &Register_Memory, &Shape_x, &shapey, &Shapet, &Shapeo}) {
+    for (const auto& cell : *cells) cell->setFillColor(ui::kWhite);
+  }
+  for (ui::Shape* lamp : {&shape_irar, &shape_irpc, &Shapemy, &shapemt, &Shapetm, &Shapeto,
+                          &Shapetx, &Shape_Stop, &Shapexyt, &Shapeit}) {
+    lamp->setFillColor(ui::kWhite);
+  }
 }
 
 }  // namespace volpar

@@ -184,6 +184,10 @@ class REXEC : public ui::Form {
   void Command_View_Memory_Click();
   void Command_Return_to_Input_Click();
 
+  // Every register, decoder, phase, lamp and clock cell white, as a fresh run needs them:
+  // the engine reads colours, so a cell left red by the last run would be read as a 1.
+  void whitenMachineCells();
+
  private:
   void layOutPhaseTable();
   void layOutClockColumn();

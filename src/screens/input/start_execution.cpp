@@ -48,8 +48,8 @@ void DERAZO_Input::exec_text_Change() {
   }
 }
 
-// Puts the machine at T0 with the program counter at the start address; the first pulse
-// performs T1.
+// Puts the machine at T0 with the program counter at the start address and every other
+// cell white, in agreement with the "0" captions; the first pulse performs T1.
 void DERAZO_Input::Command_OK_For_Start_Location_Click() {
   Command_Send_to_Memory.setDefault(true);
   REXEC& rexec = screens_.rexec();
@@ -69,6 +69,7 @@ void DERAZO_Input::Command_OK_For_Start_Location_Click() {
   rexec.Command_One_instruction.setVisible(true);
   rexec.Command_One_instruction.setEnabled(true);
 
+  rexec.whitenMachineCells();
   rexec.Shape_Clock(0).setFillColor(ui::kCyan);
   rexec.Register_PC_Decimal.setCaption(exec_text.Text());
   for (ui::Label* caption : {&rexec.Register_X_Decimal, &rexec.Register_Y_Decimal,
