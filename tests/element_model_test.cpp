@@ -64,5 +64,80 @@ TEST(ElementModel, DisabledOrHiddenButtonsIgnoreClicksAndFramesReachTheirContent
   EXPECT_FALSE(button.shownOnScreen());
 }
 
+// What an undo journal does: hear each change with the value it replaces, then put the
+// values back in reverse. The model ends as it began and no handler runs on the way back.
+TEST(ElementModel, RecordedChangesPutBackInReverseRestoreEverythingWithoutHandlers) {
+  struct Journal : ChangeRecorder {
+    struct Entry {
+      Form* form;
+      Element* element;
+      Property property;
+      PropertyValue old;
+    };
+    std::vector<Entry> entries;
+    void willChange(Form& f, Element* e, Property p, const PropertyValue& old) override {
+      entries.push_back({&f, e, p, old});
+    }
+  };
+  Form form("F");
+  Shape cell(form, "cell");
+  Label caption(form, "caption");
+  TextBox box(form, "box");
+  OptionButton a(form, "a"), b(form, "b");
+  CheckBox check(form, "check");
+  HScrollBar scroll(form, "scroll");
+  Timer timer(form, "timer");
+  CommandButton ok(form, "ok");
+  a.setValue(true);
+  box.setText("12");
+  int handlers = 0;
+  for (auto* h : {&box.onChange, &b.onClick, &a.onClick, &check.onClick, &scroll.onChange}) {
+    *h = [&] { ++handlers; };
+  }
+  auto state = [&] {
+    return std::to_string(cell.FillColor()) + caption.Caption() + box.Text() +
+           std::to_string(box.SelStart() * 100 + box.SelLength()) + std::to_string(a.Value()) +
+           std::to_string(b.Value()) + std::to_string(check.Value()) +
+           std::to_string(scroll.Value()) + std::to_string(timer.Interval()) +
+           std::to_string(timer.enabled()) + std::to_string(ok.visible()) +
+           std::to_string(form.Visible()) + (form.focused() ? form.focused()->name() : "-") +
+           (form.defaultButton() ? "d" : "-");
+  };
+  const std::string before = state();
+  Journal journal;
+  form.setRecorder(&journal);
+  Recorder renderer;
+  form.setObserver(&renderer);
+
+  cell.setFillColor(kYellow);
+  caption.setCaption("5");
+  box.setSelection(1, 1);
+  box.setText("7");
+  box.type("70", 2);
+  b.setValue(true);
+  check.setValue(1);
+  scroll.setValue(40);
+  timer.setInterval(10);
+  timer.setEnabled(false);
+  ok.setVisible(false);
+  ok.setDefault(true);
+  box.SetFocus();
+  form.Show();
+  ASSERT_NE(state(), before);
+  const int forwardHandlers = handlers;
+
+  for (auto it = journal.entries.rbegin(); it != journal.entries.rend(); ++it) {
+    if (it->element) {
+      it->element->restore(it->property, it->old);
+    } else {
+      it->form->restore(it->property, it->old);
+    }
+  }
+  EXPECT_EQ(state(), before);
+  EXPECT_EQ(handlers, forwardHandlers);
+  EXPECT_EQ(journal.entries.size(), 17U);  // each real change once, nothing for restoring
+  EXPECT_FALSE(renderer.changed.empty());
+}
+
 }  // namespace
 }  // namespace volpar::ui

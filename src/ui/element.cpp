@@ -8,7 +8,11 @@
 namespace volpar::ui {
 
 Element::Element(Form& form, ElementKind kind, std::string name, int index)
-    : form_(&form), kind_(kind), name_(std::move(name)), index_(index) {
+    : form_(&form),
+      recorder_(form.recorderSlot()),
+      kind_(kind),
+      name_(std::move(name)),
+      index_(index) {
   form.registerElement(this);
 }
 
@@ -18,6 +22,93 @@ std::string Element::displayName() const {
 }
 
 void Element::changed() { form_->notifyChanged(*this); }
+
+void Element::recordChange(Property property, const PropertyValue& old) {
+  (*recorder_)->willChange(*form_, this, property, old);
+}
+
+namespace {
+std::int64_t numberOf(const PropertyValue& value) { return std::get<std::int64_t>(value); }
+const std::string& textOf(const PropertyValue& value) { return std::get<std::string>(value); }
+Color colorOf(const PropertyValue& value) { return static_cast<Color>(numberOf(value)); }
+}  // namespace
+
+void Element::restore(Property property, const PropertyValue& value) {
+  switch (property) {
+    case Property::Enabled: enabled_ = numberOf(value) != 0; break;
+    case Property::Visible: visible_ = numberOf(value) != 0; break;
+    case Property::BackColor: backColor_ = colorOf(value); break;
+    case Property::ForeColor: foreColor_ = colorOf(value); break;
+    default:
+      if (!restoreOwn(property, value)) return;
+  }
+  changed();
+}
+
+bool Shape::restoreOwn(Property property, const PropertyValue& value) {
+  if (property != Property::FillColor) return false;
+  fill_ = colorOf(value);
+  return true;
+}
+
+namespace {
+bool restoreCaption(std::string& caption, Property property, const PropertyValue& value) {
+  if (property != Property::Caption) return false;
+  caption = textOf(value);
+  return true;
+}
+}  // namespace
+
+bool Label::restoreOwn(Property property, const PropertyValue& value) {
+  return restoreCaption(caption_, property, value);
+}
+bool CommandButton::restoreOwn(Property property, const PropertyValue& value) {
+  return restoreCaption(caption_, property, value);
+}
+bool Frame::restoreOwn(Property property, const PropertyValue& value) {
+  return restoreCaption(caption_, property, value);
+}
+bool Menu::restoreOwn(Property property, const PropertyValue& value) {
+  return restoreCaption(caption_, property, value);
+}
+
+bool TextBox::restoreOwn(Property property, const PropertyValue& value) {
+  if (property == Property::Text) {
+    text_ = textOf(value);
+  } else if (property == Property::Selection) {
+    selStart_ = selectionStart(numberOf(value));
+    selLength_ = selectionLength(numberOf(value));
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool OptionButton::restoreOwn(Property property, const PropertyValue& value) {
+  if (restoreCaption(caption_, property, value)) return true;
+  if (property != Property::Value) return false;
+  value_ = numberOf(value) != 0;
+  return true;
+}
+
+bool CheckBox::restoreOwn(Property property, const PropertyValue& value) {
+  if (restoreCaption(caption_, property, value)) return true;
+  if (property != Property::Value) return false;
+  value_ = static_cast<int>(numberOf(value));
+  return true;
+}
+
+bool HScrollBar::restoreOwn(Property property, const PropertyValue& value) {
+  if (property != Property::Value) return false;
+  value_ = static_cast<int>(numberOf(value));
+  return true;
+}
+
+bool Timer::restoreOwn(Property property, const PropertyValue& value) {
+  if (property != Property::Interval) return false;
+  interval_ = static_cast<int>(numberOf(value));
+  return true;
+}
 
 void Element::place(int left, int top, int width, int height) {
   rect_ = Rect{left, top, width, height};
@@ -32,24 +123,28 @@ void Element::setFont(const Font& font) {
 
 void Element::setBackColor(Color c) {
   if (c == backColor_) return;
+  willChange(Property::BackColor, std::int64_t{backColor_});
   backColor_ = c;
   changed();
 }
 
 void Element::setForeColor(Color c) {
   if (c == foreColor_) return;
+  willChange(Property::ForeColor, std::int64_t{foreColor_});
   foreColor_ = c;
   changed();
 }
 
 void Element::setVisible(bool v) {
   if (v == visible_) return;
+  willChange(Property::Visible, std::int64_t{visible_});
   visible_ = v;
   changed();
 }
 
 void Element::setEnabled(bool e) {
   if (e == enabled_) return;
+  willChange(Property::Enabled, std::int64_t{enabled_});
   enabled_ = e;
   changed();
 }
@@ -72,6 +167,7 @@ void Element::SetFocus() { form_->setFocus(this); }
 
 void Label::setCaption(std::string caption) {
   if (caption == caption_) return;
+  willChange(Property::Caption, caption_);
   caption_ = std::move(caption);
   changed();
 }
@@ -87,6 +183,7 @@ Line::Line(Form& form, std::string name, int x1, int y1, int x2, int y2)
 
 void CommandButton::setCaption(std::string caption) {
   if (caption == caption_) return;
+  willChange(Property::Caption, caption_);
   caption_ = std::move(caption);
   changed();
 }
@@ -107,6 +204,10 @@ void CommandButton::click() {
 
 void TextBox::setText(std::string text) {
   if (text == text_) return;
+  if (selStart_ != 0 || selLength_ != 0) {
+    willChange(Property::Selection, packSelection(selStart_, selLength_));
+  }
+  willChange(Property::Text, text_);
   text_ = std::move(text);
   selStart_ = 0;
   selLength_ = 0;
@@ -117,9 +218,14 @@ void TextBox::setText(std::string text) {
 // Every edit by the user is a change, also one that leaves the text as it was (a "0"
 // typed over a selected "0"): the bit boxes move the cursor on after each key.
 void TextBox::type(std::string text, int caret) {
-  selStart_ = std::clamp(caret, 0, static_cast<int>(text.size()));
+  const int start = std::clamp(caret, 0, static_cast<int>(text.size()));
+  if (start != selStart_ || selLength_ != 0) {
+    willChange(Property::Selection, packSelection(selStart_, selLength_));
+  }
+  selStart_ = start;
   selLength_ = 0;
   if (text != text_) {
+    willChange(Property::Text, text_);
     text_ = std::move(text);
     changed();
   }
@@ -131,6 +237,7 @@ void TextBox::setSelection(int start, int length) {
   start = std::clamp(start, 0, size);
   length = std::clamp(length, 0, size - start);
   if (start == selStart_ && length == selLength_) return;
+  willChange(Property::Selection, packSelection(selStart_, selLength_));
   selStart_ = start;
   selLength_ = length;
   changed();
@@ -142,6 +249,7 @@ void TextBox::click() {
 
 void OptionButton::setCaption(std::string caption) {
   if (caption == caption_) return;
+  willChange(Property::Caption, caption_);
   caption_ = std::move(caption);
   changed();
 }
@@ -149,6 +257,7 @@ void OptionButton::setCaption(std::string caption) {
 void OptionButton::setValue(bool v) {
   if (!v) {
     if (value_) {
+      willChange(Property::Value, std::int64_t{1});
       value_ = false;
       changed();
     }
@@ -160,6 +269,7 @@ void OptionButton::setValue(bool v) {
     }
   }
   const bool wasSelected = value_;
+  if (!wasSelected) willChange(Property::Value, std::int64_t{0});
   value_ = true;
   if (!wasSelected) {
     changed();
@@ -173,12 +283,14 @@ void OptionButton::click() {
 
 void CheckBox::setCaption(std::string caption) {
   if (caption == caption_) return;
+  willChange(Property::Caption, caption_);
   caption_ = std::move(caption);
   changed();
 }
 
 void CheckBox::setValue(int v) {
   if (v == value_) return;
+  willChange(Property::Value, std::int64_t{value_});
   value_ = v;
   changed();
   if (onClick) onClick();
@@ -199,6 +311,7 @@ void HScrollBar::setRange(int min, int max, int smallChange, int largeChange) {
 void HScrollBar::setValue(int v) {
   v = std::clamp(v, std::min(min_, max_), std::max(min_, max_));
   if (v == value_) return;
+  willChange(Property::Value, std::int64_t{value_});
   value_ = v;
   changed();
   if (onChange) onChange();
@@ -206,12 +319,14 @@ void HScrollBar::setValue(int v) {
 
 void Frame::setCaption(std::string caption) {
   if (caption == caption_) return;
+  willChange(Property::Caption, caption_);
   caption_ = std::move(caption);
   changed();
 }
 
 void Timer::setInterval(int ms) {
   if (ms == interval_) return;
+  willChange(Property::Interval, std::int64_t{interval_});
   interval_ = ms;
   changed();
 }
@@ -222,6 +337,7 @@ void Timer::tick() {
 
 void Menu::setCaption(std::string caption) {
   if (caption == caption_) return;
+  willChange(Property::Caption, caption_);
   caption_ = std::move(caption);
   changed();
 }

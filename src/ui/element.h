@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "ui/change_recorder.h"
 #include "ui/colors.h"
 
 namespace volpar::ui {
@@ -88,11 +89,24 @@ class Element {
   // Give this element the keyboard focus on its form.
   void SetFocus();
 
+  // Puts back a value a recorder was given: no handler runs, and the form's observer hears
+  // of it as of any change.
+  void restore(Property property, const PropertyValue& value);
+
  protected:
   void changed();
+  // Before a real change: tells the form's recorder, if one listens, the value held now.
+  void willChange(Property property, const PropertyValue& old) {
+    if (*recorder_) recordChange(property, old);
+  }
+  // A subclass puts back its own properties here; false for one it does not have.
+  virtual bool restoreOwn(Property, const PropertyValue&) { return false; }
 
  private:
+  void recordChange(Property property, const PropertyValue& old);
+
   Form* form_;
+  ChangeRecorder* const* recorder_;  // the form's recorder slot
   ElementKind kind_;
   std::string name_;
   int index_;
@@ -114,9 +128,13 @@ class Shape : public Element {
   Color FillColor() const { return fill_; }
   void setFillColor(Color c) {
     if (c == fill_) return;
+    willChange(Property::FillColor, std::int64_t{fill_});
     fill_ = c;
     changed();
   }
+
+ protected:
+  bool restoreOwn(Property property, const PropertyValue& value) override;
 
  private:
   Color fill_ = kWhite;
@@ -130,6 +148,9 @@ class Label : public Element {
   void setCaption(std::string caption);
   std::function<void()> onClick;
   void click();
+
+ protected:
+  bool restoreOwn(Property property, const PropertyValue& value) override;
 
  private:
   std::string caption_;
@@ -161,6 +182,9 @@ class CommandButton : public Element {
   // A press by the user: a button that is hidden or disabled does nothing.
   void click();
 
+ protected:
+  bool restoreOwn(Property property, const PropertyValue& value) override;
+
  private:
   std::string caption_;
 };
@@ -187,6 +211,9 @@ class TextBox : public Element {
   std::function<void()> onClick;
   void click();
 
+ protected:
+  bool restoreOwn(Property property, const PropertyValue& value) override;
+
  private:
   std::string text_;
   int selStart_ = 0;
@@ -208,6 +235,9 @@ class OptionButton : public Element {
   std::function<void()> onClick;
   void click();  // a user's selection
 
+ protected:
+  bool restoreOwn(Property property, const PropertyValue& value) override;
+
  private:
   std::string caption_;
   bool value_ = false;
@@ -223,6 +253,9 @@ class CheckBox : public Element {
   void setValue(int v);
   std::function<void()> onClick;
   void click();  // a user's click toggles the box
+
+ protected:
+  bool restoreOwn(Property property, const PropertyValue& value) override;
 
  private:
   std::string caption_;
@@ -243,6 +276,9 @@ class HScrollBar : public Element {
   void setValue(int v);
   std::function<void()> onChange;
 
+ protected:
+  bool restoreOwn(Property property, const PropertyValue& value) override;
+
  private:
   int min_ = 0, max_ = 32767, small_ = 1, large_ = 1;
   int value_ = 0;
@@ -254,6 +290,9 @@ class Frame : public Element {
       : Element(form, ElementKind::Frame, std::move(name), index) {}
   const std::string& Caption() const { return caption_; }
   void setCaption(std::string caption);
+
+ protected:
+  bool restoreOwn(Property property, const PropertyValue& value) override;
 
  private:
   std::string caption_;
@@ -270,6 +309,9 @@ class Timer : public Element {
   std::function<void()> onTimer;
   // One tick: runs the handler when the timer is enabled.
   void tick();
+
+ protected:
+  bool restoreOwn(Property property, const PropertyValue& value) override;
 
  private:
   int interval_ = 0;
@@ -289,6 +331,9 @@ class Menu : public Element {
   void setHelpContextID(int id) { helpContext_ = id; }
   std::function<void()> onClick;
   void click();
+
+ protected:
+  bool restoreOwn(Property property, const PropertyValue& value) override;
 
  private:
   Menu* parent_;

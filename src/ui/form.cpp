@@ -10,6 +10,7 @@ void Form::setClientSize(int width, int height) {
 }
 
 void Form::Show() {
+  if (!visible_) willChange(Property::FormVisible, std::int64_t{0});
   visible_ = true;
   notify(FormObserver::FormEvent::Shown);
   notify(FormObserver::FormEvent::BroughtToFront);
@@ -17,21 +18,51 @@ void Form::Show() {
 
 void Form::Hide() {
   if (!visible_) return;
+  willChange(Property::FormVisible, std::int64_t{1});
   visible_ = false;
   notify(FormObserver::FormEvent::Hidden);
 }
 
 void Form::setFocus(Element* element) {
+  if (element != focused_) willChange(Property::Focus, focused_);
   focused_ = element;
   notify(FormObserver::FormEvent::FocusChanged);
 }
 
 void Form::setDefaultButton(CommandButton* button) {
   if (button == defaultButton_) return;
+  willChange(Property::DefaultButton, static_cast<Element*>(defaultButton_));
   CommandButton* old = defaultButton_;
   defaultButton_ = button;
   if (old) notifyChanged(*old);
   if (button) notifyChanged(*button);
+}
+
+void Form::restore(Property property, const PropertyValue& value) {
+  switch (property) {
+    case Property::FormVisible:
+      if (std::get<std::int64_t>(value) != 0) {
+        visible_ = true;
+        notify(FormObserver::FormEvent::Shown);
+      } else if (visible_) {
+        visible_ = false;
+        notify(FormObserver::FormEvent::Hidden);
+      }
+      break;
+    case Property::Focus:
+      focused_ = std::get<Element*>(value);
+      notify(FormObserver::FormEvent::FocusChanged);
+      break;
+    case Property::DefaultButton: {
+      CommandButton* old = defaultButton_;
+      defaultButton_ = static_cast<CommandButton*>(std::get<Element*>(value));
+      if (old) notifyChanged(*old);
+      if (defaultButton_) notifyChanged(*defaultButton_);
+      break;
+    }
+    default:
+      break;
+  }
 }
 
 void Form::notify(FormObserver::FormEvent event) {

@@ -61,8 +61,15 @@ class Form {
   CommandButton* defaultButton() const { return defaultButton_; }
   void setDefaultButton(CommandButton* button);
 
+  // Two listeners with two roles: the observer (a renderer) hears of a change after it,
+  // the recorder (an undo journal) before it, with the value it replaces.
   void setObserver(FormObserver* observer) { observer_ = observer; }
   FormObserver* observer() const { return observer_; }
+  void setRecorder(ChangeRecorder* recorder) { recorder_ = recorder; }
+  ChangeRecorder* recorder() const { return recorder_; }
+  // Puts back a value of the form's own properties (FormVisible, Focus, DefaultButton)
+  // that the recorder was given; no handler runs.
+  void restore(Property property, const PropertyValue& value);
 
   // Events of the window itself, raised by the renderer or a test.
   std::function<void()> onUnload;      // the user closes the window
@@ -75,12 +82,16 @@ class Form {
 
   // Called by Element; not for general use.
   void registerElement(Element* element) { elements_.push_back(element); }
+  ChangeRecorder* const* recorderSlot() const { return &recorder_; }
   void notifyChanged(Element& element) {
     if (observer_) observer_->elementChanged(element);
   }
 
  private:
   void notify(FormObserver::FormEvent event);
+  void willChange(Property property, const PropertyValue& old) {
+    if (recorder_) recorder_->willChange(*this, nullptr, property, old);
+  }
 
   std::string name_;
   std::string caption_;
@@ -94,6 +105,7 @@ class Form {
   Element* focused_ = nullptr;
   CommandButton* defaultButton_ = nullptr;
   FormObserver* observer_ = nullptr;
+  ChangeRecorder* recorder_ = nullptr;
 };
 
 }  // namespace volpar::ui
