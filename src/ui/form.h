@@ -58,6 +58,11 @@ class Form {
   Element* focused() const { return focused_; }
   void setFocus(Element* element);
 
+  // Tab moves through these elements in this order, passing over hidden ones; with none
+  // given, the window's own order holds.
+  const std::vector<Element*>& tabOrder() const { return tabOrder_; }
+  void setTabOrder(std::vector<Element*> order) { tabOrder_ = std::move(order); }
+
   CommandButton* defaultButton() const { return defaultButton_; }
   void setDefaultButton(CommandButton* button);
 
@@ -102,6 +107,7 @@ class Form {
   std::optional<Point> position_;
   bool visible_ = false;
   std::vector<Element*> elements_;
+  std::vector<Element*> tabOrder_;
   Element* focused_ = nullptr;
   CommandButton* defaultButton_ = nullptr;
   FormObserver* observer_ = nullptr;

@@ -67,9 +67,6 @@ class DERAZO_Input : public ui::Form {
 
   ui::CommonDialog CommonDialog1{*this, "CommonDialog1"};
 
-  // Tab order of the focusable elements; the renderer passes over hidden ones.
-  std::vector<ui::Element*> tabOrder;
-
   // Instruction entry.
   void Input_bit_Change(int Index);
   void Input_Op_Code_Change(int Index);
@@ -105,7 +102,7 @@ class DERAZO_Input : public ui::Form {
   void layOutStartLocationPanel();
   void layOutCodePanel();
   void layOutMenus();
-  void setTabOrder();
+  void orderTabs();
   void connectHandlers();
 
   Screens& screens_;

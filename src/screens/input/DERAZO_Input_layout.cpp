@@ -186,17 +186,18 @@ void DERAZO_Input::layOutMenus() {
   cont_menu.setShortcut("F1");
   cont_menu.setHelpContextID(1);
   // Last of the layout steps, when every element exists.
-  setTabOrder();
+  orderTabs();
 }
 
-void DERAZO_Input::setTabOrder() {
-  tabOrder = {&memory_text, &exec_text};
-  for (int i = 1; i <= 8; ++i) tabOrder.push_back(&Input_Bit(i));
-  tabOrder.insert(
-      tabOrder.end(),
+void DERAZO_Input::orderTabs() {
+  std::vector<ui::Element*> order = {&memory_text, &exec_text};
+  for (int i = 1; i <= 8; ++i) order.push_back(&Input_Bit(i));
+  order.insert(
+      order.end(),
       {&Command_Send_to_Memory, &Command_Execute_Program, &Return_to_exec_screen, &Command_Restart,
        &Command_Code_Info, &Command_Code_Close, &Command_Start_Location_Cancel, &Command_quit,
        &Command_OK_For_Start_Location, &Input_Op_Code(0), &Input_Memory_Address});
+  setTabOrder(std::move(order));
 }
 
 }  // namespace volpar

@@ -112,6 +112,7 @@ void FormWindow::build() {
   }
   buildControls();
   buildMenus();
+  applyTabOrder();
   // Widgets overlap in the order their elements were created: later ones on top.
   for (ui::Element* e : form_->elements()) {
     if (QWidget* w = bindings_[e].widget) w->raise();
@@ -343,9 +344,9 @@ void FormWindow::applyFocus() {
   }
 }
 
-void FormWindow::setTabOrder(const std::vector<ui::Element*>& order) {
+void FormWindow::applyTabOrder() {
   QWidget* previous = nullptr;
-  for (ui::Element* e : order) {
+  for (ui::Element* e : form_->tabOrder()) {
     QWidget* w = widgetOf(*e);
     if (!w) continue;
     if (previous) QWidget::setTabOrder(previous, w);

@@ -36,9 +36,6 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   // The form is being destroyed: let go of it at once (the window itself goes later).
   void detach();
 
-  // Tab moves through these elements in this order (hidden ones are passed over).
-  void setTabOrder(const std::vector<ui::Element*>& order);
-
   // The client area's size at scale 1: the form's twips, 15 to a pixel.
   QSize baseSize() const;
   double scale() const { return scale_.scale; }
@@ -82,6 +79,7 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   void syncFrame(Binding& binding);
   void syncMenu(Binding& binding);
   void applyFocus();
+  void applyTabOrder();
   void repaintLater(Surface* surface, const QRect& rect);
   void deliver(const std::function<void()>& handler);
   void deliverKeyPress(const QKeyEvent& event);

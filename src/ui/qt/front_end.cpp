@@ -1,7 +1,5 @@
 #include "ui/qt/front_end.h"
 
-#include "screens/input/DERAZO_Input.h"
-
 namespace volpar::qt {
 
 FrontEnd::FrontEnd(Application& app)
@@ -25,9 +23,7 @@ FormWindow* FrontEnd::windowOf(const ui::Form& form) const {
 }
 
 void FrontEnd::formCreated(ui::Form& form) {
-  auto* window = new FormWindow(form, gate_);
-  if (auto* input = dynamic_cast<DERAZO_Input*>(&form)) window->setTabOrder(input->tabOrder);
-  windows_[&form] = window;
+  windows_[&form] = new FormWindow(form, gate_);
 }
 
 // The window may be the one whose handler is still on the stack: it lets go of the form
