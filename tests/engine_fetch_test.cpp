@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <stdexcept>
 #include <string>
 
 #include "support/screens_fixture.h"
@@ -10,52 +12,44 @@ namespace {
 class EngineFetch : public ScreensFixture {
  protected:
   // All a student sees of the run, phase cells aside, in one line.
-  std::string view() {
-    REXEC& r = rexec();
-    return "clock " + clockCells() + " | PC " + r.Register_PC_Decimal.Caption() + " " +
-           pcBits() + " | AR " + r.Register_Address_Decimal.Caption() + " " +
-           lit(r.Shapear, ui::kYellow) + " | IR " + irBits() + " " + r.IR_Address_Decimal.Caption() +
-           " | M " + lit(r.Register_Memory, ui::kRed).substr(1) + " | S " +
-           r.Register_S_Decimal.Caption() + " " + sBits() + (negativeFlag() ? " neg" : "") +
+  std::string seen() {
+    return "clock " + clockCells() + " | " + registers() + " | M " +
+           lit(rexec().Register_Memory, ui::kRed).substr(1) + (negativeFlag() ? " neg" : "") +
            " | lamps " + litLamps() + " | " + runControls();
   }
 };
 
-// LOAD 5 at address 0, memory[5] = 10000001, manual clock: one instruction end to end.
+// LOAD 5 at address 6, memory[5] = 10000001, manual clock: one instruction end to end.
 TEST_F(EngineFetch, OneInstructionFromEndToEnd) {
-  poke(0, "00100101");
+  poke(6, "00100101");
+  poke(7, "01010101");
   poke(5, "10000001");
   rexec().manual_radio.setValue(true);
-  startAt(0);
-  EXPECT_EQ(view(), "clock 10000000 | PC 0 00000 | AR 0 00000 | IR 00000000 0 | M 00000000 | "
-                    "S 0 00000000 | lamps  | step one view return");
+  startAt(6);
+  EXPECT_EQ(seen(), "clock 10000000 | PC 6 AR 0 IR 0 X 0 Y 0 S 0 OUT 0 | M 00000000 | lamps  | "
+                    "step one view return");
   const char* const after[] = {
-      "clock 01000000 | PC 0 00000 | AR 0 00000 | IR 00000000 0 | M 00000000 | "
-      "S 0 00000000 | lamps  | step view",
-      "clock 00100000 | PC 0 00000 | AR 0 00000 | IR 00100101 5 | M 00000000 | "
-      "S 0 00000000 | lamps  | step view",
-      "clock 00010000 | PC 1 00001 | AR 0 00000 | IR 00100101 5 | M 00000000 | "
-      "S 0 00000000 | lamps  | step view",
-      "clock 00001000 | PC 1 00001 | AR 5 00101 | IR 00100101 5 | M 00000000 | "
-      "S 0 00000000 | lamps shape_irar | step view",
-      "clock 00000100 | PC 1 00001 | AR 5 00101 | IR 00100101 5 | M 00000000 | "
-      "S 129 10000001 neg | lamps shapemt | step view",
-      "clock 00000010 | PC 1 00001 | AR 5 00101 | IR 00100101 5 | M 00000000 | "
-      "S 129 10000001 neg | lamps  | step view",
-      "clock 00000001 | PC 1 00001 | AR 5 00101 | IR 00100101 5 | M 00000000 | "
-      "S 129 10000001 neg | lamps  | step view",
-      "clock 10000000 | PC 1 00001 | AR 5 00101 | IR 00100101 5 | M 00000000 | "
-      "S 129 10000001 neg | lamps  | step view return",
+      "clock 01000000 | PC 6 AR 6 IR 0 X 0 Y 0 S 0 OUT 0 | M 00000000 | lamps  | step view",
+      "clock 00100000 | PC 6 AR 6 IR 37 X 0 Y 0 S 0 OUT 0 | M 00000000 | lamps  | step view",
+      "clock 00010000 | PC 7 AR 6 IR 37 X 0 Y 0 S 0 OUT 0 | M 01010101 | lamps  | step view",
+      "clock 00001000 | PC 7 AR 5 IR 37 X 0 Y 0 S 0 OUT 0 | M 01010101 | lamps shape_irar | "
+      "step view",
+      "clock 00000100 | PC 7 AR 5 IR 37 X 0 Y 0 S 129 OUT 0 | M 01010101 neg | lamps shapemt | "
+      "step view",
+      "clock 00000010 | PC 7 AR 5 IR 37 X 0 Y 0 S 129 OUT 0 | M 01010101 neg | lamps  | step view",
+      "clock 00000001 | PC 7 AR 5 IR 37 X 0 Y 0 S 129 OUT 0 | M 01010101 neg | lamps  | step view",
+      "clock 10000000 | PC 7 AR 5 IR 37 X 0 Y 0 S 129 OUT 0 | M 01010101 neg | lamps  | "
+      "step view return",
   };
   for (int phase = 1; phase <= 8; ++phase) {
     pulse();
     const std::string where = "after T" + std::to_string(phase % 8);
-    EXPECT_EQ(view(), after[phase - 1]) << where;
-    EXPECT_EQ(manual().Clock_Phase, (phase + 1) % 8) << where;
-    EXPECT_EQ(manual().At_Phase_Zero, phase == 8) << where;
+    EXPECT_EQ(seen(), after[phase - 1]) << where;
+    EXPECT_EQ(view().phase(), (phase + 1) % 8) << where;
+    EXPECT_EQ(view().atInstructionBoundary(), phase == 8) << where;
     EXPECT_EQ(greenCells(), phase == 1 ? "" : "SHAPEID(2) SHAPET4(1) shapet5(1)") << where;
   }
-  EXPECT_EQ(memoryBits(0), "00100101");  // the memory keeps its yellow cells
+  EXPECT_EQ(memoryBits(6), "00100101");  // the memory keeps its yellow cells
 }
 
 // Only exact yellow is a 1: black ("x") and other colours fetch as 0, op-code bits too.
@@ -64,7 +58,7 @@ TEST_F(EngineFetch, T2ReadsBlackAndOddColouredMemoryCellsAsZero) {
   input().Shape1(8 * 2 + 2).setFillColor(ui::kRed);
   startAt(2);
   pulse(2);
-  EXPECT_EQ(irBits(), "00101010");
+  EXPECT_EQ(view().ir(), 0b00101010);
   EXPECT_EQ(rexec().IR_Address_Decimal.Caption(), "10");
   EXPECT_EQ(greenCells(), "SHAPEID(2) SHAPET4(1) shapet5(1)");
 }
@@ -79,7 +73,24 @@ TEST_F(EngineFetch, T2ClearsTheLastDecodeButRestoresTheNegativeFlagFromS) {
   pulse(10);  // ADD, then T1 and T2 of BR Neg
   EXPECT_EQ(greenCells(), "SHAPEID(7) SHAPET4(6)");
   EXPECT_TRUE(negativeFlag());
-  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "128");
+  EXPECT_EQ(view().s(), 128);
+}
+
+// A program counter beyond the memory cannot come from the start panel or the engine; if
+// one ever did, the fetch fails loudly instead of reading past the grid. Phases outside
+// the clock are ignored.
+TEST_F(EngineFetch, FetchBeyondMemoryFailsLoudlyAndStrayPhasesAreIgnored) {
+  startAt(0);
+  for (std::int16_t phase : {std::int16_t{-1}, std::int16_t{8}, std::int16_t{100}}) {
+    manual().Clock_Phase = phase;
+    pulse();
+    EXPECT_EQ(view().phase(), phase);
+    EXPECT_EQ(clockCells(), "10000000");
+  }
+  manual().Clock_Phase = 1;
+  pulse();  // T1
+  rexec().Register_PC_Decimal.setCaption("32");
+  EXPECT_THROW(pulse(), std::out_of_range);
 }
 
 }  // namespace

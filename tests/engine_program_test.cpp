@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "support/screens_fixture.h"
@@ -24,16 +23,15 @@ TEST_F(EnginePrograms, CountdownLoopWithBranchIfNotNegative) {
   startAt(0);
   step();
 
-  std::vector<std::string> outputs;
+  std::vector<int> outputs;
   for (int n = 0; n < 60 * 8; ++n) {
-    if (manual().At_Phase_Zero && rexec().Register_PC_Decimal.Caption() == "5") break;
+    if (view().atInstructionBoundary() && view().pc() == 5) break;
     pulse();
-    if (manual().Clock_Phase == 6 && rexec().SHAPEID(OUTPUT + 1).FillColor() == ui::kGreen)
-      outputs.push_back(rexec().Register_Output_Decimal.Caption());
+    if (view().phase() == 6 && view().decoded() == MachineView::OpCode::Output)
+      outputs.push_back(view().output());
   }
-  EXPECT_EQ(rexec().Register_PC_Decimal.Caption(), "5");
-  EXPECT_EQ(outputs, (std::vector<std::string>{"5", "4", "3", "2", "1", "0"}));
-  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "255");
+  EXPECT_EQ(outputs, (std::vector<int>{5, 4, 3, 2, 1, 0}));
+  EXPECT_EQ(registers(), "PC 5 AR 4 IR 225 X 0 Y 255 S 255 OUT 0");
   EXPECT_TRUE(negativeFlag());
   EXPECT_EQ(memoryBits(20), "11111111");
   EXPECT_TRUE(rexec().Timer1.enabled());

@@ -55,6 +55,8 @@ TEST(PrivateProfile, EditsOnlyTheLineConcerned) {
        "[S]\r\nA=1\r\n; end of S\r\nK=V\r\n\r\n[T]\r\nK=9\r\n"},
       {"adds new lines in the file's own LF style", "; notes\n[S]\nA=1", "S", "K",
        "; notes\n[S]\nA=1\nK=V\n"},
+      {"ends an added line like the LF line before it, in a file of lone CRs",
+       "[S]\rA=1\n\n[T]\r", "S", "K", "[S]\rA=1\nK=V\n\n[T]\r"},
       {"appends a missing section at the end", "; top\r\n[T]\r\nK=1\r\n", "S", "K",
        "; top\r\n[T]\r\nK=1\r\n[S]\r\nK=V\r\n"},
       {"writes into the first section of the name", "[S]\nA=1\n[S]\nK=2\n", "S", "K",

@@ -3,7 +3,9 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -31,6 +33,31 @@ std::string readFile(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 fs::path data(const std::string& name) { return fs::path(VOLPAR_TEST_DATA) / name; }
+
+// Root runs the scope as the user nobody, so that files are checked as an ordinary user's
+// program finds them; anyone else runs as themselves.
+class OrdinaryUser {
+ public:
+  OrdinaryUser() {
+    if (::geteuid() != 0) return;
+    root_ = true;
+    groups_.resize(static_cast<std::size_t>(::getgroups(0, nullptr)));
+    ::getgroups(static_cast<int>(groups_.size()), groups_.data());
+    failed_ = ::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 0) != 0 ||
+              ::setresuid(65534, 65534, 0) != 0;
+  }
+  ~OrdinaryUser() {
+    if (root_ && (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0 ||
+                  ::setgroups(groups_.size(), groups_.data()) != 0))
+      std::abort();
+  }
+  bool failed() const { return failed_; }
+
+ private:
+  std::vector<gid_t> groups_;
+  bool root_ = false;
+  bool failed_ = false;
+};
 
 class ProgramFile : public ::testing::Test {
  protected:
@@ -167,6 +194,7 @@ TEST_F(ProgramFile, AFailedLoadOrSaveChangesNothingAndSaysWhy) {
     std::string path;
     std::string reason;
     rlim_t sizeLimit = 0;  // bytes a process may write, 0 for no limit
+    bool byOrdinaryUser = false;
   } cases[] = {
       {false, (dir / "missing.txt").string(), "No such file or directory"},
       {true, "", "No file name was given"},
@@ -185,7 +213,14 @@ TEST_F(ProgramFile, AFailedLoadOrSaveChangesNothingAndSaysWhy) {
       // The disk fills up part-way: the file would grow from 237 to 600 bytes.
       {true, makeFile("handwritten.txt", readFile(data("handwritten.txt"))), "File too large",
        300},
+      // In a folder where anyone may create files, a file its user may only read.
+      {true,
+       makeFile("not-mine.txt", readFile(data("countdown.txt")),
+                fs::perms::owner_read | fs::perms::group_all | fs::perms::others_read),
+       "Permission denied", 0, true},
   };
+  fs::permissions(dir, fs::perms::all);
+  std::string skipped;
   const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
   struct rlimit unlimited {};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
@@ -198,7 +233,14 @@ TEST_F(ProgramFile, AFailedLoadOrSaveChangesNothingAndSaysWhy) {
     if (c.sizeLimit) limit.rlim_cur = c.sizeLimit;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
     (c.save ? platform.saveAnswers : platform.openAnswers).push_back(c.path);
-    c.save ? input.save_menu_Click() : input.Open_menu_Click();
+    {
+      std::optional<OrdinaryUser> user;
+      if (c.byOrdinaryUser && user.emplace().failed()) {
+        skipped = "could not run as the user nobody";
+        continue;
+      }
+      c.save ? input.save_menu_Click() : input.Open_menu_Click();
+    }
     ::setrlimit(RLIMIT_FSIZE, &unlimited);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_THAT(platform.messages[0].text, HasSubstr("\"" + c.path + "\""));
@@ -207,6 +249,7 @@ TEST_F(ProgramFile, AFailedLoadOrSaveChangesNothingAndSaysWhy) {
     EXPECT_EQ(disk(), diskBefore);
   }
   ::signal(SIGXFSZ, oldHandler);
+  if (!skipped.empty()) GTEST_SKIP() << skipped;
 }
 
 }  // namespace

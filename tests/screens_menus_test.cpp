@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 
 #include "support/screens_fixture.h"
@@ -94,7 +95,15 @@ TEST_F(Menus, CodeInformationOpensThePanelAndCloseShutsIt) {
   DERAZO_Input& in = input();
   click(in.Command_Code_Info);
   click(in.Command_Code_Info);  // twice: still open
-  EXPECT_TRUE(in.Label_Description_ADD.shownOnScreen());
+  std::map<int, std::string> described;  // the op codes the panel shows, top to bottom
+  for (const ui::Element* e : in.elements()) {
+    if (e->container() == &in.Code_frame && e->kind() == ui::ElementKind::Label &&
+        e->shownOnScreen())
+      described[e->rect().top] = static_cast<const ui::Label*>(e)->Caption().substr(0, 3);
+  }
+  std::string codes;
+  for (const auto& [top, code] : described) codes += code + " ";
+  EXPECT_EQ(codes, "000 001 010 011 100 101 110 111 ");
   EXPECT_EQ(in.focused(), &in.Command_Code_Close);
   type(in.Input_Bit(1), "1");  // entry stays usable with the panel open
   EXPECT_EQ(in.Input_Op_Code(0).Text(), "4");

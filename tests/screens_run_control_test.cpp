@@ -32,7 +32,7 @@ class RunControl : public ScreensFixture {
     for (const Row& row : script) {
       row.action();
       EXPECT_EQ(runControls(), row.controls) << row.what;
-      EXPECT_EQ(manual().Clock_Phase, row.clockPhase) << row.what;
+      EXPECT_EQ(view().phase(), row.clockPhase) << row.what;
       EXPECT_TRUE(guardsClear()) << row.what;
     }
   }
@@ -62,26 +62,28 @@ TEST_F(RunControl, AutomaticClockThroughEveryStateOfTheRun) {
       {"T7 copies the input into S", [&] { tick(); }, "pause view timer", 0},
   });
   EXPECT_FALSE(rexec().Command_Input_Window_OK.enabled());
-  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "15");
-  EXPECT_EQ(sBits(), "00001111");
   EXPECT_FALSE(rexec().Input_Window.enabled());
-  EXPECT_EQ(rexec().Register_Output_Decimal.Caption(), "42");
+  EXPECT_EQ(registers(), "PC 3 AR 0 IR 96 X 0 Y 0 S 15 OUT 42");
 }
 
 TEST_F(RunControl, ManualClockOnePhasePerStep) {
   play({
       {"ready", [&] { startAt(0); }, "step one view return", 1},
-      {"manual chosen at T0", [&] { chooseManual(); }, "step view return", 1},
+      {"LOAD run by the automatic clock", [&] {
+         step();
+         click(rexec().Command_Pause);
+       },
+       "pause one timer", 1},
+      {"paused at the next T0", [&] { tickUntilStopped(); }, "resume one view return", 1},
+      {"manual chosen at a paused T0", [&] { chooseManual(); }, "step view return", 1},
       {"Step performs T1 at once", [&] { step(); }, "step view", 2},
       {"T2", [&] { step(); }, "step view", 3},
   });
   EXPECT_EQ(rexec().Command_Begin_Step.Caption(), "&Step");
   EXPECT_TRUE(rexec().Command_Begin_Step.Default());
   play({
-      {"T3 to T7 of LOAD", [&] { step(5); }, "step view", 0},
-      {"T0: return allowed again", [&] { step(); }, "step view return", 1},
       // OUTPUT with Stop for Output ticked does not stop a manual clock.
-      {"OUTPUT T1 to T6", [&] { step(6); }, "step view", 7},
+      {"OUTPUT T3 to T6", [&] { step(4); }, "step view", 7},
       {"OUTPUT T7 and T0", [&] { step(2); }, "step view return", 1},
       {"INPUT T1 to T6 waits", [&] { step(6); }, "view", 6},
   });
@@ -93,8 +95,7 @@ TEST_F(RunControl, ManualClockOnePhasePerStep) {
        "step view", 7},
       {"Step performs T7", [&] { step(); }, "step view", 0},
   });
-  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "1");
-  EXPECT_EQ(rexec().Register_Output_Decimal.Caption(), "42");
+  EXPECT_EQ(registers(), "PC 3 AR 0 IR 96 X 0 Y 0 S 1 OUT 42");
 }
 
 TEST_F(RunControl, SpeedSetsTheIntervalToThousandDividedByTheRateTruncated) {
@@ -113,7 +114,8 @@ TEST_F(RunControl, SpeedSetsTheIntervalToThousandDividedByTheRateTruncated) {
 // The three arrangements: the mode is offered only at T0 or in manual mode; switching
 // modes sets the buttons but never starts the clock.
 TEST_F(RunControl, OptionsPanelAndModeSwitches) {
-  // Shown: mode buttons, Slow/Fast labels, scroll bar; scroll bar enabled; "pause first".
+  // Shown: mode buttons, Slow/Fast labels, scroll bar; scroll bar enabled; "pause first";
+  // then the rate in Hertz.
   const auto panel = [&] {
     REXEC& r = rexec();
     EXPECT_TRUE(r.Stop_For_Output.shownOnScreen() && r.Stop_For_Output.enabled());
@@ -123,19 +125,19 @@ TEST_F(RunControl, OptionsPanelAndModeSwitches) {
                     r.time_scroll.enabled(), r.Label_Show_clock_Stuff.visible()}) {
       seen += on ? '1' : '0';
     }
-    return seen;
+    return seen + " " + r.Time_Hertz.Caption() + " Hz";
   };
   poke(2, "100 00000");  // OUTPUT instead of INPUT, so that Step reaches the next T0
   startAt(0);
   openOptions();
-  EXPECT_EQ(panel(), "11110") << "automatic, at T0";
+  EXPECT_EQ(panel(), "11110 1 Hz") << "automatic, at T0";
   click(rexec().Command_Options_Close);
   EXPECT_FALSE(rexec().OPTIONS_FRAME.visible());
 
   step();
   tick();
   openOptions();
-  EXPECT_EQ(panel(), "00111") << "automatic, under way at T1";
+  EXPECT_EQ(panel(), "00111 1 Hz") << "automatic, under way at T1";
   EXPECT_EQ(rexec().Label_Show_clock_Stuff.Caption(),
             "Change to Manual Mode only when T = 0. Click on \"Pause at T=0.\"");
   click(rexec().Command_Options_Close);
@@ -143,7 +145,7 @@ TEST_F(RunControl, OptionsPanelAndModeSwitches) {
   // Manual chosen while the clock runs past T0: the timer is left running, and the next T0,
   // in manual mode, stops it.
   for (int i = 0; i < 7; ++i) tick();  // LOAD's T2 to T7, then a T0 that does not stop
-  ASSERT_TRUE(manual().At_Phase_Zero && rexec().Timer1.enabled());
+  ASSERT_TRUE(view().atInstructionBoundary() && rexec().Timer1.enabled());
   chooseManual();
   EXPECT_TRUE(rexec().Timer1.enabled());
   EXPECT_EQ(tickUntilStopped(), 8);  // OUTPUT's T1 to T7 and T0
@@ -151,7 +153,7 @@ TEST_F(RunControl, OptionsPanelAndModeSwitches) {
   EXPECT_FALSE(rexec().Stop_For_Output.enabled());
   step();
   openOptions();
-  EXPECT_EQ(panel(), "11100") << "manual, under way at T1";
+  EXPECT_EQ(panel(), "11100 1 Hz") << "manual, under way at T1";
   click(rexec().Command_Options_Close);
 
   // Back to automatic at T0: the buttons of the ready state, the clock not started.
@@ -174,8 +176,7 @@ TEST_F(RunControl, ExecuteOneInManualReadyStateLeavesThePauseRequestForALaterAut
   ASSERT_EQ(runControls(), "step one view return");
   click(rexec().Command_One_instruction);
   EXPECT_EQ(tickUntilStopped(), 8);
-  EXPECT_EQ(rexec().Register_S_Decimal.Caption(), "42");
-  EXPECT_EQ(rexec().Register_PC_Decimal.Caption(), "1");
+  EXPECT_EQ(registers(), "PC 1 AR 20 IR 52 X 0 Y 0 S 42 OUT 0");
   EXPECT_EQ(runControls(), "step view return");
   EXPECT_TRUE(manual().Pause_At_T0);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "support/screens_fixture.h"
 
@@ -11,14 +12,10 @@ using StartExecution = ScreensFixture;
 
 // OK puts the machine at T0 with the PC at the start address.
 TEST_F(StartExecution, OkPutsTheMachineAtT0WithThePcAtTheStartAddress) {
-  poke(19, "001 00101");  // LOAD 5
-  poke(5, "10000001");
   startAt(19);
   REXEC& r = rexec();
   EXPECT_TRUE(r.Visible());
-  EXPECT_EQ(r.Register_PC_Decimal.Caption(), "19");
-  EXPECT_EQ(pcBits(), "10011");
-  EXPECT_EQ(r.Register_S_Decimal.Caption() + r.Register_Output_Decimal.Caption(), "00");
+  EXPECT_EQ(registers(), "PC 19 AR 0 IR 0 X 0 Y 0 S 0 OUT 0");
   EXPECT_EQ(clockCells(), "10000000");
   EXPECT_EQ(runControls(), "step one view return");
   // The input screen stays open behind, the panel still shown; Enter is Send to Memory's.
@@ -26,23 +23,23 @@ TEST_F(StartExecution, OkPutsTheMachineAtT0WithThePcAtTheStartAddress) {
   EXPECT_TRUE(input().Command_Send_to_Memory.Default());
 }
 
-// A second run starts on a clean machine: no cell of the last run stays lit, so S reads 0,
-// the negative flag agrees with it and a branch if not negative is taken.
+// A second run starts on a clean machine: every caption 0 and no cell of the last run lit,
+// so the negative flag agrees with S and a branch if not negative is taken.
 TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
-  poke(0, "001 00101");  // LOAD 5
-  poke(1, "101 00001");  // BRANCH 1
-  poke(2, "111 00111");  // BR NNeg 7
-  poke(5, "11111111");
+  for (auto [address, bits] : {std::pair{0, "001 00101"}, {1, "000 00101"}, {2, "100 11111"},
+                               {3, "101 00011"}, {4, "111 00111"}, {5, "11111111"}}) {
+    poke(address, bits);  // LOAD 5, ADD 5, OUTPUT, BRANCH 3, BR NNeg 7
+  }
   startAt(0);
   click(rexec().Command_Begin_Step);
   for (int i = 0; i < 40; ++i) tick();
   click(rexec().Command_Pause);
   tickUntilStopped();
-  ASSERT_EQ(rexec().Register_S_Decimal.Caption(), "255");
+  ASSERT_EQ(registers(), "PC 3 AR 3 IR 163 X 255 Y 255 S 254 OUT 254");
   ASSERT_TRUE(negativeFlag());
 
   click(rexec().Command_Return_to_Input);
-  type(input().exec_text, "2");
+  type(input().exec_text, "4");
   click(input().Command_OK_For_Start_Location);
   std::string notWhite;
   for (const ui::Element* e : rexec().elements()) {
@@ -54,11 +51,12 @@ TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
   }
   EXPECT_EQ(notWhite, "");
   EXPECT_EQ(clockCells(), "10000000");
-  EXPECT_EQ(pcBits(), "00010");
+  EXPECT_EQ(registers(), "PC 4 AR 0 IR 0 X 0 Y 0 S 0 OUT 0");
+  EXPECT_EQ(rexec().IR_Address_Decimal.Caption(), "0");
 
   click(rexec().Command_One_instruction);
   tickUntilStopped();
-  EXPECT_EQ(rexec().Register_PC_Decimal.Caption(), "7") << "BR NNeg is taken at S = 0";
+  EXPECT_EQ(view().pc(), 7) << "BR NNeg is taken at S = 0";
   EXPECT_EQ(memoryBits(5), "11111111");
 }
 
@@ -121,9 +119,11 @@ TEST_F(StartExecution, ViewMemoryShowsTheGridChangingWhileTheClockGoesOnAndRetur
   EXPECT_FALSE(in.Return_to_exec_screen.visible());
   for (const ui::Element* e : entry) EXPECT_TRUE(e->shownOnScreen()) << e->displayName();
   EXPECT_TRUE(in.Command_OK_For_Start_Location.shownOnScreen());
-  EXPECT_FALSE(in.Code_frame.visible());
   EXPECT_EQ(in.exec_text.Text(), "4");
   EXPECT_EQ(runControls(), "resume one view return") << "neither button touches the clock";
+  click(in.Command_Code_Info);
+  click(rexec().Command_Return_to_Input);
+  EXPECT_FALSE(in.Code_frame.visible()) << "Return to Input closes the code panel";
 }
 
 }  // namespace

@@ -130,10 +130,20 @@ class ScreensFixture : public ::testing::Test {
     }
     return out;
   }
+  // The registers as the student reads their captions, "PC 7 AR 5 IR 37 X 0 Y 0 S 129 OUT 0";
+  // a register whose cells show another value than its caption has them in brackets.
+  std::string registers() {
+    using R = MachineView::Register;
+    const MachineView v = view();
+    std::string out;
+    for (auto [r, name] : {std::pair{R::PC, "PC"}, {R::AR, "AR"}, {R::IR, "IR"}, {R::X, "X"},
+                           {R::Y, "Y"}, {R::S, "S"}, {R::Output, "OUT"}}) {
+      out += (out.empty() ? "" : " ") + std::string(name) + " " + std::to_string(v.value(r));
+      if (v.cells(r) != v.value(r)) out += " [" + std::to_string(v.cells(r)) + "]";
+    }
+    return out;
+  }
   std::string pcBits() { return lit(rexec().ShapePC, ui::kYellow); }
-  std::string irBits() { return lit(rexec().SHAPE_IR, ui::kRed); }
-  std::string sBits() { return lit(rexec().Shapet, ui::kRed); }
-  std::string outputBits() { return lit(rexec().Shapeo, ui::kRed); }
   std::string clockCells() { return lit(rexec().Shape_Clock, ui::kCyan); }  // "10000000" at T0
   bool negativeFlag() { return rexec().SHAPET4(7).FillColor() == ui::kRed; }
   // Memory byte as '1' yellow, '0' white, 'x' black, '?' any other colour.
