@@ -49,8 +49,9 @@ TEST_F(FormsLayout, CaptionsUniqueNamesAndEveryElementInsideItsWindow) {
 TEST_F(FormsLayout, FreshExecutionScreenShowsAnIdleMachine) {
   REXEC& r = rexec();
   for (const Element* e : r.elements()) {
-    if (e->kind() == ElementKind::Shape)
+    if (e->kind() == ElementKind::Shape) {
       EXPECT_EQ(static_cast<const ui::Shape*>(e)->FillColor(), ui::kWhite) << e->displayName();
+    }
   }
   for (const ui::Label* l : {&r.Register_PC_Decimal, &r.Register_S_Decimal, &r.Time_Hertz}) {
     EXPECT_EQ(l->Caption(), "") << l->displayName();
@@ -81,7 +82,7 @@ TEST_F(FormsLayout, BitRowsReadFromTheLeft) {
   }
   for (const auto& row : rows) {
     for (std::size_t i = 1; i < row.size(); ++i) {
-      EXPECT_TRUE(row[i - 1]->rect().left + row[i - 1]->rect().width <= row[i]->rect().left &&
+      EXPECT_TRUE(row[i - 1]->rect().left < row[i]->rect().left &&
                   row[i - 1]->rect().top == row[i]->rect().top)
           << row[i]->displayName();
     }
