@@ -63,6 +63,7 @@ void Application::unloadDerazoInput() { retire(input_); }
 void Application::unloadInitialScreen() { retire(initial_); }
 
 void Application::collectRetired() {
+  if (retired_.empty()) return;
   std::vector<std::unique_ptr<ui::Form>> dying;
   dying.swap(retired_);
   for (auto& form : dying) {

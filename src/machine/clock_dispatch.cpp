@@ -41,7 +41,7 @@ constexpr std::array<OpCodeCells, 8> kPhaseCells{{
 }};
 
 void whiten(ui::ControlArray<ui::Shape>& cells) {
-  for (int i = cells.LBound(); i <= cells.UBound(); ++i) cells(i).setFillColor(kWhite);
+  for (const auto& cell : cells) cell->setFillColor(kWhite);
 }
 
 // The decoder matrix and the phase cells go white; the negative flag is then restored
@@ -56,17 +56,19 @@ void clearDecoder(REXEC& rexec) {
 }
 
 // An op-code bit matches only an IR cell of exactly its colour: red for 1, white for 0.
-bool opCodeIs(const REXEC& rexec, int opCode) {
+bool opCodeIs(const std::array<ui::Color, 3>& opCodeCells, int opCode) {
   for (int i = 1; i <= 3; ++i) {
     const ui::Color want = (opCode >> (3 - i)) & 1 ? kRed : kWhite;
-    if (rexec.SHAPE_IR(i).FillColor() != want) return false;
+    if (opCodeCells[static_cast<std::size_t>(i - 1)] != want) return false;
   }
   return true;
 }
 
 void decode(REXEC& rexec) {
+  const std::array<ui::Color, 3> opCodeCells = {
+      rexec.SHAPE_IR(1).FillColor(), rexec.SHAPE_IR(2).FillColor(), rexec.SHAPE_IR(3).FillColor()};
   for (int k = 1; k <= 8; ++k) {
-    if (!opCodeIs(rexec, k - 1)) continue;
+    if (!opCodeIs(opCodeCells, k - 1)) continue;
     ui::Shape& decoderCell = rexec.SHAPEID(k);
     decoderCell.setFillColor(kGreen);
     const OpCodeCells& wired = kPhaseCells[static_cast<std::size_t>(k - 1)];

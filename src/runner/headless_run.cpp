@@ -1,11 +1,13 @@
 #include "runner/headless_run.h"
 
+#include <array>
 #include <cstdint>
 #include <exception>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "app/application.h"
 #include "machine/REXEC_Manual.h"
@@ -135,17 +137,24 @@ class HeadlessRun {
     }
   }
 
-  // One press of Begin/Step: one clock phase.
+  // One press of Begin/Step: one clock phase. Runs take millions of them: the texts of
+  // a fault are built only when there is one.
   void step(int phase) {
+    static constexpr std::array<std::string_view, 8> kPerforming = {
+        "performing T0", "performing T1", "performing T2", "performing T3",
+        "performing T4", "performing T5", "performing T6", "performing T7"};
     REXEC& rexec = *rexec_;
-    const std::string name = "T" + std::to_string(phase);
-    if (!rexec.Command_Begin_Step.usable()) throw RunFault("Begin/Step cannot be pressed before " + name);
+    const std::string_view during = kPerforming[static_cast<std::size_t>(phase & 7)];
+    const std::string_view name = during.substr(during.size() - 2);
+    if (!rexec.Command_Begin_Step.usable()) {
+      throw RunFault("Begin/Step cannot be pressed before " + std::string(name));
+    }
     rexec.Command_Begin_Step.click();
-    settle("performing " + name);
+    settle(during);
     const bool waitsForInput = phase == 6 && decoded(OpCode::Input);
     const int expected = waitsForInput ? 6 : (phase + 1) % 8;
     if (view_->phase() != expected) {
-      throw RunFault("the clock did not move on after " + name + " (phase " +
+      throw RunFault("the clock did not move on after " + std::string(name) + " (phase " +
                      std::to_string(view_->phase()) + ", expected " + std::to_string(expected) + ")");
     }
     if (options_.trace) {
@@ -195,15 +204,17 @@ class HeadlessRun {
 
   // Between events, as the windows' event loop does; nothing may have asked the user
   // anything or ended the program.
-  void settle(const std::string& during) {
+  void settle(std::string_view during) {
     app_.collectRetired();
     const auto& messages = platform_.messages();
     if (!messages.empty()) {
       const auto& m = messages.front();
-      throw RunFault("message box while " + during + ": \"" + m.title + "\": " + m.text);
+      throw RunFault("message box while " + std::string(during) + ": \"" + m.title + "\": " + m.text);
     }
-    if (platform_.dialogRequests() != 0) throw RunFault("a file dialog was asked for while " + during);
-    if (platform_.endRequested()) throw RunFault("the program asked to end while " + during);
+    if (platform_.dialogRequests() != 0) {
+      throw RunFault("a file dialog was asked for while " + std::string(during));
+    }
+    if (platform_.endRequested()) throw RunFault("the program asked to end while " + std::string(during));
   }
 
   bool decoded(OpCode op) const { return view_->decoded() == op; }

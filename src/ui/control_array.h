@@ -15,7 +15,7 @@ template <class T>
 class ControlArray {
  public:
   ControlArray(Form& form, const std::string& name, int lbound, int ubound)
-      : lbound_(lbound), ubound_(ubound) {
+      : lbound_(lbound), ubound_(ubound), span_(static_cast<unsigned>(ubound - lbound)) {
     items_.reserve(static_cast<std::size_t>(ubound - lbound + 1));
     for (int i = lbound; i <= ubound; ++i) items_.push_back(std::make_unique<T>(form, name, i));
   }
@@ -32,17 +32,23 @@ class ControlArray {
   auto end() const { return items_.end(); }
 
  private:
+  // Every cell access of the engine passes here: the check stays small enough to inline
+  // and the message is built out of line.
   std::size_t slot(int index) const {
-    if (index < lbound_ || index > ubound_) {
-      throw std::out_of_range(items_.front()->name() + "(" + std::to_string(index) +
-                              ") does not exist: bounds are " + std::to_string(lbound_) +
-                              " to " + std::to_string(ubound_));
-    }
-    return static_cast<std::size_t>(index - lbound_);
+    const unsigned slot = static_cast<unsigned>(index) - static_cast<unsigned>(lbound_);
+    if (slot > span_) [[unlikely]] outOfBounds(index);
+    return slot;
+  }
+
+  [[noreturn, gnu::noinline, gnu::cold]] void outOfBounds(int index) const {
+    throw std::out_of_range(items_.front()->name() + "(" + std::to_string(index) +
+                            ") does not exist: bounds are " + std::to_string(lbound_) + " to " +
+                            std::to_string(ubound_));
   }
 
   int lbound_;
   int ubound_;
+  unsigned span_;  // ubound - lbound
   std::vector<std::unique_ptr<T>> items_;
 };
 

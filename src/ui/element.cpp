@@ -6,6 +6,19 @@
 #include "ui/form.h"
 
 namespace volpar::ui {
+namespace {
+
+// Texts are compared before anything is copied: most writes leave them as they were.
+// They are a few characters long, where a plain loop is quicker than a library compare.
+bool sameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 Element::Element(Form& form, ElementKind kind, std::string name, int index)
     : form_(&form),
@@ -22,6 +35,13 @@ std::string Element::displayName() const {
 }
 
 void Element::changed() { form_->notifyChanged(*this); }
+
+void Element::changeText(Property property, std::string& text, std::string_view value) {
+  if (sameText(text, value)) return;
+  willChange(property, text);
+  text.assign(value);
+  changed();
+}
 
 void Element::recordChange(Property property, const PropertyValue& old) {
   (*recorder_)->willChange(*form_, this, property, old);
@@ -142,13 +162,6 @@ void Element::setVisible(bool v) {
   changed();
 }
 
-void Element::setEnabled(bool e) {
-  if (e == enabled_) return;
-  willChange(Property::Enabled, std::int64_t{enabled_});
-  enabled_ = e;
-  changed();
-}
-
 bool Element::shownOnScreen() const {
   for (const Element* e = this; e; e = e->container_) {
     if (!e->visible_) return false;
@@ -165,11 +178,8 @@ bool Element::usable() const {
 
 void Element::SetFocus() { form_->setFocus(this); }
 
-void Label::setCaption(std::string caption) {
-  if (caption == caption_) return;
-  willChange(Property::Caption, caption_);
-  caption_ = std::move(caption);
-  changed();
+void Label::setCaption(std::string_view caption) {
+  changeText(Property::Caption, caption_, caption);
 }
 
 void Label::click() {
@@ -181,11 +191,8 @@ Line::Line(Form& form, std::string name, int x1, int y1, int x2, int y2)
   place(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + 1, std::abs(y2 - y1) + 1);
 }
 
-void CommandButton::setCaption(std::string caption) {
-  if (caption == caption_) return;
-  willChange(Property::Caption, caption_);
-  caption_ = std::move(caption);
-  changed();
+void CommandButton::setCaption(std::string_view caption) {
+  changeText(Property::Caption, caption_, caption);
 }
 
 bool CommandButton::Default() const { return form().defaultButton() == this; }
@@ -247,11 +254,8 @@ void TextBox::click() {
   if (usable() && onClick) onClick();
 }
 
-void OptionButton::setCaption(std::string caption) {
-  if (caption == caption_) return;
-  willChange(Property::Caption, caption_);
-  caption_ = std::move(caption);
-  changed();
+void OptionButton::setCaption(std::string_view caption) {
+  changeText(Property::Caption, caption_, caption);
 }
 
 void OptionButton::setValue(bool v) {
@@ -281,11 +285,8 @@ void OptionButton::click() {
   if (usable()) setValue(true);
 }
 
-void CheckBox::setCaption(std::string caption) {
-  if (caption == caption_) return;
-  willChange(Property::Caption, caption_);
-  caption_ = std::move(caption);
-  changed();
+void CheckBox::setCaption(std::string_view caption) {
+  changeText(Property::Caption, caption_, caption);
 }
 
 void CheckBox::setValue(int v) {
@@ -317,11 +318,8 @@ void HScrollBar::setValue(int v) {
   if (onChange) onChange();
 }
 
-void Frame::setCaption(std::string caption) {
-  if (caption == caption_) return;
-  willChange(Property::Caption, caption_);
-  caption_ = std::move(caption);
-  changed();
+void Frame::setCaption(std::string_view caption) {
+  changeText(Property::Caption, caption_, caption);
 }
 
 void Timer::setInterval(int ms) {
@@ -335,11 +333,8 @@ void Timer::tick() {
   if (enabled() && onTimer) onTimer();
 }
 
-void Menu::setCaption(std::string caption) {
-  if (caption == caption_) return;
-  willChange(Property::Caption, caption_);
-  caption_ = std::move(caption);
-  changed();
+void Menu::setCaption(std::string_view caption) {
+  changeText(Property::Caption, caption_, caption);
 }
 
 void Menu::click() {

@@ -3,6 +3,7 @@
 #include <climits>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "ui/change_recorder.h"
 #include "ui/colors.h"
@@ -79,7 +80,12 @@ class Element {
   bool visible() const { return visible_; }
   void setVisible(bool v);
   bool enabled() const { return enabled_; }
-  void setEnabled(bool e);
+  void setEnabled(bool e) {
+    if (e == enabled_) return;
+    willChange(Property::Enabled, std::int64_t{enabled_});
+    enabled_ = e;
+    changed();
+  }
 
   // Visible, and every frame around it visible too.
   bool shownOnScreen() const;
@@ -96,9 +102,13 @@ class Element {
  protected:
   void changed();
   // Before a real change: tells the form's recorder, if one listens, the value held now.
-  void willChange(Property property, const PropertyValue& old) {
-    if (*recorder_) recordChange(property, old);
+  // The value is wrapped (a text copied) only when one listens.
+  template <class T>
+  void willChange(Property property, const T& old) {
+    if (*recorder_) [[unlikely]] recordChange(property, PropertyValue(old));
   }
+  // A text property takes a new value: compared first, copied only when it differs.
+  void changeText(Property property, std::string& text, std::string_view value);
   // A subclass puts back its own properties here; false for one it does not have.
   virtual bool restoreOwn(Property, const PropertyValue&) { return false; }
 
@@ -145,7 +155,7 @@ class Label : public Element {
   Label(Form& form, std::string name, int index = kNoIndex)
       : Element(form, ElementKind::Label, std::move(name), index) {}
   const std::string& Caption() const { return caption_; }
-  void setCaption(std::string caption);
+  void setCaption(std::string_view caption);
   std::function<void()> onClick;
   void click();
 
@@ -174,7 +184,7 @@ class CommandButton : public Element {
   CommandButton(Form& form, std::string name, int index = kNoIndex)
       : Element(form, ElementKind::CommandButton, std::move(name), index) {}
   const std::string& Caption() const { return caption_; }
-  void setCaption(std::string caption);
+  void setCaption(std::string_view caption);
   // The form's default button, pressed by Enter. Making one default clears the others.
   bool Default() const;
   void setDefault(bool d);
@@ -228,7 +238,7 @@ class OptionButton : public Element {
   OptionButton(Form& form, std::string name, int index = kNoIndex)
       : Element(form, ElementKind::OptionButton, std::move(name), index) {}
   const std::string& Caption() const { return caption_; }
-  void setCaption(std::string caption);
+  void setCaption(std::string_view caption);
   bool Value() const { return value_; }
   // Selecting clears the others of the group and raises the click handler.
   void setValue(bool v);
@@ -248,7 +258,7 @@ class CheckBox : public Element {
   CheckBox(Form& form, std::string name, int index = kNoIndex)
       : Element(form, ElementKind::CheckBox, std::move(name), index) {}
   const std::string& Caption() const { return caption_; }
-  void setCaption(std::string caption);
+  void setCaption(std::string_view caption);
   int Value() const { return value_; }  // 0 unchecked, 1 checked
   void setValue(int v);
   std::function<void()> onClick;
@@ -289,7 +299,7 @@ class Frame : public Element {
   Frame(Form& form, std::string name, int index = kNoIndex)
       : Element(form, ElementKind::Frame, std::move(name), index) {}
   const std::string& Caption() const { return caption_; }
-  void setCaption(std::string caption);
+  void setCaption(std::string_view caption);
 
  protected:
   bool restoreOwn(Property property, const PropertyValue& value) override;
@@ -324,7 +334,7 @@ class Menu : public Element {
       : Element(form, ElementKind::Menu, std::move(name)), parent_(parent) {}
   Menu* parent() const { return parent_; }
   const std::string& Caption() const { return caption_; }
-  void setCaption(std::string caption);
+  void setCaption(std::string_view caption);
   const std::string& Shortcut() const { return shortcut_; }  // "Ctrl+O", "F1", or empty
   void setShortcut(std::string s) { shortcut_ = std::move(s); }
   int HelpContextID() const { return helpContext_; }
