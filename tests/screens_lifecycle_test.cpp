@@ -49,6 +49,7 @@ class Lifecycle : public ScreensFixture {
     EXPECT_TRUE(input().Visible() && !input().EXEC_FRAME.visible());
     EXPECT_EQ(focusedName(input()), "Input_Bit(1)");
     EXPECT_FALSE(rexec().Visible() || rexec().Timer1.enabled());
+    EXPECT_EQ(rexec().Timer1.Interval(), 1000);
     EXPECT_EQ(rexec().Command_Begin_Step.Caption(), "&Begin");
     EXPECT_EQ(clockCells(), "00000000");
     EXPECT_TRUE(rexec().automatic_radio.Value());

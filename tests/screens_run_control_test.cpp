@@ -62,6 +62,7 @@ TEST_F(RunControl, AutomaticClockThroughEveryStateOfTheRun) {
       {"T7 copies the input into S", [&] { tick(); }, "pause view timer", 0},
   });
   EXPECT_FALSE(rexec().Command_Input_Window_OK.enabled());
+  EXPECT_EQ(rexec().Command_Input_Window_OK.Caption(), "&Resume");
   EXPECT_FALSE(rexec().Input_Window.enabled());
   EXPECT_EQ(registers(), "PC 3 AR 0 IR 96 X 0 Y 0 S 15 OUT 42");
 }
