@@ -73,9 +73,9 @@ TEST_F(Lifecycle, RestartDiscardsBothScreensAfterTheEvent) {
               (std::vector<std::string>{"+DERAZO_Input", "+REXEC", "-DERAZO_Input", "-REXEC"}));
     expectFreshScreens();
     EXPECT_NE(app.existingInitialScreen(), nullptr) << "the welcome screen is not touched";
-    EXPECT_EQ(manual().Clock_Phase, 3) << "module variables keep their values";
+    EXPECT_EQ(view().phase(), 3) << "module variables keep their values";
     tick();  // the new clock is stopped: nothing happens
-    EXPECT_EQ(manual().Clock_Phase, 3);
+    EXPECT_EQ(view().phase(), 3);
   }
   event([&] {  // twice in one event, from both screens
     rexec().Command_Restart.click();

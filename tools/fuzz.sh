@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the program-file fuzz target with libFuzzer, AddressSanitizer and UBSan, and runs
 # it for the given number of seconds (default 60) in one process. The corpus grows in
-# build-fuzz/corpus and starts from the sample programs in tests/data; a crash, hang or
-# failed check leaves its input in build-fuzz/ and makes the script fail.
+# build-fuzz/corpus and starts from the sample programs in tests/data and from large
+# files generated here (up to just over the 1 MiB a program file may have); a crash, hang
+# or failed check leaves its input in build-fuzz/ and makes the script fail.
 #   usage: tools/fuzz.sh [seconds] [extra libFuzzer options...]
 set -euo pipefail
 
@@ -14,8 +15,8 @@ target="$out/program-file-fuzz"
 mkdir -p "$out/corpus"
 
 sources=("$root"/src/storage/private_profile.cpp "$root"/src/storage/program_text.cpp
-         "$root"/tools/fuzz/program_file_fuzz.cpp)
-if [ ! -x "$target" ] || [ -n "$(find "${sources[@]}" "$root"/src/storage/*.h -newer "$target" 2>/dev/null)" ]; then
+         "$root"/src/storage/file_io.cpp "$root"/tools/fuzz/program_file_fuzz.cpp)
+if [ ! -x "$target" ] || [ -n "$(find "${sources[@]}" "$root"/src/storage/*.h "$root"/tools/fuzz/*.h -newer "$target" 2>/dev/null)" ]; then
   echo "Building $target"
   clang++ -std=c++20 -O2 -g -fno-omit-frame-pointer \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
@@ -23,9 +24,23 @@ if [ ! -x "$target" ] || [ -n "$(find "${sources[@]}" "$root"/src/storage/*.h -n
 fi
 
 cp -n "$root"/tests/data/*.txt "$out/corpus/" 2>/dev/null || true
+# Large seeds: a program among many comment lines in each line ending, and a file just over
+# the size limit.
+sample="$root/tests/data/countdown.txt"
+for ending in lf crlf cr; do
+  seed="$out/corpus/large-$ending.txt"
+  [ -e "$seed" ] && continue
+  awk -v e="$ending" 'BEGIN { eol = e == "lf" ? "\n" : e == "crlf" ? "\r\n" : "\r" }
+    /^\[/ { for (i = 0; i < 800; i++) printf "; note %d about the program below%s", i, eol }
+    { sub(/\r$/, ""); printf "%s%s", $0, eol }' "$sample" >"$seed"
+done
+if [ ! -e "$out/corpus/over-limit.txt" ]; then
+  { cat "$sample"; awk 'BEGIN { for (i = 0; i < 19000; i++) printf "; padding line %06d of a file too large to be a program\r\n", i }'; } \
+    >"$out/corpus/over-limit.txt"
+fi
 
 cd "$out"
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   "$target" "$out/corpus" -dict="$root/tools/fuzz/program_file.dict" \
-  -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+  -max_total_time="$seconds" -max_len=1100000 -timeout=10 -rss_limit_mb=2048 \
   -print_final_stats=1 "$@"

@@ -1,16 +1,26 @@
-// Feeds arbitrary bytes to the program-file loader and to the private-profile editor.
-// Beyond not crashing, it checks what a student relies on: a text that is accepted for a
-// save reads back exactly the memory written into it and keeps every other line, saving
-// again changes nothing, and the one-pass editor agrees with key-by-key editing.
+// Feeds arbitrary bytes to the program-file reader and editor, through real files. Beyond
+// not crashing, it checks what a student relies on: a file reads back byte for byte; what
+// the reader returns agrees with a plain reference reader; a text accepted for a save
+// reads back exactly the memory written into it and keeps every other line byte for byte,
+// line ending included; saving again changes nothing; the one-pass editor agrees with
+// key-by-key editing; and replacing the file, directly or through a link, leaves exactly
+// the new text and no temporary file.
+#include <stdlib.h>
+
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "reference_reader.h"
+#include "storage/file_io.h"
 #include "storage/private_profile.h"
 #include "storage/program_text.h"
 
@@ -35,45 +45,102 @@ storage::ByteTexts bytesFrom(std::string_view input) {
   return bytes;
 }
 
-// The lines of a text without their endings (CRLF, LF or a lone CR).
-std::vector<std::string_view> linesOf(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
-    lines.push_back(text.substr(0, end));
-    std::size_t next = end;
-    if (next < text.size()) next += text.compare(next, 2, "\r\n") == 0 ? 2 : 1;
-    text.remove_prefix(next);
-  }
-  return lines;
-}
+namespace ref = volpar::reference;
 
-// A line that a save may rewrite: an entry whose key could be one of the memory bytes.
-bool mayBeRewritten(std::string_view line) {
-  const std::size_t start = line.find_first_not_of(" \t\v\f\x1A");
-  if (start == std::string_view::npos || line.size() - start < 4) return false;
-  std::string head(line.substr(start, 4));
-  for (char& c : head) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return head == "byte";
-}
-
-// Every other line of the text before a save is in the text after it, in the same order,
-// and a byte order mark stays at the start.
-void checkOtherLinesKept(std::string_view before, std::string_view after) {
-  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  if (before.starts_with(kByteOrderMark)) {
-    check(after.starts_with(kByteOrderMark));
-    before.remove_prefix(kByteOrderMark.size());
-    after.remove_prefix(kByteOrderMark.size());
+// Every line of the text before a save is in the text after it, in the same order and with
+// the same ending, but the entries of the memory bytes, which keep their ending and take
+// their new value. In between stand only added lines: headers of sections the text lacked
+// and entries of memory bytes. The last line may gain an ending when lines follow it.
+void checkLinesKept(std::string_view before, std::string_view after,
+                    const storage::ByteTexts& written) {
+  const std::vector<ref::Line> in = ref::splitLines(before);
+  const std::vector<ref::Line> out = ref::splitLines(after);
+  const ref::Index entries = ref::index(in);
+  std::vector<std::string> newText(in.size());
+  std::vector<bool> rewritten(in.size(), false);
+  for (int address = 0; address < storage::kProgramBytes; ++address) {
+    const std::string section = storage::sectionName(address);
+    const auto at = ref::entryLine(entries, section, storage::keyName(address));
+    if (!at) continue;
+    const std::string text = ref::content(in, *at);
+    const bool mark = *at == 0 && in[0].text.starts_with("\xEF\xBB\xBF");
+    newText[*at] = (mark ? "\xEF\xBB\xBF" : "") + ref::trimmed(text.substr(0, text.find('='))) +
+                   "=" + written[static_cast<std::size_t>(address)];
+    rewritten[*at] = true;
   }
-  const std::vector<std::string_view> out = linesOf(after);
+  const auto added = [&](const ref::Line& line) {
+    if (auto name = ref::header(line.text)) {
+      for (int first = 0; first < storage::kProgramBytes; first += 8) {
+        const std::string section = storage::sectionName(first);
+        if (*name == section && !ref::hasSection(entries, section)) return true;
+      }
+      return false;
+    }
+    const std::size_t eq = line.text.find('=');
+    return line.text.starts_with("Byte") && eq != std::string::npos &&
+           line.text.size() == eq + 9 && !line.ending.empty();
+  };
   std::size_t j = 0;
-  for (std::string_view line : linesOf(before)) {
-    if (mayBeRewritten(line)) continue;
-    while (j < out.size() && out[j] != line) ++j;
+  for (std::size_t i = 0; i < in.size(); ++i) {
+    const ref::Line want{rewritten[i] ? newText[i] : in[i].text, in[i].ending};
+    const bool mayGainEnding = i + 1 == in.size() && want.ending.empty();
+    while (j < out.size() && !(out[j] == want || (mayGainEnding && out[j].text == want.text))) {
+      check(added(out[j]));
+      ++j;
+    }
     check(j < out.size());
     ++j;
   }
+  for (; j < out.size(); ++j) check(added(out[j]));
+}
+
+// The reader returns for each byte what the reference reader finds; a text it refuses as
+// no program holds none of the sections.
+void checkReader(std::string_view input, const storage::ParsedProgram& loaded) {
+  if (storage::textProblem(input)) return;
+  const std::vector<ref::Line> lines = ref::splitLines(input);
+  const ref::Index entries = ref::index(lines);
+  if (!loaded.bytes) {
+    for (int first = 0; first < storage::kProgramBytes; first += 8)
+      check(!ref::hasSection(entries, storage::sectionName(first)));
+    return;
+  }
+  for (int address = 0; address < storage::kProgramBytes; ++address) {
+    check((*loaded.bytes)[static_cast<std::size_t>(address)] ==
+          ref::value(lines, entries, storage::sectionName(address), storage::keyName(address)));
+  }
+}
+
+// A folder of the target's own, in memory where the system offers it, so that the many
+// flushes to disk stay cheap.
+const std::filesystem::path& folder() {
+  static const std::filesystem::path dir = [] {
+    const std::filesystem::path base = std::filesystem::exists("/dev/shm")
+                                           ? std::filesystem::path("/dev/shm")
+                                           : std::filesystem::temp_directory_path();
+    std::string pattern = (base / "volpar-fuzz-XXXXXX").string();
+    check(::mkdtemp(pattern.data()) != nullptr);
+    std::filesystem::create_symlink("program.txt", std::filesystem::path(pattern) / "link.txt");
+    return std::filesystem::path(pattern);
+  }();
+  // Registered once the folder exists, so that it runs before the path is destroyed.
+  [[maybe_unused]] static const int removed = std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder(), ignored);
+  });
+  return dir;
+}
+
+std::string readBack(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::set<std::string> folderEntries() {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder()))
+    names.insert(entry.path().filename().string());
+  return names;
 }
 
 void loadEveryCell(const storage::ByteTexts& bytes) {
@@ -89,10 +156,16 @@ void loadEveryCell(const storage::ByteTexts& bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const std::filesystem::path file = folder() / "program.txt";
+  { std::ofstream(file, std::ios::binary | std::ios::trunc) << input; }
+  const storage::FileContents read = storage::readWholeFile(file, storage::kMaxProgramFileBytes);
+  check(read.status == storage::FileContents::Status::Read);
+  check(read.bytes == input.substr(0, storage::kMaxProgramFileBytes + 1));
 
-  const storage::ParsedProgram loaded = storage::parseProgram(input);
+  const storage::ParsedProgram loaded = storage::parseProgram(read.bytes);
   check(loaded.bytes.has_value() != !loaded.problem.empty());
   if (loaded.bytes) loadEveryCell(*loaded.bytes);
+  checkReader(input, loaded);
 
   // A save edits only files that are text.
   if (storage::textProblem(input)) return 0;
@@ -100,15 +173,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string saved = storage::writeProgram(std::string(input), written);
   const storage::ParsedProgram reread = storage::parseProgram(saved);
   check(reread.bytes.has_value() && *reread.bytes == written);
+  checkReader(saved, reread);
   check(storage::writeProgram(saved, written) == saved);
-  checkOtherLinesKept(input, saved);
+  checkLinesKept(input, saved, written);
 
-  // Setting a section's keys in one pass gives what setting them one at a time gives.
-  storage::PrivateProfile oneByOne{std::string(input)};
-  for (int address = 0; address < storage::kProgramBytes; ++address) {
-    oneByOne.setValue(storage::sectionName(address), storage::keyName(address),
-                      written[static_cast<std::size_t>(address)]);
+  // Setting a section's keys in one pass gives what setting them one at a time gives (on
+  // texts of ordinary size: key by key, a large one takes too long).
+  if (size <= 65536) {
+    storage::PrivateProfile oneByOne{std::string(input)};
+    for (int address = 0; address < storage::kProgramBytes; ++address) {
+      oneByOne.setValue(storage::sectionName(address), storage::keyName(address),
+                        written[static_cast<std::size_t>(address)]);
+    }
+    check(oneByOne.text() == saved);
   }
-  check(oneByOne.text() == saved);
+
+  // The save replaces the file whole, through the link for every other input.
+  const std::filesystem::path target = folder() / (size % 2 ? "link.txt" : "program.txt");
+  check(!storage::replaceFile(target.string(), saved).has_value());
+  check(readBack(file) == saved);
+  check(std::filesystem::is_symlink(folder() / "link.txt"));
+  check(folderEntries() == std::set<std::string>{"link.txt", "program.txt"});
   return 0;
 }
