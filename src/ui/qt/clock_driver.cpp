@@ -48,6 +48,7 @@ void ClockDriver::wakeUp() {
     return;
   }
   std::int64_t now = clock_.nsecsElapsed();
+  lastWakeUpNs_ = now;
   nextDueNs_ = std::max(nextDueNs_, now - kMaxLagNs);
   const std::uint64_t generation = generation_;
   for (int n = 0; n < kMaxTicksPerWakeUp && now >= nextDueNs_; ++n) {
@@ -63,7 +64,8 @@ void ClockDriver::wakeUp() {
 }
 
 void ClockDriver::arm(std::int64_t nowNs) {
-  const std::int64_t wait = std::max<std::int64_t>(0, nextDueNs_ - nowNs);
+  const std::int64_t wakeAt = std::max(nextDueNs_, lastWakeUpNs_ + kMinWakeUpGapMs * kNsPerMs);
+  const std::int64_t wait = std::max<std::int64_t>(0, wakeAt - nowNs);
   wake_.start(static_cast<int>((wait + kNsPerMs - 1) / kNsPerMs));
 }
 

@@ -1,7 +1,9 @@
 #include "ui/qt/element_painter.h"
 
 #include <QFontMetricsF>
+#include <QPixmap>
 #include <algorithm>
+#include <unordered_map>
 #include <cmath>
 
 #include "ui/qt/qt_color.h"
@@ -33,7 +35,9 @@ QRect TwipScale::dirty(const ui::Element& e) const {
   return rect(e.rect()).toAlignedRect().adjusted(-margin, -margin, margin, margin);
 }
 
-QFont fittedFont(const QFont& font, const QRectF& box, const QString& text, int flags) {
+namespace {
+
+QFont fitFont(const QFont& font, const QRectF& box, const QString& text, int flags) {
   for (int stretch : {100, 94, 88, 82, 76, 70}) {
     QFont f = font;
     if (stretch != 100) f.setStretch(stretch);
@@ -43,22 +47,93 @@ QFont fittedFont(const QFont& font, const QRectF& box, const QString& text, int 
   return font;
 }
 
+struct FitKey {
+  QString text;
+  QFont font;
+  QSizeF box;
+  int flags;
+  bool operator==(const FitKey&) const = default;
+};
+
+struct FitKeyHash {
+  std::size_t operator()(const FitKey& k) const {
+    return qHash(k.text) ^ (qHash(k.font) * 31) ^ (std::hash<double>()(k.box.width()) * 131) ^
+           (std::hash<double>()(k.box.height()) * 137) ^ static_cast<std::size_t>(k.flags);
+  }
+};
+
+}  // namespace
+
+// Fitting lays the text out up to six times; a caption is painted far more often than it
+// changes, so each fit is remembered.
+QFont fittedFont(const QFont& font, const QRectF& box, const QString& text, int flags) {
+  static std::unordered_map<FitKey, QFont, FitKeyHash> cache;
+  FitKey key{text, font, box.size(), flags};
+  if (auto it = cache.find(key); it != cache.end()) return it->second;
+  if (cache.size() > 4096) cache.clear();
+  QFont fitted = fitFont(font, box, text, flags);
+  cache.emplace(std::move(key), fitted);
+  return fitted;
+}
+
 bool isPainted(ui::ElementKind kind) {
   return kind == ui::ElementKind::Shape || kind == ui::ElementKind::Line ||
          kind == ui::ElementKind::Label;
 }
 
+namespace {
+
+// One drawn circle: colours, pen, diameter and where it falls inside its first pixel.
+struct CircleKey {
+  QRgb fill, outline;
+  double pen, diameter, dx, dy, ratio;
+  bool operator==(const CircleKey&) const = default;
+};
+
+struct CircleKeyHash {
+  std::size_t operator()(const CircleKey& k) const {
+    std::size_t h = std::hash<QRgb>()(k.fill) * 31 + std::hash<QRgb>()(k.outline);
+    for (double v : {k.pen, k.diameter, k.dx, k.dy, k.ratio}) h = h * 31 + std::hash<double>()(v);
+    return h;
+  }
+};
+
+// A clock at speed repaints the same few dozen circles many times a second: each is
+// drawn once, antialiased at its own offset within the pixel grid, and copied after.
+const QPixmap& circlePixmap(const CircleKey& key) {
+  static std::unordered_map<CircleKey, QPixmap, CircleKeyHash> cache;
+  if (auto it = cache.find(key); it != cache.end()) return it->second;
+  if (cache.size() > 4096) cache.clear();  // a window resized many times over
+  const double extent = key.dx + key.diameter;
+  const int side = static_cast<int>(std::ceil(std::max(extent, key.dy + key.diameter))) + 1;
+  QPixmap pixmap(QSize(side, side) * key.ratio);
+  pixmap.setDevicePixelRatio(key.ratio);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(QPen(QColor::fromRgba(key.outline), key.pen));
+  p.setBrush(QColor::fromRgba(key.fill));
+  const double inset = key.pen / 2;
+  p.drawEllipse(QRectF(key.dx, key.dy, key.diameter, key.diameter).adjusted(inset, inset, -inset, -inset));
+  p.end();
+  return cache.emplace(key, std::move(pixmap)).first->second;
+}
+
+}  // namespace
+
 // A circle of the box's smaller side, centred in its box, with a thin outline.
 void paintShape(QPainter& p, const ui::Shape& shape, const TwipScale& ts, const QPalette& pal) {
   const QRectF box = ts.rect(shape.rect());
   const double d = std::min(box.width(), box.height());
-  const QRectF circle(box.center().x() - d / 2, box.center().y() - d / 2, d, d);
+  const QPointF corner(box.center().x() - d / 2, box.center().y() - d / 2);
+  const QPointF origin(std::floor(corner.x()), std::floor(corner.y()));
+  const QColor outline = toQColor(shape.foreColor(), pal, pal.color(QPalette::Active, QPalette::Text));
+  const CircleKey key{toQColor(shape.FillColor(), pal).rgba(), outline.rgba(), ts.penWidth(), d,
+                      corner.x() - origin.x(), corner.y() - origin.y(),
+                      p.device() ? p.device()->devicePixelRatioF() : 1.0};
+  // What follows on this painter is drawn as after a drawn circle: antialiased.
   p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(QPen(toQColor(shape.foreColor(), pal, pal.color(QPalette::Active, QPalette::Text)),
-                ts.penWidth()));
-  p.setBrush(toQColor(shape.FillColor(), pal));
-  const double inset = ts.penWidth() / 2;
-  p.drawEllipse(circle.adjusted(inset, inset, -inset, -inset));
+  p.drawPixmap(origin, circlePixmap(key));
 }
 
 void paintLine(QPainter& p, const ui::Line& line, const TwipScale& ts, const QPalette& pal) {

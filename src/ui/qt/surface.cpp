@@ -36,9 +36,11 @@ void Surface::paintEvent(QPaintEvent* event) {
   } else {
     p.fillRect(event->rect(), back);
   }
-  const QRect area = event->rect();
+  // The region, not its bounding box: changes far apart on the form leave the elements
+  // between them alone.
+  const QRegion& area = event->region();
   for (ui::Element* e : painted_) {
-    if (!e->visible() || !ts.dirty(*e).intersects(area)) continue;
+    if (!e->visible() || !area.intersects(ts.dirty(*e))) continue;
     switch (e->kind()) {
       case ui::ElementKind::Shape: paintShape(p, static_cast<ui::Shape&>(*e), ts, palette()); break;
       case ui::ElementKind::Line: paintLine(p, static_cast<ui::Line&>(*e), ts, palette()); break;
