@@ -33,7 +33,7 @@ TEST_F(EnginePrograms, CountdownLoopWithBranchIfNotNegative) {
   EXPECT_EQ(outputs, (std::vector<int>{5, 4, 3, 2, 1, 0}));
   EXPECT_EQ(registers(), "PC 5 AR 4 IR 225 X 0 Y 255 S 255 OUT 0");
   EXPECT_TRUE(negativeFlag());
-  EXPECT_EQ(memoryBits(20), "11111111");
+  EXPECT_EQ(view().memory(20), 255);
   EXPECT_TRUE(rexec().Timer1.enabled());
 }
 
