@@ -54,7 +54,7 @@ void ClockDriver::wakeUp() {
   for (int n = 0; n < kMaxTicksPerWakeUp && now >= nextDueNs_; ++n) {
     nextDueNs_ += interval_ * kNsPerMs;
     ++delivered_;
-    gate_.deliver([this] { timer_->tick(); });
+    gate_.deliverTick([this] { timer_->tick(); });
     // The tick disabled the timer, changed its interval or discarded its form: sync()
     // or detach() has already set what comes next.
     if (generation != generation_ || !timer_) return;

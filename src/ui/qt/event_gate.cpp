@@ -4,12 +4,28 @@
 #include <QString>
 #include <exception>
 
+#include "ui/qt/form_window.h"
+
 namespace volpar::qt {
 
 EventGate::EventGate(std::function<void()> afterEvent, std::function<bool()> ended)
     : afterEvent_(std::move(afterEvent)), ended_(std::move(ended)) {}
 
+void EventGate::deliverTick(const std::function<void()>& handler) {
+  const bool outer = tick_;
+  tick_ = true;
+  deliverOne(handler);
+  tick_ = outer;
+}
+
 void EventGate::deliver(const std::function<void()>& handler) {
+  const bool outer = tick_;
+  tick_ = false;
+  deliverOne(handler);
+  tick_ = outer;
+}
+
+void EventGate::deliverOne(const std::function<void()>& handler) {
   if (ended()) return;
   ++depth_;
   QString failure;
@@ -20,6 +36,7 @@ void EventGate::deliver(const std::function<void()>& handler) {
   }
   --depth_;
   if (!failure.isEmpty() && !ended()) {
+    FormWindow::flushAll();
     QMessageBox::warning(nullptr, "VOLPAR", "This action could not be completed:\n" + failure);
   }
   if (depth_ == 0 && afterEvent_) afterEvent_();

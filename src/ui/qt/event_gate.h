@@ -16,15 +16,23 @@ class EventGate {
   // Runs the handler as one event. A failure inside it is reported, never let loose in
   // the toolkit's event loop.
   void deliver(const std::function<void()>& handler);
+  // A clock tick, delivered as any event; the windows may keep the widget changes it
+  // makes for the next displayed frame.
+  void deliverTick(const std::function<void()>& handler);
+  // The event running now is a clock tick (not a user's event inside it).
+  bool inTick() const { return tick_; }
 
   // A handler is running (perhaps waiting in a modal box).
   bool busy() const { return depth_ > 0; }
   bool ended() const { return ended_ && ended_(); }
 
  private:
+  void deliverOne(const std::function<void()>& handler);
+
   std::function<void()> afterEvent_;
   std::function<bool()> ended_;
   int depth_ = 0;
+  bool tick_ = false;
 };
 
 }  // namespace volpar::qt

@@ -83,6 +83,7 @@ void FormWindow::detach() {
   for (Surface* s : frames_) s->forget();
   frameTimer_.stop();
   pendingRepaint_.clear();
+  pendingSync_.clear();
   elementOfWidget_.clear();
   bindings_.clear();
   pressedLabel_ = nullptr;
@@ -302,9 +303,22 @@ void FormWindow::syncMenu(Binding& b) {
   action->setVisible(item.visible());
 }
 
+// A running clock changes the model a thousand times a second and the screen shows a
+// frame every kFrameMs: its changes reach the widgets once a frame. The timer's own
+// binding goes at once, since it decides whether the rest of a burst of ticks runs.
 void FormWindow::elementChanged(ui::Element& element) {
   auto it = bindings_.find(&element);
-  if (it != bindings_.end()) syncElement(it->second);
+  if (it == bindings_.end()) return;
+  Binding& b = it->second;
+  if (!gate_.inTick() || b.clock) {
+    syncElement(b);
+    return;
+  }
+  if (!b.pending) {
+    b.pending = true;
+    pendingSync_.push_back(&b);
+  }
+  if (!frameTimer_.isActive()) frameTimer_.start(kFrameMs);
 }
 
 void FormWindow::formChanged(ui::Form&, FormEvent event) {
@@ -360,9 +374,21 @@ void FormWindow::repaintLater(Surface* surface, const QRect& rect) {
 }
 
 void FormWindow::flushRepaints() {
+  std::vector<Binding*> changed;
+  changed.swap(pendingSync_);
+  for (Binding* b : changed) {
+    b->pending = false;
+    syncElement(*b);
+  }
   frameTimer_.stop();
   for (auto& [surface, region] : pendingRepaint_) surface->update(region);
   pendingRepaint_.clear();
+}
+
+void FormWindow::flushAll() {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* window = dynamic_cast<FormWindow*>(w)) window->flushRepaints();
+  }
 }
 
 // ---- lookups for tests and tools -------------------------------------------------------

@@ -44,8 +44,10 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   QRect pixelRect(const ui::Element& element) const;
   QWidget* widgetOf(const ui::Element& element) const;
   ClockDriver* clockOf(const ui::Timer& timer) const;
-  // Paints what is waiting for the next frame now.
+  // Applies to the widgets and paints what is waiting for the next frame now.
   void flushRepaints();
+  // The same for every window: before a modal box, which must find them up to date.
+  static void flushAll();
 
   void elementChanged(ui::Element& element) override;
   void formChanged(ui::Form& form, FormEvent event) override;
@@ -65,6 +67,7 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
     QAction* action = nullptr;     // a menu item
     QMenu* menu = nullptr;         // a menu title
     std::unique_ptr<ClockDriver> clock;
+    bool pending = false;  // changed by a clock tick, applied at the next frame
   };
 
   void build();
@@ -98,6 +101,7 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   std::unordered_map<const ui::Element*, Binding> bindings_;
   std::unordered_map<const QObject*, ui::Element*> elementOfWidget_;
   std::unordered_map<Surface*, QRegion> pendingRepaint_;
+  std::vector<Binding*> pendingSync_;
   QTimer frameTimer_;
   ui::Label* pressedLabel_ = nullptr;
   bool pressedBackground_ = false;

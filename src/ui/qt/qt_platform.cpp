@@ -1,5 +1,7 @@
 #include "ui/qt/qt_platform.h"
 
+#include "ui/qt/form_window.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -58,6 +60,7 @@ QtPlatform::QtPlatform() = default;
 QtPlatform::~QtPlatform() = default;
 
 void QtPlatform::MsgBox(const std::string& text, const std::string& title) {
+  FormWindow::flushAll();  // the box shows the windows as the handler left them
   const QPointer<QWidget> owner = QApplication::activeWindow();
   QMessageBox box(QMessageBox::Information, qs(title), qs(text), QMessageBox::Ok, owner);
   box.setWindowModality(Qt::ApplicationModal);
@@ -70,6 +73,7 @@ bool QtPlatform::ShowOpen(ui::CommonDialog& dialog) { return runFileDialog(dialo
 bool QtPlatform::ShowSave(ui::CommonDialog& dialog) { return runFileDialog(dialog, true); }
 
 bool QtPlatform::runFileDialog(ui::CommonDialog& dialog, bool save) {
+  FormWindow::flushAll();
   QFileDialog qt(QApplication::activeWindow(), save ? "Save program" : "Open program");
   configureFileDialog(qt, dialog, save);
   qt.setWindowModality(Qt::ApplicationModal);

@@ -1,0 +1,111 @@
+// A clock at 1000 Hz changes the model at every phase and the windows once a frame: after
+// a run the widgets and the screen show exactly the model, and a message box raised inside
+// a tick finds the windows behind it up to date.
+#include <QPushButton>
+#include <QScreen>
+
+#include "bridge_fixture.h"
+#include "machine/REXEC_Manual.h"
+#include "ui/qt/form_window.h"
+
+namespace volpar::qttest {
+namespace {
+
+class FullSpeed : public BridgeFixture {
+ protected:
+  // LOAD 31, ADD 30, STORE 31, BRANCH 0 with 1 at address 30, at 1000 Hz.
+  FullSpeed() {
+    hideWelcome();
+    for (const auto& [address, bits] : {std::pair<std::int16_t, const char*>{0, "00111111"},
+                                        {1, "00011110"}, {2, "01011111"}, {3, "10100000"},
+                                        {30, "00000001"}}) {
+      act([this, address, bits] { app.manual().Text_To_Memory_Byte(address, bits); });
+    }
+    act([this] { input().Command_Execute_Program.click(); });
+    act([this] { input().Command_OK_For_Start_Location.click(); });
+    act([this] { rexec().Command_Options.click(); });
+    act([this] { rexec().time_scroll.setValue(1000); });
+    act([this] { rexec().Command_Options_Close.click(); });
+    auto phase = rexec().Timer1.onTimer;
+    rexec().Timer1.onTimer = [this, phase] {
+      ++phases;
+      phase();
+      if (!rexec().Timer1.enabled() && onStop) onStop();
+    };
+  }
+
+  // Runs until a few hundred phases have passed, then Pause; back once the clock stopped.
+  void runThenPause(int count) {
+    const int until = phases + count;
+    act([this] { rexec().Command_Begin_Step.click(); });
+    while (phases < until) settle(5);
+    act([this] { rexec().Command_Pause.click(); });
+    while (rexec().Timer1.enabled()) settle(5);
+  }
+
+  // A widget is enabled with the frames around it.
+  static bool enabledWithFrames(const ui::Element& element) {
+    for (const ui::Element* e = &element; e; e = e->container()) {
+      if (!e->enabled()) return false;
+    }
+    return true;
+  }
+
+  // Each control shows its element's Enabled and caption.
+  void expectControlsShowModel(const ui::Form& form) {
+    for (ui::Element* e : form.elements()) {
+      QWidget* w = widget(*e);
+      if (!w) continue;
+      SCOPED_TRACE(e->displayName());
+      EXPECT_EQ(w->isEnabled(), enabledWithFrames(*e));
+      if (auto* button = qobject_cast<QPushButton*>(w)) {
+        EXPECT_EQ(button->text().toStdString(), static_cast<ui::CommandButton*>(e)->Caption());
+      }
+    }
+  }
+
+  // What the window last put on the screen is what it draws from the model now.
+  void expectScreenShowsModel(const ui::Form& form) {
+    qt::FormWindow& w = window(form);
+    QWidget* client = w.clientArea();
+    const QPoint at = client->mapTo(&w, QPoint(0, 0));
+    const QImage shown = QApplication::primaryScreen()
+                             ->grabWindow(w.winId(), at.x(), at.y(), client->width(), client->height())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    const QImage drawn = client->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(shown == drawn) << form.name();
+  }
+
+  int phases = 0;
+  std::function<void()> onStop;
+};
+
+TEST_F(FullSpeed, AfterARunWidgetsAndScreenShowTheModel) {
+  runThenPause(300);
+  settle(3 * qt::FormWindow::kFrameMs);
+  EXPECT_TRUE(rexec().Command_Resume.enabled());
+  for (const ui::Form* form : std::initializer_list<const ui::Form*>{&rexec(), &input()}) {
+    expectControlsShowModel(*form);
+    expectScreenShowsModel(*form);
+  }
+}
+
+// The tick that stops the clock at T0 enables Resume and disables Pause, then raises a box.
+TEST_F(FullSpeed, AMessageBoxInsideATickSeesTheWindowsUpToDate) {
+  bool checked = false;
+  onStop = [this, &checked] {
+    QTimer::singleShot(0, [this, &checked] {
+      expectControlsShowModel(rexec());
+      checked = true;
+      if (QWidget* box = QApplication::activeModalWidget()) box->close();
+    });
+    platform.MsgBox("Paused", "VOLPAR");
+  };
+  runThenPause(200);
+  EXPECT_TRUE(checked);
+  EXPECT_TRUE(widget(rexec().Command_Resume)->isEnabled());
+}
+
+}  // namespace
+}  // namespace volpar::qttest
