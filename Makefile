@@ -1,11 +1,15 @@
 # make run   builds and opens VOLPAR
 # make test  builds and runs every test, also under AddressSanitizer and UBSan
 # make bench builds and runs the benchmarks
+# make web   builds the page for the browser into build-web/ (serve that folder as it is)
 JOBS ?= $(shell nproc)
 BUILD := build
 ASAN_BUILD := build-asan
+WEB_BUILD := build-web
+# Debian's Emscripten runs its tools with node and finds Debian's acorn only here.
+EMSDK_ENV := NODE_PATH=/usr/share/nodejs
 
-.PHONY: all deps build run test test-release test-asan bench fuzz clean
+.PHONY: all deps build run test test-release test-asan bench fuzz web web-test-deps clean
 
 all: build
 
@@ -23,7 +27,7 @@ run: build
 
 test: test-release test-asan
 
-test-release: build
+test-release: build web web-test-deps
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 $(ASAN_BUILD)/build.ninja: | deps
@@ -35,6 +39,18 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
+$(WEB_BUILD)/build.ninja: | deps
+	$(EMSDK_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+web: deps $(WEB_BUILD)/build.ninja
+	$(EMSDK_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# The browser tests' driver, at the version the lock file pins; it never downloads a browser.
+web-test-deps: tests/web/node_modules/.package-lock.json
+
+tests/web/node_modules/.package-lock.json: tests/web/package.json tests/web/package-lock.json
+	cd tests/web && npm ci --no-audit --no-fund
+
 bench: build
 	./$(BUILD)/volpar-bench
 
@@ -42,4 +58,4 @@ fuzz: deps
 	bash tools/fuzz.sh 60
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WEB_BUILD) build-fuzz tests/web/node_modules

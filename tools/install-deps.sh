@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps x11-utils imagemagick
   fonts-dejavu-core fonts-liberation
+  emscripten chromium
 )
 
 missing=()

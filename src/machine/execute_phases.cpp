@@ -1,4 +1,3 @@
-#include <charconv>
 #include <string_view>
 
 #include "machine/REXEC_Manual.h"
@@ -40,10 +39,7 @@ bool bitBoxIsOne(std::string_view text) {
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
   while (!text.empty() && blank(text.front())) text.remove_prefix(1);
   while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  double value = 0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  return error == std::errc() && stop == end && value == 1;
+  return ui::decimalNumber(text) == 1.0;
 }
 
 void copyInputToS(REXEC& rexec) {

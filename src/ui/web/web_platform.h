@@ -1,0 +1,45 @@
+#pragma once
+
+#include <emscripten/val.h>
+
+#include <optional>
+#include <string>
+
+#include "ui/platform.h"
+
+namespace volpar::web {
+
+// The system as the page offers it. A handler cannot wait in a browser, so:
+// - the information box is shown by the page, which lets nothing else happen until it is
+//   closed; the handler goes on at once, and the page shows the screens as they were
+//   when the box was raised until it is closed;
+// - the open and save dialogs are the page's own: the first call asks the page to let the
+//   user choose and answers "cancelled"; once chosen, the page hands the answer over and
+//   delivers the same event again, which now finds it.
+// Files live in the page's in-memory file system; a saved file is then handed to the user.
+class WebPlatform : public ui::Platform {
+ public:
+  void setPage(emscripten::val page) { page_ = std::move(page); }
+
+  void MsgBox(const std::string& text, const std::string& title) override;
+  bool ShowOpen(ui::CommonDialog& dialog) override;
+  bool ShowSave(ui::CommonDialog& dialog) override;
+  std::string executableDirectory() override { return "."; }
+  void showHelp(const std::string& helpFile, int context) override;
+  ui::Version version() override;
+  void endProgram() override;
+
+  // The file the user chose, for the event that is delivered again.
+  void answerFile(std::string name) { answer_ = std::move(name); }
+  // The file a save wrote during the last event, to hand to the user; empty when none.
+  std::string takeSaved();
+
+ private:
+  bool takeAnswer(ui::CommonDialog& dialog);
+
+  emscripten::val page_ = emscripten::val::undefined();
+  std::optional<std::string> answer_;
+  std::string saved_;
+};
+
+}  // namespace volpar::web
