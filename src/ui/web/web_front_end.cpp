@@ -4,8 +4,6 @@
 
 #include <exception>
 
-#include "screens/input/DERAZO_Input.h"
-
 namespace volpar::web {
 
 using emscripten::val;
@@ -228,9 +226,7 @@ val WebFrontEnd::form(int id) const {
   for (const ui::Element* e : f->elements()) ids.push_back(elementIds_.at(e));
   d.set("elements", numbers(ids));
   std::vector<int> order;
-  if (const auto* input = dynamic_cast<const DERAZO_Input*>(f)) {
-    for (const ui::Element* e : input->tabOrder) order.push_back(elementIds_.at(e));
-  }
+  for (const ui::Element* e : f->tabOrder()) order.push_back(elementIds_.at(e));
   d.set("tabOrder", numbers(order));
   return d;
 }
