@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
+#include "runner/headless_platform.h"
 #include "runner/headless_run.h"
 #include "runner/run_options.h"
 
@@ -12,6 +14,10 @@ int main(int argc, char** argv) {
   const ParsedArguments parsed = parseArguments(args);
   if (parsed.helpRequested) {
     std::cout << kUsage;
+    return kExitFinished;
+  }
+  if (parsed.versionRequested) {
+    std::cout << volpar::versionLine("volpar-run", HeadlessPlatform().version()) << "\n";
     return kExitFinished;
   }
   if (!parsed.options) {

@@ -7,8 +7,7 @@
 namespace volpar::runner {
 
 const char* const kUsage =
-    "usage: volpar-run FILE [--start N] [--input V[,V...]] [--max-instructions K]\n"
-    "                  [--dump] [--trace] [--save OUT]\n"
+    "Usage: volpar-run [OPTION]... FILE\n"
     "\n"
     "Runs a program file on the VOLPAR machine without windows, in manual clock mode,\n"
     "answering each INPUT with the next value given.\n"
@@ -19,6 +18,8 @@ const char* const kUsage =
     "  --dump                print the registers and memory before END\n"
     "  --trace               print PC, AR and S after every clock phase\n"
     "  --save OUT            write the memory after the run to the program file OUT\n"
+    "  -h, --help            display this help and exit\n"
+    "  --version             output version information and exit\n"
     "\n"
     "Prints OUTPUT <value> for each OUTPUT instruction, then END halt|input|limit.\n"
     "Exit status: 0 after halt or input, 3 after limit, 2 for bad arguments or a file\n"
@@ -49,10 +50,10 @@ class Parser {
   explicit Parser(const std::vector<std::string>& args) : args_(args) {}
 
   ParsedArguments parse() {
-    for (pos_ = 0; pos_ < args_.size() && result_.error.empty() && !result_.helpRequested; ++pos_) {
+    for (pos_ = 0; pos_ < args_.size() && result_.error.empty() && !answered(); ++pos_) {
       take(args_[pos_]);
     }
-    if (result_.helpRequested) return result_;
+    if (answered()) return result_;
     if (result_.error.empty() && !haveFile_) result_.error = "no program file given";
     if (result_.error.empty()) result_.options = options_;
     return result_;
@@ -65,6 +66,8 @@ class Parser {
       optionsEnded_ = true;
     } else if (arg == "--help" || arg == "-h") {
       result_.helpRequested = true;
+    } else if (arg == "--version") {
+      result_.versionRequested = true;
     } else if (arg == "--dump") {
       options_.dump = true;
     } else if (arg == "--trace") {
@@ -136,6 +139,7 @@ class Parser {
     options_.savePath = value;
   }
 
+  bool answered() const { return result_.helpRequested || result_.versionRequested; }
   void fail(std::string message) { result_.error = std::move(message); }
 
   const std::vector<std::string>& args_;

@@ -21,6 +21,7 @@ struct RunOptions {
 struct ParsedArguments {
   std::optional<RunOptions> options;  // set when the arguments are sound
   bool helpRequested = false;
+  bool versionRequested = false;
   std::string error;                  // otherwise one line naming the problem
 };
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # End-to-end smoke test of the real program on a virtual X display: a key on the welcome
-# screen, a byte typed and sent to memory, execution from address 0 in manual mode, two
+# screen, F1 opens the help window, a byte typed and sent to memory, execution from address 0 in manual mode, two
 # presses of Begin/Step, then the instruction register's cells are read off a screenshot.
 # Usage: smoke_test.sh [path/to/volpar]   (exit 77: the tools are missing, test skipped)
 set -euo pipefail
@@ -46,6 +46,11 @@ focus "$welcome"
 xdotool key space
 sleep 0.5
 input=$(window "VOLPAR Input Screen") || fail "no input screen"
+focus "$input"
+xdotool key F1
+help=$(window "VOLPAR Help") || fail "F1 opened no help"
+eval "$(xdotool getwindowgeometry --shell "$help")"
+[ "$WIDTH" -ge 600 ] || fail "F1 opened a message, not the help window"
 focus "$input"
 xdotool type --delay 80 00100101   # LOAD 5, one bit per box
 xdotool key Return                 # Send to Memory, the default button

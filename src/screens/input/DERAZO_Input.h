@@ -87,6 +87,8 @@ class DERAZO_Input : public ui::Form {
 
   // Menus and code information.
   void Open_menu_Click();
+  // What Open does with the chosen file; the command line opens its file the same way.
+  void openProgramFile(const std::string& path);
   void save_menu_Click();
   void exit_menu_Click();
   void file_menu_Click();

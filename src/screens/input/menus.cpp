@@ -33,7 +33,13 @@ void DERAZO_Input::Open_menu_Click() {
   ui::Platform& platform = screens_.platform();
   setUpDialog(CommonDialog1, platform, kPathMustExist);
   if (!platform.ShowOpen(CommonDialog1)) return;
-  reportFailure(platform, screens_.manual().Load_Program_File(CommonDialog1.FileName));
+  openProgramFile(CommonDialog1.FileName);
+}
+
+// The next Open or Save offers this file, as after a choice in the dialog.
+void DERAZO_Input::openProgramFile(const std::string& path) {
+  CommonDialog1.FileName = path;
+  reportFailure(screens_.platform(), screens_.manual().Load_Program_File(path));
 }
 
 // A cancelled dialog saves nothing.

@@ -1,11 +1,19 @@
 #include "ui/qt/front_end.h"
 
+#include <QApplication>
+#include <QTimer>
+
+#include "screens/input/DERAZO_Input.h"
+#include "ui/qt/program_icon.h"
+
 namespace volpar::qt {
 
 FrontEnd::FrontEnd(Application& app)
     : app_(app),
       gate_([this] { app_.collectRetired(); }, [this] { return app_.programEnded(); }) {
   app_.setObserver(this);
+  // Every window of the program, the three screens first, carries its icon.
+  QApplication::setWindowIcon(programIcon());
 }
 
 FrontEnd::~FrontEnd() {
@@ -15,6 +23,18 @@ FrontEnd::~FrontEnd() {
 
 void FrontEnd::start() {
   gate_.deliver([this] { app_.start(); });
+}
+
+// The input screen's window holds the request, which goes with it (and with this front
+// end, which deletes its windows).
+void FrontEnd::openAtStart(const std::string& path) {
+  DERAZO_Input* input = app_.existingDerazoInput();
+  if (!input) return;
+  QTimer::singleShot(0, windowOf(*input), [this, path] {
+    gate_.deliver([this, path] {
+      if (DERAZO_Input* input = app_.existingDerazoInput()) input->openProgramFile(path);
+    });
+  });
 }
 
 FormWindow* FrontEnd::windowOf(const ui::Form& form) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <string>
 #include <unordered_map>
 
 #include "app/application.h"
@@ -21,6 +22,9 @@ class FrontEnd : public ScreensObserver {
 
   // Program start, as the first event.
   void start();
+  // Opens a program file as File > Open would, once the event loop runs: the welcome
+  // screen is shown first and any message appears in front of it.
+  void openAtStart(const std::string& path);
 
   EventGate& gate() { return gate_; }
   FormWindow* windowOf(const ui::Form& form) const;

@@ -86,9 +86,22 @@ std::string QtPlatform::executableDirectory() {
   return QCoreApplication::applicationDirPath().toStdString();
 }
 
+// A help file named without a folder is looked for next to the executable (a build
+// tree), then in the installed data folder relative to it, so a moved install still
+// finds it.
+QString QtPlatform::helpFilePath(const std::string& helpFile) {
+  const QString name = qs(helpFile);
+  if (QFileInfo(name).isAbsolute()) return name;
+  const QDir executable(qs(executableDirectory()));
+  const QString installed = executable.filePath(QStringLiteral(VOLPAR_DATA_FROM_BIN "/") + name);
+  if (!QFileInfo::exists(executable.filePath(name)) && QFileInfo::exists(installed)) {
+    return QDir::cleanPath(installed);
+  }
+  return executable.filePath(name);
+}
+
 void QtPlatform::showHelp(const std::string& helpFile, int context) {
-  QString path = qs(helpFile);
-  if (QFileInfo(path).isRelative()) path = QDir(qs(executableDirectory())).filePath(path);
+  const QString path = helpFilePath(helpFile);
   if (!help_) help_ = std::make_unique<HelpViewer>();
   if (!help_->open(path, context)) {
     MsgBox("The help file " + path.toStdString() + " could not be opened.", "VOLPAR Help");

@@ -34,6 +34,7 @@ class QtPlatform : public ui::Platform {
 
  private:
   bool runFileDialog(ui::CommonDialog& dialog, bool save);
+  QString helpFilePath(const std::string& helpFile);
 
   std::unique_ptr<HelpViewer> help_;
   std::function<void()> endAction_;

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/platform.h"
+
+namespace volpar {
+
+// What the command line of the windowed program asks for.
+struct CommandLine {
+  enum class Action { Run, Help, Version, Error };
+  Action action = Action::Run;
+  std::string programFile;  // Run: the program file to open at start, if any
+  std::string error;        // Error: one line naming the problem
+};
+
+// Reads the arguments that follow the program name (the toolkit's own options removed).
+CommandLine parseCommandLine(const std::vector<std::string>& args);
+
+// "volpar 1.0.4": the program's name and the version the welcome screen shows.
+std::string versionLine(const std::string& program, const ui::Version& version);
+
+extern const char* const kProgramUsage;
+
+}  // namespace volpar

@@ -1,0 +1,36 @@
+// The windowed program's command line: what each set of arguments asks for.
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace volpar {
+namespace {
+
+TEST(CommandLine, ArgumentsAskForTheRightAction) {
+  using A = CommandLine::Action;
+  const struct {
+    std::vector<std::string> args;
+    A action;
+    std::string fileOrError;
+  } cases[] = {
+      {{}, A::Run, ""},
+      {{"prog.txt"}, A::Run, "prog.txt"},
+      {{"--", "-odd.txt"}, A::Run, "-odd.txt"},
+      {{"-"}, A::Run, "-"},
+      {{"prog.txt", "--help"}, A::Help, ""},
+      {{"-h"}, A::Help, ""},
+      {{"--bogus", "--version"}, A::Version, ""},
+      {{"--", "--version"}, A::Run, "--version"},
+      {{"--bogus"}, A::Error, "unknown option '--bogus'"},
+      {{"a.txt", "b.txt"}, A::Error, "more than one program file given"},
+  };
+  for (const auto& c : cases) {
+    const CommandLine line = parseCommandLine(c.args);
+    const std::string& got = line.action == A::Error ? line.error : line.programFile;
+    EXPECT_EQ(line.action, c.action) << testing::PrintToString(c.args);
+    EXPECT_EQ(got, c.fileOrError) << testing::PrintToString(c.args);
+  }
+}
+
+}  // namespace
+}  // namespace volpar

@@ -1,0 +1,69 @@
+// Starting the program: its icon on every screen, and a program file named on the
+// command line, opened as File > Open opens it.
+#include <QIcon>
+
+#include "bridge_fixture.h"
+
+namespace volpar::qttest {
+namespace {
+
+using StartTest = BridgeFixture;
+
+const QColor kWhite(255, 255, 255), kYellow(255, 255, 0);
+
+TEST_F(StartTest, EveryScreenCarriesTheProgramIcon) {
+  for (const ui::Form* form :
+       {static_cast<const ui::Form*>(app.existingInitialScreen()),
+        static_cast<const ui::Form*>(&input()), static_cast<const ui::Form*>(&rexec())}) {
+    const QImage icon = window(*form).windowIcon().pixmap(128).toImage();
+    ASSERT_FALSE(icon.isNull()) << form->name();
+    EXPECT_EQ(icon.pixelColor(64, 10), QColor(0x1d, 0x35, 0x57)) << form->name();
+  }
+}
+
+// The file is read while the welcome screen stays in front; a file that cannot be
+// loaded is reported as Open reports it and memory stays empty. Either way the next
+// Open or Save offers the file.
+struct NamedFile {
+  const char* file;
+  bool loads;
+};
+class ProgramFileAtStart : public BridgeFixture, public ::testing::WithParamInterface<NamedFile> {};
+
+TEST_P(ProgramFileAtStart, OpensAsFileOpenWould) {
+  const std::string path = std::string(VOLPAR_TEST_DATA) + "/" + GetParam().file;
+  MessageBoxCloser closer;
+  frontEnd.openAtStart(path);
+  settle(50);
+  EXPECT_TRUE(window(*app.existingInitialScreen()).isVisible());
+  if (GetParam().loads) {
+    EXPECT_TRUE(closer.seen.empty());
+  } else {
+    ASSERT_EQ(closer.seen.size(), 1u);
+    EXPECT_EQ(closer.seen[0].title, "VOLPAR -- PROGRAM FILE");
+    EXPECT_TRUE(closer.seen[0].text.contains("could not be loaded"));
+    EXPECT_TRUE(closer.seen[0].text.contains(QString::fromStdString(path)));
+  }
+  hideWelcome();
+  EXPECT_TRUE(window(input()).isVisible());
+  std::string memory(256, '0');
+  if (GetParam().loads) {  // countdown.txt
+    memory.replace(0, 40, "0110000010000000000010111110000110100100");
+    memory.replace(88, 8, "11111111");
+  }
+  const QImage grid = render(input());
+  for (int cell = 1; cell <= 256; ++cell) {
+    const QColor drawn = memory[static_cast<std::size_t>(cell - 1)] == '1' ? kYellow : kWhite;
+    ASSERT_EQ(colorAt(grid, input().Shape1(cell)), drawn) << "cell " << cell;
+  }
+  EXPECT_EQ(input().CommonDialog1.FileName, path);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ProgramFileAtStart,
+                         ::testing::Values(NamedFile{"countdown.txt", true},
+                                           NamedFile{"missing.txt", false},
+                                           NamedFile{"runner/damaged_binary.txt", false}),
+                         [](const auto& info) { return std::to_string(info.index); });
+
+}  // namespace
+}  // namespace volpar::qttest
