@@ -1,25 +1,41 @@
-# make run   builds and opens VOLPAR
-# make test  builds and runs every test, also under AddressSanitizer and UBSan
-# make bench builds and runs the benchmarks
-# make web   builds the page for the browser into build-web/ (serve that folder as it is)
+# make run      builds and opens VOLPAR
+# make test     builds and runs every test, also under AddressSanitizer and UBSan
+# make bench    builds and runs the benchmarks
+# make package  builds the Debian package build/volpar_<version>_<arch>.deb
+# make web      builds the page for the browser into build-web/ (serve that folder as it is)
+# make fuzz     fuzzes the program-file reader for a minute
+# Each target first installs the Debian packages it needs (tools/install-deps.sh).
 JOBS ?= $(shell nproc)
 BUILD := build
 ASAN_BUILD := build-asan
 WEB_BUILD := build-web
+CONFIGURE := cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # Debian's Emscripten runs its tools with node and finds Debian's acorn only here.
 EMSDK_ENV := NODE_PATH=/usr/share/nodejs
 
-.PHONY: all deps build run test test-release test-asan bench fuzz web web-test-deps clean
+.PHONY: all deps deps-package deps-test deps-fuzz build build-all run test test-release \
+  test-asan bench package fuzz web web-test-deps clean
 
 all: build
 
 deps:
-	@bash tools/install-deps.sh
+	@bash tools/install-deps.sh run
+deps-package:
+	@bash tools/install-deps.sh package
+deps-test:
+	@bash tools/install-deps.sh test
+deps-fuzz:
+	@bash tools/install-deps.sh fuzz
 
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE)
 
 build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+# The tests and benchmarks join the build once their libraries are installed.
+build-all: deps-test
+	$(CONFIGURE) -DVOLPAR_WITH_TESTS=ON -DVOLPAR_WITH_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -27,22 +43,22 @@ run: build
 
 test: test-release test-asan
 
-test-release: build web web-test-deps
+test-release: build-all web web-test-deps
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-$(ASAN_BUILD)/build.ninja: | deps
+$(ASAN_BUILD)/build.ninja: | deps-test
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVOLPAR_SANITIZE=ON \
-	  -DVOLPAR_WITH_QT=OFF -DVOLPAR_WITH_BENCH=OFF
+	  -DVOLPAR_WITH_QT=OFF -DVOLPAR_WITH_BENCH=OFF -DVOLPAR_WITH_TESTS=ON
 
-test-asan: deps $(ASAN_BUILD)/build.ninja
+test-asan: deps-test $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
-$(WEB_BUILD)/build.ninja: | deps
+$(WEB_BUILD)/build.ninja: | deps-test
 	$(EMSDK_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-web: deps $(WEB_BUILD)/build.ninja
+web: deps-test $(WEB_BUILD)/build.ninja
 	$(EMSDK_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
 
 # The browser tests' driver, at the version the lock file pins; it never downloads a browser.
@@ -51,10 +67,13 @@ web-test-deps: tests/web/node_modules/.package-lock.json
 tests/web/node_modules/.package-lock.json: tests/web/package.json tests/web/package-lock.json
 	cd tests/web && npm ci --no-audit --no-fund
 
-bench: build
+bench: build-all
 	./$(BUILD)/volpar-bench
 
-fuzz: deps
+package: deps-package build
+	cmake --build $(BUILD) --target package
+
+fuzz: deps-fuzz
 	bash tools/fuzz.sh 60
 
 clean:

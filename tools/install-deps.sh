@@ -1,26 +1,50 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing VOLPAR need, when any
-# is missing. Uses sudo when not root.
+# Installs the Debian packages that VOLPAR needs, when any is missing, in named groups:
+#   run     building and running the program (make run)
+#   package run, and what the Debian package build needs (make package)
+#   test    package, and what the tests, benchmarks and the page need (make test, bench, web)
+#   fuzz    run, and the fuzzing toolchain (make fuzz)
+# Usage: tools/install-deps.sh [run|package|test|fuzz]   (default run). Uses sudo when not root.
 set -euo pipefail
 
-packages=(
-  cmake ninja-build g++ make
-  qt6-base-dev
+run=(
+  cmake ninja-build g++ make help2man
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation
+)
+package=(dpkg-dev file)
+test=(
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps x11-utils imagemagick
-  fonts-dejavu-core fonts-liberation
+  desktop-file-utils appstream man-db groff-base
   emscripten chromium
 )
+fuzz=(clang)
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+group="${1:-run}"
+case "$group" in
+  run) wanted=("${run[@]}") ;;
+  package) wanted=("${run[@]}" "${package[@]}") ;;
+  test) wanted=("${run[@]}" "${package[@]}" "${test[@]}") ;;
+  fuzz) wanted=("${run[@]}" "${fuzz[@]}") ;;
+  *) echo "usage: $0 [run|package|test|fuzz]" >&2; exit 2 ;;
+esac
 
-echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+updated=""
+install_missing() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  [ -n "$updated" ] || { $sudo apt-get update -qq; updated=1; }
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+install_missing "${wanted[@]}"
+# libFuzzer is part of the runtime of the clang just installed, whichever version it is.
+if [ "$group" = fuzz ]; then
+  install_missing "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
+fi
