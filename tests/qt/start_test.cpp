@@ -28,6 +28,7 @@ struct NamedFile {
   const char* file;
   bool loads;
 };
+void PrintTo(const NamedFile& named, std::ostream* os) { *os << named.file; }
 class ProgramFileAtStart : public BridgeFixture, public ::testing::WithParamInterface<NamedFile> {};
 
 TEST_P(ProgramFileAtStart, OpensAsFileOpenWould) {
