@@ -173,6 +173,23 @@ function flush() {
   }
   for (const form of touched) if (form === frontForm) form.applyFocus();
   updateTabs();
+  fitLabels();
+}
+
+// A caption too long for its label is drawn a little smaller, down to 70 %, as the
+// windows narrow theirs. Measured once all changes are written, on the screen in front.
+const toFit = new Set();
+function fitLabels() {
+  for (const view of toFit) {
+    const n = view.node;
+    if (view.form !== frontForm || !n.offsetParent) continue;  // measured once its screen is in front
+    toFit.delete(view);
+    const points = view.last.font.points;
+    for (const k of [1, 0.94, 0.88, 0.82, 0.76, 0.7]) {
+      n.style.fontSize = `${points * k}pt`;
+      if (n.scrollWidth <= n.clientWidth + 1 && n.scrollHeight <= n.clientHeight + 1) break;
+    }
+  }
 }
 
 function bringToFront(form) {
@@ -182,6 +199,7 @@ function bringToFront(form) {
   form.node.classList.toggle('front', form.visible);
   form.fit();
   form.applyFocus();
+  fitLabels();
 }
 
 function updateTabs() {
@@ -563,6 +581,7 @@ class ElementView {
       case 'label':
         this.box(d);
         setCaption(n, d.caption);
+        if (d.caption.includes(' ')) toFit.add(this);
         n.style.color = d.enabled ? css(d.fore, '#000000') : '#a0a0a0';
         n.style.background = css(d.back, 'transparent');
         break;
