@@ -3,6 +3,7 @@
 #include "machine/REXEC_Manual.h"
 #include "machine/register_transfers.h"
 #include "screens/execution/REXEC.h"
+#include "screens/field_checks.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/screens.h"
 #include "ui/text_value.h"
@@ -33,21 +34,12 @@ void addXAndY(REXEC& rexec) {
   transfers::refreshNegativeFlag(rexec);
 }
 
-// A bit box is 1 only when its whole text is a number equal to 1. The window checks
-// only the first character, so a text such as "1a" can reach here: it reads as 0.
-bool bitBoxIsOne(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return ui::decimalNumber(text) == 1.0;
-}
-
 void copyInputToS(REXEC& rexec) {
   rexec.Shapeit.setFillColor(kCyan);
   for (int j = 1; j <= 8; ++j) {
     ui::TextBox& box = rexec.Input_bit(j);
     if (box.Text().empty()) box.setText("0");
-    rexec.Shapet(j).setFillColor(bitBoxIsOne(box.Text()) ? kRed : kWhite);
+    rexec.Shapet(j).setFillColor(screens::bitOf(box) == 1 ? kRed : kWhite);
   }
   transfers::refreshCaption(rexec.Shapet, rexec.Register_S_Decimal);
   transfers::refreshNegativeFlag(rexec);

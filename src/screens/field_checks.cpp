@@ -35,4 +35,10 @@ bool isBitText(std::string_view text) { return text == "0" || text == "1"; }
 
 int bitOf(const ui::TextBox& box) { return ui::Val(box.Text()) == 1.0 ? 1 : 0; }
 
+int bitsValue(const ui::ControlArray<ui::TextBox>& boxes, int first, int last) {
+  int value = 0;
+  for (int i = first; i <= last; ++i) value = value * 2 + bitOf(boxes(i));
+  return value;
+}
+
 }  // namespace volpar::screens

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "ui/control_array.h"
 #include "ui/element.h"
 #include "ui/platform.h"
 
@@ -31,5 +32,7 @@ bool isBitText(std::string_view text);
 // The bit a bit box stands for: 1 when its text reads as the number 1, otherwise 0, so
 // no value outside 0..1 ever reaches a weighted sum.
 int bitOf(const ui::TextBox& box);
+// The number bit boxes first..last stand for, `first` the most significant bit.
+int bitsValue(const ui::ControlArray<ui::TextBox>& boxes, int first, int last);
 
 }  // namespace volpar::screens

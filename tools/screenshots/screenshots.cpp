@@ -1,7 +1,7 @@
 // Takes the pictures of the three screens for the README: runs the real windows
 // offscreen, works them as a student would (a key on the welcome screen, a small program
-// typed in and sent to memory, a run started in manual mode and stepped to T5) and saves
-// each window as a PNG into the folder given.
+// typed in and sent to memory, a run started in manual mode and stepped five times) and
+// saves each window as a PNG into the folder given (docs when none is).
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
 
   volpar::DERAZO_Input& input = app.derazoInput();
   frontEnd.gate().deliver([&app] { app.initialScreen().onKeyPress(' '); });
-  // LOAD 5, ADD... kept simple: load 10 into S, store it at 6, output it, stop.
+  // LOAD 5, STORE 6, OUTPUT, then a branch to itself that stops; address 5 holds 10.
   for (const char* byte : {"00100101", "01000110", "10000000", "10100011", "00000000",
                            "00001010"}) {
     sendByte(frontEnd, input, byte);

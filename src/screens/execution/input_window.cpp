@@ -21,9 +21,7 @@ void REXEC::Input_bit_Change(int Index) {
   REXEC_Manual& manual = screens_.manual();
   if (manual.Text_Driving_Bits) return;
   manual.Bits_Driving_Text = true;
-  int value = 0;
-  for (int i = 1; i <= 8; ++i) value = value * 2 + screens::bitOf(Input_bit(i));
-  Text_Input_Decimal.setText(std::to_string(value));
+  Text_Input_Decimal.setText(std::to_string(screens::bitsValue(Input_bit, 1, 8)));
   manual.Bits_Driving_Text = false;
 }
 

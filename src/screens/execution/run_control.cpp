@@ -3,6 +3,7 @@
 
 #include "machine/REXEC_Manual.h"
 #include "screens/execution/REXEC.h"
+#include "screens/input/DERAZO_Input.h"
 #include "screens/screens.h"
 #include "ui/platform.h"
 
@@ -119,13 +120,8 @@ void REXEC::time_scroll_Change() { takeClockRate(*this, screens_.manual()); }
 
 // Both screens are retired, not destroyed: this handler belongs to one of them and
 // finishes on it; they are destroyed after the event.
-void REXEC::Command_Restart_Click() {
-  Screens& screens = screens_;
-  screens.unloadDerazoInput();
-  screens.unloadRexec();
-  screens.derazoInput();
-  screens.rexec();
-}
+// Restart does the same on both screens.
+void REXEC::Command_Restart_Click() { screens_.derazoInput().Command_Restart_Click(); }
 
 void REXEC::Command_Quit_Click() { screens_.platform().endProgram(); }
 

@@ -38,12 +38,8 @@ void DERAZO_Input::Input_bit_Change(int Index) {
   REXEC_Manual& manual = screens_.manual();
   if (manual.Text_Driving_Bits) return;
   manual.Bits_Driving_Text = true;
-  int address = 0;
-  for (int i = 4; i <= 8; ++i) address = address * 2 + screens::bitOf(Input_Bit(i));
-  Input_Memory_Address.setText(std::to_string(address));
-  int opCode = 0;
-  for (int i = 1; i <= 3; ++i) opCode = opCode * 2 + screens::bitOf(Input_Bit(i));
-  Input_Op_Code(0).setText(std::to_string(opCode));
+  Input_Memory_Address.setText(std::to_string(screens::bitsValue(Input_Bit, 4, 8)));
+  Input_Op_Code(0).setText(std::to_string(screens::bitsValue(Input_Bit, 1, 3)));
   manual.Bits_Driving_Text = false;
   select(Input_Bit(Index == 8 ? 1 : Index + 1), 1);
 }
