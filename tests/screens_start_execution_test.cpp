@@ -61,6 +61,25 @@ TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
   EXPECT_EQ(memoryBits(5), "11111111");
 }
 
+// After a run the panel is open but Send to Memory is the default button: Enter in the
+// start address still starts the run and writes nothing; elsewhere it sends the byte.
+TEST_F(StartExecution, EnterInTheStartAddressStartsTheRunAndLeavesMemoryAlone) {
+  poke(3, "001 00101");  // LOAD 5
+  startAt(0);
+  click(rexec().Command_Return_to_Input);
+  DERAZO_Input& in = input();
+  typeBits("11111111");
+  in.exec_text.SetFocus();
+  type(in.exec_text, "3");
+  pressEnter(in);
+  EXPECT_EQ(rexec().Register_PC_Decimal.Caption(), "3");
+  EXPECT_EQ(memoryBits(0) + memoryBits(3), "00000000" "00100101");
+
+  in.memory_text.SetFocus();
+  pressEnter(in);
+  EXPECT_EQ(memoryBits(0), "11111111");
+}
+
 // Execute Program opens the panel with the address selected and OK as the default button;
 // Cancel hides it, and the panel opens again with the last address.
 TEST_F(StartExecution, ExecuteProgramAndCancel) {

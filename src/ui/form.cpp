@@ -65,6 +65,13 @@ void Form::restore(Property property, const PropertyValue& value) {
   }
 }
 
+CommandButton* Form::enterButton(Element* focused) {
+  if (focused && focused->kind() == ElementKind::CommandButton) {
+    return static_cast<CommandButton*>(focused);
+  }
+  return defaultButton_;
+}
+
 void Form::notify(FormObserver::FormEvent event) {
   if (observer_) observer_->formChanged(*this, event);
 }

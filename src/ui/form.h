@@ -65,6 +65,9 @@ class Form {
 
   CommandButton* defaultButton() const { return defaultButton_; }
   void setDefaultButton(CommandButton* button);
+  // The button Enter presses while `focused` has the focus: that button itself, else the
+  // default button. A form may hand Enter in one of its boxes to another button.
+  virtual CommandButton* enterButton(Element* focused);
 
   // Two listeners with two roles: the observer (a renderer) hears of a change after it,
   // the recorder (an undo journal) before it, with the value it replaces.

@@ -50,6 +50,10 @@ class ScreensFixture : public ::testing::Test {
     box.type(text, static_cast<int>(text.size()));
     app.collectRetired();
   }
+  // Enter, with the focus where the form has it.
+  void pressEnter(ui::Form& form) {
+    if (ui::CommandButton* button = form.enterButton(form.focused())) click(*button);
+  }
   void drag(ui::HScrollBar& scroll, int value) {
     scroll.setValue(value);
     app.collectRetired();

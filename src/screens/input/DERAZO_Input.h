@@ -85,6 +85,10 @@ class DERAZO_Input : public ui::Form {
   void Command_Restart_Click();
   void Command_Quit_Click();
 
+  // Enter in the start address starts the run, whichever button is the default: after a
+  // run the panel is open while Send to Memory is the default again.
+  ui::CommandButton* enterButton(ui::Element* focused) override;
+
   // Menus and code information.
   void Open_menu_Click();
   // What Open does with the chosen file; the command line opens its file the same way.

@@ -84,6 +84,11 @@ void DERAZO_Input::Command_OK_For_Start_Location_Click() {
   }
 }
 
+ui::CommandButton* DERAZO_Input::enterButton(ui::Element* focused) {
+  if (focused == &exec_text) return &Command_OK_For_Start_Location;
+  return Form::enterButton(focused);
+}
+
 void DERAZO_Input::Command_Start_Location_Cancel_Click() { EXEC_FRAME.setVisible(false); }
 
 void DERAZO_Input::Return_to_exec_screen_Click() {

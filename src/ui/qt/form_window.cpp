@@ -428,14 +428,10 @@ void FormWindow::deliverKeyPress(const QKeyEvent& event) {
   });
 }
 
-// Enter presses the button that has the focus, or else the form's default button.
+// Enter presses the button the form names for the focused element.
 bool FormWindow::pressReturn() {
   if (!form_) return false;
-  ui::Element* focused = elementOfWidget(QApplication::focusWidget());
-  ui::CommandButton* target = form_->defaultButton();
-  if (focused && focused->kind() == ui::ElementKind::CommandButton) {
-    target = static_cast<ui::CommandButton*>(focused);
-  }
+  ui::CommandButton* target = form_->enterButton(elementOfWidget(QApplication::focusWidget()));
   if (!target) return false;
   deliver([target] { target->click(); });
   return true;
