@@ -122,6 +122,8 @@ class HeadlessRun {
       const int phase = view_->phase();
       if (phase == 2) fetchedFrom = view_->pc();
       step(phase);
+      // T2 lights the decoder cell, which stays until the next fetch: read it once.
+      if (phase == 2) decoded_ = view_->decoded();
       if (phase == 5 && decoded(OpCode::Output)) out_ << "OUTPUT " << view_->output() << '\n';
       if (phase == 6 && decoded(OpCode::Input)) {
         if (nextInput_ == options_.inputs.size()) return EndReason::Input;
@@ -217,7 +219,7 @@ class HeadlessRun {
     if (platform_.endRequested()) throw RunFault("the program asked to end while " + std::string(during));
   }
 
-  bool decoded(OpCode op) const { return view_->decoded() == op; }
+  bool decoded(OpCode op) const { return decoded_ == op; }
   REXEC_Manual& manual() { return app_.manual(); }
 
   const RunOptions& options_;
@@ -228,6 +230,7 @@ class HeadlessRun {
   REXEC* rexec_ = nullptr;
   DERAZO_Input* input_ = nullptr;
   std::optional<MachineView> view_;  // once the screens exist
+  std::optional<OpCode> decoded_;  // the op code the last fetch decoded
   std::size_t nextInput_ = 0;
   int answered_ = 0;
 };
