@@ -45,23 +45,6 @@ TEST_F(FormsLayout, CaptionsUniqueNamesAndEveryElementInsideItsWindow) {
   EXPECT_EQ(welcome().Label_Any_key.Caption(), "Press Any Key to Continue");
 }
 
-// A fresh execution screen shows an idle machine: every cell white, no value, no panel.
-TEST_F(FormsLayout, FreshExecutionScreenShowsAnIdleMachine) {
-  REXEC& r = rexec();
-  for (const Element* e : r.elements()) {
-    if (e->kind() == ElementKind::Shape) {
-      EXPECT_EQ(static_cast<const ui::Shape*>(e)->FillColor(), ui::kWhite) << e->displayName();
-    }
-  }
-  for (const ui::Label* l : {&r.Register_PC_Decimal, &r.Register_S_Decimal, &r.Time_Hertz}) {
-    EXPECT_EQ(l->Caption(), "") << l->displayName();
-  }
-  EXPECT_FALSE(r.Visible() || r.OPTIONS_FRAME.visible() || r.Input_Window.enabled());
-  EXPECT_EQ(windowBits(), "00000000");
-  EXPECT_EQ(r.defaultButton(), &r.Command_Begin_Step);
-  EXPECT_FALSE(r.Timer1.enabled());
-}
-
 // Bit rows, registers and memory bytes alike, run from the most significant bit at the
 // left; each memory row has its address just at its left.
 TEST_F(FormsLayout, BitRowsReadFromTheLeft) {

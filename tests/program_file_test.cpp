@@ -9,17 +9,13 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <random>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "app/application.h"
-#include "machine/REXEC_Manual.h"
-#include "screens/input/DERAZO_Input.h"
-#include "support/fake_platform.h"
+#include "support/screens_fixture.h"
 #include "ui/colors.h"
 
 namespace volpar::testing {
@@ -28,10 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 fs::path data(const std::string& name) { return fs::path(VOLPAR_TEST_DATA) / name; }
 
 // Root runs the scope as the user nobody, so that files are checked as an ordinary user's
@@ -59,12 +51,8 @@ class OrdinaryUser {
   bool failed_ = false;
 };
 
-class ProgramFile : public ::testing::Test {
+class ProgramFile : public ScreensFixture {
  protected:
-  FakePlatform platform;
-  Application app{platform};
-  DERAZO_Input& input = app.derazoInput();
-  REXEC_Manual& manual = app.manual();
   fs::path dir;
 
   void SetUp() override {
@@ -77,26 +65,22 @@ class ProgramFile : public ::testing::Test {
     fs::remove_all(dir, ec);
   }
 
-  // Cells 1..256, one line per address: '1' yellow, '0' white, 'x' black, '?' other.
-  std::string memory() const {
+  // The 32 bytes, one line each.
+  std::string memory() {
     std::string out;
-    for (int cell = 1; cell <= 256; ++cell) {
-      const ui::Color c = input.Shape1(cell).FillColor();
-      out += c == ui::kYellow ? '1' : c == ui::kWhite ? '0' : c == ui::kBlack ? 'x' : '?';
-      if (cell % 8 == 0) out += '\n';
-    }
+    for (int address = 0; address < 32; ++address) out += memoryBits(address) + '\n';
     return out;
   }
   // All 257 cells, cell 0 included, in any of the three memory colours.
   std::vector<ui::Color> randomGrid(unsigned seed) {
     std::mt19937 random(seed);
     const ui::Color colors[] = {ui::kYellow, ui::kWhite, ui::kBlack};
-    for (int cell = 0; cell <= 256; ++cell) input.Shape1(cell).setFillColor(colors[random() % 3]);
+    for (int cell = 0; cell <= 256; ++cell) input().Shape1(cell).setFillColor(colors[random() % 3]);
     return grid();
   }
-  std::vector<ui::Color> grid() const {
+  std::vector<ui::Color> grid() {
     std::vector<ui::Color> out;
-    for (int cell = 0; cell <= 256; ++cell) out.push_back(input.Shape1(cell).FillColor());
+    for (int cell = 0; cell <= 256; ++cell) out.push_back(input().Shape1(cell).FillColor());
     return out;
   }
   // Every path under the folder with the bytes of its regular files.
@@ -128,7 +112,7 @@ TEST_F(ProgramFile, AHandEditedFileLoadsWithEveryOddityHandled) {
       {"[First8]\r\nByte0=a\t 0x0X?\r\n", "1110x011\n" + zeros}};
   for (const auto& [file, cells] : cases) {
     randomGrid(3);
-    ASSERT_EQ(manual.Load_Program_File(makeFile("p.txt", file)), std::nullopt) << file;
+    ASSERT_EQ(manual().Load_Program_File(makeFile("p.txt", file)), std::nullopt) << file;
     EXPECT_EQ(memory(), cells) << file;
   }
 }
@@ -143,26 +127,26 @@ TEST_F(ProgramFile, SavingWritesWhatThePlatformWritesAndKeepsEverythingElse) {
     if (address % 8 == 0) zeros += std::string("[") + sections[address / 8] + "]\r\n";
     zeros += "Byte" + std::to_string(address) + "=00000000\r\n";
   }
-  EXPECT_EQ(manual.Save_Program_File((dir / "new.txt").string()), std::nullopt);
+  EXPECT_EQ(manual().Save_Program_File((dir / "new.txt").string()), std::nullopt);
   EXPECT_EQ(readFile(dir / "new.txt"), zeros);
-  EXPECT_EQ(manual.Program_File_Name, (dir / "new.txt").string());
+  EXPECT_EQ(manual().Program_File_Name, (dir / "new.txt").string());
   for (const char* sample : {"marked.txt", "countdown.txt"}) {
     randomGrid(1);
-    ASSERT_EQ(manual.Load_Program_File(data(sample).string()), std::nullopt) << sample;
-    ASSERT_EQ(manual.Save_Program_File((dir / sample).string()), std::nullopt) << sample;
+    ASSERT_EQ(manual().Load_Program_File(data(sample).string()), std::nullopt) << sample;
+    ASSERT_EQ(manual().Save_Program_File((dir / sample).string()), std::nullopt) << sample;
     EXPECT_EQ(readFile(dir / sample), readFile(data(sample))) << sample;
   }
   const std::string countdown = memory();
   const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
   const std::string real = makeFile("real.txt", readFile(data("handwritten.txt")), perms);
   fs::create_symlink("real.txt", dir / "link.txt");
-  EXPECT_EQ(manual.Save_Program_File((dir / "link.txt").string()), std::nullopt);
+  EXPECT_EQ(manual().Save_Program_File((dir / "link.txt").string()), std::nullopt);
   EXPECT_EQ(readFile(real), readFile(data("handwritten-saved.expected")));
   EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
   EXPECT_EQ(fs::status(real).permissions(), perms);
   EXPECT_EQ(disk().size(), 5u) << "no temporary file is left behind";
   randomGrid(4);
-  EXPECT_EQ(manual.Load_Program_File(real), std::nullopt);
+  EXPECT_EQ(manual().Load_Program_File(real), std::nullopt);
   EXPECT_EQ(memory(), countdown);
 }
 
@@ -170,10 +154,10 @@ TEST_F(ProgramFile, RandomGridsRoundTripExactly) {
   const std::string path = (dir / "random.txt").string();
   for (unsigned seed = 1; seed <= 40; ++seed) {
     const std::vector<ui::Color> saved = randomGrid(seed);
-    ASSERT_EQ(manual.Save_Program_File(path), std::nullopt);
+    ASSERT_EQ(manual().Save_Program_File(path), std::nullopt);
     randomGrid(seed + 1000);
-    input.Shape1(0).setFillColor(saved[0]);  // cell 0 holds no bit: neither saved nor loaded
-    ASSERT_EQ(manual.Load_Program_File(path), std::nullopt);
+    input().Shape1(0).setFillColor(saved[0]);  // cell 0 holds no bit: neither saved nor loaded
+    ASSERT_EQ(manual().Load_Program_File(path), std::nullopt);
     ASSERT_EQ(grid(), saved) << "seed " << seed;
   }
 }
@@ -239,7 +223,7 @@ TEST_F(ProgramFile, AFailedLoadOrSaveChangesNothingAndSaysWhy) {
         skipped = "could not run as the user nobody";
         continue;
       }
-      c.save ? input.save_menu_Click() : input.Open_menu_Click();
+      c.save ? input().save_menu_Click() : input().Open_menu_Click();
     }
     ::setrlimit(RLIMIT_FSIZE, &unlimited);
     ASSERT_EQ(platform.messages.size(), 1u);

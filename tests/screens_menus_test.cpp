@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 
@@ -61,20 +59,16 @@ TEST_F(Menus, SaveAndOpenGoThroughTheDialogToTheProgramFile) {
 }
 
 TEST_F(Menus, ACancelledDialogLoadsAndSavesNothingButAFileThatCannotBeLoadedIsReported) {
-  const auto contents = [&] {
-    std::ifstream in(file("kept.txt"));
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  };
   platform.saveAnswers.push_back(file("kept.txt"));
   click(input().save_menu);
-  const std::string saved = contents();
+  const std::string saved = readFile(file("kept.txt"));
   poke(3, "11110000");
   click(input().Open_menu);  // the empty answer queue cancels
   expectDialog(1, false, 2048, file("kept.txt"));
   click(input().save_menu);
   expectDialog(2, true, 2050, file("kept.txt"));
   EXPECT_EQ(memoryBits(3), "11110000");
-  EXPECT_EQ(contents(), saved);
+  EXPECT_EQ(readFile(file("kept.txt")), saved);
   EXPECT_TRUE(platform.messages.empty());
 
   platform.openAnswers.push_back(file("missing.txt"));

@@ -10,21 +10,9 @@ namespace {
 
 using StartExecution = ScreensFixture;
 
-// OK puts the machine at T0 with the PC at the start address.
-TEST_F(StartExecution, OkPutsTheMachineAtT0WithThePcAtTheStartAddress) {
-  startAt(19);
-  REXEC& r = rexec();
-  EXPECT_TRUE(r.Visible());
-  EXPECT_EQ(registers(), "PC 19 AR 0 IR 0 X 0 Y 0 S 0 OUT 0");
-  EXPECT_EQ(clockCells(), "10000000");
-  EXPECT_EQ(runControls(), "step one view return");
-  // The input screen stays open behind, the panel still shown; Enter is Send to Memory's.
-  EXPECT_TRUE(input().Visible() && input().EXEC_FRAME.visible());
-  EXPECT_TRUE(input().Command_Send_to_Memory.Default());
-}
-
-// A second run starts on a clean machine: every caption 0 and no cell of the last run lit,
-// so the negative flag agrees with S and a branch if not negative is taken.
+// OK puts the machine at T0 with the PC at the start address. A second run starts on a
+// clean machine: every caption 0 and no cell of the last run lit, so the negative flag
+// agrees with S and a branch if not negative is taken.
 TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
   for (auto [address, bits] : {std::pair{0, "001 00101"}, {1, "000 00101"}, {2, "100 11111"},
                                {4, "111 00111"}, {5, "11111111"}}) {
@@ -53,6 +41,12 @@ TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
   EXPECT_EQ(notWhite, "");
   EXPECT_EQ(clockCells(), "10000000");
   EXPECT_EQ(registers(), "PC 4 AR 0 IR 0 X 0 Y 0 S 0 OUT 0");
+  // The input screen stays open behind, the panel still shown; Enter is Send to Memory's.
+  EXPECT_TRUE(rexec().Visible() && input().Visible() && input().EXEC_FRAME.visible());
+  EXPECT_TRUE(input().Command_Send_to_Memory.Default());
+  EXPECT_FALSE(rexec().OPTIONS_FRAME.visible() || rexec().Input_Window.enabled());
+  EXPECT_EQ(windowBits(), "00000000");
+  EXPECT_EQ(rexec().defaultButton(), &rexec().Command_Begin_Step);
   EXPECT_EQ(rexec().IR_Address_Decimal.Caption(), "0");
 
   click(rexec().Command_One_instruction);

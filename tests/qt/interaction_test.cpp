@@ -64,6 +64,9 @@ TEST_F(Interaction, InvalidKeyShowsTheMessageAndPutsBackASelectedZero) {
   ASSERT_EQ(closer.seen.size(), 1u);
   EXPECT_EQ(closer.seen[0].title, "VOLPAR -- INFORMATION 3");
   EXPECT_EQ(closer.seen[0].text, "You may only input a 0 or a 1.");
+  EXPECT_EQ(closer.seen[0].icon, QMessageBox::Information);
+  EXPECT_EQ(closer.seen[0].buttons, 1);
+  EXPECT_TRUE(closer.seen[0].applicationModal);
   EXPECT_EQ(input().Input_Bit(1).Text(), "0");
   EXPECT_EQ(focus(), widget(input().Input_Bit(1)));
   EXPECT_EQ(edit(input().Input_Bit(1))->selectedText(), "0");

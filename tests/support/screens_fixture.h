@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -206,6 +209,10 @@ class ScreensFixture : public ::testing::Test {
   }
   std::string focusedName(ui::Form& form) {
     return form.focused() ? form.focused()->displayName() : "";
+  }
+  static std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
   }
   bool guardsClear() { return !manual().Text_Driving_Bits && !manual().Bits_Driving_Text; }
 };
