@@ -24,8 +24,8 @@ struct LifecycleWatch : ScreensObserver {
 class Lifecycle : public ScreensFixture {
  protected:
   LifecycleWatch watch;
-  Lifecycle() { app.setObserver(&watch); }
-  ~Lifecycle() override { app.setObserver(nullptr); }
+  Lifecycle() { app.addObserver(&watch); }
+  ~Lifecycle() override { app.removeObserver(&watch); }
 
   // One event, the retired screens destroyed only after it.
   void event(const std::function<void()>& action) {

@@ -9,8 +9,8 @@ namespace volpar {
 Application::Application(ui::Platform& platform) : platform_(platform) {}
 
 Application::~Application() {
-  // Destroy without telling the observer: the renderer may be gone already.
-  observer_ = nullptr;
+  // Destroy without telling the observers: they may be gone already.
+  observers_.clear();
   retired_.clear();
 }
 
@@ -22,7 +22,7 @@ void Application::start() {
 REXEC& Application::rexec() {
   if (!rexec_) {
     rexec_ = std::make_unique<REXEC>(*this);
-    if (observer_) observer_->formCreated(*rexec_);
+    tellCreated(*rexec_);
   }
   return *rexec_;
 }
@@ -30,7 +30,7 @@ REXEC& Application::rexec() {
 DERAZO_Input& Application::derazoInput() {
   if (!input_) {
     input_ = std::make_unique<DERAZO_Input>(*this);
-    if (observer_) observer_->formCreated(*input_);
+    tellCreated(*input_);
     // Its load step shows it at once. The screen is reachable before the step runs, so
     // a handler inside it that refers to the screen finds this one.
     input_->Form_Load();
@@ -41,10 +41,14 @@ DERAZO_Input& Application::derazoInput() {
 Initial_Screen& Application::initialScreen() {
   if (!initial_) {
     initial_ = std::make_unique<Initial_Screen>(*this);
-    if (observer_) observer_->formCreated(*initial_);
+    tellCreated(*initial_);
     initial_->Form_Load();
   }
   return *initial_;
+}
+
+void Application::tellCreated(ui::Form& form) {
+  for (ScreensObserver* observer : observers_) observer->formCreated(form);
 }
 
 template <class F>
@@ -67,7 +71,7 @@ void Application::collectRetired() {
   std::vector<std::unique_ptr<ui::Form>> dying;
   dying.swap(retired_);
   for (auto& form : dying) {
-    if (observer_) observer_->formDestroyed(*form);
+    for (ScreensObserver* observer : observers_) observer->formDestroyed(*form);
   }
 }
 

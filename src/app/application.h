@@ -55,7 +55,9 @@ class Application : public Screens {
   // (or a test) calls it between events, never from inside a handler.
   void collectRetired();
 
-  void setObserver(ScreensObserver* observer) { observer_ = observer; }
+  // A renderer and the execution history both listen.
+  void addObserver(ScreensObserver* observer) { observers_.push_back(observer); }
+  void removeObserver(ScreensObserver* observer) { std::erase(observers_, observer); }
 
  private:
   template <class F>
@@ -91,7 +93,9 @@ class Application : public Screens {
   std::unique_ptr<DERAZO_Input> input_;
   std::unique_ptr<REXEC> rexec_;
   std::vector<std::unique_ptr<ui::Form>> retired_;
-  ScreensObserver* observer_ = nullptr;
+  void tellCreated(ui::Form& form);
+
+  std::vector<ScreensObserver*> observers_;
 };
 
 }  // namespace volpar

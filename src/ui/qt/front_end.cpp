@@ -11,13 +11,13 @@ namespace volpar::qt {
 FrontEnd::FrontEnd(Application& app)
     : app_(app),
       gate_([this] { app_.collectRetired(); }, [this] { return app_.programEnded(); }) {
-  app_.setObserver(this);
+  app_.addObserver(this);
   // Every window of the program, the three screens first, carries its icon.
   QApplication::setWindowIcon(programIcon());
 }
 
 FrontEnd::~FrontEnd() {
-  app_.setObserver(nullptr);
+  app_.removeObserver(this);
   for (auto& [form, window] : windows_) delete window.data();
 }
 

@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "history/execution_history.h"
+#include "support/screens_fixture.h"
+
+namespace volpar::testing {
+namespace {
+
+enum Op { ADD = 0, LOAD, STORE, INPUT, OUTPUT, BRANCH, BR_NEG, BR_NNEG };
+
+// Everything a student can see or the engine can read: every property of every element of
+// both screens, the forms' own state, and the module variables.
+std::vector<std::string> stateOf(Application& app) {
+  std::vector<std::string> out;
+  for (ui::Form* form : {static_cast<ui::Form*>(&app.rexec()), static_cast<ui::Form*>(&app.derazoInput())}) {
+    out.push_back(form->name() + " visible " + std::to_string(form->Visible()) + " focus " +
+                  (form->focused() ? form->focused()->displayName() : "-") + " default " +
+                  (form->defaultButton() ? form->defaultButton()->name() : "-"));
+    for (ui::Element* e : form->elements()) {
+      std::ostringstream s;
+      s << e->displayName() << ' ' << e->enabled() << e->visible() << ' ' << e->backColor() << ' '
+        << e->foreColor();
+      if (auto* shape = dynamic_cast<ui::Shape*>(e)) s << " fill " << shape->FillColor();
+      if (auto* label = dynamic_cast<ui::Label*>(e)) s << " '" << label->Caption() << "'";
+      if (auto* button = dynamic_cast<ui::CommandButton*>(e)) s << " '" << button->Caption() << "'";
+      if (auto* box = dynamic_cast<ui::TextBox*>(e))
+        s << " '" << box->Text() << "' " << box->SelStart() << '+' << box->SelLength();
+      if (auto* option = dynamic_cast<ui::OptionButton*>(e)) s << " value " << option->Value();
+      if (auto* check = dynamic_cast<ui::CheckBox*>(e)) s << " value " << check->Value();
+      if (auto* scroll = dynamic_cast<ui::HScrollBar*>(e)) s << " value " << scroll->Value();
+      if (auto* timer = dynamic_cast<ui::Timer*>(e)) s << " interval " << timer->Interval();
+      if (auto* frame = dynamic_cast<ui::Frame*>(e)) s << " '" << frame->Caption() << "'";
+      out.push_back(s.str());
+    }
+  }
+  const REXEC_Manual& m = app.manual();
+  std::ostringstream vars;
+  vars << "Clock_Phase " << m.Clock_Phase << " At_Phase_Zero " << m.At_Phase_Zero
+       << " Pause_At_T0 " << m.Pause_At_T0 << " guards " << m.Text_Driving_Bits
+       << m.Bits_Driving_Text << " rate " << m.Clock_Rate;
+  out.push_back(vars.str());
+  return out;
+}
+
+// The first difference, readable in a failure message; empty when equal.
+std::string firstDifference(const std::vector<std::string>& want,
+                            const std::vector<std::string>& got) {
+  for (std::size_t i = 0; i < want.size() && i < got.size(); ++i) {
+    if (want[i] != got[i]) return "want " + want[i] + "\n got " + got[i];
+  }
+  return want.size() == got.size() ? "" : "different element counts";
+}
+
+class History : public ScreensFixture {
+ protected:
+  history::ExecutionHistory history{app};
+
+  bool waitingForInput() { return rexec().Command_Input_Window_OK.usable(); }
+  void answer(int value) {
+    for (int i = 1; i <= 8; ++i) type(rexec().Input_bit(i), ((value >> (8 - i)) & 1) ? "1" : "0");
+    click(rexec().Command_Input_Window_OK);
+  }
+  // One user action or tick towards the next phase, as a student would do i
+  void nudge(std::mt19937& rng) {
+    REXEC& r = rexec();
+    // The answer depends on the point in the run only, so a replay answers alike.
+    if (waitingForInput()) return answer(static_cast<int>(history.phaseCount() * 37 % 256));
+    if (r.manual_radio.Value()) return click(r.Command_Begin_Step);
+    if (!r.Timer1.enabled()) {
+      for (ui::CommandButton* b : {&r.Command_One_instruction, &r.Command_Resume, &r.Command_Begin_Step}) {
+        if (b->usable()) return click(*b);
+      }
+    }
+    if (rng() % 16 == 0 && r.Command_Pause.usable()) click(r.Command_Pause);
+    tick();
+  }
+  void stopTheClock() {
+    if (!rexec().Timer1.enabled()) return;
+    click(rexec().Command_Pause);
+    tickUntilStopped();
+  }
+  std::vector<std::string> state() { return stateOf(app); }
+  // Every op code once at addresses 0 to 7 in a random order, data operands in 8 to 31,
+  // branches back into 0 to 7; random data with a few black bits after them.
+  void randomProgram(std::mt19937& rng) {
+    std::vector<int> ops{ADD, LOAD, STORE, INPUT, OUTPUT, BRANCH, BR_NEG, BR_NNEG};
+    std::shuffle(ops.begin(), ops.end(), rng);
+    for (int a = 0; a < 8; ++a) {
+      const int ops_a = ops[static_cast<std::size_t>(a)];
+      poke(a, ops_a, ops_a >= BRANCH ? static_cast<int>(rng() % 8) : 8 + static_cast<int>(rng() % 24));
+    }
+    for (int a = 8; a < 32; ++a) {
+      std::string bits = toBits(static_cast<int>(rng() % 256), 8);
+      if (rng() % 4 == 0) bits[rng() % 8] = 'x';
+      poke(a, bits);
+    }
+  }
+  std::vector<std::string> lines() {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < history.lineCount(); ++i) out.push_back(history.line(i));
+    return out;
+  }
+};
+
+
+struct RoundTrip {
+  unsigned seed;
+  bool manualClock;
+};
+
+class HistoryRoundTrip : public History, public ::testing::WithParamInterface<RoundTrip> {};
+
+// Going back phase by phase passes through exactly the states before each phase (manual:
+// before each Step; automatic: the same but for the stopped clock) down to the star
+TEST_P(HistoryRoundTrip, StepBackRestoresEveryElementAndModuleVariable) {
+  std::mt19937 rng(GetParam().seed);
+  randomProgram(rng);
+  if (GetParam().manualClock) chooseManual();
+  startAt(0);
+  const std::vector<std::string> start = state();
+
+  std::vector<std::vector<std::string>> before;  // before the event of each phase
+  for (int events = 0; history.phaseCount() < 150 && events < 2000; ++events) {
+    const std::size_t phases = history.phaseCount();
+    std::vector<std::string> now = state();
+    nudge(rng);
+    if (history.phaseCount() > phases) before.push_back(std::move(now));
+  }
+  stopTheClock();
+  while (before.size() < history.phaseCount()) before.push_back({});  // the pause's phases
+  ASSERT_TRUE(history.canStepBack());
+  const std::vector<std::string> end = state();
+
+  // Back k and forward k again, in manual mode with the same answers, gives the same end.
+  if (GetParam().manualClock) {
+    const std::size_t n = history.phaseCount();
+    for (int i = 0; i < 20; ++i) history.stepBack();
+    while (history.phaseCount() < n) nudge(rng);
+    ASSERT_EQ(firstDifference(end, state()), "") << "after going back and forth";
+  }
+
+  for (std::size_t n = history.phaseCount(); n > 0; --n) {
+    history.stepBack();
+    ASSERT_EQ(history.phaseCount(), n - 1);
+    if (GetParam().manualClock) {
+      ASSERT_EQ(firstDifference(before[n - 1], state()), "") << "stepping back phase " << n;
+    }
+    ASSERT_FALSE(rexec().Timer1.enabled()) << "stepping back phase " << n;
+  }
+  EXPECT_EQ(firstDifference(start, state()), "");
+  EXPECT_FALSE(history.canStepBack());
+}
+
+INSTANTIATE_TEST_SUITE_P(SeededPrograms, HistoryRoundTrip,
+                         ::testing::Values(RoundTrip{1, true}, RoundTrip{2, true},
+                                           RoundTrip{3, false}, RoundTrip{4, false},
+                                           RoundTrip{5, false}));
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// A short program in manual mode: the newest line after each Step, then the whole history.
+TEST_F(History, TextOfAShortProgramLineForLine) {
+  const int program[][3] = {{0, INPUT, 0},  {1, ADD, 9},     {2, STORE, 10},
+                            {3, OUTPUT, 0}, {4, BR_NEG, 6},  {5, BRANCH, 5}};
+  for (const auto& line : program) poke(line[0], line[1], line[2]);
+  poke(9, "000000x1");
+  chooseManual();
+  startAt(0);
+  std::string text;
+  for (int presses = 0; history.phaseCount() < 7 * 8 && presses < 100; ++presses) {
+    if (waitingForInput()) answer(5);
+    step();
+    const std::size_t n = history.lineCount();
+    const std::string newest = history.line(n - 1);
+    text += (newest.starts_with("the program") ? history.line(n - 2) : newest) + "\n";
+  }
+  text += "--\n";
+  for (const std::string& line : lines()) text += line + "\n";
+  EXPECT_EQ(text, readFile(VOLPAR_TEST_DATA "/history/short_program.txt"));
+}
+
+// A new start, Restart, a program loaded or a byte sent to memory begin a new history; a
+// running clock cannot go back.
+TEST_F(History, NewStartRestartLoadAndMemoryEditsClearIt) {
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+  };
+  const Case cases[] = {
+      {"new start", [this] { click(rexec().Command_Return_to_Input); startAt(3); }},
+      {"restart", [this] { click(rexec().Command_Restart); }},
+      {"load", [this] {
+         platform.openAnswers.push_back(VOLPAR_TEST_DATA "/countdown.txt");
+         click(input().Open_menu);
+       }},
+      {"send to memory", [this] {
+         click(rexec().Command_Return_to_Input);
+         typeBits("10100000");
+         sendTo(30);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    poke(0, LOAD, 0);
+    poke(1, BRANCH, 0);
+    chooseManual();
+    startAt(0);
+    step(8);
+    ASSERT_EQ(history.phaseCount(), 8U);
+    c.act();
+    EXPECT_EQ(history.phaseCount(), 0U);
+    EXPECT_FALSE(history.canStepBack());
+  }
+  click(rexec().Command_Restart);  // the automatic clock again
+  startAt(0);
+  click(rexec().Command_Begin_Step);
+  tick();
+  EXPECT_EQ(history.phaseCount(), 1U);
+  EXPECT_FALSE(history.canStepBack());
+  click(rexec().Command_Pause);
+  tickUntilStopped();
+  EXPECT_TRUE(history.canStepBack());
+}
+
+}  // namespace
+}  // namespace volpar::testing
