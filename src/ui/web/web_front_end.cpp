@@ -112,10 +112,10 @@ void describeKind(val& d, const ui::Element& e) {
 
 WebFrontEnd::WebFrontEnd(val page) : page_(std::move(page)) {
   platform_.setPage(page_);
-  app_.setObserver(this);
+  app_.addObserver(this);
 }
 
-WebFrontEnd::~WebFrontEnd() { app_.setObserver(nullptr); }
+WebFrontEnd::~WebFrontEnd() { app_.removeObserver(this); }
 
 void WebFrontEnd::start() {
   deliver([this] { app_.start(); });
