@@ -164,13 +164,6 @@ INSTANTIATE_TEST_SUITE_P(SeededPrograms, HistoryRoundTrip,
                                            RoundTrip{3, false}, RoundTrip{4, false},
                                            RoundTrip{5, false}));
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // A short program in manual mode: the newest line after each Step, then the whole history.
 TEST_F(History, TextOfAShortProgramLineForLine) {
   const int program[][3] = {{0, INPUT, 0},  {1, ADD, 9},     {2, STORE, 10},
