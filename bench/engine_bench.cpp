@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "history/execution_history.h"
 #include "machine/REXEC_Manual.h"
 #include "machine/machine_view.h"
 #include "screens/execution/REXEC.h"
@@ -104,7 +105,29 @@ void runPhases(benchmark::State& state, bool observed) {
 void BM_ClockPhasesWithObserver(benchmark::State& state) { runPhases(state, true); }
 void BM_ClockPhasesWithoutObserver(benchmark::State& state) { runPhases(state, false); }
 
+// The clock's ticks with the execution history journaling every phase, as the windows run
+// it; "bytes_per_100k_phases" is the history's memory scaled to 100,000 phases.
+void BM_ClockPhasesWithHistory(benchmark::State& state) {
+  SilentPlatform platform;
+  Application app(platform);
+  history::ExecutionHistory history(app);
+  DERAZO_Input& input = app.derazoInput();
+  REXEC& rexec = app.rexec();
+  loadCountingLoop(input);
+  startAtZero(rexec, app.manual());
+
+  for (auto _ : state) rexec.Timer1.tick();
+
+  state.SetItemsProcessed(state.iterations());
+  const double kept = static_cast<double>(history.phaseCount());
+  if (kept > 0) {
+    state.counters["bytes_per_100k_phases"] =
+        static_cast<double>(history.memoryBytes()) * 100'000.0 / kept;
+  }
+}
+
 BENCHMARK(BM_ClockPhasesWithObserver);
+BENCHMARK(BM_ClockPhasesWithHistory);
 BENCHMARK(BM_ClockPhasesWithoutObserver);
 
 }  // namespace
