@@ -86,6 +86,7 @@ class Monkey : public ScreensFixture {
     platform.helpShown.clear();
     platform.openAnswers.assign(1, pick(2) ? std::optional<std::string>(file) : std::nullopt);
     platform.saveAnswers = platform.openAnswers;
+    platform.saveQuestionAnswers.assign(1, ui::Platform::SaveAnswer::DontSave);
     const int roll = pick(100);
     if (Initial_Screen* w = app.existingInitialScreen(); roll >= 97 && w && w->Visible()) {
       note("key, click or mouse button on the welcome screen");

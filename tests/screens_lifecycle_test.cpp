@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +63,7 @@ class Lifecycle : public ScreensFixture {
 TEST_F(Lifecycle, RestartDiscardsBothScreensAfterTheEvent) {
   for (const bool fromInputScreen : {false, true}) {
     prepareARunningMachine();
+    platform.saveQuestionAnswers = {ui::Platform::SaveAnswer::DontSave};
     if (fromInputScreen) click(rexec().Command_View_Memory);
     REXEC* oldRexec = &rexec();
     DERAZO_Input* oldInput = &input();
@@ -89,24 +92,90 @@ TEST_F(Lifecycle, RestartDiscardsBothScreensAfterTheEvent) {
   EXPECT_EQ(rexec().SHAPEID(1).FillColor(), ui::kGreen) << "the new memory is all ADD 0";
 }
 
-// Quit, File > Exit or closing either window ends the program at once, even mid-run.
-class ProgramEnd : public Lifecycle, public ::testing::WithParamInterface<int> {};
+// Quit, File > Exit, closing either window and Restart on either screen: at once while
+// memory holds what was last loaded or saved; otherwise only after the question, and a
+// Cancel, or a Save that does not happen, loses nothing. STORE in a run is a change too.
+class ProgramEnd : public Lifecycle, public ::testing::WithParamInterface<int> {
+ protected:
+  using Answer = ui::Platform::SaveAnswer;
+  const std::string file = (std::filesystem::temp_directory_path() / "volpar-ask.txt").string();
+  ~ProgramEnd() override { std::filesystem::remove(file); }
 
-TEST_P(ProgramEnd, EndsTheProgramAtOnceWhileTheClockRuns) {
-  prepareARunningMachine();
-  const std::vector<std::function<void()>> ways{
-      [&] { rexec().Command_Quit.click(); }, [&] { rexec().requestClose(); },
-      [&] { input().Command_quit.click(); }, [&] { input().requestClose(); },
-      [&] { input().exit_menu.click(); }};
-  event(ways[static_cast<std::size_t>(GetParam())]);
-  EXPECT_EQ(platform.endRequests, 1);
-  EXPECT_TRUE(app.programEnded());
-  EXPECT_TRUE(platform.messages.empty()) << "no question is asked";
-  EXPECT_TRUE(platform.dialogs.empty()) << "nothing is saved";
+  // One ending action; true when it happened (the program ended or memory was cleared).
+  bool act() {
+    const std::vector<std::function<void()>> ways{
+        [&] { rexec().Command_Quit.click(); }, [&] { rexec().requestClose(); },
+        [&] { input().Command_quit.click(); }, [&] { input().requestClose(); },
+        [&] { input().exit_menu.click(); },    [&] { rexec().Command_Restart.click(); },
+        [&] { input().Command_Restart.click(); }};
+    const int ends = platform.endRequests;
+    const std::string before = memoryBits(0);
+    event(ways[static_cast<std::size_t>(GetParam())]);
+    return GetParam() >= 5 ? memoryBits(0) != before : platform.endRequests > ends;
+  }
+  std::string asked() {
+    std::string out;
+    for (const auto& q : platform.questions) out += q.text + "|";
+    platform.questions.clear();
+    return out;
+  }
+  std::string question() const {
+    return std::string("Save the program in memory before ") +
+           (GetParam() >= 5 ? "restarting" : "quitting") + "?|";
+  }
+};
+
+TEST_P(ProgramEnd, AsksExactlyWhenMemoryIsUnsavedAndLosesNothingOnCancel) {
+  poke(0, "00100001");
+  platform.saveQuestionAnswers = {Answer::Cancel};
+  EXPECT_FALSE(act()) << "the question is cancelled";
+  EXPECT_EQ(asked(), question());
   EXPECT_EQ(memoryBits(0), "00100001");
+
+  const struct {
+    Answer answer;
+    std::optional<std::string> saveDialog;
+    bool happens;
+  } cases[] = {{Answer::Save, std::nullopt, false},  // the save dialog cancelled
+               {Answer::DontSave, std::nullopt, true},
+               {Answer::Save, file, true}};
+  for (const auto& c : cases) {
+    prepareARunningMachine();
+    platform.saveQuestionAnswers = {c.answer};
+    platform.saveAnswers = {c.saveDialog};
+    EXPECT_EQ(act(), c.happens);
+    EXPECT_EQ(asked(), question());
+    if (!c.happens) {
+      EXPECT_EQ(memoryBits(0), "00100001");
+    }
+  }
+  EXPECT_TRUE(std::filesystem::exists(file));
+  platform.openAnswers = {file};
+  click(input().Open_menu);
+  EXPECT_TRUE(act()) << "a loaded program is saved: at once";
+  EXPECT_EQ(asked(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(QuitCloseOrExit, ProgramEnd, ::testing::Range(0, 5));
+TEST_P(ProgramEnd, AStoreDuringTheRunIsAChange) {
+  poke(0, "001 00110");  // LOAD 6
+  poke(1, "010 00101");  // STORE 5
+  poke(6, "11111111");
+  platform.saveAnswers = {file};
+  click(input().save_menu);
+  startAt(0);
+  click(rexec().Command_Begin_Step);
+  for (int i = 0; i < 6; ++i) tick();
+  EXPECT_TRUE(act()) << "nothing changed yet";
+  EXPECT_EQ(asked(), "");
+  if (GetParam() >= 5) return;
+  for (int i = 0; i < 16; ++i) tick();
+  ASSERT_EQ(memoryBits(5), "11111111");
+  platform.saveQuestionAnswers = {Answer::Cancel};
+  EXPECT_FALSE(act());
+  EXPECT_EQ(asked(), question());
+}
+
+INSTANTIATE_TEST_SUITE_P(QuitCloseExitOrRestart, ProgramEnd, ::testing::Range(0, 7));
 
 // --- The welcome screen ---------------------------------------------------------------
 

@@ -77,6 +77,9 @@ class Application : public Screens {
       system_.showHelp(file, context);
     }
     ui::Version version() override { return system_.version(); }
+    SaveAnswer askToSave(const std::string& text, const std::string& title) override {
+      return system_.askToSave(text, title);
+    }
     void endProgram() override {
       ended = true;
       system_.endProgram();

@@ -35,6 +35,13 @@ class Platform {
 
   virtual Version version() = 0;
 
+  // A modal question with the buttons Save, Don't Save and Cancel. A platform that cannot
+  // ask goes on as if the answer were Don't Save.
+  enum class SaveAnswer { Save, DontSave, Cancel };
+  virtual SaveAnswer askToSave(const std::string& /*text*/, const std::string& /*title*/) {
+    return SaveAnswer::DontSave;
+  }
+
   // Ends the program at once: no question, nothing saved.
   virtual void endProgram() = 0;
 };

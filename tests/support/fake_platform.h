@@ -40,6 +40,9 @@ class FakePlatform : public ui::Platform {
   std::vector<std::pair<std::string, int>> helpShown;
   ui::Version programVersion{1, 0, 4};
   int endRequests = 0;
+  // Questions asked, and the answers to give them; an empty queue answers Don't Save.
+  std::vector<Message> questions;
+  std::deque<SaveAnswer> saveQuestionAnswers;
 
   void MsgBox(const std::string& text, const std::string& title) override {
     messages.push_back({text, title});
@@ -52,6 +55,13 @@ class FakePlatform : public ui::Platform {
     helpShown.emplace_back(file, context);
   }
   ui::Version version() override { return programVersion; }
+  SaveAnswer askToSave(const std::string& text, const std::string& title) override {
+    questions.push_back({text, title});
+    if (saveQuestionAnswers.empty()) return SaveAnswer::DontSave;
+    const SaveAnswer a = saveQuestionAnswers.front();
+    saveQuestionAnswers.pop_front();
+    return a;
+  }
   void endProgram() override { ++endRequests; }
 
  private:

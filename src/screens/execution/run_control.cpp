@@ -123,8 +123,8 @@ void REXEC::time_scroll_Change() { takeClockRate(*this, screens_.manual()); }
 // Restart does the same on both screens.
 void REXEC::Command_Restart_Click() { screens_.derazoInput().Command_Restart_Click(); }
 
-void REXEC::Command_Quit_Click() { screens_.platform().endProgram(); }
+void REXEC::Command_Quit_Click() { screens_.derazoInput().endProgramAfterAsking(); }
 
-void REXEC::Form_Unload() { screens_.platform().endProgram(); }
+void REXEC::Form_Unload() { screens_.derazoInput().endProgramAfterAsking(); }
 
 }  // namespace volpar

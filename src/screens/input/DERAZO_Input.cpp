@@ -9,6 +9,13 @@ DERAZO_Input::DERAZO_Input(Screens& screens) : ui::Form("DERAZO_Input"), screens
   layOutPanels();
   layOutMenus();
   connectHandlers();
+  savedMemory_ = memoryColors();
+}
+
+std::vector<ui::Color> DERAZO_Input::memoryColors() const {
+  std::vector<ui::Color> colors;
+  for (const auto& cell : Shape1) colors.push_back(cell->FillColor());
+  return colors;
 }
 
 void DERAZO_Input::connectHandlers() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ui/control_array.h"
@@ -94,7 +95,16 @@ class DERAZO_Input : public ui::Form {
   // What Open does with the chosen file; the command line opens its file the same way.
   void openProgramFile(const std::string& path);
   void save_menu_Click();
+  // The save dialog and the save; false when the user cancelled or the save failed.
+  bool saveProgram();
   void exit_menu_Click();
+
+  // A program in memory that was never saved is not lost without a question: true when
+  // memory matches the last load or save (or a fresh screen), or the user chose Don't
+  // Save, or saved it; false when the user cancelled or the save did not happen.
+  bool mayDiscardProgram(const std::string& before);
+  // Quit, File > Exit and closing a window: the end, after the question.
+  void endProgramAfterAsking();
   void file_menu_Click();
   void cont_menu_Click();
   void Command_Code_Info_Click();
@@ -110,8 +120,10 @@ class DERAZO_Input : public ui::Form {
   void layOutMenus();
   void orderTabs();
   void connectHandlers();
+  std::vector<ui::Color> memoryColors() const;
 
   Screens& screens_;
+  std::vector<ui::Color> savedMemory_;  // the grid as last loaded or saved
 };
 
 }  // namespace volpar

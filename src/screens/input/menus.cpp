@@ -1,3 +1,4 @@
+#include <optional>
 #include <string>
 
 #include "machine/REXEC_Manual.h"
@@ -39,18 +40,43 @@ void DERAZO_Input::Open_menu_Click() {
 // The next Open or Save offers this file, as after a choice in the dialog.
 void DERAZO_Input::openProgramFile(const std::string& path) {
   CommonDialog1.FileName = path;
-  reportFailure(screens_.platform(), screens_.manual().Load_Program_File(path));
+  const std::optional<std::string> failure = screens_.manual().Load_Program_File(path);
+  reportFailure(screens_.platform(), failure);
+  if (!failure) savedMemory_ = memoryColors();
 }
+
+void DERAZO_Input::save_menu_Click() { saveProgram(); }
 
 // A cancelled dialog saves nothing.
-void DERAZO_Input::save_menu_Click() {
+bool DERAZO_Input::saveProgram() {
   ui::Platform& platform = screens_.platform();
   setUpDialog(CommonDialog1, platform, kPathMustExist | kOverwritePrompt);
-  if (!platform.ShowSave(CommonDialog1)) return;
-  reportFailure(platform, screens_.manual().Save_Program_File(CommonDialog1.FileName));
+  if (!platform.ShowSave(CommonDialog1)) return false;
+  const std::optional<std::string> failure =
+      screens_.manual().Save_Program_File(CommonDialog1.FileName);
+  reportFailure(platform, failure);
+  if (failure) return false;
+  savedMemory_ = memoryColors();
+  return true;
 }
 
-void DERAZO_Input::exit_menu_Click() { screens_.platform().endProgram(); }
+bool DERAZO_Input::mayDiscardProgram(const std::string& before) {
+  if (memoryColors() == savedMemory_) return true;
+  using Answer = ui::Platform::SaveAnswer;
+  switch (screens_.platform().askToSave("Save the program in memory before " + before + "?",
+                                        kProgramFileTitle)) {
+    case Answer::DontSave: return true;
+    case Answer::Save: return saveProgram();
+    case Answer::Cancel: break;
+  }
+  return false;
+}
+
+void DERAZO_Input::endProgramAfterAsking() {
+  if (mayDiscardProgram("quitting")) screens_.platform().endProgram();
+}
+
+void DERAZO_Input::exit_menu_Click() { endProgramAfterAsking(); }
 
 void DERAZO_Input::file_menu_Click() {}
 

@@ -19,7 +19,7 @@ void DERAZO_Input::Form_Load() {
   select(Input_Bit(1), 1);
 }
 
-void DERAZO_Input::Form_Unload() { screens_.platform().endProgram(); }
+void DERAZO_Input::Form_Unload() { endProgramAfterAsking(); }
 
 // Opens the start-location panel; OK takes over the default button until pressed.
 void DERAZO_Input::Command_Execute_Program_Click() {
@@ -99,6 +99,7 @@ void DERAZO_Input::Return_to_exec_screen_Click() {
 // Both screens are retired, not destroyed: this handler belongs to one of them and
 // finishes on it; they are destroyed after the event.
 void DERAZO_Input::Command_Restart_Click() {
+  if (!mayDiscardProgram("restarting")) return;
   Screens& screens = screens_;
   screens.unloadDerazoInput();
   screens.unloadRexec();
@@ -106,6 +107,6 @@ void DERAZO_Input::Command_Restart_Click() {
   screens.rexec();
 }
 
-void DERAZO_Input::Command_Quit_Click() { screens_.platform().endProgram(); }
+void DERAZO_Input::Command_Quit_Click() { endProgramAfterAsking(); }
 
 }  // namespace volpar

@@ -2,6 +2,7 @@
 
 #include "ui/qt/form_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -67,6 +68,22 @@ void QtPlatform::MsgBox(const std::string& text, const std::string& title) {
   box.exec();
   // The handler goes on with the focus in its window, where the box found it.
   if (owner && owner->isVisible()) owner->activateWindow();
+}
+
+ui::Platform::SaveAnswer QtPlatform::askToSave(const std::string& text,
+                                               const std::string& title) {
+  const QPointer<QWidget> owner = QApplication::activeWindow();
+  QMessageBox box(QMessageBox::Question, qs(title), qs(text),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
+  box.button(QMessageBox::Discard)->setText("Don't Save");
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  box.setWindowModality(Qt::ApplicationModal);
+  const int chosen = box.exec();
+  if (owner && owner->isVisible()) owner->activateWindow();
+  if (chosen == QMessageBox::Save) return SaveAnswer::Save;
+  if (chosen == QMessageBox::Discard) return SaveAnswer::DontSave;
+  return SaveAnswer::Cancel;
 }
 
 bool QtPlatform::ShowOpen(ui::CommonDialog& dialog) { return runFileDialog(dialog, false); }

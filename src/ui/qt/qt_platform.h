@@ -25,6 +25,7 @@ class QtPlatform : public ui::Platform {
   std::string executableDirectory() override;
   void showHelp(const std::string& helpFile, int context) override;
   ui::Version version() override;
+  SaveAnswer askToSave(const std::string& text, const std::string& title) override;
   void endProgram() override;
 
   // What ending does; by default every window closes and the event loop stops.
