@@ -14,7 +14,7 @@ CONFIGURE := cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 EMSDK_ENV := NODE_PATH=/usr/share/nodejs
 
 .PHONY: all deps deps-package deps-test deps-fuzz build build-all run test test-release \
-  test-asan bench package fuzz web web-test-deps clean
+  test-asan format-check bench package fuzz web web-test-deps clean
 
 all: build
 
@@ -35,7 +35,7 @@ build: deps $(BUILD)/build.ninja
 
 # The tests and benchmarks join the build once their libraries are installed.
 build-all: deps-test
-	$(CONFIGURE) -DVOLPAR_WITH_TESTS=ON -DVOLPAR_WITH_BENCH=ON
+	$(CONFIGURE) -DVOLPAR_WITH_TESTS=ON -DVOLPAR_WITH_BENCH=ON -DVOLPAR_WERROR=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -43,11 +43,11 @@ run: build
 
 test: test-release test-asan
 
-test-release: build-all web web-test-deps
+test-release: format-check build-all web web-test-deps
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 $(ASAN_BUILD)/build.ninja: | deps-test
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVOLPAR_SANITIZE=ON \
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVOLPAR_SANITIZE=ON -DVOLPAR_WERROR=ON \
 	  -DVOLPAR_WITH_QT=OFF -DVOLPAR_WITH_BENCH=OFF -DVOLPAR_WITH_TESTS=ON
 
 test-asan: deps-test $(ASAN_BUILD)/build.ninja
@@ -66,6 +66,10 @@ web-test-deps: tests/web/node_modules/.package-lock.json
 
 tests/web/node_modules/.package-lock.json: tests/web/package.json tests/web/package-lock.json
 	cd tests/web && npm ci --no-audit --no-fund
+
+# The code keeps the house style (.clang-format); format a file with clang-format -i.
+format-check: deps-test
+	@bash tools/check-format.sh
 
 bench: build-all
 	./$(BUILD)/volpar-bench

@@ -16,7 +16,7 @@ test=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps x11-utils imagemagick
   desktop-file-utils appstream man-db groff-base
-  emscripten chromium
+  emscripten chromium clang-format
 )
 fuzz=(clang)
 
@@ -24,7 +24,10 @@ group="${1:-run}"
 case "$group" in
   run) wanted=("${run[@]}") ;;
   package) wanted=("${run[@]}" "${package[@]}") ;;
-  test) wanted=("${run[@]}" "${package[@]}" "${test[@]}") ;;
+  test)
+    wanted=("${run[@]}" "${package[@]}" "${test[@]}")
+    # The page's test driver comes from npm; a machine with its own Node.js keeps it.
+    command -v npm >/dev/null || wanted+=(npm) ;;
   fuzz) wanted=("${run[@]}" "${fuzz[@]}") ;;
   *) echo "usage: $0 [run|package|test|fuzz]" >&2; exit 2 ;;
 esac

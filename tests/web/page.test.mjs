@@ -44,6 +44,8 @@ function serve(dir) {
 async function openPage() {
   const p = await browser.newPage({ viewport: { width: 1280, height: 900 }, acceptDownloads: true });
   p.on('pageerror', (e) => console.error('page error:', e));
+  // A loaded machine can be slow to answer; waiting longer changes no result.
+  p.setDefaultTimeout(120_000);
   await p.goto(url);
   await p.locator('section[data-form="Initial_Screen"].front').waitFor();
   return p;
