@@ -42,21 +42,21 @@ TEST_P(EngineBranch, T4TakesTheBranchOnlyWhenItsConditionHolds) {
   EXPECT_EQ(litLamps(), c.taken ? "shape_irpc" : "");
   pulse(4);  // T5 to T0: the branch does nothing more
   EXPECT_EQ(registers(), "PC " + std::to_string(c.pcAfter) + " AR " + std::to_string(c.at) +
-                             " IR " + std::to_string(c.opCode * 32 + c.target) +
-                             " X 0 Y 0 S " + std::to_string(c.s) + " OUT 0");
+                             " IR " + std::to_string(c.opCode * 32 + c.target) + " X 0 Y 0 S " +
+                             std::to_string(c.s) + " OUT 0");
   EXPECT_EQ(litLamps(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Engine, EngineBranch,
-    ::testing::Values(BranchCase{"BRANCH to 9 from 4", 4, 5, 9, 0, true, 9},
-                      BranchCase{"BR Neg, S 127", 3, 6, 0, 127, false, 4},
-                      BranchCase{"BR Neg, S 128", 3, 6, 0, 128, true, 0},
-                      BranchCase{"BR NNeg, S 0", 3, 7, 0, 0, true, 0},
-                      BranchCase{"BR NNeg, S 200", 3, 7, 0, 200, false, 4},
-                      BranchCase{"BR Neg at 31 not taken", 31, 6, 7, 5, false, 0},
-                      BranchCase{"BR NNeg at 31 taken", 31, 7, 7, 5, true, 7},
-                      BranchCase{"BRANCH to itself", 12, 5, 12, 0, true, 12}));
+INSTANTIATE_TEST_SUITE_P(Engine, EngineBranch,
+                         ::testing::Values(BranchCase{"BRANCH to 9 from 4", 4, 5, 9, 0, true, 9},
+                                           BranchCase{"BR Neg, S 127", 3, 6, 0, 127, false, 4},
+                                           BranchCase{"BR Neg, S 128", 3, 6, 0, 128, true, 0},
+                                           BranchCase{"BR NNeg, S 0", 3, 7, 0, 0, true, 0},
+                                           BranchCase{"BR NNeg, S 200", 3, 7, 0, 200, false, 4},
+                                           BranchCase{"BR Neg at 31 not taken", 31, 6, 7, 5, false,
+                                                      0},
+                                           BranchCase{"BR NNeg at 31 taken", 31, 7, 7, 5, true, 7},
+                                           BranchCase{"BRANCH to itself", 12, 5, 12, 0, true, 12}));
 
 struct PhaseCase {
   const char* what;
@@ -104,20 +104,25 @@ TEST_P(EnginePhases, DecoderLampsAndControlsPhaseByPhase) {
 INSTANTIATE_TEST_SUITE_P(
     Engine, EnginePhases,
     ::testing::Values(
-        PhaseCase{"ADD", 0, "SHAPEID(1) SHAPET4(0) shapet5(0) shapet6(0) shapet7(0)",
+        PhaseCase{"ADD",
+                  0,
+                  "SHAPEID(1) SHAPET4(0) shapet5(0) shapet6(0) shapet7(0)",
                   {"shape_irar", "Shapemy", "Shapetx", "Shapexyt", ""}},
-        PhaseCase{"LOAD", 1, "SHAPEID(2) SHAPET4(1) shapet5(1)",
-                  {"shape_irar", "shapemt", "", "", ""}},
-        PhaseCase{"STORE", 2, "SHAPEID(3) SHAPET4(2) shapet5(2)",
-                  {"shape_irar", "Shapetm", "", "", ""}},
-        PhaseCase{"INPUT", 3, "SHAPEID(4) SHAPET4(3) shapet6(1) shapet7(1)",
+        PhaseCase{
+            "LOAD", 1, "SHAPEID(2) SHAPET4(1) shapet5(1)", {"shape_irar", "shapemt", "", "", ""}},
+        PhaseCase{
+            "STORE", 2, "SHAPEID(3) SHAPET4(2) shapet5(2)", {"shape_irar", "Shapetm", "", "", ""}},
+        PhaseCase{"INPUT",
+                  3,
+                  "SHAPEID(4) SHAPET4(3) shapet6(1) shapet7(1)",
                   {"shape_irar", "", "Shape_Stop", "Shapeit", ""}},
-        PhaseCase{"OUTPUT", 4, "SHAPEID(5) SHAPET4(4) shapet5(3) shapet6(2)",
+        PhaseCase{"OUTPUT",
+                  4,
+                  "SHAPEID(5) SHAPET4(4) shapet5(3) shapet6(2)",
                   {"shape_irar", "Shapeto", "Shape_Stop", "", ""}},
         PhaseCase{"BRANCH", 5, "SHAPEID(6) SHAPET4(5)", {"shape_irpc", "", "", "", ""}},
         PhaseCase{"BR Neg, not taken", 6, "SHAPEID(7) SHAPET4(6)", {"", "", "", "", ""}},
-        PhaseCase{"BR NNeg, taken", 7, "SHAPEID(8) SHAPET4(8)",
-                  {"shape_irpc", "", "", "", ""}}));
+        PhaseCase{"BR NNeg, taken", 7, "SHAPEID(8) SHAPET4(8)", {"shape_irpc", "", "", "", ""}}));
 
 // Black ("x") operand bits read as 0.
 struct AddCase {

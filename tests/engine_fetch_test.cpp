@@ -26,8 +26,9 @@ TEST_F(EngineFetch, OneInstructionFromEndToEnd) {
   poke(5, "10000001");
   rexec().manual_radio.setValue(true);
   startAt(6);
-  EXPECT_EQ(seen(), "clock 10000000 | PC 6 AR 0 IR 0 X 0 Y 0 S 0 OUT 0 | M 00000000 | lamps  | "
-                    "step one view return");
+  EXPECT_EQ(seen(),
+            "clock 10000000 | PC 6 AR 0 IR 0 X 0 Y 0 S 0 OUT 0 | M 00000000 | lamps  | "
+            "step one view return");
   const char* const after[] = {
       "clock 01000000 | PC 6 AR 6 IR 0 X 0 Y 0 S 0 OUT 0 | M 00000000 | lamps  | step view",
       "clock 00100000 | PC 6 AR 6 IR 37 X 0 Y 0 S 0 OUT 0 | M 00000000 | lamps  | step view",

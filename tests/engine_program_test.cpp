@@ -14,7 +14,7 @@ enum Op { ADD = 0, LOAD, STORE, INPUT, OUTPUT, BRANCH, BR_NEG, BR_NNEG };
 using EnginePrograms = ScreensFixture;
 
 TEST_F(EnginePrograms, CountdownLoopWithBranchIfNotNegative) {
-  const int program[][3] = {{0, LOAD, 20},  {1, OUTPUT, 0}, {2, ADD, 21},
+  const int program[][3] = {{0, LOAD, 20},  {1, OUTPUT, 0},  {2, ADD, 21},
                             {3, STORE, 20}, {4, BR_NNEG, 1}, {5, BRANCH, 5}};
   for (const auto& line : program) poke(line[0], line[1], line[2]);
   poke(20, 5);

@@ -25,9 +25,10 @@ using FormsLayout = ScreensFixture;
 // Names are unique, and every placed element has a size and lies inside its frame, or
 // inside the client area when it has none.
 TEST_F(FormsLayout, CaptionsUniqueNamesAndEveryElementInsideItsWindow) {
-  for (auto [form, caption] : {std::pair<ui::Form*, const char*>{&rexec(), "VOLPAR Execution Screen"},
-                               {&input(), "VOLPAR Input Screen"},
-                               {&welcome(), "VOLPAR Educational Systems"}}) {
+  for (auto [form, caption] :
+       {std::pair<ui::Form*, const char*>{&rexec(), "VOLPAR Execution Screen"},
+        {&input(), "VOLPAR Input Screen"},
+        {&welcome(), "VOLPAR Educational Systems"}}) {
     EXPECT_EQ(form->Caption(), caption);
     std::set<std::string> seen;
     for (const Element* e : form->elements()) {
@@ -60,7 +61,8 @@ TEST_F(FormsLayout, BitRowsReadFromTheLeft) {
   add(input().Input_Bit, 1, 8);
   for (int a = 0; a < 32; ++a) {
     add(input().Shape1, 8 * a + 1, 8 * a + 8);
-    rows.back().insert(rows.back().begin(), input().addressLabels[static_cast<std::size_t>(a)].get());
+    rows.back().insert(rows.back().begin(),
+                       input().addressLabels[static_cast<std::size_t>(a)].get());
     EXPECT_EQ(input().addressLabels[static_cast<std::size_t>(a)]->Caption(), std::to_string(a));
   }
   for (const auto& row : rows) {

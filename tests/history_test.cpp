@@ -20,7 +20,8 @@ enum Op { ADD = 0, LOAD, STORE, INPUT, OUTPUT, BRANCH, BR_NEG, BR_NNEG };
 // both screens, the forms' own state, and the module variables.
 std::vector<std::string> stateOf(Application& app) {
   std::vector<std::string> out;
-  for (ui::Form* form : {static_cast<ui::Form*>(&app.rexec()), static_cast<ui::Form*>(&app.derazoInput())}) {
+  for (ui::Form* form :
+       {static_cast<ui::Form*>(&app.rexec()), static_cast<ui::Form*>(&app.derazoInput())}) {
     out.push_back(form->name() + " visible " + std::to_string(form->Visible()) + " focus " +
                   (form->focused() ? form->focused()->displayName() : "-") + " default " +
                   (form->defaultButton() ? form->defaultButton()->name() : "-"));
@@ -43,9 +44,9 @@ std::vector<std::string> stateOf(Application& app) {
   }
   const REXEC_Manual& m = app.manual();
   std::ostringstream vars;
-  vars << "Clock_Phase " << m.Clock_Phase << " At_Phase_Zero " << m.At_Phase_Zero
-       << " Pause_At_T0 " << m.Pause_At_T0 << " guards " << m.Text_Driving_Bits
-       << m.Bits_Driving_Text << " rate " << m.Clock_Rate;
+  vars << "Clock_Phase " << m.Clock_Phase << " At_Phase_Zero " << m.At_Phase_Zero << " Pause_At_T0 "
+       << m.Pause_At_T0 << " guards " << m.Text_Driving_Bits << m.Bits_Driving_Text << " rate "
+       << m.Clock_Rate;
   out.push_back(vars.str());
   return out;
 }
@@ -75,7 +76,8 @@ class History : public ScreensFixture {
     if (waitingForInput()) return answer(static_cast<int>(history.phaseCount() * 37 % 256));
     if (r.manual_radio.Value()) return click(r.Command_Begin_Step);
     if (!r.Timer1.enabled()) {
-      for (ui::CommandButton* b : {&r.Command_One_instruction, &r.Command_Resume, &r.Command_Begin_Step}) {
+      for (ui::CommandButton* b :
+           {&r.Command_One_instruction, &r.Command_Resume, &r.Command_Begin_Step}) {
         if (b->usable()) return click(*b);
       }
     }
@@ -95,7 +97,8 @@ class History : public ScreensFixture {
     std::shuffle(ops.begin(), ops.end(), rng);
     for (int a = 0; a < 8; ++a) {
       const int ops_a = ops[static_cast<std::size_t>(a)];
-      poke(a, ops_a, ops_a >= BRANCH ? static_cast<int>(rng() % 8) : 8 + static_cast<int>(rng() % 24));
+      poke(a, ops_a,
+           ops_a >= BRANCH ? static_cast<int>(rng() % 8) : 8 + static_cast<int>(rng() % 24));
     }
     for (int a = 8; a < 32; ++a) {
       std::string bits = toBits(static_cast<int>(rng() % 256), 8);
@@ -109,7 +112,6 @@ class History : public ScreensFixture {
     return out;
   }
 };
-
 
 struct RoundTrip {
   unsigned seed;
@@ -166,8 +168,8 @@ INSTANTIATE_TEST_SUITE_P(SeededPrograms, HistoryRoundTrip,
 
 // A short program in manual mode: the newest line after each Step, then the whole history.
 TEST_F(History, TextOfAShortProgramLineForLine) {
-  const int program[][3] = {{0, INPUT, 0},  {1, ADD, 9},     {2, STORE, 10},
-                            {3, OUTPUT, 0}, {4, BR_NEG, 6},  {5, BRANCH, 5}};
+  const int program[][3] = {{0, INPUT, 0},  {1, ADD, 9},    {2, STORE, 10},
+                            {3, OUTPUT, 0}, {4, BR_NEG, 6}, {5, BRANCH, 5}};
   for (const auto& line : program) poke(line[0], line[1], line[2]);
   poke(9, "000000x1");
   chooseManual();
@@ -193,13 +195,19 @@ TEST_F(History, NewStartRestartLoadAndMemoryEditsClearIt) {
     std::function<void()> act;
   };
   const Case cases[] = {
-      {"new start", [this] { click(rexec().Command_Return_to_Input); startAt(3); }},
+      {"new start",
+       [this] {
+         click(rexec().Command_Return_to_Input);
+         startAt(3);
+       }},
       {"restart", [this] { click(rexec().Command_Restart); }},
-      {"load", [this] {
+      {"load",
+       [this] {
          platform.openAnswers.push_back(VOLPAR_TEST_DATA "/countdown.txt");
          click(input().Open_menu);
        }},
-      {"send to memory", [this] {
+      {"send to memory",
+       [this] {
          click(rexec().Command_Return_to_Input);
          typeBits("10100000");
          sendTo(30);

@@ -1,9 +1,9 @@
 #include <gmock/gmock.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
-#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -195,8 +195,7 @@ TEST_F(ProgramFile, AFailedLoadOrSaveChangesNothingAndSaysWhy) {
        "The file is read-only"},
       {true, "/sys/volpar-program.txt", "Permission denied"},
       // The disk fills up part-way: the file would grow from 237 to 600 bytes.
-      {true, makeFile("handwritten.txt", readFile(data("handwritten.txt"))), "File too large",
-       300},
+      {true, makeFile("handwritten.txt", readFile(data("handwritten.txt"))), "File too large", 300},
       // In a folder where anyone may create files, a file its user may only read.
       {true,
        makeFile("not-mine.txt", readFile(data("countdown.txt")),

@@ -104,9 +104,9 @@ class ProgramEnd : public Lifecycle, public ::testing::WithParamInterface<int> {
   // One ending action; true when it happened (the program ended or memory was cleared).
   bool act() {
     const std::vector<std::function<void()>> ways{
-        [&] { rexec().Command_Quit.click(); }, [&] { rexec().requestClose(); },
-        [&] { input().Command_quit.click(); }, [&] { input().requestClose(); },
-        [&] { input().exit_menu.click(); },    [&] { rexec().Command_Restart.click(); },
+        [&] { rexec().Command_Quit.click(); },   [&] { rexec().requestClose(); },
+        [&] { input().Command_quit.click(); },   [&] { input().requestClose(); },
+        [&] { input().exit_menu.click(); },      [&] { rexec().Command_Restart.click(); },
         [&] { input().Command_Restart.click(); }};
     const int ends = platform.endRequests;
     const std::string before = memoryBits(0);

@@ -88,7 +88,7 @@ TEST_F(Menus, HelpContentsOpensTopicOneOfTheHelpFile) {
 TEST_F(Menus, CodeInformationOpensThePanelAndCloseShutsIt) {
   DERAZO_Input& in = input();
   click(in.Command_Code_Info);
-  click(in.Command_Code_Info);  // twice: still open
+  click(in.Command_Code_Info);           // twice: still open
   std::map<int, std::string> described;  // the op codes the panel shows, top to bottom
   for (const ui::Element* e : in.elements()) {
     if (e->container() == &in.Code_frame && e->kind() == ui::ElementKind::Label &&

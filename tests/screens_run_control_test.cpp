@@ -15,9 +15,14 @@ namespace {
 class RunControl : public ScreensFixture {
  protected:
   RunControl() {
-    for (auto [address, bits] : {std::pair{0, "001 10100"}, {1, "100 00000"}, {2, "011 00000"},
-                                 {3, "010 10101"}, {4, "000 10100"}, {5, "100 00000"},
-                                 {6, "101 00000"}, {20, "00101010"}}) {
+    for (auto [address, bits] : {std::pair{0, "001 10100"},
+                                 {1, "100 00000"},
+                                 {2, "011 00000"},
+                                 {3, "010 10101"},
+                                 {4, "000 10100"},
+                                 {5, "100 00000"},
+                                 {6, "101 00000"},
+                                 {20, "00101010"}}) {
       poke(address, bits);
     }
   }
@@ -70,7 +75,8 @@ TEST_F(RunControl, AutomaticClockThroughEveryStateOfTheRun) {
 TEST_F(RunControl, ManualClockOnePhasePerStep) {
   play({
       {"ready", [&] { startAt(0); }, "step one view return", 1},
-      {"LOAD run by the automatic clock", [&] {
+      {"LOAD run by the automatic clock",
+       [&] {
          step();
          click(rexec().Command_Pause);
        },
@@ -103,8 +109,8 @@ TEST_F(RunControl, SpeedSetsTheIntervalToThousandDividedByTheRateTruncated) {
   startAt(0);
   openOptions();
   step();  // a running timer keeps running at each new speed
-  for (auto [rate, interval] : {std::pair{3, 333}, {7, 142}, {500, 2}, {501, 1}, {777, 1},
-                                {1000, 1}, {1, 1000}}) {
+  for (auto [rate, interval] :
+       {std::pair{3, 333}, {7, 142}, {500, 2}, {501, 1}, {777, 1}, {1000, 1}, {1, 1000}}) {
     drag(rexec().time_scroll, rate);
     EXPECT_EQ(rexec().Timer1.Interval(), interval) << rate;
     EXPECT_EQ(rexec().Time_Hertz.Caption(), std::to_string(rate));

@@ -14,8 +14,11 @@ using StartExecution = ScreensFixture;
 // clean machine: every caption 0 and no cell of the last run lit, so the negative flag
 // agrees with S and a branch if not negative is taken.
 TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
-  for (auto [address, bits] : {std::pair{0, "001 00101"}, {1, "000 00101"}, {2, "100 11111"},
-                               {4, "111 00111"}, {5, "11111111"}}) {
+  for (auto [address, bits] : {std::pair{0, "001 00101"},
+                               {1, "000 00101"},
+                               {2, "100 11111"},
+                               {4, "111 00111"},
+                               {5, "11111111"}}) {
     poke(address, bits);  // LOAD 5, ADD 5, OUTPUT; BR NNeg 7
   }
   startAt(0);
@@ -67,7 +70,9 @@ TEST_F(StartExecution, EnterInTheStartAddressStartsTheRunAndLeavesMemoryAlone) {
   type(in.exec_text, "3");
   pressEnter(in);
   EXPECT_EQ(rexec().Register_PC_Decimal.Caption(), "3");
-  EXPECT_EQ(memoryBits(0) + memoryBits(3), "00000000" "00100101");
+  EXPECT_EQ(memoryBits(0) + memoryBits(3),
+            "00000000"
+            "00100101");
 
   in.memory_text.SetFocus();
   pressEnter(in);
@@ -104,9 +109,9 @@ TEST_F(StartExecution, ViewMemoryShowsTheGridChangingWhileTheClockGoesOnAndRetur
 
   DERAZO_Input& in = input();
   // Entry controls the memory view hides, a few of each kind.
-  const ui::Element* entry[] = {&in.Input_Bit(1), &in.Input_Bit(8), &in.Input_Op_Code(0),
-                                &in.memory_text, &in.Command_Send_to_Memory,
-                                &in.Command_Execute_Program};
+  const ui::Element* entry[] = {&in.Input_Bit(1),           &in.Input_Bit(8),
+                                &in.Input_Op_Code(0),       &in.memory_text,
+                                &in.Command_Send_to_Memory, &in.Command_Execute_Program};
   EXPECT_TRUE(in.Visible());
   EXPECT_TRUE(rexec().Visible()) << "the execution screen is not hidden";
   EXPECT_EQ(in.focused(), &in.Return_to_exec_screen);

@@ -129,11 +129,16 @@ int main(int argc, char** argv) {
   QApplication::setStyle("Fusion");
   const double seconds = argc > 1 ? std::atof(argv[1]) : 5.0;
   const std::vector<Case> cases = {
-      {"branch", &kBranch, 1, false},          {"branch", &kBranch, 10, false},
-      {"branch", &kBranch, 100, false},        {"branch", &kBranch, 500, false},
-      {"branch", &kBranch, 1000, false},       {"counting", &kCounting, 1, false},
-      {"counting", &kCounting, 100, false},    {"counting", &kCounting, 1000, false},
-      {"counting+memory", &kCounting, 1000, true}, {"idle", nullptr, 1000, false},
+      {"branch", &kBranch, 1, false},
+      {"branch", &kBranch, 10, false},
+      {"branch", &kBranch, 100, false},
+      {"branch", &kBranch, 500, false},
+      {"branch", &kBranch, 1000, false},
+      {"counting", &kCounting, 1, false},
+      {"counting", &kCounting, 100, false},
+      {"counting", &kCounting, 1000, false},
+      {"counting+memory", &kCounting, 1000, true},
+      {"idle", nullptr, 1000, false},
   };
   std::printf("%-16s %6s %9s %10s %12s %10s %6s\n", "program", "rate", "interval", "nominal/s",
               "achieved/s", "of nominal", "CPU");

@@ -24,7 +24,8 @@ void ChangeJournal::record(ui::Form& form, ui::Element* element, ui::Property pr
   if (const auto* number = std::get_if<std::int64_t>(&old)) {
     // Colours, flags, values and selections all fit 32 bits; the sign comes back on undo.
     c.value = static_cast<std::uint32_t>(*number);
-  } else if (const auto* text = std::get_if<std::string>(&old); text && text->size() <= kShortTextMax) {
+  } else if (const auto* text = std::get_if<std::string>(&old);
+             text && text->size() <= kShortTextMax) {
     std::memcpy(&c.value, text->data(), text->size());
     c.encoding = static_cast<std::uint8_t>(kShortText + text->size());
   } else {

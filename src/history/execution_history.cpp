@@ -108,13 +108,14 @@ void ExecutionHistory::catalogue() {
                               {&r.Register_Output_Decimal, Reg::Output}}) {
       parts_[label] = {reg, 0, 0};
     }
-    for (int i = 1; i <= 8; ++i) parts_[&r.SHAPE_IR(i)] = {Reg::IR, static_cast<std::uint8_t>(i), 0};
+    for (int i = 1; i <= 8; ++i)
+      parts_[&r.SHAPE_IR(i)] = {Reg::IR, static_cast<std::uint8_t>(i), 0};
   }
   if (input_) {
     for (int a = 0; a < 32; ++a) {
       for (int b = 1; b <= 8; ++b) {
         parts_[&input_->Shape1(8 * a + b)] = {Reg::Memory, static_cast<std::uint8_t>(b),
-                                               static_cast<std::uint8_t>(a)};
+                                              static_cast<std::uint8_t>(a)};
       }
     }
   }
@@ -192,8 +193,8 @@ void ExecutionHistory::keepAtMost(std::size_t steps) {
 
 ExecutionHistory::ModuleState ExecutionHistory::moduleState() const {
   const REXEC_Manual& m = app_.manual();
-  return {m.Clock_Phase, m.At_Phase_Zero, m.Pause_At_T0, m.Text_Driving_Bits, m.Bits_Driving_Text,
-          m.Clock_Rate};
+  return {m.Clock_Phase,       m.At_Phase_Zero,     m.Pause_At_T0,
+          m.Text_Driving_Bits, m.Bits_Driving_Text, m.Clock_Rate};
 }
 
 void ExecutionHistory::setModuleState(const ModuleState& state) {
@@ -382,10 +383,8 @@ std::string ExecutionHistory::line(std::size_t index) {
     case LineKind::Start:
       return origin_.start ? "Start at address " + std::to_string(origin_.pc)
                            : std::string("Earlier phases are no longer kept");
-    case LineKind::Instruction:
-      return instructionLine(steps_[l.step].note);
-    case LineKind::Phase:
-      return phaseText(steps_[l.step].note);
+    case LineKind::Instruction: return instructionLine(steps_[l.step].note);
+    case LineKind::Phase: return phaseText(steps_[l.step].note);
     case LineKind::End:
       return "the program has reached its end (" +
              std::string(opCodeName(steps_[l.step].note.byte >> 5)) + " to itself at " +
@@ -412,8 +411,10 @@ std::string ExecutionHistory::phaseText(const Note& note) const {
     case 2: action = "instruction fetched: " + instructionText(note.byte); break;
     case 3: action = "memory word read"; break;
     case 4:
-      if (op < kBranch) action = "address field copied to AR";
-      else if (op != kNoOpCode) action = pcChanged ? "branch taken" : "branch not taken";
+      if (op < kBranch)
+        action = "address field copied to AR";
+      else if (op != kNoOpCode)
+        action = pcChanged ? "branch taken" : "branch not taken";
       break;
     case 5:
       if (op == kAdd) action = operand + " read into Y";
@@ -432,15 +433,14 @@ std::string ExecutionHistory::phaseText(const Note& note) const {
       break;
     default: break;
   }
-  static constexpr std::array<const char*, 9> kNames{"", "PC", "AR", "IR", "X", "Y", "S",
-                                                     "Output", "memory"};
+  static constexpr std::array<const char*, 9> kNames{"",  "PC", "AR",     "IR",    "X",
+                                                     "Y", "S",  "Output", "memory"};
   std::string text = "T" + std::to_string(note.phase) + ": ";
   for (const Delta& d : note.deltas) {
     if (d.reg == Reg::None) continue;
     text += kNames[static_cast<std::size_t>(d.reg)];
     if (d.reg == Reg::Memory) text += "[" + std::to_string(d.address) + "]";
-    text += " " + std::to_string(d.before) + " \u2192 " +
-            std::to_string(d.after) + ", ";
+    text += " " + std::to_string(d.before) + " \u2192 " + std::to_string(d.after) + ", ";
   }
   return text + action;
 }

@@ -74,12 +74,12 @@ class ExecutionHistory : public ScreensObserver, private ui::ChangeRecorder {
     std::uint8_t address = 0, before = 0, after = 0;
   };
   struct Note {
-    std::uint8_t phase = 0;        // T0 to T7
-    std::uint8_t opCode = 0;       // decoded after the phase; 8 for none
-    std::uint8_t address = 0;      // the instruction's address; 0xFF when unknown
-    std::uint8_t byte = 0;         // the instruction's byte
-    bool clockStopped = false;     // the phase stopped the running clock
-    bool selfBranch = false;       // a branch taken to its own address
+    std::uint8_t phase = 0;     // T0 to T7
+    std::uint8_t opCode = 0;    // decoded after the phase; 8 for none
+    std::uint8_t address = 0;   // the instruction's address; 0xFF when unknown
+    std::uint8_t byte = 0;      // the instruction's byte
+    bool clockStopped = false;  // the phase stopped the running clock
+    bool selfBranch = false;    // a branch taken to its own address
     std::array<Delta, 2> deltas{};
   };
   struct Step {
@@ -95,7 +95,7 @@ class ExecutionHistory : public ScreensObserver, private ui::ChangeRecorder {
     bool stoodStill = true;
     bool start = true;  // a start at T0, not the oldest kept phase
     int pc = 0;
-    Note instruction;   // the instruction under way, if any
+    Note instruction;  // the instruction under way, if any
   };
   enum class LineKind : std::uint8_t { Start, Instruction, Phase, End };
   struct Line {

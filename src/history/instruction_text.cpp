@@ -8,8 +8,8 @@
 namespace volpar::history {
 
 std::string_view opCodeName(int opCode) {
-  static constexpr std::array<std::string_view, 8> kNames{
-      "ADD", "LOAD", "STORE", "INPUT", "OUTPUT", "BRANCH", "BR Neg", "BR NNeg"};
+  static constexpr std::array<std::string_view, 8> kNames{"ADD",    "LOAD",   "STORE",  "INPUT",
+                                                          "OUTPUT", "BRANCH", "BR Neg", "BR NNeg"};
   return kNames[static_cast<std::size_t>(opCode & 7)];
 }
 

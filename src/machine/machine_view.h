@@ -15,8 +15,16 @@ class REXEC_Manual;
 class MachineView {
  public:
   enum class Register { PC, AR, IR, X, Y, S, Output };
-  enum class OpCode { Add, Load, Store, Input, Output, Branch, BranchIfNegative,
-                      BranchIfNotNegative };
+  enum class OpCode {
+    Add,
+    Load,
+    Store,
+    Input,
+    Output,
+    Branch,
+    BranchIfNegative,
+    BranchIfNotNegative
+  };
 
   MachineView(const REXEC& rexec, const DERAZO_Input& input, const REXEC_Manual& manual)
       : rexec_(rexec), input_(input), manual_(manual) {}

@@ -12,11 +12,11 @@ bool isOne(ui::Color c) { return c == ui::kYellow || c == ui::kRed; }
 
 // Colours come least significant first; yellow and red both count as 1, so the same
 // helper reads the five-bit and the eight-bit registers.
-std::int16_t REXEC_Manual::Bits_To_Number(ui::Color c1, ui::Color c2, ui::Color c3,
-                                          ui::Color c4, ui::Color c5, ui::Color c6,
-                                          ui::Color c7, ui::Color c8, bool Include_High_Bits) {
-  int sum = (isOne(c1) ? 1 : 0) + (isOne(c2) ? 2 : 0) + (isOne(c3) ? 4 : 0) +
-            (isOne(c4) ? 8 : 0) + (isOne(c5) ? 16 : 0);
+std::int16_t REXEC_Manual::Bits_To_Number(ui::Color c1, ui::Color c2, ui::Color c3, ui::Color c4,
+                                          ui::Color c5, ui::Color c6, ui::Color c7, ui::Color c8,
+                                          bool Include_High_Bits) {
+  int sum = (isOne(c1) ? 1 : 0) + (isOne(c2) ? 2 : 0) + (isOne(c3) ? 4 : 0) + (isOne(c4) ? 8 : 0) +
+            (isOne(c5) ? 16 : 0);
   if (Include_High_Bits) {
     sum += (isOne(c6) ? 32 : 0) + (isOne(c7) ? 64 : 0) + (isOne(c8) ? 128 : 0);
   }
@@ -27,7 +27,8 @@ std::int16_t REXEC_Manual::Bits_To_Number(ui::Color c1, ui::Color c2, ui::Color 
 void REXEC_Manual::Copy_IR_To_PC() {
   REXEC& rexec = screens_.rexec();
   transfers::copyBits(rexec.SHAPE_IR, ui::kRed, rexec.ShapePC, ui::kYellow, 4, 8);
-  rexec.Register_PC_Decimal.setCaption(transfers::decimalText(transfers::fiveBitValue(rexec.ShapePC)));
+  rexec.Register_PC_Decimal.setCaption(
+      transfers::decimalText(transfers::fiveBitValue(rexec.ShapePC)));
 }
 
 }  // namespace volpar

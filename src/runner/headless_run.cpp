@@ -111,7 +111,8 @@ class HeadlessRun {
     settle("choosing the manual clock");
     rexec.Command_Options_Close.click();
     settle("closing the options panel");
-    if (!rexec.manual_radio.Value()) throw RunFault("the options panel did not switch to the manual clock");
+    if (!rexec.manual_radio.Value())
+      throw RunFault("the options panel did not switch to the manual clock");
   }
 
   EndReason run() {
@@ -157,7 +158,8 @@ class HeadlessRun {
     const int expected = waitsForInput ? 6 : (phase + 1) % 8;
     if (view_->phase() != expected) {
       throw RunFault("the clock did not move on after " + std::string(name) + " (phase " +
-                     std::to_string(view_->phase()) + ", expected " + std::to_string(expected) + ")");
+                     std::to_string(view_->phase()) + ", expected " + std::to_string(expected) +
+                     ")");
     }
     if (options_.trace) {
       out_ << name << " PC " << view_->pc() << " AR " << view_->ar() << " S " << view_->s() << '\n';
@@ -182,14 +184,15 @@ class HeadlessRun {
   void checkInputArrived() {
     const int s = view_->s();
     if (s != answered_) {
-      throw RunFault("INPUT put " + std::to_string(s) + " into S instead of " + std::to_string(answered_));
+      throw RunFault("INPUT put " + std::to_string(s) + " into S instead of " +
+                     std::to_string(answered_));
     }
   }
 
   void dump() {
     const MachineView& m = *view_;
-    out_ << "PC " << m.pc() << "\nAR " << m.ar() << "\nIR " << m.ir() << "\nX " << m.x()
-         << "\nY " << m.y() << "\nS " << m.s() << "\nOUT " << m.output() << '\n';
+    out_ << "PC " << m.pc() << "\nAR " << m.ar() << "\nIR " << m.ir() << "\nX " << m.x() << "\nY "
+         << m.y() << "\nS " << m.s() << "\nOUT " << m.output() << '\n';
     for (std::int16_t address = 0; address < 32; ++address) {
       out_ << "MEM " << address << ' ' << manual().Memory_Byte_To_Text(address) << '\n';
     }
@@ -211,12 +214,14 @@ class HeadlessRun {
     const auto& messages = platform_.messages();
     if (!messages.empty()) {
       const auto& m = messages.front();
-      throw RunFault("message box while " + std::string(during) + ": \"" + m.title + "\": " + m.text);
+      throw RunFault("message box while " + std::string(during) + ": \"" + m.title +
+                     "\": " + m.text);
     }
     if (platform_.dialogRequests() != 0) {
       throw RunFault("a file dialog was asked for while " + std::string(during));
     }
-    if (platform_.endRequested()) throw RunFault("the program asked to end while " + std::string(during));
+    if (platform_.endRequested())
+      throw RunFault("the program asked to end while " + std::string(during));
   }
 
   bool decoded(OpCode op) const { return decoded_ == op; }
@@ -230,7 +235,7 @@ class HeadlessRun {
   REXEC* rexec_ = nullptr;
   DERAZO_Input* input_ = nullptr;
   std::optional<MachineView> view_;  // once the screens exist
-  std::optional<OpCode> decoded_;  // the op code the last fetch decoded
+  std::optional<OpCode> decoded_;    // the op code the last fetch decoded
   std::size_t nextInput_ = 0;
   int answered_ = 0;
 };

@@ -82,7 +82,8 @@ class Parser {
     const auto equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
     if (name == "--dump" || name == "--trace") return fail("option " + name + " takes no value");
-    if (name != "--start" && name != "--input" && name != "--max-instructions" && name != "--save") {
+    if (name != "--start" && name != "--input" && name != "--max-instructions" &&
+        name != "--save") {
       return fail("unknown option " + quoted(name));
     }
     std::string value;
@@ -101,7 +102,9 @@ class Parser {
   }
 
   void takeFile(const std::string& arg) {
-    if (haveFile_) return fail("more than one program file given: " + quoted(options_.programFile) + " and " + quoted(arg));
+    if (haveFile_)
+      return fail("more than one program file given: " + quoted(options_.programFile) + " and " +
+                  quoted(arg));
     if (arg.empty()) return fail("the program file name is empty");
     options_.programFile = arg;
     haveFile_ = true;
@@ -119,7 +122,8 @@ class Parser {
     std::size_t from = 0;
     for (;;) {
       const auto comma = list.find(',', from);
-      const std::string item = list.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+      const std::string item =
+          list.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
       auto value = numberUpTo(item, 255);
       if (!value) return fail("--input values must be numbers from 0 to 255, not " + quoted(item));
       options_.inputs.push_back(*value);
@@ -130,7 +134,8 @@ class Parser {
 
   void takeLimit(const std::string& value) {
     auto limit = wholeNumber(value);
-    if (!limit) return fail("--max-instructions needs a whole number from 0 up, not " + quoted(value));
+    if (!limit)
+      return fail("--max-instructions needs a whole number from 0 up, not " + quoted(value));
     options_.maxInstructions = *limit;
   }
 
@@ -153,6 +158,8 @@ class Parser {
 
 }  // namespace
 
-ParsedArguments parseArguments(const std::vector<std::string>& args) { return Parser(args).parse(); }
+ParsedArguments parseArguments(const std::vector<std::string>& args) {
+  return Parser(args).parse();
+}
 
 }  // namespace volpar::runner

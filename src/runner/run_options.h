@@ -10,8 +10,8 @@ namespace volpar::runner {
 // What one headless run is asked to do.
 struct RunOptions {
   std::string programFile;
-  int start = 0;                        // memory address 0 to 31
-  std::vector<int> inputs;              // answers to INPUT, in order, 0 to 255 each
+  int start = 0;            // memory address 0 to 31
+  std::vector<int> inputs;  // answers to INPUT, in order, 0 to 255 each
   std::uint64_t maxInstructions = 10000;
   bool dump = false;
   bool trace = false;
@@ -22,7 +22,7 @@ struct ParsedArguments {
   std::optional<RunOptions> options;  // set when the arguments are sound
   bool helpRequested = false;
   bool versionRequested = false;
-  std::string error;                  // otherwise one line naming the problem
+  std::string error;  // otherwise one line naming the problem
 };
 
 // Reads the arguments that follow the program name. Never throws on bad input.

@@ -11,16 +11,16 @@ class Form;
 
 // The properties that change after a form is built. Layout (place, font, size) never does.
 enum class Property : std::uint8_t {
-  FillColor,   // Shape
-  Caption,     // Label, CommandButton, OptionButton, CheckBox, Frame, Menu
-  Text,        // TextBox
-  Selection,   // TextBox: start in the low 16 bits, length in the high 16 bits
+  FillColor,  // Shape
+  Caption,    // Label, CommandButton, OptionButton, CheckBox, Frame, Menu
+  Text,       // TextBox
+  Selection,  // TextBox: start in the low 16 bits, length in the high 16 bits
   Enabled,
   Visible,
-  Value,       // OptionButton, CheckBox, HScrollBar
+  Value,  // OptionButton, CheckBox, HScrollBar
   BackColor,
   ForeColor,
-  Interval,    // Timer
+  Interval,  // Timer
   // Properties of the form itself; the element is null when they are reported.
   FormVisible,
   Focus,          // the element with the focus
@@ -47,6 +47,8 @@ inline std::int64_t packSelection(int start, int length) {
          (static_cast<std::int64_t>(static_cast<std::uint16_t>(length)) << 16);
 }
 inline int selectionStart(std::int64_t packed) { return static_cast<int>(packed & 0xFFFF); }
-inline int selectionLength(std::int64_t packed) { return static_cast<int>((packed >> 16) & 0xFFFF); }
+inline int selectionLength(std::int64_t packed) {
+  return static_cast<int>((packed >> 16) & 0xFFFF);
+}
 
 }  // namespace volpar::ui

@@ -36,7 +36,8 @@ class ControlArray {
   // and the message is built out of line.
   std::size_t slot(int index) const {
     const unsigned slot = static_cast<unsigned>(index) - static_cast<unsigned>(lbound_);
-    if (slot > span_) [[unlikely]] outOfBounds(index);
+    if (slot > span_) [[unlikely]]
+      outOfBounds(index);
     return slot;
   }
 

@@ -105,7 +105,8 @@ class Element {
   // The value is wrapped (a text copied) only when one listens.
   template <class T>
   void willChange(Property property, const T& old) {
-    if (*recorder_) [[unlikely]] recordChange(property, PropertyValue(old));
+    if (*recorder_) [[unlikely]]
+      recordChange(property, PropertyValue(old));
   }
   // A text property takes a new value: compared first, copied only when it differs.
   void changeText(Property property, std::string& text, std::string_view value);

@@ -60,8 +60,7 @@ void Form::restore(Property property, const PropertyValue& value) {
       if (defaultButton_) notifyChanged(*defaultButton_);
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 

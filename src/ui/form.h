@@ -49,7 +49,7 @@ class Form {
   void setPosition(int left, int top) { position_ = Point{left, top}; }
 
   bool Visible() const { return visible_; }
-  void Show();           // show and bring to the front
+  void Show();  // show and bring to the front
   void Hide();
 
   // Every element in the order it was created: the order of drawing.
@@ -80,7 +80,7 @@ class Form {
   void restore(Property property, const PropertyValue& value);
 
   // Events of the window itself, raised by the renderer or a test.
-  std::function<void()> onUnload;      // the user closes the window
+  std::function<void()> onUnload;       // the user closes the window
   std::function<void(int)> onKeyPress;  // a key, while the window is active
   std::function<void()> onMouseDown;    // a mouse button on the background
   std::function<void()> onClick;        // a click on the background

@@ -24,9 +24,12 @@ double radixValue(const std::string& s, std::size_t pos, int radix) {
   for (; pos < s.size(); ++pos) {
     const char c = s[pos];
     int digit = -1;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
     if (digit < 0 || digit >= radix) break;
     value = value * radix + digit;
   }

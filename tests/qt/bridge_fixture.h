@@ -73,7 +73,9 @@ class BridgeFixture : public ::testing::Test {
     return image.pixelColor(r.center());
   }
 
-  void hideWelcome() { act([this] { app.initialScreen().onKeyPress('a'); }); }
+  void hideWelcome() {
+    act([this] { app.initialScreen().onKeyPress('a'); });
+  }
   void typeByte(const std::string& bits) {
     for (int i = 1; i <= 8; ++i) {
       const std::string bit(1, bits[static_cast<std::size_t>(i - 1)]);

@@ -17,7 +17,9 @@ class FullSpeed : public BridgeFixture {
   FullSpeed() {
     hideWelcome();
     for (const auto& [address, bits] : {std::pair<std::int16_t, const char*>{0, "00111111"},
-                                        {1, "00011110"}, {2, "01011111"}, {3, "10100000"},
+                                        {1, "00011110"},
+                                        {2, "01011111"},
+                                        {3, "10100000"},
                                         {30, "00000001"}}) {
       act([this, address, bits] { app.manual().Text_To_Memory_Byte(address, bits); });
     }
@@ -69,10 +71,11 @@ class FullSpeed : public BridgeFixture {
     qt::FormWindow& w = window(form);
     QWidget* client = w.clientArea();
     const QPoint at = client->mapTo(&w, QPoint(0, 0));
-    const QImage shown = QApplication::primaryScreen()
-                             ->grabWindow(w.winId(), at.x(), at.y(), client->width(), client->height())
-                             .toImage()
-                             .convertToFormat(QImage::Format_RGB32);
+    const QImage shown =
+        QApplication::primaryScreen()
+            ->grabWindow(w.winId(), at.x(), at.y(), client->width(), client->height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
     const QImage drawn = client->grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_TRUE(shown == drawn) << form.name();
   }

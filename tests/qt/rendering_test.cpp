@@ -14,11 +14,12 @@ const QColor kWhite(255, 255, 255), kYellow(255, 255, 0), kRed(255, 0, 0), kGree
 
 TEST(ColorConversion, ModelColoursAreBlueGreenRed) {
   const QPalette pal = QApplication::palette();
-  const std::pair<ui::Color, QColor> cases[] = {
-      {ui::kYellow, kYellow}, {ui::kCyan, kCyan}, {0x123456, QColor(0x56, 0x34, 0x12)},
-      {ui::kWindowBackground, pal.color(QPalette::Base)},
-      {ui::kWindowText, pal.color(QPalette::Text)},
-      {ui::kButtonFace, pal.color(QPalette::Button)}};
+  const std::pair<ui::Color, QColor> cases[] = {{ui::kYellow, kYellow},
+                                                {ui::kCyan, kCyan},
+                                                {0x123456, QColor(0x56, 0x34, 0x12)},
+                                                {ui::kWindowBackground, pal.color(QPalette::Base)},
+                                                {ui::kWindowText, pal.color(QPalette::Text)},
+                                                {ui::kButtonFace, pal.color(QPalette::Button)}};
   for (const auto& [model, drawn] : cases) EXPECT_EQ(qt::toQColor(model, pal), drawn) << model;
 }
 

@@ -143,8 +143,13 @@ class ScreensFixture : public ::testing::Test {
     using R = MachineView::Register;
     const MachineView v = view();
     std::string out;
-    for (auto [r, name] : {std::pair{R::PC, "PC"}, {R::AR, "AR"}, {R::IR, "IR"}, {R::X, "X"},
-                           {R::Y, "Y"}, {R::S, "S"}, {R::Output, "OUT"}}) {
+    for (auto [r, name] : {std::pair{R::PC, "PC"},
+                           {R::AR, "AR"},
+                           {R::IR, "IR"},
+                           {R::X, "X"},
+                           {R::Y, "Y"},
+                           {R::S, "S"},
+                           {R::Output, "OUT"}}) {
       out += (out.empty() ? "" : " ") + std::string(name) + " " + std::to_string(v.value(r));
       if (v.cells(r) != v.value(r)) out += " [" + std::to_string(v.cells(r)) + "]";
     }
@@ -189,9 +194,8 @@ class ScreensFixture : public ::testing::Test {
   std::string litLamps() {
     REXEC& r = rexec();
     std::string out;
-    for (const ui::Shape* lamp : {&r.shape_irar, &r.shape_irpc, &r.Shapemy, &r.shapemt,
-                                  &r.Shapetm, &r.Shapeto, &r.Shapetx, &r.Shape_Stop,
-                                  &r.Shapexyt, &r.Shapeit}) {
+    for (const ui::Shape* lamp : {&r.shape_irar, &r.shape_irpc, &r.Shapemy, &r.shapemt, &r.Shapetm,
+                                  &r.Shapeto, &r.Shapetx, &r.Shape_Stop, &r.Shapexyt, &r.Shapeit}) {
       if (lamp->FillColor() == ui::kCyan) out += (out.empty() ? "" : " ") + lamp->name();
     }
     return out;

@@ -77,8 +77,8 @@ void checkLinesKept(std::string_view before, std::string_view after,
       return false;
     }
     const std::size_t eq = line.text.find('=');
-    return line.text.starts_with("Byte") && eq != std::string::npos &&
-           line.text.size() == eq + 9 && !line.ending.empty();
+    return line.text.starts_with("Byte") && eq != std::string::npos && line.text.size() == eq + 9 &&
+           !line.ending.empty();
   };
   std::size_t j = 0;
   for (std::size_t i = 0; i < in.size(); ++i) {

@@ -104,7 +104,8 @@ inline std::string value(const std::vector<Line>& lines, const Index& entries,
   const std::size_t eq = text.find('=');
   if (eq == std::string::npos) return "";
   std::string v = trimmed(text.substr(eq + 1));
-  if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0]) v = v.substr(1, v.size() - 2);
+  if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0])
+    v = v.substr(1, v.size() - 2);
   return v;
 }
 

@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
   volpar::DERAZO_Input& input = app.derazoInput();
   frontEnd.gate().deliver([&app] { app.initialScreen().onKeyPress(' '); });
   // LOAD 5, STORE 6, OUTPUT, then a branch to itself that stops; address 5 holds 10.
-  for (const char* byte : {"00100101", "01000110", "10000000", "10100011", "00000000",
-                           "00001010"}) {
+  for (const char* byte :
+       {"00100101", "01000110", "10000000", "10100011", "00000000", "00001010"}) {
     sendByte(frontEnd, input, byte);
   }
   frontEnd.gate().deliver([&input] { input.Command_Execute_Program.click(); });

@@ -36,8 +36,7 @@ void REXEC::Text_Input_Decimal_Change() {
   }
   const double number = ui::Val(Text_Input_Decimal.Text());
   if (number < 0 || number > 255) {
-    refuseEntry(platform, Text_Input_Decimal, 11, "You may only input a number from 0 to 255.",
-                2);
+    refuseEntry(platform, Text_Input_Decimal, 11, "You may only input a number from 0 to 255.", 2);
     return;
   }
   REXEC_Manual& manual = screens_.manual();

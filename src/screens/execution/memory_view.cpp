@@ -9,11 +9,11 @@ namespace {
 // The entry controls of the input screen, which the memory view hides.
 void showEntryControls(DERAZO_Input& input, bool show) {
   for (ui::Element* e : std::initializer_list<ui::Element*>{
-           &input.Command_OK_For_Start_Location, &input.label_execute,
-           &input.Instruction_in_Binary, &input.Instruction_in_Decimal, &input.Input_Op_Code(0),
-           &input.Input_Memory_Address, &input.Label_Memory_Location, &input.exec_text,
-           &input.EXEC_FRAME, &input.Code_frame, &input.memory_text, &input.Command_Code_Info,
-           &input.Command_Send_to_Memory, &input.Command_Execute_Program}) {
+           &input.Command_OK_For_Start_Location, &input.label_execute, &input.Instruction_in_Binary,
+           &input.Instruction_in_Decimal, &input.Input_Op_Code(0), &input.Input_Memory_Address,
+           &input.Label_Memory_Location, &input.exec_text, &input.EXEC_FRAME, &input.Code_frame,
+           &input.memory_text, &input.Command_Code_Info, &input.Command_Send_to_Memory,
+           &input.Command_Execute_Program}) {
     // Return to Input shows them all but the code panel, which stays closed.
     e->setVisible(show && e != &input.Code_frame);
   }

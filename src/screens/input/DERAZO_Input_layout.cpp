@@ -96,11 +96,10 @@ void DERAZO_Input::layOutMemoryGrid() {
 
 void DERAZO_Input::layOutAddressLabels() {
   // The number in each address label's name, by address: one row per block of eight.
-  static constexpr std::array<int, 32> kNameNumber{
-      28, 2,  3,  4,  5,  6,  7,  8,   //
-      9,  10, 11, 12, 13, 14, 15, 16,  //
-      17, 18, 19, 20, 21, 22, 23, 29,  //
-      24, 25, 26, 27, 32, 33, 34, 35};
+  static constexpr std::array<int, 32> kNameNumber{28, 2,  3,  4,  5,  6,  7,  8,   //
+                                                   9,  10, 11, 12, 13, 14, 15, 16,  //
+                                                   17, 18, 19, 20, 21, 22, 23, 29,  //
+                                                   24, 25, 26, 27, 32, 33, 34, 35};
   static constexpr std::array<int, 4> kBlockLeft{1200, 3480, 5880, 8280};
   addressLabels.clear();
   addressLabels.reserve(kNameNumber.size());

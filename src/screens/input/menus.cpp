@@ -88,10 +88,10 @@ void DERAZO_Input::Command_Code_Info_Click() {
   Code_frame.setVisible(true);
   Command_Code_Close.setVisible(true);
   Command_Code_Close.SetFocus();
-  for (ui::Label* label : {&Label_Description_ADD, &Label_Description_LOAD,
-                           &Label_Description_STORE, &Label_Description_INPUT,
-                           &Label_Description_OUTPUT, &Label_Description_BRANCH,
-                           &Label_Description_BR_NN, &Label_Description_BR_NEG}) {
+  for (ui::Label* label :
+       {&Label_Description_ADD, &Label_Description_LOAD, &Label_Description_STORE,
+        &Label_Description_INPUT, &Label_Description_OUTPUT, &Label_Description_BRANCH,
+        &Label_Description_BR_NN, &Label_Description_BR_NEG}) {
     label->setVisible(true);
   }
 }

@@ -43,8 +43,7 @@ void DERAZO_Input::exec_text_Change() {
   } else if (!screens::digitsAfterFirst(text)) {
     refuseEntry(platform, exec_text, 6, "Memory locations are integers between 0 and 31", 2);
   } else if (const double value = ui::Val(text); value < 0 || value > 31) {
-    refuseEntry(platform, exec_text, 7, "You must choose a memory location between 0 and 31",
-                2);
+    refuseEntry(platform, exec_text, 7, "You must choose a memory location between 0 and 31", 2);
   }
 }
 

@@ -35,7 +35,8 @@ class WrappingButton : public QPushButton {
     const QRect area = rect().adjusted(3, 2, -3, -2);
     const int flags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
     p.setFont(fittedFont(font(), area, text(), flags));
-    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    p.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(area, flags, text());
   }
 };
@@ -43,14 +44,17 @@ class WrappingButton : public QPushButton {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 // Text as a multi-line box shows it: line breaks of either convention become one.
-QString multiLineText(const std::string& s) { return qs(s).replace("\r\n", "\n").replace('\r', '\n'); }
+QString multiLineText(const std::string& s) {
+  return qs(s).replace("\r\n", "\n").replace('\r', '\n');
+}
 
 // An element without a colour of its own keeps the style's colour for the role.
 void setRoleColor(QWidget& w, QPalette::ColorRole role, ui::Color color) {
   const QPalette standard = QApplication::palette(&w);
   const QColor wanted = toQColor(color, standard, standard.color(QPalette::Active, role));
   QPalette pal = w.palette();
-  if (pal.color(QPalette::Active, role) == wanted && pal.color(QPalette::Inactive, role) == wanted) return;
+  if (pal.color(QPalette::Active, role) == wanted && pal.color(QPalette::Inactive, role) == wanted)
+    return;
   pal.setColor(QPalette::Active, role, wanted);
   pal.setColor(QPalette::Inactive, role, wanted);
   w.setPalette(pal);
@@ -111,10 +115,8 @@ bool isControl(ui::ElementKind kind) {
     case ui::ElementKind::TextBox:
     case ui::ElementKind::OptionButton:
     case ui::ElementKind::CheckBox:
-    case ui::ElementKind::HScrollBar:
-      return true;
-    default:
-      return false;
+    case ui::ElementKind::HScrollBar: return true;
+    default: return false;
   }
 }
 
@@ -142,17 +144,14 @@ QWidget* createControl(const ui::Element& element, QWidget* parent) {
       w = r;
       break;
     }
-    case ui::ElementKind::CheckBox:
-      w = new QCheckBox(parent);
-      break;
+    case ui::ElementKind::CheckBox: w = new QCheckBox(parent); break;
     case ui::ElementKind::HScrollBar: {
       auto* bar = new QScrollBar(Qt::Horizontal, parent);
       bar->setFocusPolicy(Qt::StrongFocus);
       w = bar;
       break;
     }
-    default:
-      return nullptr;
+    default: return nullptr;
   }
   w->setObjectName(QString::fromStdString(element.displayName()));
   return w;
@@ -182,7 +181,7 @@ void syncControl(QWidget& widget, const ui::Element& element, const TwipScale& t
       auto& box = static_cast<QCheckBox&>(widget);
       syncCheckable(box, check.Caption(), check.backColor());
       box.setTristate(check.Value() == 2);
-      box.setCheckState(check.Value() == 1 ? Qt::Checked
+      box.setCheckState(check.Value() == 1   ? Qt::Checked
                         : check.Value() == 2 ? Qt::PartiallyChecked
                                              : Qt::Unchecked);
       break;
@@ -190,8 +189,7 @@ void syncControl(QWidget& widget, const ui::Element& element, const TwipScale& t
     case ui::ElementKind::HScrollBar:
       syncScrollBar(static_cast<QScrollBar&>(widget), static_cast<const ui::HScrollBar&>(element));
       break;
-    default:
-      break;
+    default: break;
   }
   syncCommon(widget, element, ts);
 }

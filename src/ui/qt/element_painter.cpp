@@ -3,8 +3,8 @@
 #include <QFontMetricsF>
 #include <QPixmap>
 #include <algorithm>
-#include <unordered_map>
 #include <cmath>
+#include <unordered_map>
 
 #include "ui/qt/qt_color.h"
 #include "ui/qt/qt_font.h"
@@ -114,7 +114,8 @@ const QPixmap& circlePixmap(const CircleKey& key) {
   p.setPen(QPen(QColor::fromRgba(key.outline), key.pen));
   p.setBrush(QColor::fromRgba(key.fill));
   const double inset = key.pen / 2;
-  p.drawEllipse(QRectF(key.dx, key.dy, key.diameter, key.diameter).adjusted(inset, inset, -inset, -inset));
+  p.drawEllipse(
+      QRectF(key.dx, key.dy, key.diameter, key.diameter).adjusted(inset, inset, -inset, -inset));
   p.end();
   return cache.emplace(key, std::move(pixmap)).first->second;
 }
@@ -127,9 +128,14 @@ void paintShape(QPainter& p, const ui::Shape& shape, const TwipScale& ts, const 
   const double d = std::min(box.width(), box.height());
   const QPointF corner(box.center().x() - d / 2, box.center().y() - d / 2);
   const QPointF origin(std::floor(corner.x()), std::floor(corner.y()));
-  const QColor outline = toQColor(shape.foreColor(), pal, pal.color(QPalette::Active, QPalette::Text));
-  const CircleKey key{toQColor(shape.FillColor(), pal).rgba(), outline.rgba(), ts.penWidth(), d,
-                      corner.x() - origin.x(), corner.y() - origin.y(),
+  const QColor outline =
+      toQColor(shape.foreColor(), pal, pal.color(QPalette::Active, QPalette::Text));
+  const CircleKey key{toQColor(shape.FillColor(), pal).rgba(),
+                      outline.rgba(),
+                      ts.penWidth(),
+                      d,
+                      corner.x() - origin.x(),
+                      corner.y() - origin.y(),
                       p.device() ? p.device()->devicePixelRatioF() : 1.0};
   // What follows on this painter is drawn as after a drawn circle: antialiased.
   p.setRenderHint(QPainter::Antialiasing, true);

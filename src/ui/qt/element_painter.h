@@ -12,13 +12,17 @@ namespace volpar::qt {
 struct TwipScale {
   double scale = 1.0;
   double k() const { return scale / 15.0; }
-  QRectF rect(const ui::Rect& r) const { return {r.left * k(), r.top * k(), r.width * k(), r.height * k()}; }
+  QRectF rect(const ui::Rect& r) const {
+    return {r.left * k(), r.top * k(), r.width * k(), r.height * k()};
+  }
   // Whole pixels for a child widget; neighbours share their edges.
   QRect pixels(const ui::Rect& r) const;
   // The pixels an element may touch when drawn, outline included.
   QRect dirty(const ui::Element& e) const;
   // The line width that stays visible when the window is enlarged.
-  double penWidth() const { return scale < 1.5 ? 1.0 : static_cast<double>(static_cast<int>(scale + 0.5)); }
+  double penWidth() const {
+    return scale < 1.5 ? 1.0 : static_cast<double>(static_cast<int>(scale + 0.5));
+  }
 };
 
 // The font narrowed, if need be, until the text fits the box under the flags (word

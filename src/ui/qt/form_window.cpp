@@ -323,21 +323,15 @@ void FormWindow::elementChanged(ui::Element& element) {
 
 void FormWindow::formChanged(ui::Form&, FormEvent event) {
   switch (event) {
-    case FormEvent::Shown:
-      show();
-      break;
-    case FormEvent::Hidden:
-      hide();
-      break;
+    case FormEvent::Shown: show(); break;
+    case FormEvent::Hidden: hide(); break;
     case FormEvent::BroughtToFront:
       show();
       raise();
       activateWindow();
       applyFocus();
       break;
-    case FormEvent::FocusChanged:
-      applyFocus();
-      break;
+    case FormEvent::FocusChanged: applyFocus(); break;
   }
 }
 
@@ -460,7 +454,8 @@ bool FormWindow::typeOverSelection(QLineEdit& edit, QKeyEvent& key) {
 bool FormWindow::menuShortcut(const QKeyEvent& event) const {
   const QKeySequence pressed(event.keyCombination());
   for (const auto& [element, binding] : bindings_) {
-    if (binding.action && binding.action->isEnabled() && binding.action->shortcut() == pressed) return true;
+    if (binding.action && binding.action->isEnabled() && binding.action->shortcut() == pressed)
+      return true;
   }
   return false;
 }
@@ -499,8 +494,7 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
       }
       return false;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -554,7 +548,8 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 
 void FormWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !restoreFocusOnActivation_) {
+  if (event->type() != QEvent::ActivationChange || !isActiveWindow() ||
+      !restoreFocusOnActivation_) {
     return;
   }
   restoreFocusOnActivation_ = false;

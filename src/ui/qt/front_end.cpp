@@ -9,8 +9,7 @@
 namespace volpar::qt {
 
 FrontEnd::FrontEnd(Application& app)
-    : app_(app),
-      gate_([this] { app_.collectRetired(); }, [this] { return app_.programEnded(); }) {
+    : app_(app), gate_([this] { app_.collectRetired(); }, [this] { return app_.programEnded(); }) {
   app_.addObserver(this);
   // Every window of the program, the three screens first, carries its icon.
   QApplication::setWindowIcon(programIcon());
@@ -42,9 +41,7 @@ FormWindow* FrontEnd::windowOf(const ui::Form& form) const {
   return it == windows_.end() ? nullptr : it->second.data();
 }
 
-void FrontEnd::formCreated(ui::Form& form) {
-  windows_[&form] = new FormWindow(form, gate_);
-}
+void FrontEnd::formCreated(ui::Form& form) { windows_[&form] = new FormWindow(form, gate_); }
 
 // The window may be the one whose handler is still on the stack: it lets go of the form
 // now and is deleted once the event loop is back in charge.

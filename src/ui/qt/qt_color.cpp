@@ -7,14 +7,14 @@ namespace {
 // The system colour indices the program uses, mapped to palette roles.
 QPalette::ColorRole systemRole(unsigned index) {
   switch (index) {
-    case 0x05: return QPalette::Base;             // window background
-    case 0x08: return QPalette::Text;             // window text
+    case 0x05: return QPalette::Base;  // window background
+    case 0x08: return QPalette::Text;  // window text
     case 0x0D: return QPalette::Highlight;
     case 0x0E: return QPalette::HighlightedText;
-    case 0x0F: return QPalette::Button;           // button face
-    case 0x10: return QPalette::Dark;             // button shadow
+    case 0x0F: return QPalette::Button;  // button face
+    case 0x10: return QPalette::Dark;    // button shadow
     case 0x12: return QPalette::ButtonText;
-    case 0x14: return QPalette::Light;            // button highlight
+    case 0x14: return QPalette::Light;  // button highlight
     default: return QPalette::Window;
   }
 }

@@ -1,7 +1,5 @@
 #include "ui/qt/qt_platform.h"
 
-#include "ui/qt/form_window.h"
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
@@ -13,6 +11,7 @@
 #include <QStringList>
 
 #include "ui/element.h"
+#include "ui/qt/form_window.h"
 #include "ui/qt/help_viewer.h"
 
 namespace volpar::qt {
@@ -53,7 +52,8 @@ void configureFileDialog(QFileDialog& qt, const ui::CommonDialog& dialog, bool s
     qt.setOption(QFileDialog::DontConfirmOverwrite, (dialog.Flags & kOverwritePrompt) == 0);
   } else {
     qt.setAcceptMode(QFileDialog::AcceptOpen);
-    qt.setFileMode((dialog.Flags & kPathMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    qt.setFileMode((dialog.Flags & kPathMustExist) ? QFileDialog::ExistingFile
+                                                   : QFileDialog::AnyFile);
   }
 }
 
@@ -70,8 +70,7 @@ void QtPlatform::MsgBox(const std::string& text, const std::string& title) {
   if (owner && owner->isVisible()) owner->activateWindow();
 }
 
-ui::Platform::SaveAnswer QtPlatform::askToSave(const std::string& text,
-                                               const std::string& title) {
+ui::Platform::SaveAnswer QtPlatform::askToSave(const std::string& text, const std::string& title) {
   const QPointer<QWidget> owner = QApplication::activeWindow();
   QMessageBox box(QMessageBox::Question, qs(title), qs(text),
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);

@@ -58,11 +58,18 @@ double colour(ui::Color c) { return static_cast<double>(c); }
 // The properties of each kind that the page draws.
 void describeKind(val& d, const ui::Element& e) {
   switch (e.kind()) {
-    case ui::ElementKind::Label: d.set("caption", static_cast<const ui::Label&>(e).Caption()); break;
-    case ui::ElementKind::Shape: d.set("fill", colour(static_cast<const ui::Shape&>(e).FillColor())); break;
+    case ui::ElementKind::Label:
+      d.set("caption", static_cast<const ui::Label&>(e).Caption());
+      break;
+    case ui::ElementKind::Shape:
+      d.set("fill", colour(static_cast<const ui::Shape&>(e).FillColor()));
+      break;
     case ui::ElementKind::Line: {
       const auto& l = static_cast<const ui::Line&>(e);
-      d.set("x1", l.x1()); d.set("y1", l.y1()); d.set("x2", l.x2()); d.set("y2", l.y2());
+      d.set("x1", l.x1());
+      d.set("y1", l.y1());
+      d.set("x2", l.x2());
+      d.set("y2", l.y2());
       break;
     }
     case ui::ElementKind::CommandButton: {
@@ -85,19 +92,28 @@ void describeKind(val& d, const ui::Element& e) {
     }
     case ui::ElementKind::HScrollBar: {
       const auto& s = static_cast<const ui::HScrollBar&>(e);
-      d.set("min", s.Min()); d.set("max", s.Max()); d.set("value", s.Value());
-      d.set("smallChange", s.SmallChange()); d.set("largeChange", s.LargeChange());
+      d.set("min", s.Min());
+      d.set("max", s.Max());
+      d.set("value", s.Value());
+      d.set("smallChange", s.SmallChange());
+      d.set("largeChange", s.LargeChange());
       break;
     }
     case ui::ElementKind::TextBox: {
       const auto& t = static_cast<const ui::TextBox&>(e);
       d.set("text", t.Text());
-      d.set("selStart", t.SelStart()); d.set("selLength", t.SelLength());
-      d.set("maxLength", t.MaxLength()); d.set("multiLine", t.MultiLine());
+      d.set("selStart", t.SelStart());
+      d.set("selLength", t.SelLength());
+      d.set("maxLength", t.MaxLength());
+      d.set("multiLine", t.MultiLine());
       break;
     }
-    case ui::ElementKind::Frame: d.set("caption", static_cast<const ui::Frame&>(e).Caption()); break;
-    case ui::ElementKind::Timer: d.set("interval", static_cast<const ui::Timer&>(e).Interval()); break;
+    case ui::ElementKind::Frame:
+      d.set("caption", static_cast<const ui::Frame&>(e).Caption());
+      break;
+    case ui::ElementKind::Timer:
+      d.set("interval", static_cast<const ui::Timer&>(e).Interval());
+      break;
     case ui::ElementKind::Menu: {
       const auto& m = static_cast<const ui::Menu&>(e);
       d.set("caption", m.Caption());
