@@ -102,6 +102,8 @@ class MessageBoxCloser {
                         box->windowModality() == Qt::ApplicationModal});
         if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
           ok->click();
+        } else if (QAbstractButton* discard = box->button(QMessageBox::Discard)) {
+          discard->click();  // the question about an unsaved program: Don't Save
         } else {
           box->close();
         }

@@ -90,7 +90,10 @@ TEST_F(Interaction, EnterPressesTheDefaultButton) {
   EXPECT_EQ(rexec().Shape_Clock(0).FillColor(), ui::kCyan);
 
   QPointer<qt::FormWindow> oldRexec = &window(rexec());
+  MessageBoxCloser closer;  // the program typed above was never saved
   click(widget(input().Command_Restart));
+  ASSERT_EQ(closer.seen.size(), 1u);
+  EXPECT_EQ(closer.seen[0].text, "Save the program in memory before restarting?");
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(oldInput.isNull());
   EXPECT_TRUE(oldRexec.isNull());

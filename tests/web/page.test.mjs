@@ -232,9 +232,10 @@ test('started at 0 and stepped by hand, the execution screen shows what the mach
   await startAt(0);
   await setClock('manual_radio');
   await step(6);  // INPUT waits from T6 for its value
-  assert.equal(await rexec('Command_Input_Window_OK').textContent(), 'Step');
+  // The page draws once a frame: read what it shows once it has drawn.
+  await eventually(() => rexec('Command_Input_Window_OK').textContent(), 'Step', 'the window button');
   await rexec('Text_Input_Decimal').fill('3');
-  assert.equal((await texts('REXEC', 'Input_bit')).join(''), '00000011');
+  await eventually(async () => (await texts('REXEC', 'Input_bit')).join(''), '00000011', 'the bits');
   await rexec('Command_Input_Window_OK').click();
   await step();  // T7
   await eventually(() => rexec('Register_S_Decimal').textContent(), '3', 'S after INPUT');
