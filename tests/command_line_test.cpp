@@ -21,7 +21,7 @@ TEST(CommandLine, ArgumentsAskForTheRightAction) {
       {{"-h"}, A::Help, ""},
       {{"--bogus", "--version"}, A::Version, ""},
       {{"--", "--version"}, A::Run, "--version"},
-      {{"--bogus"}, A::Error, "unknown option '--bogus'"},
+      {{"--bo\ngus\x1b[0m"}, A::Error, "unknown option \"--bo\\ngus\\x1b[0m\""},
       {{"a.txt", "b.txt"}, A::Error, "more than one program file given"},
   };
   for (const auto& c : cases) {

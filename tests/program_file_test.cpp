@@ -179,8 +179,11 @@ TEST_F(ProgramFile, AFailedLoadOrSaveChangesNothingAndSaysWhy) {
     std::string reason;
     rlim_t sizeLimit = 0;  // bytes a process may write, 0 for no limit
     bool byOrdinaryUser = false;
+    std::string shownAs = "";  // the name as the message quotes it, when not as it is
   } cases[] = {
       {false, (dir / "missing.txt").string(), "No such file or directory"},
+      {false, (dir / "a\nb\t\x1b[1m\\\"\xC2\x9B\xC3\xA9.txt").string(), "No such file or directory",
+       0, false, "/a\\nb\\t\\x1b[1m\\\\\\\"\\u009b\xC3\xA9.txt\""},
       {true, "", "No file name was given"},
       {true, (dir / "folder.txt").string() + "/", "It is a folder, not a file"},
       {false, pipe, "It is not a regular file"},  // and must not block
@@ -191,6 +194,9 @@ TEST_F(ProgramFile, AFailedLoadOrSaveChangesNothingAndSaysWhy) {
       {false, makeFile("utf16.txt", utf16), "It is saved as UTF-16 text"},
       {true, makeFile("huge.txt", "[First8]\r\n;" + std::string(1 << 20, ' ')),
        "It is larger than 1 MiB"},
+      // The thirty-two keys would take it over the limit that a load applies.
+      {true, makeFile("nearly-huge.txt", "[First8]\r\n;" + std::string((1 << 20) - 12, ' ')),
+       "Saved, it would be larger than 1 MiB"},
       {true, makeFile("read-only.txt", readFile(data("countdown.txt")), fs::perms::owner_read),
        "The file is read-only"},
       {true, "/sys/volpar-program.txt", "Permission denied"},
@@ -226,7 +232,8 @@ TEST_F(ProgramFile, AFailedLoadOrSaveChangesNothingAndSaysWhy) {
     }
     ::setrlimit(RLIMIT_FSIZE, &unlimited);
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_THAT(platform.messages[0].text, HasSubstr("\"" + c.path + "\""));
+    EXPECT_THAT(platform.messages[0].text,
+                HasSubstr(c.shownAs.empty() ? "\"" + c.path + "\"" : c.shownAs));
     EXPECT_THAT(platform.messages[0].text, HasSubstr("Reason: " + c.reason));
     EXPECT_EQ(grid(), before);
     EXPECT_EQ(disk(), diskBefore);

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "ui/quoted.h"
+
 namespace volpar {
 
 const char* const kProgramUsage =
@@ -28,7 +30,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     } else if (!optionsEnded && arg == "--version") {
       return {CommandLine::Action::Version, {}, {}};
     } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-      line = {CommandLine::Action::Error, {}, "unknown option '" + arg + "'"};
+      line = {CommandLine::Action::Error, {}, "unknown option " + ui::quoted(arg)};
     } else if (line.action == CommandLine::Action::Run && !line.programFile.empty()) {
       line = {CommandLine::Action::Error, {}, "more than one program file given"};
     } else if (line.action == CommandLine::Action::Run) {

@@ -6,17 +6,18 @@
 #include "screens/screens.h"
 #include "storage/file_io.h"
 #include "storage/program_text.h"
+#include "ui/quoted.h"
 
 namespace volpar {
 namespace {
 
 std::string saveFailure(const std::string& path, const std::string& reason) {
-  return "The program could not be saved to \"" + path + "\".\nReason: " + reason +
+  return "The program could not be saved to " + ui::quoted(path) + ".\nReason: " + reason +
          ".\nNothing on disk was changed.";
 }
 
 std::string loadFailure(const std::string& path, const std::string& reason) {
-  return "The program file \"" + path + "\" could not be loaded.\nReason: " + reason +
+  return "The program file " + ui::quoted(path) + " could not be loaded.\nReason: " + reason +
          ".\nThe memory was not changed.";
 }
 
@@ -28,7 +29,9 @@ std::optional<std::string> saveProblem(const std::string& path, const storage::B
   if (existing.status == storage::FileContents::Status::Read) {
     if (auto problem = storage::textProblem(existing.bytes)) return problem;
   }
-  return storage::replaceFile(path, storage::writeProgram(std::move(existing.bytes), bytes));
+  const std::string saved = storage::writeProgram(std::move(existing.bytes), bytes);
+  if (auto problem = storage::sizeProblem(saved.size(), "Saved, it would be")) return problem;
+  return storage::replaceFile(path, saved);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
+#include "ui/quoted.h"
 
 namespace volpar::runner {
 namespace {
@@ -60,7 +61,7 @@ class HeadlessRun {
       err_ << "volpar-run: " << oneLine(*problem) << '\n';
       return kExitUsage;
     }
-    settle("loading " + options_.programFile);
+    settle("loading " + ui::quoted(options_.programFile));
     startExecution();
     chooseManualClock();
     const EndReason reason = run();
@@ -203,7 +204,7 @@ class HeadlessRun {
       err_ << "volpar-run: " << oneLine(*problem) << '\n';
       return false;
     }
-    settle("saving " + path);
+    settle("saving " + ui::quoted(path));
     return true;
   }
 

@@ -4,6 +4,8 @@
 #include <set>
 #include <string_view>
 
+#include "ui/quoted.h"
+
 namespace volpar::runner {
 
 const char* const kUsage =
@@ -42,8 +44,6 @@ std::optional<int> numberUpTo(std::string_view text, std::uint64_t max) {
   if (!value || *value > max) return std::nullopt;
   return static_cast<int>(*value);
 }
-
-std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
 
 class Parser {
  public:
@@ -84,7 +84,7 @@ class Parser {
     if (name == "--dump" || name == "--trace") return fail("option " + name + " takes no value");
     if (name != "--start" && name != "--input" && name != "--max-instructions" &&
         name != "--save") {
-      return fail("unknown option " + quoted(name));
+      return fail("unknown option " + ui::quoted(name));
     }
     std::string value;
     if (equals != std::string::npos) {
@@ -103,8 +103,8 @@ class Parser {
 
   void takeFile(const std::string& arg) {
     if (haveFile_)
-      return fail("more than one program file given: " + quoted(options_.programFile) + " and " +
-                  quoted(arg));
+      return fail("more than one program file given: " + ui::quoted(options_.programFile) +
+                  " and " + ui::quoted(arg));
     if (arg.empty()) return fail("the program file name is empty");
     options_.programFile = arg;
     haveFile_ = true;
@@ -112,7 +112,8 @@ class Parser {
 
   void takeStart(const std::string& value) {
     auto start = numberUpTo(value, 31);
-    if (!start) return fail("--start needs a memory address from 0 to 31, not " + quoted(value));
+    if (!start)
+      return fail("--start needs a memory address from 0 to 31, not " + ui::quoted(value));
     options_.start = *start;
   }
 
@@ -125,7 +126,8 @@ class Parser {
       const std::string item =
           list.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
       auto value = numberUpTo(item, 255);
-      if (!value) return fail("--input values must be numbers from 0 to 255, not " + quoted(item));
+      if (!value)
+        return fail("--input values must be numbers from 0 to 255, not " + ui::quoted(item));
       options_.inputs.push_back(*value);
       if (comma == std::string::npos) return;
       from = comma + 1;
@@ -135,7 +137,7 @@ class Parser {
   void takeLimit(const std::string& value) {
     auto limit = wholeNumber(value);
     if (!limit)
-      return fail("--max-instructions needs a whole number from 0 up, not " + quoted(value));
+      return fail("--max-instructions needs a whole number from 0 up, not " + ui::quoted(value));
     options_.maxInstructions = *limit;
   }
 

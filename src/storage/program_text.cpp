@@ -43,11 +43,14 @@ char bitText(ui::Color color) {
   return '1';
 }
 
+std::optional<std::string> sizeProblem(std::size_t size, std::string_view subject) {
+  if (size <= kMaxProgramFileBytes) return std::nullopt;
+  return std::string(subject) + " larger than " + std::to_string(kMaxProgramFileBytes >> 20) +
+         " MiB, far too large for a program file";
+}
+
 std::optional<std::string> textProblem(std::string_view content) {
-  if (content.size() > kMaxProgramFileBytes) {
-    return "It is larger than " + std::to_string(kMaxProgramFileBytes >> 20) +
-           " MiB, far too large for a program file";
-  }
+  if (auto problem = sizeProblem(content.size(), "It is")) return problem;
   if (startsWithUtf16Mark(content)) {
     return "It is saved as UTF-16 text; program files are plain (ANSI or UTF-8) text";
   }

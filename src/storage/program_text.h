@@ -30,6 +30,10 @@ ui::Color bitColor(std::string_view value, int bit);
 // The character that stands for a memory cell of this colour.
 char bitText(ui::Color color);
 
+// Why a file of size bytes is refused, as subject ("It is") says it, or nothing. A load
+// and a save apply the same limit, so that every file saved can be loaded.
+std::optional<std::string> sizeProblem(std::size_t size, std::string_view subject);
+
 // Why content cannot be the text of a program file at all (too large, binary, UTF-16),
 // or nothing. Bytes outside ASCII are accepted: legacy 8-bit text is still text.
 std::optional<std::string> textProblem(std::string_view content);

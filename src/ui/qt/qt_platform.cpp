@@ -13,6 +13,7 @@
 #include "ui/element.h"
 #include "ui/qt/form_window.h"
 #include "ui/qt/help_viewer.h"
+#include "ui/quoted.h"
 
 namespace volpar::qt {
 
@@ -120,7 +121,8 @@ void QtPlatform::showHelp(const std::string& helpFile, int context) {
   const QString path = helpFilePath(helpFile);
   if (!help_) help_ = std::make_unique<HelpViewer>();
   if (!help_->open(path, context)) {
-    MsgBox("The help file " + path.toStdString() + " could not be opened.", "VOLPAR Help");
+    MsgBox("The help file " + ui::quoted(path.toStdString()) + " could not be opened.",
+           "VOLPAR Help");
   }
 }
 

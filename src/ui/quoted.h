@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace volpar::ui {
+
+// A file name or argument as every message shows it: in double quotes, on one line and
+// free of terminal escapes. Control characters (those of UTF-8 too) are written as C
+// escapes ("\n", "\t", "\x1b", "\u0085"), and so are a backslash and a double quote, so
+// that what stands between the quotes can be read back exactly.
+std::string quoted(std::string_view text);
+
+}  // namespace volpar::ui
