@@ -48,8 +48,10 @@ class ScreensFixture : public ::testing::Test {
     element.click();
     app.collectRetired();
   }
-  // The user's edit leaving `text` in the box, the caret at its end.
+  // The user's edit leaving `text` in the box, the caret at its end. A box full to its
+  // character limit takes no more keys, as in the windows: such an edit never happens.
   void type(ui::TextBox& box, const std::string& text) {
+    if (box.MaxLength() > 0 && static_cast<int>(text.size()) > box.MaxLength()) return;
     box.type(text, static_cast<int>(text.size()));
     app.collectRetired();
   }

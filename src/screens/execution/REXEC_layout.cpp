@@ -410,6 +410,7 @@ void REXEC::layOutInputWindow() {
     ui::TextBox& box = Input_bit(i);
     put(box, Rect{240 * i, 360, 255, 375}, in);
     box.setBackColor(ui::kWindowBackground);
+    box.setMaxLength(1);  // as on the input screen: "01" can never be typed
     box.setText("0");
     box.setEnabled(false);
   }

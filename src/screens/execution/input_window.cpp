@@ -10,8 +10,8 @@ namespace volpar {
 
 using screens::refuseEntry;
 
-// A bit box holds exactly "0" or "1". Anything else, "2", an emptied box, and also "10"
-// or "1a" (which would otherwise count 10 or half a number), is refused and put back.
+// A bit box takes one character, and only "0" or "1" passes: "2" or an emptied box is
+// refused and put back, and no text such as "10" can ever count ten.
 void REXEC::Input_bit_Change(int Index) {
   ui::TextBox& box = Input_bit(Index);
   if (!screens::isBitText(box.Text())) {
