@@ -43,6 +43,7 @@ class Monkey : public ScreensFixture {
   std::deque<std::string> recent;  // the last events, for the failure report
   int restarts = 0;
   unsigned long long messages = 0;
+  bool writesMemory = false;  // the last event was Send to Memory, Open or Restart
   const std::string file = (std::filesystem::temp_directory_path() / "volpar-monkey.txt").string();
   ~Monkey() override { std::filesystem::remove(file); }
 
@@ -87,6 +88,7 @@ class Monkey : public ScreensFixture {
     platform.openAnswers.assign(1, pick(2) ? std::optional<std::string>(file) : std::nullopt);
     platform.saveAnswers = platform.openAnswers;
     platform.saveQuestionAnswers.assign(1, ui::Platform::SaveAnswer::DontSave);
+    writesMemory = false;
     const int roll = pick(100);
     if (Initial_Screen* w = app.existingInitialScreen(); roll >= 97 && w && w->Visible()) {
       note("key, click or mouse button on the welcome screen");
@@ -100,6 +102,8 @@ class Monkey : public ScreensFixture {
       return tick();
     }
     note(e->form().name() + "." + e->displayName());
+    for (const char* name : {"Command_Send_to_Memory", "Open_menu", "Command_Restart"})
+      writesMemory = writesMemory || e->name() == name;
     switch (e->kind()) {
       case ui::ElementKind::TextBox: {
         const std::string text = randomText();
@@ -121,11 +125,21 @@ class Monkey : public ScreensFixture {
     }
   }
 
+  std::vector<ui::Color> memory() {
+    std::vector<ui::Color> cells;
+    for (const auto& cell : input().Shape1) cells.push_back(cell->FillColor());
+    return cells;
+  }
+
   // Empty while every invariant holds, else what broke.
-  std::string broken() {
+  std::string broken(const std::vector<ui::Color>& memoryBefore, int phaseBefore) {
     REXEC& r = rexec();
     DERAZO_Input& in = input();
     if (!guardsClear()) return "an input guard was left set";
+    // A STORE writes memory at T5, which lights the lamp from S to memory.
+    const bool stored = r.Shapetm.FillColor() == ui::kCyan && view().phase() != phaseBefore;
+    if (!writesMemory && !stored && memory() != memoryBefore)
+      return "memory changed without Send to Memory, STORE or Open";
     if (view().phase() < 0 || view().phase() > 7) return "phase " + std::to_string(view().phase());
     if (platform.endRequests != 0) return "the program was ended";
     for (const ui::Label* l :
@@ -156,10 +170,11 @@ TEST_F(Monkey, ThousandsOfRandomEventsKeepEveryInvariant) {
   unsigned long long phases = 0, inputsWaited = 0;
   for (unsigned long long n = 0; n < events; ++n) {
     const int phaseBefore = view().phase();
+    const std::vector<ui::Color> memoryBefore = memory();
     std::string failure;
     try {
       act();
-      failure = broken();
+      failure = broken(memoryBefore, phaseBefore);
     } catch (const std::exception& e) {
       failure = std::string("exception: ") + e.what();
     }
