@@ -91,6 +91,10 @@ class ProgramFile : public ScreensFixture {
                  (entry.is_regular_file() ? readFile(entry.path()) : std::string()));
     return out;
   }
+  std::string linkedFile(const std::string& name, const std::string& bytes) {
+    fs::create_hard_link(makeFile(name, bytes), dir / (name + ".link"));
+    return (dir / name).string();
+  }
   std::string makeFile(const std::string& name, const std::string& bytes,
                        fs::perms perms = fs::perms::owner_read | fs::perms::owner_write) {
     std::ofstream(dir / name, std::ios::binary) << bytes;
@@ -140,14 +144,75 @@ TEST_F(ProgramFile, SavingWritesWhatThePlatformWritesAndKeepsEverythingElse) {
   const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
   const std::string real = makeFile("real.txt", readFile(data("handwritten.txt")), perms);
   fs::create_symlink("real.txt", dir / "link.txt");
+  makeFile(".real.txt.saving-4711", "");   // left by a save killed before its rename
+  makeFile(".other.txt.saving-4711", "");  // another file's
   EXPECT_EQ(manual().Save_Program_File((dir / "link.txt").string()), std::nullopt);
   EXPECT_EQ(readFile(real), readFile(data("handwritten-saved.expected")));
   EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
   EXPECT_EQ(fs::status(real).permissions(), perms);
-  EXPECT_EQ(disk().size(), 5u) << "no temporary file is left behind";
+  EXPECT_EQ(disk().size(), 6u) << "no new copy, old or new, is left behind";
   randomGrid(4);
   EXPECT_EQ(manual().Load_Program_File(real), std::nullopt);
   EXPECT_EQ(memory(), countdown);
+}
+
+// A file that a rename would take from its owner or its other names, or in a folder the user
+// may not write, is saved in place: owner, group, permissions and links stay. Root prepares
+// the files and saves as the user nobody (group nogroup); anyone else saves their own files.
+TEST_F(ProgramFile, ASharedOrLinkedFileIsSavedInPlace) {
+  const bool root = ::geteuid() == 0;
+  const uid_t user = root ? 65534 : ::geteuid();
+  const gid_t group = root ? 65534 : ::getegid();
+  const auto file = [&](const fs::path& path, uid_t owner, fs::perms perms) {
+    fs::create_directory(path.parent_path());
+    std::ofstream(path, std::ios::binary) << readFile(data("countdown.txt"));
+    fs::permissions(path, perms);
+    EXPECT_EQ(::chown(path.c_str(), owner, group), 0);
+    return path;
+  };
+  using P = fs::perms;
+  const P rw_r_r = P::owner_read | P::owner_write | P::group_read | P::others_read;
+  fs::permissions(dir, P::all);
+  struct Case {
+    fs::path saved, readBack;
+  };
+  std::vector<Case> cases = {
+      {file(dir / "linked/a.txt", user, rw_r_r), dir / "linked/b.txt"},
+      {file(dir / "locked/mine.txt", user, rw_r_r), dir / "locked/mine.txt"},
+  };
+  fs::create_hard_link(dir / "linked/a.txt", dir / "linked/b.txt");
+  fs::permissions(dir / "linked", P::all);
+  fs::permissions(dir / "locked", P::owner_exec | P::owner_read | P::others_exec);
+  if (root) {  // a group-writable file of root in a folder where anyone may create files
+    const fs::path shared = file(dir / "shared/group.txt", 0, rw_r_r | P::group_write);
+    fs::permissions(dir / "shared", P::all | P::sticky_bit);
+    cases.push_back({shared, shared});
+  }
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.saved);
+    struct stat before {
+    }, after{};
+    ASSERT_EQ(::stat(c.saved.c_str(), &before), 0);
+    const std::set<std::string> diskBefore = disk();
+    const std::vector<ui::Color> saved = randomGrid(5);
+    platform.saveAnswers.push_back(c.saved.string());
+    {
+      OrdinaryUser ordinary;
+      if (ordinary.failed()) GTEST_SKIP() << "could not run as the user nobody";
+      input().save_menu_Click();
+    }
+    EXPECT_EQ(platform.messages.size(), 0u);
+    ASSERT_EQ(::stat(c.saved.c_str(), &after), 0);
+    EXPECT_EQ(std::tie(after.st_uid, after.st_gid, after.st_mode, after.st_nlink),
+              std::tie(before.st_uid, before.st_gid, before.st_mode, before.st_nlink));
+    EXPECT_EQ(disk().size(), diskBefore.size()) << "no file more, no file less";
+    randomGrid(6);
+    input().Shape1(0).setFillColor(saved[0]);
+    ASSERT_EQ(manual().Load_Program_File(c.readBack.string()), std::nullopt);
+    EXPECT_EQ(grid(), saved);
+  }
+  fs::permissions(dir / "locked", P::owner_all);
+  if (!root) GTEST_SKIP() << "the shared file of another user needs root to be made";
 }
 
 TEST_F(ProgramFile, RandomGridsRoundTripExactly) {
@@ -199,9 +264,13 @@ TEST_F(ProgramFile, AFailedLoadOrSaveChangesNothingAndSaysWhy) {
        "Saved, it would be larger than 1 MiB"},
       {true, makeFile("read-only.txt", readFile(data("countdown.txt")), fs::perms::owner_read),
        "The file is read-only"},
-      {true, "/sys/volpar-program.txt", "Permission denied"},
-      // The disk fills up part-way: the file would grow from 237 to 600 bytes.
+      {true, "/sys/volpar-program.txt",
+       "Permission denied (making a new file in the folder \"/sys\")"},
+      // The disk fills up part-way: the file would grow from 237 to 600 bytes, written as a
+      // new copy or, for a file with a second name, in place.
       {true, makeFile("handwritten.txt", readFile(data("handwritten.txt"))), "File too large", 300},
+      {true, linkedFile("linked.txt", readFile(data("handwritten.txt"))),
+       "File too large (writing the file in place); its old content was written back", 300},
       // In a folder where anyone may create files, a file its user may only read.
       {true,
        makeFile("not-mine.txt", readFile(data("countdown.txt")),

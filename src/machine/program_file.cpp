@@ -11,9 +11,10 @@
 namespace volpar {
 namespace {
 
-std::string saveFailure(const std::string& path, const std::string& reason) {
-  return "The program could not be saved to " + ui::quoted(path) + ".\nReason: " + reason +
-         ".\nNothing on disk was changed.";
+std::string saveFailure(const std::string& path, const storage::WriteProblem& problem) {
+  return "The program could not be saved to " + ui::quoted(path) + ".\nReason: " + problem.reason +
+         (problem.fileChanged ? ".\nThe file may be damaged: check it before you use it."
+                              : ".\nNothing on disk was changed.");
 }
 
 std::string loadFailure(const std::string& path, const std::string& reason) {
@@ -23,14 +24,18 @@ std::string loadFailure(const std::string& path, const std::string& reason) {
 
 // Why the program cannot be saved to path, or nothing once it is saved. An existing file
 // is edited, not overwritten: its other sections, keys and comments stay.
-std::optional<std::string> saveProblem(const std::string& path, const storage::ByteTexts& bytes) {
+std::optional<storage::WriteProblem> saveProblem(const std::string& path,
+                                                 const storage::ByteTexts& bytes) {
+  using storage::WriteProblem;
   storage::FileContents existing = storage::readWholeFile(path, storage::kMaxProgramFileBytes);
-  if (existing.status == storage::FileContents::Status::Failed) return existing.problem;
+  if (existing.status == storage::FileContents::Status::Failed)
+    return WriteProblem{existing.problem};
   if (existing.status == storage::FileContents::Status::Read) {
-    if (auto problem = storage::textProblem(existing.bytes)) return problem;
+    if (auto problem = storage::textProblem(existing.bytes)) return WriteProblem{*problem};
   }
   const std::string saved = storage::writeProgram(std::move(existing.bytes), bytes);
-  if (auto problem = storage::sizeProblem(saved.size(), "Saved, it would be")) return problem;
+  if (auto problem = storage::sizeProblem(saved.size(), "Saved, it would be"))
+    return WriteProblem{*problem};
   return storage::replaceFile(path, saved);
 }
 

@@ -9,6 +9,8 @@
 #include <random>
 #include <system_error>
 
+#include "ui/quoted.h"
+
 namespace volpar::storage {
 namespace {
 
@@ -26,12 +28,6 @@ class Descriptor {
 
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
-  // Closes now and reports the error that close found (a delayed write error), or 0.
-  int close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result == 0 ? 0 : errno;
-  }
 
  private:
   int fd_;
@@ -43,76 +39,206 @@ std::optional<std::string> fileTypeProblem(const struct stat& st) {
   return std::nullopt;
 }
 
-std::optional<std::string> writeAll(int fd, std::string_view content) {
+namespace fs = std::filesystem;
+
+// A system error and what was being done, naming the file or its folder.
+std::string failed(int error, std::string_view doing) {
+  return systemReason(error) + " (" + std::string(doing) + ")";
+}
+
+// Writes all of content at offset; returns the error, or 0.
+int writeAllAt(int fd, std::string_view content, off_t offset) {
   while (!content.empty()) {
-    const ssize_t n = ::write(fd, content.data(), content.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return systemReason(errno);
-    }
+    const ssize_t n = ::pwrite(fd, content.data(), content.size(), offset);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
     content.remove_prefix(static_cast<std::size_t>(n));
+    offset += n;
   }
-  return std::nullopt;
+  return 0;
+}
+
+// Gives the file exactly content and flushes it to disk; returns the error, or 0.
+int setContent(int fd, std::string_view content) {
+  if (const int error = writeAllAt(fd, content, 0)) return error;
+  if (::ftruncate(fd, static_cast<off_t>(content.size())) != 0) return errno;
+  return ::fsync(fd) == 0 ? 0 : errno;
 }
 
 // The file a save really writes: the target of a symbolic link, not the link itself.
-std::filesystem::path resolvedTarget(const std::string& path) {
+fs::path resolvedTarget(const std::string& path) {
   std::error_code ec;
-  const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
-  return ec ? std::filesystem::path(path) : resolved;
+  const fs::path resolved = fs::weakly_canonical(path, ec);
+  return ec ? fs::path(path) : resolved;
+}
+
+fs::path folderOf(const fs::path& target) {
+  return target.has_parent_path() ? target.parent_path() : fs::path(".");
+}
+
+std::string theFolder(const fs::path& target) {
+  return "the folder " + ui::quoted(folderOf(target).string());
 }
 
 // Why an existing file may not be replaced, or nothing.
-std::optional<std::string> replaceProblem(const std::filesystem::path& target,
-                                          const struct stat& st) {
+std::optional<std::string> replaceProblem(const fs::path& target, const struct stat& st) {
   if (auto problem = fileTypeProblem(st)) return problem;
   if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return "The file is read-only";
-  if (::access(target.c_str(), W_OK) != 0) return systemReason(errno);
+  if (::access(target.c_str(), W_OK) != 0) return failed(errno, "the file may not be written");
   return std::nullopt;
 }
 
-struct TempFile {
-  int fd = -1;
-  std::filesystem::path path;
-  int error = 0;
-};
+// ".NAME.saving-N": the name a save gives its new copy of NAME until the rename.
+constexpr std::string_view kSaving = ".saving-";
 
-// Creates a new file with a name of its own beside target; permissions follow the umask.
-TempFile createTempBeside(const std::filesystem::path& target) {
-  std::random_device seed;
-  std::mt19937 random(seed());
-  TempFile temp;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temp.path = target;
-    temp.path.replace_filename("." + target.filename().string() + ".saving-" +
-                               std::to_string(random() % 1000000));
-    temp.fd = ::open(temp.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (temp.fd >= 0 || errno != EEXIST) break;
-  }
-  temp.error = temp.fd >= 0 ? 0 : errno;
-  return temp;
+fs::path savingName(const fs::path& target) {
+  static std::mt19937 random{std::random_device{}()};
+  fs::path name = target;
+  name.replace_filename("." + target.filename().string() + std::string(kSaving) +
+                        std::to_string(random() % 1000000));
+  return name;
 }
 
-void syncFolderOf(const std::filesystem::path& target) {
-  std::filesystem::path folder = target.parent_path();
-  if (folder.empty()) folder = ".";
-  Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+// The new copy of a file being saved: unnamed until it is linked in, where the file
+// system allows, else under a saving name.
+class NewCopy {
+ public:
+  explicit NewCopy(const fs::path& target) {
+#ifdef O_TMPFILE
+    // Linking an unnamed file in needs its name under /proc.
+    if (::access("/proc/self/fd", X_OK) == 0) {
+      fd_ = ::open(folderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+      if (fd_ >= 0) return;
+    }
+#endif
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      name_ = savingName(target);
+      fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ >= 0 || errno != EEXIST) break;
+    }
+    if (fd_ >= 0) return;
+    error_ = errno;
+    name_.clear();  // not this save's file
+  }
+  ~NewCopy() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!name_.empty()) ::unlink(name_.c_str());
+  }
+  NewCopy(const NewCopy&) = delete;
+  NewCopy& operator=(const NewCopy&) = delete;
+
+  int fd() const { return fd_; }
+  int error() const { return error_; }
+
+  // Gives the copy the old file's owner, group and permissions; false if it cannot.
+  bool takeOver(const struct stat& old) const {
+    return ::fchown(fd_, old.st_uid, old.st_gid) == 0 && ::fchmod(fd_, old.st_mode & 07777) == 0;
+  }
+
+  // Puts the copy, flushed to disk, in the place of target (a new name, or a file it
+  // replaces); returns the error, or 0.
+  int moveTo(const fs::path& target, bool replaces) {
+    if (name_.empty()) {
+      const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+      for (int attempt = 0; attempt < 100; ++attempt) {
+        name_ = replaces ? savingName(target) : target;
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name_.c_str(), AT_SYMLINK_FOLLOW) == 0)
+          break;
+        const int error = errno;
+        name_.clear();
+        if (error != EEXIST || !replaces) return error;
+      }
+    }
+    if (name_ != target && ::rename(name_.c_str(), target.c_str()) != 0) return errno;
+    name_.clear();
+    return 0;
+  }
+
+ private:
+  int fd_ = -1;
+  fs::path name_;  // the copy's name while it has one that is not the target's
+  int error_ = 0;
+};
+
+void syncFolderOf(const fs::path& target) {
+  Descriptor dir(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.valid()) ::fsync(dir.get());
 }
 
-// Writes content into the new temporary file and flushes it; returns why it failed.
-std::optional<std::string> fillTemp(Descriptor& fd, std::string_view content,
-                                    const struct stat* old) {
-  if (old) {
-    ::fchmod(fd.get(), old->st_mode & 07777);
-    // Keep the owner when saving another user's file as root; elsewhere this is refused
-    // harmlessly and the file becomes the saver's.
-    [[maybe_unused]] const int ignored = ::fchown(fd.get(), old->st_uid, old->st_gid);
+// Removes the new copies that earlier saves of target left behind when they were killed
+// between naming the copy and the rename: files of this user named ".NAME.saving-N".
+void removeDebris(const fs::path& target) {
+  const std::string prefix = "." + target.filename().string() + std::string(kSaving);
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(folderOf(target), ec)) {
+    const std::string name = entry.path().filename().string();
+    if (!name.starts_with(prefix) || name.size() == prefix.size() ||
+        name.find_first_not_of("0123456789", prefix.size()) != std::string::npos)
+      continue;
+    struct stat st {};
+    if (::lstat(entry.path().c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+      ::unlink(entry.path().c_str());
   }
-  if (auto problem = writeAll(fd.get(), content)) return problem;
-  if (::fsync(fd.get()) != 0) return systemReason(errno);
-  if (const int error = fd.close(); error != 0) return systemReason(error);
-  return std::nullopt;
+}
+
+// How a save by rename ended: done, failed, or not possible without changing who owns the
+// file or what its permissions are.
+struct RenameOutcome {
+  bool inPlaceInstead = false;
+  std::optional<WriteProblem> problem;
+};
+
+RenameOutcome replaceByRename(const fs::path& target, std::string_view content,
+                              const struct stat* old) {
+  NewCopy copy(target);
+  if (copy.fd() < 0) {
+    if (old && (copy.error() == EACCES || copy.error() == EPERM)) return {true, {}};
+    return {false, WriteProblem{failed(copy.error(), "making a new file in " + theFolder(target))}};
+  }
+  if (old && !copy.takeOver(*old)) return {true, {}};
+  if (const int error = setContent(copy.fd(), content))
+    return {false, WriteProblem{failed(error, "writing a new copy in " + theFolder(target))}};
+  if (const int error = copy.moveTo(target, old != nullptr)) {
+    return {false,
+            WriteProblem{failed(error, "putting the new copy in place in " + theFolder(target))}};
+  }
+  syncFolderOf(target);
+  return {};
+}
+
+// Reads the whole file from its start; returns the error, or 0.
+int readAll(int fd, std::string& out) {
+  char buffer[16384];
+  for (off_t offset = 0;;) {
+    const ssize_t n = ::pread(fd, buffer, sizeof buffer, offset);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) return 0;
+    out.append(buffer, static_cast<std::size_t>(n));
+    offset += n;
+  }
+}
+
+// Writes the file where it stands, keeping its owner, group, permissions and links; puts
+// its old content back if that fails.
+std::optional<WriteProblem> writeInPlace(const fs::path& target, std::string_view content) {
+  Descriptor fd(::open(target.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
+  if (!fd.valid()) return WriteProblem{failed(errno, "opening the file to write it")};
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0)
+    return WriteProblem{failed(errno, "opening the file to write it")};
+  if (auto problem = fileTypeProblem(st)) return WriteProblem{*problem};
+  std::string before;
+  if (const int error = readAll(fd.get(), before))
+    return WriteProblem{failed(error, "reading the file before writing it")};
+  const int error = setContent(fd.get(), content);
+  if (error == 0) return std::nullopt;
+  const std::string reason = failed(error, "writing the file in place");
+  if (const int undo = setContent(fd.get(), before)) {
+    return WriteProblem{
+        reason + ", and its old content could not be written back: " + systemReason(undo), true};
+  }
+  return WriteProblem{reason + "; its old content was written back"};
 }
 
 }  // namespace
@@ -155,28 +281,22 @@ FileContents readWholeFile(const std::string& path, std::size_t maxBytes) {
   return result;
 }
 
-std::optional<std::string> replaceFile(const std::string& path, std::string_view content) {
-  if (path.empty()) return "No file name was given";
-  if (std::filesystem::path(path).filename().empty()) return "It is a folder, not a file";
-  const std::filesystem::path target = resolvedTarget(path);
+std::optional<WriteProblem> replaceFile(const std::string& path, std::string_view content) {
+  if (path.empty()) return WriteProblem{"No file name was given"};
+  if (fs::path(path).filename().empty()) return WriteProblem{"It is a folder, not a file"};
+  const fs::path target = resolvedTarget(path);
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (!exists && errno != ENOENT) return systemReason(errno);
+  if (!exists && errno != ENOENT) return WriteProblem{systemReason(errno)};
   if (exists) {
-    if (auto problem = replaceProblem(target, old)) return problem;
+    if (auto problem = replaceProblem(target, old)) return WriteProblem{*problem};
   }
-
-  TempFile temp = createTempBeside(target);
-  if (temp.fd < 0) return systemReason(temp.error);
-  Descriptor fd(temp.fd);
-  std::optional<std::string> problem = fillTemp(fd, content, exists ? &old : nullptr);
-  if (!problem && ::rename(temp.path.c_str(), target.c_str()) != 0) problem = systemReason(errno);
-  if (problem) {
-    ::unlink(temp.path.c_str());
-    return problem;
-  }
-  syncFolderOf(target);
-  return std::nullopt;
+  // A file with other links is written in place, so that every name sees the new content.
+  RenameOutcome outcome{exists && old.st_nlink != 1, {}};
+  if (!outcome.inPlaceInstead) outcome = replaceByRename(target, content, exists ? &old : nullptr);
+  if (outcome.inPlaceInstead) outcome.problem = writeInPlace(target, content);
+  if (!outcome.problem) removeDebris(target);
+  return outcome.problem;
 }
 
 }  // namespace volpar::storage

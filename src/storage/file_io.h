@@ -18,11 +18,22 @@ struct FileContents {
 // a file that is too large; never waits on a pipe or device.
 FileContents readWholeFile(const std::string& path, std::size_t maxBytes);
 
-// Replaces the file at path (or creates it) with content in one step: writes a temporary
-// file beside it, flushes it to disk and renames it over the old one, so that a crash or a
-// full disk never leaves half a file. An existing file must be a regular file that may be
-// written; it keeps its permissions, and a symbolic link keeps pointing at it. Returns why
-// when it fails; nothing on disk has changed then.
-std::optional<std::string> replaceFile(const std::string& path, std::string_view content);
+struct WriteProblem {
+  std::string reason;        // why, in words for the user, naming the file or its folder
+  bool fileChanged = false;  // the file could not be put back as it was
+};
+
+// Replaces the file at path (or creates it) with content. A symbolic link keeps pointing
+// at its file; an existing file must be a regular file that may be written.
+// - Where the new file can take the old one's owner, group and permissions and the old one
+//   has no other link, the content is written to a new file beside it, flushed to disk and
+//   renamed over the old one, so that a crash or a full disk never leaves half a file.
+//   The new file has no name until that moment, where the file system allows; otherwise a
+//   hidden ".NAME.saving-N" is used, and one left behind by an earlier, killed save of the
+//   same file is removed by the next.
+// - Otherwise (a shared or hard-linked file, a folder that may not be written) the file is
+//   written in place; when that fails, its old content is written back.
+// Returns why it failed; nothing on disk has changed then unless fileChanged says so.
+std::optional<WriteProblem> replaceFile(const std::string& path, std::string_view content);
 
 }  // namespace volpar::storage
