@@ -15,16 +15,9 @@ namespace {
 class RunControl : public ScreensFixture {
  protected:
   RunControl() {
-    for (auto [address, bits] : {std::pair{0, "001 10100"},
-                                 {1, "100 00000"},
-                                 {2, "011 00000"},
-                                 {3, "010 10101"},
-                                 {4, "000 10100"},
-                                 {5, "100 00000"},
-                                 {6, "101 00000"},
-                                 {20, "00101010"}}) {
-      poke(address, bits);
-    }
+    pokeFrom(0, {"001 10100", "100 00000", "011 00000", "010 10101", "000 10100", "100 00000",
+                 "101 00000"});
+    poke(20, "00101010");
   }
 
   struct Row {

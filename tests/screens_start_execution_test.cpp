@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 
 #include "support/screens_fixture.h"
 
@@ -14,13 +13,8 @@ using StartExecution = ScreensFixture;
 // clean machine: every caption 0 and no cell of the last run lit, so the negative flag
 // agrees with S and a branch if not negative is taken.
 TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
-  for (auto [address, bits] : {std::pair{0, "001 00101"},
-                               {1, "000 00101"},
-                               {2, "100 11111"},
-                               {4, "111 00111"},
-                               {5, "11111111"}}) {
-    poke(address, bits);  // LOAD 5, ADD 5, OUTPUT; BR NNeg 7
-  }
+  pokeFrom(0, {"001 00101", "000 00101", "100 11111"});  // LOAD 5, ADD 5, OUTPUT
+  pokeFrom(4, {"111 00111", "11111111"});                // BR NNeg 7; 255
   startAt(0);
   click(rexec().Command_Begin_Step);
   tickUntilStopped();  // OUTPUT stops the clock

@@ -38,7 +38,7 @@ class FakePlatform : public ui::Platform {
 
   std::string exeDir = "/opt/volpar";
   std::vector<std::pair<std::string, int>> helpShown;
-  ui::Version programVersion{1, 0, 4};
+  ui::Version programVersion{2, 13, 0};  // not the build's own
   int endRequests = 0;
   // Questions asked, and the answers to give them; an empty queue answers Don't Save.
   std::vector<Message> questions;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -99,6 +100,10 @@ class ScreensFixture : public ::testing::Test {
     ASSERT_EQ(j, 9) << "a byte has eight bits: " << bits;
   }
   void poke(int address, int value) { poke(address, toBits(value, 8)); }
+  // Bytes one after the other from `address` on.
+  void pokeFrom(int address, std::initializer_list<const char*> bytes) {
+    for (const char* bits : bytes) poke(address++, bits);
+  }
   void poke(int address, int opCode, int operand) { poke(address, opCode * 32 + operand); }
   static std::string toBits(int value, int width) {
     std::string out(static_cast<std::size_t>(width), '0');
