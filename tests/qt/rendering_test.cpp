@@ -3,7 +3,10 @@
 #include <QPalette>
 
 #include "bridge_fixture.h"
+#include "ui/qt/box_text.h"
+#include "ui/qt/element_painter.h"
 #include "ui/qt/qt_color.h"
+#include "ui/qt/qt_font.h"
 
 namespace volpar::qttest {
 namespace {
@@ -97,6 +100,44 @@ TEST_F(BridgeFixture, DrawingScalesWithTheWindowAndShrinksBack) {
     EXPECT_EQ(widget(input().Command_Send_to_Memory)->geometry(),
               w.pixelRect(input().Command_Send_to_Memory));
   }
+}
+
+// Captions are drawn from kept layouts: every caption of every screen, at scales that put
+// the boxes off the pixel grid, must come out as the toolkit's own drawText draws it.
+TEST_F(BridgeFixture, CaptionsLookAsTheToolkitDrawsThem) {
+  const int wrapped = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
+  const int oneLine = Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic;
+  auto draw = [](const QRectF& box, const QFont& font, int flags, const QString& text, bool kept) {
+    QImage image(box.size().toSize() + QSize(3, 3), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setFont(font);
+    kept ? qt::drawBoxText(p, box, flags, text) : p.drawText(box, flags, text);
+    return image;
+  };
+  int compared = 0;
+  for (const ui::Form* form :
+       {static_cast<ui::Form*>(&app.initialScreen()), static_cast<ui::Form*>(&input()),
+        static_cast<ui::Form*>(&rexec())}) {
+    for (double scale : {1.0, 1.37, 2.0}) {
+      const qt::TwipScale ts{scale};
+      for (const ui::Element* e : form->elements()) {
+        const bool label = e->kind() == ui::ElementKind::Label;
+        if (!label && e->kind() != ui::ElementKind::Frame) continue;
+        const QString text =
+            QString::fromStdString(label ? static_cast<const ui::Label*>(e)->Caption()
+                                         : static_cast<const ui::Frame*>(e)->Caption());
+        if (text.isEmpty()) continue;
+        const QRectF box = ts.rect(e->rect()).translated(-ts.rect(e->rect()).topLeft().toPoint());
+        const int flags = label ? wrapped : oneLine;
+        const QFont font = qt::fittedFont(qt::toQFont(e->font(), scale), box, text, flags);
+        ++compared;
+        EXPECT_EQ(draw(box, font, flags, text, true), draw(box, font, flags, text, false))
+            << e->displayName() << " at " << scale;
+      }
+    }
+  }
+  EXPECT_GT(compared, 100);
 }
 
 }  // namespace

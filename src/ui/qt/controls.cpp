@@ -12,6 +12,7 @@
 #include <QStylePainter>
 #include <QTextCursor>
 
+#include "ui/qt/box_text.h"
 #include "ui/qt/qt_color.h"
 #include "ui/qt/qt_font.h"
 

@@ -4,8 +4,9 @@
 #include <QPixmap>
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
 
+#include "ui/qt/bounded_cache.h"
+#include "ui/qt/box_text.h"
 #include "ui/qt/qt_color.h"
 #include "ui/qt/qt_font.h"
 
@@ -35,47 +36,6 @@ QRect TwipScale::dirty(const ui::Element& e) const {
   return rect(e.rect()).toAlignedRect().adjusted(-margin, -margin, margin, margin);
 }
 
-namespace {
-
-QFont fitFont(const QFont& font, const QRectF& box, const QString& text, int flags) {
-  for (int stretch : {100, 94, 88, 82, 76, 70}) {
-    QFont f = font;
-    if (stretch != 100) f.setStretch(stretch);
-    const QRectF need = QFontMetricsF(f).boundingRect(box, flags, text);
-    if (need.width() <= box.width() + 0.5 && need.height() <= box.height() + 0.5) return f;
-  }
-  return font;
-}
-
-struct FitKey {
-  QString text;
-  QFont font;
-  QSizeF box;
-  int flags;
-  bool operator==(const FitKey&) const = default;
-};
-
-struct FitKeyHash {
-  std::size_t operator()(const FitKey& k) const {
-    return qHash(k.text) ^ (qHash(k.font) * 31) ^ (std::hash<double>()(k.box.width()) * 131) ^
-           (std::hash<double>()(k.box.height()) * 137) ^ static_cast<std::size_t>(k.flags);
-  }
-};
-
-}  // namespace
-
-// Fitting lays the text out up to six times; a caption is painted far more often than it
-// changes, so each fit is remembered.
-QFont fittedFont(const QFont& font, const QRectF& box, const QString& text, int flags) {
-  static std::unordered_map<FitKey, QFont, FitKeyHash> cache;
-  FitKey key{text, font, box.size(), flags};
-  if (auto it = cache.find(key); it != cache.end()) return it->second;
-  if (cache.size() > 4096) cache.clear();
-  QFont fitted = fitFont(font, box, text, flags);
-  cache.emplace(std::move(key), fitted);
-  return fitted;
-}
-
 bool isPainted(ui::ElementKind kind) {
   return kind == ui::ElementKind::Shape || kind == ui::ElementKind::Line ||
          kind == ui::ElementKind::Label;
@@ -100,10 +60,7 @@ struct CircleKeyHash {
 
 // A clock at speed repaints the same few dozen circles many times a second: each is
 // drawn once, antialiased at its own offset within the pixel grid, and copied after.
-const QPixmap& circlePixmap(const CircleKey& key) {
-  static std::unordered_map<CircleKey, QPixmap, CircleKeyHash> cache;
-  if (auto it = cache.find(key); it != cache.end()) return it->second;
-  if (cache.size() > 4096) cache.clear();  // a window resized many times over
+QPixmap drawCircle(const CircleKey& key) {
   const double extent = key.dx + key.diameter;
   const int side = static_cast<int>(std::ceil(std::max(extent, key.dy + key.diameter))) + 1;
   QPixmap pixmap(QSize(side, side) * key.ratio);
@@ -117,7 +74,12 @@ const QPixmap& circlePixmap(const CircleKey& key) {
   p.drawEllipse(
       QRectF(key.dx, key.dy, key.diameter, key.diameter).adjusted(inset, inset, -inset, -inset));
   p.end();
-  return cache.emplace(key, std::move(pixmap)).first->second;
+  return pixmap;
+}
+
+const QPixmap& circlePixmap(const CircleKey& key) {
+  static BoundedCache<CircleKey, QPixmap, CircleKeyHash> cache;
+  return cache.get(key, [&key] { return drawCircle(key); });
 }
 
 }  // namespace
@@ -160,32 +122,39 @@ void paintLabel(QPainter& p, const ui::Label& label, const TwipScale& ts, const 
   const QString caption = text(label.Caption());
   p.setFont(fittedFont(toQFont(label.font(), ts.scale), box, caption, flags));
   p.setPen(textColor(label, pal));
-  p.drawText(box, flags, caption);
+  drawBoxText(p, box, flags, caption);
   p.restore();
 }
 
 void paintFrame(QPainter& p, const ui::Frame& frame, const QSize& size, const TwipScale& ts,
-                const QPalette& pal, const QColor& back) {
+                const QPalette& pal, const QColor& back, const QRegion& area) {
   p.fillRect(QRect(QPoint(0, 0), size), back);
   const QFont font = toQFont(frame.font(), ts.scale);
   const QFontMetricsF fm(font);
   const double top = std::floor(fm.height() / 2);
   p.setRenderHint(QPainter::Antialiasing, false);
   const QRectF border(0.5, top + 0.5, size.width() - 2.0, size.height() - top - 2.0);
-  p.setPen(QPen(pal.color(QPalette::Active, QPalette::Dark), 1));
-  p.setBrush(Qt::NoBrush);
-  p.drawRect(border);
-  p.setPen(QPen(pal.color(QPalette::Active, QPalette::Light), 1));
-  p.drawRect(border.translated(1, 1));
+  // A cell repainted inside the frame leaves the border and the caption along the top
+  // alone.
+  if (!border.adjusted(2, 2, -2, -2).contains(area.boundingRect())) {
+    p.setPen(QPen(pal.color(QPalette::Active, QPalette::Dark), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(border);
+    p.setPen(QPen(pal.color(QPalette::Active, QPalette::Light), 1));
+    p.drawRect(border.translated(1, 1));
+  }
   const QString caption = text(frame.Caption());
-  if (caption.isEmpty()) return;
+  if (caption.isEmpty() ||
+      !area.intersects(QRectF(0, 0, size.width(), fm.height()).toAlignedRect())) {
+    return;
+  }
   const double x = 6 * ts.scale;
   const QRectF captionBox(x, 0, fm.horizontalAdvance(caption) + 4, fm.height());
   p.fillRect(captionBox, back);
   p.setFont(font);
   p.setPen(textColor(frame, pal));
-  p.drawText(captionBox.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic,
-             caption);
+  drawBoxText(p, captionBox.adjusted(2, 0, 0, 0),
+              Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, caption);
 }
 
 }  // namespace volpar::qt

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QRect>
+#include <QRegion>
 
 #include "ui/element.h"
 
@@ -25,19 +26,15 @@ struct TwipScale {
   }
 };
 
-// The font narrowed, if need be, until the text fits the box under the flags (word
-// wrap, say): the free substitute fonts run a little wider than the ones the layout was
-// made for. A text that cannot fit keeps the font as it is and is cut at the box.
-QFont fittedFont(const QFont& font, const QRectF& box, const QString& text, int flags);
-
 // The elements that are drawn rather than being widgets of their own.
 bool isPainted(ui::ElementKind kind);
 
 void paintShape(QPainter& p, const ui::Shape& shape, const TwipScale& ts, const QPalette& pal);
 void paintLine(QPainter& p, const ui::Line& line, const TwipScale& ts, const QPalette& pal);
 void paintLabel(QPainter& p, const ui::Label& label, const TwipScale& ts, const QPalette& pal);
-// A frame's background, etched border and caption, in the frame's own coordinates.
+// A frame's background, etched border and caption, in the frame's own coordinates, for
+// the area being repainted.
 void paintFrame(QPainter& p, const ui::Frame& frame, const QSize& size, const TwipScale& ts,
-                const QPalette& pal, const QColor& back);
+                const QPalette& pal, const QColor& back, const QRegion& area);
 
 }  // namespace volpar::qt

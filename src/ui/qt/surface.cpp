@@ -31,14 +31,14 @@ void Surface::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   const QColor back = hooks_.background(*this);
   const TwipScale& ts = hooks_.scale();
-  if (frame_) {
-    paintFrame(p, *frame_, size(), ts, palette(), back);
-  } else {
-    p.fillRect(event->rect(), back);
-  }
   // The region, not its bounding box: changes far apart on the form leave the elements
   // between them alone.
   const QRegion& area = event->region();
+  if (frame_) {
+    paintFrame(p, *frame_, size(), ts, palette(), back, area);
+  } else {
+    p.fillRect(event->rect(), back);
+  }
   for (ui::Element* e : painted_) {
     if (!e->visible() || !area.intersects(ts.dirty(*e))) continue;
     switch (e->kind()) {

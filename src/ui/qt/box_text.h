@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QFont>
+#include <QPainter>
+#include <QRectF>
+#include <QString>
+
+namespace volpar::qt {
+
+// The font narrowed, if need be, until the text fits the box under the flags (word
+// wrap, say): the free substitute fonts run a little wider than the ones the layout was
+// made for. A text that cannot fit keeps the font as it is and is cut at the box.
+QFont fittedFont(const QFont& font, const QRectF& box, const QString& text, int flags);
+
+// Draws the text in the box with the painter's font and pen, exactly as
+// p.drawText(box, flags, text) does. A caption is painted far more often than it
+// changes: for left and top aligned text, word-wrapped or not, the laid-out lines are
+// kept per text, font, box and flags and only drawn again.
+void drawBoxText(QPainter& p, const QRectF& box, int flags, const QString& text);
+
+}  // namespace volpar::qt
