@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
 
   volpar::qt::QtPlatform platform;
   volpar::Application app(platform);
-  volpar::qt::FrontEnd frontEnd(app);
+  volpar::qt::FrontEnd frontEnd(app, platform);
   frontEnd.start();
   if (platform.endRequested()) return 0;
   if (!line.programFile.empty()) {

@@ -67,7 +67,7 @@ struct Result {
 Result measure(const Case& c, double seconds) {
   volpar::qt::QtPlatform platform;
   volpar::Application app(platform);
-  volpar::qt::FrontEnd frontEnd(app);
+  volpar::qt::FrontEnd frontEnd(app, platform);
   auto user = [&](const std::function<void()>& handler) {
     frontEnd.gate().deliver(handler);
     QApplication::processEvents();

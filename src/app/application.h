@@ -80,6 +80,8 @@ class Application : public Screens {
     SaveAnswer askToSave(const std::string& text, const std::string& title) override {
       return system_.askToSave(text, title);
     }
+    bool offersHistory() override { return system_.offersHistory(); }
+    void showHistory() override { system_.showHistory(); }
     void endProgram() override {
       ended = true;
       system_.endProgram();

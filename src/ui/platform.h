@@ -44,6 +44,10 @@ class Platform {
 
   // Ends the program at once: no question, nothing saved.
   virtual void endProgram() = 0;
+
+  // The window of the execution history, where the platform has one.
+  virtual bool offersHistory() { return false; }
+  virtual void showHistory() {}
 };
 
 }  // namespace volpar::ui

@@ -34,7 +34,7 @@ class BridgeFixture : public ::testing::Test {
 
   qt::QtPlatform platform;
   Application app{platform};
-  qt::FrontEnd frontEnd{app};
+  qt::FrontEnd frontEnd{app, platform};
   int endRequests = 0;
 
   DERAZO_Input& input() { return *app.existingDerazoInput(); }

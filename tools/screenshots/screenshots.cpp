@@ -1,6 +1,7 @@
-// Takes the pictures of the three screens for the README: runs the real windows
-// offscreen, works them as a student would (a key on the welcome screen, a small program
-// typed in and sent to memory, a run started in manual mode and stepped five times) and
+// Takes the pictures of the three screens and the history window for the README: runs the real
+// windows offscreen, works them as a student would (a key on the welcome screen, a small program
+// typed in and sent to memory, a run started in manual mode and stepped five times, then
+// on to its output) and
 // saves each window as a PNG into the folder given (docs when none is).
 #include <QApplication>
 #include <QDir>
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
 
   volpar::qt::QtPlatform platform;
   volpar::Application app(platform);
-  FrontEnd frontEnd(app);
+  FrontEnd frontEnd(app, platform);
   frontEnd.start();
   bool ok = save(frontEnd, app.initialScreen(), dir, "welcome-screen.png");
 
@@ -73,5 +74,17 @@ int main(int argc, char** argv) {
     frontEnd.gate().deliver([&rexec] { rexec.Command_Begin_Step.click(); });
   }
   ok = save(frontEnd, rexec, dir, "execution-screen.png") && ok;
+
+  // On to the OUTPUT stop, with the history window beside.
+  for (int phase = 6; phase <= 22; ++phase) {
+    frontEnd.gate().deliver([&rexec] { rexec.Command_Begin_Step.click(); });
+  }
+  volpar::qt::HistoryWindow& history = frontEnd.showHistory();
+  history.refresh();
+  QApplication::processEvents();
+  const QString path = dir.filePath("history-window.png");
+  const bool saved = history.grab().save(path);
+  std::printf("%s %s\n", saved ? "wrote" : "could not write", path.toLocal8Bit().constData());
+  ok = saved && ok;
   return ok ? 0 : 1;
 }

@@ -65,6 +65,8 @@ class DERAZO_Input : public ui::Form {
   ui::Menu exit_menu{*this, "exit_menu", &file_menu};
   ui::Menu help_menu{*this, "help_menu"};
   ui::Menu cont_menu{*this, "cont_menu", &help_menu};
+  // Shown only where the platform has a history window.
+  ui::Menu history_menu{*this, "history_menu", &help_menu};
 
   ui::CommonDialog CommonDialog1{*this, "CommonDialog1"};
 
@@ -107,6 +109,7 @@ class DERAZO_Input : public ui::Form {
   void endProgramAfterAsking();
   void file_menu_Click();
   void cont_menu_Click();
+  void history_menu_Click();
   void Command_Code_Info_Click();
   void Command_Code_Close_Click();
 

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "screens/input/DERAZO_Input.h"
+#include "screens/screens.h"
+#include "ui/platform.h"
 
 namespace volpar {
 
@@ -184,6 +186,9 @@ void DERAZO_Input::layOutMenus() {
   cont_menu.setCaption("&Contents");
   cont_menu.setShortcut("F1");
   cont_menu.setHelpContextID(1);
+  history_menu.setCaption("Execution &History");
+  history_menu.setShortcut("F2");
+  history_menu.setVisible(screens_.platform().offersHistory());
   // Last of the layout steps, when every element exists.
   orderTabs();
 }

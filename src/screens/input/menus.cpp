@@ -84,6 +84,8 @@ void DERAZO_Input::cont_menu_Click() {
   screens_.platform().showHelp(kHelpFile, cont_menu.HelpContextID());
 }
 
+void DERAZO_Input::history_menu_Click() { screens_.platform().showHistory(); }
+
 void DERAZO_Input::Command_Code_Info_Click() {
   Code_frame.setVisible(true);
   Command_Code_Close.setVisible(true);

@@ -1,21 +1,26 @@
 #pragma once
 
 #include <QPointer>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
 #include "app/application.h"
+#include "history/execution_history.h"
 #include "ui/qt/event_gate.h"
 #include "ui/qt/form_window.h"
+#include "ui/qt/history_window.h"
+#include "ui/qt/qt_platform.h"
 
 namespace volpar::qt {
 
 // The windows of the running program: opens one for each screen the application creates
 // and lets it go when the screen is destroyed. Every event reaches the program through
-// its gate, after which discarded screens are destroyed.
+// its gate, after which discarded screens are destroyed. The execution history listens
+// from the start, so that its window, opened late, still shows the whole run.
 class FrontEnd : public ScreensObserver {
  public:
-  explicit FrontEnd(Application& app);
+  FrontEnd(Application& app, QtPlatform& platform);
   ~FrontEnd() override;
   FrontEnd(const FrontEnd&) = delete;
   FrontEnd& operator=(const FrontEnd&) = delete;
@@ -29,12 +34,22 @@ class FrontEnd : public ScreensObserver {
   EventGate& gate() { return gate_; }
   FormWindow* windowOf(const ui::Form& form) const;
 
+  history::ExecutionHistory& history() { return history_; }
+  // The history window, made when first opened (F2, Help > Execution History).
+  HistoryWindow& showHistory();
+  HistoryWindow* historyWindow() const { return historyWindow_.get(); }
+
   void formCreated(ui::Form& form) override;
   void formDestroyed(ui::Form& form) override;
 
  private:
+  void addHistoryKeys(FormWindow& window);
+
   Application& app_;
+  QtPlatform& platform_;
   EventGate gate_;
+  history::ExecutionHistory history_{app_};
+  std::unique_ptr<HistoryWindow> historyWindow_;
   std::unordered_map<const ui::Form*, QPointer<FormWindow>> windows_;
 };
 

@@ -27,10 +27,16 @@ class QtPlatform : public ui::Platform {
   ui::Version version() override;
   SaveAnswer askToSave(const std::string& text, const std::string& title) override;
   void endProgram() override;
+  bool offersHistory() override { return static_cast<bool>(showHistory_); }
+  void showHistory() override {
+    if (showHistory_) showHistory_();
+  }
 
   // What ending does; by default every window closes and the event loop stops.
   void setEndAction(std::function<void()> action) { endAction_ = std::move(action); }
   bool endRequested() const { return endRequested_; }
+  // What opens the history window; none, and the program offers no history.
+  void setHistoryWindow(std::function<void()> show) { showHistory_ = std::move(show); }
   HelpViewer* helpViewer() const { return help_.get(); }
 
  private:
@@ -39,6 +45,7 @@ class QtPlatform : public ui::Platform {
 
   std::unique_ptr<HelpViewer> help_;
   std::function<void()> endAction_;
+  std::function<void()> showHistory_;
   bool endRequested_ = false;
 };
 
