@@ -15,10 +15,11 @@ const QColor kCyan(0, 255, 255), kYellow(255, 255, 0);
 
 class History : public BridgeFixture {
  protected:
-  // LOAD 5, STORE 6, with 10 at address 5, started at 0.
+  // LOAD 5, STORE 6, INPUT 7, with 10 at address 5, started at 0.
   void start(bool manual) {
     hideWelcome();
-    for (const auto& [address, bits] : {std::pair{0, "00100101"}, {1, "01000110"}, {5, "00001010"}})
+    for (const auto& [address, bits] :
+         {std::pair{0, "00100101"}, {1, "01000110"}, {2, "01100111"}, {5, "00001010"}})
       act([&] { app.manual().Text_To_Memory_Byte(static_cast<std::int16_t>(address), bits); });
     act([this] { input().Command_Execute_Program.click(); });
     act([this] { input().Command_OK_For_Start_Location.click(); });
@@ -31,9 +32,12 @@ class History : public BridgeFixture {
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   }
-  void keyIn(QWidget& w, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-    activate(w);
-    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w, key, modifiers);
+  // A key as pressed with the focus in the target, or where the target window has it.
+  void keyIn(QWidget& target, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    activate(*target.window());
+    if (!target.isWindow()) target.setFocus();
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : &target, key, modifiers);
     settle();
   }
   qt::HistoryWindow* historyWindow() { return frontEnd.historyWindow(); }
@@ -54,14 +58,16 @@ class History : public BridgeFixture {
   }
 };
 
-// Twelve phases run LOAD and STORE; the window opened late shows them all, and each way of
-// stepping back restores the screens phase by phase, the memory STORE wrote included.
+// LOAD and STORE run, then INPUT waits with the focus in its box (where Ctrl+Z is still
+// Step Back). The window opened late shows it all, and each way of stepping back restores
+// the screens phase by phase, the memory STORE wrote included.
 TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
+  constexpr int kPhases = 22;
   start(true);
   std::vector<std::string> before;
   auto forward = [&] {
     before.clear();
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < kPhases; ++i) {
       before.push_back(seen());
       step();
     }
@@ -78,14 +84,17 @@ TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
 
   const std::pair<const char*, std::function<void()>> ways[] = {
       {"button", [this] { QTest::mouseClick(stepBackButton(), Qt::LeftButton); }},
-      {"Ctrl+Z on the execution screen",
-       [this] { keyIn(window(rexec()), Qt::Key_Z, Qt::ControlModifier); }},
+      {"Ctrl+Z on the execution screen, in the input box while it waits",
+       [this] {
+         QWidget* box = widget(rexec().Text_Input_Decimal);
+         keyIn(box->isVisible() ? *box : window(rexec()), Qt::Key_Z, Qt::ControlModifier);
+       }},
       {"Ctrl+Z in the history",
        [this] { keyIn(*historyWindow(), Qt::Key_Z, Qt::ControlModifier); }}};
   for (const auto& [way, back] : ways) {
     if (before.empty()) forward();
     historyWindow()->refresh();
-    for (int i = 12; i-- > 0;) {
+    for (int i = kPhases; i-- > 0;) {
       EXPECT_TRUE(stepBackButton()->isEnabled()) << way;
       back();
       settle();
@@ -107,6 +116,7 @@ TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
 
 TEST_F(History, StepBackIsDisabledWhileTheClockRuns) {
   start(false);
+  act([this] { app.manual().Text_To_Memory_Byte(2, "10100000"); });  // BRANCH 0: never stops
   act([this] { rexec().Command_Options.click(); });
   act([this] { rexec().time_scroll.setValue(1000); });
   act([this] { rexec().Command_Options_Close.click(); });

@@ -207,6 +207,14 @@ bool InputRouter::typeOverSelection(QLineEdit& edit, QKeyEvent& key) {
   return true;
 }
 
+// Actions the front end gave the window itself (Ctrl+Z on the execution screen).
+bool InputRouter::windowAnswers(const QKeySequence& keys) const {
+  const QList<QAction*> actions = window_.actions();
+  return std::any_of(actions.begin(), actions.end(), [&keys](const QAction* action) {
+    return action->isEnabled() && action->shortcut() == keys;
+  });
+}
+
 bool InputRouter::filterKey(QObject* watched, QKeyEvent& key) {
   if (formTakesKey(key)) return true;
   if (qobject_cast<QPlainTextEdit*>(watched)) return false;  // Return starts a new line
@@ -223,7 +231,8 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::ShortcutOverride: {
       // The menu's shortcuts (Ctrl+X among them) win over the text box's own keys.
       auto& key = static_cast<QKeyEvent&>(*event);
-      if (!isTextWidget(watched) || !binder_.isMenuShortcut(QKeySequence(key.keyCombination()))) {
+      const QKeySequence keys(key.keyCombination());
+      if (!isTextWidget(watched) || !(binder_.isMenuShortcut(keys) || windowAnswers(keys))) {
         return false;
       }
       key.ignore();

@@ -8,6 +8,7 @@
 #include "ui/qt/event_gate.h"
 
 class QKeyEvent;
+class QKeySequence;
 class QLineEdit;
 class QMouseEvent;
 class QWidget;
@@ -56,6 +57,7 @@ class InputRouter : public QObject {
   void deliver(const std::function<void()>& handler);
   bool formTakesKey(const QKeyEvent& event);
   bool filterKey(QObject* watched, QKeyEvent& key);
+  bool windowAnswers(const QKeySequence& keys) const;
   bool pressReturn();
   bool typeOverSelection(QLineEdit& edit, QKeyEvent& key);
 
