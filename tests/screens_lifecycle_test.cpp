@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -98,7 +99,10 @@ TEST_F(Lifecycle, RestartDiscardsBothScreensAfterTheEvent) {
 class ProgramEnd : public Lifecycle, public ::testing::WithParamInterface<int> {
  protected:
   using Answer = ui::Platform::SaveAnswer;
-  const std::string file = (std::filesystem::temp_directory_path() / "volpar-ask.txt").string();
+  // One file per process: the cases and other test runs may run at the same time.
+  const std::string file = (std::filesystem::temp_directory_path() /
+                            ("volpar-ask-" + std::to_string(::getpid()) + ".txt"))
+                               .string();
   ~ProgramEnd() override { std::filesystem::remove(file); }
 
   // One ending action; true when it happened (the program ended or memory was cleared).
