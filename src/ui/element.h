@@ -218,6 +218,10 @@ class TextBox : public Element {
   void setMaxLength(int n) { maxLength_ = n; }
   bool MultiLine() const { return multiLine_; }
   void setMultiLine(bool m) { multiLine_ = m; }
+  // False: Tab passes the box by and a window opening does not put the focus into it; a
+  // click still may.
+  bool TabStop() const { return tabStop_; }
+  void setTabStop(bool t) { tabStop_ = t; }
   std::function<void()> onChange;
   std::function<void()> onClick;
   void click();
@@ -231,6 +235,7 @@ class TextBox : public Element {
   int selLength_ = 0;
   int maxLength_ = 0;
   bool multiLine_ = false;
+  bool tabStop_ = true;
 };
 
 // One of a group of option buttons: those that share a container.

@@ -131,6 +131,21 @@ TEST_F(Interaction, AccessKeysPressTheRunControls) {
   act([this] { rexec().Timer1.setEnabled(false); });
 }
 
+// With the focus on the speed bar, Right raises the rate towards "Fast" and Left lowers it,
+// as the bar's arrow buttons do.
+TEST_F(Interaction, SpeedBarArrowKeysMoveAsItsArrowButtons) {
+  onInputScreen();
+  act([this] { input().Command_Execute_Program.click(); });
+  act([this] { input().Command_OK_For_Start_Location.click(); });
+  activate(rexec());
+  act([this] { rexec().Command_Options.click(); });
+  widget(rexec().time_scroll)->setFocus();
+  key(Qt::Key_Right);
+  EXPECT_EQ(rexec().Time_Hertz.Caption(), "11");
+  key(Qt::Key_Left);
+  EXPECT_EQ(rexec().Time_Hertz.Caption(), "1");
+}
+
 // A click on the welcome screen's notice discards the screen and leaves the focus in
 // the first bit box.
 TEST_F(Interaction, AClickOnTheNoticeHandsOver) {

@@ -1,6 +1,9 @@
 // What the windows draw: colours at the centres of cells computed from the twip layout,
 // panels that are hidden, and the drawing scaled with the window.
+#include <QFontMetricsF>
 #include <QPalette>
+#include <QPushButton>
+#include <set>
 
 #include "bridge_fixture.h"
 #include "ui/qt/box_text.h"
@@ -138,6 +141,48 @@ TEST_F(BridgeFixture, CaptionsLookAsTheToolkitDrawsThem) {
     }
   }
   EXPECT_GT(compared, 100);
+}
+
+// Every caption the screens give one line stands on one line, whole, in the font that
+// stands in for the screens' own; a box made for several lines breaks where its text does.
+TEST_F(BridgeFixture, CaptionsFitTheirBoxesOnOneLine) {
+  // Buttons whose captions take two lines in their tall boxes.
+  const std::set<std::string> twoLineButtons = {"Command_One_instruction", "Command_View_Memory",
+                                                "Command_Return_to_Input"};
+  for (ui::Form* form : {static_cast<ui::Form*>(&app.initialScreen()),
+                         static_cast<ui::Form*>(&input()), static_cast<ui::Form*>(&rexec())}) {
+    for (ui::Element* e : form->elements()) {
+      const QRect box = window(*form).pixelRect(*e);
+      double need = 0;
+      if (auto* button = qobject_cast<QPushButton*>(widget(*e))) {
+        if (twoLineButtons.count(e->name())) continue;
+        const QString text = button->text().remove('&');
+        need = QFontMetricsF(button->font()).horizontalAdvance(text) + 6;  // its bevel
+      } else if (auto* check = qobject_cast<QAbstractButton*>(widget(*e))) {
+        need = check->sizeHint().width();  // option buttons and check boxes
+      } else if (e->kind() == ui::ElementKind::Label) {
+        const QString caption = QString::fromStdString(static_cast<ui::Label*>(e)->Caption());
+        QFont font = qt::toQFont(e->font(), 1.0);
+        if (box.height() >= 2 * QFontMetricsF(font).height()) continue;
+        // A large title may be set a little narrower to fit, as it is drawn.
+        font = qt::fittedFont(font, box, caption, Qt::TextShowMnemonic);
+        need = QFontMetricsF(font).horizontalAdvance(QString(caption).remove('&'));
+      }
+      EXPECT_LE(need, box.width()) << e->displayName();
+    }
+  }
+  const QFontMetricsF fm(qt::toQFont(rexec().Label_Show_clock_Stuff.font(), 1.0));
+  EXPECT_LE(fm.horizontalAdvance("Change to Manual Mode only when T = 0."),
+            window(rexec()).pixelRect(rexec().Label_Show_clock_Stuff).width());
+}
+
+// The welcome screen opens with no box holding the focus: no caret, no focus frame.
+TEST_F(BridgeFixture, TheVersionBoxTakesNoFocus) {
+  qt::FormWindow& welcome = window(app.initialScreen());
+  welcome.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&welcome));
+  EXPECT_FALSE(widget(app.initialScreen().Version)->hasFocus());
+  EXPECT_FALSE(widget(app.initialScreen().Address)->hasFocus());
 }
 
 }  // namespace

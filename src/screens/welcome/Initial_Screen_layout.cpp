@@ -16,6 +16,8 @@ void Initial_Screen::layOut() {
   Version.place(5400, 1680, 1095, 285);
   Version.setText(" Version 1.05");
   Version.setBackColor(ui::kLightGrey);
+  // Only shows the version: no caret or focus frame in it when the screen opens.
+  Version.setTabStop(false);
 
   Label_Any_key.place(4080, 3120, 4230, 435);
   Label_Any_key.setCaption("Press Any Key to Continue");
@@ -24,6 +26,7 @@ void Initial_Screen::layOut() {
   Address.place(4680, 4560, 2895, 1815);
   Address.setMultiLine(true);
   Address.setBackColor(ui::kGreen);
+  Address.setTabStop(false);
   Address.setText(
       "VOLPAR\n"
       "A teaching tool that shows how\n"

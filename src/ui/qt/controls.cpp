@@ -130,15 +130,18 @@ QWidget* createControl(const ui::Element& element, QWidget* parent) {
       w = b;
       break;
     }
-    case ui::ElementKind::TextBox:
-      if (static_cast<const ui::TextBox&>(element).MultiLine()) {
+    case ui::ElementKind::TextBox: {
+      const auto& box = static_cast<const ui::TextBox&>(element);
+      if (box.MultiLine()) {
         auto* edit = new QPlainTextEdit(parent);
         edit->setTabChangesFocus(true);
         w = edit;
       } else {
         w = new QLineEdit(parent);
       }
+      if (!box.TabStop()) w->setFocusPolicy(Qt::ClickFocus);
       break;
+    }
     case ui::ElementKind::OptionButton: {
       auto* r = new QRadioButton(parent);
       r->setAutoExclusive(false);  // the program clears the others of the group itself
@@ -149,6 +152,10 @@ QWidget* createControl(const ui::Element& element, QWidget* parent) {
     case ui::ElementKind::HScrollBar: {
       auto* bar = new QScrollBar(Qt::Horizontal, parent);
       bar->setFocusPolicy(Qt::StrongFocus);
+      // A scroll bar's keys run against its value by default (Page Up goes towards the
+      // top); here the value grows to the right, and Right must raise it as the right
+      // arrow button does.
+      bar->setInvertedControls(false);
       w = bar;
       break;
     }

@@ -8,20 +8,29 @@ namespace volpar::qt {
 
 namespace {
 
-QStringList substitutes(const std::string& name) {
-  const QString n = QString::fromStdString(name).toLower();
+// MS Sans Serif is drawn from narrow bitmaps at the small sizes the screens use: a free
+// font of Arial's widths sets their captions about a fifth wider, so that "Pause at T= 0"
+// no longer fits its button on one line. A narrow family of the same height takes the
+// original's room; large titles keep the regular width, which matches theirs.
+constexpr double kLargestNarrowPoints = 12;
+
+QStringList substitutes(const ui::Font& font) {
+  const QString n = QString::fromStdString(font.name).toLower();
   if (n.startsWith("courier")) return {"Liberation Mono", "DejaVu Sans Mono", "Monospace"};
+  if (n == "ms sans serif" && font.points <= kLargestNarrowPoints) {
+    return {"Liberation Sans Narrow", "DejaVu Sans Condensed", "Liberation Sans", "Sans Serif"};
+  }
   if (n == "ms sans serif" || n == "system" || n == "arial" || n == "helvetica") {
     return {"Liberation Sans", "DejaVu Sans", "Sans Serif"};
   }
-  return {QString::fromStdString(name), "Liberation Sans", "DejaVu Sans", "Sans Serif"};
+  return {QString::fromStdString(font.name), "Liberation Sans", "DejaVu Sans", "Sans Serif"};
 }
 
 }  // namespace
 
 QFont toQFont(const ui::Font& font, double scale) {
   QFont f;
-  f.setFamilies(substitutes(font.name));
+  f.setFamilies(substitutes(font));
   f.setBold(font.bold);
   f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.points * 96.0 / 72.0 * scale))));
   return f;
