@@ -110,17 +110,20 @@ TEST_F(FullSpeed, AMessageBoxInsideATickSeesTheWindowsUpToDate) {
   EXPECT_TRUE(widget(rexec().Command_Resume)->isEnabled());
 }
 
-// Repaints come in small pieces (a cell, a register's caption): a frame repainted piece by
-// piece must look as when drawn whole, its border and caption included.
-TEST_F(FullSpeed, FramesRepaintedInPiecesLookWhole) {
+// Repaints come in small pieces (a cell, a register's caption): the window and its frames
+// repainted piece by piece must look as when drawn whole, borders and captions included.
+TEST_F(FullSpeed, WindowsRepaintedInPiecesLookWhole) {
   const int piece = 9;
   settle(3 * qt::FormWindow::kFrameMs);
   for (const ui::Form* form : std::initializer_list<const ui::Form*>{&rexec(), &input()}) {
+    std::vector<QWidget*> surfaces{window(*form).clientArea()};
     for (const ui::Element* e : form->elements()) {
-      QWidget* frame = e->kind() == ui::ElementKind::Frame ? widget(*e) : nullptr;
-      if (!frame || !frame->isVisible()) continue;
-      for (int y = 0; y < frame->height(); y += piece) {
-        for (int x = 0; x < frame->width(); x += piece) frame->repaint(x, y, piece, piece);
+      if (e->kind() == ui::ElementKind::Frame && widget(*e)->isVisible())
+        surfaces.push_back(widget(*e));
+    }
+    for (QWidget* surface : surfaces) {
+      for (int y = 0; y < surface->height(); y += piece) {
+        for (int x = 0; x < surface->width(); x += piece) surface->repaint(x, y, piece, piece);
       }
     }
     expectScreenShowsModel(*form);

@@ -16,6 +16,16 @@ namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
+// The area of many boxes, merged in pairs: adding one box at a time to the area would cost
+// the square of their number.
+QRegion unite(const std::vector<QRect>& boxes) {
+  std::vector<QRegion> parts(boxes.begin(), boxes.end());
+  for (std::size_t step = 1; step < parts.size(); step *= 2) {
+    for (std::size_t i = 0; i + step < parts.size(); i += 2 * step) parts[i] += parts[i + step];
+  }
+  return parts.empty() ? QRegion() : parts.front();
+}
+
 }  // namespace
 
 ControlBinder::ControlBinder(ui::Form& form, EventGate& gate, QMainWindow& window, Hooks hooks)
@@ -212,7 +222,7 @@ void ControlBinder::elementChanged(const ui::Element& element) {
 }
 
 void ControlBinder::repaintLater(Surface* surface, const QRect& rect) {
-  pendingRepaint_[surface] += rect;
+  pendingRepaint_[surface].push_back(rect);
   if (!frameTimer_.isActive()) frameTimer_.start(kFrameMs);
 }
 
@@ -224,8 +234,11 @@ void ControlBinder::flush() {
     syncBinding(*b);
   }
   frameTimer_.stop();
-  for (auto& [surface, region] : pendingRepaint_) surface->update(region);
-  pendingRepaint_.clear();
+  for (auto& [surface, boxes] : pendingRepaint_) {
+    if (boxes.empty()) continue;
+    surface->update(unite(boxes));
+    boxes.clear();
+  }
 }
 
 // ---- lookups --------------------------------------------------------------------------

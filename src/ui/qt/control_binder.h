@@ -98,7 +98,7 @@ class ControlBinder {
   std::vector<Surface*> frames_;
   std::unordered_map<const ui::Element*, Binding> bindings_;
   std::unordered_map<const QObject*, ui::Element*> elementOfWidget_;
-  std::unordered_map<Surface*, QRegion> pendingRepaint_;
+  std::unordered_map<Surface*, std::vector<QRect>> pendingRepaint_;
   std::vector<Binding*> pendingSync_;
   QTimer frameTimer_;
 };

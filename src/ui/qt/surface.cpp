@@ -5,6 +5,16 @@
 
 namespace volpar::qt {
 
+namespace {
+
+// Where an element may put pixels: a label, cut at its box, never beyond it.
+QRect paintedArea(const ui::Element& e, const TwipScale& ts) {
+  if (e.kind() == ui::ElementKind::Label) return ts.rect(e.rect()).toAlignedRect();
+  return ts.dirty(e);
+}
+
+}  // namespace
+
 Surface::Surface(ui::Frame* frame, Hooks hooks, QWidget* parent)
     : QWidget(parent), frame_(frame), hooks_(std::move(hooks)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -40,7 +50,7 @@ void Surface::paintEvent(QPaintEvent* event) {
     p.fillRect(event->rect(), back);
   }
   for (ui::Element* e : painted_) {
-    if (!e->visible() || !area.intersects(ts.dirty(*e))) continue;
+    if (!e->visible() || !area.intersects(paintedArea(*e, ts))) continue;
     switch (e->kind()) {
       case ui::ElementKind::Shape: paintShape(p, static_cast<ui::Shape&>(*e), ts, palette()); break;
       case ui::ElementKind::Line: paintLine(p, static_cast<ui::Line&>(*e), ts, palette()); break;
