@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <stdexcept>
 #include <string>
 
 #include "support/screens_fixture.h"
@@ -75,23 +73,6 @@ TEST_F(EngineFetch, T2ClearsTheLastDecodeButRestoresTheNegativeFlagFromS) {
   EXPECT_EQ(greenCells(), "SHAPEID(7) SHAPET4(6)");
   EXPECT_TRUE(negativeFlag());
   EXPECT_EQ(view().s(), 128);
-}
-
-// A program counter beyond the memory cannot come from the start panel or the engine; if
-// one ever did, the fetch fails loudly instead of reading past the grid. Phases outside
-// the clock are ignored.
-TEST_F(EngineFetch, FetchBeyondMemoryFailsLoudlyAndStrayPhasesAreIgnored) {
-  startAt(0);
-  for (std::int16_t phase : {std::int16_t{-1}, std::int16_t{8}, std::int16_t{100}}) {
-    manual().Clock_Phase = phase;
-    pulse();
-    EXPECT_EQ(view().phase(), phase);
-    EXPECT_EQ(clockCells(), "10000000");
-  }
-  manual().Clock_Phase = 1;
-  pulse();  // T1
-  rexec().Register_PC_Decimal.setCaption("32");
-  EXPECT_THROW(pulse(), std::out_of_range);
 }
 
 }  // namespace

@@ -215,18 +215,6 @@ TEST_F(ProgramFile, ASharedOrLinkedFileIsSavedInPlace) {
   if (!root) GTEST_SKIP() << "the shared file of another user needs root to be made";
 }
 
-TEST_F(ProgramFile, RandomGridsRoundTripExactly) {
-  const std::string path = (dir / "random.txt").string();
-  for (unsigned seed = 1; seed <= 40; ++seed) {
-    const std::vector<ui::Color> saved = randomGrid(seed);
-    ASSERT_EQ(manual().Save_Program_File(path), std::nullopt);
-    randomGrid(seed + 1000);
-    input().Shape1(0).setFillColor(saved[0]);  // cell 0 holds no bit: neither saved nor loaded
-    ASSERT_EQ(manual().Load_Program_File(path), std::nullopt);
-    ASSERT_EQ(grid(), saved) << "seed " << seed;
-  }
-}
-
 // A load or save that cannot be done, chosen through the File menu: one message naming the
 // file and the reason, the memory exactly as it was, every file exactly as it was. One case
 // per reason, loads and saves mixed.
