@@ -34,11 +34,11 @@ TEST_F(InstructionEntry, BitBoxesAndFieldsKeepInStepAndTheCursorMovesOn) {
   EXPECT_EQ(focusedName(input()), "Input_Bit(2)");
 
   typeBits("00011111");  // each field writes its own bits only
-  type(opCode(), "5");
-  EXPECT_EQ(entryBits(), "10111111");
+  type(opCode(), "6");
+  EXPECT_EQ(entryBits(), "11011111");
   EXPECT_EQ(focusedName(input()), "Input_Op_Code(0)");
-  type(address(), "21");
-  EXPECT_EQ(entryBits(), "10110101");
+  type(address(), "22");
+  EXPECT_EQ(entryBits(), "11010110");
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_TRUE(guardsClear());
   expectViewsInStep("after typing the fields");
@@ -47,6 +47,7 @@ TEST_F(InstructionEntry, BitBoxesAndFieldsKeepInStepAndTheCursorMovesOn) {
 TEST_F(InstructionEntry, SendToMemoryWritesTheByteAndAdvancesTheLocationWrappingAfter31) {
   EXPECT_TRUE(input().Command_Send_to_Memory.Default()) << "Enter presses Send to Memory";
   typeBits("10100101");
+  input().memory_text.SetFocus();  // the location is typed there
   sendTo(3);
   EXPECT_EQ(memoryBits(3), "10100101");
   EXPECT_EQ(input().memory_text.Text(), "4");
