@@ -3,7 +3,8 @@
 // against the nominal 1000 / interval, with the CPU time the process used. The cases:
 // a lone BRANCH 0, which changes almost nothing, at several rates; and a counting loop
 // that changes registers and memory at every instruction, on the execution screen alone
-// and with View Memory open; and the execution screen idle, its clock not started.
+// and with View Memory or the history window open; and the execution screen idle, its clock
+// not started.
 // Run it on the display the program would use, e.g. under Xvfb:
 //   xvfb-run -a build/volpar-clock-bench [seconds per case] [only this case: counting@1000]
 #include <sys/resource.h>
@@ -41,6 +42,7 @@ struct Case {
   const Program* program;
   int rate;
   bool viewMemory;
+  bool historyWindow = false;
 };
 
 double cpuSeconds() {
@@ -103,6 +105,7 @@ Result measure(const Case& c, double seconds) {
   while (!idle && phases == 0) runEventLoop(1);
   // View Memory is offered from the first phase on.
   if (c.viewMemory) user([&] { rexec.Command_View_Memory.click(); });
+  if (c.historyWindow) frontEnd.showHistory();
   // Let the windows settle before the CPU time counts.
   runEventLoop(200);
   const long phasesBefore = phases;
@@ -138,6 +141,7 @@ int main(int argc, char** argv) {
       {"counting", &kCounting, 100, false},
       {"counting", &kCounting, 1000, false},
       {"counting+memory", &kCounting, 1000, true},
+      {"counting+history", &kCounting, 1000, false, true},
       {"idle", nullptr, 1000, false},
   };
   std::printf("%-16s %6s %9s %10s %12s %10s %6s\n", "program", "rate", "interval", "nominal/s",

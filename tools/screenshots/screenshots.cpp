@@ -75,8 +75,8 @@ int main(int argc, char** argv) {
   }
   ok = save(frontEnd, rexec, dir, "execution-screen.png") && ok;
 
-  // On to the OUTPUT stop, with the history window beside.
-  for (int phase = 6; phase <= 22; ++phase) {
+  // On through the OUTPUT to the branch that ends the program, for the history window.
+  for (int phase = 6; phase <= 34; ++phase) {
     frontEnd.gate().deliver([&rexec] { rexec.Command_Begin_Step.click(); });
   }
   volpar::qt::HistoryWindow& history = frontEnd.showHistory();
