@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "support/form_state.h"
 #include "ui/element.h"
 #include "ui/form.h"
 #include "ui/text_value.h"
@@ -95,16 +96,8 @@ TEST(ElementModel, RecordedChangesPutBackInReverseRestoreEverythingWithoutHandle
   for (auto* h : {&box.onChange, &b.onClick, &a.onClick, &check.onClick, &scroll.onChange}) {
     *h = [&] { ++handlers; };
   }
-  auto state = [&] {
-    return std::to_string(cell.FillColor()) + caption.Caption() + box.Text() +
-           std::to_string(box.SelStart() * 100 + box.SelLength()) + std::to_string(a.Value()) +
-           std::to_string(b.Value()) + std::to_string(check.Value()) +
-           std::to_string(scroll.Value()) + std::to_string(timer.Interval()) +
-           std::to_string(timer.enabled()) + std::to_string(ok.visible()) +
-           std::to_string(form.Visible()) + (form.focused() ? form.focused()->name() : "-") +
-           (form.defaultButton() ? "d" : "-");
-  };
-  const std::string before = state();
+  auto state = [&] { return testing::formState(form); };
+  const std::vector<std::string> before = state();
   Journal journal;
   form.setRecorder(&journal);
   Recorder renderer;

@@ -6,9 +6,11 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "history/execution_history.h"
+#include "support/form_state.h"
 #include "support/screens_fixture.h"
 
 namespace volpar::testing {
@@ -19,29 +21,8 @@ enum Op { ADD = 0, LOAD, STORE, INPUT, OUTPUT, BRANCH, BR_NEG, BR_NNEG };
 // Everything a student can see or the engine can read: every property of every element of
 // both screens, the forms' own state, and the module variables.
 std::vector<std::string> stateOf(Application& app) {
-  std::vector<std::string> out;
-  for (ui::Form* form :
-       {static_cast<ui::Form*>(&app.rexec()), static_cast<ui::Form*>(&app.derazoInput())}) {
-    out.push_back(form->name() + " visible " + std::to_string(form->Visible()) + " focus " +
-                  (form->focused() ? form->focused()->displayName() : "-") + " default " +
-                  (form->defaultButton() ? form->defaultButton()->name() : "-"));
-    for (ui::Element* e : form->elements()) {
-      std::ostringstream s;
-      s << e->displayName() << ' ' << e->enabled() << e->visible() << ' ' << e->backColor() << ' '
-        << e->foreColor();
-      if (auto* shape = dynamic_cast<ui::Shape*>(e)) s << " fill " << shape->FillColor();
-      if (auto* label = dynamic_cast<ui::Label*>(e)) s << " '" << label->Caption() << "'";
-      if (auto* button = dynamic_cast<ui::CommandButton*>(e)) s << " '" << button->Caption() << "'";
-      if (auto* box = dynamic_cast<ui::TextBox*>(e))
-        s << " '" << box->Text() << "' " << box->SelStart() << '+' << box->SelLength();
-      if (auto* option = dynamic_cast<ui::OptionButton*>(e)) s << " value " << option->Value();
-      if (auto* check = dynamic_cast<ui::CheckBox*>(e)) s << " value " << check->Value();
-      if (auto* scroll = dynamic_cast<ui::HScrollBar*>(e)) s << " value " << scroll->Value();
-      if (auto* timer = dynamic_cast<ui::Timer*>(e)) s << " interval " << timer->Interval();
-      if (auto* frame = dynamic_cast<ui::Frame*>(e)) s << " '" << frame->Caption() << "'";
-      out.push_back(s.str());
-    }
-  }
+  std::vector<std::string> out = formState(app.rexec());
+  for (std::string& line : formState(app.derazoInput())) out.push_back(std::move(line));
   const REXEC_Manual& m = app.manual();
   std::ostringstream vars;
   vars << "Clock_Phase " << m.Clock_Phase << " At_Phase_Zero " << m.At_Phase_Zero << " Pause_At_T0 "
