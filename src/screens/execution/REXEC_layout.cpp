@@ -8,51 +8,29 @@
 #include <utility>
 
 #include "screens/execution/REXEC.h"
+#include "screens/layout.h"
 
 namespace volpar {
 
 namespace {
 
+using screens::put;
+using screens::putButton;
+using screens::putFrame;
+using screens::putLabel;
 using ui::Color;
 using ui::Rect;
 
-void put(ui::Element& e, Rect r, ui::Frame* in = nullptr) {
-  e.setContainer(in);
-  e.place(r.left, r.top, r.width, r.height);
-}
-
-void putLabel(ui::Label& l, std::string caption, Rect r, ui::Frame* in = nullptr,
-              Color back = ui::kInherit) {
-  put(l, r, in);
-  l.setCaption(std::move(caption));
-  l.setBackColor(back);
-}
-
 // A label inside a register frame: it shares the frame's light yellow.
 void putFrameLabel(ui::Label& l, std::string caption, Rect r, ui::Frame& in) {
-  putLabel(l, std::move(caption), r, &in, ui::kLightYellow);
+  putLabel(l, std::move(caption), r, ui::kLightYellow, &in);
 }
 
 // A decimal label of a register: empty until the machine first writes it.
 void putDecimal(ui::Label& l, int left, int top, ui::Frame& in, int width = 375,
                 Color back = ui::kWhite) {
-  putLabel(l, "", Rect{left, top, width, 255}, &in, back);
+  putLabel(l, "", Rect{left, top, width, 255}, back, &in);
 }
-
-void putFrame(ui::Frame& f, std::string caption, Rect r, Color back) {
-  put(f, r);
-  f.setCaption(std::move(caption));
-  f.setBackColor(back);
-}
-
-void putButton(ui::CommandButton& b, std::string caption, Rect r, Color back,
-               ui::Frame* in = nullptr) {
-  put(b, r, in);
-  b.setCaption(std::move(caption));
-  b.setBackColor(back);
-}
-
-const ui::Font kSystemBold{"System", 9.75, true};
 
 }  // namespace
 
@@ -372,23 +350,23 @@ void REXEC::layOutOptions() {
 
   putLabel(Label_Show_clock_Stuff,
            "Change to Manual Mode only when T = 0. Click on \"Pause at T=0.\"",
-           Rect{240, 960, 3015, 495}, in, ui::kPanelGrey);
-  putLabel(Label_Slow, "Slow", Rect{600, 1440, 495, 255}, in, ui::kWhite);
-  putLabel(Label_Fast, "Fast", Rect{2040, 1440, 495, 255}, in, ui::kWhite);
+           Rect{240, 960, 3015, 495}, ui::kPanelGrey, in);
+  putLabel(Label_Slow, "Slow", Rect{600, 1440, 495, 255}, ui::kWhite, in);
+  putLabel(Label_Fast, "Fast", Rect{2040, 1440, 495, 255}, ui::kWhite, in);
   for (ui::Label* l : {&Label_Slow, &Label_Fast}) {
-    l->setFont(kSystemBold);
+    l->setFont(screens::kSystemBold);
     l->setForeColor(ui::kBlack);
     l->setVisible(false);
     l->setEnabled(false);
   }
-  putLabel(Hertz, "Hertz", Rect{2640, 1440, 615, 255}, in);
+  putLabel(Hertz, "Hertz", Rect{2640, 1440, 615, 255}, ui::kInherit, in);
 
   put(time_scroll, Rect{600, 1800, 1935, 255}, in);
   time_scroll.setRange(1, 1000, 10, 10);
   time_scroll.setValue(1);
   time_scroll.setVisible(false);
   time_scroll.setEnabled(false);
-  putLabel(Time_Hertz, "", Rect{2640, 1800, 615, 255}, in);
+  putLabel(Time_Hertz, "", Rect{2640, 1800, 615, 255}, ui::kInherit, in);
 
   putButton(Command_Options_Close, "&Close", Rect{1920, 2280, 735, 495}, ui::kButtonFace, in);
   Command_Options_Close.setVisible(false);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "screens/input/DERAZO_Input.h"
+#include "screens/layout.h"
 #include "screens/screens.h"
 #include "ui/platform.h"
 
@@ -13,30 +14,14 @@ namespace volpar {
 
 namespace {
 
-using ui::Color;
+using screens::kSystemBold;
+using screens::put;
+using screens::putButton;
+using screens::putLabel;
 using ui::Rect;
 
 const ui::Font kBoxFont{"MS Sans Serif", 12, true};
-const ui::Font kSystemBold{"System", 9.75, true};
 const ui::Font kCodeFont{"Courier", 9.75, true};
-
-void put(ui::Element& e, Rect r, ui::Frame* in = nullptr) {
-  e.setContainer(in);
-  e.place(r.left, r.top, r.width, r.height);
-}
-
-void putLabel(ui::Label& l, std::string caption, Rect r, Color back = ui::kLightGreen,
-              ui::Frame* in = nullptr) {
-  put(l, r, in);
-  l.setCaption(std::move(caption));
-  l.setBackColor(back);
-}
-
-void putButton(ui::CommandButton& b, std::string caption, Rect r, ui::Frame* in = nullptr) {
-  put(b, r, in);
-  b.setCaption(std::move(caption));
-  b.setBackColor(ui::kButtonFace);
-}
 
 // Every text box starts at "0" and takes at most maxLength characters.
 void putBox(ui::TextBox& t, Rect r, int maxLength, ui::Frame* in = nullptr) {
@@ -55,19 +40,21 @@ void DERAZO_Input::layOutEntry() {
   setBackColor(ui::kLightGreen);
   setFont(ui::Font{"MS Sans Serif", 8.25, true});
 
-  putLabel(Instruction_in_Binary, "Enter Instruction in Binary", Rect{1320, 840, 2655, 255});
+  putLabel(Instruction_in_Binary, "Enter Instruction in Binary", Rect{1320, 840, 2655, 255},
+           ui::kLightGreen);
   Instruction_in_Binary.setFont(kSystemBold);
   for (int i = 1; i <= 8; ++i) putBox(Input_Bit(i), Rect{4080 + 600 * (i - 1), 720, 495, 495}, 1);
   putButton(Command_Execute_Program, "&Execute Program", Rect{9240, 720, 1215, 495});
 
-  putLabel(Instruction_in_Decimal, "Enter Instruction in Decimal", Rect{1200, 1440, 2775, 255});
+  putLabel(Instruction_in_Decimal, "Enter Instruction in Decimal", Rect{1200, 1440, 2775, 255},
+           ui::kLightGreen);
   Instruction_in_Decimal.setFont(kSystemBold);
   putBox(Input_Op_Code(0), Rect{4080, 1320, 1695, 495}, 1);
   putBox(Input_Memory_Address, Rect{5880, 1320, 2895, 495}, 2);
   putButton(Command_Code_Info, "&Code information", Rect{9240, 1320, 1215, 495});
 
   putLabel(Label_Memory_Location, "At which memory location would you like this byte stored?",
-           Rect{840, 1920, 3135, 495});
+           Rect{840, 1920, 3135, 495}, ui::kLightGreen);
   Label_Memory_Location.setFont(kSystemBold);
   Label_Memory_Location.setForeColor(ui::kBlack);
   putBox(memory_text, Rect{4080, 1920, 495, 420}, 2);
@@ -113,7 +100,7 @@ void DERAZO_Input::layOutAddressLabels() {
     const int left =
         (address == 8 || address == 9) ? 3600 : kBlockLeft[static_cast<std::size_t>(address / 8)];
     putLabel(*label, std::to_string(address),
-             Rect{left, 5400 + 240 * (address % 8), oneDigit ? 135 : 255, 255});
+             Rect{left, 5400 + 240 * (address % 8), oneDigit ? 135 : 255, 255}, ui::kLightGreen);
     addressLabels.push_back(std::move(label));
   }
 }
@@ -125,9 +112,8 @@ void DERAZO_Input::layOutPanels() {
 
 void DERAZO_Input::layOutStartLocationPanel() {
   ui::Frame* const in = &EXEC_FRAME;
-  put(EXEC_FRAME, Rect{7680, 3240, 2775, 1695});
-  EXEC_FRAME.setCaption("START LOCATION");
-  EXEC_FRAME.setBackColor(ui::kWindowBackground);
+  screens::putFrame(EXEC_FRAME, "START LOCATION", Rect{7680, 3240, 2775, 1695},
+                    ui::kWindowBackground);
   EXEC_FRAME.setForeColor(ui::kWindowText);
   EXEC_FRAME.setVisible(false);
 
@@ -137,16 +123,15 @@ void DERAZO_Input::layOutStartLocationPanel() {
   label_execute.setVisible(false);
   putBox(exec_text, Rect{240, 1080, 615, 495}, 2, in);
   exec_text.setVisible(false);
-  putButton(Command_OK_For_Start_Location, "&OK", Rect{1080, 1080, 615, 495}, in);
-  putButton(Command_Start_Location_Cancel, "C&ancel", Rect{1800, 1080, 855, 495}, in);
+  putButton(Command_OK_For_Start_Location, "&OK", Rect{1080, 1080, 615, 495}, ui::kButtonFace, in);
+  putButton(Command_Start_Location_Cancel, "C&ancel", Rect{1800, 1080, 855, 495}, ui::kButtonFace,
+            in);
   Command_Start_Location_Cancel.setVisible(false);
 }
 
 void DERAZO_Input::layOutCodePanel() {
   ui::Frame* const in = &Code_frame;
-  put(Code_frame, Rect{240, 2640, 7815, 2415});
-  Code_frame.setCaption("CODE INFORMATION");
-  Code_frame.setBackColor(ui::kLightGrey);
+  screens::putFrame(Code_frame, "CODE INFORMATION", Rect{240, 2640, 7815, 2415}, ui::kLightGrey);
   Code_frame.setVisible(false);
 
   struct Row {
@@ -170,7 +155,7 @@ void DERAZO_Input::layOutCodePanel() {
     r.label.setFont(kCodeFont);
     r.label.setVisible(false);
   }
-  putButton(Command_Code_Close, "C&lose", Rect{6720, 1800, 735, 495}, in);
+  putButton(Command_Code_Close, "C&lose", Rect{6720, 1800, 735, 495}, ui::kButtonFace, in);
   Command_Code_Close.setVisible(false);
 }
 
