@@ -24,13 +24,14 @@ class Menus : public ScreensFixture {
   ~Menus() override { fs::remove_all(dir); }
   std::string file(const char* name) { return (dir / name).string(); }
 
-  void expectDialog(std::size_t n, bool save, int flags, const std::string& nameBefore) {
+  void expectDialog(std::size_t n, bool save, const std::string& nameBefore) {
     ASSERT_EQ(platform.dialogs.size(), n + 1);
     const FakePlatform::DialogCall& d = platform.dialogs[n];
     EXPECT_EQ(d.save, save);
     EXPECT_EQ(d.filter, "Text file (*.txt)|*.txt");
     EXPECT_EQ(d.defaultExt, ".txt");
-    EXPECT_EQ(d.flags, flags);
+    EXPECT_TRUE(d.pathMustExist);
+    EXPECT_EQ(d.overwritePrompt, save);
     EXPECT_EQ(d.initDir, "/opt/volpar");
     EXPECT_EQ(d.fileNameBefore, nameBefore) << "the dialog offers the name last chosen";
   }
@@ -41,7 +42,7 @@ TEST_F(Menus, SaveAndOpenGoThroughTheDialogToTheProgramFile) {
   poke(31, "10000001");
   platform.saveAnswers.push_back(file("prog.txt"));
   click(input().save_menu);
-  expectDialog(0, true, 2050, "");
+  expectDialog(0, true, "");
   EXPECT_TRUE(fs::exists(file("prog.txt")));
 
   click(input().Command_Restart);
@@ -49,7 +50,7 @@ TEST_F(Menus, SaveAndOpenGoThroughTheDialogToTheProgramFile) {
   click(input().Command_Execute_Program);
   platform.openAnswers.push_back(file("prog.txt"));
   click(input().Open_menu);
-  expectDialog(1, false, 2048, "");  // the new screen's dialog
+  expectDialog(1, false, "");  // the new screen's dialog
   EXPECT_EQ(memoryBits(0), "00100101");
   EXPECT_EQ(memoryBits(31), "10000001");
   EXPECT_EQ(manual().Program_File_Name, file("prog.txt"));
@@ -64,9 +65,9 @@ TEST_F(Menus, ACancelledDialogLoadsAndSavesNothingButAFileThatCannotBeLoadedIsRe
   const std::string saved = readFile(file("kept.txt"));
   poke(3, "11110000");
   click(input().Open_menu);  // the empty answer queue cancels
-  expectDialog(1, false, 2048, file("kept.txt"));
+  expectDialog(1, false, file("kept.txt"));
   click(input().save_menu);
-  expectDialog(2, true, 2050, file("kept.txt"));
+  expectDialog(2, true, file("kept.txt"));
   EXPECT_EQ(memoryBits(3), "11110000");
   EXPECT_EQ(readFile(file("kept.txt")), saved);
   EXPECT_TRUE(platform.messages.empty());

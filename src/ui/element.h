@@ -368,7 +368,10 @@ class CommonDialog : public Element {
   std::string Filter;
   std::string DefaultExt;
   std::string InitDir;
-  int Flags = 0;
+  // The open dialog takes only a file that exists; the save dialog asks before it lets
+  // the user choose one that exists.
+  bool PathMustExist = false;
+  bool OverwritePrompt = false;
 };
 
 }  // namespace volpar::ui

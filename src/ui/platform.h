@@ -22,8 +22,8 @@ class Platform {
   virtual void MsgBox(const std::string& text, const std::string& title) = 0;
 
   // The standard open or save dialog, set up from the dialog's Filter ("Text file
-  // (*.txt)|*.txt"), DefaultExt, InitDir, Flags and FileName. Returns true when the user
-  // chose a file, which is then in FileName; false when the user cancelled.
+  // (*.txt)|*.txt"), DefaultExt, InitDir, PathMustExist, OverwritePrompt and FileName. Returns true
+  // when the user chose a file, which is then in FileName; false when the user cancelled.
   virtual bool ShowOpen(CommonDialog& dialog) = 0;
   virtual bool ShowSave(CommonDialog& dialog) = 0;
 

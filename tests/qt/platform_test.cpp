@@ -23,11 +23,11 @@ TEST(FileDialogSetUp, FollowsTheDialogElement) {
   dialog.FileName = QDir(dir.path()).filePath("prog.txt").toStdString();
   const struct {
     bool save;
-    int flags;
-    bool confirmOverwrite;
-  } cases[] = {{true, 2050, true}, {true, 2048, false}, {false, 2048, false}};
+    bool overwritePrompt;
+  } cases[] = {{true, true}, {true, false}, {false, false}};
+  dialog.PathMustExist = true;
   for (const auto& c : cases) {
-    dialog.Flags = c.flags;
+    dialog.OverwritePrompt = c.overwritePrompt;
     QFileDialog qt;
     qt.setOption(QFileDialog::DontUseNativeDialog);
     qt::configureFileDialog(qt, dialog, c.save);
@@ -36,7 +36,7 @@ TEST(FileDialogSetUp, FollowsTheDialogElement) {
     EXPECT_EQ(QDir(qt.directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
     if (c.save) {
       EXPECT_EQ(qt.acceptMode(), QFileDialog::AcceptSave);
-      EXPECT_EQ(!qt.testOption(QFileDialog::DontConfirmOverwrite), c.confirmOverwrite) << c.flags;
+      EXPECT_EQ(!qt.testOption(QFileDialog::DontConfirmOverwrite), c.overwritePrompt);
       ASSERT_FALSE(qt.selectedFiles().isEmpty());
       EXPECT_TRUE(qt.selectedFiles().constFirst().endsWith("prog.txt"));
     } else {

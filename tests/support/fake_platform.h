@@ -23,7 +23,7 @@ class FakePlatform : public ui::Platform {
   struct DialogCall {
     bool save = false;
     std::string filter, defaultExt, initDir, fileNameBefore;
-    int flags = 0;
+    bool pathMustExist = false, overwritePrompt = false;
   };
 
   std::vector<Message> messages;
@@ -66,7 +66,8 @@ class FakePlatform : public ui::Platform {
 
  private:
   bool answer(ui::CommonDialog& d, std::deque<std::optional<std::string>>& answers, bool save) {
-    dialogs.push_back({save, d.Filter, d.DefaultExt, d.InitDir, d.FileName, d.Flags});
+    dialogs.push_back(
+        {save, d.Filter, d.DefaultExt, d.InitDir, d.FileName, d.PathMustExist, d.OverwritePrompt});
     if (answers.empty()) return false;
     const std::optional<std::string> choice = answers.front();
     answers.pop_front();

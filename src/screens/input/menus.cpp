@@ -10,16 +10,15 @@ namespace volpar {
 namespace {
 
 constexpr const char* kProgramFileFilter = "Text file (*.txt)|*.txt";
-constexpr int kPathMustExist = 2048;
-constexpr int kOverwritePrompt = 2;
 constexpr const char* kProgramFileTitle = "VOLPAR -- PROGRAM FILE";
 constexpr const char* kHelpFile = "Vuvuva.zev";
 
 // The dialog keeps the file name last chosen; everything else is set for each use.
-void setUpDialog(ui::CommonDialog& dialog, ui::Platform& platform, int flags) {
+void setUpDialog(ui::CommonDialog& dialog, ui::Platform& platform, bool save) {
   dialog.Filter = kProgramFileFilter;
   dialog.DefaultExt = ".txt";
-  dialog.Flags = flags;
+  dialog.PathMustExist = true;
+  dialog.OverwritePrompt = save;
   dialog.InitDir = platform.executableDirectory();
 }
 
@@ -32,7 +31,7 @@ void reportFailure(ui::Platform& platform, const std::optional<std::string>& fai
 // A cancelled dialog loads nothing.
 void DERAZO_Input::Open_menu_Click() {
   ui::Platform& platform = screens_.platform();
-  setUpDialog(CommonDialog1, platform, kPathMustExist);
+  setUpDialog(CommonDialog1, platform, false);
   if (!platform.ShowOpen(CommonDialog1)) return;
   openProgramFile(CommonDialog1.FileName);
 }
@@ -50,7 +49,7 @@ void DERAZO_Input::save_menu_Click() { saveProgram(); }
 // A cancelled dialog saves nothing.
 bool DERAZO_Input::saveProgram() {
   ui::Platform& platform = screens_.platform();
-  setUpDialog(CommonDialog1, platform, kPathMustExist | kOverwritePrompt);
+  setUpDialog(CommonDialog1, platform, true);
   if (!platform.ShowSave(CommonDialog1)) return false;
   const std::optional<std::string> failure =
       screens_.manual().Save_Program_File(CommonDialog1.FileName);

@@ -18,9 +18,6 @@
 namespace volpar::qt {
 
 namespace {
-constexpr int kOverwritePrompt = 2;
-constexpr int kPathMustExist = 2048;
-
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
@@ -50,11 +47,10 @@ void configureFileDialog(QFileDialog& qt, const ui::CommonDialog& dialog, bool s
   if (save) {
     qt.setAcceptMode(QFileDialog::AcceptSave);
     qt.setFileMode(QFileDialog::AnyFile);
-    qt.setOption(QFileDialog::DontConfirmOverwrite, (dialog.Flags & kOverwritePrompt) == 0);
+    qt.setOption(QFileDialog::DontConfirmOverwrite, !dialog.OverwritePrompt);
   } else {
     qt.setAcceptMode(QFileDialog::AcceptOpen);
-    qt.setFileMode((dialog.Flags & kPathMustExist) ? QFileDialog::ExistingFile
-                                                   : QFileDialog::AnyFile);
+    qt.setFileMode(dialog.PathMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   }
 }
 
