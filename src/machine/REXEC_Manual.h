@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -8,7 +9,11 @@
 
 namespace volpar {
 
+class REXEC;
 class Screens;
+namespace ui {
+class Shape;
+}
 
 // The code module: the few values the screens do not show, the clock-phase engine, and
 // the program-file procedures. The engine reads and writes the machine only through the
@@ -25,6 +30,18 @@ class REXEC_Manual {
   bool Text_Driving_Bits = false;
   bool Bits_Driving_Text = false;
   std::string Program_File_Name;
+
+  // The bit boxes and the decimal fields of a screen write each other. Each side writes
+  // under its own guard and not at all while the other side's is set, so a write never
+  // comes back to the side that made it. True when `write` ran.
+  template <class Write>
+  bool bitsDriveText(Write write) {
+    return drive(Bits_Driving_Text, Text_Driving_Bits, write);
+  }
+  template <class Write>
+  bool textDrivesBits(Write write) {
+    return drive(Text_Driving_Bits, Bits_Driving_Text, write);
+  }
 
   // Value helpers.
   static std::int16_t Bits_To_Number(ui::Color c1, ui::Color c2, ui::Color c3, ui::Color c4,
@@ -52,6 +69,19 @@ class REXEC_Manual {
   void Text_To_Memory_Byte(std::int16_t address, const std::string& text);
 
  private:
+  template <class Write>
+  static bool drive(bool& mine, bool other, Write& write) {
+    if (other) return false;
+    mine = true;
+    write();
+    mine = false;
+    return true;
+  }
+  // Every phase T1 to T7 opens alike: past T0, the clock column moves on from the phase
+  // before, the lamps that phase lit go out and the buttons are set for a running
+  // instruction.
+  void openPhase(REXEC& rexec, int phase, std::initializer_list<ui::Shape*> lampsOut = {});
+
   Screens& screens_;
 };
 

@@ -43,10 +43,7 @@ void copyIRToAR(REXEC& rexec) {
 void REXEC_Manual::Phase_T3() {
   REXEC& rexec = screens_.rexec();
   const DERAZO_Input& input = screens_.derazoInput();
-  At_Phase_Zero = false;
-  rexec.Shape_Clock(2).setFillColor(kWhite);
-  rexec.Shape_Clock(3).setFillColor(kCyan);
-  transfers::commonOpening(rexec);
+  openPhase(rexec, 3);
   incrementPC(rexec);
   const int m = ui::ValInt(rexec.Register_PC_Decimal.Caption());
   transfers::readMemoryByte(input, m, rexec.Register_Memory);
@@ -57,10 +54,7 @@ void REXEC_Manual::Phase_T3() {
 // from the phase cells T2 lit and the branch condition from the negative flag cell.
 void REXEC_Manual::Phase_T4() {
   REXEC& rexec = screens_.rexec();
-  At_Phase_Zero = false;
-  rexec.Shape_Clock(3).setFillColor(kWhite);
-  rexec.Shape_Clock(4).setFillColor(kCyan);
-  transfers::commonOpening(rexec);
+  openPhase(rexec, 4);
   ui::ControlArray<ui::Shape>& t4 = rexec.SHAPET4;
   if (lit(t4(0)) || lit(t4(1)) || lit(t4(2)) || lit(t4(3)) || lit(t4(4))) copyIRToAR(rexec);
   const bool negative = t4(7).FillColor() == ui::kRed;

@@ -81,6 +81,17 @@ void decode(REXEC& rexec) {
 
 }  // namespace
 
+void REXEC_Manual::openPhase(REXEC& rexec, int phase, std::initializer_list<ui::Shape*> lampsOut) {
+  At_Phase_Zero = false;
+  rexec.Shape_Clock(phase - 1).setFillColor(kWhite);
+  rexec.Shape_Clock(phase).setFillColor(kCyan);
+  for (ui::Shape* lamp : lampsOut) lamp->setFillColor(kWhite);
+  rexec.Command_Resume.setEnabled(false);
+  rexec.Command_One_instruction.setEnabled(false);
+  rexec.Command_View_Memory.setEnabled(true);
+  rexec.Command_Return_to_Input.setEnabled(false);
+}
+
 void REXEC_Manual::Run_Clock_Phase() {
   switch (Clock_Phase) {
     case 0: Phase_T0(); break;
@@ -128,10 +139,7 @@ void REXEC_Manual::Phase_T0() {
 // Copy the program counter to the address register.
 void REXEC_Manual::Phase_T1() {
   REXEC& rexec = screens_.rexec();
-  At_Phase_Zero = false;
-  rexec.Shape_Clock(0).setFillColor(kWhite);
-  rexec.Shape_Clock(1).setFillColor(kCyan);
-  transfers::commonOpening(rexec);
+  openPhase(rexec, 1);
   transfers::copyBits(rexec.ShapePC, ui::kYellow, rexec.Shapear, ui::kYellow, 4, 8);
   rexec.Register_Address_Decimal.setCaption(rexec.Register_PC_Decimal.Caption());
   Clock_Phase = 2;
@@ -141,10 +149,7 @@ void REXEC_Manual::Phase_T1() {
 void REXEC_Manual::Phase_T2() {
   REXEC& rexec = screens_.rexec();
   const DERAZO_Input& input = screens_.derazoInput();
-  At_Phase_Zero = false;
-  rexec.Shape_Clock(1).setFillColor(kWhite);
-  rexec.Shape_Clock(2).setFillColor(kCyan);
-  transfers::commonOpening(rexec);
+  openPhase(rexec, 2);
   clearDecoder(rexec);
   const int p = ui::ValInt(rexec.Register_PC_Decimal.Caption());
   transfers::readMemoryByte(input, p, rexec.SHAPE_IR);

@@ -75,12 +75,7 @@ void stopForOutput(REXEC& rexec) {
 void REXEC_Manual::Phase_T5() {
   REXEC& rexec = screens_.rexec();
   DERAZO_Input& input = screens_.derazoInput();
-  At_Phase_Zero = false;
-  rexec.Shape_Clock(4).setFillColor(kWhite);
-  rexec.Shape_Clock(5).setFillColor(kCyan);
-  rexec.shape_irar.setFillColor(kWhite);
-  rexec.shape_irpc.setFillColor(kWhite);
-  transfers::commonOpening(rexec);
+  openPhase(rexec, 5, {&rexec.shape_irar, &rexec.shape_irpc});
   if (executing(rexec, 1)) {
     rexec.Shapemy.setFillColor(kCyan);
     transfers::readMemoryByte(input, operandAddress(rexec), rexec.shapey);
@@ -107,14 +102,7 @@ void REXEC_Manual::Phase_T5() {
 // S to X (ADD); INPUT opens the input window and waits; OUTPUT may stop the clock.
 void REXEC_Manual::Phase_T6() {
   REXEC& rexec = screens_.rexec();
-  At_Phase_Zero = false;
-  rexec.Shape_Clock(5).setFillColor(kWhite);
-  rexec.Shapemy.setFillColor(kWhite);
-  rexec.shapemt.setFillColor(kWhite);
-  rexec.Shapetm.setFillColor(kWhite);
-  rexec.Shapeto.setFillColor(kWhite);
-  rexec.Shape_Clock(6).setFillColor(kCyan);
-  transfers::commonOpening(rexec);
+  openPhase(rexec, 6, {&rexec.Shapemy, &rexec.shapemt, &rexec.Shapetm, &rexec.Shapeto});
   if (executing(rexec, 1)) {
     rexec.Shapetx.setFillColor(kCyan);
     transfers::copyBits(rexec.Shapet, kRed, rexec.Shape_x, kRed, 1, 8);
@@ -131,12 +119,7 @@ void REXEC_Manual::Phase_T6() {
 // X + Y into S (ADD), the input bits into S (INPUT); the instruction ends.
 void REXEC_Manual::Phase_T7() {
   REXEC& rexec = screens_.rexec();
-  At_Phase_Zero = false;
-  rexec.Shape_Clock(7).setFillColor(kCyan);
-  rexec.Shape_Clock(6).setFillColor(kWhite);
-  rexec.Shape_Stop.setFillColor(kWhite);
-  rexec.Shapetx.setFillColor(kWhite);
-  transfers::commonOpening(rexec);
+  openPhase(rexec, 7, {&rexec.Shape_Stop, &rexec.Shapetx});
   if (executing(rexec, 1)) addXAndY(rexec);
   if (executing(rexec, 4)) copyInputToS(rexec);
   Clock_Phase = 0;

@@ -57,11 +57,4 @@ void refreshNegativeFlag(REXEC& rexec) {
   rexec.SHAPET4(7).setFillColor(rexec.Shapet(1).FillColor() == kRed ? kRed : kWhite);
 }
 
-void commonOpening(REXEC& rexec) {
-  rexec.Command_Resume.setEnabled(false);
-  rexec.Command_One_instruction.setEnabled(false);
-  rexec.Command_View_Memory.setEnabled(true);
-  rexec.Command_Return_to_Input.setEnabled(false);
-}
-
 }  // namespace volpar::transfers

@@ -46,8 +46,5 @@ void refreshCaption(const Cells& reg, ui::Label& caption);
 // The negative flag cell SHAPET4(7) shows the sign bit of S.
 void refreshNegativeFlag(REXEC& rexec);
 
-// The button settings with which every phase T1 to T7 opens.
-void commonOpening(REXEC& rexec);
-
 }  // namespace transfers
 }  // namespace volpar

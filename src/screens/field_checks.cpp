@@ -31,6 +31,26 @@ bool digitsAfterFirst(std::string_view text) {
   return true;
 }
 
+bool isLocation(std::string_view text) {
+  if (!startsWithDigit(text) || !digitsAfterFirst(text)) return false;
+  const double value = ui::Val(text);
+  return value >= 0 && value <= 31;
+}
+
+void checkLocation(ui::Platform& platform, ui::TextBox& field, const std::array<int, 3>& numbers) {
+  static constexpr std::string_view kDigits = "Memory locations are integers between 0 and 31";
+  const std::string& text = field.Text();
+  if (text == "0") return;
+  if (!startsWithDigit(text)) {
+    refuseEntry(platform, field, numbers[0], kDigits, 2);
+  } else if (!digitsAfterFirst(text)) {
+    refuseEntry(platform, field, numbers[1], kDigits, 2);
+  } else if (!isLocation(text)) {
+    refuseEntry(platform, field, numbers[2], "You must choose a memory location between 0 and 31",
+                2);
+  }
+}
+
 bool isBitText(std::string_view text) { return text == "0" || text == "1"; }
 
 int bitOf(const ui::TextBox& box) { return ui::Val(box.Text()) == 1.0 ? 1 : 0; }
@@ -39,6 +59,10 @@ int bitsValue(const ui::ControlArray<ui::TextBox>& boxes, int first, int last) {
   int value = 0;
   for (int i = first; i <= last; ++i) value = value * 2 + bitOf(boxes(i));
   return value;
+}
+
+void setBits(ui::ControlArray<ui::TextBox>& boxes, int first, int last, int value) {
+  for (int i = last; i >= first; --i) boxes(i).setText((value >> (last - i)) & 1 ? "1" : "0");
 }
 
 }  // namespace volpar::screens

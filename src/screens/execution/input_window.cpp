@@ -10,6 +10,10 @@ namespace volpar {
 
 using screens::refuseEntry;
 
+namespace {
+constexpr std::string_view kDigitsOnly = "You may only input a digit.";
+}  // namespace
+
 // A bit box takes one character, and only "0" or "1" passes: "2" or an emptied box is
 // refused and put back, and no text such as "10" can ever count ten.
 void REXEC::Input_bit_Change(int Index) {
@@ -18,37 +22,27 @@ void REXEC::Input_bit_Change(int Index) {
     refuseEntry(screens_.platform(), box, 4, "You may only input a 1 or a 0.", 1);
     return;
   }
-  REXEC_Manual& manual = screens_.manual();
-  if (manual.Text_Driving_Bits) return;
-  manual.Bits_Driving_Text = true;
-  Text_Input_Decimal.setText(std::to_string(screens::bitsValue(Input_bit, 1, 8)));
-  manual.Bits_Driving_Text = false;
+  screens_.manual().bitsDriveText(
+      [this] { Text_Input_Decimal.setText(std::to_string(screens::bitsValue(Input_bit, 1, 8))); });
 }
 
 // Each check reads the text afresh: a check that put "0" back hands the next one "0".
 void REXEC::Text_Input_Decimal_Change() {
   ui::Platform& platform = screens_.platform();
   if (!screens::startsWithDigit(Text_Input_Decimal.Text())) {
-    refuseEntry(platform, Text_Input_Decimal, 22, "You may only input a digit.", 3);
+    refuseEntry(platform, Text_Input_Decimal, 22, kDigitsOnly, 3);
   }
   if (!screens::digitsAfterFirst(Text_Input_Decimal.Text())) {
-    refuseEntry(platform, Text_Input_Decimal, 23, "You may only input a digit.", 2);
+    refuseEntry(platform, Text_Input_Decimal, 23, kDigitsOnly, 2);
   }
   const double number = ui::Val(Text_Input_Decimal.Text());
   if (number < 0 || number > 255) {
     refuseEntry(platform, Text_Input_Decimal, 11, "You may only input a number from 0 to 255.", 2);
     return;
   }
-  REXEC_Manual& manual = screens_.manual();
-  if (manual.Bits_Driving_Text) return;
-  manual.Text_Driving_Bits = true;
-  const int x = static_cast<int>(number);
-  for (int i = 8; i >= 1; --i) {
-    const int weight = 1 << (8 - i);
-    Input_bit(i).setText((x & weight) != 0 ? "1" : "0");
-  }
-  manual.Text_Driving_Bits = false;
-  Text_Input_Decimal.SetFocus();
+  const bool wrote = screens_.manual().textDrivesBits(
+      [&] { screens::setBits(Input_bit, 1, 8, static_cast<int>(number)); });
+  if (wrote) Text_Input_Decimal.SetFocus();
 }
 
 // The next pulse performs T7, which reads the bit boxes into S.

@@ -11,7 +11,6 @@
 
 namespace volpar {
 
-using screens::refuseEntry;
 using screens::select;
 
 void DERAZO_Input::Form_Load() {
@@ -32,19 +31,9 @@ void DERAZO_Input::Command_Execute_Program_Click() {
   Command_Start_Location_Cancel.setVisible(true);
 }
 
-// Only the first case that applies is reported; the "0" put back passes silently, so OK
-// always finds a valid start address.
+// OK always finds a valid start address.
 void DERAZO_Input::exec_text_Change() {
-  const std::string& text = exec_text.Text();
-  if (text == "0") return;
-  ui::Platform& platform = screens_.platform();
-  if (!screens::startsWithDigit(text)) {
-    refuseEntry(platform, exec_text, 5, "Memory locations are integers between 0 and 31", 2);
-  } else if (!screens::digitsAfterFirst(text)) {
-    refuseEntry(platform, exec_text, 6, "Memory locations are integers between 0 and 31", 2);
-  } else if (const double value = ui::Val(text); value < 0 || value > 31) {
-    refuseEntry(platform, exec_text, 7, "You must choose a memory location between 0 and 31", 2);
-  }
+  screens::checkLocation(screens_.platform(), exec_text, {5, 6, 7});
 }
 
 // Puts the machine at T0 with the program counter at the start address and every other
