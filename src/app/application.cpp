@@ -19,36 +19,25 @@ void Application::start() {
   initial_->Show();
 }
 
-REXEC& Application::rexec() {
-  if (!rexec_) {
-    rexec_ = std::make_unique<REXEC>(*this);
-    tellCreated(*rexec_);
+// A screen is created on first use and the observers are told. The screen is reachable
+// before its load step runs, so a handler inside the step that refers to it finds this one.
+template <class F>
+F& Application::created(std::unique_ptr<F>& form, void (F::*load)()) {
+  if (!form) {
+    form = std::make_unique<F>(*this);
+    for (ScreensObserver* observer : observers_) observer->formCreated(*form);
+    if (load) (form.get()->*load)();
   }
-  return *rexec_;
+  return *form;
 }
 
-DERAZO_Input& Application::derazoInput() {
-  if (!input_) {
-    input_ = std::make_unique<DERAZO_Input>(*this);
-    tellCreated(*input_);
-    // Its load step shows it at once. The screen is reachable before the step runs, so
-    // a handler inside it that refers to the screen finds this one.
-    input_->Form_Load();
-  }
-  return *input_;
-}
+REXEC& Application::rexec() { return created(rexec_); }
+
+// Its load step shows it at once.
+DERAZO_Input& Application::derazoInput() { return created(input_, &DERAZO_Input::Form_Load); }
 
 Initial_Screen& Application::initialScreen() {
-  if (!initial_) {
-    initial_ = std::make_unique<Initial_Screen>(*this);
-    tellCreated(*initial_);
-    initial_->Form_Load();
-  }
-  return *initial_;
-}
-
-void Application::tellCreated(ui::Form& form) {
-  for (ScreensObserver* observer : observers_) observer->formCreated(form);
+  return created(initial_, &Initial_Screen::Form_Load);
 }
 
 template <class F>

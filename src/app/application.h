@@ -61,6 +61,8 @@ class Application : public Screens {
 
  private:
   template <class F>
+  F& created(std::unique_ptr<F>& form, void (F::*load)() = nullptr);
+  template <class F>
   void retire(std::unique_ptr<F>& form);
 
   // Passes every request on to the real platform, noting the end of the program.
@@ -98,7 +100,6 @@ class Application : public Screens {
   std::unique_ptr<DERAZO_Input> input_;
   std::unique_ptr<REXEC> rexec_;
   std::vector<std::unique_ptr<ui::Form>> retired_;
-  void tellCreated(ui::Form& form);
 
   std::vector<ScreensObserver*> observers_;
 };

@@ -55,69 +55,68 @@ val numbers(const std::vector<int>& ids) {
 // Colours go to the page as numbers; the top bit makes them negative in an int.
 double colour(ui::Color c) { return static_cast<double>(c); }
 
+// Sets the page's properties of an element one after the other: set("x1", 0)("y1", 0).
+class Setter {
+ public:
+  explicit Setter(val& d) : d_(d) {}
+  template <class T>
+  const Setter& operator()(const char* name, const T& value) const {
+    d_.set(name, value);
+    return *this;
+  }
+
+ private:
+  val& d_;
+};
+
+template <class T>
+const T& as(const ui::Element& e) {
+  return static_cast<const T&>(e);
+}
+
 // The properties of each kind that the page draws.
 void describeKind(val& d, const ui::Element& e) {
+  const Setter set(d);
   switch (e.kind()) {
-    case ui::ElementKind::Label:
-      d.set("caption", static_cast<const ui::Label&>(e).Caption());
-      break;
-    case ui::ElementKind::Shape:
-      d.set("fill", colour(static_cast<const ui::Shape&>(e).FillColor()));
-      break;
+    case ui::ElementKind::Label: set("caption", as<ui::Label>(e).Caption()); break;
+    case ui::ElementKind::Shape: set("fill", colour(as<ui::Shape>(e).FillColor())); break;
     case ui::ElementKind::Line: {
-      const auto& l = static_cast<const ui::Line&>(e);
-      d.set("x1", l.x1());
-      d.set("y1", l.y1());
-      d.set("x2", l.x2());
-      d.set("y2", l.y2());
+      const auto& l = as<ui::Line>(e);
+      set("x1", l.x1())("y1", l.y1())("x2", l.x2())("y2", l.y2());
       break;
     }
     case ui::ElementKind::CommandButton: {
-      const auto& b = static_cast<const ui::CommandButton&>(e);
-      d.set("caption", b.Caption());
-      d.set("isDefault", b.Default());
+      const auto& b = as<ui::CommandButton>(e);
+      set("caption", b.Caption())("isDefault", b.Default());
       break;
     }
     case ui::ElementKind::OptionButton: {
-      const auto& o = static_cast<const ui::OptionButton&>(e);
-      d.set("caption", o.Caption());
-      d.set("value", o.Value() ? 1 : 0);
+      const auto& o = as<ui::OptionButton>(e);
+      set("caption", o.Caption())("value", o.Value() ? 1 : 0);
       break;
     }
     case ui::ElementKind::CheckBox: {
-      const auto& c = static_cast<const ui::CheckBox&>(e);
-      d.set("caption", c.Caption());
-      d.set("value", c.Value());
+      const auto& c = as<ui::CheckBox>(e);
+      set("caption", c.Caption())("value", c.Value());
       break;
     }
     case ui::ElementKind::HScrollBar: {
-      const auto& s = static_cast<const ui::HScrollBar&>(e);
-      d.set("min", s.Min());
-      d.set("max", s.Max());
-      d.set("value", s.Value());
-      d.set("smallChange", s.SmallChange());
-      d.set("largeChange", s.LargeChange());
+      const auto& s = as<ui::HScrollBar>(e);
+      set("min", s.Min())("max", s.Max())("value", s.Value());
+      set("smallChange", s.SmallChange())("largeChange", s.LargeChange());
       break;
     }
     case ui::ElementKind::TextBox: {
-      const auto& t = static_cast<const ui::TextBox&>(e);
-      d.set("text", t.Text());
-      d.set("selStart", t.SelStart());
-      d.set("selLength", t.SelLength());
-      d.set("maxLength", t.MaxLength());
-      d.set("multiLine", t.MultiLine());
+      const auto& t = as<ui::TextBox>(e);
+      set("text", t.Text())("selStart", t.SelStart())("selLength", t.SelLength());
+      set("maxLength", t.MaxLength())("multiLine", t.MultiLine());
       break;
     }
-    case ui::ElementKind::Frame:
-      d.set("caption", static_cast<const ui::Frame&>(e).Caption());
-      break;
-    case ui::ElementKind::Timer:
-      d.set("interval", static_cast<const ui::Timer&>(e).Interval());
-      break;
+    case ui::ElementKind::Frame: set("caption", as<ui::Frame>(e).Caption()); break;
+    case ui::ElementKind::Timer: set("interval", as<ui::Timer>(e).Interval()); break;
     case ui::ElementKind::Menu: {
-      const auto& m = static_cast<const ui::Menu&>(e);
-      d.set("caption", m.Caption());
-      d.set("shortcut", m.Shortcut());
+      const auto& m = as<ui::Menu>(e);
+      set("caption", m.Caption())("shortcut", m.Shortcut());
       break;
     }
     case ui::ElementKind::CommonDialog: break;
