@@ -133,16 +133,5 @@ TEST(ElementModel, RecordedChangesPutBackInReverseRestoreEverythingWithoutHandle
   EXPECT_FALSE(renderer.changed.empty());
 }
 
-// A bit box reads as 1 only when its whole text is a decimal number equal to 1.
-TEST(DecimalNumber, ReadsWholeDecimalNumbersOnly) {
-  for (const char* one : {"1", "1.0", "01", "1.", "0.1e1", "10E-1", "100e-2"}) {
-    EXPECT_EQ(decimalNumber(one), 1.0) << one;
-  }
-  EXPECT_EQ(decimalNumber("-2.5"), -2.5);
-  for (const char* none : {"", "-", ".", "+1", "1a", " 1", "1 ", "1e", "1e+", "&H1", "inf"}) {
-    EXPECT_EQ(decimalNumber(none), std::nullopt) << none;
-  }
-}
-
 }  // namespace
 }  // namespace volpar::ui

@@ -15,8 +15,6 @@ struct Line {
   std::size_t begin = 0;
   std::size_t end = 0;
   std::size_t next = 0;
-
-  bool hasBreak() const { return next > end; }
 };
 
 enum class Kind { Blank, Comment, Section, Entry };

@@ -69,7 +69,6 @@ class Element {
 
   // Font of the element; the form's font when none was given.
   const Font& font() const;
-  bool hasOwnFont() const { return hasFont_; }
   void setFont(const Font& font);
 
   Color backColor() const { return backColor_; }

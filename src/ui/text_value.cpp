@@ -1,8 +1,6 @@
 #include "ui/text_value.h"
 
 #include <cmath>
-#include <locale>
-#include <sstream>
 #include <string>
 
 namespace volpar::ui {
@@ -101,36 +99,6 @@ int ValInt(std::string_view text) {
   const double v = Val(text);
   if (!(v > -2147483648.0 && v < 2147483647.0)) return 0;
   return static_cast<int>(v);
-}
-
-// The syntax is checked here; the stream then rounds the digits as the C library does, in
-// the classic locale whatever the program's own.
-std::optional<double> decimalNumber(std::string_view text) {
-  std::size_t i = 0;
-  const auto digits = [&] {
-    const std::size_t from = i;
-    while (i < text.size() && isDigit(text[i])) ++i;
-    return i - from;
-  };
-  if (i < text.size() && text[i] == '-') ++i;
-  std::size_t mantissa = digits();
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    mantissa += digits();
-  }
-  if (mantissa == 0) return std::nullopt;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    if (digits() == 0) return std::nullopt;
-  }
-  if (i != text.size()) return std::nullopt;
-  std::istringstream in{std::string(text)};
-  in.imbue(std::locale::classic());
-  double value = 0;
-  in >> value;
-  if (in.fail()) return std::nullopt;
-  return value;
 }
 
 }  // namespace volpar::ui

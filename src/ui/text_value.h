@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string_view>
 
 namespace volpar::ui {
@@ -14,10 +13,5 @@ double Val(std::string_view text);
 // Val of a text already known to hold a plain decimal number that fits: the fast path
 // for the captions the engine writes itself ("0" to "255"); anything else goes to Val.
 int ValInt(std::string_view text);
-
-// The value of a text that is one decimal number and nothing else: an optional "-",
-// digits with an optional fraction, an optional exponent, and no blanks. None otherwise.
-// Read the same way by every compiler and in every locale.
-std::optional<double> decimalNumber(std::string_view text);
 
 }  // namespace volpar::ui

@@ -53,7 +53,6 @@ void ClockDriver::wakeUp() {
   const std::uint64_t generation = generation_;
   for (int n = 0; n < kMaxTicksPerWakeUp && now >= nextDueNs_; ++n) {
     nextDueNs_ += interval_ * kNsPerMs;
-    ++delivered_;
     gate_.deliverTick([this] { timer_->tick(); });
     // The tick disabled the timer, changed its interval or discarded its form: sync()
     // or detach() has already set what comes next.

@@ -34,7 +34,6 @@ class ClockDriver : public QObject {
   void detach();
 
   bool running() const { return running_; }
-  std::uint64_t ticksDelivered() const { return delivered_; }
 
  private:
   void wakeUp();
@@ -49,7 +48,6 @@ class ClockDriver : public QObject {
   std::int64_t nextDueNs_ = 0;
   std::int64_t lastWakeUpNs_ = 0;
   std::uint64_t generation_ = 0;  // bumped by every sync, to notice one made by a tick
-  std::uint64_t delivered_ = 0;
 };
 
 }  // namespace volpar::qt
