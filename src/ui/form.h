@@ -84,8 +84,14 @@ class Form {
   std::function<void(int)> onKeyPress;  // a key, while the window is active
   std::function<void()> onMouseDown;    // a mouse button on the background
   std::function<void()> onClick;        // a click on the background
+  // The user closes the window. A form without an unload handler (the welcome screen) is
+  // only hidden.
   void requestClose() {
-    if (onUnload) onUnload();
+    if (onUnload) {
+      onUnload();
+    } else {
+      Hide();
+    }
   }
 
   // Called by Element; not for general use.

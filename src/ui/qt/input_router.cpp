@@ -273,17 +273,9 @@ void InputRouter::mouseReleased(Surface& surface, QMouseEvent& event) {
   }
 }
 
-// A form without an unload handler (the welcome screen) is only hidden.
 void InputRouter::closeRequested() {
   ui::Form* form = binder_.form();
-  if (!form) return;
-  deliver([form] {
-    if (form->onUnload) {
-      form->requestClose();
-    } else {
-      form->Hide();
-    }
-  });
+  if (form) deliver([form] { form->requestClose(); });
 }
 
 }  // namespace volpar::qt

@@ -344,17 +344,9 @@ void WebFrontEnd::formClick(int form) {
   deliver([f] { f->onClick(); });
 }
 
-// A form without an unload handler (the welcome screen) is only hidden.
 void WebFrontEnd::close(int form) {
   ui::Form* f = formAt(form);
-  if (!f) return;
-  deliver([f] {
-    if (f->onUnload) {
-      f->requestClose();
-    } else {
-      f->Hide();
-    }
-  });
+  if (f) deliver([f] { f->requestClose(); });
 }
 
 bool WebFrontEnd::tick(int id) {
