@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,11 +46,27 @@ class Lifecycle : public ScreensFixture {
     tick();
     tick();
   }
+  // The input screen in its entry arrangement: every control enabled, every box "0", only
+  // the memory view's button, cell 0 and the two panels hidden.
   void expectFreshScreens() {
     for (int a = 0; a < 32; ++a) ASSERT_EQ(memoryBits(a), "00000000") << a;
-    EXPECT_EQ(entryBits(), "00000000");
-    EXPECT_EQ(input().exec_text.Text(), "0");
-    EXPECT_TRUE(input().Visible() && !input().EXEC_FRAME.visible());
+    std::set<std::string> hidden;
+    for (const ui::Element* e : input().elements()) {
+      using K = ui::ElementKind;
+      EXPECT_TRUE(e->enabled()) << e->displayName();
+      if (e->kind() == K::TextBox) {
+        EXPECT_EQ(static_cast<const ui::TextBox*>(e)->Text(), "0") << e->displayName();
+      }
+      if (e->kind() != K::Timer && e->kind() != K::Menu && e->kind() != K::CommonDialog &&
+          !e->shownOnScreen() && e->container() == nullptr)
+        hidden.insert(e->displayName());
+    }
+    EXPECT_EQ(hidden, (std::set<std::string>{"Return_to_exec_screen", "Shape1(0)", "EXEC_FRAME",
+                                             "Code_frame"}));
+    EXPECT_EQ(input().defaultButton(), &input().Command_Send_to_Memory);
+    EXPECT_EQ(input().Input_Bit(1).MaxLength(), 1);
+    EXPECT_EQ(input().exec_text.MaxLength(), 2);
+    EXPECT_TRUE(input().Visible());
     EXPECT_EQ(focusedName(input()), "Input_Bit(1)");
     EXPECT_FALSE(rexec().Visible() || rexec().Timer1.enabled());
     EXPECT_EQ(rexec().Timer1.Interval(), 1000);
