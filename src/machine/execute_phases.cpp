@@ -57,6 +57,10 @@ void openInputWindow(REXEC& rexec) {
   for (int j = 1; j <= 8; ++j) rexec.Input_bit(j).setEnabled(true);
   rexec.Timer1.setEnabled(false);
   rexec.Command_Input_Window_OK.setCaption(rexec.manual_radio.Value() ? "&Step" : "&Resume");
+  // The student types the value over the selected one and presses Enter.
+  ui::TextBox& decimal = rexec.Text_Input_Decimal;
+  decimal.SetFocus();
+  decimal.setSelection(0, static_cast<int>(decimal.Text().size()));
 }
 
 // OUTPUT stops only the automatic clock, and only when "Stop for Output" is ticked.

@@ -146,6 +146,74 @@ TEST_F(Interaction, SpeedBarArrowKeysMoveAsItsArrowButtons) {
   EXPECT_EQ(rexec().Time_Hertz.Caption(), "1");
 }
 
+// A click that gives a box the focus selects its "0", so that a typed 1 replaces it; a
+// click into the box that has the focus places the caret as usual.
+TEST_F(Interaction, AClickIntoABoxSelectsItsText) {
+  onInputScreen();
+  auto clickTwice = [this](ui::TextBox& box) {
+    activate(box.form());
+    click(widget(box), widget(box)->rect().center());
+    ASSERT_EQ(focus(), widget(box)) << box.displayName();
+    EXPECT_EQ(edit(box)->selectedText(), "0") << box.displayName();
+    click(widget(box), widget(box)->rect().center());
+    EXPECT_FALSE(edit(box)->hasSelectedText()) << box.displayName();
+  };
+  act([this] { input().Command_Execute_Program.click(); });
+  for (ui::TextBox* box : {&input().Input_Bit(2), &input().Input_Op_Code(0),
+                           &input().Input_Memory_Address, &input().memory_text, &input().exec_text})
+    clickTwice(*box);
+  act([this] {
+    input().Command_OK_For_Start_Location.click();
+    rexec().Input_Window.setEnabled(true);  // as an INPUT leaves it
+    rexec().Input_bit(3).setEnabled(true);
+  });
+  for (ui::TextBox* box : {&rexec().Input_bit(3), &rexec().Text_Input_Decimal}) clickTwice(*box);
+}
+
+// When an INPUT waits, the decimal box has the focus with its text selected: the student
+// types the value and presses Enter; in manual mode Step then has the focus, and the next
+// Enter performs T7.
+TEST_F(Interaction, AnInputTakesTheValueTypedAndEnter) {
+  onInputScreen();
+  for (const std::string byte : {"01100000", "10100001"}) {  // INPUT, then a branch to itself
+    for (char bit : byte) key(bit);
+    key(Qt::Key_Return);
+  }
+  for (bool manual : {true, false}) {
+    act([this] { input().Command_Execute_Program.click(); });
+    act([this] { input().Command_OK_For_Start_Location.click(); });
+    activate(rexec());
+    act([this, manual] {
+      rexec().Command_Options.click();
+      (manual ? rexec().manual_radio : rexec().automatic_radio).click();
+      rexec().time_scroll.setValue(1000);
+      rexec().Command_Options_Close.click();
+      rexec().Command_Begin_Step.click();
+    });
+    ASSERT_TRUE(QTest::qWaitFor([this] {
+      if (rexec().Command_Begin_Step.enabled()) act([this] { rexec().Command_Begin_Step.click(); });
+      return rexec().Command_Input_Window_OK.enabled();
+    }));
+    settle(50);  // a frame
+    ASSERT_EQ(focus(), widget(rexec().Text_Input_Decimal)) << manual;
+    EXPECT_EQ(edit(rexec().Text_Input_Decimal)->selectedText(), "0");
+    key('7');
+    key(Qt::Key_Return);
+    if (manual) {
+      EXPECT_EQ(focus(), widget(rexec().Command_Begin_Step));
+      key(Qt::Key_Return);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([this] { return rexec().Register_S_Decimal.Caption() == "7"; }))
+        << manual;
+    act([this] {
+      rexec().Timer1.setEnabled(false);
+      rexec().Command_Return_to_Input.setEnabled(true);
+      rexec().Command_Return_to_Input.click();
+      rexec().Text_Input_Decimal.setText("0");
+    });
+  }
+}
+
 // A click on the welcome screen's notice discards the screen and leaves the focus in
 // the first bit box.
 TEST_F(Interaction, AClickOnTheNoticeHandsOver) {

@@ -57,6 +57,7 @@ void REXEC::Command_Input_Window_OK_Click() {
     Command_Pause.setEnabled(false);
     Command_Begin_Step.setEnabled(true);
     Command_Resume.setEnabled(false);
+    Command_Begin_Step.SetFocus();  // the next Enter performs T7
   } else {
     Timer1.setEnabled(true);
     Command_Pause.setEnabled(true);

@@ -233,6 +233,7 @@ void ControlBinder::flush() {
     b->pending = false;
     syncBinding(*b);
   }
+  if (!changed.empty() && hooks_.framed) hooks_.framed();
   frameTimer_.stop();
   for (auto& [surface, boxes] : pendingRepaint_) {
     if (boxes.empty()) continue;

@@ -43,6 +43,8 @@ class ControlBinder {
     std::function<void(Surface&, QMouseEvent&)> mouseReleased;
     // The focused text box's selection was just set from the model.
     std::function<void()> selectionSynced;
+    // The changes of the last clock ticks have just reached the widgets.
+    std::function<void()> framed;
   };
 
   ControlBinder(ui::Form& form, EventGate& gate, QMainWindow& window, Hooks hooks);

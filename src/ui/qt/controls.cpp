@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -40,6 +42,27 @@ class WrappingButton : public QPushButton {
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(area, flags, text());
   }
+};
+
+// A one-line box selects its text when a click gives it the focus, as Tab does, so that
+// what the student types replaces the "0" it holds.
+class EntryBox : public QLineEdit {
+ public:
+  explicit EntryBox(QWidget* parent) : QLineEdit(parent) {}
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override {
+    QLineEdit::focusInEvent(event);
+    focusedByClick_ = event->reason() == Qt::MouseFocusReason;
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    QLineEdit::mouseReleaseEvent(event);
+    if (focusedByClick_ && hasFocus()) selectAll();
+    focusedByClick_ = false;
+  }
+
+ private:
+  bool focusedByClick_ = false;
 };
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
@@ -137,7 +160,7 @@ QWidget* createControl(const ui::Element& element, QWidget* parent) {
         edit->setTabChangesFocus(true);
         w = edit;
       } else {
-        w = new QLineEdit(parent);
+        w = new EntryBox(parent);
       }
       if (!box.TabStop()) w->setFocusPolicy(Qt::ClickFocus);
       break;

@@ -126,7 +126,9 @@ void InputRouter::applyTabOrder() {
 
 void InputRouter::focusChanged(QWidget* now) {
   ui::Form* form = binder_.form();
-  if (!form || applyingFocus_ || !now) return;
+  // While the model's choice waits for the next frame, the widgets' own moves (off a
+  // button being disabled) are not the user's.
+  if (!form || applyingFocus_ || focusAwaitsFrame_ || !now) return;
   if (ui::Element* e = binder_.elementOfWidget(now); e && form->focused() != e) {
     const QScopedValueRollback guard(applyingFocus_, true);
     form->setFocus(e);
@@ -136,6 +138,7 @@ void InputRouter::focusChanged(QWidget* now) {
 void InputRouter::applyFocus() {
   ui::Form* form = binder_.form();
   if (!form || !form->focused() || applyingFocus_) return;
+  focusAwaitsFrame_ = false;
   restoreFocusWhenActive();
   QWidget* w = binder_.widgetOf(*form->focused());
   if (!w) return;
@@ -143,6 +146,9 @@ void InputRouter::applyFocus() {
     const QScopedValueRollback guard(applyingFocus_, true);
     w->setFocus(Qt::OtherFocusReason);
   }
+  // A clock tick that enables a box and gives it the focus (an INPUT waiting) reaches the
+  // widgets only at the next frame.
+  focusAwaitsFrame_ = !w->isEnabled() && form->focused()->usable();
   if (form->focused()->kind() == ui::ElementKind::TextBox) {
     syncSelection(*w, static_cast<ui::TextBox&>(*form->focused()));
   }
@@ -152,6 +158,10 @@ void InputRouter::applyFocus() {
 // set them again once it is active.
 void InputRouter::restoreFocusWhenActive() {
   if (!window_.isActiveWindow()) restoreFocusOnActivation_ = true;
+}
+
+void InputRouter::framed() {
+  if (focusAwaitsFrame_) applyFocus();
 }
 
 void InputRouter::activated() {

@@ -36,6 +36,8 @@ class InputRouter : public QObject {
   void restoreFocusWhenActive();
   // The window became active.
   void activated();
+  // The clock's changes have reached the widgets: a focus that waited for them is given.
+  void framed();
   // A key pressed on the window itself; false leaves it to the window.
   bool keyPressed(const QKeyEvent& event);
   void closeRequested();
@@ -69,6 +71,7 @@ class InputRouter : public QObject {
   bool applyingFocus_ = false;
   bool editedByKey_ = false;
   bool restoreFocusOnActivation_ = false;
+  bool focusAwaitsFrame_ = false;
 };
 
 }  // namespace volpar::qt
