@@ -24,7 +24,8 @@ class Menus : public ScreensFixture {
   ~Menus() override { fs::remove_all(dir); }
   std::string file(const char* name) { return (dir / name).string(); }
 
-  void expectDialog(std::size_t n, bool save, const std::string& nameBefore) {
+  void expectDialog(std::size_t n, bool save, const std::string& nameBefore,
+                    const std::string& folder) {
     ASSERT_EQ(platform.dialogs.size(), n + 1);
     const FakePlatform::DialogCall& d = platform.dialogs[n];
     EXPECT_EQ(d.save, save);
@@ -32,7 +33,7 @@ class Menus : public ScreensFixture {
     EXPECT_EQ(d.defaultExt, ".txt");
     EXPECT_TRUE(d.pathMustExist);
     EXPECT_EQ(d.overwritePrompt, save);
-    EXPECT_EQ(d.initDir, "/opt/volpar");
+    EXPECT_EQ(d.initDir, folder);
     EXPECT_EQ(d.fileNameBefore, nameBefore) << "the dialog offers the name last chosen";
   }
 };
@@ -42,7 +43,8 @@ TEST_F(Menus, SaveAndOpenGoThroughTheDialogToTheProgramFile) {
   poke(31, "10000001");
   platform.saveAnswers.push_back(file("prog.txt"));
   click(input().save_menu);
-  expectDialog(0, true, "");
+  // The program's folder may not be written: the first dialog starts in the documents.
+  expectDialog(0, true, "", "/home/student/Documents");
   EXPECT_TRUE(fs::exists(file("prog.txt")));
 
   click(input().Command_Restart);
@@ -50,7 +52,7 @@ TEST_F(Menus, SaveAndOpenGoThroughTheDialogToTheProgramFile) {
   click(input().Command_Execute_Program);
   platform.openAnswers.push_back(file("prog.txt"));
   click(input().Open_menu);
-  expectDialog(1, false, "");  // the new screen's dialog
+  expectDialog(1, false, "", dir.string());  // the new screen's, where the save was
   EXPECT_EQ(memoryBits(0), "00100101");
   EXPECT_EQ(memoryBits(31), "10000001");
   EXPECT_EQ(manual().Program_File_Name, file("prog.txt"));
@@ -65,9 +67,9 @@ TEST_F(Menus, ACancelledDialogLoadsAndSavesNothingButAFileThatCannotBeLoadedIsRe
   const std::string saved = readFile(file("kept.txt"));
   poke(3, "11110000");
   click(input().Open_menu);  // the empty answer queue cancels
-  expectDialog(1, false, file("kept.txt"));
+  expectDialog(1, false, file("kept.txt"), dir.string());
   click(input().save_menu);
-  expectDialog(2, true, file("kept.txt"));
+  expectDialog(2, true, file("kept.txt"), dir.string());
   EXPECT_EQ(memoryBits(3), "11110000");
   EXPECT_EQ(readFile(file("kept.txt")), saved);
   EXPECT_TRUE(platform.messages.empty());
@@ -77,6 +79,20 @@ TEST_F(Menus, ACancelledDialogLoadsAndSavesNothingButAFileThatCannotBeLoadedIsRe
   ASSERT_EQ(platform.messages.size(), 1U);
   EXPECT_EQ(platform.messages[0].title, "VOLPAR -- PROGRAM FILE");
   EXPECT_EQ(memoryBits(3), "11110000");
+}
+
+TEST_F(Menus, DialogsStartInTheProgramsFolderWhenItMayBeWrittenThenWhereTheLastFileWas) {
+  platform.exeDir = dir.string();
+  fs::create_directories(dir / "sub");
+  platform.openAnswers.push_back(file("missing.txt"));
+  click(input().Open_menu);
+  platform.saveAnswers.push_back((dir / "sub" / "p.txt").string());
+  click(input().save_menu);
+  click(input().Open_menu);
+  ASSERT_EQ(platform.dialogs.size(), 3U);
+  EXPECT_EQ(platform.dialogs[0].initDir, dir.string());
+  EXPECT_EQ(platform.dialogs[1].initDir, dir.string()) << "a failed load leaves it";
+  EXPECT_EQ(platform.dialogs[2].initDir, (dir / "sub").string());
 }
 
 TEST_F(Menus, HelpContentsOpensTopicOneOfTheHelpFile) {

@@ -75,6 +75,7 @@ class Application : public Screens {
     bool ShowOpen(ui::CommonDialog& dialog) override { return system_.ShowOpen(dialog); }
     bool ShowSave(ui::CommonDialog& dialog) override { return system_.ShowSave(dialog); }
     std::string executableDirectory() override { return system_.executableDirectory(); }
+    std::string documentsDirectory() override { return system_.documentsDirectory(); }
     void showHelp(const std::string& file, int context) override {
       system_.showHelp(file, context);
     }

@@ -30,6 +30,8 @@ class REXEC_Manual {
   bool Text_Driving_Bits = false;
   bool Bits_Driving_Text = false;
   std::string Program_File_Name;
+  // The folder of the last program file loaded or saved without failure; Restart keeps it.
+  std::string lastProgramFolder;
 
   // The bit boxes and the decimal fields of a screen write each other. Each side writes
   // under its own guard and not at all while the other side's is set, so a write never

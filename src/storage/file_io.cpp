@@ -299,4 +299,10 @@ std::optional<WriteProblem> replaceFile(const std::string& path, std::string_vie
   return outcome.problem;
 }
 
+bool mayWriteFolder(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+         ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
 }  // namespace volpar::storage

@@ -36,4 +36,7 @@ struct WriteProblem {
 // Returns why it failed; nothing on disk has changed then unless fileChanged says so.
 std::optional<WriteProblem> replaceFile(const std::string& path, std::string_view content);
 
+// Whether the user may create files in this existing folder.
+bool mayWriteFolder(const std::string& path);
+
 }  // namespace volpar::storage

@@ -29,6 +29,9 @@ class Platform {
 
   // The folder that holds the program's executable file.
   virtual std::string executableDirectory() = 0;
+  // The user's folder for documents, else the home folder; a platform without one answers
+  // the executable's folder.
+  virtual std::string documentsDirectory() { return executableDirectory(); }
 
   // Opens the help file at a numeric help context.
   virtual void showHelp(const std::string& helpFile, int context) = 0;

@@ -36,7 +36,8 @@ class FakePlatform : public ui::Platform {
   std::deque<std::optional<std::string>> saveAnswers;
   std::vector<DialogCall> dialogs;
 
-  std::string exeDir = "/opt/volpar";
+  std::string exeDir = "/opt/volpar";  // no such folder, so none the user may write
+  std::string documentsDir = "/home/student/Documents";
   std::vector<std::pair<std::string, int>> helpShown;
   ui::Version programVersion{2, 13, 0};  // not the build's own
   int endRequests = 0;
@@ -51,6 +52,7 @@ class FakePlatform : public ui::Platform {
   bool ShowOpen(ui::CommonDialog& dialog) override { return answer(dialog, openAnswers, false); }
   bool ShowSave(ui::CommonDialog& dialog) override { return answer(dialog, saveAnswers, true); }
   std::string executableDirectory() override { return exeDir; }
+  std::string documentsDirectory() override { return documentsDir; }
   void showHelp(const std::string& file, int context) override {
     helpShown.emplace_back(file, context);
   }

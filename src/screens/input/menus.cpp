@@ -1,9 +1,11 @@
+#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "machine/REXEC_Manual.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/screens.h"
+#include "storage/file_io.h"
 #include "ui/platform.h"
 
 namespace volpar {
@@ -13,13 +15,26 @@ constexpr const char* kProgramFileFilter = "Text file (*.txt)|*.txt";
 constexpr const char* kProgramFileTitle = "VOLPAR -- PROGRAM FILE";
 constexpr const char* kHelpFile = "Vuvuva.zev";
 
+// Where the dialogs start: where the last program file was loaded or saved; before that
+// in the executable's folder when the user may write there (not in a system folder), else
+// in the user's documents.
+std::string startFolder(ui::Platform& platform, const std::string& lastFolder) {
+  if (!lastFolder.empty()) return lastFolder;
+  const std::string folder = platform.executableDirectory();
+  return storage::mayWriteFolder(folder) ? folder : platform.documentsDirectory();
+}
+
 // The dialog keeps the file name last chosen; everything else is set for each use.
-void setUpDialog(ui::CommonDialog& dialog, ui::Platform& platform, bool save) {
+void setUpDialog(ui::CommonDialog& dialog, Screens& screens, bool save) {
   dialog.Filter = kProgramFileFilter;
   dialog.DefaultExt = ".txt";
   dialog.PathMustExist = true;
   dialog.OverwritePrompt = save;
-  dialog.InitDir = platform.executableDirectory();
+  dialog.InitDir = startFolder(screens.platform(), screens.manual().lastProgramFolder);
+}
+
+std::string folderOf(const std::string& path) {
+  return std::filesystem::path(path).parent_path().string();
 }
 
 void reportFailure(ui::Platform& platform, const std::optional<std::string>& failure) {
@@ -31,7 +46,7 @@ void reportFailure(ui::Platform& platform, const std::optional<std::string>& fai
 // A cancelled dialog loads nothing.
 void DERAZO_Input::Open_menu_Click() {
   ui::Platform& platform = screens_.platform();
-  setUpDialog(CommonDialog1, platform, false);
+  setUpDialog(CommonDialog1, screens_, false);
   if (!platform.ShowOpen(CommonDialog1)) return;
   openProgramFile(CommonDialog1.FileName);
 }
@@ -41,7 +56,9 @@ void DERAZO_Input::openProgramFile(const std::string& path) {
   CommonDialog1.FileName = path;
   const std::optional<std::string> failure = screens_.manual().Load_Program_File(path);
   reportFailure(screens_.platform(), failure);
-  if (!failure) savedMemory_ = memoryColors();
+  if (failure) return;
+  savedMemory_ = memoryColors();
+  screens_.manual().lastProgramFolder = folderOf(path);
 }
 
 void DERAZO_Input::save_menu_Click() { saveProgram(); }
@@ -49,13 +66,14 @@ void DERAZO_Input::save_menu_Click() { saveProgram(); }
 // A cancelled dialog saves nothing.
 bool DERAZO_Input::saveProgram() {
   ui::Platform& platform = screens_.platform();
-  setUpDialog(CommonDialog1, platform, true);
+  setUpDialog(CommonDialog1, screens_, true);
   if (!platform.ShowSave(CommonDialog1)) return false;
   const std::optional<std::string> failure =
       screens_.manual().Save_Program_File(CommonDialog1.FileName);
   reportFailure(platform, failure);
   if (failure) return false;
   savedMemory_ = memoryColors();
+  screens_.manual().lastProgramFolder = folderOf(CommonDialog1.FileName);
   return true;
 }
 

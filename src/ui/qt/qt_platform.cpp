@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include "ui/element.h"
@@ -38,12 +39,9 @@ void configureFileDialog(QFileDialog& qt, const ui::CommonDialog& dialog, bool s
   QString suffix = qs(dialog.DefaultExt);
   while (suffix.startsWith('.')) suffix.remove(0, 1);
   qt.setDefaultSuffix(suffix);
+  // The folder is the one the program chose; the file name last chosen is offered in it.
   if (!dialog.InitDir.empty()) qt.setDirectory(qs(dialog.InitDir));
-  if (!dialog.FileName.empty()) {
-    const QFileInfo last(qs(dialog.FileName));
-    if (last.dir().exists()) qt.setDirectory(last.dir());
-    qt.selectFile(last.fileName());
-  }
+  if (!dialog.FileName.empty()) qt.selectFile(QFileInfo(qs(dialog.FileName)).fileName());
   if (save) {
     qt.setAcceptMode(QFileDialog::AcceptSave);
     qt.setFileMode(QFileDialog::AnyFile);
@@ -97,6 +95,12 @@ bool QtPlatform::runFileDialog(ui::CommonDialog& dialog, bool save) {
 
 std::string QtPlatform::executableDirectory() {
   return QCoreApplication::applicationDirPath().toStdString();
+}
+
+std::string QtPlatform::documentsDirectory() {
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const bool found = !documents.isEmpty() && QDir(documents).exists();
+  return (found ? documents : QDir::homePath()).toStdString();
 }
 
 // A help file named without a folder is looked for next to the executable (a build

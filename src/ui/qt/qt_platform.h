@@ -23,6 +23,7 @@ class QtPlatform : public ui::Platform {
   bool ShowOpen(ui::CommonDialog& dialog) override;
   bool ShowSave(ui::CommonDialog& dialog) override;
   std::string executableDirectory() override;
+  std::string documentsDirectory() override;
   void showHelp(const std::string& helpFile, int context) override;
   ui::Version version() override;
   SaveAnswer askToSave(const std::string& text, const std::string& title) override;
