@@ -2,6 +2,11 @@
 
 namespace volpar {
 
+// The help file, and the topic of it that F1 opens on the execution screen (the input
+// screen's F1 is Help > Contents, topic 1).
+inline constexpr const char* kHelpFile = "Vuvuva.zev";
+inline constexpr int kExecutionScreenHelpTopic = 10;
+
 namespace ui {
 class Platform;
 }

@@ -84,6 +84,7 @@ class Form {
   std::function<void(int)> onKeyPress;  // a key, while the window is active
   std::function<void()> onMouseDown;    // a mouse button on the background
   std::function<void()> onClick;        // a click on the background
+  std::function<void()> onHelp;         // F1, while the window is active
   // The user closes the window. A form without an unload handler (the welcome screen) is
   // only hidden.
   void requestClose() {

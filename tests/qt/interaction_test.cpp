@@ -1,8 +1,11 @@
 // The user's keys, clicks and window closing reach the program as a student's would.
 #include <QLineEdit>
 #include <QPointer>
+#include <QTextBlock>
+#include <QTextBrowser>
 
 #include "bridge_fixture.h"
+#include "ui/qt/help_viewer.h"
 
 namespace volpar::qttest {
 namespace {
@@ -16,6 +19,13 @@ class Interaction : public BridgeFixture {
     settle();
     ASSERT_FALSE(window(app.initialScreen()).isVisible());
     activate(input());
+  }
+  // Execute Program and OK at the start address 0: the execution screen, active.
+  void onExecutionScreen() {
+    onInputScreen();
+    act([this] { input().Command_Execute_Program.click(); });
+    act([this] { input().Command_OK_For_Start_Location.click(); });
+    activate(rexec());
   }
   void activate(const ui::Form& form) {
     qt::FormWindow& w = window(form);
@@ -104,10 +114,7 @@ TEST_F(Interaction, EnterPressesTheDefaultButton) {
 // Alt+B presses Begin; Alt+S presses whichever of the two buttons with that key is enabled;
 // disabled buttons look disabled and ignore clicks.
 TEST_F(Interaction, AccessKeysPressTheRunControls) {
-  onInputScreen();
-  act([this] { input().Command_Execute_Program.click(); });
-  act([this] { input().Command_OK_For_Start_Location.click(); });
-  activate(rexec());
+  onExecutionScreen();
   QWidget* pause = widget(rexec().Command_Pause);
   EXPECT_FALSE(pause->isEnabled());
   click(pause);
@@ -134,10 +141,7 @@ TEST_F(Interaction, AccessKeysPressTheRunControls) {
 // With the focus on the speed bar, Right raises the rate towards "Fast" and Left lowers it,
 // as the bar's arrow buttons do.
 TEST_F(Interaction, SpeedBarArrowKeysMoveAsItsArrowButtons) {
-  onInputScreen();
-  act([this] { input().Command_Execute_Program.click(); });
-  act([this] { input().Command_OK_For_Start_Location.click(); });
-  activate(rexec());
+  onExecutionScreen();
   act([this] { rexec().Command_Options.click(); });
   widget(rexec().time_scroll)->setFocus();
   key(Qt::Key_Right);
@@ -212,6 +216,18 @@ TEST_F(Interaction, AnInputTakesTheValueTypedAndEnter) {
       rexec().Text_Input_Decimal.setText("0");
     });
   }
+}
+
+// F1 on the execution screen, which has no menu, opens the help at that screen's topic.
+TEST_F(Interaction, F1OnTheExecutionScreenOpensTheHelpAtItsTopic) {
+  onExecutionScreen();
+  QTest::keyClick(focus(), Qt::Key_F1);
+  settle();
+  ASSERT_NE(platform.helpViewer(), nullptr);
+  EXPECT_TRUE(platform.helpViewer()->isVisible());
+  QTextBrowser* browser = platform.helpViewer()->browser();
+  EXPECT_EQ(browser->cursorForPosition(QPoint(4, 4)).block().text(), "Execution screen");
+  platform.helpViewer()->close();
 }
 
 // A click on the welcome screen's notice discards the screen and leaves the focus in

@@ -250,8 +250,31 @@ test('started at 0 and stepped by hand, the execution screen shows what the mach
   await screenshot('execution');
 });
 
-test('Quit ends VOLPAR in the page', async () => {
+test('F1 on the execution screen opens the help at that screen', async () => {
+  await page.keyboard.press('F1');
+  await page.locator('#help').waitFor();
+  const topic = page.frameLocator('#help iframe').locator('a[name="topic-10"]');
+  await eventually(() => topic.evaluate((a) => Math.abs(a.getBoundingClientRect().top) < 40), true, 'at its topic');
+  await page.locator('#help-close').click();
+});
+
+// The STORE above changed memory since the last Open: Quit asks first.
+test('Quit asks about the unsaved program: Cancel keeps the page, Save saves it, then it ends', async () => {
+  const question = page.locator('#questionbox');
   await rexec('Command_Quit').click();
+  assert.equal(await question.locator('.text').textContent(), 'Save the program in memory before quitting?');
+  await question.locator('button[value=cancel]').click();
+  await question.waitFor({ state: 'hidden' });
+  assert.equal(await page.locator('#ended').isVisible(), false);
+
+  await rexec('Command_Quit').click();
+  await question.locator('button[value=save]').click();
+  await page.locator('#savebox input').fill('stored');
+  const downloaded = page.waitForEvent('download');
+  await page.locator('#savebox button[value=save]').click();
+  const saved = path.join(work, 'stored.txt');
+  await (await downloaded).saveAs(saved);
+  assert.match(fs.readFileSync(saved, 'latin1'), /Byte11=00001000/, 'the byte the STORE wrote');
   await page.locator('#ended').waitFor();
   assert.equal(await page.locator('#ended').textContent(), 'VOLPAR has ended — reload to start again');
   assert.equal(await page.locator('#desk').isVisible(), false);

@@ -28,6 +28,7 @@ void REXEC::connectHandlers() {
   Command_Restart.onClick = [this] { Command_Restart_Click(); };
   Command_Quit.onClick = [this] { Command_Quit_Click(); };
   onUnload = [this] { Form_Unload(); };
+  onHelp = [this] { Form_Help(); };
   for (int i = Input_bit.LBound(); i <= Input_bit.UBound(); ++i) {
     Input_bit(i).onChange = [this, i] { Input_bit_Change(i); };
   }

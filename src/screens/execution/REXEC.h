@@ -174,6 +174,7 @@ class REXEC : public ui::Form {
   void Command_Restart_Click();
   void Command_Quit_Click();
   void Form_Unload();
+  void Form_Help();
 
   // Input window.
   void Input_bit_Change(int Index);

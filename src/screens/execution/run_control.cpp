@@ -127,4 +127,6 @@ void REXEC::Command_Quit_Click() { screens_.derazoInput().endProgramAfterAsking(
 
 void REXEC::Form_Unload() { screens_.derazoInput().endProgramAfterAsking(); }
 
+void REXEC::Form_Help() { screens_.platform().showHelp(kHelpFile, kExecutionScreenHelpTopic); }
+
 }  // namespace volpar

@@ -13,7 +13,6 @@ namespace {
 
 constexpr const char* kProgramFileFilter = "Text file (*.txt)|*.txt";
 constexpr const char* kProgramFileTitle = "VOLPAR -- PROGRAM FILE";
-constexpr const char* kHelpFile = "Vuvuva.zev";
 
 // Where the dialogs start: where the last program file was loaded or saved; before that
 // in the executable's folder when the user may write there (not in a system folder), else

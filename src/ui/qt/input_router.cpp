@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 
 #include "ui/qt/controls.h"
@@ -52,6 +53,17 @@ void InputRouter::wire() {
     if (b->menu || b->action) wireMenu(*e, *b);
   }
   applyTabOrder();
+  // F1 of a window without a menu that offers it.
+  if (binder_.form()->onHelp) {
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), &window_);
+    connect(help, &QShortcut::activated, this, [this] {
+      ui::Form* form = binder_.form();
+      if (form)
+        deliver([form] {
+          if (form->onHelp) form->onHelp();
+        });
+    });
+  }
 }
 
 void InputRouter::wireControl(ui::Element& element, QWidget& widget) {

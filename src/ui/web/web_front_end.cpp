@@ -237,6 +237,7 @@ val WebFrontEnd::form(int id) const {
   d.set("keyPress", static_cast<bool>(f->onKeyPress));
   d.set("mouseDown", static_cast<bool>(f->onMouseDown));
   d.set("click", static_cast<bool>(f->onClick));
+  d.set("help", static_cast<bool>(f->onHelp));
   std::vector<int> ids;
   for (const ui::Element* e : f->elements()) ids.push_back(elementIds_.at(e));
   d.set("elements", numbers(ids));
@@ -332,6 +333,12 @@ void WebFrontEnd::keyPress(int form, int ascii) {
   deliver([f, ascii] { f->onKeyPress(ascii); });
 }
 
+void WebFrontEnd::help(int form) {
+  ui::Form* f = formAt(form);
+  if (!f || !f->onHelp) return;
+  deliver([f] { f->onHelp(); });
+}
+
 void WebFrontEnd::mouseDown(int form) {
   ui::Form* f = formAt(form);
   if (!f || !f->onMouseDown) return;
@@ -373,6 +380,7 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("ended", &WebFrontEnd::ended)
       .function("takeSaved", &WebFrontEnd::takeSaved)
       .function("answerFile", &WebFrontEnd::answerFile)
+      .function("answerQuestion", &WebFrontEnd::answerQuestion)
       .function("click", &WebFrontEnd::click)
       .function("type", &WebFrontEnd::type)
       .function("select", &WebFrontEnd::select)
@@ -380,6 +388,7 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("scroll", &WebFrontEnd::scroll)
       .function("keyPress", &WebFrontEnd::keyPress)
       .function("mouseDown", &WebFrontEnd::mouseDown)
+      .function("help", &WebFrontEnd::help)
       .function("formClick", &WebFrontEnd::formClick)
       .function("close", &WebFrontEnd::close)
       .function("tick", &WebFrontEnd::tick);

@@ -39,6 +39,11 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   bool ended() { return app_.programEnded(); }
   std::string takeSaved() { return platform_.takeSaved(); }
   void answerFile(std::string name) { platform_.answerFile(std::move(name)); }
+  // true: Save, false: Don't Save (a cancelled question is never delivered again).
+  void answerQuestion(bool save) {
+    platform_.answerQuestion(save ? ui::Platform::SaveAnswer::Save
+                                  : ui::Platform::SaveAnswer::DontSave);
+  }
 
   // ---- what the user and the clock do: each one event
   void click(int id);
@@ -48,6 +53,7 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   void scroll(int id, int value);
   void keyPress(int form, int ascii);
   void mouseDown(int form);
+  void help(int form);  // F1 on a form without a menu that offers it
   void formClick(int form);
   void close(int form);
   // One clock tick; says whether the timer still runs at the interval it had.

@@ -30,6 +30,16 @@ bool WebPlatform::ShowSave(ui::CommonDialog& dialog) {
   return false;
 }
 
+ui::Platform::SaveAnswer WebPlatform::askToSave(const std::string& text, const std::string& title) {
+  if (question_) {
+    const SaveAnswer answer = *question_;
+    question_.reset();
+    return answer;
+  }
+  page_.call<void>("askToSave", text, title);
+  return SaveAnswer::Cancel;
+}
+
 std::string WebPlatform::takeSaved() {
   std::string name;
   name.swap(saved_);

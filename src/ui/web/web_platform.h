@@ -15,7 +15,11 @@ namespace volpar::web {
 //   when the box was raised until it is closed;
 // - the open and save dialogs are the page's own: the first call asks the page to let the
 //   user choose and answers "cancelled"; once chosen, the page hands the answer over and
-//   delivers the same event again, which now finds it.
+//   delivers the same event again, which now finds it;
+// - the question about an unsaved program works the same way: the first call raises the
+//   page's box and answers Cancel, so the action stops with nothing lost; Save or Don't
+//   Save delivers the event again with that answer (again each time the event is
+//   delivered, so that a save dialog on the way keeps it).
 // Files live in the page's in-memory file system; a saved file is then handed to the user.
 class WebPlatform : public ui::Platform {
  public:
@@ -27,10 +31,13 @@ class WebPlatform : public ui::Platform {
   std::string executableDirectory() override { return "."; }
   void showHelp(const std::string& helpFile, int context) override;
   ui::Version version() override;
+  SaveAnswer askToSave(const std::string& text, const std::string& title) override;
   void endProgram() override;
 
   // The file the user chose, for the event that is delivered again.
   void answerFile(std::string name) { answer_ = std::move(name); }
+  // The answer to the question, for the event that is delivered again.
+  void answerQuestion(SaveAnswer answer) { question_ = answer; }
   // The file a save wrote during the last event, to hand to the user; empty when none.
   std::string takeSaved();
 
@@ -39,6 +46,7 @@ class WebPlatform : public ui::Platform {
 
   emscripten::val page_ = emscripten::val::undefined();
   std::optional<std::string> answer_;
+  std::optional<SaveAnswer> question_;
   std::string saved_;
 };
 

@@ -352,8 +352,8 @@ class FormView {
     return this.menuItems.find((v) => v.shortcut && (v.shortcut === combo || ALTERNATIVE_KEYS[v.shortcut] === combo));
   }
 
-  accessTarget(key) {
-    return this.views.find((v) => v.accessKey === key && v.reachable());
+  accessTargets(key) {
+    return this.views.filter((v) => v.accessKey === key && v.reachable());
   }
 
   // Enter presses the button that has the focus, or else the form's default button.
@@ -768,6 +768,11 @@ function onKeyDown(ev) {
     if (!item.node.disabled && !item.node.hidden) deliver(() => fe.click(item.id));
     return;
   }
+  if (form.desc.help && (combo === 'F1' || combo === ALTERNATIVE_KEYS.F1)) {
+    ev.preventDefault();
+    deliver(() => fe.help(form.id));
+    return;
+  }
   if (ev.altKey && !ev.ctrlKey && ev.key.length === 1) {
     const key = ev.key.toLowerCase();
     const menu = form.views.find((v) => v.title && v.accessKey === key && !v.title.disabled);
@@ -776,7 +781,15 @@ function onKeyDown(ev) {
       menu.toggleMenu();
       return;
     }
-    const target = form.accessTarget(key);
+    const targets = form.accessTargets(key);
+    const target = targets[0];
+    if (targets.length > 1) {
+      // As on the desktop: a key that two usable elements share moves the focus between them.
+      ev.preventDefault();
+      const at = targets.findIndex((v) => v.control === document.activeElement);
+      targets[(at + 1) % targets.length].control?.focus();
+      return;
+    }
     if (target) {
       ev.preventDefault();
       target.control?.focus();
@@ -843,6 +856,20 @@ savebox.addEventListener('close', () => {
   }
 });
 
+// Save or Don't Save delivers the event again, with the answer before each delivery (a save
+// dialog on the way delivers it once more); Cancel, Escape and closing change nothing.
+const questionbox = $('#questionbox');
+questionbox.addEventListener('close', () => {
+  const answer = questionbox.returnValue;
+  const event = questionbox.pendingEvent;
+  closedBox();
+  if (!event || (answer !== 'save' && answer !== 'discard')) return;
+  deliver(() => {
+    fe.answerQuestion(answer === 'save');
+    return event();
+  });
+});
+
 const openfile = $('#openfile');
 
 const page = {
@@ -854,6 +881,14 @@ const page = {
     if (boxQueue.length === 1 && !modal) showNextBox();
   },
   failure(text) { page.msgBox(text, 'VOLPAR'); },
+  askToSave(text, title) {
+    questionbox.querySelector('.title').textContent = title;
+    questionbox.querySelector('.text').textContent = text;
+    questionbox.pendingEvent = currentEvent;
+    questionbox.returnValue = '';
+    openBox(questionbox);
+    questionbox.querySelector('button[value=save]').focus();
+  },
   chooseOpen() {
     const event = currentEvent;
     openfile.value = '';
