@@ -14,7 +14,12 @@ namespace volpar::qt {
 FrontEnd::FrontEnd(Application& app, QtPlatform& platform)
     : app_(app),
       platform_(platform),
-      gate_([this] { app_.collectRetired(); }, [this] { return app_.programEnded(); }) {
+      gate_(
+          [this] {
+            app_.collectRetired();
+            if (historyWindow_) historyWindow_->eventFinished();
+          },
+          [this] { return app_.programEnded(); }) {
   app_.addObserver(this);
   platform_.setHistoryWindow([this] { showHistory(); });
   // Every window of the program, the three screens first, carries its icon.

@@ -61,7 +61,8 @@ HistoryWindow::HistoryWindow(history::ExecutionHistory& history, EventGate& gate
   connect(list_, &QListView::clicked, this,
           [this](const QModelIndex& index) { goBackTo(index.row()); });
   connect(&frame_, &QTimer::timeout, this, [this] { refresh(); });
-  frame_.setInterval(kFrameMs);
+  frame_.setSingleShot(true);
+  frame_.setInterval(kRefreshMs);
   refresh();
 }
 
@@ -80,6 +81,10 @@ void HistoryWindow::refresh() {
   stepBack_->setEnabled(canStepBack);
 }
 
+void HistoryWindow::eventFinished() {
+  if (isVisible() && !frame_.isActive()) frame_.start();
+}
+
 void HistoryWindow::goBackTo(int line) {
   gate_.deliver([this, line] { history_.goBackTo(static_cast<std::size_t>(line)); });
   refresh();
@@ -88,7 +93,6 @@ void HistoryWindow::goBackTo(int line) {
 void HistoryWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   refresh();
-  frame_.start();
 }
 
 void HistoryWindow::hideEvent(QHideEvent* event) {

@@ -33,11 +33,12 @@ class HistoryLines : public QAbstractListModel {
 
 // The "VOLPAR Execution History" window: the history as it grows, scrolled to the newest
 // line, a Step Back button (also Ctrl+Z) enabled while the clock stands still, and a
-// click on a line goes back to that point. It reads the history once a displayed frame
-// while it is shown, never while hidden, and never while an event is under way.
+// click on a line goes back to that point. It reads the history at most ten times a second
+// (as often as anyone reads a scrolling list), only after an event may have changed it,
+// never while hidden, and never while an event is under way: an idle program is not woken.
 class HistoryWindow : public QWidget {
  public:
-  static constexpr int kFrameMs = 16;
+  static constexpr int kRefreshMs = 100;
 
   HistoryWindow(history::ExecutionHistory& history, EventGate& gate);
 
@@ -45,6 +46,8 @@ class HistoryWindow : public QWidget {
   void open();
   // Reads the history now and shows what changed.
   void refresh();
+  // An event has finished and may have changed the history: read it soon.
+  void eventFinished();
 
   QListView* list() const { return list_; }
   QPushButton* stepBackButton() const { return stepBack_; }
