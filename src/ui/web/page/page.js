@@ -44,9 +44,14 @@ function css(colour, fallback) {
   return `#${hex(c & 0xff)}${hex((c >> 8) & 0xff)}${hex((c >> 16) & 0xff)}`;
 }
 
-function fontFamily(name) {
+// Small MS Sans Serif text comes from a narrow family of the same height, as in the
+// windows: Arial at the same size is too wide for the captions' boxes.
+function fontFamily(name, points) {
   const n = name.toLowerCase();
   if (n.startsWith('courier')) return '"Courier New", "Liberation Mono", "DejaVu Sans Mono", monospace';
+  if (n === 'ms sans serif' && points <= 12) {
+    return '"Liberation Sans Narrow", "Arial Narrow", "DejaVu Sans Condensed", Arial, sans-serif';
+  }
   if (['ms sans serif', 'system', 'arial', 'helvetica'].includes(n)) {
     return 'Arial, "Liberation Sans", Helvetica, sans-serif';
   }
@@ -250,7 +255,7 @@ class FormView {
     this.client.style.width = px(d.width);
     this.client.style.height = px(d.height);
     this.client.style.background = css(d.back, '#f0f0f0');
-    this.client.style.fontFamily = fontFamily(d.font.name);
+    this.client.style.fontFamily = fontFamily(d.font.name, d.font.points);
     this.client.style.fontSize = `${d.font.points}pt`;
     viewport.append(this.client);
     this.node.append(title, this.menubar, viewport);
@@ -673,7 +678,7 @@ class ElementView {
     s.top = px(d.top);
     s.width = px(d.width);
     s.height = px(d.height);
-    s.fontFamily = fontFamily(d.font.name);
+    s.fontFamily = fontFamily(d.font.name, d.font.points);
     s.fontSize = `${d.font.points}pt`;
     s.fontWeight = d.font.bold ? 'bold' : 'normal';
     s.display = d.visible ? '' : 'none';
