@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,42 +18,33 @@ struct Recorder : FormObserver {
   void formChanged(Form&, FormEvent) override {}
 };
 
-TEST(ElementModel, TextChangeRaisesHandlerBeforeSetterReturnsAndOnlyForNewText) {
+// A text handler runs before the setter returns and only for a new text, re-entered at once
+// when it rewrites its own box; the observer hears only real changes; a disabled or hidden
+// frame keeps clicks from its buttons.
+TEST(ElementModel, HandlersAndTheObserverHearOnlyRealChanges) {
   Form form("F");
   TextBox box(form, "box");
-  std::vector<std::string> seen;
-  box.onChange = [&] { seen.push_back(box.Text()); };
-  box.setText("1");
-  EXPECT_EQ(seen, std::vector<std::string>{"1"});
-  box.setText("1");
-  EXPECT_EQ(seen.size(), 1U);
-  // A handler that rewrites its own box is re-entered at once with the new text.
-  box.onChange = [&] {
-    seen.push_back(box.Text());
-    if (box.Text() != "0") box.setText("0");
-  };
-  box.setText("7");
-  EXPECT_EQ(seen, (std::vector<std::string>{"1", "7", "0"}));
-}
-
-TEST(ElementModel, ObserverHearsOnlyRealChanges) {
-  Form form("F");
   Shape cell(form, "cell");
   Label caption(form, "caption");
+  Frame frame(form, "frame");
+  CommandButton button(form, "button");
   Recorder rec;
   form.setObserver(&rec);
+  std::vector<std::string> seen;
+  box.onChange = [&] {
+    seen.push_back(box.Text());
+    if (box.Text() == "7") box.setText("0");
+  };
+  box.setText("1");
+  box.setText("1");
+  box.setText("7");
   cell.setFillColor(kWhite);  // already white
   cell.setFillColor(kYellow);
   cell.setFillColor(kYellow);
   caption.setCaption("17");
   caption.setCaption("17");
-  EXPECT_EQ(rec.changed, (std::vector<std::string>{"cell", "caption"}));
-}
-
-TEST(ElementModel, DisabledOrHiddenButtonsIgnoreClicksAndFramesReachTheirContents) {
-  Form form("F");
-  Frame frame(form, "frame");
-  CommandButton button(form, "button");
+  EXPECT_EQ(seen, (std::vector<std::string>{"1", "7", "0"}));
+  EXPECT_EQ(rec.changed, (std::vector<std::string>{"box", "box", "box", "cell", "caption"}));
   button.setContainer(&frame);
   int clicks = 0;
   button.onClick = [&] { ++clicks; };
@@ -70,15 +62,9 @@ TEST(ElementModel, DisabledOrHiddenButtonsIgnoreClicksAndFramesReachTheirContent
 // values back in reverse. The model ends as it began and no handler runs on the way back.
 TEST(ElementModel, RecordedChangesPutBackInReverseRestoreEverythingWithoutHandlers) {
   struct Journal : ChangeRecorder {
-    struct Entry {
-      Form* form;
-      Element* element;
-      Property property;
-      PropertyValue old;
-    };
-    std::vector<Entry> entries;
+    std::vector<std::function<void()>> undo;
     void willChange(Form& f, Element* e, Property p, const PropertyValue& old) override {
-      entries.push_back({&f, e, p, old});
+      undo.push_back([&f, e, p, old] { e ? e->restore(p, old) : f.restore(p, old); });
     }
   };
   Form form("F");
@@ -120,16 +106,10 @@ TEST(ElementModel, RecordedChangesPutBackInReverseRestoreEverythingWithoutHandle
   ASSERT_NE(state(), before);
   const int forwardHandlers = handlers;
 
-  for (auto it = journal.entries.rbegin(); it != journal.entries.rend(); ++it) {
-    if (it->element) {
-      it->element->restore(it->property, it->old);
-    } else {
-      it->form->restore(it->property, it->old);
-    }
-  }
+  for (auto it = journal.undo.rbegin(); it != journal.undo.rend(); ++it) (*it)();
   EXPECT_EQ(state(), before);
   EXPECT_EQ(handlers, forwardHandlers);
-  EXPECT_EQ(journal.entries.size(), 17U);  // each real change once, nothing for restoring
+  EXPECT_EQ(journal.undo.size(), 17U);  // each real change once, nothing for restoring
   EXPECT_FALSE(renderer.changed.empty());
 }
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <array>
 #include <ostream>
 #include <string>
 
@@ -24,47 +23,58 @@ class EngineExecute : public ScreensFixture {
   }
 };
 
-struct BranchCase {
-  const char* what;
-  int at, opCode, target, s;
-  bool taken;
-  int pcAfter;
+// One instruction from T1 to T0, S set beforehand: the lamps lit at T4, then the registers
+// and the negative flag at T0. Black ("x") operand bits read as 0.
+struct ExecuteCase {
+  int at, opCode, operand, s;
+  const char* memory;  // at the operand's address, if any
+  const char* seen;
 };
-void PrintTo(const BranchCase& c, std::ostream* os) { *os << c.what; }
-
-class EngineBranch : public EngineExecute, public ::testing::WithParamInterface<BranchCase> {};
-
-// T4 sets the PC, caption and cells, and nothing else: AR keeps the branch's own address.
-TEST_P(EngineBranch, T4TakesTheBranchOnlyWhenItsConditionHolds) {
-  const BranchCase& c = GetParam();
-  fetch(c.at, c.opCode, c.target, c.s);
-  pulse();  // T4
-  EXPECT_EQ(litLamps(), c.taken ? "shape_irpc" : "");
-  pulse(4);  // T5 to T0: the branch does nothing more
-  EXPECT_EQ(registers(), "PC " + std::to_string(c.pcAfter) + " AR " + std::to_string(c.at) +
-                             " IR " + std::to_string(c.opCode * 32 + c.target) + " X 0 Y 0 S " +
-                             std::to_string(c.s) + " OUT 0");
-  EXPECT_EQ(litLamps(), "");
+void PrintTo(const ExecuteCase& c, std::ostream* os) {
+  *os << "op code " << c.opCode << " at " << c.at << ", S " << c.s;
 }
 
-INSTANTIATE_TEST_SUITE_P(Engine, EngineBranch,
-                         ::testing::Values(BranchCase{"BRANCH to 9 from 4", 4, 5, 9, 0, true, 9},
-                                           BranchCase{"BR Neg, S 127", 3, 6, 0, 127, false, 4},
-                                           BranchCase{"BR Neg, S 128", 3, 6, 0, 128, true, 0},
-                                           BranchCase{"BR NNeg, S 0", 3, 7, 0, 0, true, 0},
-                                           BranchCase{"BR NNeg, S 200", 3, 7, 0, 200, false, 4},
-                                           BranchCase{"BR Neg at 31 not taken", 31, 6, 7, 5, false,
-                                                      0},
-                                           BranchCase{"BR NNeg at 31 taken", 31, 7, 7, 5, true, 7},
-                                           BranchCase{"BRANCH to itself", 12, 5, 12, 0, true, 12}));
+const ExecuteCase kExecuteCases[] = {
+    {4, 5, 9, 0, "", "shape_irpc | PC 9 AR 4 IR 169 X 0 Y 0 S 0 OUT 0"},  // BRANCH
+    {12, 5, 12, 0, "", "shape_irpc | PC 12 AR 12 IR 172 X 0 Y 0 S 0 OUT 0"},
+    {3, 6, 0, 127, "", " | PC 4 AR 3 IR 192 X 0 Y 0 S 127 OUT 0"},  // BR Neg
+    {3, 6, 0, 128, "", "shape_irpc | PC 0 AR 3 IR 192 X 0 Y 0 S 128 OUT 0 neg"},
+    {31, 6, 7, 5, "", " | PC 0 AR 31 IR 199 X 0 Y 0 S 5 OUT 0"},
+    {3, 7, 0, 0, "", "shape_irpc | PC 0 AR 3 IR 224 X 0 Y 0 S 0 OUT 0"},  // BR NNeg
+    {3, 7, 0, 200, "", " | PC 4 AR 3 IR 224 X 0 Y 0 S 200 OUT 0 neg"},
+    {31, 7, 7, 5, "", "shape_irpc | PC 7 AR 31 IR 231 X 0 Y 0 S 5 OUT 0"},
+    {0, 0, 10, 200, "01100100", "shape_irar | PC 1 AR 10 IR 10 X 200 Y 100 S 44 OUT 0"},  // ADD
+    {0, 0, 10, 100, "00110010", "shape_irar | PC 1 AR 10 IR 10 X 100 Y 50 S 150 OUT 0 neg"},
+    {0, 0, 10, 128, "10000000", "shape_irar | PC 1 AR 10 IR 10 X 128 Y 128 S 0 OUT 0"},
+    {0, 0, 10, 255, "11111111", "shape_irar | PC 1 AR 10 IR 10 X 255 Y 255 S 254 OUT 0 neg"},
+    {0, 0, 10, 1, "x1x1111x", "shape_irar | PC 1 AR 10 IR 10 X 1 Y 94 S 95 OUT 0"},
+};
+
+class EngineOneInstruction : public EngineExecute,
+                             public ::testing::WithParamInterface<ExecuteCase> {};
+
+TEST_P(EngineOneInstruction, BranchesAndAdditionsEndWithTheRightRegisters) {
+  const ExecuteCase& c = GetParam();
+  if (*c.memory) poke(c.operand, c.memory);
+  fetch(c.at, c.opCode, c.operand, c.s);
+  pulse();  // T4
+  const std::string lamps = litLamps();
+  pulse(4);  // T5 to T0
+  EXPECT_EQ(lamps + " | " + registers() + (negativeFlag() ? " neg" : ""), c.seen);
+  EXPECT_EQ(litLamps(), "");
+  if (*c.memory) {
+    EXPECT_EQ(memoryBits(c.operand), c.memory);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, EngineOneInstruction, ::testing::ValuesIn(kExecuteCases));
 
 struct PhaseCase {
-  const char* what;
   int opCode;
-  const char* decoder;               // green after T2
-  std::array<const char*, 5> lamps;  // after T4, T5, T6, T7, T0
+  const char* decoder;  // green after T2
+  const char* lamps;    // after T4, T5, T6, T7, T0
 };
-void PrintTo(const PhaseCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const PhaseCase& c, std::ostream* os) { *os << "op code " << c.opCode; }
 
 class EnginePhases : public EngineExecute, public ::testing::WithParamInterface<PhaseCase> {};
 
@@ -82,10 +92,11 @@ TEST_P(EnginePhases, DecoderLampsAndControlsPhaseByPhase) {
   EXPECT_EQ(rexec().IR_Address_Decimal.Caption(), "31");
   EXPECT_FALSE(negativeFlag());
   pulse();
+  std::string lamps;
   for (int phase = 4; phase <= 8; ++phase) {
     pulse();
     const std::string where = "after T" + std::to_string(phase % 8);
-    EXPECT_EQ(litLamps(), c.lamps[static_cast<std::size_t>(phase - 4)]) << where;
+    lamps += litLamps() + "/";
     EXPECT_EQ(clockCells(), std::string(8, '0').replace(phase % 8, 1, "1")) << where;
     if (c.opCode == 3 && phase == 6) {  // INPUT waits: a stray pulse repeats T6
       EXPECT_EQ(runControls(), "pause view");
@@ -99,62 +110,22 @@ TEST_P(EnginePhases, DecoderLampsAndControlsPhaseByPhase) {
     EXPECT_EQ(runControls(), "pause view timer") << where;
     EXPECT_EQ(view().atInstructionBoundary(), phase == 8) << where;
   }
+  EXPECT_EQ(lamps, c.lamps);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Engine, EnginePhases,
-    ::testing::Values(
-        PhaseCase{"ADD",
-                  0,
-                  "SHAPEID(1) SHAPET4(0) shapet5(0) shapet6(0) shapet7(0)",
-                  {"shape_irar", "Shapemy", "Shapetx", "Shapexyt", ""}},
-        PhaseCase{
-            "LOAD", 1, "SHAPEID(2) SHAPET4(1) shapet5(1)", {"shape_irar", "shapemt", "", "", ""}},
-        PhaseCase{
-            "STORE", 2, "SHAPEID(3) SHAPET4(2) shapet5(2)", {"shape_irar", "Shapetm", "", "", ""}},
-        PhaseCase{"INPUT",
-                  3,
-                  "SHAPEID(4) SHAPET4(3) shapet6(1) shapet7(1)",
-                  {"shape_irar", "", "Shape_Stop", "Shapeit", ""}},
-        PhaseCase{"OUTPUT",
-                  4,
-                  "SHAPEID(5) SHAPET4(4) shapet5(3) shapet6(2)",
-                  {"shape_irar", "Shapeto", "Shape_Stop", "", ""}},
-        PhaseCase{"BRANCH", 5, "SHAPEID(6) SHAPET4(5)", {"shape_irpc", "", "", "", ""}},
-        PhaseCase{"BR Neg, not taken", 6, "SHAPEID(7) SHAPET4(6)", {"", "", "", "", ""}},
-        PhaseCase{"BR NNeg, taken", 7, "SHAPEID(8) SHAPET4(8)", {"shape_irpc", "", "", "", ""}}));
-
-// Black ("x") operand bits read as 0.
-struct AddCase {
-  int s;
-  const char* memory;
-  int sum;
-  bool negative;
-};
-void PrintTo(const AddCase& c, std::ostream* os) { *os << c.s << " + " << c.memory; }
-
-class EngineAdd : public EngineExecute, public ::testing::WithParamInterface<AddCase> {};
-
-TEST_P(EngineAdd, AddsMemoryToSModulo256) {
-  const AddCase& c = GetParam();
-  poke(10, c.memory);
-  fetch(0, 0, 10, c.s);
-  std::string y = c.memory;
-  for (char& b : y) b = b == 'x' ? '0' : b;
-  pulse(4);  // T4 to T7
-  EXPECT_EQ(registers(), "PC 1 AR 10 IR 10 X " + std::to_string(c.s) + " Y " +
-                             std::to_string(std::stoi(y, nullptr, 2)) + " S " +
-                             std::to_string(c.sum) + " OUT 0");
-  EXPECT_EQ(negativeFlag(), c.negative);
-  EXPECT_EQ(memoryBits(10), c.memory);
-}
-
-INSTANTIATE_TEST_SUITE_P(Engine, EngineAdd,
-                         ::testing::Values(AddCase{200, "01100100", 44, false},
-                                           AddCase{100, "00110010", 150, true},
-                                           AddCase{128, "10000000", 0, false},
-                                           AddCase{255, "11111111", 254, true},
-                                           AddCase{1, "x1x1111x", 95, false}));
+    ::testing::Values(PhaseCase{0, "SHAPEID(1) SHAPET4(0) shapet5(0) shapet6(0) shapet7(0)",
+                                "shape_irar/Shapemy/Shapetx/Shapexyt//"},  // ADD
+                      PhaseCase{1, "SHAPEID(2) SHAPET4(1) shapet5(1)", "shape_irar/shapemt////"},
+                      PhaseCase{2, "SHAPEID(3) SHAPET4(2) shapet5(2)", "shape_irar/Shapetm////"},
+                      PhaseCase{3, "SHAPEID(4) SHAPET4(3) shapet6(1) shapet7(1)",
+                                "shape_irar//Shape_Stop/Shapeit//"},  // INPUT
+                      PhaseCase{4, "SHAPEID(5) SHAPET4(4) shapet5(3) shapet6(2)",
+                                "shape_irar/Shapeto/Shape_Stop///"},  // OUTPUT
+                      PhaseCase{5, "SHAPEID(6) SHAPET4(5)", "shape_irpc/////"},
+                      PhaseCase{6, "SHAPEID(7) SHAPET4(6)", "/////"},  // BR Neg, not taken
+                      PhaseCase{7, "SHAPEID(8) SHAPET4(8)", "shape_irpc/////"}));
 
 TEST_F(EngineExecute, StoreChangesOnlyTheEightCellsOfItsByte) {
   for (int a = 1; a < 32; ++a) poke(a, "01x11010");
