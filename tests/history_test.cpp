@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -17,20 +16,6 @@ namespace volpar::testing {
 namespace {
 
 enum Op { ADD = 0, LOAD, STORE, INPUT, OUTPUT, BRANCH, BR_NEG, BR_NNEG };
-
-// Everything a student can see or the engine can read: every property of every element of
-// both screens, the forms' own state, and the module variables.
-std::vector<std::string> stateOf(Application& app) {
-  std::vector<std::string> out = formState(app.rexec());
-  for (std::string& line : formState(app.derazoInput())) out.push_back(std::move(line));
-  const REXEC_Manual& m = app.manual();
-  std::ostringstream vars;
-  vars << "Clock_Phase " << m.Clock_Phase << " At_Phase_Zero " << m.At_Phase_Zero << " Pause_At_T0 "
-       << m.Pause_At_T0 << " guards " << m.Text_Driving_Bits << m.Bits_Driving_Text << " rate "
-       << m.Clock_Rate;
-  out.push_back(vars.str());
-  return out;
-}
 
 // The first difference, readable in a failure message; empty when equal.
 std::string firstDifference(const std::vector<std::string>& want,
@@ -50,7 +35,7 @@ class History : public ScreensFixture {
     for (int i = 1; i <= 8; ++i) type(rexec().Input_bit(i), ((value >> (8 - i)) & 1) ? "1" : "0");
     click(rexec().Command_Input_Window_OK);
   }
-  // One user action or tick towards the next phase, as a student would do i
+  // One user action or tick towards the next phase, as a student would do it.
   void nudge(std::mt19937& rng) {
     REXEC& r = rexec();
     // The answer depends on the point in the run only, so a replay answers alike.
@@ -70,7 +55,19 @@ class History : public ScreensFixture {
     click(rexec().Command_Pause);
     tickUntilStopped();
   }
-  std::vector<std::string> state() { return stateOf(app); }
+  // Everything a student can see or the engine can read: every property of every element of
+  // both screens, the forms' own state, and the module variables.
+  std::vector<std::string> state() {
+    std::vector<std::string> out = formState(rexec());
+    for (std::string& line : formState(input())) out.push_back(std::move(line));
+    const REXEC_Manual& m = manual();
+    std::ostringstream vars;
+    vars << "Clock_Phase " << m.Clock_Phase << " At_Phase_Zero " << m.At_Phase_Zero
+         << " Pause_At_T0 " << m.Pause_At_T0 << " guards " << m.Text_Driving_Bits
+         << m.Bits_Driving_Text << " rate " << m.Clock_Rate;
+    out.push_back(vars.str());
+    return out;
+  }
   // Every op code once at addresses 0 to 7 in a random order, data operands in 8 to 31,
   // branches back into 0 to 7; random data with a few black bits after them.
   void randomProgram(std::mt19937& rng) {
@@ -87,11 +84,6 @@ class History : public ScreensFixture {
       poke(a, bits);
     }
   }
-  std::vector<std::string> lines() {
-    std::vector<std::string> out;
-    for (std::size_t i = 0; i < history.lineCount(); ++i) out.push_back(history.line(i));
-    return out;
-  }
 };
 
 struct RoundTrip {
@@ -102,7 +94,7 @@ struct RoundTrip {
 class HistoryRoundTrip : public History, public ::testing::WithParamInterface<RoundTrip> {};
 
 // Going back phase by phase passes through exactly the states before each phase (manual:
-// before each Step; automatic: the same but for the stopped clock) down to the star
+// before each Step; automatic: the same but for the stopped clock) down to the start.
 TEST_P(HistoryRoundTrip, StepBackRestoresEveryElementAndModuleVariable) {
   std::mt19937 rng(GetParam().seed);
   randomProgram(rng);
@@ -164,45 +156,28 @@ TEST_F(History, TextOfAShortProgramLineForLine) {
     text += (newest.starts_with("the program") ? history.line(n - 2) : newest) + "\n";
   }
   text += "--\n";
-  for (const std::string& line : lines()) text += line + "\n";
+  for (std::size_t i = 0; i < history.lineCount(); ++i) text += history.line(i) + "\n";
   EXPECT_EQ(text, readFile(VOLPAR_TEST_DATA "/history/short_program.txt"));
 }
 
 // A new start, Restart, a program loaded or a byte sent to memory begin a new history; a
 // running clock cannot go back.
 TEST_F(History, NewStartRestartLoadAndMemoryEditsClearIt) {
-  struct Case {
-    const char* what;
-    std::function<void()> act;
-  };
-  const Case cases[] = {
-      {"new start",
-       [this] {
-         click(rexec().Command_Return_to_Input);
-         startAt(3);
-       }},
-      {"restart", [this] { click(rexec().Command_Restart); }},
-      {"load",
-       [this] {
-         platform.openAnswers.push_back(VOLPAR_TEST_DATA "/countdown.txt");
-         click(input().Open_menu);
-       }},
-      {"send to memory",
-       [this] {
-         click(rexec().Command_Return_to_Input);
-         typeBits("10100000");
-         sendTo(30);
-       }},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const std::string what : {"new start", "restart", "load", "send to memory"}) {
+    SCOPED_TRACE(what);
     poke(0, LOAD, 0);
     poke(1, BRANCH, 0);
     chooseManual();
     startAt(0);
     step(8);
     ASSERT_EQ(history.phaseCount(), 8U);
-    c.act();
+    if (what == "restart") click(rexec().Command_Restart);
+    if (what == "load") platform.openAnswers.push_back(VOLPAR_TEST_DATA "/countdown.txt");
+    if (what == "load") click(input().Open_menu);
+    if (what == "new start" || what == "send to memory") click(rexec().Command_Return_to_Input);
+    if (what == "new start") startAt(3);
+    if (what == "send to memory") typeBits("10100000");
+    if (what == "send to memory") sendTo(30);
     EXPECT_EQ(history.phaseCount(), 0U);
     EXPECT_FALSE(history.canStepBack());
   }
