@@ -91,10 +91,6 @@ class ProgramFile : public ScreensFixture {
                  (entry.is_regular_file() ? readFile(entry.path()) : std::string()));
     return out;
   }
-  std::string linkedFile(const std::string& name, const std::string& bytes) {
-    fs::create_hard_link(makeFile(name, bytes), dir / (name + ".link"));
-    return (dir / name).string();
-  }
   std::string makeFile(const std::string& name, const std::string& bytes,
                        fs::perms perms = fs::perms::owner_read | fs::perms::owner_write) {
     std::ofstream(dir / name, std::ios::binary) << bytes;
@@ -156,84 +152,41 @@ TEST_F(ProgramFile, SavingWritesWhatThePlatformWritesAndKeepsEverythingElse) {
   EXPECT_EQ(memory(), countdown);
 }
 
-// A file that a rename would take from its owner or its other names, or in a folder the user
-// may not write, is saved in place: owner, group, permissions and links stay. Root prepares
-// the files and saves as the user nobody (group nogroup); anyone else saves their own files.
-TEST_F(ProgramFile, ASharedOrLinkedFileIsSavedInPlace) {
-  const bool root = ::geteuid() == 0;
-  const uid_t user = root ? 65534 : ::geteuid();
-  const gid_t group = root ? 65534 : ::getegid();
-  const auto file = [&](const fs::path& path, uid_t owner, fs::perms perms) {
-    fs::create_directory(path.parent_path());
-    std::ofstream(path, std::ios::binary) << readFile(data("countdown.txt"));
-    fs::permissions(path, perms);
-    EXPECT_EQ(::chown(path.c_str(), owner, group), 0);
-    return path;
-  };
-  using P = fs::perms;
-  const P rw_r_r = P::owner_read | P::owner_write | P::group_read | P::others_read;
-  fs::permissions(dir, P::all);
-  struct Case {
-    fs::path saved, readBack;
-  };
-  std::vector<Case> cases = {
-      {file(dir / "linked/a.txt", user, rw_r_r), dir / "linked/b.txt"},
-      {file(dir / "locked/mine.txt", user, rw_r_r), dir / "locked/mine.txt"},
-  };
-  fs::create_hard_link(dir / "linked/a.txt", dir / "linked/b.txt");
-  fs::permissions(dir / "linked", P::all);
-  fs::permissions(dir / "locked", P::owner_exec | P::owner_read | P::others_exec);
-  if (root) {  // a group-writable file of root in a folder where anyone may create files
-    const fs::path shared = file(dir / "shared/group.txt", 0, rw_r_r | P::group_write);
-    fs::permissions(dir / "shared", P::all | P::sticky_bit);
-    cases.push_back({shared, shared});
-  }
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.saved);
-    struct stat before {
-    }, after{};
-    ASSERT_EQ(::stat(c.saved.c_str(), &before), 0);
-    const std::set<std::string> diskBefore = disk();
-    const std::vector<ui::Color> saved = randomGrid(5);
-    platform.saveAnswers.push_back(c.saved.string());
-    {
-      OrdinaryUser ordinary;
-      if (ordinary.failed()) GTEST_SKIP() << "could not run as the user nobody";
-      input().save_menu_Click();
-    }
-    EXPECT_EQ(platform.messages.size(), 0u);
-    ASSERT_EQ(::stat(c.saved.c_str(), &after), 0);
-    EXPECT_EQ(std::tie(after.st_uid, after.st_gid, after.st_mode, after.st_nlink),
-              std::tie(before.st_uid, before.st_gid, before.st_mode, before.st_nlink));
-    EXPECT_EQ(disk().size(), diskBefore.size()) << "no file more, no file less";
-    randomGrid(6);
-    input().Shape1(0).setFillColor(saved[0]);
-    ASSERT_EQ(manual().Load_Program_File(c.readBack.string()), std::nullopt);
-    EXPECT_EQ(grid(), saved);
-  }
-  fs::permissions(dir / "locked", P::owner_all);
-  if (!root) GTEST_SKIP() << "the shared file of another user needs root to be made";
-}
-
-// A load or save that cannot be done, chosen through the File menu: one message naming the
-// file and the reason, the memory exactly as it was, every file exactly as it was. One case
-// per reason, loads and saves mixed.
-TEST_F(ProgramFile, AFailedLoadOrSaveChangesNothingAndSaysWhy) {
+// A load or save through the File menu that cannot be done: one message naming the file and
+// the reason, the memory exactly as it was, every file exactly as it was. One case per reason,
+// loads and saves mixed. A file that a rename would take from its owner or its other names, or
+// in a folder the user may not write, is saved in place: owner, group, permissions and links
+// stay. Root prepares such files and saves as the user nobody (group nogroup).
+TEST_F(ProgramFile, SavesInPlaceWhereNeededAndAFailureChangesNothingAndSaysWhy) {
   std::string utf16 = "\xFF\xFE";
   for (char c : std::string("[First8]\r\nByte0=11111111\r\n")) utf16 += std::string{c, '\0'};
   fs::create_directory(dir / "folder.txt");
   const std::string pipe = (dir / "pipe.txt").string();
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
   const std::string png = std::string("\x89PNG\r\n\x1A\n") + '\0' + "\rIHDR[First8]\nByte0=1\n";
+  const std::string handwritten = readFile(data("handwritten.txt"));
+  fs::create_hard_link(makeFile("linked.txt", handwritten), dir / "linked.txt.link");
+  const bool root = ::geteuid() == 0;
+  const gid_t group = root ? 65534 : ::getegid();
+  using P = fs::perms;
+  const P rw_r_r = P::owner_read | P::owner_write | P::group_read | P::others_read;
+  const std::string countdown = readFile(data("countdown.txt"));
+  const auto file = [&](const std::string& name, uid_t owner, P perms) {
+    fs::create_directory((dir / name).parent_path());
+    EXPECT_EQ(::chown(makeFile(name, countdown, perms).c_str(), owner, group), 0);
+    return (dir / name).string();
+  };
 
-  const struct {
+  struct Case {
     bool save;
     std::string path;
-    std::string reason;
+    std::string reason;    // empty for a save that succeeds
     rlim_t sizeLimit = 0;  // bytes a process may write, 0 for no limit
     bool byOrdinaryUser = false;
-    std::string shownAs = "";  // the name as the message quotes it, when not as it is
-  } cases[] = {
+    std::string shownAs = "";   // the name as the message quotes it, when not as it is
+    std::string readBack = "";  // another name of the saved file
+  };
+  std::vector<Case> cases = {
       {false, (dir / "missing.txt").string(), "No such file or directory"},
       {false, (dir / "a\nb\t\x1b[1m\\\"\xC2\x9B\xC3\xA9.txt").string(), "No such file or directory",
        0, false, "/a\\nb\\t\\x1b[1m\\\\\\\"\\u009b\xC3\xA9.txt\""},
@@ -250,23 +203,30 @@ TEST_F(ProgramFile, AFailedLoadOrSaveChangesNothingAndSaysWhy) {
       // The thirty-two keys would take it over the limit that a load applies.
       {true, makeFile("nearly-huge.txt", "[First8]\r\n;" + std::string((1 << 20) - 12, ' ')),
        "Saved, it would be larger than 1 MiB"},
-      {true, makeFile("read-only.txt", readFile(data("countdown.txt")), fs::perms::owner_read),
-       "The file is read-only"},
+      {true, makeFile("read-only.txt", countdown, P::owner_read), "The file is read-only"},
       {true, "/sys/volpar-program.txt",
        "Permission denied (making a new file in the folder \"/sys\")"},
       // The disk fills up part-way: the file would grow from 237 to 600 bytes, written as a
       // new copy or, for a file with a second name, in place.
-      {true, makeFile("handwritten.txt", readFile(data("handwritten.txt"))), "File too large", 300},
-      {true, linkedFile("linked.txt", readFile(data("handwritten.txt"))),
+      {true, makeFile("handwritten.txt", handwritten), "File too large", 300},
+      {true, (dir / "linked.txt").string(),
        "File too large (writing the file in place); its old content was written back", 300},
       // In a folder where anyone may create files, a file its user may only read.
-      {true,
-       makeFile("not-mine.txt", readFile(data("countdown.txt")),
-                fs::perms::owner_read | fs::perms::group_all | fs::perms::others_read),
+      {true, makeFile("not-mine.txt", countdown, P::owner_read | P::group_all | P::others_read),
        "Permission denied", 0, true},
+      {true, file("linked/a.txt", root ? 65534 : ::geteuid(), rw_r_r), "", 0, true, "",
+       (dir / "linked/b.txt").string()},
+      {true, file("locked/mine.txt", root ? 65534 : ::geteuid(), rw_r_r), "", 0, true},
   };
-  fs::permissions(dir, fs::perms::all);
-  std::string skipped;
+  fs::create_hard_link(dir / "linked/a.txt", dir / "linked/b.txt");
+  fs::permissions(dir / "locked", P::owner_exec | P::owner_read | P::others_exec);
+  // A group-writable file of root in a folder where anyone may create files.
+  if (root)
+    cases.push_back({true, file("shared/group.txt", 0, rw_r_r | P::group_write), "", 0, true});
+  fs::permissions(dir, P::all);
+  fs::permissions(dir / "linked", P::all);
+  if (root) fs::permissions(dir / "shared", P::all | P::sticky_bit);
+  std::string skipped = root ? "" : "the shared file of another user needs root to be made";
   const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
   struct rlimit unlimited {};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
@@ -274,6 +234,9 @@ TEST_F(ProgramFile, AFailedLoadOrSaveChangesNothingAndSaysWhy) {
     SCOPED_TRACE((c.save ? "save " : "load ") + c.path);
     const std::vector<ui::Color> before = randomGrid(7);
     const std::set<std::string> diskBefore = disk();
+    struct stat statBefore {
+    }, statAfter{};
+    ::stat(c.path.c_str(), &statBefore);
     platform.messages.clear();
     struct rlimit limit = unlimited;
     if (c.sizeLimit) limit.rlim_cur = c.sizeLimit;
@@ -288,6 +251,19 @@ TEST_F(ProgramFile, AFailedLoadOrSaveChangesNothingAndSaysWhy) {
       c.save ? input().save_menu_Click() : input().Open_menu_Click();
     }
     ::setrlimit(RLIMIT_FSIZE, &unlimited);
+    if (c.reason.empty()) {
+      EXPECT_EQ(platform.messages.size(), 0u);
+      ASSERT_EQ(::stat(c.path.c_str(), &statAfter), 0);
+      EXPECT_EQ(
+          std::tie(statAfter.st_uid, statAfter.st_gid, statAfter.st_mode, statAfter.st_nlink),
+          std::tie(statBefore.st_uid, statBefore.st_gid, statBefore.st_mode, statBefore.st_nlink));
+      EXPECT_EQ(disk().size(), diskBefore.size()) << "no file more, no file less";
+      randomGrid(6);
+      input().Shape1(0).setFillColor(before[0]);
+      ASSERT_EQ(manual().Load_Program_File(c.readBack.empty() ? c.path : c.readBack), std::nullopt);
+      EXPECT_EQ(grid(), before);
+      continue;
+    }
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_THAT(platform.messages[0].text,
                 HasSubstr(c.shownAs.empty() ? "\"" + c.path + "\"" : c.shownAs));
@@ -296,6 +272,7 @@ TEST_F(ProgramFile, AFailedLoadOrSaveChangesNothingAndSaysWhy) {
     EXPECT_EQ(disk(), diskBefore);
   }
   ::signal(SIGXFSZ, oldHandler);
+  fs::permissions(dir / "locked", P::owner_all);
   if (!skipped.empty()) GTEST_SKIP() << skipped;
 }
 
