@@ -8,8 +8,14 @@
 namespace volpar::testing {
 namespace {
 
-class EngineExecute : public ScreensFixture {
+class Engine : public ScreensFixture {
  protected:
+  // All a student sees of the run, phase cells and run controls aside, in one line.
+  std::string seen() {
+    return "clock " + clockCells() + " | " + registers() + " | M " +
+           lit(rexec().Register_Memory, ui::kRed).substr(1) + (negativeFlag() ? " neg" : "") +
+           " | lamps " + litLamps();
+  }
   // Puts `opCode address` at `at`, starts there with S holding `sValue` (cells and caption,
   // as a finished LOAD leaves them) and runs T1 to T3.
   void fetch(int at, int opCode, int address, int sValue = 0) {
@@ -22,6 +28,51 @@ class EngineExecute : public ScreensFixture {
     pulse(3);
   }
 };
+
+// LOAD 5 at address 6, memory[5] = 10000001, manual clock: one instruction end to end.
+TEST_F(Engine, OneInstructionFromEndToEnd) {
+  pokeFrom(5, {"10000001", "00100101", "01010101"});
+  rexec().manual_radio.setValue(true);
+  startAt(6);
+  EXPECT_EQ(seen(), "clock 10000000 | PC 6 AR 0 IR 0 X 0 Y 0 S 0 OUT 0 | M 00000000 | lamps ");
+  EXPECT_EQ(runControls(), "step one view return");
+  const char* const after[] = {
+      "clock 01000000 | PC 6 AR 6 IR 0 X 0 Y 0 S 0 OUT 0 | M 00000000 | lamps ",
+      "clock 00100000 | PC 6 AR 6 IR 37 X 0 Y 0 S 0 OUT 0 | M 00000000 | lamps ",
+      "clock 00010000 | PC 7 AR 6 IR 37 X 0 Y 0 S 0 OUT 0 | M 01010101 | lamps ",
+      "clock 00001000 | PC 7 AR 5 IR 37 X 0 Y 0 S 0 OUT 0 | M 01010101 | lamps shape_irar",
+      "clock 00000100 | PC 7 AR 5 IR 37 X 0 Y 0 S 129 OUT 0 | M 01010101 neg | lamps shapemt",
+      "clock 00000010 | PC 7 AR 5 IR 37 X 0 Y 0 S 129 OUT 0 | M 01010101 neg | lamps ",
+      "clock 00000001 | PC 7 AR 5 IR 37 X 0 Y 0 S 129 OUT 0 | M 01010101 neg | lamps ",
+      "clock 10000000 | PC 7 AR 5 IR 37 X 0 Y 0 S 129 OUT 0 | M 01010101 neg | lamps ",
+  };
+  for (int phase = 1; phase <= 8; ++phase) {
+    pulse();
+    const std::string where = "after T" + std::to_string(phase % 8);
+    EXPECT_EQ(seen(), after[phase - 1]) << where;
+    EXPECT_EQ(runControls(), phase == 8 ? "step view return" : "step view") << where;
+    EXPECT_EQ(view().phase(), (phase + 1) % 8) << where;
+    EXPECT_EQ(view().atInstructionBoundary(), phase == 8) << where;
+    EXPECT_EQ(greenCells(), phase == 1 ? "" : "SHAPEID(2) SHAPET4(1) shapet5(1)") << where;
+  }
+  EXPECT_EQ(memoryBits(6), "00100101");  // the memory keeps its yellow cells
+}
+
+// Only exact yellow is a 1: black ("x") and other colours fetch as 0, op-code bits too. ADD
+// of a zero byte lights four phase cells and leaves S at 128; the BR Neg after it clears them
+// but keeps the negative flag, which follows S.
+TEST_F(Engine, T2ReadsOnlyYellowAndClearsTheLastDecodeButNotTheNegativeFlag) {
+  pokeFrom(0, {"00010100", "11x01x1x"});
+  input().Shape1(8 + 4).setFillColor(ui::kRed);
+  poke(20, 128);
+  startAt(0);
+  pulse(10);  // ADD, then T1 and T2 of BR Neg
+  EXPECT_EQ(view().ir(), 0b11001010);
+  EXPECT_EQ(rexec().IR_Address_Decimal.Caption(), "10");
+  EXPECT_EQ(greenCells(), "SHAPEID(7) SHAPET4(6)");
+  EXPECT_TRUE(negativeFlag());
+  EXPECT_EQ(view().s(), 128);
+}
 
 // One instruction from T1 to T0, S set beforehand: the lamps lit at T4, then the registers
 // and the negative flag at T0. Black ("x") operand bits read as 0.
@@ -50,8 +101,7 @@ const ExecuteCase kExecuteCases[] = {
     {0, 0, 10, 1, "x1x1111x", "shape_irar | PC 1 AR 10 IR 10 X 1 Y 94 S 95 OUT 0"},
 };
 
-class EngineOneInstruction : public EngineExecute,
-                             public ::testing::WithParamInterface<ExecuteCase> {};
+class EngineOneInstruction : public Engine, public ::testing::WithParamInterface<ExecuteCase> {};
 
 TEST_P(EngineOneInstruction, BranchesAndAdditionsEndWithTheRightRegisters) {
   const ExecuteCase& c = GetParam();
@@ -76,7 +126,7 @@ struct PhaseCase {
 };
 void PrintTo(const PhaseCase& c, std::ostream* os) { *os << "op code " << c.opCode; }
 
-class EnginePhases : public EngineExecute, public ::testing::WithParamInterface<PhaseCase> {};
+class EnginePhases : public Engine, public ::testing::WithParamInterface<PhaseCase> {};
 
 // T2 lights the op code's decoder cell and the phase cells of the phases it acts in. With
 // the automatic clock running and no stop requested, every op code leaves the run controls
@@ -127,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PhaseCase{6, "SHAPEID(7) SHAPET4(6)", "/////"},  // BR Neg, not taken
                       PhaseCase{7, "SHAPEID(8) SHAPET4(8)", "shape_irpc/////"}));
 
-TEST_F(EngineExecute, StoreChangesOnlyTheEightCellsOfItsByte) {
+TEST_F(Engine, StoreChangesOnlyTheEightCellsOfItsByte) {
   for (int a = 1; a < 32; ++a) poke(a, "01x11010");
   fetch(0, 2, 17, 0xC3);
   const std::string word = lit(rexec().Register_Memory, ui::kRed);
