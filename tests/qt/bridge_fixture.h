@@ -73,14 +73,34 @@ class BridgeFixture : public ::testing::Test {
     return image.pixelColor(r.center());
   }
 
+  // Brings a window to the front and waits until it is active.
+  void activate(QWidget& w) {
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    settle();
+  }
+  std::vector<ui::Form*> screens() { return {&app.initialScreen(), &input(), &rexec()}; }
+
   void hideWelcome() {
     act([this] { app.initialScreen().onKeyPress('a'); });
   }
-  void typeByte(const std::string& bits) {
-    for (int i = 1; i <= 8; ++i) {
-      const std::string bit(1, bits[static_cast<std::size_t>(i - 1)]);
-      act([this, i, bit] { input().Input_Bit(i).type(bit, 1); });
+  void poke(std::initializer_list<std::pair<std::int16_t, const char*>> bytes) {
+    for (const auto& [address, bits] : bytes) {
+      act([&] { app.manual().Text_To_Memory_Byte(address, bits); });
     }
+  }
+  // Execute Program, then OK at the address the start panel offers.
+  void startRun() {
+    act([this] { input().Command_Execute_Program.click(); });
+    act([this] { input().Command_OK_For_Start_Location.click(); });
+  }
+  // The options panel sets the clock to its fastest rate.
+  void fullSpeed() {
+    act([this] {
+      rexec().Command_Options.click();
+      rexec().time_scroll.setValue(1000);
+      rexec().Command_Options_Close.click();
+    });
   }
 };
 

@@ -16,18 +16,9 @@ class FullSpeed : public BridgeFixture {
   // LOAD 31, ADD 30, STORE 31, BRANCH 0 with 1 at address 30, at 1000 Hz.
   FullSpeed() {
     hideWelcome();
-    for (const auto& [address, bits] : {std::pair<std::int16_t, const char*>{0, "00111111"},
-                                        {1, "00011110"},
-                                        {2, "01011111"},
-                                        {3, "10100000"},
-                                        {30, "00000001"}}) {
-      act([this, address, bits] { app.manual().Text_To_Memory_Byte(address, bits); });
-    }
-    act([this] { input().Command_Execute_Program.click(); });
-    act([this] { input().Command_OK_For_Start_Location.click(); });
-    act([this] { rexec().Command_Options.click(); });
-    act([this] { rexec().time_scroll.setValue(1000); });
-    act([this] { rexec().Command_Options_Close.click(); });
+    poke({{0, "00111111"}, {1, "00011110"}, {2, "01011111"}, {3, "10100000"}, {30, "00000001"}});
+    startRun();
+    fullSpeed();
     auto phase = rexec().Timer1.onTimer;
     rexec().Timer1.onTimer = [this, phase] {
       ++phases;
@@ -45,21 +36,15 @@ class FullSpeed : public BridgeFixture {
     while (rexec().Timer1.enabled()) settle(5);
   }
 
-  // A widget is enabled with the frames around it.
-  static bool enabledWithFrames(const ui::Element& element) {
-    for (const ui::Element* e = &element; e; e = e->container()) {
-      if (!e->enabled()) return false;
-    }
-    return true;
-  }
-
-  // Each control shows its element's Enabled and caption.
+  // Each control shows its element's Enabled (with the frames around it) and caption.
   void expectControlsShowModel(const ui::Form& form) {
     for (ui::Element* e : form.elements()) {
       QWidget* w = widget(*e);
       if (!w) continue;
       SCOPED_TRACE(e->displayName());
-      EXPECT_EQ(w->isEnabled(), enabledWithFrames(*e));
+      bool enabled = true;
+      for (const ui::Element* c = e; c; c = c->container()) enabled = enabled && c->enabled();
+      EXPECT_EQ(w->isEnabled(), enabled);
       if (auto* button = qobject_cast<QPushButton*>(w)) {
         EXPECT_EQ(button->text().toStdString(), static_cast<ui::CommandButton*>(e)->Caption());
       }
@@ -84,18 +69,12 @@ class FullSpeed : public BridgeFixture {
   std::function<void()> onStop;
 };
 
-TEST_F(FullSpeed, AfterARunWidgetsAndScreenShowTheModel) {
-  runThenPause(300);
-  settle(3 * qt::FormWindow::kFrameMs);
-  EXPECT_TRUE(rexec().Command_Resume.enabled());
-  for (const ui::Form* form : std::initializer_list<const ui::Form*>{&rexec(), &input()}) {
-    expectControlsShowModel(*form);
-    expectScreenShowsModel(*form);
-  }
-}
-
-// The tick that stops the clock at T0 enables Resume and disables Pause, then raises a box.
-TEST_F(FullSpeed, AMessageBoxInsideATickSeesTheWindowsUpToDate) {
+// The tick that stops the clock at T0 enables Resume and disables Pause, then raises a
+// box, which finds the windows behind it up to date. After the run the widgets and the
+// screen show the model. Repaints come in small pieces (a cell, a register's caption): the
+// window and its frames repainted piece by piece must look as when drawn whole, borders
+// and captions included.
+TEST_F(FullSpeed, ARunIsShownExactlyAtEveryStop) {
   bool checked = false;
   onStop = [this, &checked] {
     QTimer::singleShot(0, [this, &checked] {
@@ -105,25 +84,20 @@ TEST_F(FullSpeed, AMessageBoxInsideATickSeesTheWindowsUpToDate) {
     });
     platform.MsgBox("Paused", "VOLPAR");
   };
-  runThenPause(200);
+  runThenPause(300);
   EXPECT_TRUE(checked);
-  EXPECT_TRUE(widget(rexec().Command_Resume)->isEnabled());
-}
-
-// Repaints come in small pieces (a cell, a register's caption): the window and its frames
-// repainted piece by piece must look as when drawn whole, borders and captions included.
-TEST_F(FullSpeed, WindowsRepaintedInPiecesLookWhole) {
-  const int piece = 9;
   settle(3 * qt::FormWindow::kFrameMs);
   for (const ui::Form* form : std::initializer_list<const ui::Form*>{&rexec(), &input()}) {
+    expectControlsShowModel(*form);
+    expectScreenShowsModel(*form);
     std::vector<QWidget*> surfaces{window(*form).clientArea()};
     for (const ui::Element* e : form->elements()) {
       if (e->kind() == ui::ElementKind::Frame && widget(*e)->isVisible())
         surfaces.push_back(widget(*e));
     }
     for (QWidget* surface : surfaces) {
-      for (int y = 0; y < surface->height(); y += piece) {
-        for (int x = 0; x < surface->width(); x += piece) surface->repaint(x, y, piece, piece);
+      for (int y = 0; y < surface->height(); y += 9) {
+        for (int x = 0; x < surface->width(); x += 9) surface->repaint(x, y, 9, 9);
       }
     }
     expectScreenShowsModel(*form);

@@ -1,5 +1,5 @@
-// What the windows draw: colours at the centres of cells computed from the twip layout,
-// panels that are hidden, and the drawing scaled with the window.
+// What the windows draw: titles and icon, colours at the centres of cells computed from the
+// twip layout, panels that are hidden, and the drawing scaled with the window.
 #include <QFontMetricsF>
 #include <QPalette>
 #include <QPushButton>
@@ -29,43 +29,22 @@ TEST(ColorConversion, ModelColoursAreBlueGreenRed) {
   for (const auto& [model, drawn] : cases) EXPECT_EQ(qt::toQColor(model, pal), drawn) << model;
 }
 
-TEST_F(BridgeFixture, FreshScreensAreDrawnInTheirColours) {
-  EXPECT_EQ(window(input()).windowTitle(), "VOLPAR Input Screen");
-  EXPECT_EQ(window(rexec()).windowTitle(), "VOLPAR Execution Screen");
-  EXPECT_EQ(window(app.initialScreen()).windowTitle(), "VOLPAR Educational Systems");
-
+// Fresh screens carry their titles and the program's icon and are drawn in their colours;
+// hidden panels and their contents are not drawn until they open.
+TEST_F(BridgeFixture, FreshScreensAndHiddenPanelsAreDrawnInTheirColours) {
+  const char* titles[] = {"VOLPAR Educational Systems", "VOLPAR Input Screen",
+                          "VOLPAR Execution Screen"};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const qt::FormWindow& w = window(*screens()[i]);
+    EXPECT_EQ(w.windowTitle(), titles[i]);
+    const QImage icon = w.windowIcon().pixmap(128).toImage();
+    EXPECT_EQ(icon.pixelColor(64, 10), QColor(0x1d, 0x35, 0x57)) << titles[i];
+  }
   const QImage in = render(input());
   EXPECT_EQ(in.pixelColor(5, 5), kLightGreen);
   for (int cell : {1, 256}) EXPECT_EQ(colorAt(in, input().Shape1(cell)), kWhite) << cell;
   EXPECT_EQ(render(rexec()).pixelColor(5, 5), kLightYellow);
-}
 
-// Send to Memory lights the memory cells; a fetch lights IR, decoder and clock cells.
-TEST_F(BridgeFixture, SentByteAndFetchAreDrawnInTheirColours) {
-  hideWelcome();
-  const std::string byte = "00100101";  // LOAD 5
-  typeByte(byte);
-  act([this] { input().Command_Send_to_Memory.click(); });
-  const QImage in = render(input());
-  for (int b = 1; b <= 8; ++b) {
-    EXPECT_EQ(colorAt(in, input().Shape1(b)), byte[b - 1] == '1' ? kYellow : kWhite) << "bit " << b;
-  }
-  act([this] { input().Command_Execute_Program.click(); });
-  act([this] { input().Command_OK_For_Start_Location.click(); });
-  act([this] { rexec().manual_radio.setValue(true); });  // as the options panel chooses it
-  EXPECT_EQ(colorAt(render(rexec()), rexec().Shape_Clock(0)), kCyan);
-  act([this] { rexec().Command_Begin_Step.click(); });  // T1
-  act([this] { rexec().Command_Begin_Step.click(); });  // T2
-  const QImage ex = render(rexec());
-  for (int i = 1; i <= 8; ++i) {
-    EXPECT_EQ(colorAt(ex, rexec().SHAPE_IR(i)), byte[i - 1] == '1' ? kRed : kWhite) << "IR " << i;
-  }
-  EXPECT_EQ(colorAt(ex, rexec().SHAPEID(2)), kGreen);
-  EXPECT_EQ(colorAt(ex, rexec().SHAPEID(1)), kWhite);
-  EXPECT_EQ(colorAt(ex, rexec().Shape_Clock(2)), kCyan);
-}
-
-TEST_F(BridgeFixture, HiddenPanelsAndTheirContentsAreNotDrawn) {
   hideWelcome();
   struct Panel {
     ui::Form& form;
@@ -86,10 +65,12 @@ TEST_F(BridgeFixture, HiddenPanelsAndTheirContentsAreNotDrawn) {
   }
 }
 
-TEST_F(BridgeFixture, DrawingScalesWithTheWindowAndShrinksBack) {
+// A byte in memory lights its cells, drawn to the window's scale as it grows and shrinks
+// back; a fetch lights IR, decoder and clock cells.
+TEST_F(BridgeFixture, MemoryAndFetchAreDrawnInTheirColoursAtEveryScale) {
   hideWelcome();
-  typeByte("10000000");
-  act([this] { input().Command_Send_to_Memory.click(); });
+  const std::string byte = "00100101";  // LOAD 5
+  poke({{0, byte.c_str()}});
   qt::FormWindow& w = window(input());
   const QSize base = w.clientArea()->size();
   for (double factor : {2.0, 1.5, 1.0}) {
@@ -98,18 +79,30 @@ TEST_F(BridgeFixture, DrawingScalesWithTheWindowAndShrinksBack) {
     ASSERT_NEAR(w.scale(), factor, 0.01);
     const QImage in = render(input());
     EXPECT_EQ(in.size(), base * factor);
-    EXPECT_EQ(colorAt(in, input().Shape1(1)), kYellow) << factor;
-    EXPECT_EQ(colorAt(in, input().Shape1(2)), kWhite) << factor;
+    for (int b = 1; b <= 8; ++b) {
+      EXPECT_EQ(colorAt(in, input().Shape1(b)), byte[b - 1] == '1' ? kYellow : kWhite)
+          << "bit " << b << " at " << factor;
+    }
     EXPECT_EQ(widget(input().Command_Send_to_Memory)->geometry(),
               w.pixelRect(input().Command_Send_to_Memory));
   }
+  startRun();
+  act([this] { rexec().manual_radio.setValue(true); });  // as the options panel chooses it
+  EXPECT_EQ(colorAt(render(rexec()), rexec().Shape_Clock(0)), kCyan);
+  act([this] { rexec().Command_Begin_Step.click(); });  // T1
+  act([this] { rexec().Command_Begin_Step.click(); });  // T2
+  const QImage ex = render(rexec());
+  for (int i = 1; i <= 8; ++i) {
+    EXPECT_EQ(colorAt(ex, rexec().SHAPE_IR(i)), byte[i - 1] == '1' ? kRed : kWhite) << "IR " << i;
+  }
+  EXPECT_EQ(colorAt(ex, rexec().SHAPEID(2)), kGreen);
+  EXPECT_EQ(colorAt(ex, rexec().SHAPEID(1)), kWhite);
+  EXPECT_EQ(colorAt(ex, rexec().Shape_Clock(2)), kCyan);
 }
 
 // Captions are drawn from kept layouts: every caption of every screen, at scales that put
 // the boxes off the pixel grid, must come out as the toolkit's own drawText draws it.
 TEST_F(BridgeFixture, CaptionsLookAsTheToolkitDrawsThem) {
-  const int wrapped = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
-  const int oneLine = Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic;
   auto draw = [](const QRectF& box, const QFont& font, int flags, const QString& text, bool kept) {
     QImage image(box.size().toSize() + QSize(3, 3), QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -119,20 +112,20 @@ TEST_F(BridgeFixture, CaptionsLookAsTheToolkitDrawsThem) {
     return image;
   };
   int compared = 0;
-  for (const ui::Form* form :
-       {static_cast<ui::Form*>(&app.initialScreen()), static_cast<ui::Form*>(&input()),
-        static_cast<ui::Form*>(&rexec())}) {
+  for (const ui::Form* form : screens()) {
     for (double scale : {1.0, 1.37, 2.0}) {
       const qt::TwipScale ts{scale};
       for (const ui::Element* e : form->elements()) {
-        const bool label = e->kind() == ui::ElementKind::Label;
-        if (!label && e->kind() != ui::ElementKind::Frame) continue;
-        const QString text =
-            QString::fromStdString(label ? static_cast<const ui::Label*>(e)->Caption()
-                                         : static_cast<const ui::Frame*>(e)->Caption());
+        const auto* label = dynamic_cast<const ui::Label*>(e);
+        const auto* frame = dynamic_cast<const ui::Frame*>(e);
+        const QString text = QString::fromStdString(label   ? label->Caption()
+                                                    : frame ? frame->Caption()
+                                                            : std::string());
         if (text.isEmpty()) continue;
         const QRectF box = ts.rect(e->rect()).translated(-ts.rect(e->rect()).topLeft().toPoint());
-        const int flags = label ? wrapped : oneLine;
+        // Labels wrap; a frame's caption stands on one line.
+        const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic |
+                          (label ? static_cast<int>(Qt::TextWordWrap) : 0);
         const QFont font = qt::fittedFont(qt::toQFont(e->font(), scale), box, text, flags);
         ++compared;
         EXPECT_EQ(draw(box, font, flags, text, true), draw(box, font, flags, text, false))
@@ -149,8 +142,7 @@ TEST_F(BridgeFixture, CaptionsFitTheirBoxesOnOneLine) {
   // Buttons whose captions take two lines in their tall boxes.
   const std::set<std::string> twoLineButtons = {"Command_One_instruction", "Command_View_Memory",
                                                 "Command_Return_to_Input"};
-  for (ui::Form* form : {static_cast<ui::Form*>(&app.initialScreen()),
-                         static_cast<ui::Form*>(&input()), static_cast<ui::Form*>(&rexec())}) {
+  for (ui::Form* form : screens()) {
     for (ui::Element* e : form->elements()) {
       const QRect box = window(*form).pixelRect(*e);
       double need = 0;
@@ -174,15 +166,6 @@ TEST_F(BridgeFixture, CaptionsFitTheirBoxesOnOneLine) {
   const QFontMetricsF fm(qt::toQFont(rexec().Label_Show_clock_Stuff.font(), 1.0));
   EXPECT_LE(fm.horizontalAdvance("Change to Manual Mode only when T = 0."),
             window(rexec()).pixelRect(rexec().Label_Show_clock_Stuff).width());
-}
-
-// The welcome screen opens with no box holding the focus: no caret, no focus frame.
-TEST_F(BridgeFixture, TheVersionBoxTakesNoFocus) {
-  qt::FormWindow& welcome = window(app.initialScreen());
-  welcome.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&welcome));
-  EXPECT_FALSE(widget(app.initialScreen().Version)->hasFocus());
-  EXPECT_FALSE(widget(app.initialScreen().Address)->hasFocus());
 }
 
 }  // namespace

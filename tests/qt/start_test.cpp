@@ -1,25 +1,11 @@
-// Starting the program: its icon on every screen, and a program file named on the
-// command line, opened as File > Open opens it.
-#include <QIcon>
-
+// Starting the program with a program file named on the command line, opened as
+// File > Open opens it.
 #include "bridge_fixture.h"
 
 namespace volpar::qttest {
 namespace {
 
-using StartTest = BridgeFixture;
-
 const QColor kWhite(255, 255, 255), kYellow(255, 255, 0);
-
-TEST_F(StartTest, EveryScreenCarriesTheProgramIcon) {
-  for (const ui::Form* form :
-       {static_cast<const ui::Form*>(app.existingInitialScreen()),
-        static_cast<const ui::Form*>(&input()), static_cast<const ui::Form*>(&rexec())}) {
-    const QImage icon = window(*form).windowIcon().pixmap(128).toImage();
-    ASSERT_FALSE(icon.isNull()) << form->name();
-    EXPECT_EQ(icon.pixelColor(64, 10), QColor(0x1d, 0x35, 0x57)) << form->name();
-  }
-}
 
 // The file is read while the welcome screen stays in front; a file that cannot be
 // loaded is reported as Open reports it and memory stays empty. Either way the next
