@@ -36,7 +36,9 @@ class RunControl : public ScreensFixture {
   }
 };
 
-TEST_F(RunControl, AutomaticClockThroughEveryStateOfTheRun) {
+// The automatic clock through every state of the run, then the manual clock, one phase per
+// Step.
+TEST_F(RunControl, AutomaticThenManualClockThroughEveryStateOfTheRun) {
   play({
       {"ready: execution just started", [&] { startAt(0); }, "step one view return", 1},
       {"Begin runs no phase yet", [&] { step(); }, "pause one timer", 1},
@@ -63,18 +65,14 @@ TEST_F(RunControl, AutomaticClockThroughEveryStateOfTheRun) {
   EXPECT_EQ(rexec().Command_Input_Window_OK.Caption(), "&Resume");
   EXPECT_FALSE(rexec().Input_Window.enabled());
   EXPECT_EQ(registers(), "PC 3 AR 0 IR 96 X 0 Y 0 S 15 OUT 42");
-}
 
-TEST_F(RunControl, ManualClockOnePhasePerStep) {
   play({
-      {"ready", [&] { startAt(0); }, "step one view return", 1},
-      {"LOAD run by the automatic clock",
+      {"paused at the next T0",
        [&] {
-         step();
          click(rexec().Command_Pause);
+         tickUntilStopped();
        },
-       "pause one timer", 1},
-      {"paused at the next T0", [&] { tickUntilStopped(); }, "resume one view return", 1},
+       "resume one view return", 1},
       {"manual chosen at a paused T0", [&] { chooseManual(); }, "step view return", 1},
       {"Step performs T1 at once", [&] { step(); }, "step view", 2},
       {"T2", [&] { step(); }, "step view", 3},
@@ -82,37 +80,26 @@ TEST_F(RunControl, ManualClockOnePhasePerStep) {
   EXPECT_EQ(rexec().Command_Begin_Step.Caption(), "&Step");
   EXPECT_TRUE(rexec().Command_Begin_Step.Default());
   play({
+      {"STORE T3 to T0, ADD", [&] { step(14); }, "step view return", 1},
       // OUTPUT with Stop for Output ticked does not stop a manual clock.
-      {"OUTPUT T3 to T6", [&] { step(4); }, "step view", 7},
+      {"OUTPUT T1 to T6", [&] { step(6); }, "step view", 7},
       {"OUTPUT T7 and T0", [&] { step(2); }, "step view return", 1},
+      {"BRANCH, LOAD, OUTPUT", [&] { step(24); }, "step view return", 1},
       {"INPUT T1 to T6 waits", [&] { step(6); }, "view", 6},
   });
   EXPECT_EQ(rexec().Command_Input_Window_OK.Caption(), "&Step");
   EXPECT_TRUE(rexec().Command_Input_Window_OK.Default());
   play({
-      {"a value typed in bits", [&] { type(rexec().Input_bit(8), "1"); }, "view", 6},
+      {"a value typed in bits", [&] { type(rexec().Input_bit(4), "1"); }, "view", 6},
       {"OK hands the clock back to Step", [&] { click(rexec().Command_Input_Window_OK); },
        "step view", 7},
       {"Step performs T7", [&] { step(); }, "step view", 0},
   });
-  EXPECT_EQ(registers(), "PC 3 AR 0 IR 96 X 0 Y 0 S 1 OUT 42");
-}
-
-TEST_F(RunControl, SpeedSetsTheIntervalToThousandDividedByTheRateTruncated) {
-  startAt(0);
-  openOptions();
-  step();  // a running timer keeps running at each new speed
-  for (auto [rate, interval] :
-       {std::pair{3, 333}, {7, 142}, {500, 2}, {501, 1}, {777, 1}, {1000, 1}, {1, 1000}}) {
-    drag(rexec().time_scroll, rate);
-    EXPECT_EQ(rexec().Timer1.Interval(), interval) << rate;
-    EXPECT_EQ(rexec().Time_Hertz.Caption(), std::to_string(rate));
-    EXPECT_TRUE(rexec().Timer1.enabled());
-  }
+  EXPECT_EQ(registers(), "PC 3 AR 0 IR 96 X 15 Y 42 S 31 OUT 42");
 }
 
 // The three arrangements: the mode is offered only at T0 or in manual mode; switching
-// modes sets the buttons but never starts the clock.
+// modes sets the buttons but never starts the clock; the speed changes at any time.
 TEST_F(RunControl, OptionsPanelAndModeSwitches) {
   // Shown: mode buttons, Slow/Fast labels, scroll bar; scroll bar enabled; "pause first";
   // then the rate in Hertz.
@@ -165,6 +152,17 @@ TEST_F(RunControl, OptionsPanelAndModeSwitches) {
   EXPECT_TRUE(rexec().time_scroll.enabled() && rexec().Stop_For_Output.enabled());
   EXPECT_EQ(runControls(), "step one view return");
   EXPECT_EQ(focusedName(rexec()), "Command_Options_Close");
+
+  // The speed sets the interval to 1000 divided by the rate, truncated; a running timer
+  // keeps running at each new speed.
+  step();
+  for (auto [rate, interval] :
+       {std::pair{3, 333}, {7, 142}, {500, 2}, {501, 1}, {777, 1}, {1000, 1}, {1, 1000}}) {
+    drag(rexec().time_scroll, rate);
+    EXPECT_EQ(rexec().Timer1.Interval(), interval) << rate;
+    EXPECT_EQ(rexec().Time_Hertz.Caption(), std::to_string(rate));
+    EXPECT_TRUE(rexec().Timer1.enabled());
+  }
 }
 
 // Execute 1 runs T1 to T7 and the T0 that stops: exactly one instruction.

@@ -11,7 +11,9 @@ using StartExecution = ScreensFixture;
 
 // OK puts the machine at T0 with the PC at the start address. A second run starts on a
 // clean machine: every caption 0 and no cell of the last run lit, so the negative flag
-// agrees with S and a branch if not negative is taken.
+// agrees with S and a branch if not negative is taken. Send to Memory stays the default
+// button: Enter in the start address starts the run and writes nothing; elsewhere it sends
+// the byte.
 TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
   pokeFrom(0, {"001 00101", "000 00101", "100 11111"});  // LOAD 5, ADD 5, OUTPUT
   pokeFrom(4, {"111 00111", "11111111"});                // BR NNeg 7; 255
@@ -25,8 +27,10 @@ TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
   ASSERT_TRUE(negativeFlag());
 
   click(rexec().Command_Return_to_Input);
+  typeBits("11111111");
+  input().exec_text.SetFocus();
   type(input().exec_text, "4");
-  click(input().Command_OK_For_Start_Location);
+  pressEnter(input());
   std::string notWhite;
   for (const ui::Element* e : rexec().elements()) {
     const auto* cell = dynamic_cast<const ui::Shape*>(e);
@@ -38,6 +42,7 @@ TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
   EXPECT_EQ(notWhite, "");
   EXPECT_EQ(clockCells(), "10000000");
   EXPECT_EQ(registers(), "PC 4 AR 0 IR 0 X 0 Y 0 S 0 OUT 0");
+  EXPECT_EQ(memoryBits(0), "00100101");
   // The input screen stays open behind, the panel still shown; Enter is Send to Memory's.
   EXPECT_TRUE(rexec().Visible() && input().Visible() && input().EXEC_FRAME.visible());
   EXPECT_TRUE(input().Command_Send_to_Memory.Default());
@@ -50,37 +55,20 @@ TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
   tickUntilStopped();
   EXPECT_EQ(view().pc(), 7) << "BR NNeg is taken at S = 0";
   EXPECT_EQ(memoryBits(5), "11111111");
-}
-
-// After a run the panel is open but Send to Memory is the default button: Enter in the
-// start address still starts the run and writes nothing; elsewhere it sends the byte.
-TEST_F(StartExecution, EnterInTheStartAddressStartsTheRunAndLeavesMemoryAlone) {
-  poke(3, "001 00101");  // LOAD 5
-  startAt(0);
-  click(rexec().Command_Return_to_Input);
-  DERAZO_Input& in = input();
-  typeBits("11111111");
-  in.exec_text.SetFocus();
-  type(in.exec_text, "3");
-  pressEnter(in);
-  EXPECT_EQ(rexec().Register_PC_Decimal.Caption(), "3");
-  EXPECT_EQ(memoryBits(0) + memoryBits(3),
-            "00000000"
-            "00100101");
-
-  in.memory_text.SetFocus();
-  pressEnter(in);
+  input().memory_text.SetFocus();
+  pressEnter(input());
   EXPECT_EQ(memoryBits(0), "11111111");
 }
 
 // Execute Program opens the panel with the address selected and OK as the default button;
-// Cancel hides it, and the panel opens again with the last address.
-TEST_F(StartExecution, ExecuteProgramAndCancel) {
+// Cancel hides it, and the panel opens again with the last address. The memory view shows
+// the grid changing while the clock goes on; Return to Input brings the entry back.
+TEST_F(StartExecution, StartPanelThenMemoryViewAndTheWayBack) {
   DERAZO_Input& in = input();
   for (const char* shown : {"0", "7"}) {
     click(in.Command_Execute_Program);
-    EXPECT_TRUE(in.Command_OK_For_Start_Location.shownOnScreen());
-    EXPECT_TRUE(in.Command_OK_For_Start_Location.Default());
+    EXPECT_TRUE(in.Command_OK_For_Start_Location.shownOnScreen() &&
+                in.Command_OK_For_Start_Location.Default());
     EXPECT_EQ(in.focused(), &in.exec_text);
     EXPECT_EQ(in.exec_text.Text(), shown);
     EXPECT_EQ(in.exec_text.SelLength(), 1);
@@ -88,26 +76,17 @@ TEST_F(StartExecution, ExecuteProgramAndCancel) {
     click(in.Command_Start_Location_Cancel);
     EXPECT_FALSE(in.EXEC_FRAME.visible());
   }
-  EXPECT_TRUE(platform.messages.empty());
-}
-
-// --- Memory view and the way back ---------------------------------------------------
-
-TEST_F(StartExecution, ViewMemoryShowsTheGridChangingWhileTheClockGoesOnAndReturnRestoresEntry) {
   poke(4, "010 01010");  // STORE 10
   startAt(4);
   step();
   tick();  // T1
-  click(input().Command_Code_Info);
+  click(in.Command_Code_Info);
   click(rexec().Command_View_Memory);
-
-  DERAZO_Input& in = input();
   // Entry controls the memory view hides, a few of each kind.
   const ui::Element* entry[] = {&in.Input_Bit(1),           &in.Input_Bit(8),
                                 &in.Input_Op_Code(0),       &in.memory_text,
                                 &in.Command_Send_to_Memory, &in.Command_Execute_Program};
-  EXPECT_TRUE(in.Visible());
-  EXPECT_TRUE(rexec().Visible()) << "the execution screen is not hidden";
+  EXPECT_TRUE(in.Visible() && rexec().Visible()) << "the execution screen is not hidden";
   EXPECT_EQ(in.focused(), &in.Return_to_exec_screen);
   for (const ui::Element* e : entry) EXPECT_FALSE(e->shownOnScreen()) << e->displayName();
   EXPECT_FALSE(in.EXEC_FRAME.visible() || in.Code_frame.visible());
@@ -119,17 +98,14 @@ TEST_F(StartExecution, ViewMemoryShowsTheGridChangingWhileTheClockGoesOnAndRetur
   EXPECT_EQ(memoryBits(10), "00000000");
 
   click(in.Return_to_exec_screen);
-  EXPECT_TRUE(rexec().Visible());
-  EXPECT_FALSE(input().Visible());
+  EXPECT_TRUE(rexec().Visible() && !input().Visible());
   EXPECT_TRUE(input().Return_to_exec_screen.visible()) << "the arrangement is kept";
 
   click(rexec().Command_Pause);
   tickUntilStopped();  // the T0 after STORE
   click(rexec().Command_View_Memory);
   click(rexec().Command_Return_to_Input);
-  EXPECT_TRUE(in.Visible());
-  EXPECT_TRUE(rexec().Visible());
-  EXPECT_FALSE(in.Return_to_exec_screen.visible());
+  EXPECT_TRUE(in.Visible() && rexec().Visible() && !in.Return_to_exec_screen.visible());
   for (const ui::Element* e : entry) EXPECT_TRUE(e->shownOnScreen()) << e->displayName();
   EXPECT_TRUE(in.Command_OK_For_Start_Location.shownOnScreen());
   EXPECT_EQ(in.exec_text.Text(), "4");
@@ -137,6 +113,7 @@ TEST_F(StartExecution, ViewMemoryShowsTheGridChangingWhileTheClockGoesOnAndRetur
   click(in.Command_Code_Info);
   click(rexec().Command_Return_to_Input);
   EXPECT_FALSE(in.Code_frame.visible()) << "Return to Input closes the code panel";
+  EXPECT_TRUE(platform.messages.empty());
 }
 
 }  // namespace

@@ -135,29 +135,25 @@ class ScreensFixture : public ::testing::Test {
 
   // --- What the student sees --------------------------------------------------------
 
-  // A row of cells, '1' for each in colour `on`, '0' for white, '?' for any other colour.
+  // '1' for colour `on`, '0' for white, 'x' for black, '?' for any other colour.
+  static char mark(ui::Color c, ui::Color on) {
+    return c == on ? '1' : c == ui::kWhite ? '0' : c == ui::kBlack ? 'x' : '?';
+  }
+  // A row of cells, one mark each.
   static std::string lit(const Cells& cells, ui::Color on) {
     std::string out;
-    for (const auto& cell : cells) {
-      const ui::Color c = cell->FillColor();
-      out += c == on ? '1' : c == ui::kWhite ? '0' : '?';
-    }
+    for (const auto& cell : cells) out += mark(cell->FillColor(), on);
     return out;
   }
   // The registers as the student reads their captions, "PC 7 AR 5 IR 37 X 0 Y 0 S 129 OUT 0";
   // a register whose cells show another value than its caption has them in brackets.
   std::string registers() {
-    using R = MachineView::Register;
     const MachineView v = view();
+    const char* names[] = {"PC", "AR", "IR", "X", "Y", "S", "OUT"};
     std::string out;
-    for (auto [r, name] : {std::pair{R::PC, "PC"},
-                           {R::AR, "AR"},
-                           {R::IR, "IR"},
-                           {R::X, "X"},
-                           {R::Y, "Y"},
-                           {R::S, "S"},
-                           {R::Output, "OUT"}}) {
-      out += (out.empty() ? "" : " ") + std::string(name) + " " + std::to_string(v.value(r));
+    for (int i = 0; i < 7; ++i) {
+      const auto r = static_cast<MachineView::Register>(i);
+      out += (i ? " " : "") + std::string(names[i]) + " " + std::to_string(v.value(r));
       if (v.cells(r) != v.value(r)) out += " [" + std::to_string(v.cells(r)) + "]";
     }
     return out;
@@ -168,10 +164,8 @@ class ScreensFixture : public ::testing::Test {
   // Memory byte as '1' yellow, '0' white, 'x' black, '?' any other colour.
   std::string memoryBits(int address) {
     std::string out;
-    for (int j = 1; j <= 8; ++j) {
-      const ui::Color c = input().Shape1(8 * address + j).FillColor();
-      out += c == ui::kYellow ? '1' : c == ui::kWhite ? '0' : c == ui::kBlack ? 'x' : '?';
-    }
+    for (int j = 1; j <= 8; ++j)
+      out += mark(input().Shape1(8 * address + j).FillColor(), ui::kYellow);
     return out;
   }
   // The texts of the bit boxes of the input screen and of the input window, "00000000".
