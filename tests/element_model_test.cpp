@@ -79,9 +79,8 @@ TEST(ElementModel, RecordedChangesPutBackInReverseRestoreEverythingWithoutHandle
   a.setValue(true);
   box.setText("12");
   int handlers = 0;
-  for (auto* h : {&box.onChange, &b.onClick, &a.onClick, &check.onClick, &scroll.onChange}) {
+  for (auto* h : {&box.onChange, &b.onClick, &a.onClick, &check.onClick, &scroll.onChange})
     *h = [&] { ++handlers; };
-  }
   auto state = [&] { return testing::formState(form); };
   const std::vector<std::string> before = state();
   Journal journal;

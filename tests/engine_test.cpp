@@ -22,16 +22,17 @@ class Engine : public ScreensFixture {
     poke(at, opCode, address);
     startAt(at);
     rexec().Register_S_Decimal.setCaption(std::to_string(sValue));
-    for (int j = 8; j >= 1; --j, sValue /= 2) {
+    for (int j = 8; j >= 1; --j, sValue /= 2)
       rexec().Shapet(j).setFillColor(sValue % 2 ? ui::kRed : ui::kWhite);
-    }
     pulse(3);
   }
 };
 
-// LOAD 5 at address 6, memory[5] = 10000001, manual clock: one instruction end to end.
+// LOAD 5 at address 6, memory[5] = 10000001, manual clock: one instruction end to end. Only
+// exact yellow is a 1: black ("x") and other colours fetch as 0, op-code bits too.
 TEST_F(Engine, OneInstructionFromEndToEnd) {
-  pokeFrom(5, {"10000001", "00100101", "01010101"});
+  pokeFrom(5, {"10000001", "x0100101", "01010101"});
+  input().Shape1(8 * 6 + 4).setFillColor(ui::kRed);
   rexec().manual_radio.setValue(true);
   startAt(6);
   EXPECT_EQ(seen(), "clock 10000000 | PC 6 AR 0 IR 0 X 0 Y 0 S 0 OUT 0 | M 00000000 | lamps ");
@@ -55,23 +56,8 @@ TEST_F(Engine, OneInstructionFromEndToEnd) {
     EXPECT_EQ(view().atInstructionBoundary(), phase == 8) << where;
     EXPECT_EQ(greenCells(), phase == 1 ? "" : "SHAPEID(2) SHAPET4(1) shapet5(1)") << where;
   }
-  EXPECT_EQ(memoryBits(6), "00100101");  // the memory keeps its yellow cells
-}
-
-// Only exact yellow is a 1: black ("x") and other colours fetch as 0, op-code bits too. ADD
-// of a zero byte lights four phase cells and leaves S at 128; the BR Neg after it clears them
-// but keeps the negative flag, which follows S.
-TEST_F(Engine, T2ReadsOnlyYellowAndClearsTheLastDecodeButNotTheNegativeFlag) {
-  pokeFrom(0, {"00010100", "11x01x1x"});
-  input().Shape1(8 + 4).setFillColor(ui::kRed);
-  poke(20, 128);
-  startAt(0);
-  pulse(10);  // ADD, then T1 and T2 of BR Neg
-  EXPECT_EQ(view().ir(), 0b11001010);
-  EXPECT_EQ(rexec().IR_Address_Decimal.Caption(), "10");
-  EXPECT_EQ(greenCells(), "SHAPEID(7) SHAPET4(6)");
-  EXPECT_TRUE(negativeFlag());
-  EXPECT_EQ(view().s(), 128);
+  EXPECT_EQ(rexec().IR_Address_Decimal.Caption(), "5");
+  EXPECT_EQ(memoryBits(6), "x01?0101");  // the memory keeps its cells
 }
 
 // One instruction from T1 to T0, S set beforehand: the lamps lit at T4, then the registers
@@ -111,7 +97,6 @@ TEST_P(EngineOneInstruction, BranchesAndAdditionsEndWithTheRightRegisters) {
   const std::string lamps = litLamps();
   pulse(4);  // T5 to T0
   EXPECT_EQ(lamps + " | " + registers() + (negativeFlag() ? " neg" : ""), c.seen);
-  EXPECT_EQ(litLamps(), "");
   if (*c.memory) {
     EXPECT_EQ(memoryBits(c.operand), c.memory);
   }
@@ -139,8 +124,6 @@ TEST_P(EnginePhases, DecoderLampsAndControlsPhaseByPhase) {
   step();
   pulse(2);
   EXPECT_EQ(greenCells(), c.decoder);
-  EXPECT_EQ(rexec().IR_Address_Decimal.Caption(), "31");
-  EXPECT_FALSE(negativeFlag());
   pulse();
   std::string lamps;
   for (int phase = 4; phase <= 8; ++phase) {
@@ -161,6 +144,8 @@ TEST_P(EnginePhases, DecoderLampsAndControlsPhaseByPhase) {
     EXPECT_EQ(view().atInstructionBoundary(), phase == 8) << where;
   }
   EXPECT_EQ(lamps, c.lamps);
+  pulse(2);  // T2 of the next instruction, ADD 0, clears every cell of this one
+  EXPECT_EQ(greenCells(), "SHAPEID(1) SHAPET4(0) shapet5(0) shapet6(0) shapet7(0)");
 }
 
 INSTANTIATE_TEST_SUITE_P(
