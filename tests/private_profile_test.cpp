@@ -12,12 +12,12 @@ namespace {
 // Names without regard to case, quotes, blanks and several keys of a section are covered
 // by the program file's hand-edited sample; these are the finer points, as the loader and
 // the saver use them, each about the key K of the section S.
-TEST(PrivateProfile, ReadsValuesAsThePlatformDoes) {
+TEST(PrivateProfile, ReadsAndEditsOnlyTheLineConcernedAsThePlatformDoes) {
   const struct {
     const char* what;
     std::string text;
     std::optional<std::string> expected;
-  } cases[] = {
+  } reads[] = {
       {"CRLF", "[S]\r\nK0=00100101\r\nK=1\r\n", "1"},
       {"blanks around key and value", "[S]\n \t K  =  0 1 \t\n", "0 1"},
       {"blanks outside quotes", "[S]\nK =  ' a '  \n", " a "},
@@ -31,17 +31,14 @@ TEST(PrivateProfile, ReadsValuesAsThePlatformDoes) {
       {"longer name is another key", "[S]\nK1=1\n", std::nullopt},
       {"= inside the value", "[S]\nK=a=b\n", "a=b"},
   };
-  for (const auto& c : cases) {
+  for (const auto& c : reads) {
     EXPECT_EQ(PrivateProfile(c.text).values("S", {"K"})[0], c.expected) << c.what;
   }
-}
-
-TEST(PrivateProfile, EditsOnlyTheLineConcerned) {
   const struct {
     const char* what;
     std::string before;
     std::string after;
-  } cases[] = {
+  } edits[] = {
       {"replaces a value, keeping the key's spelling and the CRLF",
        "[s]\r\n  k = \"11\"  \r\nK1=2\r\n", "[s]\r\nk=V\r\nK1=2\r\n"},
       {"replaces only the first of two keys", "[S]\nK=1\nK=2\n", "[S]\nK=V\nK=2\n"},
@@ -60,7 +57,7 @@ TEST(PrivateProfile, EditsOnlyTheLineConcerned) {
       {"carries other bytes along", "; caf\xE9 \xC3\xA9\n[S]\nK=1\n",
        "; caf\xE9 \xC3\xA9\n[S]\nK=V\n"},
   };
-  for (const auto& c : cases) {
+  for (const auto& c : edits) {
     PrivateProfile profile(c.before);
     profile.setValues("S", {{"K", "V"}});
     EXPECT_EQ(profile.text(), c.after) << c.what;

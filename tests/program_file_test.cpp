@@ -28,27 +28,22 @@ fs::path data(const std::string& name) { return fs::path(VOLPAR_TEST_DATA) / nam
 
 // Root runs the scope as the user nobody, so that files are checked as an ordinary user's
 // program finds them; anyone else runs as themselves.
-class OrdinaryUser {
- public:
+struct OrdinaryUser {
   OrdinaryUser() {
-    if (::geteuid() != 0) return;
-    root_ = true;
-    groups_.resize(static_cast<std::size_t>(::getgroups(0, nullptr)));
-    ::getgroups(static_cast<int>(groups_.size()), groups_.data());
-    failed_ = ::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 0) != 0 ||
-              ::setresuid(65534, 65534, 0) != 0;
+    if (!root) return;
+    groups.resize(static_cast<std::size_t>(::getgroups(0, nullptr)));
+    ::getgroups(static_cast<int>(groups.size()), groups.data());
+    failed = ::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 0) != 0 ||
+             ::setresuid(65534, 65534, 0) != 0;
   }
   ~OrdinaryUser() {
-    if (root_ && (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0 ||
-                  ::setgroups(groups_.size(), groups_.data()) != 0))
+    if (root && (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0 ||
+                 ::setgroups(groups.size(), groups.data()) != 0))
       std::abort();
   }
-  bool failed() const { return failed_; }
-
- private:
-  std::vector<gid_t> groups_;
-  bool root_ = false;
-  bool failed_ = false;
+  const bool root = ::geteuid() == 0;
+  bool failed = false;
+  std::vector<gid_t> groups;
 };
 
 class ProgramFile : public ScreensFixture {
@@ -242,7 +237,7 @@ TEST_F(ProgramFile, SavesInPlaceWhereNeededAndAFailureChangesNothingAndSaysWhy) 
     (c.save ? platform.saveAnswers : platform.openAnswers).push_back(c.path);
     {
       std::optional<OrdinaryUser> user;
-      if (c.byOrdinaryUser && user.emplace().failed()) {
+      if (c.byOrdinaryUser && user.emplace().failed) {
         skipped = "could not run as the user nobody";
         continue;
       }
