@@ -74,8 +74,7 @@ TEST(ElementModel, HandlersObserverAndJournalSeeOnlyRealChangesAndUndoThemAll) {
   int handlers = 0;
   for (auto* h : {&box.onChange, &b.onClick, &a.onClick, &check.onClick, &scroll.onChange})
     *h = [&] { ++handlers; };
-  auto state = [&] { return testing::formState(form); };
-  const std::vector<std::string> before = state();
+  const std::vector<std::string> before = testing::formState(form);
   Journal journal;
   form.setRecorder(&journal);
   rec.changed.clear();
@@ -94,11 +93,11 @@ TEST(ElementModel, HandlersObserverAndJournalSeeOnlyRealChangesAndUndoThemAll) {
   ok.setDefault(true);
   box.SetFocus();
   form.Show();
-  ASSERT_NE(state(), before);
+  ASSERT_NE(testing::formState(form), before);
   const int forwardHandlers = handlers;
 
   for (auto it = journal.undo.rbegin(); it != journal.undo.rend(); ++it) (*it)();
-  EXPECT_EQ(state(), before);
+  EXPECT_EQ(testing::formState(form), before);
   EXPECT_EQ(handlers, forwardHandlers);
   EXPECT_EQ(journal.undo.size(), 17U);  // each real change once, nothing for restoring
   EXPECT_FALSE(rec.changed.empty());

@@ -170,8 +170,7 @@ TEST_F(History, NewStartRestartLoadAndMemoryEditsClearIt) {
     if (what == "load") click(input().Open_menu);
     if (what == "new start" || what == "send to memory") click(rexec().Command_Return_to_Input);
     if (what == "new start") startAt(3);
-    if (what == "send to memory") typeBits("10100000");
-    if (what == "send to memory") sendTo(30);
+    if (what == "send to memory") sendTo(0);  // zeros over the LOAD
     EXPECT_EQ(history.phaseCount(), 0U);
     EXPECT_FALSE(history.canStepBack());
   }
