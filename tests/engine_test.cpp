@@ -65,9 +65,7 @@ struct ExecuteCase {
   const char* memory;  // at the operand's address, if any
   const char* seen;
 };
-void PrintTo(const ExecuteCase& c, std::ostream* os) {
-  *os << "op code " << c.opCode << " at " << c.at << ", S " << c.s;
-}
+void PrintTo(const ExecuteCase& c, std::ostream* os) { *os << c.seen; }
 
 const ExecuteCase kExecuteCases[] = {
     {4, 5, 9, 0, "", "shape_irpc | PC 9 AR 4 IR 169 X 0 Y 0 S 0 OUT 0"},  // BRANCH
@@ -95,9 +93,7 @@ TEST_P(EngineOneInstruction, BranchesAndAdditionsEndWithTheRightRegisters) {
   const std::string lamps = litLamps();
   pulse(4);  // T5 to T0
   EXPECT_EQ(lamps + " | " + registers() + (negativeFlag() ? " neg" : ""), c.seen);
-  if (*c.memory) {
-    EXPECT_EQ(memoryBits(c.operand), c.memory);
-  }
+  EXPECT_EQ(*c.memory ? memoryBits(c.operand) : "", c.memory);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, EngineOneInstruction, ::testing::ValuesIn(kExecuteCases));
@@ -132,7 +128,6 @@ TEST_P(EnginePhases, DecoderLampsAndControlsPhaseByPhase) {
     if (c.opCode == 3 && phase == 6) {  // INPUT waits: a stray pulse repeats T6
       EXPECT_EQ(runControls(), "pause view");
       pulse();
-      EXPECT_EQ(view().phase(), 6);
       EXPECT_EQ(clockCells(), "00000010");
       click(rexec().Command_Input_Window_OK);
       continue;
@@ -165,7 +160,6 @@ TEST_F(Engine, StoreChangesOnlyTheEightCellsOfItsByte) {
   fetch(0, 2, 17, 0xC3);
   const std::string word = lit(rexec().Register_Memory, ui::kRed);
   pulse(2);  // T4, T5
-  EXPECT_EQ(litLamps(), "Shapetm");
   EXPECT_EQ(memoryBits(0), "01010001");
   for (int a = 1; a < 32; ++a) EXPECT_EQ(memoryBits(a), a == 17 ? "11000011" : "01x11010") << a;
   EXPECT_EQ(input().Shape1(0).FillColor(), ui::kWhite);

@@ -15,8 +15,6 @@
 namespace volpar::testing {
 namespace {
 
-enum Op { ADD = 0, LOAD, STORE, INPUT, OUTPUT, BRANCH, BR_NEG, BR_NNEG };
-
 // The first difference, readable in a failure message; empty when equal.
 std::string firstDifference(const std::vector<std::string>& want,
                             const std::vector<std::string>& got) {
@@ -71,12 +69,11 @@ class History : public ScreensFixture {
   // Every op code once at addresses 0 to 7 in a random order, data operands in 8 to 31,
   // branches back into 0 to 7; random data with a few black bits after them.
   void randomProgram(std::mt19937& rng) {
-    std::vector<int> ops{ADD, LOAD, STORE, INPUT, OUTPUT, BRANCH, BR_NEG, BR_NNEG};
+    std::vector<int> ops{0, 1, 2, 3, 4, 5, 6, 7};
     std::shuffle(ops.begin(), ops.end(), rng);
-    for (int a = 0; a < 8; ++a) {
-      const int ops_a = ops[static_cast<std::size_t>(a)];
-      poke(a, ops_a,
-           ops_a >= BRANCH ? static_cast<int>(rng() % 8) : 8 + static_cast<int>(rng() % 24));
+    for (int a = 0; a < 8; ++a) {  // op codes 5 to 7 branch
+      const int op = ops[static_cast<std::size_t>(a)];
+      poke(a, op, op >= 5 ? static_cast<int>(rng() % 8) : 8 + static_cast<int>(rng() % 24));
     }
     for (int a = 8; a < 32; ++a) {
       std::string bits = toBits(static_cast<int>(rng() % 256), 8);
@@ -135,9 +132,8 @@ INSTANTIATE_TEST_SUITE_P(SeededPrograms, HistoryRoundTrip, ::testing::Range(1u, 
 
 // A short program in manual mode: the newest line after each Step, then the whole history.
 TEST_F(History, TextOfAShortProgramLineForLine) {
-  const int program[][3] = {{0, INPUT, 0},  {1, ADD, 9},    {2, STORE, 10},
-                            {3, OUTPUT, 0}, {4, BR_NEG, 6}, {5, BRANCH, 5}};
-  for (const auto& line : program) poke(line[0], line[1], line[2]);
+  // INPUT, ADD 9, STORE 10, OUTPUT, BR Neg 6, BRANCH 5; memory[9] = 000000x1.
+  pokeFrom(0, {"01100000", "00001001", "01001010", "10000000", "11000110", "10100101"});
   poke(9, "000000x1");
   chooseManual();
   startAt(0);
@@ -159,8 +155,7 @@ TEST_F(History, TextOfAShortProgramLineForLine) {
 TEST_F(History, NewStartRestartLoadAndMemoryEditsClearIt) {
   for (const std::string what : {"new start", "restart", "load", "send to memory"}) {
     SCOPED_TRACE(what);
-    poke(0, LOAD, 0);
-    poke(1, BRANCH, 0);
+    pokeFrom(0, {"00100000", "10100000"});  // LOAD 0, BRANCH 0
     chooseManual();
     startAt(0);
     step(8);

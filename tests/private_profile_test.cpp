@@ -31,9 +31,8 @@ TEST(PrivateProfile, ReadsAndEditsOnlyTheLineConcernedAsThePlatformDoes) {
       {"longer name is another key", "[S]\nK1=1\n", std::nullopt},
       {"= inside the value", "[S]\nK=a=b\n", "a=b"},
   };
-  for (const auto& c : reads) {
+  for (const auto& c : reads)
     EXPECT_EQ(PrivateProfile(c.text).values("S", {"K"})[0], c.expected) << c.what;
-  }
   const struct {
     const char* what;
     std::string before;
