@@ -18,9 +18,8 @@ namespace {
 // The first difference, readable in a failure message; empty when equal.
 std::string firstDifference(const std::vector<std::string>& want,
                             const std::vector<std::string>& got) {
-  for (std::size_t i = 0; i < want.size() && i < got.size(); ++i) {
+  for (std::size_t i = 0; i < want.size() && i < got.size(); ++i)
     if (want[i] != got[i]) return "want " + want[i] + "\n got " + got[i];
-  }
   return want.size() == got.size() ? "" : "different element counts";
 }
 
@@ -41,17 +40,11 @@ class History : public ScreensFixture {
     if (r.manual_radio.Value()) return click(r.Command_Begin_Step);
     if (!r.Timer1.enabled()) {
       for (ui::CommandButton* b :
-           {&r.Command_One_instruction, &r.Command_Resume, &r.Command_Begin_Step}) {
+           {&r.Command_One_instruction, &r.Command_Resume, &r.Command_Begin_Step})
         if (b->usable()) return click(*b);
-      }
     }
     if (rng() % 16 == 0 && r.Command_Pause.usable()) click(r.Command_Pause);
     tick();
-  }
-  void stopTheClock() {
-    if (!rexec().Timer1.enabled()) return;
-    click(rexec().Command_Pause);
-    tickUntilStopped();
   }
   // Everything a student can see or the engine can read: every property of every element of
   // both screens, the forms' own state, and the module variables.
@@ -103,7 +96,8 @@ TEST_P(HistoryRoundTrip, StepBackRestoresEveryElementAndModuleVariable) {
     nudge(rng);
     if (history.phaseCount() > phases) before.push_back(std::move(now));
   }
-  stopTheClock();
+  if (rexec().Timer1.enabled()) click(rexec().Command_Pause);
+  tickUntilStopped();
   while (before.size() < history.phaseCount()) before.push_back({});  // the pause's phases
   ASSERT_TRUE(history.canStepBack());
   const std::vector<std::string> end = state();
