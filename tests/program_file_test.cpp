@@ -67,17 +67,13 @@ class ProgramFile : public ScreensFixture {
     return out;
   }
   // All 257 cells, cell 0 included, in any of the three memory colours.
-  std::vector<ui::Color> randomGrid(unsigned seed) {
+  std::string randomGrid(unsigned seed) {
     std::mt19937 random(seed);
     const ui::Color colors[] = {ui::kYellow, ui::kWhite, ui::kBlack};
     for (int cell = 0; cell <= 256; ++cell) input().Shape1(cell).setFillColor(colors[random() % 3]);
     return grid();
   }
-  std::vector<ui::Color> grid() {
-    std::vector<ui::Color> out;
-    for (int cell = 0; cell <= 256; ++cell) out.push_back(input().Shape1(cell).FillColor());
-    return out;
-  }
+  std::string grid() { return lit(input().Shape1, ui::kYellow); }  // black is '?'
   // Every path under the folder with the bytes of its regular files.
   std::set<std::string> disk() const {
     std::set<std::string> out;
@@ -223,7 +219,7 @@ TEST_F(ProgramFile, SavesInPlaceWhereNeededAndAFailureChangesNothingAndSaysWhy) 
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
   for (const auto& c : cases) {
     SCOPED_TRACE((c.save ? "save " : "load ") + c.path);
-    const std::vector<ui::Color> before = randomGrid(7);
+    const std::string before = randomGrid(7);
     const std::set<std::string> diskBefore = disk();
     struct stat statBefore {
     }, statAfter{};
@@ -250,9 +246,8 @@ TEST_F(ProgramFile, SavesInPlaceWhereNeededAndAFailureChangesNothingAndSaysWhy) 
           std::tie(statBefore.st_uid, statBefore.st_gid, statBefore.st_mode, statBefore.st_nlink));
       EXPECT_EQ(disk().size(), diskBefore.size()) << "no file more, no file less";
       randomGrid(6);
-      input().Shape1(0).setFillColor(before[0]);
       ASSERT_EQ(manual().Load_Program_File(c.path), std::nullopt);
-      EXPECT_EQ(grid(), before);
+      EXPECT_EQ(grid().substr(1), before.substr(1)) << "cell 0 holds no bit";
       continue;
     }
     ASSERT_EQ(platform.messages.size(), 1u);
