@@ -7,6 +7,9 @@
 // not started.
 // Run it on the display the program would use, e.g. under Xvfb:
 //   xvfb-run -a build/volpar-clock-bench [seconds per case] [only this case: counting@1000]
+// For a profiler, the same work in every run: the counting loop for a number of frames,
+//   xvfb-run -a valgrind --tool=callgrind --toggle-collect='*measuredFrames*'
+//     build/volpar-clock-bench frames 100 [memory]
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -24,6 +27,7 @@
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
+#include "ui/qt/form_window.h"
 #include "ui/qt/front_end.h"
 #include "ui/qt/qt_platform.h"
 
@@ -66,28 +70,39 @@ struct Result {
   double cpuPercent = 0;
 };
 
-Result measure(const Case& c, double seconds) {
+// The windows of one case, brought to the execution screen with the program in memory and
+// the clock set to the case's rate, not yet started.
+struct Run {
   volpar::qt::QtPlatform platform;
-  volpar::Application app(platform);
-  volpar::qt::FrontEnd frontEnd(app, platform);
-  auto user = [&](const std::function<void()>& handler) {
+  volpar::Application app{platform};
+  volpar::qt::FrontEnd frontEnd{app, platform};
+  volpar::REXEC& rexec = app.rexec();
+
+  explicit Run(const Case& c) {
+    frontEnd.start();
+    volpar::DERAZO_Input& input = app.derazoInput();
+    user([&] { app.initialScreen().onKeyPress(' '); });
+    // The bytes go in as a loaded program file puts them.
+    for (const auto& [address, bits] : c.program ? *c.program : Program{}) {
+      user([&, address, bits] { app.manual().Text_To_Memory_Byte(address, bits); });
+    }
+    user([&] { input.Command_Execute_Program.click(); });
+    user([&] { input.Command_OK_For_Start_Location.click(); });
+    user([&] { rexec.Command_Options.click(); });
+    user([&] { rexec.time_scroll.setValue(c.rate); });
+    user([&] { rexec.Command_Options_Close.click(); });
+  }
+
+  void user(const std::function<void()>& handler) {
     frontEnd.gate().deliver(handler);
     QApplication::processEvents();
-  };
-  frontEnd.start();
-  volpar::DERAZO_Input& input = app.derazoInput();
-  volpar::REXEC& rexec = app.rexec();
-  user([&] { app.initialScreen().onKeyPress(' '); });
-  // The bytes go in as a loaded program file puts them.
-  for (const auto& [address, bits] : c.program ? *c.program : Program{}) {
-    user([&, address, bits] { app.manual().Text_To_Memory_Byte(address, bits); });
   }
-  user([&] { input.Command_Execute_Program.click(); });
-  user([&] { input.Command_OK_For_Start_Location.click(); });
-  user([&] { rexec.Command_Options.click(); });
-  user([&] { rexec.time_scroll.setValue(c.rate); });
-  user([&] { rexec.Command_Options_Close.click(); });
+};
 
+Result measure(const Case& c, double seconds) {
+  Run run(c);
+  volpar::REXEC& rexec = run.rexec;
+  auto user = [&run](const std::function<void()>& handler) { run.user(handler); };
   // Phases are counted from the first tick to the last one in the measured time, so the
   // edges of the time do not count as lost phases at low rates.
   long phases = 0;
@@ -105,7 +120,7 @@ Result measure(const Case& c, double seconds) {
   while (!idle && phases == 0) runEventLoop(1);
   // View Memory is offered from the first phase on.
   if (c.viewMemory) user([&] { rexec.Command_View_Memory.click(); });
-  if (c.historyWindow) frontEnd.showHistory();
+  if (c.historyWindow) run.frontEnd.showHistory();
   // Let the windows settle before the CPU time counts.
   runEventLoop(200);
   const long phasesBefore = phases;
@@ -125,11 +140,42 @@ Result measure(const Case& c, double seconds) {
   return r;
 }
 
+// A fixed amount of work for a profiler: the counting loop for a number of displayed frames
+// of 16 phases each (1000 Hz, a frame every 16 ms), its clock driven by hand so that every
+// run does the same.
+void runFrames(Run& run, int frames) {
+  for (int f = 0; f < frames; ++f) {
+    for (int t = 0; t < 16; ++t)
+      run.frontEnd.gate().deliverTick([&run] { run.rexec.Timer1.tick(); });
+    volpar::qt::FormWindow::flushAll();
+    QApplication::processEvents();
+  }
+}
+
+// The frames a profiler counts, after those that warm the caches up.
+[[gnu::noinline]] void measuredFrames(Run& run, int frames) { runFrames(run, frames); }
+
+int profileFrames(int frames, bool viewMemory) {
+  Run run({"counting", &kCounting, 1000, viewMemory});
+  volpar::qt::FormWindow& window = *run.frontEnd.windowOf(run.rexec);
+  run.user([&run] { run.rexec.Command_Begin_Step.click(); });
+  window.clockOf(run.rexec.Timer1)->detach();
+  if (viewMemory) run.user([&run] { run.rexec.Command_View_Memory.click(); });
+  runFrames(run, 20);  // the caches warm up as in a long run
+  measuredFrames(run, frames);
+  std::printf("%d frames of 16 phases\n", frames);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication qapp(argc, argv);
   QApplication::setStyle("Fusion");
+  if (argc > 1 && std::string(argv[1]) == "frames") {
+    return profileFrames(argc > 2 ? std::atoi(argv[2]) : 100,
+                         argc > 3 && std::string(argv[3]) == "memory");
+  }
   const double seconds = argc > 1 ? std::atof(argv[1]) : 5.0;
   const std::vector<Case> cases = {
       {"branch", &kBranch, 1, false},
