@@ -26,6 +26,14 @@ QRegion unite(const std::vector<QRect>& boxes) {
   return parts.empty() ? QRegion() : parts.front();
 }
 
+ControlBinder::Look lookOf(const ui::Element& e) {
+  ControlBinder::Look look{e.rect(),    e.foreColor(), e.backColor(), 0,
+                           e.visible(), e.enabled(),   e.font(),      {}};
+  if (e.kind() == ui::ElementKind::Shape) look.fill = static_cast<const ui::Shape&>(e).FillColor();
+  if (e.kind() == ui::ElementKind::Label) look.caption = static_cast<const ui::Label&>(e).Caption();
+  return look;
+}
+
 }  // namespace
 
 ControlBinder::ControlBinder(ui::Form& form, EventGate& gate, QMainWindow& window, Hooks hooks)
@@ -165,7 +173,7 @@ void ControlBinder::sync(const ui::Element& element) {
 void ControlBinder::syncBinding(Binding& b) {
   ui::Element& e = *b.element;
   if (isPainted(e.kind())) {
-    repaintLater(b.container, scale_.dirty(e));
+    syncDrawn(b);
   } else if (e.kind() == ui::ElementKind::Frame) {
     syncFrame(b);
   } else if (b.widget) {
@@ -179,6 +187,16 @@ void ControlBinder::syncBinding(Binding& b) {
   } else if (b.menu || b.action) {
     syncMenu(b);
   }
+}
+
+// A clock at speed lights a cell and puts it out again within one frame: only what looks
+// different from what was last painted is painted again, where it was and where it is.
+void ControlBinder::syncDrawn(Binding& b) {
+  Look look = lookOf(*b.element);
+  if (b.drawn == look) return;
+  if (b.drawn && b.drawn->rect != look.rect) repaintLater(b.container, scale_.dirty(b.drawn->rect));
+  repaintLater(b.container, scale_.dirty(look.rect));
+  b.drawn = std::move(look);
 }
 
 void ControlBinder::syncFrame(Binding& b) {

@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -28,6 +30,16 @@ class ControlBinder {
  public:
   static constexpr int kFrameMs = 16;
 
+  // Everything that decides the pixels of a drawn element (a label, shape or line).
+  struct Look {
+    ui::Rect rect;
+    ui::Color fore = 0, back = 0, fill = 0;
+    bool visible = false, enabled = false;
+    ui::Font font;
+    std::string caption;
+    bool operator==(const Look&) const = default;
+  };
+
   struct Binding {
     ui::Element* element = nullptr;
     Surface* container = nullptr;  // where it is drawn or placed
@@ -35,7 +47,8 @@ class ControlBinder {
     QAction* action = nullptr;     // a menu item
     QMenu* menu = nullptr;         // a menu title
     std::unique_ptr<ClockDriver> clock;
-    bool pending = false;  // changed by a clock tick, applied at the next frame
+    bool pending = false;       // changed by a clock tick, applied at the next frame
+    std::optional<Look> drawn;  // a drawn element as last asked to be painted
   };
 
   struct Hooks {
@@ -89,6 +102,7 @@ class ControlBinder {
   void syncBinding(Binding& binding);
   void syncFrame(Binding& binding);
   void syncMenu(Binding& binding);
+  void syncDrawn(Binding& binding);
   void repaintLater(Surface* surface, const QRect& rect);
 
   ui::Form* form_;

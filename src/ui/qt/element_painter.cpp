@@ -31,9 +31,9 @@ QRect TwipScale::pixels(const ui::Rect& r) const {
   return {x0, y0, std::max(1, x1 - x0), std::max(1, y1 - y0)};
 }
 
-QRect TwipScale::dirty(const ui::Element& e) const {
+QRect TwipScale::dirty(const ui::Rect& r) const {
   const int margin = 2 + static_cast<int>(penWidth());
-  return rect(e.rect()).toAlignedRect().adjusted(-margin, -margin, margin, margin);
+  return rect(r).toAlignedRect().adjusted(-margin, -margin, margin, margin);
 }
 
 bool isPainted(ui::ElementKind kind) {
@@ -99,8 +99,6 @@ void paintShape(QPainter& p, const ui::Shape& shape, const TwipScale& ts, const 
                       corner.x() - origin.x(),
                       corner.y() - origin.y(),
                       p.device() ? p.device()->devicePixelRatioF() : 1.0};
-  // What follows on this painter is drawn as after a drawn circle: antialiased.
-  p.setRenderHint(QPainter::Antialiasing, true);
   p.drawPixmap(origin, circlePixmap(key));
 }
 
@@ -113,11 +111,16 @@ void paintLine(QPainter& p, const ui::Line& line, const TwipScale& ts, const QPa
 
 // Captions wrap at word boundaries inside the label's box and are cut at its edges; an
 // "&" marks an access key, as on buttons.
-void paintLabel(QPainter& p, const ui::Label& label, const TwipScale& ts, const QPalette& pal) {
+void paintLabel(QPainter& p, const ui::Label& label, const TwipScale& ts, const QPalette& pal,
+                bool smoothEdges) {
   const QRectF box = ts.rect(label.rect());
   p.save();
-  p.setClipRect(box);
-  if (label.backColor() != ui::kInherit) p.fillRect(box, toQColor(label.backColor(), pal));
+  p.setClipRect(box, Qt::IntersectClip);
+  if (label.backColor() != ui::kInherit) {
+    // Blending costs a change of the painter's state; a box on whole pixels needs none.
+    if (smoothEdges && box != QRectF(box.toRect())) p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(box, toQColor(label.backColor(), pal));
+  }
   const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
   const QString caption = text(label.Caption());
   p.setFont(fittedFont(toQFont(label.font(), ts.scale), box, caption, flags));
@@ -127,8 +130,8 @@ void paintLabel(QPainter& p, const ui::Label& label, const TwipScale& ts, const 
 }
 
 void paintFrame(QPainter& p, const ui::Frame& frame, const QSize& size, const TwipScale& ts,
-                const QPalette& pal, const QColor& back, const QRegion& area) {
-  p.fillRect(QRect(QPoint(0, 0), size), back);
+                const QPalette& pal, const QColor& back, const QRect& area) {
+  p.fillRect(area, back);
   const QFont font = toQFont(frame.font(), ts.scale);
   const QFontMetricsF fm(font);
   const double top = std::floor(fm.height() / 2);
@@ -136,7 +139,7 @@ void paintFrame(QPainter& p, const ui::Frame& frame, const QSize& size, const Tw
   const QRectF border(0.5, top + 0.5, size.width() - 2.0, size.height() - top - 2.0);
   // A cell repainted inside the frame leaves the border and the caption along the top
   // alone.
-  if (!border.adjusted(2, 2, -2, -2).contains(area.boundingRect())) {
+  if (!border.adjusted(2, 2, -2, -2).contains(area)) {
     p.setPen(QPen(pal.color(QPalette::Active, QPalette::Dark), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(border);

@@ -18,8 +18,8 @@ struct TwipScale {
   }
   // Whole pixels for a child widget; neighbours share their edges.
   QRect pixels(const ui::Rect& r) const;
-  // The pixels an element may touch when drawn, outline included.
-  QRect dirty(const ui::Element& e) const;
+  // The pixels an element in this box may touch when drawn, outline included.
+  QRect dirty(const ui::Rect& r) const;
   // The line width that stays visible when the window is enlarged.
   double penWidth() const {
     return scale < 1.5 ? 1.0 : static_cast<double>(static_cast<int>(scale + 0.5));
@@ -31,10 +31,13 @@ bool isPainted(ui::ElementKind kind);
 
 void paintShape(QPainter& p, const ui::Shape& shape, const TwipScale& ts, const QPalette& pal);
 void paintLine(QPainter& p, const ui::Line& line, const TwipScale& ts, const QPalette& pal);
-void paintLabel(QPainter& p, const ui::Label& label, const TwipScale& ts, const QPalette& pal);
+// smoothEdges: a background edge that falls between pixels is blended into them, as the
+// screens draw a label that follows a circle; elsewhere the edge is rounded to a pixel.
+void paintLabel(QPainter& p, const ui::Label& label, const TwipScale& ts, const QPalette& pal,
+                bool smoothEdges);
 // A frame's background, etched border and caption, in the frame's own coordinates, for
-// the area being repainted.
+// a rectangle being repainted.
 void paintFrame(QPainter& p, const ui::Frame& frame, const QSize& size, const TwipScale& ts,
-                const QPalette& pal, const QColor& back, const QRegion& area);
+                const QPalette& pal, const QColor& back, const QRect& area);
 
 }  // namespace volpar::qt

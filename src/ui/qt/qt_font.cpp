@@ -3,6 +3,9 @@
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <functional>
+
+#include "ui/qt/bounded_cache.h"
 
 namespace volpar::qt {
 
@@ -26,14 +29,33 @@ QStringList substitutes(const ui::Font& font) {
   return {QString::fromStdString(font.name), "Liberation Sans", "DejaVu Sans", "Sans Serif"};
 }
 
+struct FontKey {
+  ui::Font font;
+  int pixels;
+  bool operator==(const FontKey&) const = default;
+};
+
+struct FontKeyHash {
+  std::size_t operator()(const FontKey& k) const {
+    return std::hash<std::string>()(k.font.name) * 31 + std::hash<double>()(k.font.points) * 7 +
+           static_cast<std::size_t>(k.pixels) * 2 + k.font.bold;
+  }
+};
+
 }  // namespace
 
+// Every caption is drawn in one of a handful of fonts: each is made once and then shared,
+// so that the toolkit resolves its family and measures it once rather than at every paint.
 QFont toQFont(const ui::Font& font, double scale) {
-  QFont f;
-  f.setFamilies(substitutes(font));
-  f.setBold(font.bold);
-  f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.points * 96.0 / 72.0 * scale))));
-  return f;
+  static BoundedCache<FontKey, QFont, FontKeyHash> cache;
+  const int pixels = std::max(1, static_cast<int>(std::lround(font.points * 96.0 / 72.0 * scale)));
+  return cache.get({font, pixels}, [&] {
+    QFont f;
+    f.setFamilies(substitutes(font));
+    f.setBold(font.bold);
+    f.setPixelSize(pixels);
+    return f;
+  });
 }
 
 }  // namespace volpar::qt

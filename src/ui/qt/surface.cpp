@@ -10,7 +10,27 @@ namespace {
 // Where an element may put pixels: a label, cut at its box, never beyond it.
 QRect paintedArea(const ui::Element& e, const TwipScale& ts) {
   if (e.kind() == ui::ElementKind::Label) return ts.rect(e.rect()).toAlignedRect();
-  return ts.dirty(e);
+  return ts.dirty(e.rect());
+}
+
+// QRect::intersects for two rectangles that are not empty, without a call into the library
+// for each of the many elements a paint looks at.
+bool overlaps(const QRect& a, const QRect& b) {
+  return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() &&
+         b.top() <= a.bottom();
+}
+
+void paintElement(QPainter& p, const Surface::Shown& shown, const TwipScale& ts,
+                  const QPalette& pal) {
+  ui::Element& e = *shown.element;
+  switch (e.kind()) {
+    case ui::ElementKind::Shape: paintShape(p, static_cast<ui::Shape&>(e), ts, pal); break;
+    case ui::ElementKind::Line: paintLine(p, static_cast<ui::Line&>(e), ts, pal); break;
+    case ui::ElementKind::Label:
+      paintLabel(p, static_cast<ui::Label&>(e), ts, pal, shown.afterCircle);
+      break;
+    default: break;
+  }
 }
 
 }  // namespace
@@ -41,21 +61,31 @@ void Surface::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   const QColor back = hooks_.background(*this);
   const TwipScale& ts = hooks_.scale();
-  // The region, not its bounding box: changes far apart on the form leave the elements
-  // between them alone.
-  const QRegion& area = event->region();
-  if (frame_) {
-    paintFrame(p, *frame_, size(), ts, palette(), back, area);
-  } else {
-    p.fillRect(event->rect(), back);
-  }
+  const QPalette& pal = palette();
+  // Where each shown element may put pixels, found once for all the rectangles below. A
+  // label's look depends on whether a circle or a line comes before it among all the
+  // shown elements: a part repainted looks as the whole.
+  shown_.clear();
+  bool afterCircle = false;
   for (ui::Element* e : painted_) {
-    if (!e->visible() || !area.intersects(paintedArea(*e, ts))) continue;
-    switch (e->kind()) {
-      case ui::ElementKind::Shape: paintShape(p, static_cast<ui::Shape&>(*e), ts, palette()); break;
-      case ui::ElementKind::Line: paintLine(p, static_cast<ui::Line&>(*e), ts, palette()); break;
-      case ui::ElementKind::Label: paintLabel(p, static_cast<ui::Label&>(*e), ts, palette()); break;
-      default: break;
+    if (!e->visible()) continue;
+    const QRect area = paintedArea(*e, ts);
+    if (overlaps(area, event->rect())) shown_.push_back({e, area, afterCircle});
+    if (e->kind() == ui::ElementKind::Shape) afterCircle = true;
+    if (e->kind() == ui::ElementKind::Line) afterCircle = false;
+  }
+  // One rectangle of the repaint area at a time: clipped to a rectangle, the raster engine
+  // fills and copies directly instead of cutting every span to a many-sided area. Changes
+  // far apart on the form leave the elements between them alone.
+  for (const QRect& r : event->region()) {
+    p.setClipRect(r);
+    if (frame_) {
+      paintFrame(p, *frame_, size(), ts, pal, back, r);
+    } else {
+      p.fillRect(r, back);
+    }
+    for (const Shown& shown : shown_) {
+      if (overlaps(shown.area, r)) paintElement(p, shown, ts, pal);
     }
   }
 }

@@ -21,6 +21,14 @@ class Surface : public QWidget {
     std::function<void(Surface&, QMouseEvent&)> mouseReleased;
   };
 
+  // An element a paint draws, where it may put pixels, and whether a circle rather than a
+  // line comes before it in the drawing order.
+  struct Shown {
+    ui::Element* element;
+    QRect area;
+    bool afterCircle;
+  };
+
   Surface(ui::Frame* frame, Hooks hooks, QWidget* parent);
 
   ui::Frame* frame() const { return frame_; }
@@ -40,6 +48,7 @@ class Surface : public QWidget {
   ui::Frame* frame_;
   Hooks hooks_;
   std::vector<ui::Element*> painted_;
+  std::vector<Shown> shown_;  // kept to spare an allocation a paint
 };
 
 }  // namespace volpar::qt
