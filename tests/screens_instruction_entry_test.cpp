@@ -41,7 +41,6 @@ TEST_F(InstructionEntry, BitBoxesAndFieldsKeepInStepAndSendToMemoryWritesTheByte
   expectViewsInStep("after typing the fields");
 
   // Send to Memory writes the byte and advances the location, wrapping after 31.
-  EXPECT_TRUE(input().Command_Send_to_Memory.Default()) << "Enter presses Send to Memory";
   typeBits("10100101");
   input().memory_text.SetFocus();  // the location is typed there
   sendTo(3);

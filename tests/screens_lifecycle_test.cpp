@@ -13,9 +13,10 @@
 namespace volpar::testing {
 namespace {
 
-// Records when screens are created and destroyed, and fails if one is destroyed while
-// an event is still running on it.
-struct LifecycleWatch : ScreensObserver {
+// Records when screens are created and destroyed, and fails if one is destroyed while an
+// event is still running on it.
+class Lifecycle : public ScreensFixture, public ScreensObserver {
+ protected:
   bool inEvent = false;
   std::vector<std::string> log;
   void formCreated(ui::Form& form) override { log.push_back("+" + form.name()); }
@@ -23,19 +24,14 @@ struct LifecycleWatch : ScreensObserver {
     EXPECT_FALSE(inEvent) << form.name() << " destroyed under a running handler";
     log.push_back("-" + form.name());
   }
-};
-
-class Lifecycle : public ScreensFixture {
- protected:
-  LifecycleWatch watch;
-  Lifecycle() { app.addObserver(&watch); }
-  ~Lifecycle() override { app.removeObserver(&watch); }
+  Lifecycle() { app.addObserver(this); }
+  ~Lifecycle() override { app.removeObserver(this); }
 
   // One event, the retired screens destroyed only after it.
   void event(const std::function<void()>& action) {
-    watch.inEvent = true;
+    inEvent = true;
     action();
-    watch.inEvent = false;
+    inEvent = false;
     app.collectRetired();
   }
   void prepareARunningMachine() {
@@ -78,19 +74,19 @@ class Lifecycle : public ScreensFixture {
 
 // Restart on either screen finishes its handler on the old screens, then starts afresh;
 // the module variables keep their values until execution starts again.
-TEST_F(Lifecycle, RestartDiscardsBothScreensAfterTheEvent) {
+TEST_F(Lifecycle, RestartDiscardsBothScreensAfterTheEventAndTheWelcomeScreenHandsOver) {
   for (const bool fromInputScreen : {false, true}) {
     prepareARunningMachine();
     platform.saveQuestionAnswers = {ui::Platform::SaveAnswer::DontSave};
     if (fromInputScreen) click(rexec().Command_View_Memory);
     REXEC* oldRexec = &rexec();
     DERAZO_Input* oldInput = &input();
-    watch.log.clear();
+    log.clear();
     event([&] {
       fromInputScreen ? oldInput->Command_Restart.click() : oldRexec->Command_Restart.click();
       EXPECT_FALSE(oldRexec->Timer1.enabled()) << "the discarded clock stops at once";
     });
-    EXPECT_EQ(watch.log,
+    EXPECT_EQ(log,
               (std::vector<std::string>{"+DERAZO_Input", "+REXEC", "-DERAZO_Input", "-REXEC"}));
     expectFreshScreens();
     EXPECT_NE(app.existingInitialScreen(), nullptr) << "the welcome screen is not touched";
@@ -108,6 +104,31 @@ TEST_F(Lifecycle, RestartDiscardsBothScreensAfterTheEvent) {
   click(rexec().Command_One_instruction);
   EXPECT_EQ(tickUntilStopped(), 8);
   EXPECT_EQ(rexec().SHAPEID(1).FillColor(), ui::kGreen) << "the new memory is all ADD 0";
+
+  // The welcome screen shows the program's own version. A key keeps the input screen's
+  // focus, a click on the background puts it on the first bit box; either hides the welcome
+  // screen. A click on the notice discards it, the focus kept.
+  EXPECT_EQ(welcome().Version.Text(), "Version 2.13.0");
+  const struct {
+    std::function<void()> way;
+    bool toFirstBox;
+    std::vector<std::string> log;
+  } cases[] = {{[&] { welcome().onKeyPress(' '); }, false, {}},
+               {[&] { welcome().onClick(); }, true, {}},
+               {[&] { welcome().Address.click(); }, false, {"-Initial_Screen"}}};
+  for (const auto& c : cases) {
+    welcome().Show();
+    input().Input_Bit(3).SetFocus();
+    log.clear();
+    event(c.way);
+    EXPECT_TRUE(input().Visible());
+    EXPECT_EQ(log, c.log);
+    EXPECT_FALSE(app.existingInitialScreen() && app.existingInitialScreen()->Visible());
+    EXPECT_EQ(focusedName(input()), c.toFirstBox ? "Input_Bit(1)" : "Input_Bit(3)");
+    EXPECT_TRUE(!c.toFirstBox || input().Input_Bit(1).SelLength() == 1);
+  }
+  EXPECT_EQ(app.existingInitialScreen(), nullptr);
+  EXPECT_FALSE(app.programEnded());
 }
 
 // Quit, File > Exit, closing either window and Restart on either screen: at once while
@@ -193,35 +214,6 @@ TEST_P(ProgramEnd, AsksExactlyWhenMemoryIsUnsavedAndLosesNothingOnCancel) {
 }
 
 INSTANTIATE_TEST_SUITE_P(QuitCloseExitOrRestart, ProgramEnd, ::testing::Range(0, 7));
-
-// --- The welcome screen ---------------------------------------------------------------
-
-// It shows the program's own version. A key keeps the input screen's focus, a click on the
-// background puts it on the first bit box; either hides the welcome screen. A click on the
-// notice discards it, the focus kept.
-TEST_F(Lifecycle, WelcomeScreenHandsOverToTheInputScreen) {
-  EXPECT_EQ(welcome().Version.Text(), "Version 2.13.0");
-  const struct {
-    std::function<void()> way;
-    bool toFirstBox;
-    std::vector<std::string> log;
-  } cases[] = {{[&] { welcome().onKeyPress(' '); }, false, {}},
-               {[&] { welcome().onClick(); }, true, {}},
-               {[&] { welcome().Address.click(); }, false, {"-Initial_Screen"}}};
-  for (const auto& c : cases) {
-    welcome().Show();
-    input().Input_Bit(3).SetFocus();
-    watch.log.clear();
-    event(c.way);
-    EXPECT_TRUE(input().Visible());
-    EXPECT_EQ(watch.log, c.log);
-    EXPECT_FALSE(app.existingInitialScreen() && app.existingInitialScreen()->Visible());
-    EXPECT_EQ(focusedName(input()), c.toFirstBox ? "Input_Bit(1)" : "Input_Bit(3)");
-    EXPECT_TRUE(!c.toFirstBox || input().Input_Bit(1).SelLength() == 1);
-  }
-  EXPECT_EQ(app.existingInitialScreen(), nullptr);
-  EXPECT_FALSE(app.programEnded());
-}
 
 }  // namespace
 }  // namespace volpar::testing

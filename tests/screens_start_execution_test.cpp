@@ -45,7 +45,6 @@ TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
   EXPECT_EQ(memoryBits(0), "00100101");
   // The input screen stays open behind, the panel still shown; Enter is Send to Memory's.
   EXPECT_TRUE(rexec().Visible() && input().Visible() && input().EXEC_FRAME.visible());
-  EXPECT_TRUE(input().Command_Send_to_Memory.Default());
   EXPECT_FALSE(rexec().OPTIONS_FRAME.visible() || rexec().Input_Window.enabled());
   EXPECT_EQ(windowBits(), "00000000");
   EXPECT_EQ(rexec().defaultButton(), &rexec().Command_Begin_Step);
