@@ -23,12 +23,17 @@ void Application::start() {
 // before its load step runs, so a handler inside the step that refers to it finds this one.
 template <class F>
 F& Application::created(std::unique_ptr<F>& form, void (F::*load)()) {
-  if (!form) {
-    form = std::make_unique<F>(*this);
-    for (ScreensObserver* observer : observers_) observer->formCreated(*form);
-    if (load) (form.get()->*load)();
-  }
+  if (!form) create(form, load);
   return *form;
+}
+
+// Kept out of line: the engine asks for its screens on every clock phase, where they
+// exist already.
+template <class F>
+void Application::create(std::unique_ptr<F>& form, void (F::*load)()) {
+  form = std::make_unique<F>(*this);
+  for (ScreensObserver* observer : observers_) observer->formCreated(*form);
+  if (load) (form.get()->*load)();
 }
 
 REXEC& Application::rexec() { return created(rexec_); }
@@ -55,8 +60,7 @@ void Application::unloadRexec() {
 void Application::unloadDerazoInput() { retire(input_); }
 void Application::unloadInitialScreen() { retire(initial_); }
 
-void Application::collectRetired() {
-  if (retired_.empty()) return;
+void Application::destroyRetired() {
   std::vector<std::unique_ptr<ui::Form>> dying;
   dying.swap(retired_);
   for (auto& form : dying) {

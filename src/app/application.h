@@ -53,7 +53,9 @@ class Application : public Screens {
 
   // Destroys the screens discarded during the event that just finished. The event loop
   // (or a test) calls it between events, never from inside a handler.
-  void collectRetired();
+  void collectRetired() {
+    if (!retired_.empty()) destroyRetired();
+  }
 
   // A renderer and the execution history both listen.
   void addObserver(ScreensObserver* observer) { observers_.push_back(observer); }
@@ -63,7 +65,10 @@ class Application : public Screens {
   template <class F>
   F& created(std::unique_ptr<F>& form, void (F::*load)() = nullptr);
   template <class F>
+  [[gnu::cold, gnu::noinline]] void create(std::unique_ptr<F>& form, void (F::*load)());
+  template <class F>
   void retire(std::unique_ptr<F>& form);
+  void destroyRetired();
 
   // Passes every request on to the real platform, noting the end of the program.
   class EndNotingPlatform : public ui::Platform {

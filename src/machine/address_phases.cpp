@@ -25,7 +25,7 @@ void incrementPC(REXEC& rexec) {
     return;
   }
   const int n = v + 1;
-  rexec.Register_PC_Decimal.setCaption(transfers::decimalText(n));
+  rexec.Register_PC_Decimal.setCaption(transfers::DecimalText(n));
   transfers::writeNumber(rexec.ShapePC, 4, 8, n, kYellow);
 }
 
@@ -34,7 +34,7 @@ void copyIRToAR(REXEC& rexec) {
   rexec.shape_irar.setFillColor(kCyan);
   transfers::copyBits(rexec.SHAPE_IR, ui::kRed, rexec.Shapear, kYellow, 4, 8);
   rexec.Register_Address_Decimal.setCaption(
-      transfers::decimalText(transfers::fiveBitValue(rexec.Shapear)));
+      transfers::DecimalText(transfers::fiveBitValue(rexec.Shapear)));
 }
 
 }  // namespace

@@ -157,7 +157,7 @@ void REXEC_Manual::Phase_T2() {
   const int address = Bits_To_Number(ir(8).FillColor(), ir(7).FillColor(), ir(6).FillColor(),
                                      ir(5).FillColor(), ir(4).FillColor(), ir(3).FillColor(),
                                      ir(2).FillColor(), ir(1).FillColor(), false);
-  rexec.IR_Address_Decimal.setCaption(transfers::decimalText(address));
+  rexec.IR_Address_Decimal.setCaption(transfers::DecimalText(address));
   decode(rexec);
   Clock_Phase = 3;
 }

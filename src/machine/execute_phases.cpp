@@ -29,7 +29,7 @@ void addXAndY(REXEC& rexec) {
   const int y = ui::ValInt(rexec.Register_Y_Decimal.Caption());
   const int x = ui::ValInt(rexec.Register_X_Decimal.Caption());
   const int s = ((x + y) % 256 + 256) % 256;
-  rexec.Register_S_Decimal.setCaption(transfers::decimalText(s));
+  rexec.Register_S_Decimal.setCaption(transfers::DecimalText(s));
   transfers::writeNumber(rexec.Shapet, 1, 8, s, kRed);
   transfers::refreshNegativeFlag(rexec);
 }

@@ -10,8 +10,6 @@ using ui::kRed;
 using ui::kWhite;
 using ui::kYellow;
 
-std::string decimalText(int value) { return std::to_string(value); }
-
 void copyBits(const Cells& from, ui::Color fromOne, Cells& to, ui::Color toOne, int first,
               int last) {
   for (int i = first; i <= last; ++i) {
@@ -50,7 +48,7 @@ void refreshCaption(const Cells& reg, ui::Label& caption) {
   const int value = REXEC_Manual::Bits_To_Number(
       reg(8).FillColor(), reg(7).FillColor(), reg(6).FillColor(), reg(5).FillColor(),
       reg(4).FillColor(), reg(3).FillColor(), reg(2).FillColor(), reg(1).FillColor(), true);
-  caption.setCaption(decimalText(value));
+  caption.setCaption(DecimalText(value));
 }
 
 void refreshNegativeFlag(REXEC& rexec) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <string>
+#include <charconv>
+#include <string_view>
 
 #include "ui/colors.h"
 #include "ui/control_array.h"
@@ -18,8 +19,20 @@ namespace transfers {
 
 using Cells = ui::ControlArray<ui::Shape>;
 
-// Plain decimal digits, no sign, blank or leading zero.
-std::string decimalText(int value);
+// A value in plain decimal digits, no blank or leading zero, as the register captions show
+// it. Formatted in place: a caption is written on most phases.
+class DecimalText {
+ public:
+  explicit DecimalText(int value) {
+    size_ = static_cast<std::size_t>(std::to_chars(digits_, digits_ + sizeof digits_, value).ptr -
+                                     digits_);
+  }
+  operator std::string_view() const { return {digits_, size_}; }
+
+ private:
+  char digits_[11];  // any int, sign included
+  std::size_t size_;
+};
 
 // Cells first..last of `to`, in ascending order, take `toOne` where the same cell of
 // `from` is exactly `fromOne`, else white.

@@ -28,7 +28,7 @@ void REXEC_Manual::Copy_IR_To_PC() {
   REXEC& rexec = screens_.rexec();
   transfers::copyBits(rexec.SHAPE_IR, ui::kRed, rexec.ShapePC, ui::kYellow, 4, 8);
   rexec.Register_PC_Decimal.setCaption(
-      transfers::decimalText(transfers::fiveBitValue(rexec.ShapePC)));
+      transfers::DecimalText(transfers::fiveBitValue(rexec.ShapePC)));
 }
 
 }  // namespace volpar

@@ -8,21 +8,24 @@
 namespace volpar::ui {
 namespace {
 
-// Texts are compared before anything is copied: most writes leave them as they were.
-// They are a few characters long, where a plain loop is quicker than a library compare.
-bool sameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i]) return false;
+// Texts change in place, mostly to one of about the same length: the characters are copied
+// over the old ones, and only a longer text appends. A text taken from the text itself
+// lies at or after its start, so copying forward is safe.
+void overwrite(std::string& text, std::string_view value) {
+  const std::size_t kept = std::min(text.size(), value.size());
+  for (std::size_t i = 0; i < kept; ++i) text[i] = value[i];
+  if (value.size() > kept) {
+    text.append(value.substr(kept));
+  } else {
+    text.resize(kept);
   }
-  return true;
 }
 
 }  // namespace
 
 Element::Element(Form& form, ElementKind kind, std::string name, int index)
     : form_(&form),
-      recorder_(form.recorderSlot()),
+      listeners_(&form.listeners()),
       kind_(kind),
       name_(std::move(name)),
       index_(index) {
@@ -34,17 +37,14 @@ std::string Element::displayName() const {
   return name_ + "(" + std::to_string(index_) + ")";
 }
 
-void Element::changed() { form_->notifyChanged(*this); }
-
-void Element::changeText(Property property, std::string& text, std::string_view value) {
-  if (sameText(text, value)) return;
+void Element::replaceText(Property property, std::string& text, std::string_view value) {
   willChange(property, text);
-  text.assign(value);
+  overwrite(text, value);
   changed();
 }
 
 void Element::recordChange(Property property, const PropertyValue& old) {
-  (*recorder_)->willChange(*form_, this, property, old);
+  listeners_->recorder->willChange(*form_, this, property, old);
 }
 
 namespace {
@@ -178,10 +178,6 @@ bool Element::usable() const {
 
 void Element::SetFocus() { form_->setFocus(this); }
 
-void Label::setCaption(std::string_view caption) {
-  changeText(Property::Caption, caption_, caption);
-}
-
 void Label::click() {
   if (usable() && onClick) onClick();
 }
@@ -189,10 +185,6 @@ void Label::click() {
 Line::Line(Form& form, std::string name, int x1, int y1, int x2, int y2)
     : Element(form, ElementKind::Line, std::move(name)), x1_(x1), y1_(y1), x2_(x2), y2_(y2) {
   place(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + 1, std::abs(y2 - y1) + 1);
-}
-
-void CommandButton::setCaption(std::string_view caption) {
-  changeText(Property::Caption, caption_, caption);
 }
 
 bool CommandButton::Default() const { return form().defaultButton() == this; }
@@ -254,10 +246,6 @@ void TextBox::click() {
   if (usable() && onClick) onClick();
 }
 
-void OptionButton::setCaption(std::string_view caption) {
-  changeText(Property::Caption, caption_, caption);
-}
-
 void OptionButton::setValue(bool v) {
   if (!v) {
     if (value_) {
@@ -283,10 +271,6 @@ void OptionButton::setValue(bool v) {
 
 void OptionButton::click() {
   if (usable()) setValue(true);
-}
-
-void CheckBox::setCaption(std::string_view caption) {
-  changeText(Property::Caption, caption_, caption);
 }
 
 void CheckBox::setValue(int v) {
@@ -318,10 +302,6 @@ void HScrollBar::setValue(int v) {
   if (onChange) onChange();
 }
 
-void Frame::setCaption(std::string_view caption) {
-  changeText(Property::Caption, caption_, caption);
-}
-
 void Timer::setInterval(int ms) {
   if (ms == interval_) return;
   willChange(Property::Interval, std::int64_t{interval_});
@@ -331,10 +311,6 @@ void Timer::setInterval(int ms) {
 
 void Timer::tick() {
   if (enabled() && onTimer) onTimer();
-}
-
-void Menu::setCaption(std::string_view caption) {
-  changeText(Property::Caption, caption_, caption);
 }
 
 void Menu::click() {

@@ -7,6 +7,7 @@
 
 #include "ui/change_recorder.h"
 #include "ui/colors.h"
+#include "ui/form_observer.h"
 
 namespace volpar::ui {
 
@@ -99,24 +100,31 @@ class Element {
   void restore(Property property, const PropertyValue& value);
 
  protected:
-  void changed();
+  // After a real change: tells the form's observer, if one listens.
+  void changed() {
+    if (FormObserver* observer = listeners_->observer) observer->elementChanged(*this);
+  }
   // Before a real change: tells the form's recorder, if one listens, the value held now.
   // The value is wrapped (a text copied) only when one listens.
   template <class T>
   void willChange(Property property, const T& old) {
-    if (*recorder_) [[unlikely]]
+    if (listeners_->recorder) [[unlikely]]
       recordChange(property, PropertyValue(old));
   }
-  // A text property takes a new value: compared first, copied only when it differs.
-  void changeText(Property property, std::string& text, std::string_view value);
+  // A text property takes a new value: compared first, copied only when it differs. The
+  // comparison stays inline, where a caption that is a literal compares in a few steps.
+  void changeText(Property property, std::string& text, std::string_view value) {
+    if (std::string_view(text) != value) replaceText(property, text, value);
+  }
   // A subclass puts back its own properties here; false for one it does not have.
   virtual bool restoreOwn(Property, const PropertyValue&) { return false; }
 
  private:
   void recordChange(Property property, const PropertyValue& old);
+  void replaceText(Property property, std::string& text, std::string_view value);
 
   Form* form_;
-  ChangeRecorder* const* recorder_;  // the form's recorder slot
+  const FormListeners* listeners_;  // the form's own
   ElementKind kind_;
   std::string name_;
   int index_;
@@ -155,7 +163,7 @@ class Label : public Element {
   Label(Form& form, std::string name, int index = kNoIndex)
       : Element(form, ElementKind::Label, std::move(name), index) {}
   const std::string& Caption() const { return caption_; }
-  void setCaption(std::string_view caption);
+  void setCaption(std::string_view caption) { changeText(Property::Caption, caption_, caption); }
   std::function<void()> onClick;
   void click();
 
@@ -184,7 +192,7 @@ class CommandButton : public Element {
   CommandButton(Form& form, std::string name, int index = kNoIndex)
       : Element(form, ElementKind::CommandButton, std::move(name), index) {}
   const std::string& Caption() const { return caption_; }
-  void setCaption(std::string_view caption);
+  void setCaption(std::string_view caption) { changeText(Property::Caption, caption_, caption); }
   // The form's default button, pressed by Enter. Making one default clears the others.
   bool Default() const;
   void setDefault(bool d);
@@ -243,7 +251,7 @@ class OptionButton : public Element {
   OptionButton(Form& form, std::string name, int index = kNoIndex)
       : Element(form, ElementKind::OptionButton, std::move(name), index) {}
   const std::string& Caption() const { return caption_; }
-  void setCaption(std::string_view caption);
+  void setCaption(std::string_view caption) { changeText(Property::Caption, caption_, caption); }
   bool Value() const { return value_; }
   // Selecting clears the others of the group and raises the click handler.
   void setValue(bool v);
@@ -263,7 +271,7 @@ class CheckBox : public Element {
   CheckBox(Form& form, std::string name, int index = kNoIndex)
       : Element(form, ElementKind::CheckBox, std::move(name), index) {}
   const std::string& Caption() const { return caption_; }
-  void setCaption(std::string_view caption);
+  void setCaption(std::string_view caption) { changeText(Property::Caption, caption_, caption); }
   int Value() const { return value_; }  // 0 unchecked, 1 checked
   void setValue(int v);
   std::function<void()> onClick;
@@ -304,7 +312,7 @@ class Frame : public Element {
   Frame(Form& form, std::string name, int index = kNoIndex)
       : Element(form, ElementKind::Frame, std::move(name), index) {}
   const std::string& Caption() const { return caption_; }
-  void setCaption(std::string_view caption);
+  void setCaption(std::string_view caption) { changeText(Property::Caption, caption_, caption); }
 
  protected:
   bool restoreOwn(Property property, const PropertyValue& value) override;
@@ -339,7 +347,7 @@ class Menu : public Element {
       : Element(form, ElementKind::Menu, std::move(name)), parent_(parent) {}
   Menu* parent() const { return parent_; }
   const std::string& Caption() const { return caption_; }
-  void setCaption(std::string_view caption);
+  void setCaption(std::string_view caption) { changeText(Property::Caption, caption_, caption); }
   const std::string& Shortcut() const { return shortcut_; }  // "Ctrl+O", "F1", or empty
   void setShortcut(std::string s) { shortcut_ = std::move(s); }
   int HelpContextID() const { return helpContext_; }

@@ -29,8 +29,7 @@ void Form::setFocus(Element* element) {
   notify(FormObserver::FormEvent::FocusChanged);
 }
 
-void Form::setDefaultButton(CommandButton* button) {
-  if (button == defaultButton_) return;
+void Form::changeDefaultButton(CommandButton* button) {
   willChange(Property::DefaultButton, static_cast<Element*>(defaultButton_));
   CommandButton* old = defaultButton_;
   defaultButton_ = button;
@@ -72,7 +71,7 @@ CommandButton* Form::enterButton(Element* focused) {
 }
 
 void Form::notify(FormObserver::FormEvent event) {
-  if (observer_) observer_->formChanged(*this, event);
+  if (listeners_.observer) listeners_.observer->formChanged(*this, event);
 }
 
 }  // namespace volpar::ui

@@ -11,16 +11,6 @@ namespace volpar::ui {
 
 class Form;
 
-// What a renderer hears from a form. Element changes come one per real property change;
-// the renderer repaints just that element.
-class FormObserver {
- public:
-  enum class FormEvent { Shown, Hidden, BroughtToFront, FocusChanged };
-  virtual ~FormObserver() = default;
-  virtual void elementChanged(Element& element) = 0;
-  virtual void formChanged(Form& form, FormEvent event) = 0;
-};
-
 struct Point {
   int x = 0;
   int y = 0;
@@ -64,17 +54,19 @@ class Form {
   void setTabOrder(std::vector<Element*> order) { tabOrder_ = std::move(order); }
 
   CommandButton* defaultButton() const { return defaultButton_; }
-  void setDefaultButton(CommandButton* button);
+  void setDefaultButton(CommandButton* button) {
+    if (button != defaultButton_) changeDefaultButton(button);
+  }
   // The button Enter presses while `focused` has the focus: that button itself, else the
   // default button. A form may hand Enter in one of its boxes to another button.
   virtual CommandButton* enterButton(Element* focused);
 
   // Two listeners with two roles: the observer (a renderer) hears of a change after it,
   // the recorder (an undo journal) before it, with the value it replaces.
-  void setObserver(FormObserver* observer) { observer_ = observer; }
-  FormObserver* observer() const { return observer_; }
-  void setRecorder(ChangeRecorder* recorder) { recorder_ = recorder; }
-  ChangeRecorder* recorder() const { return recorder_; }
+  void setObserver(FormObserver* observer) { listeners_.observer = observer; }
+  FormObserver* observer() const { return listeners_.observer; }
+  void setRecorder(ChangeRecorder* recorder) { listeners_.recorder = recorder; }
+  ChangeRecorder* recorder() const { return listeners_.recorder; }
   // Puts back a value of the form's own properties (FormVisible, Focus, DefaultButton)
   // that the recorder was given; no handler runs.
   void restore(Property property, const PropertyValue& value);
@@ -97,15 +89,16 @@ class Form {
 
   // Called by Element; not for general use.
   void registerElement(Element* element) { elements_.push_back(element); }
-  ChangeRecorder* const* recorderSlot() const { return &recorder_; }
+  const FormListeners& listeners() const { return listeners_; }
   void notifyChanged(Element& element) {
-    if (observer_) observer_->elementChanged(element);
+    if (listeners_.observer) listeners_.observer->elementChanged(element);
   }
 
  private:
   void notify(FormObserver::FormEvent event);
+  void changeDefaultButton(CommandButton* button);
   void willChange(Property property, const PropertyValue& old) {
-    if (recorder_) recorder_->willChange(*this, nullptr, property, old);
+    if (listeners_.recorder) listeners_.recorder->willChange(*this, nullptr, property, old);
   }
 
   std::string name_;
@@ -120,8 +113,7 @@ class Form {
   std::vector<Element*> tabOrder_;
   Element* focused_ = nullptr;
   CommandButton* defaultButton_ = nullptr;
-  FormObserver* observer_ = nullptr;
-  ChangeRecorder* recorder_ = nullptr;
+  FormListeners listeners_;
 };
 
 }  // namespace volpar::ui
