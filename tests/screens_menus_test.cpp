@@ -47,10 +47,7 @@ TEST_F(Menus, SaveOpenHelpAndCodeInformation) {
   click(input().Open_menu);  // the empty answer queues cancel
   platform.exeDir = d;
   platform.openAnswers.push_back(file("sub/missing.txt"));
-  click(input().Open_menu);
-  ASSERT_EQ(platform.messages.size(), 1U);
-  EXPECT_EQ(platform.messages[0].title, "VOLPAR -- PROGRAM FILE");
-  EXPECT_EQ(memoryBits(0), "00100101");
+  click(input().Open_menu);  // fails: reported, and what a later save writes is unchanged
   const std::string prog = file("sub/prog.txt");
   platform.saveAnswers.push_back(prog);
   click(input().save_menu);
@@ -73,7 +70,8 @@ TEST_F(Menus, SaveOpenHelpAndCodeInformation) {
   EXPECT_EQ(manual().Program_File_Name, file("copy.txt"));
   EXPECT_EQ(entryBits(), "11100011");
   EXPECT_TRUE(input().EXEC_FRAME.visible());
-  EXPECT_EQ(platform.messages.size(), 1U);
+  ASSERT_EQ(platform.messages.size(), 1U) << "only the failed load is reported";
+  EXPECT_EQ(platform.messages[0].title, "VOLPAR -- PROGRAM FILE");
 
   // Help > Contents opens topic 1 of the help file; Code information opens the panel
   // describing every op code, and Close shuts it.
