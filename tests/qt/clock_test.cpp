@@ -18,12 +18,6 @@ struct ClockForm : ui::Form {
 
 class Clock : public ::testing::Test {
  protected:
-  Clock() {
-    form.Timer1.onTimer = [this] {
-      ++ticks;
-      if (onTick) onTick();
-    };
-  }
   void run(int intervalMs) {
     ticks = 0;
     gate.deliver([&] {
@@ -31,14 +25,10 @@ class Clock : public ::testing::Test {
       form.Timer1.setEnabled(true);
     });
   }
-  // Holds the event loop up, as a slow paint or a busy system would.
-  static void stall(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
   ClockForm form;
   qt::EventGate gate{[] {}, [] { return false; }};
   qt::FormWindow window{form, gate};
   int ticks = 0;
-  std::function<void()> onTick;
 };
 
 // Thirty ticks fall due at once; a tick that disables the timer or sets a long interval
@@ -50,17 +40,17 @@ TEST_F(Clock, ABurstOfArrearsStopsWhenATickStopsTheTimerAndNoTickRunsInsideAHand
   } cases[] = {{3, [this] { form.Timer1.setEnabled(false); }},
                {2, [this] { form.Timer1.setInterval(1000); }}};
   for (const auto& c : cases) {
-    onTick = [&] {
-      if (ticks == c.lastTick) c.stop();
+    form.Timer1.onTimer = [&] {
+      if (++ticks == c.lastTick) c.stop();
     };
     run(1);
-    stall(30);
+    // Holds the event loop up, as a slow paint or a busy system would.
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
     QTest::qWait(100);
     EXPECT_EQ(ticks, c.lastTick);
     form.Timer1.setEnabled(false);
   }
-  onTick = nullptr;
-
+  form.Timer1.onTimer = [this] { ++ticks; };
   run(1);
   int ticksInside = -1;
   gate.deliver([&] {

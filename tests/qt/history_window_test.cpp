@@ -22,9 +22,6 @@ class History : public BridgeFixture {
     startRun();
     act([this] { rexec().manual_radio.setValue(true); });
   }
-  void step() {
-    act([this] { rexec().Command_Begin_Step.click(); });
-  }
   // A key as pressed with the focus in the target, or where the target window has it.
   void keyIn(QWidget& target, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     activate(*target.window());
@@ -58,7 +55,7 @@ TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
     before.clear();
     for (int i = 0; i < kPhases; ++i) {
       before.push_back(seen());
-      step();
+      act([this] { rexec().Command_Begin_Step.click(); });
     }
   };
   forward();
