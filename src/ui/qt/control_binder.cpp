@@ -194,8 +194,11 @@ void ControlBinder::syncBinding(Binding& b) {
 void ControlBinder::syncDrawn(Binding& b) {
   Look look = lookOf(*b.element);
   if (b.drawn == look) return;
-  if (b.drawn && b.drawn->rect != look.rect) repaintLater(b.container, scale_.dirty(b.drawn->rect));
-  repaintLater(b.container, scale_.dirty(look.rect));
+  const ui::ElementKind kind = b.element->kind();
+  if (b.drawn && b.drawn->rect != look.rect) {
+    repaintLater(b.container, scale_.reach(kind, b.drawn->rect));
+  }
+  repaintLater(b.container, scale_.reach(kind, look.rect));
   b.drawn = std::move(look);
 }
 

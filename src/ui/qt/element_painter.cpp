@@ -1,9 +1,13 @@
 #include "ui/qt/element_painter.h"
 
 #include <QFontMetricsF>
+#include <QImage>
+#include <QPaintEngine>
 #include <QPixmap>
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <string>
 
 #include "ui/qt/bounded_cache.h"
 #include "ui/qt/box_text.h"
@@ -31,9 +35,11 @@ QRect TwipScale::pixels(const ui::Rect& r) const {
   return {x0, y0, std::max(1, x1 - x0), std::max(1, y1 - y0)};
 }
 
-QRect TwipScale::dirty(const ui::Rect& r) const {
+QRect TwipScale::reach(ui::ElementKind kind, const ui::Rect& r) const {
+  const QRect box = rect(r).toAlignedRect();
+  if (kind != ui::ElementKind::Line) return box;
   const int margin = 2 + static_cast<int>(penWidth());
-  return rect(r).toAlignedRect().adjusted(-margin, -margin, margin, margin);
+  return box.adjusted(-margin, -margin, margin, margin);
 }
 
 bool isPainted(ui::ElementKind kind) {
@@ -109,23 +115,97 @@ void paintLine(QPainter& p, const ui::Line& line, const TwipScale& ts, const QPa
   p.drawLine(QPointF(line.x1() * k, line.y1() * k), QPointF(line.x2() * k, line.y2() * k));
 }
 
+namespace {
+
+constexpr int kLabelFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
+
+// A label's caption in its box: its background, if any, and the text, cut at the box.
+void drawLabel(QPainter& p, const QRectF& box, const QColor* back, const QString& caption,
+               const QFont& font, const QColor& fore) {
+  if (back) p.fillRect(box, *back);
+  p.setFont(fittedFont(font, box, caption, kLabelFlags));
+  p.setPen(fore);
+  drawBoxText(p, box, kLabelFlags, caption);
+}
+
+// Everything that decides the pixels of a label with a background on whole pixels.
+struct LabelKey {
+  std::string caption;
+  ui::Font font;
+  double scale;
+  QSize size;
+  QRgb back, fore;
+  QImage::Format format;
+  bool operator==(const LabelKey&) const = default;
+};
+
+struct LabelKeyHash {
+  std::size_t operator()(const LabelKey& k) const {
+    std::size_t h =
+        std::hash<std::string>()(k.caption) * 31 + std::hash<std::string>()(k.font.name);
+    for (std::size_t v : {std::hash<double>()(k.font.points + k.scale), std::size_t{k.font.bold},
+                          std::size_t(k.size.width()), std::size_t(k.size.height()),
+                          std::size_t{k.back}, std::size_t{k.fore}, std::size_t(k.format)}) {
+      h = h * 31 + v;
+    }
+    return h;
+  }
+};
+
+// The image the painter draws into, when it is one at one pixel a point.
+const QImage* targetImage(QPainter& p) {
+  const QPaintDevice* d = p.paintEngine() ? p.paintEngine()->paintDevice() : nullptr;
+  if (!d || d->devType() != QInternal::Image || !p.device() ||
+      p.device()->devicePixelRatioF() != 1.0) {
+    return nullptr;
+  }
+  return static_cast<const QImage*>(d);
+}
+
+// A clock at speed repaints the same few captions many times a second, each a handful of
+// glyphs blended one by one: a label that covers its whole box is drawn once into an image
+// of the screen's own pixel format, the same operations giving the same pixels, and then
+// only copied.
+const QImage* keptLabel(QPainter& p, const ui::Label& label, const QRectF& box, const TwipScale& ts,
+                        const QColor& back, const QColor& fore) {
+  const QImage* target = targetImage(p);
+  if (!target || box != QRectF(box.toRect())) return nullptr;
+  static BoundedCache<LabelKey, QImage, LabelKeyHash> cache;
+  LabelKey key{label.Caption(), label.font(), ts.scale,        box.toRect().size(),
+               back.rgba(),     fore.rgba(),  target->format()};
+  return &cache.get(std::move(key), [&] {
+    QImage image(box.toRect().size(), target->format());
+    QPainter ip(&image);
+    drawLabel(ip, QRectF(QPointF(0, 0), box.size()), &back, text(label.Caption()),
+              toQFont(label.font(), ts.scale), fore);
+    return image;
+  });
+}
+
+}  // namespace
+
 // Captions wrap at word boundaries inside the label's box and are cut at its edges; an
 // "&" marks an access key, as on buttons.
 void paintLabel(QPainter& p, const ui::Label& label, const TwipScale& ts, const QPalette& pal,
                 bool smoothEdges) {
   const QRectF box = ts.rect(label.rect());
+  const QColor fore = textColor(label, pal);
+  const bool opaque = label.backColor() != ui::kInherit;
+  const QColor back = opaque ? toQColor(label.backColor(), pal) : QColor();
+  if (opaque) {
+    if (const QImage* kept = keptLabel(p, label, box, ts, back, fore)) {
+      p.drawImage(box.topLeft(), *kept);
+      return;
+    }
+  }
   p.save();
   p.setClipRect(box, Qt::IntersectClip);
-  if (label.backColor() != ui::kInherit) {
-    // Blending costs a change of the painter's state; a box on whole pixels needs none.
-    if (smoothEdges && box != QRectF(box.toRect())) p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(box, toQColor(label.backColor(), pal));
+  // Blending costs a change of the painter's state; a box on whole pixels needs none.
+  if (opaque && smoothEdges && box != QRectF(box.toRect())) {
+    p.setRenderHint(QPainter::Antialiasing);
   }
-  const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
-  const QString caption = text(label.Caption());
-  p.setFont(fittedFont(toQFont(label.font(), ts.scale), box, caption, flags));
-  p.setPen(textColor(label, pal));
-  drawBoxText(p, box, flags, caption);
+  drawLabel(p, box, opaque ? &back : nullptr, text(label.Caption()),
+            toQFont(label.font(), ts.scale), fore);
   p.restore();
 }
 

@@ -18,8 +18,9 @@ struct TwipScale {
   }
   // Whole pixels for a child widget; neighbours share their edges.
   QRect pixels(const ui::Rect& r) const;
-  // The pixels an element in this box may touch when drawn, outline included.
-  QRect dirty(const ui::Rect& r) const;
+  // The pixels an element of this kind in this box may touch when drawn: a label or a
+  // circle stays inside its box, a line's pen may reach past its ends.
+  QRect reach(ui::ElementKind kind, const ui::Rect& r) const;
   // The line width that stays visible when the window is enlarged.
   double penWidth() const {
     return scale < 1.5 ? 1.0 : static_cast<double>(static_cast<int>(scale + 0.5));

@@ -2,16 +2,11 @@
 
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <algorithm>
 
 namespace volpar::qt {
 
 namespace {
-
-// Where an element may put pixels: a label, cut at its box, never beyond it.
-QRect paintedArea(const ui::Element& e, const TwipScale& ts) {
-  if (e.kind() == ui::ElementKind::Label) return ts.rect(e.rect()).toAlignedRect();
-  return ts.dirty(e.rect());
-}
 
 // QRect::intersects for two rectangles that are not empty, without a call into the library
 // for each of the many elements a paint looks at.
@@ -33,6 +28,23 @@ void paintElement(QPainter& p, const Surface::Shown& shown, const TwipScale& ts,
   }
 }
 
+// The repaint area as rectangles that cover it exactly, fewer than its own: those lie in
+// horizontal bands, and a box that spans several bands (a caption beside a lit cell) would
+// be drawn once for each.
+void joinBands(const QRegion& area, std::vector<QRect>& joined) {
+  joined.clear();
+  for (const QRect& r : area) {
+    auto above = std::find_if(joined.begin(), joined.end(), [&r](const QRect& j) {
+      return j.left() == r.left() && j.right() == r.right() && j.bottom() + 1 == r.top();
+    });
+    if (above != joined.end()) {
+      above->setBottom(r.bottom());
+    } else {
+      joined.push_back(r);
+    }
+  }
+}
+
 }  // namespace
 
 Surface::Surface(ui::Frame* frame, Hooks hooks, QWidget* parent)
@@ -43,8 +55,8 @@ Surface::Surface(ui::Frame* frame, Hooks hooks, QWidget* parent)
 
 ui::Label* Surface::labelAt(QPoint pos) const {
   const TwipScale& ts = hooks_.scale();
-  for (auto it = painted_.rbegin(); it != painted_.rend(); ++it) {
-    ui::Element* e = *it;
+  for (auto it = held_.rbegin(); it != held_.rend(); ++it) {
+    ui::Element* e = it->element;
     if (e->kind() == ui::ElementKind::Label && e->visible() && ts.rect(e->rect()).contains(pos)) {
       return static_cast<ui::Label*>(e);
     }
@@ -54,7 +66,17 @@ ui::Label* Surface::labelAt(QPoint pos) const {
 
 void Surface::forget() {
   frame_ = nullptr;
-  painted_.clear();
+  held_.clear();
+}
+
+void Surface::updateAreas(const TwipScale& ts) {
+  const bool rescaled = heldScale_ != ts.scale;
+  heldScale_ = ts.scale;
+  for (Held& h : held_) {
+    if (!rescaled && h.rect == h.element->rect()) continue;
+    h.rect = h.element->rect();
+    h.area = ts.reach(h.element->kind(), h.rect);
+  }
 }
 
 void Surface::paintEvent(QPaintEvent* event) {
@@ -65,19 +87,21 @@ void Surface::paintEvent(QPaintEvent* event) {
   // Where each shown element may put pixels, found once for all the rectangles below. A
   // label's look depends on whether a circle or a line comes before it among all the
   // shown elements: a part repainted looks as the whole.
+  updateAreas(ts);
   shown_.clear();
   bool afterCircle = false;
-  for (ui::Element* e : painted_) {
+  for (const Held& h : held_) {
+    ui::Element* e = h.element;
     if (!e->visible()) continue;
-    const QRect area = paintedArea(*e, ts);
-    if (overlaps(area, event->rect())) shown_.push_back({e, area, afterCircle});
+    if (overlaps(h.area, event->rect())) shown_.push_back({e, h.area, afterCircle});
     if (e->kind() == ui::ElementKind::Shape) afterCircle = true;
     if (e->kind() == ui::ElementKind::Line) afterCircle = false;
   }
   // One rectangle of the repaint area at a time: clipped to a rectangle, the raster engine
   // fills and copies directly instead of cutting every span to a many-sided area. Changes
   // far apart on the form leave the elements between them alone.
-  for (const QRect& r : event->region()) {
+  joinBands(event->region(), rects_);
+  for (const QRect& r : rects_) {
     p.setClipRect(r);
     if (frame_) {
       paintFrame(p, *frame_, size(), ts, pal, back, r);

@@ -32,8 +32,7 @@ class Surface : public QWidget {
   Surface(ui::Frame* frame, Hooks hooks, QWidget* parent);
 
   ui::Frame* frame() const { return frame_; }
-  void hold(ui::Element& element) { painted_.push_back(&element); }
-  const std::vector<ui::Element*>& painted() const { return painted_; }
+  void hold(ui::Element& element) { held_.push_back({&element, {}, {}}); }
   // The topmost label shown at a point of this surface, if any.
   ui::Label* labelAt(QPoint pos) const;
   // The form is going away: forget every element.
@@ -47,8 +46,20 @@ class Surface : public QWidget {
  private:
   ui::Frame* frame_;
   Hooks hooks_;
-  std::vector<ui::Element*> painted_;
-  std::vector<Shown> shown_;  // kept to spare an allocation a paint
+  // A drawn element and where it may put pixels, found again only when its box or the
+  // window's scale changes.
+  struct Held {
+    ui::Element* element;
+    ui::Rect rect;
+    QRect area;
+  };
+  void updateAreas(const TwipScale& ts);
+
+  std::vector<Held> held_;
+  double heldScale_ = 0;
+  // Kept to spare allocations in every paint.
+  std::vector<Shown> shown_;
+  std::vector<QRect> rects_;
 };
 
 }  // namespace volpar::qt
