@@ -83,8 +83,9 @@ void decode(REXEC& rexec) {
 
 void REXEC_Manual::openPhase(REXEC& rexec, int phase, std::initializer_list<ui::Shape*> lampsOut) {
   At_Phase_Zero = false;
-  rexec.Shape_Clock(phase - 1).setFillColor(kWhite);
-  rexec.Shape_Clock(phase).setFillColor(kCyan);
+  const auto clock = rexec.Shape_Clock.run(phase - 1, phase);
+  clock[0]->setFillColor(kWhite);
+  clock[1]->setFillColor(kCyan);
   for (ui::Shape* lamp : lampsOut) lamp->setFillColor(kWhite);
   rexec.Command_Resume.setEnabled(false);
   rexec.Command_One_instruction.setEnabled(false);
@@ -153,10 +154,10 @@ void REXEC_Manual::Phase_T2() {
   clearDecoder(rexec);
   const int p = ui::ValInt(rexec.Register_PC_Decimal.Caption());
   transfers::readMemoryByte(input, p, rexec.SHAPE_IR);
-  const ui::ControlArray<ui::Shape>& ir = rexec.SHAPE_IR;
-  const int address = Bits_To_Number(ir(8).FillColor(), ir(7).FillColor(), ir(6).FillColor(),
-                                     ir(5).FillColor(), ir(4).FillColor(), ir(3).FillColor(),
-                                     ir(2).FillColor(), ir(1).FillColor(), false);
+  const auto ir = rexec.SHAPE_IR.run(1, 8);
+  const int address = Bits_To_Number(ir[7]->FillColor(), ir[6]->FillColor(), ir[5]->FillColor(),
+                                     ir[4]->FillColor(), ir[3]->FillColor(), ir[2]->FillColor(),
+                                     ir[1]->FillColor(), ir[0]->FillColor(), false);
   rexec.IR_Address_Decimal.setCaption(transfers::DecimalText(address));
   decode(rexec);
   Clock_Phase = 3;

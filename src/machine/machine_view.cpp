@@ -47,15 +47,12 @@ int MachineView::cells(Register r) const {
 
 // Decoder cell k stands for op code k - 1.
 std::optional<MachineView::OpCode> MachineView::decoded() const {
-  for (int k = 1; k <= 8; ++k) {
-    if (rexec_.SHAPEID(k).FillColor() == ui::kGreen) return static_cast<OpCode>(k - 1);
+  const auto cells = rexec_.SHAPEID.run(1, 8);
+  for (std::size_t k = 0; k < cells.size(); ++k) {
+    if (cells[k]->FillColor() == ui::kGreen) return static_cast<OpCode>(k);
   }
   return std::nullopt;
 }
-
-int MachineView::phase() const { return manual_.Clock_Phase; }
-
-bool MachineView::atInstructionBoundary() const { return manual_.At_Phase_Zero; }
 
 int MachineView::memory(int address) const {
   int value = 0;

@@ -2,11 +2,12 @@
 
 #include <optional>
 
+#include "machine/REXEC_Manual.h"
+
 namespace volpar {
 
 class REXEC;
 class DERAZO_Input;
-class REXEC_Manual;
 
 // The machine read as numbers: registers, decoded op code, clock phase and memory, taken
 // from the elements that hold them each time they are asked for. It keeps no copy and
@@ -47,9 +48,9 @@ class MachineView {
   // The op code whose decoder cell is lit green; none before the first fetch.
   std::optional<OpCode> decoded() const;
   // The phase the next clock pulse performs, 0 to 7.
-  int phase() const;
+  int phase() const { return manual_.Clock_Phase; }
   // The phase most recently performed is T0: the machine stands between instructions.
-  bool atInstructionBoundary() const;
+  bool atInstructionBoundary() const { return manual_.At_Phase_Zero; }
   // The byte at `address` (0 to 31) of the memory grid: yellow cells are 1, white and
   // black ones 0, as the engine reads them.
   int memory(int address) const;

@@ -10,44 +10,55 @@ using ui::kRed;
 using ui::kWhite;
 using ui::kYellow;
 
+namespace {
+
+using Run = ui::ControlArray<ui::Shape>::Run;
+
+// Cell i of `to` takes `toOne` where cell i of `from` is exactly `fromOne`, else white, in
+// ascending order: every copy between registers and memory.
+void copyRun(Run from, ui::Color fromOne, Run to, ui::Color toOne) {
+  for (std::size_t i = 0; i < to.size(); ++i) {
+    to[i]->setFillColor(from[i]->FillColor() == fromOne ? toOne : kWhite);
+  }
+}
+
+Run memoryByte(const DERAZO_Input& input, int address) {
+  return input.Shape1.run(8 * address + 1, 8 * address + 8);
+}
+
+}  // namespace
+
 void copyBits(const Cells& from, ui::Color fromOne, Cells& to, ui::Color toOne, int first,
               int last) {
-  for (int i = first; i <= last; ++i) {
-    to(i).setFillColor(from(i).FillColor() == fromOne ? toOne : kWhite);
-  }
+  copyRun(from.run(first, last), fromOne, to.run(first, last), toOne);
 }
 
 void readMemoryByte(const DERAZO_Input& input, int address, Cells& reg) {
-  for (int j = 1; j <= 8; ++j) {
-    reg(j).setFillColor(input.Shape1(8 * address + j).FillColor() == kYellow ? kRed : kWhite);
-  }
+  copyRun(memoryByte(input, address), kYellow, reg.run(1, 8), kRed);
 }
 
 void writeMemoryByte(const Cells& s, DERAZO_Input& input, int address) {
-  for (int j = 1; j <= 8; ++j) {
-    input.Shape1(8 * address + j).setFillColor(s(j).FillColor() == kRed ? kYellow : kWhite);
-  }
+  copyRun(s.run(1, 8), kRed, memoryByte(input, address), kYellow);
 }
 
 void writeNumber(Cells& cells, int first, int last, int value, ui::Color one) {
-  for (int i = last; i >= first; --i) {
-    cells(i).setFillColor(value % 2 != 0 ? one : kWhite);
-    value /= 2;
+  const Run run = cells.run(first, last);
+  for (std::size_t i = run.size(); i-- > 0; value /= 2) {
+    run[i]->setFillColor(value % 2 != 0 ? one : kWhite);
   }
 }
 
 int fiveBitValue(const Cells& cells) {
   int value = 0;
-  for (int i = 8, weight = 1; i >= 4; --i, weight *= 2) {
-    if (cells(i).FillColor() == kYellow) value += weight;
-  }
+  for (const auto& cell : cells.run(4, 8)) value = value * 2 + (cell->FillColor() == kYellow);
   return value;
 }
 
 void refreshCaption(const Cells& reg, ui::Label& caption) {
+  const Run r = reg.run(1, 8);
   const int value = REXEC_Manual::Bits_To_Number(
-      reg(8).FillColor(), reg(7).FillColor(), reg(6).FillColor(), reg(5).FillColor(),
-      reg(4).FillColor(), reg(3).FillColor(), reg(2).FillColor(), reg(1).FillColor(), true);
+      r[7]->FillColor(), r[6]->FillColor(), r[5]->FillColor(), r[4]->FillColor(), r[3]->FillColor(),
+      r[2]->FillColor(), r[1]->FillColor(), r[0]->FillColor(), true);
   caption.setCaption(DecimalText(value));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,6 +23,17 @@ class ControlArray {
 
   T& operator()(int index) { return *items_[slot(index)]; }
   const T& operator()(int index) const { return *items_[slot(index)]; }
+
+  // Elements first..last in index order, the bounds checked once: the engine walks the
+  // cells of a register or a memory byte this way.
+  using Run = std::span<const std::unique_ptr<T>>;
+  Run run(int first, int last) const {
+    const std::size_t begin = slot(first);
+    const std::size_t end = slot(last) + 1;
+    if (end <= begin) [[unlikely]]
+      outOfBounds(last);
+    return Run(items_.data() + begin, end - begin);
+  }
 
   int LBound() const { return lbound_; }
   int UBound() const { return ubound_; }
