@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "support/screens_fixture.h"
@@ -72,6 +73,11 @@ struct Entry {
   const char* text;
   const char* after;
 };
+// Names the row in test names: the default printer would show the pointers' bytes, which
+// differ from run to run.
+void PrintTo(const Entry& c, std::ostream* os) {
+  *os << "field " << static_cast<int>(c.field) << " typed \"" << c.typed << "\"";
+}
 
 class EntryChecks : public InstructionEntry, public ::testing::WithParamInterface<Entry> {
  protected:
