@@ -1,6 +1,7 @@
 // A clock at 1000 Hz changes the model at every phase and the windows once a frame: after
 // a run the widgets and the screen show exactly the model, and a message box raised inside
 // a tick finds the windows behind it up to date.
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 
@@ -36,15 +37,24 @@ class FullSpeed : public BridgeFixture {
     while (rexec().Timer1.enabled()) settle(5);
   }
 
-  // Each control shows its element's Enabled (with the frames around it) and caption.
+  // Each control shows its element's Enabled and Visible (with the frames around it),
+  // caption and character limit.
   void expectControlsShowModel(const ui::Form& form) {
     for (ui::Element* e : form.elements()) {
       QWidget* w = widget(*e);
       if (!w) continue;
       SCOPED_TRACE(e->displayName());
-      bool enabled = true;
-      for (const ui::Element* c = e; c; c = c->container()) enabled = enabled && c->enabled();
+      bool enabled = true, visible = true;
+      for (const ui::Element* c = e; c; c = c->container()) {
+        enabled = enabled && c->enabled();
+        visible = visible && c->visible();
+      }
       EXPECT_EQ(w->isEnabled(), enabled);
+      EXPECT_EQ(w->isVisibleTo(window(form).clientArea()), visible);
+      if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        const int limit = static_cast<ui::TextBox*>(e)->MaxLength();
+        EXPECT_EQ(edit->maxLength(), limit > 0 ? limit : 32767);
+      }
       if (auto* button = qobject_cast<QPushButton*>(w)) {
         EXPECT_EQ(button->text().toStdString(), static_cast<ui::CommandButton*>(e)->Caption());
       }

@@ -43,7 +43,9 @@ TEST_F(BridgeFixture, FreshScreensAndHiddenPanelsAreDrawnInTheirColours) {
   const QImage in = render(input());
   EXPECT_EQ(in.pixelColor(5, 5), kLightGreen);
   for (int cell : {1, 256}) EXPECT_EQ(colorAt(in, input().Shape1(cell)), kWhite) << cell;
-  EXPECT_EQ(render(rexec()).pixelColor(5, 5), kLightYellow);
+  const QImage ex = render(rexec());
+  EXPECT_EQ(ex.pixelColor(5, 5), kLightYellow);
+  EXPECT_EQ(colorAt(ex, rexec().Register_PC_Decimal), kWhite) << "an empty caption's own back";
 
   hideWelcome();
   struct Panel {
@@ -83,13 +85,15 @@ TEST_F(BridgeFixture, MemoryAndFetchAreDrawnInTheirColoursAtEveryScale) {
       EXPECT_EQ(colorAt(in, input().Shape1(b)), byte[b - 1] == '1' ? kYellow : kWhite)
           << "bit " << b << " at " << factor;
     }
-    EXPECT_EQ(widget(input().Command_Send_to_Memory)->geometry(),
-              w.pixelRect(input().Command_Send_to_Memory));
+    const ui::CommandButton& send = input().Command_Send_to_Memory;
+    EXPECT_EQ(widget(send)->geometry(), w.pixelRect(send));
+    EXPECT_EQ(widget(send)->font(), qt::toQFont(send.font(), factor));
   }
   startRun();
   act([this] { rexec().manual_radio.setValue(true); });  // as the options panel chooses it
   EXPECT_EQ(colorAt(render(rexec()), rexec().Shape_Clock(0)), kCyan);
   act([this] { rexec().Command_Begin_Step.click(); });  // T1
+  EXPECT_EQ(qobject_cast<QPushButton*>(widget(rexec().Command_Begin_Step))->text(), "&Step");
   act([this] { rexec().Command_Begin_Step.click(); });  // T2
   const QImage ex = render(rexec());
   for (int i = 1; i <= 8; ++i) {
