@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  volpar::qt::preferSocketRepaints();
   QApplication qapp(argc, argv);
   QApplication::setStyle("Fusion");
   QGuiApplication::setDesktopFileName("org.volpar.volpar");

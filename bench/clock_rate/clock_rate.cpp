@@ -183,6 +183,7 @@ int profileFrames(int frames, bool viewMemory) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  volpar::qt::preferSocketRepaints();  // as the program does
   QApplication qapp(argc, argv);
   QApplication::setStyle("Fusion");
   if (argc > 1 && std::string(argv[1]) == "frames") {

@@ -93,4 +93,8 @@ void FrontEnd::formDestroyed(ui::Form& form) {
   windows_.erase(it);
 }
 
+void preferSocketRepaints() {
+  if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+}
+
 }  // namespace volpar::qt

@@ -53,4 +53,10 @@ class FrontEnd : public ScreensObserver {
   std::unordered_map<const ui::Form*, QPointer<FormWindow>> windows_;
 };
 
+// Called before the QApplication exists. On X11 the windows send their repaints through the
+// connection instead of shared memory: a frame repaints a few small cells, and waiting for
+// the server's completion of each shared-memory copy costs more (mostly in the kernel) than
+// copying them. A choice made in the user's environment stands.
+void preferSocketRepaints();
+
 }  // namespace volpar::qt
