@@ -6,8 +6,8 @@
 
 #include "app/application.h"
 #include "app/command_line.h"
-#include "ui/qt/front_end.h"
-#include "ui/qt/qt_platform.h"
+#include "qt/front_end.h"
+#include "qt/qt_platform.h"
 
 namespace {
 

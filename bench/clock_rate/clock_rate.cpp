@@ -24,12 +24,12 @@
 
 #include "app/application.h"
 #include "machine/REXEC_Manual.h"
+#include "qt/form_window.h"
+#include "qt/front_end.h"
+#include "qt/qt_platform.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
-#include "ui/qt/form_window.h"
-#include "ui/qt/front_end.h"
-#include "ui/qt/qt_platform.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "app/application.h"
+#include "qt/front_end.h"
+#include "qt/qt_platform.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
-#include "ui/qt/front_end.h"
-#include "ui/qt/qt_platform.h"
 
 namespace volpar::qttest {
 

@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "bridge_fixture.h"
-#include "ui/qt/clock_driver.h"
-#include "ui/qt/form_window.h"
+#include "qt/clock_driver.h"
+#include "qt/form_window.h"
 
 namespace volpar::qttest {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "bridge_fixture.h"
 #include "machine/REXEC_Manual.h"
-#include "ui/qt/form_window.h"
+#include "qt/form_window.h"
 
 namespace volpar::qttest {
 namespace {

@@ -5,7 +5,7 @@
 #include <QTextBrowser>
 
 #include "bridge_fixture.h"
-#include "ui/qt/help_viewer.h"
+#include "qt/help_viewer.h"
 
 namespace volpar::qttest {
 namespace {

@@ -6,10 +6,10 @@
 #include <set>
 
 #include "bridge_fixture.h"
-#include "ui/qt/box_text.h"
-#include "ui/qt/element_painter.h"
-#include "ui/qt/qt_color.h"
-#include "ui/qt/qt_font.h"
+#include "qt/box_text.h"
+#include "qt/element_painter.h"
+#include "qt/qt_color.h"
+#include "qt/qt_font.h"
 
 namespace volpar::qttest {
 namespace {

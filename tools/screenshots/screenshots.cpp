@@ -10,11 +10,11 @@
 #include <string>
 
 #include "app/application.h"
+#include "qt/front_end.h"
+#include "qt/qt_platform.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
-#include "ui/qt/front_end.h"
-#include "ui/qt/qt_platform.h"
 
 namespace {
 

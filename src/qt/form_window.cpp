@@ -1,0 +1,95 @@
+#include "qt/form_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLayout>
+
+namespace volpar::qt {
+
+FormWindow::FormWindow(ui::Form& form, EventGate& gate)
+    : binder_(form, gate, *this, binderHooks()), router_(binder_, gate, *this) {
+  setWindowTitle(QString::fromStdString(form.Caption()));
+  binder_.client()->installEventFilter(this);
+  setCentralWidget(binder_.client());
+  binder_.build();
+  router_.wire();
+  const int menuHeight = menuWidget() ? menuWidget()->sizeHint().height() : 0;
+  resize(baseSize().width(), baseSize().height() + menuHeight);
+  // A hidden window lays itself out only when shown; its drawing must be right before.
+  layout()->activate();
+  binder_.relayout();
+  if (const auto& at = form.position()) move(at->x / 15, at->y / 15);
+  form.setObserver(this);
+  if (form.Visible()) show();
+}
+
+// The router exists by the time any of these runs: they answer the user and the model.
+ControlBinder::Hooks FormWindow::binderHooks() {
+  ControlBinder::Hooks hooks;
+  hooks.mousePressed = [this](Surface& s, QMouseEvent& e) { router_.mousePressed(s, e); };
+  hooks.mouseReleased = [this](Surface& s, QMouseEvent& e) { router_.mouseReleased(s, e); };
+  hooks.selectionSynced = [this] { router_.restoreFocusWhenActive(); };
+  hooks.framed = [this] { router_.framed(); };
+  return hooks;
+}
+
+FormWindow::~FormWindow() { detach(); }
+
+void FormWindow::detach() {
+  ui::Form* form = binder_.form();
+  if (!form) return;
+  if (form->observer() == this) form->setObserver(nullptr);
+  router_.detach();
+  binder_.detach();
+  hide();
+}
+
+void FormWindow::flushAll() {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* window = dynamic_cast<FormWindow*>(w)) window->flushRepaints();
+  }
+}
+
+void FormWindow::formChanged(ui::Form&, FormEvent event) {
+  switch (event) {
+    case FormEvent::Shown: show(); break;
+    case FormEvent::Hidden: hide(); break;
+    case FormEvent::BroughtToFront:
+      show();
+      raise();
+      activateWindow();
+      router_.applyFocus();
+      break;
+    case FormEvent::FocusChanged: router_.applyFocus(); break;
+  }
+}
+
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == binder_.client() && event->type() == QEvent::Resize) binder_.relayout();
+  return false;
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+  if (!router_.keyPressed(*event)) QMainWindow::keyPressEvent(event);
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  router_.closeRequested();
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) router_.activated();
+}
+
+void FormWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (sizedOnce_ || !form()) return;
+  sizedOnce_ = true;
+  // The menu bar's height is known for sure only now: make the client area exact.
+  const QSize missing = baseSize() - binder_.client()->size();
+  if (!missing.isNull()) resize(size() + missing);
+}
+
+}  // namespace volpar::qt

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "qt/control_binder.h"
+#include "qt/event_gate.h"
+#include "qt/input_router.h"
+#include "ui/form.h"
+
+namespace volpar::qt {
+
+// The window of one form, drawn at the form's twip positions and uniformly scaled to the
+// window's size. Its binder keeps the widgets in step with the model (the window is the
+// form's observer and passes every change on); its router turns what the user does into
+// calls on the model through the event gate. The window itself shows, hides, sizes and
+// raises itself as the form asks.
+class FormWindow : public QMainWindow, public ui::FormObserver {
+ public:
+  static constexpr int kFrameMs = ControlBinder::kFrameMs;
+
+  FormWindow(ui::Form& form, EventGate& gate);
+  ~FormWindow() override;
+
+  ui::Form* form() const { return binder_.form(); }
+  // The form is being destroyed: let go of it at once (the window itself goes later).
+  void detach();
+
+  // The client area's size at scale 1: the form's twips, 15 to a pixel.
+  QSize baseSize() const { return binder_.baseSize(); }
+  double scale() const { return binder_.scale(); }
+  QWidget* clientArea() const { return binder_.client(); }
+  // Where an element lies in the client area, in pixels.
+  QRect pixelRect(const ui::Element& element) const { return binder_.pixelRect(element); }
+  QWidget* widgetOf(const ui::Element& element) const { return binder_.widgetOf(element); }
+  ClockDriver* clockOf(const ui::Timer& timer) const { return binder_.clockOf(timer); }
+  // Applies to the widgets and paints what is waiting for the next frame now.
+  void flushRepaints() { binder_.flush(); }
+  // The same for every window: before a modal box, which must find them up to date.
+  static void flushAll();
+
+  void elementChanged(ui::Element& element) override { binder_.elementChanged(element); }
+  void formChanged(ui::Form& form, FormEvent event) override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  ControlBinder::Hooks binderHooks();
+
+  ControlBinder binder_;
+  InputRouter router_;
+  bool sizedOnce_ = false;
+};
+
+}  // namespace volpar::qt

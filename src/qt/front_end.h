@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QPointer>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "app/application.h"
+#include "history/execution_history.h"
+#include "qt/event_gate.h"
+#include "qt/form_window.h"
+#include "qt/history_window.h"
+#include "qt/qt_platform.h"
+
+namespace volpar::qt {
+
+// The windows of the running program: opens one for each screen the application creates
+// and lets it go when the screen is destroyed. Every event reaches the program through
+// its gate, after which discarded screens are destroyed. The execution history listens
+// from the start, so that its window, opened late, still shows the whole run.
+class FrontEnd : public ScreensObserver {
+ public:
+  FrontEnd(Application& app, QtPlatform& platform);
+  ~FrontEnd() override;
+  FrontEnd(const FrontEnd&) = delete;
+  FrontEnd& operator=(const FrontEnd&) = delete;
+
+  // Program start, as the first event.
+  void start();
+  // Opens a program file as File > Open would, once the event loop runs: the welcome
+  // screen is shown first and any message appears in front of it.
+  void openAtStart(const std::string& path);
+
+  EventGate& gate() { return gate_; }
+  FormWindow* windowOf(const ui::Form& form) const;
+
+  history::ExecutionHistory& history() { return history_; }
+  // The history window, made when first opened (F2, Help > Execution History).
+  HistoryWindow& showHistory();
+  HistoryWindow* historyWindow() const { return historyWindow_.get(); }
+
+  void formCreated(ui::Form& form) override;
+  void formDestroyed(ui::Form& form) override;
+
+ private:
+  void addHistoryKeys(FormWindow& window);
+
+  Application& app_;
+  QtPlatform& platform_;
+  EventGate gate_;
+  history::ExecutionHistory history_{app_};
+  std::unique_ptr<HistoryWindow> historyWindow_;
+  std::unordered_map<const ui::Form*, QPointer<FormWindow>> windows_;
+};
+
+// Called before the QApplication exists. On X11 the windows send their repaints through the
+// connection instead of shared memory: a frame repaints a few small cells, and waiting for
+// the server's completion of each shared-memory copy costs more (mostly in the kernel) than
+// copying them. A choice made in the user's environment stands.
+void preferSocketRepaints();
+
+}  // namespace volpar::qt

@@ -1,0 +1,145 @@
+#include "qt/qt_platform.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include "qt/form_window.h"
+#include "qt/help_viewer.h"
+#include "ui/element.h"
+#include "ui/quoted.h"
+
+namespace volpar::qt {
+
+namespace {
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+QString toQtFilter(const std::string& filter) {
+  const QStringList parts = qs(filter).split('|');
+  QStringList entries;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    const QString description = parts[i].trimmed();
+    const QString patterns = QString(parts[i + 1]).replace(';', ' ').trimmed();
+    entries << (description.contains('(') ? description : description + " (" + patterns + ")");
+  }
+  if (entries.isEmpty()) return "All files (*)";
+  return entries.join(";;");
+}
+
+void configureFileDialog(QFileDialog& qt, const ui::CommonDialog& dialog, bool save) {
+  qt.setNameFilter(toQtFilter(dialog.Filter));
+  QString suffix = qs(dialog.DefaultExt);
+  while (suffix.startsWith('.')) suffix.remove(0, 1);
+  qt.setDefaultSuffix(suffix);
+  // The folder is the one the program chose; the file name last chosen is offered in it.
+  if (!dialog.InitDir.empty()) qt.setDirectory(qs(dialog.InitDir));
+  if (!dialog.FileName.empty()) qt.selectFile(QFileInfo(qs(dialog.FileName)).fileName());
+  if (save) {
+    qt.setAcceptMode(QFileDialog::AcceptSave);
+    qt.setFileMode(QFileDialog::AnyFile);
+    qt.setOption(QFileDialog::DontConfirmOverwrite, !dialog.OverwritePrompt);
+  } else {
+    qt.setAcceptMode(QFileDialog::AcceptOpen);
+    qt.setFileMode(dialog.PathMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  }
+}
+
+QtPlatform::QtPlatform() = default;
+QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::MsgBox(const std::string& text, const std::string& title) {
+  FormWindow::flushAll();  // the box shows the windows as the handler left them
+  const QPointer<QWidget> owner = QApplication::activeWindow();
+  QMessageBox box(QMessageBox::Information, qs(title), qs(text), QMessageBox::Ok, owner);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+  // The handler goes on with the focus in its window, where the box found it.
+  if (owner && owner->isVisible()) owner->activateWindow();
+}
+
+ui::Platform::SaveAnswer QtPlatform::askToSave(const std::string& text, const std::string& title) {
+  const QPointer<QWidget> owner = QApplication::activeWindow();
+  QMessageBox box(QMessageBox::Question, qs(title), qs(text),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
+  box.button(QMessageBox::Discard)->setText("Don't Save");
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  box.setWindowModality(Qt::ApplicationModal);
+  const int chosen = box.exec();
+  if (owner && owner->isVisible()) owner->activateWindow();
+  if (chosen == QMessageBox::Save) return SaveAnswer::Save;
+  if (chosen == QMessageBox::Discard) return SaveAnswer::DontSave;
+  return SaveAnswer::Cancel;
+}
+
+bool QtPlatform::ShowOpen(ui::CommonDialog& dialog) { return runFileDialog(dialog, false); }
+bool QtPlatform::ShowSave(ui::CommonDialog& dialog) { return runFileDialog(dialog, true); }
+
+bool QtPlatform::runFileDialog(ui::CommonDialog& dialog, bool save) {
+  FormWindow::flushAll();
+  QFileDialog qt(QApplication::activeWindow(), save ? "Save program" : "Open program");
+  configureFileDialog(qt, dialog, save);
+  qt.setWindowModality(Qt::ApplicationModal);
+  if (qt.exec() != QDialog::Accepted || qt.selectedFiles().isEmpty()) return false;
+  dialog.FileName = QDir::toNativeSeparators(qt.selectedFiles().constFirst()).toStdString();
+  return true;
+}
+
+std::string QtPlatform::executableDirectory() {
+  return QCoreApplication::applicationDirPath().toStdString();
+}
+
+std::string QtPlatform::documentsDirectory() {
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const bool found = !documents.isEmpty() && QDir(documents).exists();
+  return (found ? documents : QDir::homePath()).toStdString();
+}
+
+// A help file named without a folder is looked for next to the executable (a build
+// tree), then in the installed data folder relative to it, so a moved install still
+// finds it.
+QString QtPlatform::helpFilePath(const std::string& helpFile) {
+  const QString name = qs(helpFile);
+  if (QFileInfo(name).isAbsolute()) return name;
+  const QDir executable(qs(executableDirectory()));
+  const QString installed = executable.filePath(QStringLiteral(VOLPAR_DATA_FROM_BIN "/") + name);
+  if (!QFileInfo::exists(executable.filePath(name)) && QFileInfo::exists(installed)) {
+    return QDir::cleanPath(installed);
+  }
+  return executable.filePath(name);
+}
+
+void QtPlatform::showHelp(const std::string& helpFile, int context) {
+  const QString path = helpFilePath(helpFile);
+  if (!help_) help_ = std::make_unique<HelpViewer>();
+  if (!help_->open(path, context)) {
+    MsgBox("The help file " + ui::quoted(path.toStdString()) + " could not be opened.",
+           "VOLPAR Help");
+  }
+}
+
+ui::Version QtPlatform::version() {
+  return {VOLPAR_VERSION_MAJOR, VOLPAR_VERSION_MINOR, VOLPAR_VERSION_PATCH};
+}
+
+// Ends at once: every window disappears now and the event loop, with any modal box
+// that is open, stops as soon as the running handler returns.
+void QtPlatform::endProgram() {
+  endRequested_ = true;
+  if (endAction_) {
+    endAction_();
+    return;
+  }
+  for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+  QCoreApplication::exit(0);
+}
+
+}  // namespace volpar::qt

@@ -1,0 +1,395 @@
+#include "web/web_front_end.h"
+
+#include <emscripten/bind.h>
+
+#include <exception>
+
+namespace volpar::web {
+
+using emscripten::val;
+
+namespace {
+
+const char* kindName(ui::ElementKind kind) {
+  switch (kind) {
+    case ui::ElementKind::Label: return "label";
+    case ui::ElementKind::Shape: return "shape";
+    case ui::ElementKind::Line: return "line";
+    case ui::ElementKind::CommandButton: return "button";
+    case ui::ElementKind::OptionButton: return "option";
+    case ui::ElementKind::CheckBox: return "check";
+    case ui::ElementKind::HScrollBar: return "scroll";
+    case ui::ElementKind::TextBox: return "text";
+    case ui::ElementKind::Frame: return "frame";
+    case ui::ElementKind::Timer: return "timer";
+    case ui::ElementKind::Menu: return "menu";
+    case ui::ElementKind::CommonDialog: return "dialog";
+  }
+  return "";
+}
+
+const char* eventName(ui::FormObserver::FormEvent event) {
+  switch (event) {
+    case ui::FormObserver::FormEvent::Shown: return "shown";
+    case ui::FormObserver::FormEvent::Hidden: return "hidden";
+    case ui::FormObserver::FormEvent::BroughtToFront: return "front";
+    case ui::FormObserver::FormEvent::FocusChanged: return "focus";
+  }
+  return "";
+}
+
+val fontOf(const ui::Font& font) {
+  val f = val::object();
+  f.set("name", font.name);
+  f.set("points", font.points);
+  f.set("bold", font.bold);
+  return f;
+}
+
+val numbers(const std::vector<int>& ids) {
+  val list = val::array();
+  for (int id : ids) list.call<void>("push", id);
+  return list;
+}
+
+// Colours go to the page as numbers; the top bit makes them negative in an int.
+double colour(ui::Color c) { return static_cast<double>(c); }
+
+// Sets the page's properties of an element one after the other: set("x1", 0)("y1", 0).
+class Setter {
+ public:
+  explicit Setter(val& d) : d_(d) {}
+  template <class T>
+  const Setter& operator()(const char* name, const T& value) const {
+    d_.set(name, value);
+    return *this;
+  }
+
+ private:
+  val& d_;
+};
+
+template <class T>
+const T& as(const ui::Element& e) {
+  return static_cast<const T&>(e);
+}
+
+// The properties of each kind that the page draws.
+void describeKind(val& d, const ui::Element& e) {
+  const Setter set(d);
+  switch (e.kind()) {
+    case ui::ElementKind::Label: set("caption", as<ui::Label>(e).Caption()); break;
+    case ui::ElementKind::Shape: set("fill", colour(as<ui::Shape>(e).FillColor())); break;
+    case ui::ElementKind::Line: {
+      const auto& l = as<ui::Line>(e);
+      set("x1", l.x1())("y1", l.y1())("x2", l.x2())("y2", l.y2());
+      break;
+    }
+    case ui::ElementKind::CommandButton: {
+      const auto& b = as<ui::CommandButton>(e);
+      set("caption", b.Caption())("isDefault", b.Default());
+      break;
+    }
+    case ui::ElementKind::OptionButton: {
+      const auto& o = as<ui::OptionButton>(e);
+      set("caption", o.Caption())("value", o.Value() ? 1 : 0);
+      break;
+    }
+    case ui::ElementKind::CheckBox: {
+      const auto& c = as<ui::CheckBox>(e);
+      set("caption", c.Caption())("value", c.Value());
+      break;
+    }
+    case ui::ElementKind::HScrollBar: {
+      const auto& s = as<ui::HScrollBar>(e);
+      set("min", s.Min())("max", s.Max())("value", s.Value());
+      set("smallChange", s.SmallChange())("largeChange", s.LargeChange());
+      break;
+    }
+    case ui::ElementKind::TextBox: {
+      const auto& t = as<ui::TextBox>(e);
+      set("text", t.Text())("selStart", t.SelStart())("selLength", t.SelLength());
+      set("maxLength", t.MaxLength())("multiLine", t.MultiLine());
+      break;
+    }
+    case ui::ElementKind::Frame: set("caption", as<ui::Frame>(e).Caption()); break;
+    case ui::ElementKind::Timer: set("interval", as<ui::Timer>(e).Interval()); break;
+    case ui::ElementKind::Menu: {
+      const auto& m = as<ui::Menu>(e);
+      set("caption", m.Caption())("shortcut", m.Shortcut());
+      break;
+    }
+    case ui::ElementKind::CommonDialog: break;
+  }
+}
+
+}  // namespace
+
+WebFrontEnd::WebFrontEnd(val page) : page_(std::move(page)) {
+  platform_.setPage(page_);
+  app_.addObserver(this);
+}
+
+WebFrontEnd::~WebFrontEnd() { app_.removeObserver(this); }
+
+void WebFrontEnd::start() {
+  deliver([this] { app_.start(); });
+}
+
+// One event: a failure inside a handler is reported, never let loose in the page; once
+// the outermost event is over, the screens it discarded are destroyed.
+template <class F>
+void WebFrontEnd::deliver(F&& handler) {
+  if (app_.programEnded()) return;
+  ++depth_;
+  std::string failure;
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    failure = e.what();
+  }
+  --depth_;
+  if (!failure.empty() && !app_.programEnded()) {
+    page_.call<void>("failure", "This action could not be completed:\n" + failure);
+  }
+  if (depth_ == 0) app_.collectRetired();
+}
+
+ui::Element* WebFrontEnd::elementAt(int id) const {
+  auto it = elements_.find(id);
+  return it == elements_.end() ? nullptr : it->second;
+}
+
+ui::Form* WebFrontEnd::formAt(int id) const {
+  auto it = forms_.find(id);
+  return it == forms_.end() ? nullptr : it->second;
+}
+
+// ---- the model's side -------------------------------------------------------------------
+
+void WebFrontEnd::formCreated(ui::Form& form) {
+  const int id = nextId_++;
+  forms_[id] = &form;
+  formIds_[&form] = id;
+  for (ui::Element* e : form.elements()) {
+    elements_[nextId_] = e;
+    elementIds_[e] = nextId_++;
+  }
+  form.setObserver(this);
+  created_.push_back(id);
+}
+
+void WebFrontEnd::formDestroyed(ui::Form& form) {
+  auto it = formIds_.find(&form);
+  if (it == formIds_.end()) return;
+  for (ui::Element* e : form.elements()) {
+    auto element = elementIds_.find(e);
+    if (element == elementIds_.end()) continue;
+    elements_.erase(element->second);
+    elementIds_.erase(element);
+  }
+  if (form.observer() == this) form.setObserver(nullptr);
+  destroyed_.push_back(it->second);
+  forms_.erase(it->second);
+  formIds_.erase(it);
+}
+
+void WebFrontEnd::elementChanged(ui::Element& element) {
+  auto it = elementIds_.find(&element);
+  if (it != elementIds_.end() && pending_.insert(it->second).second) changed_.push_back(it->second);
+}
+
+void WebFrontEnd::formChanged(ui::Form& form, FormEvent event) {
+  auto it = formIds_.find(&form);
+  if (it != formIds_.end()) formEvents_.emplace_back(it->second, static_cast<int>(event));
+}
+
+val WebFrontEnd::takeChanges() {
+  val changes = val::object();
+  changes.set("created", numbers(created_));
+  changes.set("destroyed", numbers(destroyed_));
+  changes.set("elements", numbers(changed_));
+  val events = val::array();
+  for (const auto& [id, event] : formEvents_) {
+    val pair = val::array();
+    pair.call<void>("push", id);
+    pair.call<void>("push", std::string(eventName(static_cast<FormEvent>(event))));
+    events.call<void>("push", pair);
+  }
+  changes.set("forms", events);
+  created_.clear();
+  destroyed_.clear();
+  changed_.clear();
+  pending_.clear();
+  formEvents_.clear();
+  return changes;
+}
+
+val WebFrontEnd::form(int id) const {
+  const ui::Form* f = formAt(id);
+  if (!f) return val::undefined();
+  val d = val::object();
+  d.set("name", f->name());
+  d.set("width", f->clientWidth());
+  d.set("height", f->clientHeight());
+  d.set("back", colour(f->BackColor()));
+  d.set("font", fontOf(f->font()));
+  d.set("keyPress", static_cast<bool>(f->onKeyPress));
+  d.set("mouseDown", static_cast<bool>(f->onMouseDown));
+  d.set("click", static_cast<bool>(f->onClick));
+  d.set("help", static_cast<bool>(f->onHelp));
+  std::vector<int> ids;
+  for (const ui::Element* e : f->elements()) ids.push_back(elementIds_.at(e));
+  d.set("elements", numbers(ids));
+  std::vector<int> order;
+  for (const ui::Element* e : f->tabOrder()) order.push_back(elementIds_.at(e));
+  d.set("tabOrder", numbers(order));
+  return d;
+}
+
+val WebFrontEnd::formState(int id) const {
+  const ui::Form* f = formAt(id);
+  if (!f) return val::undefined();
+  val d = val::object();
+  d.set("caption", f->Caption());
+  d.set("visible", f->Visible());
+  auto focused = elementIds_.find(f->focused());
+  d.set("focused", focused == elementIds_.end() ? 0 : focused->second);
+  return d;
+}
+
+val WebFrontEnd::element(int id) const {
+  const ui::Element* e = elementAt(id);
+  if (!e) return val::undefined();
+  val d = val::object();
+  d.set("id", id);
+  d.set("kind", std::string(kindName(e->kind())));
+  d.set("name", e->displayName());
+  const ui::Rect& r = e->rect();
+  d.set("left", r.left);
+  d.set("top", r.top);
+  d.set("width", r.width);
+  d.set("height", r.height);
+  const ui::Element* container = e->container();
+  if (e->kind() == ui::ElementKind::Menu) {
+    container = static_cast<const ui::Menu*>(e)->parent();
+  }
+  d.set("container", container ? elementIds_.at(container) : 0);
+  d.set("font", fontOf(e->font()));
+  d.set("back", colour(e->backColor()));
+  d.set("fore", colour(e->foreColor()));
+  d.set("visible", e->visible());
+  d.set("enabled", e->enabled());
+  d.set("usable", e->usable() && e->shownOnScreen());
+  describeKind(d, *e);
+  return d;
+}
+
+// ---- the user's side --------------------------------------------------------------------
+
+void WebFrontEnd::click(int id) {
+  ui::Element* e = elementAt(id);
+  if (!e) return;
+  deliver([e] {
+    switch (e->kind()) {
+      case ui::ElementKind::Label: static_cast<ui::Label*>(e)->click(); break;
+      case ui::ElementKind::CommandButton: static_cast<ui::CommandButton*>(e)->click(); break;
+      case ui::ElementKind::OptionButton: static_cast<ui::OptionButton*>(e)->click(); break;
+      case ui::ElementKind::CheckBox: static_cast<ui::CheckBox*>(e)->click(); break;
+      case ui::ElementKind::TextBox: static_cast<ui::TextBox*>(e)->click(); break;
+      case ui::ElementKind::Menu: static_cast<ui::Menu*>(e)->click(); break;
+      default: break;
+    }
+  });
+}
+
+void WebFrontEnd::type(int id, const std::string& text, int caret) {
+  ui::Element* e = elementAt(id);
+  if (!e || e->kind() != ui::ElementKind::TextBox) return;
+  deliver([e, &text, caret] { static_cast<ui::TextBox*>(e)->type(text, caret); });
+}
+
+void WebFrontEnd::select(int id, int start, int length) {
+  ui::Element* e = elementAt(id);
+  if (!e || e->kind() != ui::ElementKind::TextBox) return;
+  deliver([e, start, length] { static_cast<ui::TextBox*>(e)->setSelection(start, length); });
+}
+
+void WebFrontEnd::focus(int id) {
+  ui::Element* e = elementAt(id);
+  if (!e || e->form().focused() == e) return;
+  deliver([e] { e->form().setFocus(e); });
+}
+
+void WebFrontEnd::scroll(int id, int value) {
+  ui::Element* e = elementAt(id);
+  if (!e || e->kind() != ui::ElementKind::HScrollBar) return;
+  deliver([e, value] { static_cast<ui::HScrollBar*>(e)->setValue(value); });
+}
+
+void WebFrontEnd::keyPress(int form, int ascii) {
+  ui::Form* f = formAt(form);
+  if (!f || !f->onKeyPress) return;
+  deliver([f, ascii] { f->onKeyPress(ascii); });
+}
+
+void WebFrontEnd::help(int form) {
+  ui::Form* f = formAt(form);
+  if (!f || !f->onHelp) return;
+  deliver([f] { f->onHelp(); });
+}
+
+void WebFrontEnd::mouseDown(int form) {
+  ui::Form* f = formAt(form);
+  if (!f || !f->onMouseDown) return;
+  deliver([f] { f->onMouseDown(); });
+}
+
+void WebFrontEnd::formClick(int form) {
+  ui::Form* f = formAt(form);
+  if (!f || !f->onClick) return;
+  deliver([f] { f->onClick(); });
+}
+
+void WebFrontEnd::close(int form) {
+  ui::Form* f = formAt(form);
+  if (f) deliver([f] { f->requestClose(); });
+}
+
+bool WebFrontEnd::tick(int id) {
+  ui::Element* e = elementAt(id);
+  if (!e || e->kind() != ui::ElementKind::Timer) return false;
+  auto* timer = static_cast<ui::Timer*>(e);
+  const int interval = timer->Interval();
+  deliver([timer] { timer->tick(); });
+  // The tick may have discarded the timer's screen.
+  return elementAt(id) == timer && timer->enabled() && timer->Interval() == interval;
+}
+
+}  // namespace volpar::web
+
+EMSCRIPTEN_BINDINGS(volpar) {
+  using volpar::web::WebFrontEnd;
+  emscripten::class_<WebFrontEnd>("FrontEnd")
+      .constructor<emscripten::val>()
+      .function("start", &WebFrontEnd::start)
+      .function("takeChanges", &WebFrontEnd::takeChanges)
+      .function("form", &WebFrontEnd::form)
+      .function("formState", &WebFrontEnd::formState)
+      .function("element", &WebFrontEnd::element)
+      .function("ended", &WebFrontEnd::ended)
+      .function("takeSaved", &WebFrontEnd::takeSaved)
+      .function("answerFile", &WebFrontEnd::answerFile)
+      .function("answerQuestion", &WebFrontEnd::answerQuestion)
+      .function("click", &WebFrontEnd::click)
+      .function("type", &WebFrontEnd::type)
+      .function("select", &WebFrontEnd::select)
+      .function("focus", &WebFrontEnd::focus)
+      .function("scroll", &WebFrontEnd::scroll)
+      .function("keyPress", &WebFrontEnd::keyPress)
+      .function("mouseDown", &WebFrontEnd::mouseDown)
+      .function("help", &WebFrontEnd::help)
+      .function("formClick", &WebFrontEnd::formClick)
+      .function("close", &WebFrontEnd::close)
+      .function("tick", &WebFrontEnd::tick);
+}

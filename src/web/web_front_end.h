@@ -1,0 +1,88 @@
+#pragma once
+
+#include <emscripten/val.h>
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "app/application.h"
+#include "ui/form.h"
+#include "web/web_platform.h"
+
+namespace volpar::web {
+
+// The running program as the page sees it. Forms and elements are known to the page by
+// number. The page reads what changed once per animation frame and draws just that;
+// every user action and clock tick comes back as one event, after which discarded
+// screens are destroyed. After the program has ended no event is delivered.
+class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
+ public:
+  explicit WebFrontEnd(emscripten::val page);
+  ~WebFrontEnd() override;
+  WebFrontEnd(const WebFrontEnd&) = delete;
+  WebFrontEnd& operator=(const WebFrontEnd&) = delete;
+
+  void start();
+
+  // ---- what the page reads
+  // {created: [form], destroyed: [form], forms: [[form, event]], elements: [element]},
+  // everything since the last call.
+  emscripten::val takeChanges();
+  // A form's fixed description: name, size, colours, handlers, element numbers.
+  emscripten::val form(int id) const;
+  // What changes of a form: caption, visibility, focus, default button.
+  emscripten::val formState(int id) const;
+  // An element's properties as they are now; undefined when it no longer exists.
+  emscripten::val element(int id) const;
+  bool ended() { return app_.programEnded(); }
+  std::string takeSaved() { return platform_.takeSaved(); }
+  void answerFile(std::string name) { platform_.answerFile(std::move(name)); }
+  // true: Save, false: Don't Save (a cancelled question is never delivered again).
+  void answerQuestion(bool save) {
+    platform_.answerQuestion(save ? ui::Platform::SaveAnswer::Save
+                                  : ui::Platform::SaveAnswer::DontSave);
+  }
+
+  // ---- what the user and the clock do: each one event
+  void click(int id);
+  void type(int id, const std::string& text, int caret);
+  void select(int id, int start, int length);
+  void focus(int id);
+  void scroll(int id, int value);
+  void keyPress(int form, int ascii);
+  void mouseDown(int form);
+  void help(int form);  // F1 on a form without a menu that offers it
+  void formClick(int form);
+  void close(int form);
+  // One clock tick; says whether the timer still runs at the interval it had.
+  bool tick(int id);
+
+  // ScreensObserver and FormObserver
+  void formCreated(ui::Form& form) override;
+  void formDestroyed(ui::Form& form) override;
+  void elementChanged(ui::Element& element) override;
+  void formChanged(ui::Form& form, FormEvent event) override;
+
+ private:
+  template <class F>
+  void deliver(F&& handler);
+  ui::Element* elementAt(int id) const;
+  ui::Form* formAt(int id) const;
+
+  emscripten::val page_;
+  WebPlatform platform_;
+  Application app_{platform_};
+  int depth_ = 0;
+  int nextId_ = 1;
+  std::unordered_map<int, ui::Form*> forms_;
+  std::unordered_map<const ui::Form*, int> formIds_;
+  std::unordered_map<int, ui::Element*> elements_;
+  std::unordered_map<const ui::Element*, int> elementIds_;
+  std::vector<int> created_, destroyed_, changed_;
+  std::vector<std::pair<int, int>> formEvents_;
+  std::unordered_set<int> pending_;  // element numbers already in changed_
+};
+
+}  // namespace volpar::web
