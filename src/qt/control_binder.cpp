@@ -26,14 +26,6 @@ QRegion unite(const std::vector<QRect>& boxes) {
   return parts.empty() ? QRegion() : parts.front();
 }
 
-ControlBinder::Look lookOf(const ui::Element& e) {
-  ControlBinder::Look look{e.rect(),    e.foreColor(), e.backColor(), 0,
-                           e.visible(), e.enabled(),   e.font(),      {}};
-  if (e.kind() == ui::ElementKind::Shape) look.fill = static_cast<const ui::Shape&>(e).FillColor();
-  if (e.kind() == ui::ElementKind::Label) look.caption = static_cast<const ui::Label&>(e).Caption();
-  return look;
-}
-
 }  // namespace
 
 ControlBinder::ControlBinder(ui::Form& form, EventGate& gate, QMainWindow& window, Hooks hooks)
@@ -107,7 +99,7 @@ void ControlBinder::bindElements() {
     Binding& b = bindings_[e];
     b.element = e;
     if (b.container == nullptr) b.container = surfaceOf(e->container());
-    if (isPainted(e->kind())) b.container->hold(*e);
+    if (isPainted(e->kind())) b.held = b.container->hold(*e);
     if (e->kind() == ui::ElementKind::Timer) {
       b.clock = std::make_unique<ClockDriver>(static_cast<ui::Timer&>(*e), gate_);
     }
@@ -190,16 +182,17 @@ void ControlBinder::syncBinding(Binding& b) {
 }
 
 // A clock at speed lights a cell and puts it out again within one frame: only what looks
-// different from what was last painted is painted again, where it was and where it is.
+// different from what the surface shows is painted again, where it was and where it is.
+// The surface draws the look handed to it here, so whatever paints it (this frame, or an
+// exposed part of the window later) shows the same moment.
 void ControlBinder::syncDrawn(Binding& b) {
   Look look = lookOf(*b.element);
-  if (b.drawn == look) return;
+  const Look& shown = b.container->shown(b.held);
+  if (shown == look) return;
   const ui::ElementKind kind = b.element->kind();
-  if (b.drawn && b.drawn->rect != look.rect) {
-    repaintLater(b.container, scale_.reach(kind, b.drawn->rect));
-  }
+  if (shown.rect != look.rect) repaintLater(b.container, scale_.reach(kind, shown.rect));
   repaintLater(b.container, scale_.reach(kind, look.rect));
-  b.drawn = std::move(look);
+  b.container->show(b.held, std::move(look));
 }
 
 void ControlBinder::syncFrame(Binding& b) {
@@ -226,12 +219,19 @@ void ControlBinder::syncMenu(Binding& b) {
 
 // A running clock changes the model a thousand times a second and the screen shows a
 // frame every kFrameMs: its changes reach the widgets once a frame. The timer's own
-// binding goes at once, since it decides whether the rest of a burst of ticks runs.
+// binding goes at once, since it decides whether the rest of a burst of ticks runs. A
+// change from anything else (a click) brings the ticks' changes with it, so that the
+// window never shows it beside an older state.
 void ControlBinder::elementChanged(const ui::Element& element) {
   auto it = bindings_.find(&element);
   if (it == bindings_.end()) return;
   Binding& b = it->second;
-  if (!gate_.inTick() || b.clock) {
+  if (b.clock) {
+    syncBinding(b);
+    return;
+  }
+  if (!gate_.inTick()) {
+    takeFrame();
     syncBinding(b);
     return;
   }
@@ -247,14 +247,21 @@ void ControlBinder::repaintLater(Surface* surface, const QRect& rect) {
   if (!frameTimer_.isActive()) frameTimer_.start(kFrameMs);
 }
 
-void ControlBinder::flush() {
+// Everything the ticks changed since the last frame is taken from the model now, between
+// two phases, to be painted as one frame.
+void ControlBinder::takeFrame() {
+  if (pendingSync_.empty()) return;
   std::vector<Binding*> changed;
   changed.swap(pendingSync_);
   for (Binding* b : changed) {
     b->pending = false;
     syncBinding(*b);
   }
-  if (!changed.empty() && hooks_.framed) hooks_.framed();
+  if (hooks_.framed) hooks_.framed();
+}
+
+void ControlBinder::flush() {
+  takeFrame();
   frameTimer_.stop();
   for (auto& [surface, boxes] : pendingRepaint_) {
     if (boxes.empty()) continue;

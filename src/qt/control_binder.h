@@ -4,7 +4,6 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -25,20 +24,11 @@ namespace volpar::qt {
 // area and for each frame (which draws the labels, shapes and lines inside it), a widget
 // for each control, a menu or action for each menu item and a clock driver for each
 // timer. It keeps them in step with the model, scaled to the window's size. What a
-// running clock changes reaches the widgets and the screen once a displayed frame.
+// running clock changes reaches the widgets and the screen once a displayed frame, all of it
+// as the model stands at that moment.
 class ControlBinder {
  public:
   static constexpr int kFrameMs = 16;
-
-  // Everything that decides the pixels of a drawn element (a label, shape or line).
-  struct Look {
-    ui::Rect rect;
-    ui::Color fore = 0, back = 0, fill = 0;
-    bool visible = false, enabled = false;
-    ui::Font font;
-    std::string caption;
-    bool operator==(const Look&) const = default;
-  };
 
   struct Binding {
     ui::Element* element = nullptr;
@@ -47,8 +37,8 @@ class ControlBinder {
     QAction* action = nullptr;     // a menu item
     QMenu* menu = nullptr;         // a menu title
     std::unique_ptr<ClockDriver> clock;
-    bool pending = false;       // changed by a clock tick, applied at the next frame
-    std::optional<Look> drawn;  // a drawn element as last asked to be painted
+    bool pending = false;  // changed by a clock tick, applied at the next frame
+    std::size_t held = 0;  // a drawn element's number on its surface
   };
 
   struct Hooks {
@@ -103,6 +93,7 @@ class ControlBinder {
   void syncFrame(Binding& binding);
   void syncMenu(Binding& binding);
   void syncDrawn(Binding& binding);
+  void takeFrame();
   void repaintLater(Surface* surface, const QRect& rect);
 
   ui::Form* form_;

@@ -20,9 +20,9 @@ namespace {
 
 QString text(const std::string& s) { return QString::fromStdString(s); }
 
-QColor textColor(const ui::Element& e, const QPalette& pal) {
-  if (!e.enabled()) return pal.color(QPalette::Disabled, QPalette::Text);
-  return toQColor(e.foreColor(), pal, pal.color(QPalette::Active, QPalette::Text));
+QColor textColor(bool enabled, ui::Color fore, const QPalette& pal) {
+  if (!enabled) return pal.color(QPalette::Disabled, QPalette::Text);
+  return toQColor(fore, pal, pal.color(QPalette::Active, QPalette::Text));
 }
 
 }  // namespace
@@ -45,6 +45,13 @@ QRect TwipScale::reach(ui::ElementKind kind, const ui::Rect& r) const {
 bool isPainted(ui::ElementKind kind) {
   return kind == ui::ElementKind::Shape || kind == ui::ElementKind::Line ||
          kind == ui::ElementKind::Label;
+}
+
+Look lookOf(const ui::Element& e) {
+  Look look{e.rect(), e.foreColor(), e.backColor(), 0, e.visible(), e.enabled(), e.font(), {}};
+  if (e.kind() == ui::ElementKind::Shape) look.fill = static_cast<const ui::Shape&>(e).FillColor();
+  if (e.kind() == ui::ElementKind::Label) look.caption = static_cast<const ui::Label&>(e).Caption();
+  return look;
 }
 
 namespace {
@@ -91,14 +98,13 @@ const QPixmap& circlePixmap(const CircleKey& key) {
 }  // namespace
 
 // A circle of the box's smaller side, centred in its box, with a thin outline.
-void paintShape(QPainter& p, const ui::Shape& shape, const TwipScale& ts, const QPalette& pal) {
-  const QRectF box = ts.rect(shape.rect());
+void paintShape(QPainter& p, const Look& shape, const TwipScale& ts, const QPalette& pal) {
+  const QRectF box = ts.rect(shape.rect);
   const double d = std::min(box.width(), box.height());
   const QPointF corner(box.center().x() - d / 2, box.center().y() - d / 2);
   const QPointF origin(std::floor(corner.x()), std::floor(corner.y()));
-  const QColor outline =
-      toQColor(shape.foreColor(), pal, pal.color(QPalette::Active, QPalette::Text));
-  const CircleKey key{toQColor(shape.FillColor(), pal).rgba(),
+  const QColor outline = toQColor(shape.fore, pal, pal.color(QPalette::Active, QPalette::Text));
+  const CircleKey key{toQColor(shape.fill, pal).rgba(),
                       outline.rgba(),
                       ts.penWidth(),
                       d,
@@ -108,9 +114,10 @@ void paintShape(QPainter& p, const ui::Shape& shape, const TwipScale& ts, const 
   p.drawPixmap(origin, circlePixmap(key));
 }
 
-void paintLine(QPainter& p, const ui::Line& line, const TwipScale& ts, const QPalette& pal) {
+void paintLine(QPainter& p, const ui::Line& line, const Look& look, const TwipScale& ts,
+               const QPalette& pal) {
   p.setRenderHint(QPainter::Antialiasing, false);
-  p.setPen(QPen(toQColor(line.foreColor(), pal, Qt::black), ts.penWidth()));
+  p.setPen(QPen(toQColor(look.fore, pal, Qt::black), ts.penWidth()));
   const double k = ts.k();
   p.drawLine(QPointF(line.x1() * k, line.y1() * k), QPointF(line.x2() * k, line.y2() * k));
 }
@@ -166,18 +173,18 @@ const QImage* targetImage(QPainter& p) {
 // glyphs blended one by one: a label that covers its whole box is drawn once into an image
 // of the screen's own pixel format, the same operations giving the same pixels, and then
 // only copied.
-const QImage* keptLabel(QPainter& p, const ui::Label& label, const QRectF& box, const TwipScale& ts,
+const QImage* keptLabel(QPainter& p, const Look& label, const QRectF& box, const TwipScale& ts,
                         const QColor& back, const QColor& fore) {
   const QImage* target = targetImage(p);
   if (!target || box != QRectF(box.toRect())) return nullptr;
   static BoundedCache<LabelKey, QImage, LabelKeyHash> cache;
-  LabelKey key{label.Caption(), label.font(), ts.scale,        box.toRect().size(),
-               back.rgba(),     fore.rgba(),  target->format()};
+  LabelKey key{label.caption, label.font,  ts.scale,        box.toRect().size(),
+               back.rgba(),   fore.rgba(), target->format()};
   return &cache.get(std::move(key), [&] {
     QImage image(box.toRect().size(), target->format());
     QPainter ip(&image);
-    drawLabel(ip, QRectF(QPointF(0, 0), box.size()), &back, text(label.Caption()),
-              toQFont(label.font(), ts.scale), fore);
+    drawLabel(ip, QRectF(QPointF(0, 0), box.size()), &back, text(label.caption),
+              toQFont(label.font, ts.scale), fore);
     return image;
   });
 }
@@ -186,12 +193,12 @@ const QImage* keptLabel(QPainter& p, const ui::Label& label, const QRectF& box, 
 
 // Captions wrap at word boundaries inside the label's box and are cut at its edges; an
 // "&" marks an access key, as on buttons.
-void paintLabel(QPainter& p, const ui::Label& label, const TwipScale& ts, const QPalette& pal,
+void paintLabel(QPainter& p, const Look& label, const TwipScale& ts, const QPalette& pal,
                 bool smoothEdges) {
-  const QRectF box = ts.rect(label.rect());
-  const QColor fore = textColor(label, pal);
-  const bool opaque = label.backColor() != ui::kInherit;
-  const QColor back = opaque ? toQColor(label.backColor(), pal) : QColor();
+  const QRectF box = ts.rect(label.rect);
+  const QColor fore = textColor(label.enabled, label.fore, pal);
+  const bool opaque = label.back != ui::kInherit;
+  const QColor back = opaque ? toQColor(label.back, pal) : QColor();
   if (opaque) {
     if (const QImage* kept = keptLabel(p, label, box, ts, back, fore)) {
       p.drawImage(box.topLeft(), *kept);
@@ -204,8 +211,8 @@ void paintLabel(QPainter& p, const ui::Label& label, const TwipScale& ts, const 
   if (opaque && smoothEdges && box != QRectF(box.toRect())) {
     p.setRenderHint(QPainter::Antialiasing);
   }
-  drawLabel(p, box, opaque ? &back : nullptr, text(label.Caption()),
-            toQFont(label.font(), ts.scale), fore);
+  drawLabel(p, box, opaque ? &back : nullptr, text(label.caption), toQFont(label.font, ts.scale),
+            fore);
   p.restore();
 }
 
@@ -235,7 +242,7 @@ void paintFrame(QPainter& p, const ui::Frame& frame, const QSize& size, const Tw
   const QRectF captionBox(x, 0, fm.horizontalAdvance(caption) + 4, fm.height());
   p.fillRect(captionBox, back);
   p.setFont(font);
-  p.setPen(textColor(frame, pal));
+  p.setPen(textColor(frame.enabled(), frame.foreColor(), pal));
   drawBoxText(p, captionBox.adjusted(2, 0, 0, 0),
               Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, caption);
 }

@@ -4,6 +4,7 @@
 #include <QPalette>
 #include <QRect>
 #include <QRegion>
+#include <string>
 
 #include "ui/element.h"
 
@@ -30,11 +31,26 @@ struct TwipScale {
 // The elements that are drawn rather than being widgets of their own.
 bool isPainted(ui::ElementKind kind);
 
-void paintShape(QPainter& p, const ui::Shape& shape, const TwipScale& ts, const QPalette& pal);
-void paintLine(QPainter& p, const ui::Line& line, const TwipScale& ts, const QPalette& pal);
+// Everything that decides the pixels of a drawn element (a label, shape or line), taken from
+// the model at one moment. A window draws these looks, never the model itself: a running
+// clock changes the model between two paints, and a frame must show one moment of it.
+struct Look {
+  ui::Rect rect;
+  ui::Color fore = 0, back = 0, fill = 0;
+  bool visible = false, enabled = false;
+  ui::Font font;
+  std::string caption;
+  bool operator==(const Look&) const = default;
+};
+Look lookOf(const ui::Element& element);
+
+void paintShape(QPainter& p, const Look& shape, const TwipScale& ts, const QPalette& pal);
+// A line's ends never change; its look gives its colour.
+void paintLine(QPainter& p, const ui::Line& line, const Look& look, const TwipScale& ts,
+               const QPalette& pal);
 // smoothEdges: a background edge that falls between pixels is blended into them, as the
 // screens draw a label that follows a circle; elsewhere the edge is rounded to a pixel.
-void paintLabel(QPainter& p, const ui::Label& label, const TwipScale& ts, const QPalette& pal,
+void paintLabel(QPainter& p, const Look& label, const TwipScale& ts, const QPalette& pal,
                 bool smoothEdges);
 // A frame's background, etched border and caption, in the frame's own coordinates, for
 // a rectangle being repainted.

@@ -29,7 +29,10 @@ ControlBinder::Hooks FormWindow::binderHooks() {
   hooks.mousePressed = [this](Surface& s, QMouseEvent& e) { router_.mousePressed(s, e); };
   hooks.mouseReleased = [this](Surface& s, QMouseEvent& e) { router_.mouseReleased(s, e); };
   hooks.selectionSynced = [this] { router_.restoreFocusWhenActive(); };
-  hooks.framed = [this] { router_.framed(); };
+  hooks.framed = [this] {
+    router_.framed();
+    for (const auto& listener : frameListeners_) listener();
+  };
   return hooks;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
+#include <vector>
 
 #include "qt/control_binder.h"
 #include "qt/event_gate.h"
@@ -37,6 +39,9 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   void flushRepaints() { binder_.flush(); }
   // The same for every window: before a modal box, which must find them up to date.
   static void flushAll();
+  // Runs after every frame that brought a running clock's changes to the widgets, before
+  // they are painted: for views that follow the machine frame by frame.
+  void onFrame(std::function<void()> listener) { frameListeners_.push_back(std::move(listener)); }
 
   void elementChanged(ui::Element& element) override { binder_.elementChanged(element); }
   void formChanged(ui::Form& form, FormEvent event) override;
@@ -54,6 +59,7 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   ControlBinder binder_;
   InputRouter router_;
   bool sizedOnce_ = false;
+  std::vector<std::function<void()>> frameListeners_;
 };
 
 }  // namespace volpar::qt

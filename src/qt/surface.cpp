@@ -17,13 +17,13 @@ bool overlaps(const QRect& a, const QRect& b) {
 
 void paintElement(QPainter& p, const Surface::Shown& shown, const TwipScale& ts,
                   const QPalette& pal) {
-  ui::Element& e = *shown.element;
+  const ui::Element& e = *shown.element;
   switch (e.kind()) {
-    case ui::ElementKind::Shape: paintShape(p, static_cast<ui::Shape&>(e), ts, pal); break;
-    case ui::ElementKind::Line: paintLine(p, static_cast<ui::Line&>(e), ts, pal); break;
-    case ui::ElementKind::Label:
-      paintLabel(p, static_cast<ui::Label&>(e), ts, pal, shown.afterCircle);
+    case ui::ElementKind::Shape: paintShape(p, *shown.look, ts, pal); break;
+    case ui::ElementKind::Line:
+      paintLine(p, static_cast<const ui::Line&>(e), *shown.look, ts, pal);
       break;
+    case ui::ElementKind::Label: paintLabel(p, *shown.look, ts, pal, shown.afterCircle); break;
     default: break;
   }
 }
@@ -53,11 +53,18 @@ Surface::Surface(ui::Frame* frame, Hooks hooks, QWidget* parent)
   if (frame) setObjectName(QString::fromStdString(frame->displayName()));
 }
 
+std::size_t Surface::hold(ui::Element& element) {
+  held_.push_back({&element, lookOf(element), {}, {}});
+  return held_.size() - 1;
+}
+
+// What the student clicks is what the window shows.
 ui::Label* Surface::labelAt(QPoint pos) const {
   const TwipScale& ts = hooks_.scale();
   for (auto it = held_.rbegin(); it != held_.rend(); ++it) {
     ui::Element* e = it->element;
-    if (e->kind() == ui::ElementKind::Label && e->visible() && ts.rect(e->rect()).contains(pos)) {
+    if (e->kind() == ui::ElementKind::Label && it->look.visible &&
+        ts.rect(it->look.rect).contains(pos)) {
       return static_cast<ui::Label*>(e);
     }
   }
@@ -73,8 +80,8 @@ void Surface::updateAreas(const TwipScale& ts) {
   const bool rescaled = heldScale_ != ts.scale;
   heldScale_ = ts.scale;
   for (Held& h : held_) {
-    if (!rescaled && h.rect == h.element->rect()) continue;
-    h.rect = h.element->rect();
+    if (!rescaled && h.rect == h.look.rect) continue;
+    h.rect = h.look.rect;
     h.area = ts.reach(h.element->kind(), h.rect);
   }
 }
@@ -91,9 +98,9 @@ void Surface::paintEvent(QPaintEvent* event) {
   shown_.clear();
   bool afterCircle = false;
   for (const Held& h : held_) {
-    ui::Element* e = h.element;
-    if (!e->visible()) continue;
-    if (overlaps(h.area, event->rect())) shown_.push_back({e, h.area, afterCircle});
+    const ui::Element* e = h.element;
+    if (!h.look.visible) continue;
+    if (overlaps(h.area, event->rect())) shown_.push_back({e, &h.look, h.area, afterCircle});
     if (e->kind() == ui::ElementKind::Shape) afterCircle = true;
     if (e->kind() == ui::ElementKind::Line) afterCircle = false;
   }
