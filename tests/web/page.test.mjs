@@ -5,61 +5,28 @@ import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
-import { chromium } from 'playwright-core';
+import { launch, openPage as open, serve } from './browser.mjs';
 
 const webDir = process.env.VOLPAR_WEB_DIR;
 const runner = process.env.VOLPAR_RUN;
 const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
 const dataDir = new URL('../data/', import.meta.url).pathname;
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'volpar-web-'));
-const TYPES = {
-  '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.css': 'text/css', '.svg': 'image/svg+xml', '.zev': 'text/html',
-};
 
 // 0 INPUT, 1 ADD 10, 2 STORE 11, 3 OUTPUT, 4 BRANCH 0; 10 holds 5.
 const PROGRAM = { 0: '01100000', 1: '00001010', 2: '01001011', 3: '10000000', 4: '10100000', 10: '00000101' };
 
 let server, browser, page, url;
 
-function serve(dir) {
-  return new Promise((resolve) => {
-    const s = http.createServer((req, res) => {
-      const name = path.normalize(decodeURIComponent(new URL(req.url, 'http://x').pathname)).replace(/^\/+/, '');
-      const file = path.join(dir, name || 'index.html');
-      if (!file.startsWith(dir) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-        res.writeHead(404).end();
-        return;
-      }
-      res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] ?? 'application/octet-stream' });
-      fs.createReadStream(file).pipe(res);
-    });
-    s.listen(0, '127.0.0.1', () => resolve(s));
-  });
-}
-
-async function openPage() {
-  const p = await browser.newPage({ viewport: { width: 1280, height: 900 }, acceptDownloads: true });
-  p.on('pageerror', (e) => console.error('page error:', e));
-  // A loaded machine can be slow to answer; waiting longer changes no result.
-  p.setDefaultTimeout(120_000);
-  await p.goto(url);
-  await p.locator('section[data-form="Initial_Screen"].front').waitFor();
-  return p;
-}
+const openPage = () => open(browser, url);
 
 before(async () => {
   assert.ok(webDir && fs.existsSync(path.join(webDir, 'volpar.wasm')), 'build the page first: make web');
   server = await serve(path.resolve(webDir));
   url = `http://127.0.0.1:${server.address().port}/`;
-  browser = await chromium.launch({
-    executablePath: process.env.VOLPAR_CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  browser = await launch();
   page = await openPage();
 });
 

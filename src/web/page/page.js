@@ -104,8 +104,10 @@ function asciiOf(ev) {
 // ---- events -------------------------------------------------------------------------------
 
 // One user action or tick, handed to the program. Nothing is delivered while a box is
-// open or after the program has ended.
-function deliver(action) {
+// open or after the program has ended. What a user's action changed is drawn at once, so
+// that the focus has moved on before the next key is read however fast keys come; a
+// tick's changes wait for the next animation frame, which draws them all together.
+function deliver(action, tick = false) {
   if (programEnded || modal) return undefined;
   const outer = currentEvent;
   currentEvent = action;
@@ -116,16 +118,17 @@ function deliver(action) {
   } finally {
     currentEvent = outer;
   }
-  afterEvent();
+  afterEvent(tick);
   return result;
 }
 
-function afterEvent() {
+function afterEvent(tick) {
   const saved = fe.takeSaved();
   if (saved && !boxRaised) download(saved);
   if (fe.ended()) showEnded();
   for (const clock of clocks.values()) clock.sync();
-  requestFrame();
+  if (tick || modal) requestFrame();
+  else flush();
 }
 
 function download(name) {
@@ -641,15 +644,17 @@ class ElementView {
         n.step = 1;
         n.value = d.value;
         break;
-      case 'frame':
+      case 'frame': {
+        const opening = d.visible && n.style.display === 'none';
         this.box(d);
         setCaption(this.captionNode, d.caption);
         this.border.style.top = d.caption ? '0.6em' : '0';
         n.style.background = this.background();
         this.captionNode.style.background = n.style.background;
         this.captionNode.hidden = !d.caption;
-        if (d.visible && n.style.display === 'none') n.parentNode.append(n);  // an opened panel lies on top
+        if (opening) n.parentNode.append(n);  // a panel that opens lies over what it covers
         break;
+      }
       case 'timer':
         clocks.get(this.id)?.sync();
         break;
@@ -747,7 +752,7 @@ class Clock {
     for (let n = 0; n < MAX_TICKS_PER_WAKE_UP && now >= this.next; ++n) {
       this.next += this.interval;
       ++this.delivered;
-      const same = deliver(() => fe.tick(this.id));
+      const same = deliver(() => fe.tick(this.id), true);
       if (!same) {
         this.running = false;
         this.sync();
@@ -958,8 +963,9 @@ async function start() {
   window.addEventListener('resize', () => frontForm?.fit());
   deliver(() => fe.start());
   flush();
-  // For tests and measurements: the time the first screen stood, and the clocks.
-  window.volpar = { startedMs: performance.now(), clocks, forms, views, flush };
+  // For tests and measurements: the time the first screen stood, the clocks, and an
+  // element as the program holds it now, to compare with what is drawn.
+  window.volpar = { startedMs: performance.now(), clocks, forms, views, flush, element: (id) => fe.element(id) };
 }
 
 start().catch((error) => {
