@@ -14,9 +14,10 @@
 namespace volpar::web {
 
 // The running program as the page sees it. Forms and elements are known to the page by
-// number. The page reads what changed once per animation frame and draws just that;
-// every user action and clock tick comes back as one event, after which discarded
-// screens are destroyed. After the program has ended no event is delivered.
+// number. The page reads what changed and draws just that: at once after a user's
+// action, once per animation frame for the clock's ticks. Every user action and clock
+// tick comes back as one event, after which discarded screens are destroyed. After the
+// program has ended no event is delivered.
 class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
  public:
   explicit WebFrontEnd(emscripten::val page);
