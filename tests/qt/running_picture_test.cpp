@@ -132,7 +132,10 @@ class RunningPicture : public BridgeFixture {
     ++compared_;
     for (std::size_t i = 0; i < cells_.size(); ++i) {
       const QColor drawn = shown.pixelColor(w.pixelRect(*cells_[i]).center());
-      if (drawn != m.cells[i]) return fail(cells_[i]->displayName() + " drawn " + name(drawn));
+      if (drawn != m.cells[i]) {
+        return fail(cells_[i]->displayName() + " drawn " + name(drawn) + " at frame " +
+                    std::to_string(m.frame) + ", not " + name(m.cells[i]));
+      }
     }
     for (std::size_t i = 0; i < captions_.size(); ++i) {
       if (shown.copy(w.pixelRect(*captions_[i])) != m.captions[i]) {
