@@ -38,6 +38,10 @@ void Application::create(std::unique_ptr<F>& form, void (F::*load)()) {
 
 REXEC& Application::rexec() { return created(rexec_); }
 
+void Application::openProgramFile(const std::string& path) {
+  if (input_) input_->openProgramFile(path);
+}
+
 // Its load step shows it at once.
 DERAZO_Input& Application::derazoInput() { return created(input_, &DERAZO_Input::Form_Load); }
 

@@ -51,6 +51,10 @@ class Application : public Screens {
   DERAZO_Input* existingDerazoInput() const { return input_.get(); }
   Initial_Screen* existingInitialScreen() const { return initial_.get(); }
 
+  // Opens a program file as File > Open would, once the input screen exists; nothing
+  // before.
+  void openProgramFile(const std::string& path);
+
   // Destroys the screens discarded during the event that just finished. The event loop
   // (or a test) calls it between events, never from inside a handler.
   void collectRetired() {
@@ -90,6 +94,7 @@ class Application : public Screens {
     }
     bool offersHistory() override { return system_.offersHistory(); }
     void showHistory() override { system_.showHistory(); }
+    void stepBack() override { system_.stepBack(); }
     void endProgram() override {
       ended = true;
       system_.endProgram();

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "history/instruction_text.h"
 #include "machine/REXEC_Manual.h"
+#include "machine/instruction_text.h"
 #include "machine/machine_view.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
@@ -20,12 +20,14 @@ constexpr int kLoad = 1, kStore = 2, kInput = 3, kOutput = 4, kBranch = 5, kAdd 
 
 ExecutionHistory::ExecutionHistory(Application& app) : app_(app) {
   app_.addObserver(this);
+  app_.manual().setPulseListener(this);
   if (REXEC* rexec = app_.existingRexec()) attach(*rexec);
   if (DERAZO_Input* input = app_.existingDerazoInput()) attach(*input);
   restart();
 }
 
 ExecutionHistory::~ExecutionHistory() {
+  app_.manual().setPulseListener(nullptr);
   app_.removeObserver(this);
   detach();
 }
@@ -33,10 +35,10 @@ ExecutionHistory::~ExecutionHistory() {
 // ---- listening ------------------------------------------------------------------------
 
 void ExecutionHistory::formCreated(ui::Form& form) {
-  if (auto* rexec = dynamic_cast<REXEC*>(&form)) {
-    attach(*rexec);
-  } else if (auto* input = dynamic_cast<DERAZO_Input*>(&form)) {
-    attach(*input);
+  if (&form == app_.existingRexec()) {
+    attach(*app_.existingRexec());
+  } else if (&form == app_.existingDerazoInput()) {
+    attach(*app_.existingDerazoInput());
   } else {
     return;
   }
@@ -54,45 +56,22 @@ void ExecutionHistory::formDestroyed(ui::Form& form) {
 }
 
 void ExecutionHistory::attach(REXEC& rexec) {
-  if (rexec_) {
-    rexec_->setRecorder(nullptr);
-    rexec_->Timer1.onTimer = tick_;
-    rexec_->Command_Begin_Step.onClick = beginStep_;
-  }
+  if (rexec_) rexec_->setRecorder(nullptr);
   rexec_ = &rexec;
   rexec.setRecorder(this);
-  tick_ = rexec.Timer1.onTimer;
-  beginStep_ = rexec.Command_Begin_Step.onClick;
-  rexec.Timer1.onTimer = [this] { perform(tick_); };
-  rexec.Command_Begin_Step.onClick = [this] { perform(beginStep_); };
   catalogue();
 }
 
 void ExecutionHistory::attach(DERAZO_Input& input) {
-  if (input_) {
-    input_->setRecorder(nullptr);
-    input_->Command_OK_For_Start_Location.onClick = startOk_;
-  }
+  if (input_) input_->setRecorder(nullptr);
   input_ = &input;
   input.setRecorder(this);
-  startOk_ = input.Command_OK_For_Start_Location.onClick;
-  input.Command_OK_For_Start_Location.onClick = [this] {
-    if (startOk_) startOk_();
-    pendingClear_ = true;  // a new start: the history begins once it has finished
-  };
   catalogue();
 }
 
 void ExecutionHistory::detach() {
-  if (rexec_) {
-    rexec_->setRecorder(nullptr);
-    rexec_->Timer1.onTimer = tick_;
-    rexec_->Command_Begin_Step.onClick = beginStep_;
-  }
-  if (input_) {
-    input_->setRecorder(nullptr);
-    input_->Command_OK_For_Start_Location.onClick = startOk_;
-  }
+  if (rexec_) rexec_->setRecorder(nullptr);
+  if (input_) input_->setRecorder(nullptr);
 }
 
 // Names are resolved once: which register each caption and bit cell belongs to.
@@ -134,21 +113,20 @@ void ExecutionHistory::willChange(ui::Form& form, ui::Element* element, ui::Prop
 
 // ---- phases ---------------------------------------------------------------------------
 
-// A click or tick that may perform a phase. A phase lights its own clock cell; an event
+// A click or tick that may perform a phase. A phase lights its own clock cell; a pulse
 // that lit none (Begin starting the automatic clock) belongs to the step before.
-void ExecutionHistory::perform(const std::function<void()>& handler) {
+void ExecutionHistory::pulseStarting() {
   clearIfPending();
-  const ChangeJournal::Position begin = journal_.end();
-  const ModuleState before = moduleState();
-  const int lit = litClockCell();
-  const bool ran = clockRuns();
+  pulse_ = {journal_.end(), moduleState(), litClockCell(), clockRuns()};
   inPhase_ = true;
-  if (handler) handler();
+}
+
+void ExecutionHistory::pulseEnded() {
   inPhase_ = false;
-  if (!rexec_ || !input_ || litClockCell() == lit) return;
-  Step step{begin, journal_.end(), before, moduleState(), !clockRuns(), {}};
+  if (!rexec_ || !input_ || litClockCell() == pulse_.litCell) return;
+  Step step{pulse_.begin, journal_.end(), pulse_.state, moduleState(), !clockRuns(), {}};
   step.note = describe(step, steps_.empty() ? origin_.instruction : steps_.back().note);
-  step.note.clockStopped = ran && !clockRuns();
+  step.note.clockStopped = pulse_.clockRan && !clockRuns();
   steps_.push_back(step);
   keepAtMost(kKeptPhases);
   ++revision_;

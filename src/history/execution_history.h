@@ -10,6 +10,7 @@
 
 #include "app/application.h"
 #include "history/change_journal.h"
+#include "machine/REXEC_Manual.h"
 #include "ui/change_recorder.h"
 
 namespace volpar {
@@ -21,15 +22,17 @@ namespace volpar::history {
 
 // The history of a run: what each clock phase changed, to read it and to go back. It
 // listens to both screens like a renderer does, journals every property change with the
-// value it replaced, and marks where each phase began: the engine and the handlers do not
-// know it exists. Going back puts the old values back, newest first, and the module
+// value it replaced, and hears from the engine where each clock pulse begins and ends
+// (REXEC_Manual::PulseListener). Going back puts the old values back, newest first, and the module
 // variables as they were; memory grows with what changed, not with the screens.
 //
 // A step is one phase together with the user's click that performed it; whatever the user
 // does after a phase (the input window, options, a pause) belongs to that phase and is
 // undone with the next step back. A new start, Restart, loading a program or editing
 // memory outside a phase begins a new history.
-class ExecutionHistory : public ScreensObserver, private ui::ChangeRecorder {
+class ExecutionHistory : public ScreensObserver,
+                         private ui::ChangeRecorder,
+                         private REXEC_Manual::PulseListener {
  public:
   static constexpr std::size_t kKeptPhases = 100'000;
 
@@ -105,10 +108,12 @@ class ExecutionHistory : public ScreensObserver, private ui::ChangeRecorder {
 
   void willChange(ui::Form& form, ui::Element* element, ui::Property property,
                   const ui::PropertyValue& old) override;
+  void pulseStarting() override;
+  void pulseEnded() override;
+  void runStarted() override { pendingClear_ = true; }
   void attach(REXEC& rexec);
   void attach(DERAZO_Input& input);
   void detach();
-  void perform(const std::function<void()>& handler);
   void catalogue();
   void clearIfPending();
   void restart();
@@ -142,8 +147,13 @@ class ExecutionHistory : public ScreensObserver, private ui::ChangeRecorder {
   std::unordered_map<const ui::Element*, Part> parts_;
   std::vector<Line> lines_;
   std::uint64_t linesRevision_ = ~std::uint64_t{0};
-  // The handlers wrapped, to put back when the history goes.
-  std::function<void()> tick_, beginStep_, startOk_;
+  // What stood before the pulse under way.
+  struct PulseStart {
+    ChangeJournal::Position begin = 0;
+    ModuleState state;
+    int litCell = -1;
+    bool clockRan = false;
+  } pulse_;
 };
 
 }  // namespace volpar::history

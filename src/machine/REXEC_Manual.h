@@ -51,6 +51,33 @@ class REXEC_Manual {
                                      bool Include_High_Bits);
   void Copy_IR_To_PC();
 
+  // Told around every clock pulse, a tick of Timer1 or a press of Begin/Step, which may
+  // perform a phase, and when a run starts: the execution history follows the machine
+  // through it.
+  class PulseListener {
+   public:
+    virtual ~PulseListener() = default;
+    virtual void pulseStarting() = 0;
+    virtual void pulseEnded() = 0;
+    virtual void runStarted() = 0;
+  };
+  void setPulseListener(PulseListener* listener) { pulseListener_ = listener; }
+  // Runs the handler of a clock pulse between the listener's two calls.
+  template <class Handler>
+  void pulse(Handler handler) {
+    if (!pulseListener_) return handler();
+    struct Ended {
+      PulseListener& listener;
+      ~Ended() { listener.pulseEnded(); }
+    };
+    pulseListener_->pulseStarting();
+    const Ended ended{*pulseListener_};
+    handler();
+  }
+  void runStarted() {
+    if (pulseListener_) pulseListener_->runStarted();
+  }
+
   // Clock-phase engine: one call performs the phase named by Clock_Phase.
   void Run_Clock_Phase();
   void Phase_T0();
@@ -85,6 +112,7 @@ class REXEC_Manual {
   void openPhase(REXEC& rexec, int phase, std::initializer_list<ui::Shape*> lampsOut = {});
 
   Screens& screens_;
+  PulseListener* pulseListener_ = nullptr;
 };
 
 }  // namespace volpar

@@ -4,10 +4,8 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "qt/memory_tooltips.h"
+#include "qt/form_tooltips.h"
 #include "qt/program_icon.h"
-#include "screens/execution/REXEC.h"
-#include "screens/input/DERAZO_Input.h"
 
 namespace volpar::qt {
 
@@ -21,13 +19,13 @@ FrontEnd::FrontEnd(Application& app, QtPlatform& platform)
           },
           [this] { return app_.programEnded(); }) {
   app_.addObserver(this);
-  platform_.setHistoryWindow([this] { showHistory(); });
+  platform_.setHistory([this] { showHistory(); }, [this] { history_.stepBack(); });
   // Every window of the program, the three screens first, carries its icon.
   QApplication::setWindowIcon(programIcon());
 }
 
 FrontEnd::~FrontEnd() {
-  platform_.setHistoryWindow(nullptr);
+  platform_.setHistory(nullptr, nullptr);
   app_.removeObserver(this);
   for (auto& [form, window] : windows_) delete window.data();
 }
@@ -36,16 +34,10 @@ void FrontEnd::start() {
   gate_.deliver([this] { app_.start(); });
 }
 
-// The input screen's window holds the request, which goes with it (and with this front
-// end, which deletes its windows).
+// The request goes with this front end, should it go first.
 void FrontEnd::openAtStart(const std::string& path) {
-  DERAZO_Input* input = app_.existingDerazoInput();
-  if (!input) return;
-  QTimer::singleShot(0, windowOf(*input), [this, path] {
-    gate_.deliver([this, path] {
-      if (DERAZO_Input* input = app_.existingDerazoInput()) input->openProgramFile(path);
-    });
-  });
+  QTimer::singleShot(0, &requests_,
+                     [this, path] { gate_.deliver([this, path] { app_.openProgramFile(path); }); });
 }
 
 FormWindow* FrontEnd::windowOf(const ui::Form& form) const {
@@ -56,29 +48,29 @@ FormWindow* FrontEnd::windowOf(const ui::Form& form) const {
 void FrontEnd::formCreated(ui::Form& form) {
   auto* window = new FormWindow(form, gate_);
   windows_[&form] = window;
-  if (dynamic_cast<REXEC*>(&form)) addHistoryKeys(*window);
-  if (dynamic_cast<DERAZO_Input*>(&form)) new MemoryTooltips(*window);
+  addKeyCommands(*window, form);
+  if (form.tooltipAt) new FormTooltips(*window);
 }
 
 HistoryWindow& FrontEnd::showHistory() {
   if (!historyWindow_) historyWindow_ = std::make_unique<HistoryWindow>(history_, gate_);
   historyWindow_->open();
+  // Opened by a key, inside an event: the history is read once the event has finished.
+  HistoryWindow* window = historyWindow_.get();
+  QTimer::singleShot(0, window, [window] { window->refresh(); });
   return *historyWindow_;
 }
 
-// On the execution screen F2 opens the history and Ctrl+Z steps back, as in the history
-// window itself.
-void FrontEnd::addHistoryKeys(FormWindow& window) {
-  auto* open = new QAction(&window);
-  open->setShortcut(Qt::Key_F2);
-  QObject::connect(open, &QAction::triggered, &window, [this] { showHistory(); });
-  auto* back = new QAction(&window);
-  back->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  QObject::connect(back, &QAction::triggered, &window, [this] {
-    gate_.deliver([this] { history_.stepBack(); });
-    if (historyWindow_) historyWindow_->refresh();
-  });
-  window.addActions({open, back});
+// The keys a form offers beyond its elements (on the execution screen F2 opens the history
+// and Ctrl+Z steps back, as in the history window itself), each delivered as an event.
+void FrontEnd::addKeyCommands(FormWindow& window, ui::Form& form) {
+  for (const ui::Form::KeyCommand& command : form.keyCommands) {
+    auto* action = new QAction(&window);
+    action->setShortcut(QKeySequence(QString::fromStdString(command.keys)));
+    QObject::connect(action, &QAction::triggered, &window,
+                     [this, run = command.run] { gate_.deliver(run); });
+    window.addAction(action);
+  }
 }
 
 // The window may be the one whose handler is still on the stack: it lets go of the form

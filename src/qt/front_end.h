@@ -43,7 +43,7 @@ class FrontEnd : public ScreensObserver {
   void formDestroyed(ui::Form& form) override;
 
  private:
-  void addHistoryKeys(FormWindow& window);
+  void addKeyCommands(FormWindow& window, ui::Form& form);
 
   Application& app_;
   QtPlatform& platform_;
@@ -51,6 +51,7 @@ class FrontEnd : public ScreensObserver {
   history::ExecutionHistory history_{app_};
   std::unique_ptr<HistoryWindow> historyWindow_;
   std::unordered_map<const ui::Form*, QPointer<FormWindow>> windows_;
+  QObject requests_;  // what the front end has asked the event loop to do later
 };
 
 // Called before the QApplication exists. On X11 the windows send their repaints through the

@@ -32,12 +32,19 @@ class QtPlatform : public ui::Platform {
   void showHistory() override {
     if (showHistory_) showHistory_();
   }
+  void stepBack() override {
+    if (stepBack_) stepBack_();
+  }
 
   // What ending does; by default every window closes and the event loop stops.
   void setEndAction(std::function<void()> action) { endAction_ = std::move(action); }
   bool endRequested() const { return endRequested_; }
-  // What opens the history window; none, and the program offers no history.
-  void setHistoryWindow(std::function<void()> show) { showHistory_ = std::move(show); }
+  // What opens the history window and what steps back; none, and the program offers no
+  // history.
+  void setHistory(std::function<void()> show, std::function<void()> stepBack) {
+    showHistory_ = std::move(show);
+    stepBack_ = std::move(stepBack);
+  }
   HelpViewer* helpViewer() const { return help_.get(); }
 
  private:
@@ -46,7 +53,7 @@ class QtPlatform : public ui::Platform {
 
   std::unique_ptr<HelpViewer> help_;
   std::function<void()> endAction_;
-  std::function<void()> showHistory_;
+  std::function<void()> showHistory_, stepBack_;
   bool endRequested_ = false;
 };
 

@@ -162,6 +162,22 @@ void Element::setVisible(bool v) {
   changed();
 }
 
+Rect Rect::united(const Rect& o) const {
+  const int l = std::min(left, o.left), t = std::min(top, o.top);
+  const int r = std::max(left + width, o.left + o.width);
+  const int b = std::max(top + height, o.top + o.height);
+  return {l, t, r - l, b - t};
+}
+
+Rect Element::formRect() const {
+  Rect r = rect_;
+  for (const Frame* f = container_; f; f = f->container()) {
+    r.left += f->rect().left;
+    r.top += f->rect().top;
+  }
+  return r;
+}
+
 bool Element::shownOnScreen() const {
   for (const Element* e = this; e; e = e->container_) {
     if (!e->visible_) return false;

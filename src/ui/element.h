@@ -36,6 +36,11 @@ struct Rect {
   int width = 0;
   int height = 0;
   bool operator==(const Rect&) const = default;
+  bool contains(int x, int y) const {
+    return x >= left && x < left + width && y >= top && y < top + height;
+  }
+  // The smallest box that holds both.
+  Rect united(const Rect& other) const;
 };
 
 struct Font {
@@ -64,6 +69,8 @@ class Element {
   Form& form() const { return *form_; }
 
   const Rect& rect() const { return rect_; }
+  // The element's box in the form's own coordinates, through the frames that hold it.
+  Rect formRect() const;
   void place(int left, int top, int width, int height);
   Frame* container() const { return container_; }
   void setContainer(Frame* frame) { container_ = frame; }

@@ -71,6 +71,20 @@ class Form {
   // that the recorder was given; no handler runs.
   void restore(Property property, const PropertyValue& value);
 
+  // What a form offers beyond its elements and menus, for a front end to present its own
+  // way: keys that run a command ("F2", "Ctrl+Z"; a front end binds those it can), and a
+  // tooltip for a point of the form (in twips) with the part of the form it speaks of.
+  struct KeyCommand {
+    std::string keys;
+    std::function<void()> run;
+  };
+  std::vector<KeyCommand> keyCommands;
+  struct Tooltip {
+    std::string text;
+    Rect area;
+  };
+  std::function<std::optional<Tooltip>(Point)> tooltipAt;
+
   // Events of the window itself, raised by the renderer or a test.
   std::function<void()> onUnload;       // the user closes the window
   std::function<void(int)> onKeyPress;  // a key, while the window is active

@@ -48,9 +48,11 @@ class Platform {
   // Ends the program at once: no question, nothing saved.
   virtual void endProgram() = 0;
 
-  // The window of the execution history, where the platform has one.
+  // The execution history, where the platform keeps one: its window, and a step back to
+  // before the last clock phase.
   virtual bool offersHistory() { return false; }
   virtual void showHistory() {}
+  virtual void stepBack() {}
 };
 
 }  // namespace volpar::ui

@@ -1,6 +1,8 @@
 #include "screens/execution/REXEC.h"
 
+#include "screens/screens.h"
 #include "ui/colors.h"
+#include "ui/platform.h"
 
 namespace volpar {
 
@@ -36,6 +38,11 @@ void REXEC::connectHandlers() {
   Command_Input_Window_OK.onClick = [this] { Command_Input_Window_OK_Click(); };
   Command_View_Memory.onClick = [this] { Command_View_Memory_Click(); };
   Command_Return_to_Input.onClick = [this] { Command_Return_to_Input_Click(); };
+  // Where the system keeps a history of the run, F2 opens it and Ctrl+Z steps back.
+  if (screens_.platform().offersHistory()) {
+    keyCommands = {{"F2", [this] { screens_.platform().showHistory(); }},
+                   {"Ctrl+Z", [this] { screens_.platform().stepBack(); }}};
+  }
 }
 
 void REXEC::whitenMachineCells() {

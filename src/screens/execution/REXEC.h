@@ -190,6 +190,7 @@ class REXEC : public ui::Form {
   void whitenMachineCells();
 
  private:
+  void beginOrStep();
   void layOutPhaseTable();
   void layOutClockColumn();
   void layOutPhaseCells();

@@ -24,7 +24,12 @@ void takeClockRate(REXEC& rexec, REXEC_Manual& manual) {
 
 }  // namespace
 
+// A clock pulse: in automatic mode it starts the clock, in manual mode it performs a phase.
 void REXEC::Command_Begin_Step_Click() {
+  screens_.manual().pulse([this] { beginOrStep(); });
+}
+
+void REXEC::beginOrStep() {
   if (automatic_radio.Value()) {
     // The first phase runs at the first tick, one interval from now.
     Command_View_Memory.setEnabled(false);
@@ -44,7 +49,10 @@ void REXEC::Command_Begin_Step_Click() {
   screens_.manual().Run_Clock_Phase();
 }
 
-void REXEC::Timer1_Timer() { screens_.manual().Run_Clock_Phase(); }
+void REXEC::Timer1_Timer() {
+  REXEC_Manual& manual = screens_.manual();
+  manual.pulse([&manual] { manual.Run_Clock_Phase(); });
+}
 
 // The next T0 stops the clock and sets the paused buttons; nothing changes now.
 void REXEC::Command_Pause_Click() { screens_.manual().Pause_At_T0 = true; }

@@ -1,5 +1,7 @@
 #include "screens/input/DERAZO_Input.h"
 
+#include "machine/instruction_text.h"
+
 namespace volpar {
 
 DERAZO_Input::DERAZO_Input(Screens& screens) : ui::Form("DERAZO_Input"), screens_(screens) {
@@ -9,7 +11,17 @@ DERAZO_Input::DERAZO_Input(Screens& screens) : ui::Form("DERAZO_Input"), screens
   layOutPanels();
   layOutMenus();
   connectHandlers();
+  tooltipAt = [this](ui::Point at) { return memoryTooltip(at); };
   savedMemory_ = memoryColors();
+}
+
+// Hovering over a row of the memory grid, in either arrangement, says what its byte is.
+std::optional<ui::Form::Tooltip> DERAZO_Input::memoryTooltip(ui::Point at) const {
+  for (int a = 0; a < 32; ++a) {
+    const ui::Rect row = Shape1(8 * a + 1).formRect().united(Shape1(8 * a + 8).formRect());
+    if (row.contains(at.x, at.y)) return Tooltip{memoryRowText(*this, a), row};
+  }
+  return std::nullopt;
 }
 
 std::vector<ui::Color> DERAZO_Input::memoryColors() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -124,6 +125,7 @@ class DERAZO_Input : public ui::Form {
   void orderTabs();
   void connectHandlers();
   std::vector<ui::Color> memoryColors() const;
+  std::optional<Tooltip> memoryTooltip(ui::Point at) const;
 
   Screens& screens_;
   std::vector<ui::Color> savedMemory_;  // the grid as last loaded or saved

@@ -70,6 +70,7 @@ void DERAZO_Input::Command_OK_For_Start_Location_Click() {
   for (int i = 8; i >= 4; --i) {
     rexec.ShapePC(i).setFillColor((start & (1 << (8 - i))) != 0 ? ui::kYellow : ui::kWhite);
   }
+  manual.runStarted();
 }
 
 ui::CommandButton* DERAZO_Input::enterButton(ui::Element* focused) {

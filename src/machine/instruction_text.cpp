@@ -1,11 +1,11 @@
-#include "history/instruction_text.h"
+#include "machine/instruction_text.h"
 
 #include <array>
 
 #include "screens/input/DERAZO_Input.h"
 #include "ui/colors.h"
 
-namespace volpar::history {
+namespace volpar {
 
 std::string_view opCodeName(int opCode) {
   static constexpr std::array<std::string_view, 8> kNames{"ADD",    "LOAD",   "STORE",  "INPUT",
@@ -36,4 +36,4 @@ std::string memoryRowText(const DERAZO_Input& input, int address) {
          " = " + instructionText(value);
 }
 
-}  // namespace volpar::history
+}  // namespace volpar

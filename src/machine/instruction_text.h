@@ -4,10 +4,8 @@
 #include <string_view>
 
 namespace volpar {
-class DERAZO_Input;
-}
 
-namespace volpar::history {
+class DERAZO_Input;
 
 // One instruction byte in words, as the execution screen's decoder names it: the high three
 // bits are the op code, the low five the address.
@@ -19,4 +17,4 @@ std::string bitsText(int value, int width = 8);  // "00100101"
 // bit (loaded as "x") shows as x and counts as 0, as the engine reads it.
 std::string memoryRowText(const DERAZO_Input& input, int address);
 
-}  // namespace volpar::history
+}  // namespace volpar
