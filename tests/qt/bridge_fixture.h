@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -65,6 +66,17 @@ class BridgeFixture : public ::testing::Test {
     w.flushRepaints();
     settle();
     return w.clientArea()->grab().toImage();
+  }
+
+  // What the window last put on the screen: its client area, as the screen shows it.
+  QImage onScreen(const ui::Form& form) {
+    qt::FormWindow& w = window(form);
+    QWidget* client = w.clientArea();
+    const QPoint at = client->mapTo(&w, QPoint(0, 0));
+    return QApplication::primaryScreen()
+        ->grabWindow(w.winId(), at.x(), at.y(), client->width(), client->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
   }
 
   // The colour drawn at the centre of an element's box.

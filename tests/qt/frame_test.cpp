@@ -3,7 +3,6 @@
 // a tick finds the windows behind it up to date.
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 #include "bridge_fixture.h"
 #include "machine/REXEC_Manual.h"
@@ -63,16 +62,9 @@ class FullSpeed : public BridgeFixture {
 
   // What the window last put on the screen is what it draws from the model now.
   void expectScreenShowsModel(const ui::Form& form) {
-    qt::FormWindow& w = window(form);
-    QWidget* client = w.clientArea();
-    const QPoint at = client->mapTo(&w, QPoint(0, 0));
-    const QImage shown =
-        QApplication::primaryScreen()
-            ->grabWindow(w.winId(), at.x(), at.y(), client->width(), client->height())
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
-    const QImage drawn = client->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_TRUE(shown == drawn) << form.name();
+    const QImage drawn =
+        window(form).clientArea()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(onScreen(form) == drawn) << form.name();
   }
 
   int phases = 0;

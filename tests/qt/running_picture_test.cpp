@@ -4,7 +4,6 @@
 // driver runs the programs at rates from 1000 Hz down to 20 Hz, the rate changed on the
 // options panel as a student changes it.
 #include <QEvent>
-#include <QScreen>
 #include <deque>
 
 #include "bridge_fixture.h"
@@ -122,13 +121,7 @@ class RunningPicture : public BridgeFixture {
 
   void compare(const Moment& m) {
     qt::FormWindow& w = window(rexec());
-    QWidget* client = w.clientArea();
-    const QPoint at = client->mapTo(&w, QPoint(0, 0));
-    const QImage shown =
-        QApplication::primaryScreen()
-            ->grabWindow(w.winId(), at.x(), at.y(), client->width(), client->height())
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
+    const QImage shown = onScreen(rexec());
     ++compared_;
     for (std::size_t i = 0; i < cells_.size(); ++i) {
       const QColor drawn = shown.pixelColor(w.pixelRect(*cells_[i]).center());
