@@ -1,5 +1,6 @@
 # make run      builds and opens VOLPAR
-# make test     builds and runs every test, also under AddressSanitizer and UBSan
+# make test     builds and runs every test, also under AddressSanitizer and UBSan, and
+#               fuzzes the program-file reader and the saves for 30 seconds
 # make bench    builds and runs the benchmarks
 # make package  builds the Debian package build/volpar_<version>_<arch>.deb
 # make web      builds the page for the browser into build-web/ (serve that folder as it is)
@@ -14,7 +15,7 @@ CONFIGURE := cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 EMSDK_ENV := NODE_PATH=/usr/share/nodejs
 
 .PHONY: all deps deps-package deps-test deps-fuzz build build-all run test test-release \
-  test-asan format-check bench package fuzz web web-test-deps clean
+  test-asan test-fuzz format-check bench package fuzz web web-test-deps clean
 
 all: build
 
@@ -41,7 +42,7 @@ build-all: deps-test
 run: build
 	./$(BUILD)/volpar
 
-test: test-release test-asan
+test: test-release test-asan test-fuzz
 
 test-release: format-check build-all web web-test-deps
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -79,6 +80,10 @@ package: deps-package build
 
 fuzz: deps-fuzz
 	bash tools/fuzz.sh 60
+
+# A short fixed run, with AddressSanitizer and UBSan as every fuzzing run.
+test-fuzz: deps-fuzz
+	bash tools/fuzz.sh 30
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(WEB_BUILD) build-fuzz tests/web/node_modules

@@ -21,7 +21,7 @@ if [ ! -x "$target" ] || [ -n "$(find "${sources[@]}" "$root"/src/storage/*.h "$
   echo "Building $target"
   clang++ -std=c++20 -O2 -g -fno-omit-frame-pointer \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-    -Wall -Wextra -Wpedantic -Werror -I"$root/src" "${sources[@]}" -o "$target"
+    -Wall -Wextra -Wpedantic -Werror -DVOLPAR_FILE_FAULTS -I"$root/src" "${sources[@]}" -o "$target"
 fi
 
 cp -n "$root"/tests/data/*.txt "$out/corpus/" 2>/dev/null || true

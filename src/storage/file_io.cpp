@@ -9,6 +9,7 @@
 #include <random>
 #include <system_error>
 
+#include "storage/file_faults.h"
 #include "ui/quoted.h"
 
 namespace volpar::storage {
@@ -46,8 +47,11 @@ std::string failed(int error, std::string_view doing) {
   return systemReason(error) + " (" + std::string(doing) + ")";
 }
 
+using faults::Call;
+
 // Writes all of content at offset; returns the error, or 0.
 int writeAllAt(int fd, std::string_view content, off_t offset) {
+  if (const int error = faults::take(Call::Write)) return error;
   while (!content.empty()) {
     const ssize_t n = ::pwrite(fd, content.data(), content.size(), offset);
     if (n < 0 && errno == EINTR) continue;
@@ -61,7 +65,9 @@ int writeAllAt(int fd, std::string_view content, off_t offset) {
 // Gives the file exactly content and flushes it to disk; returns the error, or 0.
 int setContent(int fd, std::string_view content) {
   if (const int error = writeAllAt(fd, content, 0)) return error;
+  if (const int error = faults::take(Call::Truncate)) return error;
   if (::ftruncate(fd, static_cast<off_t>(content.size())) != 0) return errno;
+  if (const int error = faults::take(Call::Sync)) return error;
   return ::fsync(fd) == 0 ? 0 : errno;
 }
 
@@ -106,7 +112,7 @@ class NewCopy {
   explicit NewCopy(const fs::path& target) {
 #ifdef O_TMPFILE
     // Linking an unnamed file in needs its name under /proc.
-    if (::access("/proc/self/fd", X_OK) == 0) {
+    if (::access("/proc/self/fd", X_OK) == 0 && !faults::take(Call::UnnamedCopy)) {
       fd_ = ::open(folderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
       if (fd_ >= 0) return;
     }
@@ -142,14 +148,19 @@ class NewCopy {
       const std::string self = "/proc/self/fd/" + std::to_string(fd_);
       for (int attempt = 0; attempt < 100; ++attempt) {
         name_ = replaces ? savingName(target) : target;
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name_.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        int error = faults::take(Call::Link);
+        if (!error &&
+            ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name_.c_str(), AT_SYMLINK_FOLLOW) == 0)
           break;
-        const int error = errno;
+        if (!error) error = errno;
         name_.clear();
         if (error != EEXIST || !replaces) return error;
       }
     }
-    if (name_ != target && ::rename(name_.c_str(), target.c_str()) != 0) return errno;
+    if (name_ != target) {
+      if (const int error = faults::take(Call::Rename)) return error;
+      if (::rename(name_.c_str(), target.c_str()) != 0) return errno;
+    }
     name_.clear();
     return 0;
   }

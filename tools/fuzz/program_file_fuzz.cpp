@@ -4,15 +4,17 @@
 // reads back exactly the memory written into it and keeps every other line byte for byte,
 // line ending included; saving again changes nothing; the one-pass editor agrees with
 // key-by-key editing; and replacing the file, directly or through a link, leaves exactly
-// the new text and no temporary file.
+// the new text and no temporary file, whichever way the save goes and wherever it fails.
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <set>
 #include <string>
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "reference_reader.h"
+#include "storage/file_faults.h"
 #include "storage/file_io.h"
 #include "storage/private_profile.h"
 #include "storage/program_text.h"
@@ -152,6 +155,51 @@ void loadEveryCell(const storage::ByteTexts& bytes) {
   }
 }
 
+// A save that goes one of its other ways, chosen by the input: the file has a second name
+// (it is written in place), the system offers no unnamed files (the new copy is named at
+// once), copies left by killed saves lie beside it, and one call of the save fails. A save
+// that fails leaves every name of the file with its old text and the folder as it was; one
+// that succeeds leaves the new text under every name and no copy, old or new.
+void checkSaveWays(std::string_view input, const std::string& saved) {
+  namespace fs = std::filesystem;
+  using storage::faults::Call;
+  const std::size_t choice = std::hash<std::string_view>{}(input);
+  const fs::path file = folder() / "program.txt", second = folder() / "second.txt";
+  const bool linked = choice & 1;
+  constexpr Call kFailing[] = {Call::Count, Call::TakeOver, Call::Write, Call::Truncate,
+                               Call::Sync,  Call::Link,     Call::Rename};
+  const Call failing = kFailing[(choice >> 1) % std::size(kFailing)];
+  { std::ofstream(file, std::ios::binary | std::ios::trunc) << input; }
+  if (linked) fs::create_hard_link(file, second);
+  std::set<std::string> names{"link.txt", "program.txt"};
+  if (linked) names.insert("second.txt");
+  std::set<std::string> debris;
+  for (std::size_t i = 0; i < (choice >> 4) % 3; ++i) {
+    debris.insert(".program.txt.saving-" + std::to_string(1000000 + i));  // never a save's own
+    std::ofstream(folder() / *debris.rbegin()) << "half";
+  }
+  auto& planned = storage::faults::planned;
+  planned[static_cast<int>(Call::UnnamedCopy)] = (choice >> 8) & 1;
+  if (failing != Call::Count) planned[static_cast<int>(failing)] = EIO;
+
+  const auto problem = storage::replaceFile(file.string(), saved);
+  const bool failed = failing != Call::Count && failing != Call::TakeOver &&
+                      planned[static_cast<int>(failing)] == 0;
+  check(problem.has_value() == failed);
+  const std::string want = failed ? std::string(input) : saved;
+  check(readBack(file) == want);
+  if (linked) check(readBack(second) == want && fs::hard_link_count(file) == 2);
+  if (failed) {
+    check(!problem->fileChanged && !problem->reason.empty());
+    names.insert(debris.begin(), debris.end());
+  }
+  check(folderEntries() == names);
+
+  std::fill(std::begin(planned), std::end(planned), 0);
+  fs::remove(second);
+  for (const std::string& name : debris) fs::remove(folder() / name);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -194,5 +242,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(readBack(file) == saved);
   check(std::filesystem::is_symlink(folder() / "link.txt"));
   check(folderEntries() == std::set<std::string>{"link.txt", "program.txt"});
+  checkSaveWays(input, saved);
   return 0;
 }
