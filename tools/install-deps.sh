@@ -16,7 +16,7 @@ test=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps x11-utils imagemagick
   desktop-file-utils appstream man-db groff-base
-  emscripten chromium clang-format
+  emscripten chromium clang-format acl
 )
 fuzz=(clang)
 

@@ -2,11 +2,13 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
 #include <random>
+#include <set>
 #include <system_error>
 
 #include "storage/file_faults.h"
@@ -105,6 +107,67 @@ fs::path savingName(const fs::path& target) {
   return name;
 }
 
+// What a list or value call of the extended attributes gives: read with a buffer of the
+// size it asks for first. Nothing when it cannot be read (not even on a retry, should the
+// size grow in between).
+template <class Read>
+std::optional<std::string> attributeBytes(Read call) {
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const ssize_t size = call(nullptr, 0);
+    if (size < 0) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    const ssize_t got = call(bytes.data(), bytes.size());
+    if (got >= 0) return bytes.substr(0, static_cast<std::size_t>(got));
+    if (errno != ERANGE) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+// The names of a file's extended attributes; none on a file system without them.
+template <class List>
+std::optional<std::set<std::string>> attributeNames(List list) {
+  const std::optional<std::string> bytes = attributeBytes(list);
+  if (!bytes) {
+    if (errno == ENOTSUP) return std::set<std::string>{};
+    return std::nullopt;
+  }
+  std::set<std::string> names;
+  for (std::size_t at = 0; at < bytes->size();) {
+    const std::size_t end = bytes->find('\0', at);
+    names.insert(bytes->substr(at, end - at));
+    at = end == std::string::npos ? bytes->size() : end + 1;
+  }
+  return names;
+}
+
+// Gives the copy exactly the old file's extended attributes, its access control list among
+// them: one lost would widen who may read or write (the mode's group bits may be only the
+// list's mask), one gained from the folder's defaults likewise. False if it cannot.
+bool copyAttributes(const fs::path& old, int copy) {
+#ifndef __linux__
+  static_cast<void>(old), static_cast<void>(copy);
+  return true;  // the browser's file system keeps none
+#else
+  const auto names = attributeNames(
+      [&](char* out, std::size_t size) { return ::listxattr(old.c_str(), out, size); });
+  if (!names) return false;
+  for (const std::string& name : *names) {
+    const auto value = attributeBytes([&](char* out, std::size_t size) {
+      return ::getxattr(old.c_str(), name.c_str(), out, size);
+    });
+    if (!value || ::fsetxattr(copy, name.c_str(), value->data(), value->size(), 0) != 0)
+      return false;
+  }
+  const auto inherited =
+      attributeNames([&](char* out, std::size_t size) { return ::flistxattr(copy, out, size); });
+  if (!inherited) return false;
+  for (const std::string& name : *inherited) {
+    if (!names->contains(name) && ::fremovexattr(copy, name.c_str()) != 0) return false;
+  }
+  return true;
+#endif
+}
+
 // The new copy of a file being saved: unnamed until it is linked in, where the file
 // system allows, else under a saving name.
 class NewCopy {
@@ -136,9 +199,11 @@ class NewCopy {
   int fd() const { return fd_; }
   int error() const { return error_; }
 
-  // Gives the copy the old file's owner, group and permissions; false if it cannot.
-  bool takeOver(const struct stat& old) const {
-    return ::fchown(fd_, old.st_uid, old.st_gid) == 0 && ::fchmod(fd_, old.st_mode & 07777) == 0;
+  // Gives the copy the owner, group, permissions and extended attributes of the old file
+  // at target; false if it cannot.
+  bool takeOver(const fs::path& target, const struct stat& old) const {
+    return !faults::take(Call::TakeOver) && ::fchown(fd_, old.st_uid, old.st_gid) == 0 &&
+           ::fchmod(fd_, old.st_mode & 07777) == 0 && copyAttributes(target, fd_);
   }
 
   // Puts the copy, flushed to disk, in the place of target (a new name, or a file it
@@ -193,7 +258,7 @@ void removeDebris(const fs::path& target) {
 }
 
 // How a save by rename ended: done, failed, or not possible without changing who owns the
-// file or what its permissions are.
+// file, what its permissions are or who else may use it.
 struct RenameOutcome {
   bool inPlaceInstead = false;
   std::optional<WriteProblem> problem;
@@ -206,7 +271,7 @@ RenameOutcome replaceByRename(const fs::path& target, std::string_view content,
     if (old && (copy.error() == EACCES || copy.error() == EPERM)) return {true, {}};
     return {false, WriteProblem{failed(copy.error(), "making a new file in " + theFolder(target))}};
   }
-  if (old && !copy.takeOver(*old)) return {true, {}};
+  if (old && !copy.takeOver(target, *old)) return {true, {}};
   if (const int error = setContent(copy.fd(), content))
     return {false, WriteProblem{failed(error, "writing a new copy in " + theFolder(target))}};
   if (const int error = copy.moveTo(target, old != nullptr)) {
