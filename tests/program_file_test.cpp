@@ -356,5 +356,33 @@ TEST_F(ProgramFile, ASaveNeverChangesWhoMayUseTheFile) {
   if (!skipped.empty()) GTEST_SKIP() << skipped;
 }
 
+// A symbolic link that points nowhere yet is saved through: its file is made where it
+// points and the link stays. Links that point at each other are refused with the reason.
+TEST_F(ProgramFile, ASaveThroughALinkThatPointsNowhereMakesItsFile) {
+  fs::create_directory(dir / "work");
+  fs::create_symlink("work/new.txt", dir / "dangling.txt");
+  fs::create_symlink("dangling.txt", dir / "chain.txt");
+  fs::create_directory(dir / "loops");
+  fs::create_symlink("b.txt", dir / "loops/a.txt");
+  fs::create_symlink("a.txt", dir / "loops/b.txt");
+  const std::string memory = randomGrid(8);
+  for (const char* link : {"dangling.txt", "chain.txt"}) {
+    SCOPED_TRACE(link);
+    fs::remove(dir / "work/new.txt");
+    ASSERT_EQ(manual().Save_Program_File((dir / link).string()), std::nullopt);
+    EXPECT_TRUE(fs::is_symlink(dir / link));
+    randomGrid(9);
+    ASSERT_EQ(manual().Load_Program_File((dir / "work/new.txt").string()), std::nullopt);
+    EXPECT_EQ(grid().substr(1), memory.substr(1));
+  }
+  const auto failure = manual().Save_Program_File((dir / "loops/a.txt").string());
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_THAT(*failure, HasSubstr("Reason: Too many levels of symbolic links"));
+  std::set<std::string> links;
+  for (const auto& entry : fs::directory_iterator(dir / "loops"))
+    links.insert(entry.path().filename().string() + (entry.is_symlink() ? "@" : ""));
+  EXPECT_EQ(links, (std::set<std::string>{"a.txt@", "b.txt@"}));
+}
+
 }  // namespace
 }  // namespace volpar::testing

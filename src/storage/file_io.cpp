@@ -73,15 +73,24 @@ int setContent(int fd, std::string_view content) {
   return ::fsync(fd) == 0 ? 0 : errno;
 }
 
-// The file a save really writes: the target of a symbolic link, not the link itself.
-fs::path resolvedTarget(const std::string& path) {
-  std::error_code ec;
-  const fs::path resolved = fs::weakly_canonical(path, ec);
-  return ec ? fs::path(path) : resolved;
-}
-
 fs::path folderOf(const fs::path& target) {
   return target.has_parent_path() ? target.parent_path() : fs::path(".");
+}
+
+// The file a save really writes: the target of a symbolic link, not the link itself, even
+// when that target does not exist yet (the save creates it and the link is kept). A chain
+// too long to follow is left as it is, for the system to name the loop.
+fs::path resolvedTarget(const std::string& path) {
+  constexpr int kMaxLinks = 40;
+  fs::path at = path;
+  std::error_code ec;
+  for (int hop = 0; hop < kMaxLinks && fs::is_symlink(at, ec); ++hop) {
+    const fs::path to = fs::read_symlink(at, ec);
+    if (ec) break;
+    at = to.is_absolute() ? to : folderOf(at) / to;
+  }
+  const fs::path resolved = fs::weakly_canonical(at, ec);
+  return ec ? at : resolved;
 }
 
 std::string theFolder(const fs::path& target) {
