@@ -200,8 +200,9 @@ TEST_F(ProgramFile, SavesInPlaceWhereNeededAndAFailureChangesNothingAndSaysWhy) 
       // The disk fills up part-way: the file would grow from 237 to 600 bytes, written as a
       // new copy or, for a file with a second name, in place.
       {true, makeFile("handwritten.txt", handwritten), "File too large", 300},
+      // In place, nothing is written unless all of it fits.
       {true, (dir / "linked.txt").string(),
-       "File too large (writing the file in place); its old content was written back", 300},
+       "File too large (writing the file in place).\nNothing on disk was changed", 300},
       // In a folder where anyone may create files, a file its user may only read.
       {true, makeFile("not-mine.txt", countdown, P::owner_read | P::group_all | P::others_read),
        "Permission denied", 0, true},

@@ -1,6 +1,7 @@
 #include "storage/file_io.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -304,8 +305,27 @@ int readAll(int fd, std::string& out) {
   }
 }
 
-// Writes the file where it stands, keeping its owner, group, permissions and links; puts
-// its old content back if that fails.
+// Makes sure that size bytes will fit the file before its first byte changes: within the
+// limit on file size this process has, and on the disk (reserved, where the file system
+// allows, without changing the file). Returns the error, or 0.
+int roomFor(int fd, std::size_t size) {
+  struct rlimit limit {};
+  if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+      size > limit.rlim_cur)
+    return EFBIG;
+#ifdef __linux__
+  if (size == 0 || ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) == 0) return 0;
+  return errno == EOPNOTSUPP || errno == ENOSYS || errno == EINTR ? 0 : errno;
+#else
+  static_cast<void>(fd);
+  return 0;
+#endif
+}
+
+// Writes the file where it stands, keeping its owner, group, permissions and links. A save
+// killed meanwhile leaves a mix of old and new bytes, so the write waits until the new text
+// surely fits and is then one write, a cut to length and a flush; should it still fail,
+// the old content is written back.
 std::optional<WriteProblem> writeInPlace(const fs::path& target, std::string_view content) {
   Descriptor fd(::open(target.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
   if (!fd.valid()) return WriteProblem{failed(errno, "opening the file to write it")};
@@ -316,6 +336,8 @@ std::optional<WriteProblem> writeInPlace(const fs::path& target, std::string_vie
   std::string before;
   if (const int error = readAll(fd.get(), before))
     return WriteProblem{failed(error, "reading the file before writing it")};
+  if (const int error = roomFor(fd.get(), content.size()))
+    return WriteProblem{failed(error, "writing the file in place")};
   const int error = setContent(fd.get(), content);
   if (error == 0) return std::nullopt;
   const std::string reason = failed(error, "writing the file in place");
