@@ -181,6 +181,11 @@ TEST_F(ProgramFile, SavesInPlaceWhereNeededAndAFailureChangesNothingAndSaysWhy) 
       {false, (dir / "missing.txt").string(), "No such file or directory"},
       {false, (dir / "a\nb\t\x1b[1m\\\"\xC2\x9B\xC3\xA9.txt").string(), "No such file or directory",
        0, false, "/a\\nb\\t\\x1b[1m\\\\\\\"\\u009b\xC3\xA9.txt\""},
+      // Characters that hide or turn the text around, a line separator, a byte that is no
+      // UTF-8: a name that would read as "rtlexe.txt" shows what it is.
+      {false, (dir / "rtl\xE2\x80\xAEtxt.exe\xE2\x80\xA8\xE2\x80\x8B\xFF\xF0\x9F\x99\x82").string(),
+       "No such file or directory", 0, false,
+       "/rtl\\u202etxt.exe\\u2028\\u200b\\xff\xF0\x9F\x99\x82\""},
       {true, "", "No file name was given"},
       {true, (dir / "folder.txt").string() + "/", "It is a folder, not a file"},
       {false, pipe, "It is not a regular file"},  // and must not block
