@@ -37,7 +37,10 @@ void EventGate::deliverOne(const std::function<void()>& handler) {
   --depth_;
   if (!failure.isEmpty() && !ended()) {
     FormWindow::flushAll();
-    QMessageBox::warning(nullptr, "VOLPAR", "This action could not be completed:\n" + failure);
+    QMessageBox box(QMessageBox::Warning, "VOLPAR",
+                    "This action could not be completed:\n" + failure);
+    box.setTextFormat(Qt::PlainText);  // the failure may name a file
+    box.exec();
   }
   if (depth_ == 0 && afterEvent_) afterEvent_();
 }

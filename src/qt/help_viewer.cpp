@@ -14,7 +14,12 @@ HelpViewer::HelpViewer(QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);
-  browser_->setOpenExternalLinks(true);
+  // A link leads only to a topic of the help itself: nothing is opened elsewhere.
+  browser_->setOpenLinks(false);
+  connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
+    if (link.isRelative() && link.path().isEmpty() && link.hasFragment())
+      browser_->scrollToAnchor(link.fragment());
+  });
   resize(640, 600);
 }
 

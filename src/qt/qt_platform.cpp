@@ -59,6 +59,7 @@ void QtPlatform::MsgBox(const std::string& text, const std::string& title) {
   FormWindow::flushAll();  // the box shows the windows as the handler left them
   const QPointer<QWidget> owner = QApplication::activeWindow();
   QMessageBox box(QMessageBox::Information, qs(title), qs(text), QMessageBox::Ok, owner);
+  box.setTextFormat(Qt::PlainText);  // file names and contents are never markup
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
   // The handler goes on with the focus in its window, where the box found it.
@@ -69,6 +70,7 @@ ui::Platform::SaveAnswer QtPlatform::askToSave(const std::string& text, const st
   const QPointer<QWidget> owner = QApplication::activeWindow();
   QMessageBox box(QMessageBox::Question, qs(title), qs(text),
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
+  box.setTextFormat(Qt::PlainText);
   box.button(QMessageBox::Discard)->setText("Don't Save");
   box.setDefaultButton(QMessageBox::Save);
   box.setEscapeButton(QMessageBox::Cancel);

@@ -124,6 +124,7 @@ class MessageBoxCloser {
     QMessageBox::Icon icon;
     int buttons;
     bool applicationModal;
+    Qt::TextFormat format;
   };
   MessageBoxCloser() {
     timer_.setInterval(5);
@@ -131,7 +132,7 @@ class MessageBoxCloser {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         seen.push_back({box->windowTitle(), box->text(), box->icon(),
                         static_cast<int>(box->buttons().size()),
-                        box->windowModality() == Qt::ApplicationModal});
+                        box->windowModality() == Qt::ApplicationModal, box->textFormat()});
         if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
           ok->click();
         } else if (QAbstractButton* discard = box->button(QMessageBox::Discard)) {

@@ -1,10 +1,17 @@
 // The real platform: file dialog set-up and a missing help file; its message box is seen in use
 // by the interaction tests.
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBrowser>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
 
 #include "bridge_fixture.h"
+#include "qt/help_viewer.h"
 
 namespace volpar::qttest {
 namespace {
@@ -46,6 +53,68 @@ TEST(Platform, AMissingHelpFileIsReported) {
   platform.showHelp("/nonexistent/Vuvuva.zev", 1);
   ASSERT_EQ(closer.seen.size(), 1u);
   EXPECT_TRUE(closer.seen[0].text.contains("could not be opened"));
+}
+
+// A name that looks like markup is shown as it is, in every box that can show text from
+// outside: a failed load (the name runs across folders), the question before a discard, a
+// failure inside a handler. No link, no image, no heading.
+class Markup : public BridgeFixture {};
+
+TEST_F(Markup, NamesInMessageBoxesAreNeverMarkup) {
+  QTemporaryDir dir;
+  const std::string hostile = "x<a href=mailto:a@example.com>click me</a><img src=y.png><h1>big";
+  const std::filesystem::path path = dir.path().toStdString() + "/" + hostile + ".txt";
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path) << "no program here";
+  MessageBoxCloser closer;
+  frontEnd.openAtStart(path.string());
+  settle(50);
+  hideWelcome();
+  act([&] { platform.askToSave("Save " + hostile + "?", "VOLPAR"); });
+  act([&] { throw std::runtime_error(hostile); });
+  ASSERT_EQ(closer.seen.size(), 3u);
+  for (const MessageBoxCloser::Seen& box : closer.seen) {
+    SCOPED_TRACE(box.text.toStdString());
+    EXPECT_EQ(box.format, Qt::PlainText);
+    EXPECT_TRUE(box.text.contains(QString::fromStdString(hostile)));
+  }
+}
+
+// Links of the help lead only to its own topics: a link elsewhere is handed to nothing (the
+// system's opener, here a stand-in, never hears of it), a topic's link scrolls to it.
+TEST(HelpViewer, FollowsOnlyItsOwnTopics) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("help.html");
+  {
+    std::ofstream html(path.toStdString());
+    html << "<p><a href=\"mailto:a@example.com\">write</a> <a href=\"file:///etc/passwd\">see</a> "
+            "<a href=\"#topic-3\">third</a></p>";
+    for (int i = 0; i < 200; ++i) html << "<p>line " << i << "</p>";
+    html << "<p><a name=\"topic-3\">Third</a></p>";
+    for (int i = 0; i < 200; ++i) html << "<p>more " << i << "</p>";
+  }
+  QTextBrowser opener;  // its setSource stands in for the system's opener
+  for (const char* scheme : {"mailto", "file"})
+    QDesktopServices::setUrlHandler(scheme, &opener, "setSource");
+  qt::HelpViewer viewer;
+  ASSERT_TRUE(viewer.open(path, 1));
+  QTextBrowser* browser = viewer.browser();
+  QApplication::processEvents();
+  const auto clickOn = [&](const QString& text) {
+    QTextCursor at = browser->document()->find(text);
+    ASSERT_FALSE(at.isNull()) << text.toStdString();
+    at.setPosition(at.selectionStart() + 1);
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, browser->cursorRect(at).center());
+    QApplication::processEvents();
+  };
+  clickOn("write");
+  clickOn("see");
+  for (const char* scheme : {"mailto", "file"}) QDesktopServices::unsetUrlHandler(scheme);
+  EXPECT_TRUE(opener.source().isEmpty()) << opener.source().toString().toStdString();
+  EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
+  EXPECT_TRUE(browser->toPlainText().startsWith("write see third"));
+  clickOn("third");
+  EXPECT_GT(browser->verticalScrollBar()->value(), 0);
 }
 
 }  // namespace
