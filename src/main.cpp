@@ -1,5 +1,5 @@
 #include <QApplication>
-#include <QFileInfo>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,16 +8,6 @@
 #include "app/command_line.h"
 #include "qt/front_end.h"
 #include "qt/qt_platform.h"
-
-namespace {
-
-std::vector<std::string> argumentsAfterName(const QStringList& arguments) {
-  std::vector<std::string> args;
-  for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(arguments[i].toStdString());
-  return args;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   // --help and --version answer without opening a display.
@@ -39,8 +29,9 @@ int main(int argc, char** argv) {
   // it; the welcome screen only hides), never the toolkit's.
   QApplication::setQuitOnLastWindowClosed(false);
 
-  // Read again without the toolkit's own options, which QApplication has taken.
-  const volpar::CommandLine line = volpar::parseCommandLine(argumentsAfterName(qapp.arguments()));
+  // Read again without the toolkit's own options, which QApplication has taken out of argv;
+  // a file name keeps its bytes, UTF-8 or not, all the way to the system.
+  const volpar::CommandLine line = volpar::parseCommandLine({argv + 1, argv + argc});
   if (line.action == volpar::CommandLine::Action::Error) {
     std::cerr << "volpar: " << line.error << " (see volpar --help)\n";
     return 2;
@@ -52,8 +43,9 @@ int main(int argc, char** argv) {
   frontEnd.start();
   if (platform.endRequested()) return 0;
   if (!line.programFile.empty()) {
-    frontEnd.openAtStart(
-        QFileInfo(QString::fromStdString(line.programFile)).absoluteFilePath().toStdString());
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(line.programFile, ec);
+    frontEnd.openAtStart(ec ? line.programFile : absolute.string());
   }
   return QApplication::exec();
 }

@@ -4,12 +4,15 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QStringList>
+#include <filesystem>
+#include <optional>
 
 #include "qt/form_window.h"
 #include "qt/help_viewer.h"
@@ -21,6 +24,46 @@ namespace volpar::qt {
 namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
+
+namespace {
+
+// The entry of folder that the toolkit shows as name, when exactly one does.
+std::optional<std::string> entryShownAs(const std::filesystem::path& folder, const QString& name) {
+  std::optional<std::string> found;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    const std::string bytes = entry.path().filename().string();
+    if (shownPath(bytes) != name) continue;
+    if (found) return std::nullopt;
+    found = bytes;
+  }
+  return found;
+}
+
+}  // namespace
+
+// The toolkit shows bytes that are not UTF-8 as U+FFFD and cannot encode them back: such a
+// name is found again among the entries of its folder, one part of the path at a time.
+std::string systemPath(const QString& path) {
+  const QString native = QDir::toNativeSeparators(path);
+  const std::string encoded = QFile::encodeName(native).toStdString();
+  if (!native.contains(QChar::ReplacementCharacter)) return encoded;
+  std::filesystem::path found = native.startsWith('/') ? "/" : "";
+  for (const QString& part : native.split('/', Qt::SkipEmptyParts)) {
+    if (!part.contains(QChar::ReplacementCharacter)) {
+      found /= QFile::encodeName(part).toStdString();
+      continue;
+    }
+    const auto bytes = entryShownAs(found.empty() ? "." : found, part);
+    if (!bytes) return encoded;
+    found /= *bytes;
+  }
+  return found.string();
+}
+
+QString shownPath(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
 
 QString toQtFilter(const std::string& filter) {
   const QStringList parts = qs(filter).split('|');
@@ -40,8 +83,8 @@ void configureFileDialog(QFileDialog& qt, const ui::CommonDialog& dialog, bool s
   while (suffix.startsWith('.')) suffix.remove(0, 1);
   qt.setDefaultSuffix(suffix);
   // The folder is the one the program chose; the file name last chosen is offered in it.
-  if (!dialog.InitDir.empty()) qt.setDirectory(qs(dialog.InitDir));
-  if (!dialog.FileName.empty()) qt.selectFile(QFileInfo(qs(dialog.FileName)).fileName());
+  if (!dialog.InitDir.empty()) qt.setDirectory(shownPath(dialog.InitDir));
+  if (!dialog.FileName.empty()) qt.selectFile(QFileInfo(shownPath(dialog.FileName)).fileName());
   if (save) {
     qt.setAcceptMode(QFileDialog::AcceptSave);
     qt.setFileMode(QFileDialog::AnyFile);
@@ -91,18 +134,18 @@ bool QtPlatform::runFileDialog(ui::CommonDialog& dialog, bool save) {
   configureFileDialog(qt, dialog, save);
   qt.setWindowModality(Qt::ApplicationModal);
   if (qt.exec() != QDialog::Accepted || qt.selectedFiles().isEmpty()) return false;
-  dialog.FileName = QDir::toNativeSeparators(qt.selectedFiles().constFirst()).toStdString();
+  dialog.FileName = systemPath(qt.selectedFiles().constFirst());
   return true;
 }
 
 std::string QtPlatform::executableDirectory() {
-  return QCoreApplication::applicationDirPath().toStdString();
+  return systemPath(QCoreApplication::applicationDirPath());
 }
 
 std::string QtPlatform::documentsDirectory() {
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   const bool found = !documents.isEmpty() && QDir(documents).exists();
-  return (found ? documents : QDir::homePath()).toStdString();
+  return systemPath(found ? documents : QDir::homePath());
 }
 
 // A help file named without a folder is looked for next to the executable (a build
@@ -111,7 +154,7 @@ std::string QtPlatform::documentsDirectory() {
 QString QtPlatform::helpFilePath(const std::string& helpFile) {
   const QString name = qs(helpFile);
   if (QFileInfo(name).isAbsolute()) return name;
-  const QDir executable(qs(executableDirectory()));
+  const QDir executable(shownPath(executableDirectory()));
   const QString installed = executable.filePath(QStringLiteral(VOLPAR_DATA_FROM_BIN "/") + name);
   if (!QFileInfo::exists(executable.filePath(name)) && QFileInfo::exists(installed)) {
     return QDir::cleanPath(installed);
@@ -123,7 +166,7 @@ void QtPlatform::showHelp(const std::string& helpFile, int context) {
   const QString path = helpFilePath(helpFile);
   if (!help_) help_ = std::make_unique<HelpViewer>();
   if (!help_->open(path, context)) {
-    MsgBox("The help file " + ui::quoted(path.toStdString()) + " could not be opened.",
+    MsgBox("The help file " + ui::quoted(systemPath(path)) + " could not be opened.",
            "VOLPAR Help");
   }
 }

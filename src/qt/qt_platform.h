@@ -57,6 +57,11 @@ class QtPlatform : public ui::Platform {
   bool endRequested_ = false;
 };
 
+// A path as the system takes it (its bytes, UTF-8 or not) and as the toolkit shows it;
+// the one undoes the other, so a name that is not UTF-8 still opens.
+std::string systemPath(const QString& path);
+QString shownPath(const std::string& path);
+
 // "Text file (*.txt)|*.txt" (description and pattern pairs) as Qt writes filters:
 // "Text file (*.txt)".
 QString toQtFilter(const std::string& filter);

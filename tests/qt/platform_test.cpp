@@ -80,6 +80,23 @@ TEST_F(Markup, NamesInMessageBoxesAreNeverMarkup) {
   }
 }
 
+// A name whose bytes are not UTF-8, as the file dialog hands it over (shown with U+FFFD),
+// reaches the system with its own bytes, across folders too: the file opens.
+TEST(FileNames, BytesThatAreNotUtf8ReachTheSystem) {
+  QTemporaryDir dir;
+  const std::string folder = dir.path().toStdString() + "/caf\xE9";
+  const std::string file = folder + "/n\xFF\xFE.txt";
+  std::filesystem::create_directory(folder);
+  std::ofstream(file) << "x";
+  const QString shown = qt::shownPath(file);
+  ASSERT_TRUE(shown.contains(QChar::ReplacementCharacter));
+  EXPECT_EQ(qt::systemPath(shown), file);
+  EXPECT_EQ(qt::systemPath(qt::shownPath(dir.path().toStdString() + "/new\xFF.txt")),
+            dir.path().toStdString() + "/new\xEF\xBF\xBD.txt")
+      << "a name the folder does not hold is kept as shown";
+  std::filesystem::remove_all(folder);  // a name the toolkit cannot remove
+}
+
 // Links of the help lead only to its own topics: a link elsewhere is handed to nothing (the
 // system's opener, here a stand-in, never hears of it), a topic's link scrolls to it.
 TEST(HelpViewer, FollowsOnlyItsOwnTopics) {
