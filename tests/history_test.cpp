@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <random>
 #include <sstream>
 #include <string>
@@ -123,6 +124,39 @@ TEST_P(HistoryRoundTrip, StepBackRestoresEveryElementAndModuleVariable) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SeededPrograms, HistoryRoundTrip, ::testing::Range(1u, 6u));
+
+// Counts what the windows would hear of: every element's changes.
+struct ChangeCounter : ui::FormObserver {
+  std::map<const ui::Element*, int> changes;
+  void elementChanged(ui::Element& element) override { ++changes[&element]; }
+  void formChanged(ui::Form&, FormEvent) override {}
+};
+
+// Going back over a long run to its first line, or a step back, tells the windows of each
+// element that changed at most a few times (a default button hears of the old and the new
+// one), however often it changed on the way: each is a repaint queued. The screens are then
+// exactly as at the start.
+TEST_F(History, GoingBackFarRepaintsEachElementOnlyOnce) {
+  std::mt19937 rng(7);
+  randomProgram(rng);
+  startAt(0);
+  const std::vector<std::string> start = state();
+  for (int events = 0; history.phaseCount() < 2000 && events < 20000; ++events) nudge(rng);
+  if (rexec().Timer1.enabled()) click(rexec().Command_Pause);
+  tickUntilStopped();
+  ASSERT_GE(history.phaseCount(), 2000u);
+  ChangeCounter counter;
+  rexec().setObserver(&counter);
+  input().setObserver(&counter);
+  history.stepBack();
+  history.goBackTo(0);
+  rexec().setObserver(nullptr);
+  input().setObserver(nullptr);
+  ASSERT_FALSE(counter.changes.empty());
+  for (const auto& [element, count] : counter.changes)
+    EXPECT_LE(count, 4) << element->displayName();
+  EXPECT_EQ(firstDifference(start, state()), "");
+}
 
 // A short program in manual mode: the newest line after each Step, then the whole history.
 TEST_F(History, TextOfAShortProgramLineForLine) {

@@ -1,7 +1,10 @@
 #include "history/change_journal.h"
 
+#include <algorithm>
 #include <cstring>
+#include <map>
 #include <string>
+#include <utility>
 
 #include "ui/element.h"
 #include "ui/form.h"
@@ -52,22 +55,32 @@ ui::Element* ChangeJournal::element(Position at) const {
   return isFormProperty(c.property) ? nullptr : static_cast<ui::Element*>(c.target);
 }
 
+// Each property is put back once, to the value its oldest change replaced: the values in
+// between would only be overwritten, and every restore is a repaint for the windows (going
+// back over a long run would otherwise queue one per change ever made). The restores keep
+// the order that undoing every change would end with.
 void ChangeJournal::undoTo(Position position) {
-  while (end() > position) {
-    const Change& c = changes_.back();
+  const auto key = [](const Change& c) { return std::pair{c.target, c.property}; };
+  std::map<std::pair<void*, ui::Property>, Position> oldest;
+  for (Position p = std::max(position, base_); p < end(); ++p)
+    oldest.try_emplace(key(change(p)), p);
+  while (end() > position && !changes_.empty()) {
+    const Change c = changes_.back();
+    const bool putBack = oldest.at(key(c)) == end() - 1;
     ui::PropertyValue old;
     if (c.encoding == kKeptAside) {
       old = std::move(asides_.back());
       asides_.pop_back();
-    } else {
+    } else if (putBack) {
       old = oldValue(end() - 1);
     }
+    changes_.pop_back();
+    if (!putBack) continue;
     if (isFormProperty(c.property)) {
       static_cast<ui::Form*>(c.target)->restore(c.property, old);
     } else {
       static_cast<ui::Element*>(c.target)->restore(c.property, old);
     }
-    changes_.pop_back();
   }
 }
 

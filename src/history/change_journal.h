@@ -8,8 +8,8 @@
 namespace volpar::history {
 
 // Every property change of the forms it listens to, with the value it replaced, in order.
-// Undoing puts the old values back newest first. A change takes 16 bytes; a text of more
-// than four characters or an element (focus, default button) is kept aside.
+// Undoing puts each property back to the value its oldest undone change replaced. A change takes 16
+// bytes; a text of more than four characters or an element (focus, default button) is kept aside.
 class ChangeJournal {
  public:
   // Changes are numbered from the first ever recorded: a position stays valid when older
@@ -21,7 +21,8 @@ class ChangeJournal {
 
   void record(ui::Form& form, ui::Element* element, ui::Property property,
               const ui::PropertyValue& old);
-  // Puts back every change from `position` on, newest first, and forgets them.
+  // Puts back what every change from `position` on replaced, and forgets them: each
+  // property once, to its oldest value there.
   void undoTo(Position position);
   // Forgets the changes before `position`: they can no longer be undone.
   void forgetBefore(Position position);
