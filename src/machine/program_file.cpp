@@ -17,11 +17,6 @@ std::string saveFailure(const std::string& path, const storage::WriteProblem& pr
                               : ".\nNothing on disk was changed.");
 }
 
-std::string loadFailure(const std::string& path, const std::string& reason) {
-  return "The program file " + ui::quoted(path) + " could not be loaded.\nReason: " + reason +
-         ".\nThe memory was not changed.";
-}
-
 // Why the program cannot be saved to path, or nothing once it is saved. An existing file
 // is edited, not overwritten: its other sections, keys and comments stay.
 std::optional<storage::WriteProblem> saveProblem(const std::string& path,
@@ -57,9 +52,9 @@ std::optional<std::string> REXEC_Manual::Load_Program_File(const std::string& pa
   const storage::FileContents file =
       storage::readWholeFile(Program_File_Name, storage::kMaxProgramFileBytes);
   if (file.status != storage::FileContents::Status::Read)
-    return loadFailure(Program_File_Name, file.problem);
+    return storage::loadFailureMessage(Program_File_Name, file.problem);
   const storage::ParsedProgram program = storage::parseProgram(file.bytes);
-  if (!program.bytes) return loadFailure(Program_File_Name, program.problem);
+  if (!program.bytes) return storage::loadFailureMessage(Program_File_Name, program.problem);
   // The whole file is read before the first cell changes: a load happens entirely or not at all.
   for (std::int16_t address = 0; address < storage::kProgramBytes; ++address) {
     Text_To_Memory_Byte(address, (*program.bytes)[static_cast<std::size_t>(address)]);

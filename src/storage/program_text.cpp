@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "storage/private_profile.h"
+#include "ui/quoted.h"
 
 namespace volpar::storage {
 namespace {
@@ -47,6 +48,11 @@ std::optional<std::string> sizeProblem(std::size_t size, std::string_view subjec
   if (size <= kMaxProgramFileBytes) return std::nullopt;
   return std::string(subject) + " larger than " + std::to_string(kMaxProgramFileBytes >> 20) +
          " MiB, far too large for a program file";
+}
+
+std::string loadFailureMessage(const std::string& path, std::string_view reason) {
+  return "The program file " + ui::quoted(path) +
+         " could not be loaded.\nReason: " + std::string(reason) + ".\nThe memory was not changed.";
 }
 
 std::optional<std::string> textProblem(std::string_view content) {

@@ -34,6 +34,11 @@ char bitText(ui::Color color);
 // and a save apply the same limit, so that every file saved can be loaded.
 std::optional<std::string> sizeProblem(std::size_t size, std::string_view subject);
 
+// The title of the messages about program files, and what a load that failed says: the
+// file, why, and that memory was not changed.
+inline constexpr const char* kProgramFileTitle = "VOLPAR -- PROGRAM FILE";
+std::string loadFailureMessage(const std::string& path, std::string_view reason);
+
 // Why content cannot be the text of a program file at all (too large, binary, UTF-16),
 // or nothing. Bytes outside ASCII are accepted: legacy 8-bit text is still text.
 std::optional<std::string> textProblem(std::string_view content);

@@ -4,6 +4,8 @@
 
 #include <exception>
 
+#include "storage/program_text.h"
+
 namespace volpar::web {
 
 using emscripten::val;
@@ -366,9 +368,17 @@ bool WebFrontEnd::tick(int id) {
   return elementAt(id) == timer && timer->enabled() && timer->Interval() == interval;
 }
 
+void WebFrontEnd::openFailed(const std::string& name, const std::string& reason) {
+  platform_.MsgBox(storage::loadFailureMessage(name, reason), storage::kProgramFileTitle);
+}
+
 }  // namespace volpar::web
 
 EMSCRIPTEN_BINDINGS(volpar) {
+  // The page reads no more of a chosen file than a program file may hold, and a byte more
+  // to tell a larger one.
+  emscripten::constant("maxProgramFileBytes",
+                       static_cast<int>(volpar::storage::kMaxProgramFileBytes));
   using volpar::web::WebFrontEnd;
   emscripten::class_<WebFrontEnd>("FrontEnd")
       .constructor<emscripten::val>()
@@ -380,6 +390,7 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("ended", &WebFrontEnd::ended)
       .function("takeSaved", &WebFrontEnd::takeSaved)
       .function("answerFile", &WebFrontEnd::answerFile)
+      .function("openFailed", &WebFrontEnd::openFailed)
       .function("answerQuestion", &WebFrontEnd::answerQuestion)
       .function("click", &WebFrontEnd::click)
       .function("type", &WebFrontEnd::type)

@@ -40,6 +40,8 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   bool ended() { return app_.programEnded(); }
   std::string takeSaved() { return platform_.takeSaved(); }
   void answerFile(std::string name) { platform_.answerFile(std::move(name)); }
+  // A chosen file that the browser could not read, reported as a load that failed.
+  void openFailed(const std::string& name, const std::string& reason);
   // true: Save, false: Don't Save (a cancelled question is never delivered again).
   void answerQuestion(bool save) {
     platform_.answerQuestion(save ? ui::Platform::SaveAnswer::Save

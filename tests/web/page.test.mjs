@@ -187,6 +187,53 @@ test('Open loads the saved file again; a file that is no program is refused with
   assert.equal(await memoryBits(1), PROGRAM[1], 'the refused file changed nothing');
 });
 
+test('a file named as a folder of the browser opens; a large or unreadable one is refused unread', async () => {
+  const openFile = async (file) => {
+    const chooser = page.waitForEvent('filechooser');
+    await page.keyboard.press('Control+o');
+    await (await chooser).setFiles(file);
+  };
+  const box = page.locator('#msgbox');
+  const refusal = async () => {
+    await box.waitFor();
+    const seen = `${await box.locator('.title').textContent()}: ${await box.locator('.text').textContent()}`;
+    await box.locator('button').click();
+    await box.waitFor({ state: 'hidden' });
+    return seen;
+  };
+  await page.evaluate(() => {
+    const read = Blob.prototype.arrayBuffer;
+    window.readSizes = [];
+    window.unreadable = false;
+    Blob.prototype.arrayBuffer = function () {
+      window.readSizes.push(this.size);
+      if (window.unreadable) return Promise.reject(new DOMException('gone', 'NotReadableError'));
+      return read.call(this);
+    };
+  });
+  for (const name of ['dev', 'tmp']) {
+    const file = path.join(work, name);
+    fs.copyFileSync(path.join(dataDir, 'countdown.txt'), file);
+    await sendByte(0, '11111111');
+    await openFile(file);
+    await eventually(() => memoryBits(0), '01100000', `${name} loaded`);
+    assert.equal(await memoryBits(1), '10000000');
+  }
+  const huge = path.join(work, 'huge.txt');
+  fs.writeFileSync(huge, Buffer.alloc(3 << 20, 0x20));
+  await openFile(huge);
+  assert.match(await refusal(), /^VOLPAR -- PROGRAM FILE: .*"huge.txt" could not be loaded\.\nReason: It is larger than 1 MiB/);
+  assert.ok(Math.max(...await page.evaluate(() => window.readSizes)) <= (1 << 20) + 1, 'read no more than allowed');
+
+  await page.evaluate(() => { window.unreadable = true; });
+  await openFile(path.join(work, 'session.txt'));
+  assert.match(await refusal(), /^VOLPAR -- PROGRAM FILE: .*"session.txt" could not be loaded\.\nReason: The browser could not read it \(NotReadableError\)/);
+  assert.equal(await memoryBits(1), '10000000', 'the refused files changed nothing');
+  await page.evaluate(() => { window.unreadable = false; });
+  await openFile(path.join(work, 'session.txt'));
+  await eventually(() => memoryBits(1), PROGRAM[1], 'the session\'s program back');
+});
+
 test('F1 opens the help beside the screens', async () => {
   await page.keyboard.press('F1');
   await page.locator('#help').waitFor();

@@ -6,13 +6,13 @@
 #include "screens/input/DERAZO_Input.h"
 #include "screens/screens.h"
 #include "storage/file_io.h"
+#include "storage/program_text.h"
 #include "ui/platform.h"
 
 namespace volpar {
 namespace {
 
 constexpr const char* kProgramFileFilter = "Text file (*.txt)|*.txt";
-constexpr const char* kProgramFileTitle = "VOLPAR -- PROGRAM FILE";
 
 // Where the dialogs start: where the last program file was loaded or saved; before that
 // in the executable's folder when the user may write there (not in a system folder), else
@@ -37,7 +37,7 @@ std::string folderOf(const std::string& path) {
 }
 
 void reportFailure(ui::Platform& platform, const std::optional<std::string>& failure) {
-  if (failure) platform.MsgBox(*failure, kProgramFileTitle);
+  if (failure) platform.MsgBox(*failure, storage::kProgramFileTitle);
 }
 
 }  // namespace
@@ -80,7 +80,7 @@ bool DERAZO_Input::mayDiscardProgram(const std::string& before) {
   if (memoryColors() == savedMemory_) return true;
   using Answer = ui::Platform::SaveAnswer;
   switch (screens_.platform().askToSave("Save the program in memory before " + before + "?",
-                                        kProgramFileTitle)) {
+                                        storage::kProgramFileTitle)) {
     case Answer::DontSave: return true;
     case Answer::Save: return saveProgram();
     case Answer::Cancel: break;

@@ -882,6 +882,18 @@ questionbox.addEventListener('close', () => {
 
 const openfile = $('#openfile');
 
+// Opened and saved files live in a folder of their own, the program's working folder, so
+// that a file named "dev" or "tmp" is no clash with the in-browser file system's own
+// folders. Only what a program file may hold, and a byte more, is read: a larger file is
+// refused as the windows refuse it, without reading the rest.
+const kFilesFolder = '/files';
+
+async function keepOpened(file) {
+  const allowed = Math.min(file.size, module.maxProgramFileBytes + 1);
+  const bytes = await file.slice(0, allowed).arrayBuffer();
+  module.FS.writeFile(`${kFilesFolder}/${file.name}`, new Uint8Array(bytes));
+}
+
 const page = {
   // The screens show what they show now until the box is closed; nothing else happens.
   msgBox(text, title) {
@@ -905,7 +917,12 @@ const page = {
     openfile.onchange = async () => {
       const file = openfile.files[0];
       if (!file) return;
-      module.FS.writeFile(file.name, new Uint8Array(await file.arrayBuffer()));
+      try {
+        await keepOpened(file);
+      } catch (error) {
+        fe.openFailed(file.name, `The browser could not read it (${error?.name ?? error})`);
+        return;
+      }
       fe.answerFile(file.name);
       deliver(event);
     };
@@ -956,6 +973,8 @@ function showEnded() {
 
 async function start() {
   module = await createVolpar();
+  module.FS.mkdir(kFilesFolder);
+  module.FS.chdir(kFilesFolder);
   fe = new module.FrontEnd(page);
   $('#loading').remove();
   document.addEventListener('keydown', onKeyDown);
