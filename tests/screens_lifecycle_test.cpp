@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <set>
@@ -130,9 +131,10 @@ TEST_F(Lifecycle, RestartDiscardsBothScreensAfterTheEventAndTheWelcomeScreenHand
   EXPECT_FALSE(app.programEnded());
 }
 
-// Quit, File > Exit, closing either window and Restart on either screen: at once while
-// memory holds what was last loaded or saved; otherwise only after the question, and a
-// Cancel, or a Save that does not happen, loses nothing. STORE in a run is a change too.
+// Quit, File > Exit, closing either window, Restart on either screen and File > Open: at
+// once while memory holds what was last loaded or saved; otherwise only after the question,
+// and a Cancel, or a Save that does not happen, loses nothing. STORE in a run is a change
+// too, and the question then says that the running program changed memory.
 class ProgramEnd : public Lifecycle, public ::testing::WithParamInterface<int> {
  protected:
   using Answer = ui::Platform::SaveAnswer;
@@ -140,33 +142,57 @@ class ProgramEnd : public Lifecycle, public ::testing::WithParamInterface<int> {
   const std::string file = (std::filesystem::temp_directory_path() /
                             ("volpar-ask-" + std::to_string(::getpid()) + ".txt"))
                                .string();
-  ~ProgramEnd() override { std::filesystem::remove(file); }
+  // What Open loads: byte 0 unlike any the cases write.
+  const std::string other = file + ".other.txt";
+  ProgramEnd() { std::ofstream(other) << "[First8]\r\nByte0=11110000\r\n"; }
+  ~ProgramEnd() override {
+    std::filesystem::remove(file);
+    std::filesystem::remove(other);
+  }
 
-  // One ending action; true when it happened (the program ended or memory was cleared).
+  // One ending action; true when it happened (the program ended, or memory was cleared or
+  // replaced).
   bool act() {
-    const std::vector<std::function<void()>> ways{
-        [&] { rexec().Command_Quit.click(); },   [&] { rexec().requestClose(); },
-        [&] { input().Command_quit.click(); },   [&] { input().requestClose(); },
-        [&] { input().exit_menu.click(); },      [&] { rexec().Command_Restart.click(); },
-        [&] { input().Command_Restart.click(); }};
+    const std::vector<std::function<void()>> ways{[&] { rexec().Command_Quit.click(); },
+                                                  [&] { rexec().requestClose(); },
+                                                  [&] { input().Command_quit.click(); },
+                                                  [&] { input().requestClose(); },
+                                                  [&] { input().exit_menu.click(); },
+                                                  [&] { rexec().Command_Restart.click(); },
+                                                  [&] { input().Command_Restart.click(); },
+                                                  [&] {
+                                                    platform.openAnswers = {other};
+                                                    input().Open_menu.click();
+                                                  }};
     const int ends = platform.endRequests;
     const std::string before = memoryBits(0);
     event(ways[static_cast<std::size_t>(GetParam())]);
     return GetParam() >= 5 ? memoryBits(0) != before : platform.endRequests > ends;
   }
-  // The questions asked since the last call: "asked " for this way's own question.
+  // The questions asked since the last call: "asked " for this way's own question, "asked,
+  // run stored " for the one about memory a running program changed.
   std::string asked() {
-    const std::string own = std::string("Save the program in memory before ") +
-                            (GetParam() >= 5 ? "restarting" : "quitting") + "?";
+    const std::string action = GetParam() == 7   ? "opening another program"
+                               : GetParam() >= 5 ? "restarting"
+                                                 : "quitting";
+    const std::string own = "Save the program in memory before " + action + "?";
+    const std::string stored =
+        "Memory was changed by the running program. Save memory as it is now, with the values "
+        "the program stored, before " +
+        action + "?";
     std::string out;
-    for (const auto& q : platform.questions) out += q.text == own ? "asked " : q.text;
+    for (const auto& q : platform.questions) {
+      EXPECT_EQ(q.title, "VOLPAR -- PROGRAM FILE");
+      out += q.text == own ? "asked " : q.text == stored ? "asked, run stored " : q.text;
+    }
     platform.questions.clear();
     return out;
   }
 };
 
 TEST_P(ProgramEnd, AsksExactlyWhenMemoryIsUnsavedAndLosesNothingOnCancel) {
-  poke(0, "00100001");
+  typeBits("00100001");
+  sendTo(0);
   platform.saveQuestionAnswers = {Answer::Cancel};
   EXPECT_FALSE(act()) << "the question is cancelled";
   EXPECT_EQ(asked(), "asked ");
@@ -208,10 +234,24 @@ TEST_P(ProgramEnd, AsksExactlyWhenMemoryIsUnsavedAndLosesNothingOnCancel) {
   ASSERT_EQ(memoryBits(5), "11111111");
   platform.saveQuestionAnswers = {Answer::Cancel};
   EXPECT_FALSE(act());
+  EXPECT_EQ(asked(), "asked, run stored ");
+
+  // The user's own byte sent after the run: the question still names the run's change;
+  // one the user sends over the stored byte leaves only the user's change.
+  click(rexec().Command_Return_to_Input);
+  typeBits("00000111");
+  sendTo(20);
+  platform.saveQuestionAnswers = {Answer::Cancel};
+  EXPECT_FALSE(act());
+  EXPECT_EQ(asked(), "asked, run stored ");
+  typeBits("00001111");
+  sendTo(5);
+  platform.saveQuestionAnswers = {Answer::Cancel};
+  EXPECT_FALSE(act());
   EXPECT_EQ(asked(), "asked ");
 }
 
-INSTANTIATE_TEST_SUITE_P(QuitCloseExitOrRestart, ProgramEnd, ::testing::Range(0, 7));
+INSTANTIATE_TEST_SUITE_P(QuitCloseExitRestartOrOpen, ProgramEnd, ::testing::Range(0, 8));
 
 }  // namespace
 }  // namespace volpar::testing

@@ -154,7 +154,10 @@ void WebFrontEnd::deliver(F&& handler) {
   if (!failure.empty() && !app_.programEnded()) {
     page_.call<void>("failure", "This action could not be completed:\n" + failure);
   }
-  if (depth_ == 0) app_.collectRetired();
+  if (depth_ == 0) {
+    platform_.forgetAnswer();
+    app_.collectRetired();
+  }
 }
 
 ui::Element* WebFrontEnd::elementAt(int id) const {

@@ -36,8 +36,10 @@ class WebPlatform : public ui::Platform {
 
   // The file the user chose, for the event that is delivered again.
   void answerFile(std::string name) { answer_ = std::move(name); }
-  // The answer to the question, for the event that is delivered again.
+  // The answer to the question, for the event that is delivered again; an answer the event
+  // did not need (a save on the way made the question moot) is forgotten after it.
   void answerQuestion(SaveAnswer answer) { question_ = answer; }
+  void forgetAnswer() { question_.reset(); }
   // The file a save wrote during the last event, to hand to the user; empty when none.
   std::string takeSaved();
 

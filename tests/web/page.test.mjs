@@ -165,16 +165,31 @@ test('Save hands over the very text the runner writes for the same memory', asyn
   assert.ok(fs.readFileSync(saved).equals(fs.readFileSync(expected)), 'the saved text differs from the runner\'s');
 });
 
-test('Open loads the saved file again; a file that is no program is refused with a message', async () => {
+test('Open asks about an unsaved program first; it loads the saved file again; a file that is no program is refused with a message', async () => {
   await sendByte(5, '11111111');
   await eventually(() => memoryBits(5), '11111111', 'memory 5 written');
 
-  const openFile = async (file) => {
+  // Cancel keeps memory and opens no file dialog; Don't Save goes on to the dialog.
+  const question = page.locator('#questionbox');
+  let chose = false;
+  const noteChooser = () => { chose = true; };
+  page.on('filechooser', noteChooser);
+  await page.keyboard.press('Control+o');
+  assert.equal(await question.locator('.text').textContent(), 'Save the program in memory before opening another program?');
+  await question.locator('button[value=cancel]').click();
+  await question.waitFor({ state: 'hidden' });
+  await page.waitForTimeout(200);
+  page.off('filechooser', noteChooser);
+  assert.equal(chose, false, 'no file dialog after Cancel');
+  assert.equal(await memoryBits(5), '11111111', 'memory kept');
+
+  const openFile = async (file, answer) => {
     const chooser = page.waitForEvent('filechooser');
     await page.keyboard.press('Control+o');
+    if (answer) await question.locator(`button[value=${answer}]`).click();
     await (await chooser).setFiles(file);
   };
-  await openFile(path.join(work, 'session.txt'));
+  await openFile(path.join(work, 'session.txt'), 'discard');
   await eventually(() => memoryBits(5), '00000000', 'memory 5 as saved');
   assert.equal(await memoryBits(0), PROGRAM[0]);
 
@@ -272,11 +287,12 @@ test('F1 on the execution screen opens the help at that screen', async () => {
   await page.locator('#help-close').click();
 });
 
-// The STORE above changed memory since the last Open: Quit asks first.
-test('Quit asks about the unsaved program: Cancel keeps the page, Save saves it, then it ends', async () => {
+// The STORE above changed memory since the last Open: Quit asks first, and says so.
+test('Quit asks about the memory the run changed: Cancel keeps the page, Save saves it, then it ends', async () => {
   const question = page.locator('#questionbox');
   await rexec('Command_Quit').click();
-  assert.equal(await question.locator('.text').textContent(), 'Save the program in memory before quitting?');
+  assert.equal(await question.locator('.text').textContent(),
+    'Memory was changed by the running program. Save memory as it is now, with the values the program stored, before quitting?');
   await question.locator('button[value=cancel]').click();
   await question.waitFor({ state: 'hidden' });
   assert.equal(await page.locator('#ended').isVisible(), false);

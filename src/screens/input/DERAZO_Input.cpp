@@ -12,7 +12,19 @@ DERAZO_Input::DERAZO_Input(Screens& screens) : ui::Form("DERAZO_Input"), screens
   layOutMenus();
   connectHandlers();
   tooltipAt = [this](ui::Point at) { return memoryTooltip(at); };
+  noteMemoryKept();
+}
+
+void DERAZO_Input::noteMemoryKept() {
   savedMemory_ = memoryColors();
+  userMemory_ = savedMemory_;
+}
+
+void DERAZO_Input::noteUserWrote(int address) {
+  for (int b = 1; b <= 8; ++b) {
+    const int cell = 8 * address + b;
+    userMemory_[static_cast<std::size_t>(cell - Shape1.LBound())] = Shape1(cell).FillColor();
+  }
 }
 
 // Hovering over a row of the memory grid, in either arrangement, says what its byte is.

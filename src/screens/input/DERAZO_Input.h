@@ -126,9 +126,16 @@ class DERAZO_Input : public ui::Form {
   void connectHandlers();
   std::vector<ui::Color> memoryColors() const;
   std::optional<Tooltip> memoryTooltip(ui::Point at) const;
+  // Memory as the user made it is now what it holds: after a load, a save or a new screen.
+  void noteMemoryKept();
+  // The user has sent a byte to `address`.
+  void noteUserWrote(int address);
 
   Screens& screens_;
   std::vector<ui::Color> savedMemory_;  // the grid as last loaded or saved
+  // The grid as the user made it: as last loaded or saved, with the bytes sent since. Where
+  // memory differs from it, a running program has stored there.
+  std::vector<ui::Color> userMemory_;
 };
 
 }  // namespace volpar

@@ -77,6 +77,7 @@ void DERAZO_Input::Command_Send_to_Memory_Click() {
   for (int b = 1; b <= 8; ++b) {
     Shape1(8 * a + b).setFillColor(screens::bitOf(Input_Bit(b)) == 1 ? ui::kYellow : ui::kWhite);
   }
+  noteUserWrote(a);
   select(Input_Bit(1), 1);
   memory_text.setText(a == 31 ? "0" : std::to_string(a + 1));
 }

@@ -42,8 +42,9 @@ void reportFailure(ui::Platform& platform, const std::optional<std::string>& fai
 
 }  // namespace
 
-// A cancelled dialog loads nothing.
+// An unsaved program is not replaced without the question; a cancelled dialog loads nothing.
 void DERAZO_Input::Open_menu_Click() {
+  if (!mayDiscardProgram("opening another program")) return;
   ui::Platform& platform = screens_.platform();
   setUpDialog(CommonDialog1, screens_, false);
   if (!platform.ShowOpen(CommonDialog1)) return;
@@ -56,7 +57,7 @@ void DERAZO_Input::openProgramFile(const std::string& path) {
   const std::optional<std::string> failure = screens_.manual().Load_Program_File(path);
   reportFailure(screens_.platform(), failure);
   if (failure) return;
-  savedMemory_ = memoryColors();
+  noteMemoryKept();
   screens_.manual().lastProgramFolder = folderOf(path);
 }
 
@@ -71,16 +72,24 @@ bool DERAZO_Input::saveProgram() {
       screens_.manual().Save_Program_File(CommonDialog1.FileName);
   reportFailure(platform, failure);
   if (failure) return false;
-  savedMemory_ = memoryColors();
+  noteMemoryKept();
   screens_.manual().lastProgramFolder = folderOf(CommonDialog1.FileName);
   return true;
 }
 
+// Memory a running program stored into is said to be so: saving it over the program file
+// would keep the run's data in place of the program as typed.
 bool DERAZO_Input::mayDiscardProgram(const std::string& before) {
-  if (memoryColors() == savedMemory_) return true;
+  const std::vector<ui::Color> memory = memoryColors();
+  if (memory == savedMemory_) return true;
+  const std::string question =
+      memory == userMemory_
+          ? "Save the program in memory before " + before + "?"
+          : "Memory was changed by the running program. Save memory as it is now, with the "
+            "values the program stored, before " +
+                before + "?";
   using Answer = ui::Platform::SaveAnswer;
-  switch (screens_.platform().askToSave("Save the program in memory before " + before + "?",
-                                        storage::kProgramFileTitle)) {
+  switch (screens_.platform().askToSave(question, storage::kProgramFileTitle)) {
     case Answer::DontSave: return true;
     case Answer::Save: return saveProgram();
     case Answer::Cancel: break;
