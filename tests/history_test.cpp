@@ -178,6 +178,46 @@ TEST_F(History, TextOfAShortProgramLineForLine) {
   EXPECT_EQ(text, readFile(VOLPAR_TEST_DATA "/history/short_program.txt"));
 }
 
+// At 1000 Hz a program's end runs its branch to itself thousands of times: one line with the
+// count, then the end line; the same byte branching elsewhere is a line of its own. A click
+// on an instruction goes back to its first phase, on the repeated one to its first run.
+TEST_F(History, TheEndsRepeatedBranchIsOneLineAndAClickGoesBackToAnInstructionsFirstPhase) {
+  // LOAD 8, ADD 8, BRANCH 4, (never run), BRANCH 4
+  pokeFrom(0, {"00101000", "00001000", "10100100", "00000000", "10100100"});
+  startAt(0);
+  click(rexec().Command_Begin_Step);
+  for (int i = 0; i < 3 * 8 + 1233 * 8 + 3; ++i) tick();
+  click(rexec().Command_Pause);
+  EXPECT_EQ(tickUntilStopped(), 5);
+  auto lines = [&] {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < history.lineCount(); ++i) out.push_back(history.line(i));
+    return out;
+  };
+  std::vector<std::string> all = lines();
+  ASSERT_EQ(all.size(), 5U + 8U + 1U);
+  EXPECT_EQ(std::vector<std::string>(all.begin(), all.begin() + 5),
+            (std::vector<std::string>{"Start at address 0", "0: 00101000 LOAD 8",
+                                      "1: 00001000 ADD 8", "2: 10100100 BRANCH 4",
+                                      "4: 10100100 BRANCH 4 \u2014 repeated 1,234 times"}));
+  EXPECT_EQ(all[5], "T1: PC copied to AR");
+  EXPECT_EQ(all[12], "T0: ready, clock paused");
+  EXPECT_EQ(all[13], "the program has reached its end (BRANCH to itself at 4)");
+
+  history.goBackTo(4);
+  all = lines();
+  EXPECT_EQ(std::vector<std::string>(all.begin() + 3, all.end()),
+            (std::vector<std::string>{"2: 10100100 BRANCH 4", "4: 10100100 BRANCH 4",
+                                      "T1: AR 2 \u2192 4, PC copied to AR"}));
+  history.goBackTo(2);
+  EXPECT_EQ(lines(),
+            (std::vector<std::string>{"Start at address 0", "0: 00101000 LOAD 8",
+                                      "1: 00001000 ADD 8", "T1: AR 8 \u2192 1, PC copied to AR"}));
+  EXPECT_EQ(clockCells(), "01000000");
+  EXPECT_EQ(rexec().Register_PC_Decimal.Caption(), "1");
+  EXPECT_EQ(rexec().Register_Address_Decimal.Caption(), "1");
+}
+
 // A new start, Restart, a program loaded or a byte sent to memory begin a new history; a
 // running clock cannot go back.
 TEST_F(History, NewStartRestartLoadAndMemoryEditsClearIt) {

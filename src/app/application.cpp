@@ -38,6 +38,9 @@ void Application::create(std::unique_ptr<F>& form, void (F::*load)()) {
 
 REXEC& Application::rexec() { return created(rexec_); }
 
+ui::Form* Application::executionForm() const { return rexec_.get(); }
+ui::Form* Application::inputForm() const { return input_.get(); }
+
 void Application::openProgramFile(const std::string& path) {
   if (input_) input_->openProgramFile(path);
 }

@@ -51,6 +51,11 @@ class Application : public Screens {
   DERAZO_Input* existingDerazoInput() const { return input_.get(); }
   Initial_Screen* existingInitialScreen() const { return initial_.get(); }
 
+  // The execution and input screens as forms, where they exist: for a front end that
+  // places its own windows beside them.
+  ui::Form* executionForm() const;
+  ui::Form* inputForm() const;
+
   // Opens a program file as File > Open would, once the input screen exists; nothing
   // before.
   void openProgramFile(const std::string& path);

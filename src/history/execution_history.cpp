@@ -1,6 +1,8 @@
 #include "history/execution_history.h"
 
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "machine/REXEC_Manual.h"
 #include "machine/instruction_text.h"
@@ -16,6 +18,14 @@ namespace {
 constexpr std::uint8_t kUnknownAddress = 0xFF;
 constexpr std::uint8_t kNoOpCode = 8;
 constexpr int kLoad = 1, kStore = 2, kInput = 3, kOutput = 4, kBranch = 5, kAdd = 0;
+
+// "1,234,567": a count the eye takes in at once.
+std::string withThousands(std::size_t n) {
+  std::string digits = std::to_string(n);
+  for (auto i = static_cast<std::ptrdiff_t>(digits.size()) - 3; i > 0; i -= 3)
+    digits.insert(static_cast<std::size_t>(i), ",");
+  return digits;
+}
 }  // namespace
 
 ExecutionHistory::ExecutionHistory(Application& app) : app_(app) {
@@ -215,7 +225,13 @@ void ExecutionHistory::goBackTo(std::size_t line) {
   if (!canStepBack()) return;
   const std::vector<Line>& all = lines();
   if (line >= all.size()) return;
-  undoSteps(all[line].kind == LineKind::Start ? 0 : all[line].step + 1);
+  const Line& l = all[line];
+  switch (l.kind) {
+    case LineKind::Start: undoSteps(0); break;
+    case LineKind::Instruction: undoSteps(l.first + 1); break;
+    case LineKind::Phase:
+    case LineKind::End: undoSteps(l.step + 1); break;
+  }
 }
 
 // Back to just before step `keep`. Where the running clock performed it, the clock stops
@@ -331,7 +347,10 @@ const std::vector<ExecutionHistory::Line>& ExecutionHistory::lines() {
   lines_.clear();
   lines_.push_back({LineKind::Start, 0});
   std::size_t first = 0;
-  int lastEnd = -1;  // address of the last instruction that ended the program
+  // The last instruction that ended the program, and its line: the same byte at the same
+  // address runs again only to branch to itself again, so it joins that line from its T1 on.
+  std::pair<int, int> end{-1, -1};  // address and byte; none yet
+  std::size_t endLine = 0;
   while (first < steps_.size()) {
     std::size_t last = first;
     bool selfBranch = steps_[first].note.selfBranch;
@@ -339,19 +358,33 @@ const std::vector<ExecutionHistory::Line>& ExecutionHistory::lines() {
       ++last;
       selfBranch = selfBranch || steps_[last].note.selfBranch;
     }
-    lines_.push_back({LineKind::Instruction, last});
+    const Note& note = steps_[last].note;
+    const std::pair<int, int> instruction{note.address, note.byte};
+    if (end == instruction) {
+      lines_.resize(endLine + 1);  // its end line comes again below
+      lines_[endLine].step = last;
+      ++lines_[endLine].runs;
+      selfBranch = true;
+    } else {
+      endLine = lines_.size();
+      lines_.push_back({LineKind::Instruction, last, first});
+    }
     if (last + 1 == steps_.size()) {
       for (std::size_t s = first; s <= last; ++s) lines_.push_back({LineKind::Phase, s});
     }
-    const int address = steps_[last].note.address;
-    if (selfBranch && address != lastEnd) lines_.push_back({LineKind::End, last});
-    lastEnd = selfBranch ? address : -1;
+    if (selfBranch) lines_.push_back({LineKind::End, last});
+    end = selfBranch ? instruction : std::pair{-1, -1};
     first = last + 1;
   }
   return lines_;
 }
 
 std::size_t ExecutionHistory::lineCount() { return lines().size(); }
+
+bool ExecutionHistory::isEndLine(std::size_t index) {
+  const std::vector<Line>& all = lines();
+  return index < all.size() && all[index].kind == LineKind::End;
+}
 
 std::string ExecutionHistory::line(std::size_t index) {
   const std::vector<Line>& all = lines();
@@ -361,7 +394,9 @@ std::string ExecutionHistory::line(std::size_t index) {
     case LineKind::Start:
       return origin_.start ? "Start at address " + std::to_string(origin_.pc)
                            : std::string("Earlier phases are no longer kept");
-    case LineKind::Instruction: return instructionLine(steps_[l.step].note);
+    case LineKind::Instruction:
+      return instructionLine(steps_[l.step].note) +
+             (l.runs > 1 ? " \u2014 repeated " + withThousands(l.runs) + " times" : "");
     case LineKind::Phase: return phaseText(steps_[l.step].note);
     case LineKind::End:
       return "the program has reached its end (" +

@@ -48,15 +48,19 @@ class ExecutionHistory : public ScreensObserver,
   // Undoes the last phase: both screens and the module variables as before it. A phase
   // the running clock performed leaves the clock stopped there: Resume (or Step) goes on.
   void stepBack();
-  // Goes back to the point a line of the history stands for.
+  // Goes back to the point a line of the history stands for: an instruction's first phase
+  // (of its first run, for a repeated one), just after a phase, the start, the end.
   void goBackTo(std::size_t line);
 
   // --- Reading -------------------------------------------------------------------------
   // A start line, one line per instruction ("5: 00100101 LOAD 5"), under the last one a
   // line per phase performed ("T3: PC 5 → 6, memory word read"), and a line where the
-  // program reached its end.
+  // program reached its end. The end's branch to itself is one line however often it runs
+  // ("4: 10100100 BRANCH 4 — repeated 1,234 times"), with the end line after it.
   std::size_t lineCount();
   std::string line(std::size_t index);
+  // The line where the program reached its end: long, and worth reading whole.
+  bool isEndLine(std::size_t index);
   // Changes whenever the lines or what can be done may have changed.
   std::uint64_t revision() const { return revision_; }
   std::size_t memoryBytes() const;
@@ -104,6 +108,10 @@ class ExecutionHistory : public ScreensObserver,
   struct Line {
     LineKind kind;
     std::size_t step;  // the step whose point the line stands for (after it)
+    // An instruction's: its first step, and how many times in a row it ran (the end's
+    // branch to itself, repeated, is one line).
+    std::size_t first = 0;
+    std::size_t runs = 1;
   };
 
   void willChange(ui::Form& form, ui::Element* element, ui::Property property,

@@ -52,9 +52,18 @@ void FrontEnd::formCreated(ui::Form& form) {
   if (form.tooltipAt) new FormTooltips(*window);
 }
 
+// The first time beside the execution screen where it is shown, else the input screen.
 HistoryWindow& FrontEnd::showHistory() {
   if (!historyWindow_) historyWindow_ = std::make_unique<HistoryWindow>(history_, gate_);
-  historyWindow_->open();
+  QRect beside;
+  for (const ui::Form* form : {app_.executionForm(), app_.inputForm()}) {
+    const FormWindow* window = form ? windowOf(*form) : nullptr;
+    if (window && window->isVisible()) {
+      beside = window->frameGeometry();
+      break;
+    }
+  }
+  historyWindow_->open(beside);
   // Opened by a key, inside an event: the history is read once the event has finished.
   HistoryWindow* window = historyWindow_.get();
   QTimer::singleShot(0, window, [window] { window->refresh(); });

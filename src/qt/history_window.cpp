@@ -1,18 +1,68 @@
 #include "qt/history_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 
 namespace volpar::qt {
 
+namespace {
+
+// Every line one text line high, measured once, but the few that wrap: a long history is
+// laid out without reading its lines.
+class LineDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const auto* view = qobject_cast<const QListView*>(parent());
+    const int width = view ? view->viewport()->width() : option.rect.width();
+    // The style's text margin on each side, as it paints the text.
+    const QStyle* style = view ? view->style() : QApplication::style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    const int lineHeight = option.fontMetrics.height() + 2;
+    if (!index.data(HistoryLines::kWrapsRole).toBool()) return {width, lineHeight};
+    const QRect text =
+        option.fontMetrics.boundingRect(QRect(0, 0, std::max(width - 2 * margin, 1), 1 << 20),
+                                        Qt::TextWordWrap, index.data().toString());
+    return {width, std::max(text.height() + 2, lineHeight)};
+  }
+};
+
+}  // namespace
+
+QRect placeBeside(const QRect& available, const QRect& beside, QSize size) {
+  size = size.boundedTo(available.size());
+  const int right = available.right() - beside.right();  // free pixels on each side
+  const int left = beside.left() - available.left();
+  int x = 0;
+  if (right >= size.width()) {
+    x = beside.right() + 1;
+  } else if (left >= size.width()) {
+    x = beside.left() - size.width();
+  } else {
+    x = right >= left ? available.right() + 1 - size.width() : available.left();
+  }
+  const int y = std::clamp(beside.top(), available.top(), available.bottom() + 1 - size.height());
+  return {QPoint(x, y), size};
+}
+
 QVariant HistoryLines::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rows_) return {};
-  return QString::fromStdString(history_.line(static_cast<std::size_t>(index.row())));
+  if (!index.isValid() || index.row() >= rows_) return {};
+  const auto row = static_cast<std::size_t>(index.row());
+  if (role == kWrapsRole) return history_.isEndLine(row);
+  if (role != Qt::DisplayRole) return {};
+  return QString::fromStdString(history_.line(row));
 }
 
 bool HistoryLines::update() {
@@ -35,10 +85,15 @@ HistoryWindow::HistoryWindow(history::ExecutionHistory& history, EventGate& gate
       stepBack_(new QPushButton("Step &Back", this)) {
   setWindowTitle("VOLPAR Execution History");
   list_->setModel(&lines_);
-  list_->setUniformItemSizes(true);  // no row is measured but the first
+  list_->setItemDelegate(new LineDelegate(list_));
+  list_->setWordWrap(true);
+  list_->setResizeMode(QListView::Adjust);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  auto* hint = new QLabel("Click a line to go back to that point. Ctrl+Z steps back.", this);
+  auto* hint = new QLabel(
+      "Click an instruction to go back to its first phase, a phase to just after it. "
+      "Ctrl+Z steps back; Ctrl+Home and Ctrl+End go to the first and last line.",
+      this);
   hint->setWordWrap(true);
 
   auto* buttons = new QHBoxLayout;
@@ -57,6 +112,21 @@ HistoryWindow::HistoryWindow(history::ExecutionHistory& history, EventGate& gate
     refresh();
   };
   connect(undo, &QAction::triggered, this, back);
+  const std::pair<Qt::Key, void (QAbstractItemView::*)()> ends[] = {
+      {Qt::Key_Home, &QAbstractItemView::scrollToTop},
+      {Qt::Key_End, &QAbstractItemView::scrollToBottom}};
+  for (const auto& [key, scroll] : ends) {
+    auto* go = new QAction(this);
+    go->setShortcut(QKeySequence(Qt::CTRL | key));
+    go->setShortcutContext(Qt::WindowShortcut);
+    addAction(go);
+    connect(go, &QAction::triggered, this, [this, scroll, key] {
+      const int rows = lines_.rowCount({});
+      if (rows == 0) return;
+      list_->setCurrentIndex(lines_.index(key == Qt::Key_Home ? 0 : rows - 1));
+      (list_->*scroll)();
+    });
+  }
   connect(stepBack_, &QPushButton::clicked, this, back);
   connect(list_, &QListView::clicked, this,
           [this](const QModelIndex& index) { goBackTo(index.row()); });
@@ -66,7 +136,18 @@ HistoryWindow::HistoryWindow(history::ExecutionHistory& history, EventGate& gate
   refresh();
 }
 
-void HistoryWindow::open() {
+void HistoryWindow::open(const QRect& besideFrame) {
+  if (!placed_ && besideFrame.isValid()) {
+    placed_ = true;
+    const QScreen* screen = QGuiApplication::screenAt(besideFrame.center());
+    if (screen) {
+      // The frame's decorations are not known before the first show: allow for them.
+      const QSize decorations = frameGeometry().size() - size();
+      const QRect place = placeBeside(screen->availableGeometry(), besideFrame,
+                                      size() + decorations.expandedTo({16, 40}));
+      move(place.topLeft());
+    }
+  }
   show();
   raise();
   activateWindow();

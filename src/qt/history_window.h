@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QRect>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
@@ -13,12 +14,20 @@ class QPushButton;
 
 namespace volpar::qt {
 
+// Where a window of `size` goes beside `beside` (frame geometries) on the desktop's
+// `available` area: to its right where there is room, else to its left, else on the side
+// with more room, as far from it as the desktop allows. Top edges aligned, inside the area.
+QRect placeBeside(const QRect& available, const QRect& beside, QSize size);
+
 // The lines of the execution history for a list view. Only the rows in view are read, so
 // a long history costs no more than a short one.
 class HistoryLines : public QAbstractListModel {
  public:
   explicit HistoryLines(history::ExecutionHistory& history, QObject* parent = nullptr)
       : QAbstractListModel(parent), history_(history) {}
+
+  // True for the lines that wrap at the window's width instead of being cut.
+  static constexpr int kWrapsRole = Qt::UserRole;
 
   int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows_; }
   QVariant data(const QModelIndex& index, int role) const override;
@@ -33,8 +42,9 @@ class HistoryLines : public QAbstractListModel {
 
 // The "VOLPAR Execution History" window: the history as it grows, scrolled to the newest
 // line, a Step Back button (also Ctrl+Z) enabled while the clock stands still, and a
-// click on a line goes back to that point. It reads the history at most ten times a second
-// (as often as anyone reads a scrolling list), only after an event may have changed it,
+// click on a line goes back to that point (an instruction's: to its first phase).
+// Ctrl+Home and Ctrl+End go to the first and the last line. It reads the history at most ten times
+// a second (as often as anyone reads a scrolling list), only after an event may have changed it,
 // never while hidden, and never while an event is under way: an idle program is not woken.
 class HistoryWindow : public QWidget {
  public:
@@ -42,8 +52,9 @@ class HistoryWindow : public QWidget {
 
   HistoryWindow(history::ExecutionHistory& history, EventGate& gate);
 
-  // Shows the window in front.
-  void open();
+  // Shows the window in front; the first time beside `besideFrame` (a window's frame),
+  // where the desktop has room.
+  void open(const QRect& besideFrame = {});
   // Reads the history now and shows what changed.
   void refresh();
   // An event has finished and may have changed the history: read it soon.
@@ -65,6 +76,7 @@ class HistoryWindow : public QWidget {
   QListView* list_;
   QPushButton* stepBack_;
   QTimer frame_;
+  bool placed_ = false;
 };
 
 }  // namespace volpar::qt

@@ -125,5 +125,65 @@ TEST_F(History, TheInputScreensMenuOpensTheWindowAndMemoryRowTooltipsNameTheInst
   }
 }
 
+// The window opens beside the execution screen: to its right where the desktop has room,
+// else to its left, else on the roomier side, always inside the desktop (a second monitor
+// too).
+TEST(HistoryPlacement, BesideTheWindowWhereTheDesktopHasRoom) {
+  const QRect desk(0, 0, 1920, 1080), secondDesk(1920, 0, 1280, 1024);
+  const QSize size(460, 560);
+  const struct {
+    QRect available, beside;
+    QPoint at;
+  } cases[] = {{desk, {100, 50, 1000, 700}, {1100, 50}},
+               {desk, {800, 50, 1000, 700}, {340, 50}},
+               {desk, {300, 600, 1400, 700}, {0, 520}},
+               {secondDesk, {2000, 100, 800, 600}, {2740, 100}}};
+  for (const auto& c : cases) {
+    const QRect place = qt::placeBeside(c.available, c.beside, size);
+    EXPECT_EQ(place.topLeft(), c.at) << c.beside.x() << "," << c.beside.y();
+    EXPECT_EQ(place.size(), size);
+    EXPECT_TRUE(c.available.contains(place));
+  }
+  EXPECT_EQ(qt::placeBeside({0, 0, 400, 300}, {0, 0, 200, 100}, size), QRect(0, 0, 400, 300))
+      << "never larger than the desktop";
+}
+
+// At a program's end the list keeps one line for the repeated branch; the end line wraps in
+// a narrow window instead of being cut; Ctrl+Home and Ctrl+End go to the first and the last
+// line.
+TEST_F(History, TheEndLineWrapsAndCtrlHomeAndCtrlEndGoToTheEnds) {
+  hideWelcome();
+  poke({{0, "10100000"}});  // BRANCH 0, for ever
+  startRun();
+  act([this] { rexec().manual_radio.setValue(true); });
+  for (int i = 0; i < 8 * 40; ++i) act([this] { rexec().Command_Begin_Step.click(); });
+  keyIn(window(rexec()), Qt::Key_F2);
+  ASSERT_NE(historyWindow(), nullptr);
+  qt::HistoryWindow& w = *historyWindow();
+  w.resize(260, 220);
+  settle();
+  w.refresh();
+  settle();
+  QListView& list = *w.list();
+  QAbstractItemModel& lines = *list.model();
+  const int rows = lines.rowCount();
+  ASSERT_EQ(rows, 2 + 8 + 1);
+  EXPECT_EQ(lines.index(1, 0).data().toString(), "0: 10100000 BRANCH 0 \u2014 repeated 40 times");
+  const QModelIndex end = lines.index(rows - 1, 0);
+  EXPECT_EQ(end.data().toString(), "the program has reached its end (BRANCH to itself at 0)");
+  EXPECT_GE(list.visualRect(end).height(), 2 * list.visualRect(lines.index(0, 0)).height() - 4)
+      << "wrapped onto two lines or more";
+  EXPECT_LE(list.visualRect(end).width(), list.viewport()->width());
+
+  const QRect view = list.viewport()->rect();
+  keyIn(w, Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_EQ(list.currentIndex().row(), 0);
+  EXPECT_TRUE(view.intersects(list.visualRect(lines.index(0, 0))));
+  EXPECT_FALSE(view.intersects(list.visualRect(end)));
+  keyIn(w, Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(list.currentIndex().row(), rows - 1);
+  EXPECT_TRUE(view.contains(list.visualRect(end)));
+}
+
 }  // namespace
 }  // namespace volpar::qttest
