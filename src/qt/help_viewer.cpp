@@ -8,6 +8,16 @@
 
 namespace volpar::qt {
 
+QString desktopHelp(QString html) {
+  static const QString begin = "<!-- browser -->", end = "<!-- /browser -->";
+  for (qsizetype at = html.indexOf(begin); at >= 0; at = html.indexOf(begin, at)) {
+    const qsizetype to = html.indexOf(end, at);
+    if (to < 0) break;  // an unclosed mark hides nothing
+    html.remove(at, to + end.size() - at);
+  }
+  return html;
+}
+
 HelpViewer::HelpViewer(QWidget* parent)
     : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)) {
   setWindowTitle("VOLPAR Help");
@@ -26,7 +36,7 @@ HelpViewer::HelpViewer(QWidget* parent)
 bool HelpViewer::open(const QString& path, int topic) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
-  const QString html = QString::fromUtf8(file.readAll());
+  const QString html = desktopHelp(QString::fromUtf8(file.readAll()));
   if (html.trimmed().isEmpty()) return false;
   browser_->setSearchPaths({QFileInfo(path).absolutePath()});
   browser_->setHtml(html);

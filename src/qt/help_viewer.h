@@ -6,6 +6,10 @@ class QTextBrowser;
 
 namespace volpar::qt {
 
+// The help file as the desktop shows it: without the parts between "<!-- browser -->" and
+// "<!-- /browser -->", which only the page shows.
+QString desktopHelp(QString html);
+
 // The help window: the help file is HTML; topic n is the anchor "topic-n".
 class HelpViewer : public QWidget {
  public:

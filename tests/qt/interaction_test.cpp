@@ -131,7 +131,14 @@ TEST_F(Interaction, ExecutionScreenKeys) {
   EXPECT_TRUE(platform.helpViewer()->isVisible());
   QTextBrowser* browser = platform.helpViewer()->browser();
   EXPECT_EQ(browser->cursorForPosition(QPoint(4, 4)).block().text(), "Execution screen");
+  // The browser's topic is the page's alone; volpar-run is named for the teachers.
+  const QString shown = browser->toPlainText();
+  EXPECT_FALSE(shown.contains("web browser") || shown.contains("Ctrl+Alt+O"));
+  EXPECT_TRUE(shown.contains("Checking and grading programs: volpar-run"));
   platform.helpViewer()->close();
+  EXPECT_EQ(qt::desktopHelp("a<!-- browser -->b<!-- /browser -->c<!-- browser -->d<!-- /browser "
+                            "-->e<!-- browser -->f"),
+            "ace<!-- browser -->f");
 }
 
 // A click that gives a box the focus selects its "0", so that a typed 1 replaces it; a
