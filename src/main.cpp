@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (early.action == volpar::CommandLine::Action::Version) {
-    std::cout << volpar::versionLine("volpar", volpar::qt::QtPlatform().version()) << "\n";
+    std::cout << volpar::versionText("volpar", volpar::qt::QtPlatform().version());
     return 0;
   }
 

@@ -40,9 +40,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
   return line;
 }
 
-std::string versionLine(const std::string& program, const ui::Version& version) {
+std::string versionText(const std::string& program, const ui::Version& version) {
   return program + " " + std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
-         std::to_string(version.revision);
+         std::to_string(version.revision) +
+         "\n"
+         "Copyright (C) 2026 The VOLPAR developers.\n"
+         "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+         "This is free software: you are free to change and redistribute it.\n"
+         "There is NO WARRANTY, to the extent permitted by law.\n";
 }
 
 }  // namespace volpar

@@ -18,8 +18,9 @@ struct CommandLine {
 // Reads the arguments that follow the program name (the toolkit's own options removed).
 CommandLine parseCommandLine(const std::vector<std::string>& args);
 
-// "volpar 1.0.4": the program's name and the version the welcome screen shows.
-std::string versionLine(const std::string& program, const ui::Version& version);
+// What --version prints: "volpar 1.0.4" (the version the welcome screen shows), then the
+// copyright and the licence.
+std::string versionText(const std::string& program, const ui::Version& version);
 
 extern const char* const kProgramUsage;
 

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     return kExitFinished;
   }
   if (parsed.versionRequested) {
-    std::cout << volpar::versionLine("volpar-run", HeadlessPlatform().version()) << "\n";
+    std::cout << volpar::versionText("volpar-run", HeadlessPlatform().version());
     return kExitFinished;
   }
   if (!parsed.options) {
