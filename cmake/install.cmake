@@ -1,5 +1,6 @@
 # Installing VOLPAR as a desktop program (cmake --install) and packing it as a Debian
-# package (make package): programs, help file, desktop entry, icon, metainfo, man pages.
+# package (make package): programs, help file, desktop entry, icon, metainfo, man pages,
+# the documents in share/doc/volpar.
 include(GNUInstallDirs)
 
 set(VOLPAR_ID org.volpar.volpar)
@@ -27,22 +28,37 @@ if(TARGET volpar)
   list(APPEND VOLPAR_MANUALS volpar)
 endif()
 
-# Man pages, made from each program's --help and --version at build time.
-find_program(HELP2MAN help2man REQUIRED)
-set(volpar_summary "simulate a very small stored-program computer, phase by phase")
-set(volpar-run_summary "run a VOLPAR program file without windows")
-foreach(program ${VOLPAR_MANUALS})
-  set(page ${PROJECT_BINARY_DIR}/man/${program}.1)
-  add_custom_command(OUTPUT ${page}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
-    COMMAND ${HELP2MAN} --no-info --section=1 "--name=${${program}_summary}"
-            --output=${page} $<TARGET_FILE:${program}>
-    DEPENDS ${program}
-    COMMENT "Writing the man page ${program}(1)")
-  list(APPEND VOLPAR_PAGES ${page})
-  install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Man pages and the changelog, compressed as Debian wants them (gzip -9n: no name, no
+# time stamp, so that a rebuild gives the same bytes).
+find_program(GZIP gzip REQUIRED)
+set(VOLPAR_MAN ${PROJECT_SOURCE_DIR}/man)
+set(VOLPAR_PACKAGING ${PROJECT_SOURCE_DIR}/packaging)
+set(volpar_docs)
+function(volpar_gzip source target)
+  set(out ${PROJECT_BINARY_DIR}/compressed/${target})
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/compressed
+    COMMAND ${GZIP} -9n -c ${source} > ${out}
+    DEPENDS ${source} VERBATIM)
+  set(volpar_docs ${volpar_docs} ${out} PARENT_SCOPE)
+endfunction()
+foreach(page ${VOLPAR_MANUALS})
+  volpar_gzip(${VOLPAR_MAN}/${page}.1 ${page}.1.gz)
+  install(FILES ${PROJECT_BINARY_DIR}/compressed/${page}.1.gz
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()
-add_custom_target(volpar-man ALL DEPENDS ${VOLPAR_PAGES})
+volpar_gzip(${VOLPAR_MAN}/volpar.5 volpar.5.gz)
+install(FILES ${PROJECT_BINARY_DIR}/compressed/volpar.5.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
+volpar_gzip(${VOLPAR_PACKAGING}/changelog changelog.gz)
+add_custom_target(volpar-docs ALL DEPENDS ${volpar_docs})
+
+# What an administrator looks for in usr/share/doc/volpar: the licence terms in Debian's
+# machine-readable form, the changelog, the README and example program files.
+set(VOLPAR_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/volpar)
+install(FILES ${VOLPAR_PACKAGING}/copyright ${PROJECT_BINARY_DIR}/compressed/changelog.gz
+              ${PROJECT_SOURCE_DIR}/README.md
+        DESTINATION ${VOLPAR_DOCDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${VOLPAR_DOCDIR}/examples)
 
 # make package: a .deb whose dependencies dpkg-shlibdeps finds from the programs.
 set(CPACK_GENERATOR DEB)
@@ -50,9 +66,19 @@ set(CPACK_PACKAGE_NAME volpar)
 set(CPACK_PACKAGE_VENDOR "VOLPAR")
 set(CPACK_PACKAGE_CONTACT "VOLPAR maintainers <maintainers@volpar.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "teaching simulator of a very small stored-program computer")
-set(CPACK_PACKAGE_DESCRIPTION "VOLPAR animates, clock phase by clock phase, how a computer \
-with 32 bytes of memory fetches, decodes and executes each instruction of a program that \
-students type in. volpar-run runs program files without windows, for checking and grading.")
+# The extended description, one line of the control file each (none longer than 80).
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "VOLPAR animates, clock phase by clock phase, how a very small computer (32"
+  "bytes of memory, eight op codes) fetches, decodes and executes each"
+  "instruction of a program that students type into its memory grid, bit by"
+  "bit or as op code and address. The clock runs at 1 to 1000 Hz or one phase"
+  "per press; an execution history steps back through the run."
+  "."
+  "volpar-run runs program files without windows, for checking and grading"
+  "students' programs.")
+# Directories as Debian wants them, whatever the umask of the build.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+    GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -8,14 +8,14 @@
 set -euo pipefail
 
 run=(
-  cmake ninja-build g++ make help2man
+  cmake ninja-build g++ make
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation
 )
 package=(dpkg-dev file)
 test=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps x11-utils imagemagick
-  desktop-file-utils appstream man-db groff-base
+  desktop-file-utils appstream man-db groff-base lintian
   emscripten chromium clang-format acl
 )
 fuzz=(clang)
