@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up time of the real program to its welcome screen, and its resident memory, on a
-# virtual X display: median of five starts.
+# virtual X display: the median of ten starts (VOLPAR_STARTUP_RUNS to choose).
 # Usage: bench/clock_rate/startup_and_memory.sh [path/to/volpar]
+# For the installed program, unpack the package and pass its usr/bin/volpar.
 set -euo pipefail
 volpar=$(realpath "${1:-build/volpar}")
 if [ -z "${VOLPAR_ON_DISPLAY:-}" ]; then
@@ -10,7 +11,8 @@ fi
 # The display may take a moment to accept clients.
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 times=()
-for run in 1 2 3 4 5; do
+runs=${VOLPAR_STARTUP_RUNS:-10}
+for _ in $(seq "$runs"); do
   start=$(date +%s%N)
   "$volpar" >/tmp/volpar-startup.log 2>&1 &
   pid=$!
@@ -25,5 +27,6 @@ for run in 1 2 3 4 5; do
   kill "$pid"; wait "$pid" 2>/dev/null || true
 done
 sorted=($(printf '%s\n' "${times[@]}" | sort -n))
-echo "start-up to the welcome screen: median ${sorted[2]} ms (runs: ${times[*]} ms)"
+median=$(( (sorted[(runs - 1) / 2] + sorted[runs / 2]) / 2 ))
+echo "start-up to the welcome screen: median $median ms of $runs (runs: ${times[*]} ms)"
 echo "resident memory with the three screens created: $((rss / 1024)) MiB ($rss kB)"
