@@ -17,6 +17,7 @@ test=(
   xvfb xauth xdotool x11-apps x11-utils imagemagick
   desktop-file-utils appstream man-db groff-base lintian
   emscripten chromium clang-format acl
+  dbus-daemon at-spi2-core python3-pyatspi
 )
 fuzz=(clang)
 

@@ -42,6 +42,8 @@ void FormWindow::detach() {
   ui::Form* form = binder_.form();
   if (!form) return;
   if (form->observer() == this) form->setObserver(nullptr);
+  if (listener_) listener_->formGone();
+  listener_ = nullptr;
   router_.detach();
   binder_.detach();
   hide();

@@ -20,6 +20,14 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
  public:
   static constexpr int kFrameMs = ControlBinder::kFrameMs;
 
+  // Told of every change of the form after the widgets, and when the form goes.
+  class ChangeListener {
+   public:
+    virtual ~ChangeListener() = default;
+    virtual void elementChanged(ui::Element& element) = 0;
+    virtual void formGone() = 0;
+  };
+
   FormWindow(ui::Form& form, EventGate& gate);
   ~FormWindow() override;
 
@@ -43,7 +51,12 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   // they are painted: for views that follow the machine frame by frame.
   void onFrame(std::function<void()> listener) { frameListeners_.push_back(std::move(listener)); }
 
-  void elementChanged(ui::Element& element) override { binder_.elementChanged(element); }
+  void setChangeListener(ChangeListener* listener) { listener_ = listener; }
+
+  void elementChanged(ui::Element& element) override {
+    binder_.elementChanged(element);
+    if (listener_) listener_->elementChanged(element);
+  }
   void formChanged(ui::Form& form, FormEvent event) override;
 
  protected:
@@ -60,6 +73,7 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   InputRouter router_;
   bool sizedOnce_ = false;
   std::vector<std::function<void()>> frameListeners_;
+  ChangeListener* listener_ = nullptr;
 };
 
 }  // namespace volpar::qt

@@ -2,10 +2,17 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenuBar>
 #include <QTimer>
 
+#include "history/machine_reading.h"
+#include "qt/accessibility.h"
+#include "qt/bit_values.h"
 #include "qt/form_tooltips.h"
 #include "qt/program_icon.h"
+#include "screens/execution/REXEC.h"
+#include "screens/input/DERAZO_Input.h"
+#include "screens/welcome/Initial_Screen.h"
 
 namespace volpar::qt {
 
@@ -22,6 +29,7 @@ FrontEnd::FrontEnd(Application& app, QtPlatform& platform)
   platform_.setHistory([this] { showHistory(); }, [this] { history_.stepBack(); });
   // Every window of the program, the three screens first, carries its icon.
   QApplication::setWindowIcon(programIcon());
+  enableMachineAccessibility();
 }
 
 FrontEnd::~FrontEnd() {
@@ -50,6 +58,67 @@ void FrontEnd::formCreated(ui::Form& form) {
   windows_[&form] = window;
   addKeyCommands(*window, form);
   if (form.tooltipAt) new FormTooltips(*window);
+  addAccessibility(form, *window);
+  addViewActions(form, *window);
+}
+
+// The machine's objects for a screen reader, and its bit cells for "Show bit values".
+void FrontEnd::addAccessibility(ui::Form& form, FormWindow& window) {
+  if (auto* welcome = dynamic_cast<Initial_Screen*>(&form)) {
+    if (QWidget* w = window.widgetOf(welcome->Version)) w->setAccessibleName("Version");
+    if (QWidget* w = window.widgetOf(welcome->Address)) w->setAccessibleName("Address");
+    return;
+  }
+  MachineAccessibility* a11y = nullptr;
+  if (auto* rexec = dynamic_cast<REXEC*>(&form)) {
+    a11y = new MachineAccessibility(window, *rexec);
+    addBitCells(history::bitCells(*rexec));
+  } else if (auto* input = dynamic_cast<DERAZO_Input*>(&form)) {
+    a11y = new MachineAccessibility(window, *input);
+    addBitCells(history::bitCells(*input));
+  }
+  if (!a11y) return;
+  window.setChangeListener(a11y);
+  a11y->announced = [this] { machineChanged(); };
+}
+
+// F3 reads the machine state and F4 shows the bit values, on every screen; the input
+// screen lists both in a View menu of its own, after the menus it has.
+void FrontEnd::addViewActions(ui::Form& form, FormWindow& window) {
+  auto* read = new QAction(QStringLiteral("&Read machine state"), &window);
+  read->setShortcut(Qt::Key_F3);
+  QObject::connect(read, &QAction::triggered, &window, [this] { showMachineState(); });
+  auto* bits = new QAction(QStringLiteral("Show &bit values"), &window);
+  bits->setShortcut(Qt::Key_F4);
+  bits->setCheckable(true);
+  bits->setChecked(bitValuesShown());
+  // Each window has its own action: the option, not the action's tick, decides.
+  QObject::connect(bits, &QAction::triggered, &window, [bits] {
+    showBitValues(!bitValuesShown());
+    bits->setChecked(bitValuesShown());
+  });
+  window.addActions({read, bits});
+  if (dynamic_cast<DERAZO_Input*>(&form)) {
+    QMenu* view = window.menuBar()->addMenu(QStringLiteral("&View"));
+    view->addActions({read, bits});
+    QObject::connect(view, &QMenu::aboutToShow, bits,
+                     [bits] { bits->setChecked(bitValuesShown()); });
+  }
+}
+
+MachineStateWindow& FrontEnd::showMachineState() {
+  if (!stateWindow_) {
+    stateWindow_ = std::make_unique<MachineStateWindow>([this] {
+      const REXEC* rexec = app_.existingRexec();
+      return rexec ? history::machineSummary(*rexec, app_.existingDerazoInput()) : std::string();
+    });
+  }
+  stateWindow_->open();
+  return *stateWindow_;
+}
+
+void FrontEnd::machineChanged() {
+  if (stateWindow_ && stateWindow_->isVisible()) stateWindow_->refresh();
 }
 
 // The first time beside the execution screen where it is shown, else the input screen.
@@ -87,6 +156,8 @@ void FrontEnd::addKeyCommands(FormWindow& window, ui::Form& form) {
 void FrontEnd::formDestroyed(ui::Form& form) {
   auto it = windows_.find(&form);
   if (it == windows_.end()) return;
+  if (auto* rexec = dynamic_cast<REXEC*>(&form)) removeBitCells(history::bitCells(*rexec));
+  if (auto* input = dynamic_cast<DERAZO_Input*>(&form)) removeBitCells(history::bitCells(*input));
   if (FormWindow* window = it->second.data()) {
     window->detach();
     window->deleteLater();

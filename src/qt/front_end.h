@@ -10,6 +10,7 @@
 #include "qt/event_gate.h"
 #include "qt/form_window.h"
 #include "qt/history_window.h"
+#include "qt/machine_state_window.h"
 #include "qt/qt_platform.h"
 
 namespace volpar::qt {
@@ -38,18 +39,25 @@ class FrontEnd : public ScreensObserver {
   // The history window, made when first opened (F2, Help > Execution History).
   HistoryWindow& showHistory();
   HistoryWindow* historyWindow() const { return historyWindow_.get(); }
+  // The machine state as plain text, made when first opened (F3).
+  MachineStateWindow& showMachineState();
+  MachineStateWindow* machineStateWindow() const { return stateWindow_.get(); }
 
   void formCreated(ui::Form& form) override;
   void formDestroyed(ui::Form& form) override;
 
  private:
   void addKeyCommands(FormWindow& window, ui::Form& form);
+  void addAccessibility(ui::Form& form, FormWindow& window);
+  void addViewActions(ui::Form& form, FormWindow& window);
+  void machineChanged();
 
   Application& app_;
   QtPlatform& platform_;
   EventGate gate_;
   history::ExecutionHistory history_{app_};
   std::unique_ptr<HistoryWindow> historyWindow_;
+  std::unique_ptr<MachineStateWindow> stateWindow_;
   std::unordered_map<const ui::Form*, QPointer<FormWindow>> windows_;
   QObject requests_;  // what the front end has asked the event loop to do later
 };

@@ -72,8 +72,12 @@ void InputRouter::wireControl(ui::Element& element, QWidget& widget) {
     connect(button, &QPushButton::clicked, this, clickOf<ui::CommandButton>(element, false));
   } else if (auto* radio = qobject_cast<QRadioButton*>(&widget)) {
     connect(radio, &QRadioButton::clicked, this, clickOf<ui::OptionButton>(element, true));
+    clickOnToggle(*radio, clickOf<ui::OptionButton>(element, true),
+                  [model = &element] { return static_cast<ui::OptionButton*>(model)->Value(); });
   } else if (auto* check = qobject_cast<QCheckBox*>(&widget)) {
     connect(check, &QCheckBox::clicked, this, clickOf<ui::CheckBox>(element, true));
+    clickOnToggle(*check, clickOf<ui::CheckBox>(element, true),
+                  [model = &element] { return static_cast<ui::CheckBox*>(model)->Value() == 1; });
   } else if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
     connect(edit, &QLineEdit::textEdited, this, [this, box = &element, edit] {
       editedByKey_ = true;
@@ -92,6 +96,18 @@ void InputRouter::wireControl(ui::Element& element, QWidget& widget) {
       resync(*model);
     });
   }
+}
+
+// A screen reader's Toggle checks a button without clicking it: once the event is over,
+// a button whose check the model did not make is clicked in the model too. A click has
+// brought the two in step by then and sends nothing more.
+void InputRouter::clickOnToggle(QAbstractButton& button, std::function<void()> click,
+                                std::function<bool()> modelChecked) {
+  connect(&button, &QAbstractButton::toggled, this, [this, &button, click, modelChecked] {
+    QTimer::singleShot(0, &button, [this, &button, click, modelChecked] {
+      if (binder_.form() && button.isChecked() != modelChecked()) click();
+    });
+  });
 }
 
 void InputRouter::wireMenu(ui::Element& element, const ControlBinder::Binding& binding) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QObject>
 #include <functional>
 
@@ -49,6 +50,8 @@ class InputRouter : public QObject {
 
  private:
   void wireControl(ui::Element& element, QWidget& widget);
+  void clickOnToggle(QAbstractButton& button, std::function<void()> click,
+                     std::function<bool()> modelChecked);
   void wireMenu(ui::Element& element, const ControlBinder::Binding& binding);
   template <class Clickable>
   std::function<void()> clickOf(ui::Element& element, bool resync);

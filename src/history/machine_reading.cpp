@@ -1,0 +1,182 @@
+#include "history/machine_reading.h"
+
+#include "machine/instruction_text.h"
+#include "screens/execution/REXEC.h"
+#include "screens/input/DERAZO_Input.h"
+#include "ui/text_value.h"
+
+namespace volpar::history {
+
+namespace {
+
+using Cells = ui::ControlArray<ui::Shape>;
+
+std::string bitsOf(const Cells::Run& cells, ui::Color one) {
+  std::string bits;
+  for (const auto& cell : cells) bits += bitMark({cell.get(), one});
+  return bits;
+}
+
+// Bits as the engine reads them: only a 1 counts.
+int valueOf(const std::string& bits) {
+  int value = 0;
+  for (char b : bits) value = value * 2 + (b == '1' ? 1 : 0);
+  return value;
+}
+
+// "5, binary 00101"; a register not yet written (empty caption) says only its bits.
+Reading registerReading(const std::string& name, const ui::Label* decimal, Cells::Run cells,
+                        ui::Color one, const ui::Element& place) {
+  return {name,
+          [decimal, cells, one] {
+            const std::string bits = bitsOf(cells, one);
+            // The memory word has no caption: its number is its bits'.
+            const std::string number = decimal ? decimal->Caption() : std::to_string(valueOf(bits));
+            return (number.empty() ? "" : number + ", ") + "binary " + bits;
+          },
+          &place};
+}
+
+Cells::Run allOf(const Cells& cells) { return cells.run(cells.LBound(), cells.UBound()); }
+
+// The lamps with their step labels, in the order the data path draws them.
+std::vector<std::pair<const ui::Shape*, const ui::Label*>> lamps(const REXEC& r) {
+  return {{&r.shape_irar, &r.Label_IR_To_AR},      {&r.shape_irpc, &r.Label_IR_To_PC},
+          {&r.Shapemy, &r.Label_Copy_memory_To_Y}, {&r.shapemt, &r.Label_Copy_Memory_to_S},
+          {&r.Shapetm, &r.Label_Copy_S_To_Memory}, {&r.Shapeto, &r.Label_Copy_S_To_Output},
+          {&r.Shapetx, &r.Label_Copy_S_To_X},      {&r.Shape_Stop, &r.Label_Stop},
+          {&r.Shapexyt, &r.Label_XY_To_S},         {&r.Shapeit, &r.Label_Copy_Input_To_S}};
+}
+
+Reading decoderReading(const REXEC& r) {
+  return {r.Label_Window_Decoder.Caption(),
+          [&r] {
+            for (int k = 1; k <= 8; ++k) {
+              if (r.SHAPEID(k).FillColor() == ui::kGreen) return std::string(opCodeName(k - 1));
+            }
+            return std::string("none");
+          },
+          &r.Label_Window_Decoder};
+}
+
+Reading clockReading(const REXEC& r) {
+  return {"Clock",
+          [&r] {
+            for (int k = 0; k <= 7; ++k) {
+              if (r.Shape_Clock(k).FillColor() == ui::kCyan) return "phase T" + std::to_string(k);
+            }
+            return std::string("not started");
+          },
+          &r.Shape_Clock(0)};
+}
+
+Reading lampsReading(const REXEC& r) {
+  return {"Lit lamps",
+          [all = lamps(r)] {
+            std::string lit;
+            for (const auto& [lamp, label] : all) {
+              if (lamp->FillColor() != ui::kCyan) continue;
+              std::string caption = label->Caption();
+              if (!caption.empty() && caption.back() == '.') caption.pop_back();
+              lit += (lit.empty() ? "" : ", ") + caption;
+            }
+            return lit.empty() ? std::string("none") : lit;
+          },
+          &r.Shapemy};
+}
+
+Reading inputWindowReading(const REXEC& r) {
+  return {"Input window",
+          [&r] {
+            if (!r.Input_Window.enabled()) return std::string("not waiting");
+            return "waiting for a value, typed " + r.Text_Input_Decimal.Text();
+          },
+          &r.Input_Window};
+}
+
+}  // namespace
+
+std::vector<Reading> executionReadings(const REXEC& r) {
+  std::vector<Reading> all;
+  all.push_back(clockReading(r));
+  all.push_back(lampsReading(r));
+  all.push_back(registerReading(r.Label_Window_PC.Caption(), &r.Register_PC_Decimal,
+                                allOf(r.ShapePC), ui::kYellow, r.Label_Window_PC));
+  all.push_back(registerReading(r.Label_Window_IR.Caption(), &r.IR_Address_Decimal,
+                                allOf(r.SHAPE_IR), ui::kRed, r.Label_Window_IR));
+  all.push_back(decoderReading(r));
+  all.push_back(registerReading(r.Label_Window_AR.Caption(), &r.Register_Address_Decimal,
+                                allOf(r.Shapear), ui::kYellow, r.Label_Window_AR));
+  all.push_back(registerReading(r.Memory.Caption(), nullptr, r.Register_Memory.run(1, 8), ui::kRed,
+                                r.Memory));
+  all.push_back(registerReading(r.Label_X1.Caption(), &r.Register_X_Decimal, allOf(r.Shape_x),
+                                ui::kRed, r.Label_X1));
+  all.push_back(registerReading(r.Label_Y1.Caption(), &r.Register_Y_Decimal, allOf(r.shapey),
+                                ui::kRed, r.Label_Y1));
+  all.push_back(registerReading(r.Label_S1.Caption(), &r.Register_S_Decimal, allOf(r.Shapet),
+                                ui::kRed, r.Label_S1));
+  all.push_back({"Negative flag",
+                 [&r] { return std::string(r.SHAPET4(7).FillColor() == ui::kRed ? "1" : "0"); },
+                 &r.SHAPET4(7)});
+  all.push_back(registerReading(r.Label_Window_Output.Caption(), &r.Register_Output_Decimal,
+                                allOf(r.Shapeo), ui::kRed, r.Label_Window_Output));
+  all.push_back(inputWindowReading(r));
+  return all;
+}
+
+std::string memoryRowName(int address) { return "Address " + std::to_string(address); }
+
+std::string memoryRowSaid(const DERAZO_Input& input, int address) {
+  const std::string bits = bitsOf(input.Shape1.run(8 * address + 1, 8 * address + 8), ui::kYellow);
+  return bits + ", " + instructionText(valueOf(bits));
+}
+
+int entryLocation(const DERAZO_Input& input) {
+  const std::string& text = input.memory_text.Text();
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return -1;
+  const int address = ui::ValInt(text);
+  return address <= 31 ? address : -1;
+}
+
+std::string machineSummary(const REXEC& rexec, const DERAZO_Input* input) {
+  std::string text;
+  for (const Reading& r : executionReadings(rexec)) text += r.name + ": " + r.say() + "\n";
+  if (!input) return text;
+  text += "Memory:\n";
+  const int entry = entryLocation(*input);
+  for (int a = 0; a < 32; ++a) {
+    text += memoryRowName(a) + ": " + memoryRowSaid(*input, a);
+    text += a == entry ? ", entry location\n" : "\n";
+  }
+  return text;
+}
+
+std::vector<BitCell> bitCells(const REXEC& r) {
+  std::vector<BitCell> cells;
+  const auto add = [&cells](Cells::Run run, ui::Color one) {
+    for (const auto& s : run) cells.push_back({s.get(), one});
+  };
+  add(allOf(r.ShapePC), ui::kYellow);
+  add(allOf(r.Shapear), ui::kYellow);
+  add(allOf(r.SHAPE_IR), ui::kRed);
+  add(r.Register_Memory.run(1, 8), ui::kRed);
+  add(allOf(r.Shape_x), ui::kRed);
+  add(allOf(r.shapey), ui::kRed);
+  add(allOf(r.Shapet), ui::kRed);
+  add(allOf(r.Shapeo), ui::kRed);
+  return cells;
+}
+
+std::vector<BitCell> bitCells(const DERAZO_Input& input) {
+  std::vector<BitCell> cells;
+  for (const auto& s : input.Shape1.run(1, 256)) cells.push_back({s.get(), ui::kYellow});
+  return cells;
+}
+
+char bitMark(const BitCell& cell) {
+  const ui::Color fill = cell.shape->FillColor();
+  if (fill == cell.one) return '1';
+  return fill == ui::kBlack ? 'x' : '0';
+}
+
+}  // namespace volpar::history

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/colors.h"
+#include "ui/element.h"
+
+namespace volpar {
+class REXEC;
+class DERAZO_Input;
+}  // namespace volpar
+
+namespace volpar::history {
+
+// The machine in words, for a screen reader and for the plain-text summary: what each
+// drawn part of the execution screen says now, read from its elements each time it is
+// asked, never kept.
+struct Reading {
+  std::string name;                  // "Program Counter"
+  std::function<std::string()> say;  // "5, binary 00101"
+  const ui::Element* place;          // where it is drawn, for its screen position
+};
+
+// The registers, the negative flag, the decoder, the clock, the lit lamps and the INPUT
+// window, in the order the screen draws them. Names are taken when this is called; the
+// readings are valid while the screen lives.
+std::vector<Reading> executionReadings(const REXEC& rexec);
+
+// A memory row as the table says it: "00100101, LOAD 5" (a black bit loaded as "x"
+// shows as x and counts as 0, as the engine reads it).
+std::string memoryRowName(int address);  // "Address 5"
+std::string memoryRowSaid(const DERAZO_Input& input, int address);
+// The address the next Send to Memory writes, or -1 when the box holds none.
+int entryLocation(const DERAZO_Input& input);
+
+// Every reading, one "name: text" line each, then the memory rows.
+std::string machineSummary(const REXEC& rexec, const DERAZO_Input* input);
+
+// A cell that holds one bit, and the colour that makes it a 1.
+struct BitCell {
+  const ui::Shape* shape;
+  ui::Color one;
+};
+// The bit cells of the registers, or of the memory grid.
+std::vector<BitCell> bitCells(const REXEC& rexec);
+std::vector<BitCell> bitCells(const DERAZO_Input& input);
+// What a bit cell holds now: '1', '0', or 'x' for a black cell (loaded as "x").
+char bitMark(const BitCell& cell);
+
+}  // namespace volpar::history
