@@ -5,6 +5,7 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,6 +22,17 @@
 namespace volpar::qt {
 
 namespace {
+
+// The mark of the keyboard's focus, drawn the same on every control whatever the style
+// draws of its own: a dotted line inside its edge, in the text colour. Only while the
+// focus has moved by keyboard in that window, as styles show theirs.
+void paintFocusMark(QWidget& w) {
+  if (!w.hasFocus() || !w.window()->testAttribute(Qt::WA_KeyboardFocusChange)) return;
+  QPainter p(&w);
+  p.setPen(QPen(w.palette().color(QPalette::WindowText), 1, Qt::DotLine));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(w.rect().adjusted(2, 2, -3, -3));
+}
 
 // A command button whose caption wraps onto further lines when it is too long for one,
 // and narrows a little if it still does not fit.
@@ -41,6 +53,20 @@ class WrappingButton : public QPushButton {
     p.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(area, flags, text());
+    p.end();
+    paintFocusMark(*this);
+  }
+};
+
+// The speed bar shows when it has the focus, as the buttons do.
+class FocusScrollBar : public QScrollBar {
+ public:
+  FocusScrollBar(Qt::Orientation o, QWidget* parent) : QScrollBar(o, parent) {}
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QScrollBar::paintEvent(event);
+    paintFocusMark(*this);
   }
 };
 
@@ -173,7 +199,7 @@ QWidget* createControl(const ui::Element& element, QWidget* parent) {
     }
     case ui::ElementKind::CheckBox: w = new QCheckBox(parent); break;
     case ui::ElementKind::HScrollBar: {
-      auto* bar = new QScrollBar(Qt::Horizontal, parent);
+      auto* bar = new FocusScrollBar(Qt::Horizontal, parent);
       bar->setFocusPolicy(Qt::StrongFocus);
       // A scroll bar's keys run against its value by default (Page Up goes towards the
       // top); here the value grows to the right, and Right must raise it as the right

@@ -216,6 +216,22 @@ TEST_F(Accessibility, ShowBitValuesWritesEveryBitAndIsKept) {
   EXPECT_EQ(render(input()), before);
 }
 
+// A control reached by keyboard shows it, whatever the style draws of its own focus.
+TEST_F(Accessibility, SendToMemoryAndTheSpeedBarShowTheKeyboardFocus) {
+  hideWelcome();
+  startRun();
+  act([this] { rexec().Command_Options.click(); });
+  for (QWidget* w : {widget(input().Command_Send_to_Memory), widget(rexec().time_scroll)}) {
+    activate(*w->window());
+    const QImage before = w->grab().toImage();
+    w->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    w->setFocus(Qt::TabFocusReason);
+    settle();
+    ASSERT_TRUE(w->hasFocus()) << w->objectName().toStdString();
+    EXPECT_NE(w->grab().toImage(), before) << w->objectName().toStdString();
+  }
+}
+
 TEST_F(Accessibility, BitMarksContrastWithEveryFill) {
   for (QColor fill : {QColor(Qt::white), QColor(Qt::yellow), QColor(Qt::red), QColor(Qt::black),
                       QColor(Qt::cyan), QColor(Qt::green)}) {
