@@ -1,5 +1,6 @@
 #include "qt/accessibility.h"
 
+#include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <unordered_map>
@@ -55,12 +56,42 @@ class DrawnPart : public QAccessibleInterface {
   QAccessible::Role role_;
 };
 
+// A drawn part whose text a screen reader reads as it reads a label's: the text of
+// `said()`, read-only, without selection or caret.
+class SaidText : public QAccessibleTextInterface {
+ public:
+  virtual QString said() const = 0;
+
+  void selection(int, int* start, int* end) const override { *start = *end = 0; }
+  int selectionCount() const override { return 0; }
+  void addSelection(int, int) override {}
+  void removeSelection(int) override {}
+  void setSelection(int, int, int) override {}
+  int cursorPosition() const override { return 0; }
+  void setCursorPosition(int) override {}
+  QString text(int start, int end) const override { return said().mid(start, end - start); }
+  int characterCount() const override { return static_cast<int>(said().size()); }
+  QRect characterRect(int) const override { return {}; }
+  int offsetAtPoint(const QPoint&) const override { return -1; }
+  void scrollToSubstring(int, int) override {}
+  QString attributes(int, int* start, int* end) const override {
+    *start = 0;
+    *end = characterCount();
+    return {};
+  }
+};
+
 // One reading of the execution screen: its name, and its text as the description and
 // the value ("Program Counter": "5, binary 00101").
-class ReadingPart : public DrawnPart {
+class ReadingPart : public DrawnPart, public SaidText {
  public:
   ReadingPart(const MachineAccessibility& owner, history::Reading reading)
       : DrawnPart(owner, QAccessible::StaticText), reading_(std::move(reading)) {}
+
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    return t == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
+  }
+  QString said() const override { return text(QAccessible::Description); }
 
   QString text(QAccessible::Text t) const override {
     if (!isValid()) return {};
@@ -81,11 +112,16 @@ class ReadingPart : public DrawnPart {
 
 // A row of the memory table: "Address 5", "00100101, LOAD 5"; the row Send to Memory
 // writes next is selected and says so.
-class MemoryRow : public DrawnPart {
+class MemoryRow : public DrawnPart, public SaidText {
  public:
   MemoryRow(const MachineAccessibility& owner, const DERAZO_Input& input, int address,
             QAccessibleInterface* table)
       : DrawnPart(owner, QAccessible::Row), input_(input), address_(address), table_(table) {}
+
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    return t == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
+  }
+  QString said() const override { return text(QAccessible::Description); }
 
   QAccessibleInterface* parent() const override { return table_; }
   QString text(QAccessible::Text t) const override {
@@ -302,15 +338,20 @@ void MachineAccessibility::announce() {
     for (int a = 0; a < items_.front()->childCount(); ++a) all.push_back(items_.front()->child(a));
   }
   // The rows' texts follow the objects' own in told_ (see the constructors).
+  QStringList changed;
   for (std::size_t i = 0; i < all.size(); ++i) {
     const QString now = all[i]->text(QAccessible::Description);
     if (now == told_[i]) continue;
+    QAccessibleTextUpdateEvent text(all[i], 0, told_[i], now);
     told_[i] = now;
+    QAccessible::updateAccessibility(&text);
     QAccessibleEvent description(all[i], QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&description);
     QAccessibleEvent name(all[i], QAccessible::NameChanged);
     QAccessible::updateAccessibility(&name);
+    if (!input_) changed << all[i]->text(QAccessible::Name) + " " + now;
   }
+  if (!changed.isEmpty()) tellFocus(changed.join(QStringLiteral(", ")));
   if (input_) {
     const QString location =
         QStringLiteral("Memory location ") + QString::fromStdString(input_->memory_text.Text());
@@ -320,6 +361,17 @@ void MachineAccessibility::announce() {
     }
   }
   if (announced) announced();
+}
+
+// A screen reader speaks what the control in the focus says of itself when that changes:
+// the button just pressed (Step) says what the phase changed, until the focus moves on.
+void MachineAccessibility::tellFocus(const QString& news) {
+  QWidget* focus = QApplication::focusWidget();
+  if (focus && (focus->window() != &window_ || !qobject_cast<QAbstractButton*>(focus)))
+    focus = nullptr;
+  if (toldFocus_ && toldFocus_ != focus) toldFocus_->setAccessibleDescription({});
+  toldFocus_ = focus;
+  if (focus && QAccessible::isActive()) focus->setAccessibleDescription(news);
 }
 
 QAccessibleInterface* MachineAccessibility::factory(const QString&, QObject* object) {

@@ -57,6 +57,7 @@ class MachineAccessibility : public QObject, public FormWindow::ChangeListener {
   void adopt(QAccessibleInterface* iface);
   void own();
   void announce();
+  void tellFocus(const QString& news);
 
   FormWindow& window_;
   const DERAZO_Input* input_ = nullptr;
@@ -66,6 +67,7 @@ class MachineAccessibility : public QObject, public FormWindow::ChangeListener {
   std::vector<QString> told_;
   QTimer timer_;
   QElapsedTimer sinceLast_;
+  QPointer<QWidget> toldFocus_;  // the control that says the last changes
   bool alive_ = true;
 };
 
