@@ -116,7 +116,7 @@ class MemoryRow : public DrawnPart, public SaidText {
  public:
   MemoryRow(const MachineAccessibility& owner, const DERAZO_Input& input, int address,
             QAccessibleInterface* table)
-      : DrawnPart(owner, QAccessible::Row), input_(input), address_(address), table_(table) {}
+      : DrawnPart(owner, QAccessible::Cell), input_(input), address_(address), table_(table) {}
 
   void* interface_cast(QAccessible::InterfaceType t) override {
     return t == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
