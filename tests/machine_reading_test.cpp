@@ -1,0 +1,56 @@
+// The machine in words, as the screen reader and the state window say it, and the bit
+// cells "Show bit values" writes in: read from the screens as a program runs.
+#include "history/machine_reading.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/screens_fixture.h"
+
+namespace volpar::testing {
+namespace {
+
+class MachineReading : public ScreensFixture {
+ protected:
+  std::string summary() { return history::machineSummary(rexec(), &input()); }
+  bool says(const std::string& line) { return summary().find(line + "\n") != std::string::npos; }
+};
+
+// ADD 5 of 3 after LOAD 6 of 250: S overflows to 253, then 0 (mod 256) and the flag goes.
+TEST_F(MachineReading, TheSummaryFollowsTheRun) {
+  pokeFrom(0, {"00100110", "00000101"});
+  poke(5, 3);
+  poke(6, 250);
+  startAt(0);
+  chooseManual();
+  EXPECT_TRUE(says("Clock: phase T0"));
+  EXPECT_TRUE(says("Decoder: none"));
+  EXPECT_TRUE(says("Lit lamps: none"));
+  step(5);
+  EXPECT_TRUE(says("Clock: phase T5"));
+  EXPECT_TRUE(says("S: 250, binary 11111010"));
+  EXPECT_TRUE(says("Negative flag: 1"));
+  EXPECT_TRUE(says("Decoder: LOAD"));
+  step(8);
+  EXPECT_TRUE(says("Lit lamps: Copy Memory to Y"));
+  step(2);
+  EXPECT_TRUE(says("Lit lamps: X + Y to S"));
+  EXPECT_TRUE(says("S: 253, binary 11111101"));
+  EXPECT_TRUE(says("Address 6: 11111010, BR NNeg 26"));
+}
+
+TEST_F(MachineReading, BitCellsMarkOneZeroAndX) {
+  poke(0, "1x000001");
+  const auto cells = history::bitCells(input());
+  ASSERT_EQ(cells.size(), 256u);
+  std::string marks;
+  for (int i = 0; i < 8; ++i) marks += history::bitMark(cells[static_cast<std::size_t>(i)]);
+  EXPECT_EQ(marks, "1x000001");
+  EXPECT_EQ(history::memoryRowSaid(input(), 0), "1x000001, OUTPUT 1");
+  // PC and AR hold five bits, the others eight; the memory word's cell 0 holds none.
+  EXPECT_EQ(history::bitCells(rexec()).size(), 5u + 5 + 8 + 8 + 8 + 8 + 8 + 8);
+}
+
+}  // namespace
+}  // namespace volpar::testing
