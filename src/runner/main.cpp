@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "runner/headless_platform.h"
+#include "exercise/headless_platform.h"
+#include "runner/grading.h"
 #include "runner/headless_run.h"
 #include "runner/run_options.h"
 
@@ -17,12 +18,13 @@ int main(int argc, char** argv) {
     return kExitFinished;
   }
   if (parsed.versionRequested) {
-    std::cout << volpar::versionText("volpar-run", HeadlessPlatform().version());
+    std::cout << volpar::versionText("volpar-run", volpar::exercise::HeadlessPlatform().version());
     return kExitFinished;
   }
-  if (!parsed.options) {
+  if (!parsed.options && !parsed.grading) {
     std::cerr << "volpar-run: " << parsed.error << " (see volpar-run --help)\n";
     return kExitUsage;
   }
-  return runProgram(*parsed.options, std::cout, std::cerr);
+  if (parsed.grading) return gradePrograms(*parsed.grading, std::cin, std::cout, std::cerr);
+  return runProgram(*parsed.options, std::cin, std::cout, std::cerr);
 }

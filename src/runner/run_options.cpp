@@ -1,5 +1,6 @@
 #include "runner/run_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <set>
 #include <string_view>
@@ -10,9 +11,10 @@ namespace volpar::runner {
 
 const char* const kUsage =
     "Usage: volpar-run [OPTION]... FILE\n"
+    "  or:  volpar-run --exercise EXERCISE [GRADING OPTION]... PROGRAM...\n"
     "\n"
     "Runs a program file on the VOLPAR machine without windows, in manual clock mode,\n"
-    "answering each INPUT with the next value given.\n"
+    "answering each INPUT with the next value given. FILE - is standard input.\n"
     "\n"
     "  --start N             start address, 0 to 31 (default 0)\n"
     "  --input V[,V...]      values for INPUT, 0 to 255 each, in order (may be repeated)\n"
@@ -20,12 +22,25 @@ const char* const kUsage =
     "  --dump                print the registers and memory before END\n"
     "  --trace               print PC, AR and S after every clock phase\n"
     "  --save OUT            write the memory after the run to the program file OUT\n"
-    "  -h, --help            display this help and exit\n"
+    "\n"
+    "Grading: every PROGRAM is run against every test of the exercise file, each test\n"
+    "on a fresh machine (see volpar-exercise(5)); - reads one program from standard input.\n"
+    "  --exercise EXERCISE   the exercise file that states what the programs must do\n"
+    "  --format FORMAT       text (default), json, tap (TAP 14) or junit (JUnit XML)\n"
+    "  --jobs N              grade on N threads, 1 to 256 (default 1)\n"
+    "  --strict              refuse a program file that loads only by passing over a\n"
+    "                        missing section or key or a value not of eight 0, 1 or x\n"
+    "                        (without it, such a file is graded with a warning)\n"
+    "\n"
+    "  -h, --help            display this help and exit"
     "  --version             output version information and exit\n"
     "\n"
-    "Prints OUTPUT <value> for each OUTPUT instruction, then END halt|input|limit.\n"
+    "Prints OUTPUT <value> for each OUTPUT instruction, then END halt|input|limit: halt\n"
+    "is a taken branch to its own address, input an INPUT with no value left.\n"
     "Exit status: 0 after halt or input, 3 after limit, 2 for bad arguments or a file\n"
-    "that cannot be loaded or saved, 1 if the machine misbehaves.\n";
+    "that cannot be loaded or saved, 1 if the machine misbehaves.\n"
+    "Grading exit status: 0 every test of every program passed, 1 some test failed or\n"
+    "some program could not be loaded, 2 bad arguments or an exercise that cannot be read.\n";
 
 namespace {
 
@@ -54,8 +69,7 @@ class Parser {
       take(args_[pos_]);
     }
     if (answered()) return result_;
-    if (result_.error.empty() && !haveFile_) result_.error = "no program file given";
-    if (result_.error.empty()) result_.options = options_;
+    if (result_.error.empty()) finish();
     return result_;
   }
 
@@ -72,6 +86,8 @@ class Parser {
       options_.dump = true;
     } else if (arg == "--trace") {
       options_.trace = true;
+    } else if (arg == "--strict") {
+      grade_.strict = true;
     } else {
       takeValued(arg);
     }
@@ -81,11 +97,11 @@ class Parser {
   void takeValued(const std::string& arg) {
     const auto equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    if (name == "--dump" || name == "--trace") return fail("option " + name + " takes no value");
-    if (name != "--start" && name != "--input" && name != "--max-instructions" &&
-        name != "--save") {
-      return fail("unknown option " + ui::quoted(name));
-    }
+    if (name == "--dump" || name == "--trace" || name == "--strict")
+      return fail("option " + name + " takes no value");
+    static const std::set<std::string> kValued = {
+        "--start", "--input", "--max-instructions", "--save", "--exercise", "--format", "--jobs"};
+    if (!kValued.count(name)) return fail("unknown option " + ui::quoted(name));
     std::string value;
     if (equals != std::string::npos) {
       value = arg.substr(equals + 1);
@@ -98,16 +114,70 @@ class Parser {
     if (!onceOnly_.insert(name).second) return fail("option " + name + " given twice");
     if (name == "--start") return takeStart(value);
     if (name == "--max-instructions") return takeLimit(value);
+    if (name == "--exercise") return takeExercise(value);
+    if (name == "--format") return takeFormat(value);
+    if (name == "--jobs") return takeJobs(value);
     takeSave(value);
   }
 
+  void takeExercise(const std::string& value) {
+    if (value.empty()) return fail("--exercise needs a file name");
+    grading_ = true;
+    grade_.exerciseFile = value;
+  }
+
+  void takeFormat(const std::string& value) {
+    static const std::pair<const char*, ReportFormat> kFormats[] = {{"text", ReportFormat::Text},
+                                                                    {"json", ReportFormat::Json},
+                                                                    {"tap", ReportFormat::Tap},
+                                                                    {"junit", ReportFormat::Junit}};
+    for (const auto& [name, format] : kFormats) {
+      if (value == name) {
+        grade_.format = format;
+        return;
+      }
+    }
+    fail("--format needs text, json, tap or junit, not " + ui::quoted(value));
+  }
+
+  void takeJobs(const std::string& value) {
+    auto jobs = numberUpTo(value, 256);
+    if (!jobs || *jobs == 0)
+      return fail("--jobs needs a number of threads from 1 to 256, not " + ui::quoted(value));
+    grade_.jobs = *jobs;
+  }
+
   void takeFile(const std::string& arg) {
-    if (haveFile_)
-      return fail("more than one program file given: " + ui::quoted(options_.programFile) +
-                  " and " + ui::quoted(arg));
     if (arg.empty()) return fail("the program file name is empty");
-    options_.programFile = arg;
-    haveFile_ = true;
+    if (arg == "-" && std::count(files_.begin(), files_.end(), "-") == 1)
+      return fail("standard input (-) can be read only once");
+    files_.push_back(arg);
+  }
+
+  void finish() {
+    if (grading_) return finishGrading();
+    for (const char* option : {"--format", "--jobs"}) {
+      if (onceOnly_.count(option)) return fail(std::string(option) + " needs --exercise");
+    }
+    if (grade_.strict) return fail("--strict needs --exercise");
+    if (files_.empty()) return fail("no program file given");
+    if (files_.size() > 1)
+      return fail("more than one program file given: " + ui::quoted(files_[0]) + " and " +
+                  ui::quoted(files_[1]) + " (grading several needs --exercise)");
+    options_.programFile = files_[0];
+    result_.options = options_;
+  }
+
+  void finishGrading() {
+    for (const char* option : {"--start", "--max-instructions", "--save"}) {
+      if (onceOnly_.count(option))
+        return fail(std::string(option) + " cannot be used with --exercise");
+    }
+    if (!options_.inputs.empty() || options_.dump || options_.trace)
+      return fail("--input, --dump and --trace cannot be used with --exercise");
+    if (files_.empty()) return fail("no program file given to grade");
+    grade_.programFiles = files_;
+    result_.grading = grade_;
   }
 
   void takeStart(const std::string& value) {
@@ -152,7 +222,9 @@ class Parser {
   const std::vector<std::string>& args_;
   std::size_t pos_ = 0;
   bool optionsEnded_ = false;
-  bool haveFile_ = false;
+  bool grading_ = false;
+  std::vector<std::string> files_;
+  GradeOptions grade_;
   std::set<std::string> onceOnly_;  // every valued option but --input, which adds up
   RunOptions options_;
   ParsedArguments result_;

@@ -18,8 +18,20 @@ struct RunOptions {
   std::optional<std::string> savePath;
 };
 
+enum class ReportFormat { Text, Json, Tap, Junit };
+
+// What grading programs against an exercise is asked to do.
+struct GradeOptions {
+  std::string exerciseFile;
+  std::vector<std::string> programFiles;  // "-" is standard input
+  ReportFormat format = ReportFormat::Text;
+  int jobs = 1;
+  bool strict = false;
+};
+
 struct ParsedArguments {
-  std::optional<RunOptions> options;  // set when the arguments are sound
+  std::optional<RunOptions> options;    // set when the arguments are sound: one run
+  std::optional<GradeOptions> grading;  // or grading
   bool helpRequested = false;
   bool versionRequested = false;
   std::string error;  // otherwise one line naming the problem

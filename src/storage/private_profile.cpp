@@ -160,6 +160,21 @@ bool PrivateProfile::hasSection(std::string_view section) const {
   return found;
 }
 
+std::vector<PrivateProfile::ListedSection> PrivateProfile::sections() const {
+  std::vector<ListedSection> listed;
+  forEachLine(text_, [&](const Line&, const ParsedLine& parsed) {
+    if (parsed.kind == Kind::Section) {
+      listed.push_back({std::string(parsed.name), {}});
+    } else if (parsed.kind == Kind::Entry && !listed.empty()) {
+      std::optional<std::string> value;
+      if (parsed.value) value = withoutQuotes(*parsed.value);
+      listed.back().entries.push_back({std::string(parsed.name), std::move(value)});
+    }
+    return true;
+  });
+  return listed;
+}
+
 std::optional<std::string> PrivateProfile::value(std::string_view section,
                                                  std::string_view key) const {
   return values(section, {std::string(key)}).front();

@@ -30,6 +30,18 @@ class PrivateProfile {
 
   bool hasSection(std::string_view section) const;
 
+  // Every section in the order of the text, with its entries as written: for files whose
+  // every line must be accounted for. Lines before the first section are not listed.
+  struct Listed {
+    std::string key;
+    std::optional<std::string> value;  // without surrounding blanks and quotes; none without "="
+  };
+  struct ListedSection {
+    std::string name;
+    std::vector<Listed> entries;
+  };
+  std::vector<ListedSection> sections() const;
+
   // The value of key in section, without surrounding blanks and quotes; nothing when the
   // section, the key or its "=" is missing.
   std::optional<std::string> value(std::string_view section, std::string_view key) const;

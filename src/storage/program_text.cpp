@@ -18,6 +18,26 @@ bool isBinaryByte(unsigned char c) {
   return c < 0x20 || c == 0x7F;
 }
 
+bool savedCharacter(char c) { return c == '0' || c == '1' || c == 'x'; }
+
+// Why a value is not one a saved file holds, or nothing.
+std::optional<std::string> valueLeniency(int address, const std::optional<std::string>& value) {
+  const std::string where = keyName(address) + " in [" + sectionName(address) + "]";
+  if (!value) return where + " is missing: it loads as 00000000";
+  if (value->size() < kBitsPerByte) {
+    return where + " has " + std::to_string(value->size()) +
+           " characters instead of 8: the missing bits load as 0";
+  }
+  if (value->size() > kBitsPerByte) {
+    return where + " has " + std::to_string(value->size()) +
+           " characters instead of 8: those after the eighth are ignored";
+  }
+  if (!std::all_of(value->begin(), value->end(), savedCharacter)) {
+    return where + " holds " + ui::quoted(*value) + ": characters other than 0, 1 and x load as 1";
+  }
+  return std::nullopt;
+}
+
 bool startsWithUtf16Mark(std::string_view content) {
   return content.starts_with("\xFF\xFE") || content.starts_with("\xFE\xFF");
 }
@@ -68,26 +88,35 @@ std::optional<std::string> textProblem(std::string_view content) {
 }
 
 ParsedProgram parseProgram(std::string_view content) {
-  if (auto problem = textProblem(content)) return {std::nullopt, *problem};
+  if (auto problem = textProblem(content)) return {std::nullopt, *problem, {}};
   const PrivateProfile profile{std::string(content)};
   const bool isProgram = std::any_of(kSections.begin(), kSections.end(), [&](const char* section) {
     return profile.hasSection(section);
   });
   if (!isProgram) {
     return {std::nullopt,
-            "It holds none of the sections First8, Second8, Third8 and Fourth8 of a program file"};
+            "It holds none of the sections First8, Second8, Third8 and Fourth8 of a program file",
+            {}};
   }
   ByteTexts bytes;
+  std::vector<std::string> leniencies;
   for (int first = 0; first < kProgramBytes; first += kBitsPerByte) {
+    if (!profile.hasSection(sectionName(first))) {
+      leniencies.push_back("Section [" + sectionName(first) +
+                           "] is missing: its eight bytes load as 00000000");
+    }
     std::vector<std::string> keys;
     for (int address = first; address < first + kBitsPerByte; ++address)
       keys.push_back(keyName(address));
     const std::vector<std::optional<std::string>> values = profile.values(sectionName(first), keys);
     for (int i = 0; i < kBitsPerByte; ++i) {
-      bytes[static_cast<std::size_t>(first + i)] = values[static_cast<std::size_t>(i)].value_or("");
+      const std::optional<std::string>& value = values[static_cast<std::size_t>(i)];
+      bytes[static_cast<std::size_t>(first + i)] = value.value_or("");
+      if (!profile.hasSection(sectionName(first))) continue;
+      if (auto leniency = valueLeniency(first + i, value)) leniencies.push_back(*leniency);
     }
   }
-  return {std::move(bytes), {}};
+  return {std::move(bytes), {}, std::move(leniencies)};
 }
 
 std::string writeProgram(std::string content, const ByteTexts& bytes) {

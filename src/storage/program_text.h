@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/colors.h"
 
@@ -46,6 +47,9 @@ std::optional<std::string> textProblem(std::string_view content);
 struct ParsedProgram {
   std::optional<ByteTexts> bytes;  // each address's value, "" where the file has none
   std::string problem;             // otherwise why the content is not a program
+  // What the file lacks, or holds beyond what a saved file holds, that loading passes over
+  // (a missing section or key, a value not of eight characters 0, 1 and x), in words.
+  std::vector<std::string> leniencies;
 };
 
 // Reads the 32 values from the content of a program file. The content must be text and

@@ -1,9 +1,9 @@
-#include "runner/headless_platform.h"
+#include "exercise/headless_platform.h"
 
 #include <filesystem>
 #include <system_error>
 
-namespace volpar::runner {
+namespace volpar::exercise {
 
 void HeadlessPlatform::MsgBox(const std::string& text, const std::string& title) {
   messages_.push_back({text, title});
@@ -35,4 +35,4 @@ ui::Version HeadlessPlatform::version() {
 
 void HeadlessPlatform::endProgram() { endRequested_ = true; }
 
-}  // namespace volpar::runner
+}  // namespace volpar::exercise

@@ -5,7 +5,7 @@
 
 #include "ui/platform.h"
 
-namespace volpar::runner {
+namespace volpar::exercise {
 
 // The system as a headless run sees it: no windows, no dialogs, no help viewer. A
 // message box or a request to end the program cannot happen in a sound run, so they
@@ -35,4 +35,4 @@ class HeadlessPlatform : public ui::Platform {
   bool endRequested_ = false;
 };
 
-}  // namespace volpar::runner
+}  // namespace volpar::exercise

@@ -1,0 +1,234 @@
+#include "exercise/exercise_file.h"
+
+#include <charconv>
+#include <set>
+
+#include "storage/file_io.h"
+#include "storage/private_profile.h"
+#include "storage/program_text.h"
+#include "ui/quoted.h"
+
+namespace volpar::exercise {
+namespace {
+
+using storage::PrivateProfile;
+
+constexpr std::uint64_t kMostInstructions = 10'000'000;
+constexpr int kMostWeight = 1000;
+
+// A refusal: what is wrong with one value, or with a section as a whole.
+struct Refusal {
+  std::string text;
+};
+
+std::string lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+// A whole decimal number from 0 to most, digits only.
+std::uint64_t number(std::string_view text, std::uint64_t most) {
+  const std::string_view digits = trimmed(text);
+  std::uint64_t value = 0;
+  const char* end = digits.data() + digits.size();
+  auto [stop, ec] = std::from_chars(digits.data(), end, value);
+  if (digits.empty() || digits.front() == '+' || ec != std::errc() || stop != end || value > most) {
+    throw Refusal{ui::quoted(std::string(text)) + " is not a whole number from 0 to " +
+                  std::to_string(most)};
+  }
+  return value;
+}
+
+int smallNumber(std::string_view text, int most) {
+  return static_cast<int>(number(text, static_cast<std::uint64_t>(most)));
+}
+
+// Values 0 to 255 separated by commas; the empty text is no value at all.
+std::vector<int> valueList(std::string_view text) {
+  std::vector<int> values;
+  if (trimmed(text).empty()) return values;
+  for (;;) {
+    const std::size_t comma = text.find(',');
+    const std::string_view item = text.substr(0, comma);
+    if (trimmed(item).empty()) throw Refusal{"a value is missing between two commas"};
+    values.push_back(smallNumber(item, 255));
+    if (comma == std::string_view::npos) return values;
+    text.remove_prefix(comma + 1);
+  }
+}
+
+End endOf(std::string_view text) {
+  const std::string word(trimmed(text));
+  if (word == "halt") return End::Halt;
+  if (word == "input") return End::Input;
+  if (word == "limit") return End::Limit;
+  throw Refusal{ui::quoted(std::string(text)) + " is not one of halt, input and limit"};
+}
+
+// "Memory0" to "Memory31", lower case: the address, or nothing for another key.
+std::optional<int> memoryAddress(const std::string& key) {
+  if (!key.starts_with("memory")) return std::nullopt;
+  const std::string_view digits = std::string_view(key).substr(6);
+  if (digits.empty() || digits.size() > 2 || (digits.size() == 2 && digits[0] == '0'))
+    return std::nullopt;
+  int address = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    address = address * 10 + (c - '0');
+  }
+  return address < 32 ? std::optional<int>(address) : std::nullopt;
+}
+
+// A key (lower case) that sets how the test runs; false for any other key.
+bool takeSetting(Test& test, const std::string& key, const std::string& value) {
+  if (key == "input") {
+    test.input = valueList(value);
+  } else if (key == "start") {
+    test.start = smallNumber(value, 31);
+  } else if (key == "weight") {
+    test.weight = smallNumber(value, kMostWeight);
+  } else if (key == "hidden") {
+    test.hidden = smallNumber(value, 1) == 1;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// A key (lower case) that says what the run must leave behind; false for any other key.
+bool takeExpectation(Expected& e, const std::string& key, const std::string& value) {
+  std::optional<int>* reg = key == "pc"   ? &e.pc
+                            : key == "ar" ? &e.ar
+                            : key == "ir" ? &e.ir
+                            : key == "x"  ? &e.x
+                            : key == "y"  ? &e.y
+                            : key == "s"  ? &e.s
+                                          : nullptr;
+  if (key == "output") {
+    e.output = valueList(value);
+  } else if (key == "end") {
+    e.end = endOf(value);
+  } else if (reg) {
+    *reg = smallNumber(value, key == "pc" || key == "ar" ? 31 : 255);
+  } else if (auto address = memoryAddress(key)) {
+    e.memory[static_cast<std::size_t>(*address)] = smallNumber(value, 255);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+class Reader {
+ public:
+  explicit Reader(const std::string& fileName) : fileName_(fileName) {}
+
+  ExerciseRead read(std::string_view content) {
+    if (auto problem = storage::textProblem(content)) return refused(*problem);
+    try {
+      for (const auto& section : PrivateProfile(std::string(content)).sections()) take(section);
+      if (!haveHeader_) throw Refusal{"It has no section [Exercise]"};
+      if (exercise_.tests.empty()) throw Refusal{"It has no test: add a section [Test 1]"};
+    } catch (const Refusal& refusal) {
+      return refused(where_ + refusal.text);
+    }
+    return {std::move(exercise_), {}};
+  }
+
+ private:
+  ExerciseRead refused(const std::string& why) const {
+    return {std::nullopt, "The exercise file " + ui::quoted(fileName_) + " cannot be used: " + why};
+  }
+
+  void take(const PrivateProfile::ListedSection& section) {
+    where_ = "in section [" + section.name + "], ";
+    if (!sections_.insert(lower(section.name)).second)
+      throw Refusal{"the section is written twice"};
+    std::set<std::string> keys;
+    for (const auto& entry : section.entries) {
+      where_ = "in section [" + section.name + "], key " + entry.key + ": ";
+      if (!entry.value) throw Refusal{"the line has no \"=\""};
+      if (!keys.insert(lower(entry.key)).second) throw Refusal{"the key is written twice"};
+    }
+    where_ = "in section [" + section.name + "], ";
+    const std::string name = lower(section.name);
+    if (name == "exercise") return takeHeader(section);
+    if (name.starts_with("test")) return takeTest(section);
+    throw Refusal{"an exercise file has only the sections [Exercise] and [Test ...]"};
+  }
+
+  void takeHeader(const PrivateProfile::ListedSection& section) {
+    haveHeader_ = true;
+    bool titled = false;
+    for (const auto& entry : section.entries) {
+      where_ = "in section [" + section.name + "], key " + entry.key + ": ";
+      const std::string key = lower(entry.key);
+      if (key == "title") {
+        exercise_.title = *entry.value;
+        titled = !trimmed(exercise_.title).empty();
+      } else if (key == "text") {
+        exercise_.text = *entry.value;
+      } else if (key == "maxinstructions") {
+        exercise_.maxInstructions = number(*entry.value, kMostInstructions);
+        if (exercise_.maxInstructions == 0) throw Refusal{"a run needs at least 1 instruction"};
+      } else {
+        throw Refusal{"unknown key (the section [Exercise] has Title, Text and MaxInstructions)"};
+      }
+    }
+    where_ = "in section [" + section.name + "], ";
+    if (!titled) throw Refusal{"the key Title is missing or empty"};
+  }
+
+  void takeTest(const PrivateProfile::ListedSection& section) {
+    Test test;
+    test.name = section.name;
+    bool checksSomething = false;
+    for (const auto& entry : section.entries) {
+      where_ = "in section [" + section.name + "], key " + entry.key + ": ";
+      const std::string key = lower(entry.key);
+      if (takeExpectation(test.expected, key, *entry.value)) {
+        checksSomething = true;
+      } else if (!takeSetting(test, key, *entry.value)) {
+        throw Refusal{
+            "unknown key (a test has Input, Output, End, Memory0 to Memory31, PC, AR, "
+            "IR, X, Y, S, Start, Weight and Hidden)"};
+      }
+    }
+    where_ = "in section [" + section.name + "], ";
+    if (!checksSomething) {
+      throw Refusal{"the test checks nothing: write Output, End, a MemoryN or a register key"};
+    }
+    exercise_.tests.push_back(std::move(test));
+  }
+
+  const std::string& fileName_;
+  std::string where_;
+  std::set<std::string> sections_;
+  bool haveHeader_ = false;
+  Exercise exercise_;
+};
+
+}  // namespace
+
+ExerciseRead parseExercise(std::string_view content, const std::string& fileName) {
+  return Reader(fileName).read(content);
+}
+
+ExerciseRead readExercise(const std::string& path) {
+  const storage::FileContents file = storage::readWholeFile(path, storage::kMaxProgramFileBytes);
+  if (file.status != storage::FileContents::Status::Read) {
+    return {std::nullopt,
+            "The exercise file " + ui::quoted(path) + " cannot be used: " + file.problem};
+  }
+  return parseExercise(file.bytes, path);
+}
+
+}  // namespace volpar::exercise
