@@ -1,0 +1,201 @@
+#!/usr/bin/env python3
+"""volpar-run --exercise as a teacher's script and a CI job use it: every report format is
+read back by a real reader (json, a TAP parser, an XML parser), never compared as text.
+
+Usage: grading_test.py VOLPAR_RUN DATA_DIR
+"""
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+import xml.etree.ElementTree as ET
+
+RUNNER, DATA = sys.argv[1], sys.argv[2]
+EXERCISE = os.path.join(DATA, "add.ini")
+PROGRAMS = ["correct.txt", "first_input.txt", "waits.txt", "conditional_halt.txt", "no_fourth8.txt"]
+HIDDEN_INPUT = "200"  # Test 2's input and expected output (44) never appear
+
+
+def run(*args, stdin=None, cwd=DATA):
+    p = subprocess.run([RUNNER, *args], input=stdin, capture_output=True, cwd=cwd, timeout=60)
+    return p.returncode, p.stdout.decode("utf-8"), p.stderr.decode("utf-8")
+
+
+def grade(fmt, *programs, extra=()):
+    return run("--exercise", "add.ini", "--format", fmt, *extra, *(programs or PROGRAMS))
+
+
+def tap_results(text):
+    """The test points as Perl's TAP::Parser reads them: ({PLANNED}, [(number, ok,
+    description, directive)], parse errors). The parser here knows TAP 13, which the test
+    points must also be: it reads all but the version 14 header."""
+    header, text = text.split("\n", 1)
+    assert header == "TAP version 14", header
+    script = r'''
+use TAP::Parser; local $/; my $p = TAP::Parser->new({tap => <STDIN>});
+while (my $r = $p->next) {
+  printf "%d\t%d\t%s\t%s\n", $r->number, $r->is_ok ? 1 : 0, $r->description, $r->directive
+    if $r->is_test;
+}
+print "PLANNED\t", $p->tests_planned, "\n";
+print "ERROR\t$_\n" for $p->parse_errors;'''
+    p = subprocess.run(["perl", "-e", script], input=text.encode(), capture_output=True, check=True)
+    points, meta, errors = [], {}, []
+    for line in p.stdout.decode().splitlines():
+        f = line.split("\t")
+        if f[0] == "ERROR":
+            errors.append(f[1])
+        elif f[0] == "PLANNED":
+            meta[f[0]] = int(f[1])
+        else:
+            points.append((int(f[0]), f[1] == "1", f[2], f[3]))
+    return meta, points, errors
+
+
+class Grading(unittest.TestCase):
+    def test_text_gives_scores_and_describes_visible_failures(self):
+        status, out, err = grade("text")
+        self.assertEqual(status, 1)
+        lines = out.splitlines()
+        scores = {l.split(": ")[0]: l.split(": ")[1].split(" ")[0] for l in lines if not l.startswith(" ")}
+        self.assertEqual(scores, {"correct.txt": "4/4", "first_input.txt": "1/4", "waits.txt": "0/4",
+                                  "conditional_halt.txt": "4/4", "no_fourth8.txt": "4/4"})
+        failed = [l for l in lines if l.startswith("  ")]
+        self.assertIn("  Test 1: input 5,7; expected output 12, end halt; got output 5, end halt", failed)
+        self.assertIn("  Test 3: input 0,0; expected output 0, end halt; got output none, end input", failed)
+        self.assertFalse(any("Test 2" in l or HIDDEN_INPUT in l for l in lines))
+        self.assertIn("(1 hidden test: 0 passed)", out)
+        self.assertEqual(err, "volpar-run: warning: no_fourth8.txt: Section [Fourth8] is missing: "
+                              "its eight bytes load as 00000000\n")
+
+    def test_json_document(self):
+        status, out, err = grade("json")
+        self.assertEqual((status, err), (1, ""))
+        doc = json.loads(out, object_pairs_hook=lambda pairs: (dict(pairs), [k for k, _ in pairs])[0])
+        self.assertEqual(doc["exercise"], "Add two numbers")
+        keys = list(json.loads(out)["programs"][0].keys())
+        self.assertEqual(keys, ["file", "score", "max_score", "error", "warnings", "tests"])
+        by_file = {p["file"]: p for p in doc["programs"]}
+        self.assertEqual([p["file"] for p in doc["programs"]], PROGRAMS)
+        self.assertEqual(by_file["first_input.txt"]["score"], 1)
+        self.assertEqual(by_file["first_input.txt"]["max_score"], 4)
+        self.assertEqual(by_file["no_fourth8.txt"]["warnings"], [
+            "Section [Fourth8] is missing: its eight bytes load as 00000000"])
+        first = by_file["first_input.txt"]["tests"][0]
+        self.assertEqual((first["name"], first["passed"], first["input"]), ("Test 1", False, [5, 7]))
+        self.assertEqual(first["expected"], {"output": [12], "end": "halt"})
+        self.assertEqual(first["got"], {"output": [5], "end": "halt"})
+        self.assertEqual(by_file["waits.txt"]["tests"][0]["end"], "input")
+        for program in doc["programs"]:
+            hidden = program["tests"][1]
+            self.assertTrue(hidden["hidden"])
+            self.assertEqual(hidden["weight"], 2)
+            for key in ("input", "expected", "got", "difference"):
+                self.assertNotIn(key, hidden)
+        self.assertEqual(json.loads(grade("json", extra=("--jobs", "3"))[1]), doc, "--jobs changes nothing")
+
+    def test_tap_read_by_a_tap_parser(self):
+        status, out, _ = grade("tap")
+        self.assertEqual(status, 1)
+        meta, points, errors = tap_results(out)
+        self.assertEqual(errors, [])
+        self.assertEqual(meta, {"PLANNED": 15})
+        self.assertEqual([n for n, *_ in points], list(range(1, 16)))
+        failed = [d for _, ok, d, _ in points if not ok]
+        self.assertEqual(failed, ["- first_input.txt: Test 1", "- first_input.txt: Test 2",
+                                  "- waits.txt: Test 1", "- waits.txt: Test 2", "- waits.txt: Test 3"])
+        # Test 2 of first_input.txt (hidden) has no YAML block; Test 1 has one.
+        block = out.split("not ok 4 - first_input.txt: Test 1\n")[1].split("\nnot ok 5")[0]
+        self.assertIn('expected: "output 12, end halt"', block)
+        self.assertNotIn("---", out.split("not ok 5 - first_input.txt: Test 2\n")[1].split("\n")[0])
+        self.assertNotIn(HIDDEN_INPUT, out)
+
+    def test_prove_fails_the_job_when_a_test_fails(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            for passing in (True, False):
+                script = os.path.join(tmp, "grade.sh")
+                programs = "correct.txt" if passing else "correct.txt first_input.txt"
+                with open(script, "w") as f:
+                    f.write(f"cd '{DATA}' && '{RUNNER}' --exercise add.ini --format tap {programs} | sed 1d\n")
+                p = subprocess.run(["prove", "--exec", "sh", script], capture_output=True, cwd=tmp)
+                self.assertEqual(p.returncode == 0, passing, p.stdout.decode())
+
+    def test_junit_read_by_an_xml_parser(self):
+        status, out, _ = grade("junit")
+        self.assertEqual(status, 1)
+        root = ET.fromstring(out.encode())
+        self.assertEqual(root.tag, "testsuites")
+        suites = root.findall("testsuite")
+        self.assertEqual([s.get("name") for s in suites], PROGRAMS)
+        first = suites[1]
+        self.assertEqual((first.get("tests"), first.get("failures")), ("3", "2"))
+        cases = first.findall("testcase")
+        self.assertEqual([c.get("name") for c in cases], ["Test 1", "Test 2", "Test 3"])
+        self.assertEqual(cases[0].find("failure").get("message"), "Output expected 12, got 5")
+        self.assertIsNone(cases[2].find("failure"))
+        self.assertNotIn(HIDDEN_INPUT, ET.tostring(cases[1], encoding="unicode"))
+        self.assertNotIn(HIDDEN_INPUT, out)
+
+    def test_exit_status(self):
+        cases = [
+            (0, ["--exercise", "add.ini", "correct.txt", "conditional_halt.txt"], ""),
+            (1, ["--exercise", "add.ini", "correct.txt", "missing.txt"], ""),
+            (1, ["--exercise", "add.ini", "--strict", "no_fourth8.txt"], ""),
+            (2, ["--exercise", "nowhere.ini", "correct.txt"], 'volpar-run: The exercise file "nowhere.ini" cannot be used'),
+            (2, ["--exercise", "correct.txt", "correct.txt"], "in section [First8], an exercise file has only the sections"),
+            (2, ["--exercise", "add.ini", "--format", "xml", "correct.txt"], "--format needs text, json, tap or junit"),
+            (2, ["--exercise", "add.ini", "--jobs", "0", "correct.txt"], "--jobs needs a number of threads"),
+            (2, ["--exercise", "add.ini"], "no program file given to grade"),
+            (2, ["--exercise", "add.ini", "--input", "1", "correct.txt"], "cannot be used with --exercise"),
+            (2, ["--strict", "correct.txt"], "--strict needs --exercise"),
+            (2, ["--exercise", "add.ini", "-", "-"], "standard input (-) can be read only once"),
+        ]
+        for expected, args, message in cases:
+            with self.subTest(args=args):
+                status, out, err = run(*args)
+                self.assertEqual(status, expected, err)
+                self.assertIn(message, err)
+                if expected == 2:
+                    self.assertEqual(out, "")
+
+    def test_strict_refuses_what_lenient_reading_passes_over(self):
+        status, out, err = grade("json", "no_fourth8.txt", extra=("--strict",))
+        program = json.loads(out)["programs"][0]
+        self.assertEqual((status, program["score"], program["tests"]), (1, 0, []))
+        self.assertIn("Section [Fourth8] is missing", program["error"])
+
+    def test_program_from_standard_input(self):
+        with open(os.path.join(DATA, "correct.txt"), "rb") as f:
+            status, out, _ = run("--exercise", "add.ini", "--format", "json", "-", stdin=f.read())
+        program = json.loads(out)["programs"][0]
+        self.assertEqual((status, program["file"], program["score"]), (0, "-", 4))
+        with open(os.path.join(DATA, "first_input.txt"), "rb") as f:
+            status, out, _ = run("-", "--input", "9,1", stdin=f.read())
+        self.assertEqual((status, out), (0, "OUTPUT 9\nEND halt\n"))
+
+    def test_names_that_are_not_plain_stay_inside_their_field(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            odd = os.path.join(tmp.encode(), b'a # SKIP <"&\xff\nc.txt')
+            shutil.copy(os.path.join(DATA, "first_input.txt").encode(), odd)
+            shutil.copy(EXERCISE, tmp)
+            args = ["--exercise", "add.ini", odd.decode("utf-8", "surrogateescape")]
+            for fmt in ("json", "tap", "junit"):
+                p = subprocess.run([RUNNER, *args, "--format", fmt], capture_output=True, cwd=tmp)
+                out = p.stdout.decode("utf-8")  # valid UTF-8 whatever the name
+                if fmt == "json":
+                    self.assertTrue(json.loads(out)["programs"][0]["file"].startswith('/'))
+                elif fmt == "tap":
+                    meta, points, errors = tap_results(out)
+                    self.assertEqual((errors, len(points)), ([], 3))
+                    self.assertEqual([d for *_, d in points], ["", "", ""])  # no SKIP or TODO
+                    self.assertTrue(all("# SKIP" in d for _, _, d, _ in points), points)
+                else:
+                    suite = ET.fromstring(p.stdout).find("testsuite")
+                    self.assertIn('a # SKIP <"&\ufffd\nc.txt', suite.get("name"))
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
