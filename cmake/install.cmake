@@ -49,6 +49,10 @@ foreach(page ${VOLPAR_MANUALS})
 endforeach()
 volpar_gzip(${VOLPAR_MAN}/volpar.5 volpar.5.gz)
 install(FILES ${PROJECT_BINARY_DIR}/compressed/volpar.5.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
+# The exercise file format has a page of its own.
+volpar_gzip(${VOLPAR_MAN}/volpar-exercise.5 volpar-exercise.5.gz)
+install(FILES ${PROJECT_BINARY_DIR}/compressed/volpar-exercise.5.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
 volpar_gzip(${VOLPAR_PACKAGING}/changelog changelog.gz)
 add_custom_target(volpar-docs ALL DEPENDS ${volpar_docs})
 

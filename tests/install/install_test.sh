@@ -43,6 +43,11 @@ if [ "$mode" = prefix ]; then
   # The examples run as their README says.
   out=$("$root/bin/volpar-run" "$root/share/doc/volpar/examples/add.txt" --input 7,5)
   [ "$out" = $'OUTPUT 12\nEND halt' ] || fail "examples/add.txt: $out"
+  warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$root/share/man/man5/volpar-exercise.5.gz" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "man page volpar-exercise(5): $warnings"
+  examples=$root/share/doc/volpar/examples
+  "$root/bin/volpar-run" --exercise "$examples/add.ini" "$examples/add-solution.txt" >/dev/null ||
+    fail "the installed example exercise is not passed by its solution"
   gui=$("$root/bin/volpar" --version) runner=$("$root/bin/volpar-run" --version)
   [ "${gui#volpar }" = "${runner#volpar-run }" ] || fail "versions differ: $gui, $runner"
   [[ "$gui" == *"License GPLv3+: GNU GPL version 3 or later"* ]] || fail "--version: $gui"
