@@ -45,6 +45,12 @@ class QtPlatform : public ui::Platform {
     showHistory_ = std::move(show);
     stepBack_ = std::move(stepBack);
   }
+  bool offersExercise() override { return static_cast<bool>(openExercise_); }
+  void openExercise() override {
+    if (openExercise_) openExercise_();
+  }
+  // What File > Open Exercise does; none, and the menu item is not offered.
+  void setExerciseOpener(std::function<void()> open) { openExercise_ = std::move(open); }
   HelpViewer* helpViewer() const { return help_.get(); }
 
  private:
@@ -54,6 +60,7 @@ class QtPlatform : public ui::Platform {
   std::unique_ptr<HelpViewer> help_;
   std::function<void()> endAction_;
   std::function<void()> showHistory_, stepBack_;
+  std::function<void()> openExercise_;
   bool endRequested_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "exercise/check.h"
 #include "runner/text_escapes.h"
 
 namespace volpar::runner {
@@ -14,20 +15,11 @@ using exercise::Expected;
 using exercise::ProgramResult;
 using exercise::TestResult;
 using exercise::TestRun;
+using exercise::expectedText;
+using exercise::gotText;
 using exercise::valueListText;
 
 bool describable(const TestResult& t) { return !t.test->hidden; }
-
-// "output 12, end halt" for what a test expects; what the run gave, in the same terms.
-std::string expectedText(const Expected& e) {
-  std::string text;
-  if (e.output) text = "output " + valueListText(*e.output) + ", ";
-  return text + "end " + exercise::endText(e.end);
-}
-
-std::string gotText(const TestRun& got) {
-  return "output " + valueListText(got.outputs) + ", end " + exercise::endText(got.end);
-}
 
 int hiddenCount(const ProgramResult& r, bool passedOnly) {
   int n = 0;

@@ -53,6 +53,9 @@ class Platform {
   virtual bool offersHistory() { return false; }
   virtual void showHistory() {}
   virtual void stepBack() {}
+  // Choosing an exercise and its window with Check, where the platform has them.
+  virtual bool offersExercise() { return false; }
+  virtual void openExercise() {}
 };
 
 }  // namespace volpar::ui

@@ -64,6 +64,7 @@ void DERAZO_Input::connectHandlers() {
   file_menu.onClick = [this] { file_menu_Click(); };
   cont_menu.onClick = [this] { cont_menu_Click(); };
   history_menu.onClick = [this] { history_menu_Click(); };
+  exercise_menu.onClick = [this] { exercise_menu_Click(); };
   Command_Code_Info.onClick = [this] { Command_Code_Info_Click(); };
   Command_Code_Close.onClick = [this] { Command_Code_Close_Click(); };
 }

@@ -63,6 +63,7 @@ class DERAZO_Input : public ui::Form {
   ui::Menu file_menu{*this, "file_menu"};
   ui::Menu Open_menu{*this, "Open_menu", &file_menu};
   ui::Menu save_menu{*this, "save_menu", &file_menu};
+  ui::Menu exercise_menu{*this, "exercise_menu", &file_menu};
   ui::Menu exit_menu{*this, "exit_menu", &file_menu};
   ui::Menu help_menu{*this, "help_menu"};
   ui::Menu cont_menu{*this, "cont_menu", &help_menu};
@@ -111,6 +112,7 @@ class DERAZO_Input : public ui::Form {
   void file_menu_Click();
   void cont_menu_Click();
   void history_menu_Click();
+  void exercise_menu_Click();
   void Command_Code_Info_Click();
   void Command_Code_Close_Click();
 

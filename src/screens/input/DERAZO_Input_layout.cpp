@@ -165,6 +165,9 @@ void DERAZO_Input::layOutMenus() {
   Open_menu.setShortcut("Ctrl+O");
   save_menu.setCaption("&Save");
   save_menu.setShortcut("Ctrl+S");
+  exercise_menu.setCaption("Open &Exercise...");
+  exercise_menu.setShortcut("Ctrl+E");
+  exercise_menu.setVisible(screens_.platform().offersExercise());
   exit_menu.setCaption("E&xit");
   exit_menu.setShortcut("Ctrl+X");
   help_menu.setCaption("&Help");

@@ -111,6 +111,8 @@ void DERAZO_Input::cont_menu_Click() {
 
 void DERAZO_Input::history_menu_Click() { screens_.platform().showHistory(); }
 
+void DERAZO_Input::exercise_menu_Click() { screens_.platform().openExercise(); }
+
 void DERAZO_Input::Command_Code_Info_Click() {
   Code_frame.setVisible(true);
   Command_Code_Close.setVisible(true);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "exercise/grader.h"
+
+namespace volpar {
+class REXEC_Manual;
+}
+
+namespace volpar::exercise {
+
+// What Check shows, in the windows and on the page alike.
+
+// The program now in memory, read without changing anything, as Save would write it.
+Program programInMemory(REXEC_Manual& manual);
+
+// "output 12, end halt": what a test expects (the output only when written), and what a
+// run gave, in the same words.
+std::string expectedText(const Expected& expected);
+std::string gotText(const TestRun& got);
+
+// A visible test as the exercise states it: "Test 1: input 5,7; expected output 12, end halt".
+std::string testLine(const Test& test);
+// A visible test's verdict: "Test 1: passed (output 12, end halt)" or "Test 1: failed: got
+// output 5, end halt".
+std::string verdictLine(const TestResult& result);
+// The hidden tests, counted: "2 more tests: 1 passed"; empty when there are none.
+std::string hiddenLine(const ProgramResult& result);
+
+}  // namespace volpar::exercise
