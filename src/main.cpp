@@ -25,6 +25,9 @@ int main(int argc, char** argv) {
   QApplication qapp(argc, argv);
   QApplication::setStyle("Fusion");
   QGuiApplication::setDesktopFileName("org.volpar.volpar");
+  // Where QSettings keeps the one thing remembered between runs: the exercise opened last.
+  QCoreApplication::setOrganizationName("VOLPAR");
+  QCoreApplication::setApplicationName("volpar");
   // Closing a window is the program's decision (the input and execution screens end
   // it; the welcome screen only hides), never the toolkit's.
   QApplication::setQuitOnLastWindowClosed(false);

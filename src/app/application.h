@@ -100,6 +100,8 @@ class Application : public Screens {
     bool offersHistory() override { return system_.offersHistory(); }
     void showHistory() override { system_.showHistory(); }
     void stepBack() override { system_.stepBack(); }
+    bool offersExercise() override { return system_.offersExercise(); }
+    void openExercise() override { system_.openExercise(); }
     void endProgram() override {
       ended = true;
       system_.endProgram();

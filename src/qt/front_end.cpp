@@ -2,9 +2,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMenuBar>
+#include <QSettings>
 #include <QTimer>
 
+#include "exercise/check.h"
 #include "history/machine_reading.h"
 #include "qt/accessibility.h"
 #include "qt/bit_values.h"
@@ -15,6 +18,12 @@
 #include "screens/welcome/Initial_Screen.h"
 
 namespace volpar::qt {
+namespace {
+
+// The settings key of the exercise opened last, offered by the next Open Exercise.
+constexpr const char* kLastExerciseKey = "exercise/last";
+
+}  // namespace
 
 FrontEnd::FrontEnd(Application& app, QtPlatform& platform)
     : app_(app),
@@ -27,6 +36,7 @@ FrontEnd::FrontEnd(Application& app, QtPlatform& platform)
           [this] { return app_.programEnded(); }) {
   app_.addObserver(this);
   platform_.setHistory([this] { showHistory(); }, [this] { history_.stepBack(); });
+  platform_.setExerciseOpener([this] { chooseExercise(); });
   // Every window of the program, the three screens first, carries its icon.
   QApplication::setWindowIcon(programIcon());
   enableMachineAccessibility();
@@ -34,6 +44,7 @@ FrontEnd::FrontEnd(Application& app, QtPlatform& platform)
 
 FrontEnd::~FrontEnd() {
   platform_.setHistory(nullptr, nullptr);
+  platform_.setExerciseOpener(nullptr);
   app_.removeObserver(this);
   for (auto& [form, window] : windows_) delete window.data();
 }
@@ -148,6 +159,25 @@ void FrontEnd::addKeyCommands(FormWindow& window, ui::Form& form) {
     QObject::connect(action, &QAction::triggered, &window,
                      [this, run = command.run] { gate_.deliver(run); });
     window.addAction(action);
+  }
+  void FrontEnd::chooseExercise() {
+    QSettings settings;
+    const QString last = settings.value(kLastExerciseKey).toString();
+    const QString path = QFileDialog::getOpenFileName(nullptr, "VOLPAR -- OPEN EXERCISE", last,
+                                                      "Exercise (*.ini);;All files (*)");
+    if (!path.isEmpty()) openExercise(path.toStdString());
+  }
+
+  void FrontEnd::openExercise(const std::string& path) {
+    exercise::ExerciseRead read = exercise::readExercise(path);
+    if (!read.exercise) {
+      platform_.MsgBox(read.problem, "VOLPAR -- EXERCISE");
+      return;
+    }
+    QSettings().setValue(kLastExerciseKey, QString::fromStdString(path));
+    exerciseWindow_ = std::make_unique<ExerciseWindow>(
+        std::move(*read.exercise), [this] { return exercise::programInMemory(app_.manual()); });
+    exerciseWindow_->open();
   }
 }
 

@@ -8,6 +8,7 @@
 #include "app/application.h"
 #include "history/execution_history.h"
 #include "qt/event_gate.h"
+#include "qt/exercise_window.h"
 #include "qt/form_window.h"
 #include "qt/history_window.h"
 #include "qt/machine_state_window.h"
@@ -43,6 +44,14 @@ class FrontEnd : public ScreensObserver {
   MachineStateWindow& showMachineState();
   MachineStateWindow* machineStateWindow() const { return stateWindow_.get(); }
 
+  // File > Open Exercise: the file dialog, at the exercise opened last (in this run or an
+  // earlier one), then openExercise.
+  void chooseExercise();
+  // Reads the exercise and shows it in the exercise window; a file that cannot be used is
+  // reported in a message box, and the window shown before stays.
+  void openExercise(const std::string& path);
+  ExerciseWindow* exerciseWindow() const { return exerciseWindow_.get(); }
+
   void formCreated(ui::Form& form) override;
   void formDestroyed(ui::Form& form) override;
 
@@ -58,6 +67,7 @@ class FrontEnd : public ScreensObserver {
   history::ExecutionHistory history_{app_};
   std::unique_ptr<HistoryWindow> historyWindow_;
   std::unique_ptr<MachineStateWindow> stateWindow_;
+  std::unique_ptr<ExerciseWindow> exerciseWindow_;
   std::unordered_map<const ui::Form*, QPointer<FormWindow>> windows_;
   QObject requests_;  // what the front end has asked the event loop to do later
 };

@@ -12,11 +12,11 @@ namespace {
 
 using exercise::Exercise;
 using exercise::Expected;
+using exercise::expectedText;
+using exercise::gotText;
 using exercise::ProgramResult;
 using exercise::TestResult;
 using exercise::TestRun;
-using exercise::expectedText;
-using exercise::gotText;
 using exercise::valueListText;
 
 bool describable(const TestResult& t) { return !t.test->hidden; }

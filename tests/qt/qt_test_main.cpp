@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QStandardPaths>
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  // Settings the tests write stay out of the user's own.
+  QStandardPaths::setTestModeEnabled(true);
   QApplication::setStyle("Fusion");
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
