@@ -139,12 +139,11 @@ std::vector<ProgramResult> gradePrograms(const Exercise& exercise,
       results[i] = gradeProgram(exercise, programs[i]);
     }
   };
-  {
-    const auto threads = static_cast<std::size_t>(std::max(1, jobs)) - 1;
-    std::vector<std::jthread> helpers;
-    for (std::size_t t = 0; t < std::min(threads, programs.size()); ++t) helpers.emplace_back(work);
-    work();
-  }  // every helper has finished here
+  const auto threads = static_cast<std::size_t>(std::max(1, jobs)) - 1;
+  std::vector<std::thread> helpers;
+  for (std::size_t t = 0; t < std::min(threads, programs.size()); ++t) helpers.emplace_back(work);
+  work();
+  for (std::thread& helper : helpers) helper.join();
   return results;
 }
 
