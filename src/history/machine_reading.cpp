@@ -173,9 +173,10 @@ std::vector<BitCell> bitCells(const DERAZO_Input& input) {
   return cells;
 }
 
-char bitMark(const BitCell& cell) {
-  const ui::Color fill = cell.shape->FillColor();
-  if (fill == cell.one) return '1';
+char bitMark(const BitCell& cell) { return bitMark(cell.shape->FillColor(), cell.one); }
+
+char bitMark(ui::Color fill, ui::Color one) {
+  if (fill == one) return '1';
   return fill == ui::kBlack ? 'x' : '0';
 }
 

@@ -46,7 +46,9 @@ struct BitCell {
 // The bit cells of the registers, or of the memory grid.
 std::vector<BitCell> bitCells(const REXEC& rexec);
 std::vector<BitCell> bitCells(const DERAZO_Input& input);
-// What a bit cell holds now: '1', '0', or 'x' for a black cell (loaded as "x").
+// What a bit cell holds now: '1', '0', or 'x' for a black cell (loaded as "x"); the same for
+// a cell of this fill whose 1 is `one`.
 char bitMark(const BitCell& cell);
+char bitMark(ui::Color fill, ui::Color one);
 
 }  // namespace volpar::history

@@ -67,11 +67,11 @@ QColor markColor(QColor fill) {
   return contrastRatio(fill, Qt::black) >= contrastRatio(fill, Qt::white) ? Qt::black : Qt::white;
 }
 
-void paintBitValue(QPainter& p, const ui::Shape& shape, const TwipScale& ts) {
+void paintBitValue(QPainter& p, const ui::Element& shape, const Look& look, const TwipScale& ts) {
   if (!state().shown) return;
-  const auto it = state().cells.find(&shape);
+  const auto it = state().cells.find(static_cast<const ui::Shape*>(&shape));
   if (it == state().cells.end()) return;
-  const QRectF box = ts.rect(shape.rect());
+  const QRectF box = ts.rect(look.rect);
   const double d = std::min(box.width(), box.height());
   const QRectF circle(box.center().x() - d / 2, box.center().y() - d / 2, d, d);
   QFont font = p.font();
@@ -79,8 +79,8 @@ void paintBitValue(QPainter& p, const ui::Shape& shape, const TwipScale& ts) {
   font.setBold(true);
   p.save();
   p.setFont(font);
-  p.setPen(markColor(toQColor(shape.FillColor(), QApplication::palette())));
-  p.drawText(circle, Qt::AlignCenter, QString(QChar(history::bitMark({&shape, it->second}))));
+  p.setPen(markColor(toQColor(look.fill, QApplication::palette())));
+  p.drawText(circle, Qt::AlignCenter, QString(QChar(history::bitMark(look.fill, it->second))));
   p.restore();
 }
 

@@ -18,8 +18,9 @@ void showBitValues(bool on);
 void addBitCells(const std::vector<history::BitCell>& cells);
 void removeBitCells(const std::vector<history::BitCell>& cells);
 
-// Writes the cell's bit inside it when the option is on and the shape is a bit cell.
-void paintBitValue(QPainter& p, const ui::Shape& shape, const TwipScale& ts);
+// Writes the cell's bit, as its look shows it, inside it when the option is on and the
+// shape is a bit cell.
+void paintBitValue(QPainter& p, const ui::Element& shape, const Look& look, const TwipScale& ts);
 
 // The text colour, black or white, that contrasts more with a fill; either gives at least
 // 4.5:1 with any fill.

@@ -9,7 +9,6 @@
 #include <functional>
 #include <string>
 
-#include "qt/bit_values.h"
 #include "qt/bounded_cache.h"
 #include "qt/box_text.h"
 #include "qt/qt_color.h"
@@ -113,7 +112,6 @@ void paintShape(QPainter& p, const Look& shape, const TwipScale& ts, const QPale
                       corner.y() - origin.y(),
                       p.device() ? p.device()->devicePixelRatioF() : 1.0};
   p.drawPixmap(origin, circlePixmap(key));
-  paintBitValue(p, shape, ts);
 }
 
 void paintLine(QPainter& p, const ui::Line& line, const Look& look, const TwipScale& ts,

@@ -160,25 +160,26 @@ void FrontEnd::addKeyCommands(FormWindow& window, ui::Form& form) {
                      [this, run = command.run] { gate_.deliver(run); });
     window.addAction(action);
   }
-  void FrontEnd::chooseExercise() {
-    QSettings settings;
-    const QString last = settings.value(kLastExerciseKey).toString();
-    const QString path = QFileDialog::getOpenFileName(nullptr, "VOLPAR -- OPEN EXERCISE", last,
-                                                      "Exercise (*.ini);;All files (*)");
-    if (!path.isEmpty()) openExercise(path.toStdString());
-  }
+}
 
-  void FrontEnd::openExercise(const std::string& path) {
-    exercise::ExerciseRead read = exercise::readExercise(path);
-    if (!read.exercise) {
-      platform_.MsgBox(read.problem, "VOLPAR -- EXERCISE");
-      return;
-    }
-    QSettings().setValue(kLastExerciseKey, QString::fromStdString(path));
-    exerciseWindow_ = std::make_unique<ExerciseWindow>(
-        std::move(*read.exercise), [this] { return exercise::programInMemory(app_.manual()); });
-    exerciseWindow_->open();
+void FrontEnd::chooseExercise() {
+  QSettings settings;
+  const QString last = settings.value(kLastExerciseKey).toString();
+  const QString path = QFileDialog::getOpenFileName(nullptr, "VOLPAR -- OPEN EXERCISE", last,
+                                                    "Exercise (*.ini);;All files (*)");
+  if (!path.isEmpty()) openExercise(path.toStdString());
+}
+
+void FrontEnd::openExercise(const std::string& path) {
+  exercise::ExerciseRead read = exercise::readExercise(path);
+  if (!read.exercise) {
+    platform_.MsgBox(read.problem, "VOLPAR -- EXERCISE");
+    return;
   }
+  QSettings().setValue(kLastExerciseKey, QString::fromStdString(path));
+  exerciseWindow_ = std::make_unique<ExerciseWindow>(
+      std::move(*read.exercise), [this] { return exercise::programInMemory(app_.manual()); });
+  exerciseWindow_->open();
 }
 
 // The window may be the one whose handler is still on the stack: it lets go of the form

@@ -4,6 +4,8 @@
 #include <QPaintEvent>
 #include <algorithm>
 
+#include "qt/bit_values.h"
+
 namespace volpar::qt {
 
 namespace {
@@ -19,7 +21,10 @@ void paintElement(QPainter& p, const Surface::Shown& shown, const TwipScale& ts,
                   const QPalette& pal) {
   const ui::Element& e = *shown.element;
   switch (e.kind()) {
-    case ui::ElementKind::Shape: paintShape(p, *shown.look, ts, pal); break;
+    case ui::ElementKind::Shape:
+      paintShape(p, *shown.look, ts, pal);
+      paintBitValue(p, e, *shown.look, ts);
+      break;
     case ui::ElementKind::Line:
       paintLine(p, static_cast<const ui::Line&>(e), *shown.look, ts, pal);
       break;
