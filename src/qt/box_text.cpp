@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 
+#include "frontend/caption_fit.h"
 #include "qt/bounded_cache.h"
 
 namespace volpar::qt {
@@ -30,14 +31,18 @@ struct BoxKeyHash {
 template <class Value>
 using BoxCache = BoundedCache<BoxKey, Value, BoxKeyHash>;
 
+QFont narrowed(const QFont& font, int stretch) {
+  QFont f = font;
+  if (stretch != 100) f.setStretch(stretch);
+  return f;
+}
+
 QFont fitFont(const QFont& font, const QRectF& box, const QString& text, int flags) {
-  for (int stretch : {100, 94, 88, 82, 76, 70}) {
-    QFont f = font;
-    if (stretch != 100) f.setStretch(stretch);
-    const QRectF need = QFontMetricsF(f).boundingRect(box, flags, text);
-    if (need.width() <= box.width() + 0.5 && need.height() <= box.height() + 0.5) return f;
-  }
-  return font;
+  return narrowed(font, frontend::fitCaption([&](int stretch) {
+                    const QRectF need =
+                        QFontMetricsF(narrowed(font, stretch)).boundingRect(box, flags, text);
+                    return need.width() <= box.width() + 0.5 && need.height() <= box.height() + 0.5;
+                  }));
 }
 
 constexpr int kLaidOutFlags =

@@ -1,13 +1,13 @@
 #include "qt/clock_driver.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "frontend/clock_pacing.h"
 
 namespace volpar::qt {
 
-namespace {
-constexpr std::int64_t kNsPerMs = 1'000'000;
-constexpr int kBusyRetryMs = 5;
-}  // namespace
+namespace pacing = frontend::pacing;
 
 ClockDriver::ClockDriver(ui::Timer& timer, EventGate& gate, QObject* parent)
     : QObject(parent), timer_(&timer), gate_(gate) {
@@ -17,6 +17,8 @@ ClockDriver::ClockDriver(ui::Timer& timer, EventGate& gate, QObject* parent)
   clock_.start();
   sync();
 }
+
+double ClockDriver::nowMs() const { return static_cast<double>(clock_.nsecsElapsed()) / 1e6; }
 
 void ClockDriver::sync() {
   ++generation_;
@@ -29,9 +31,8 @@ void ClockDriver::sync() {
   if (running_ && interval_ == timer_->Interval()) return;
   running_ = true;
   interval_ = timer_->Interval();
-  const std::int64_t now = clock_.nsecsElapsed();
-  nextDueNs_ = now + interval_ * kNsPerMs;
-  arm(now);
+  nextDueMs_ = pacing::firstDueMs(nowMs(), interval_);
+  arm();
 }
 
 void ClockDriver::detach() {
@@ -42,30 +43,27 @@ void ClockDriver::detach() {
 
 void ClockDriver::wakeUp() {
   if (!running_ || !timer_) return;
-  // A tick never runs inside another handler, e.g. one waiting in a message box.
   if (gate_.busy()) {
-    wake_.start(kBusyRetryMs);
+    wake_.start(static_cast<int>(pacing::kBusyRetryMs));
     return;
   }
-  std::int64_t now = clock_.nsecsElapsed();
-  lastWakeUpNs_ = now;
-  nextDueNs_ = std::max(nextDueNs_, now - kMaxLagNs);
+  lastWakeUpMs_ = nowMs();
+  const pacing::Burst burst = pacing::burstAt(lastWakeUpMs_, nextDueMs_, interval_);
+  nextDueMs_ = burst.dueMs;
   const std::uint64_t generation = generation_;
-  for (int n = 0; n < kMaxTicksPerWakeUp && now >= nextDueNs_; ++n) {
-    nextDueNs_ += interval_ * kNsPerMs;
+  for (int n = 0; n < burst.ticks; ++n) {
+    nextDueMs_ += interval_;
     gate_.deliverTick([this] { timer_->tick(); });
     // The tick disabled the timer, changed its interval or discarded its form: sync()
     // or detach() has already set what comes next.
     if (generation != generation_ || !timer_) return;
-    now = clock_.nsecsElapsed();
   }
-  arm(now);
+  arm();
 }
 
-void ClockDriver::arm(std::int64_t nowNs) {
-  const std::int64_t wakeAt = std::max(nextDueNs_, lastWakeUpNs_ + kMinWakeUpGapMs * kNsPerMs);
-  const std::int64_t wait = std::max<std::int64_t>(0, wakeAt - nowNs);
-  wake_.start(static_cast<int>((wait + kNsPerMs - 1) / kNsPerMs));
+void ClockDriver::arm() {
+  const double wait = std::max(0.0, pacing::wakeAtMs(nextDueMs_, lastWakeUpMs_) - nowMs());
+  wake_.start(static_cast<int>(std::ceil(wait)));
 }
 
 }  // namespace volpar::qt

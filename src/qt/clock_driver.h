@@ -10,21 +10,12 @@
 
 namespace volpar::qt {
 
-// Drives one Timer element on the user-interface thread. A QTimer wakes the loop; each
-// wake-up delivers every tick that fell due since, measured on a steady clock, so the
-// rate holds even where the toolkit's own timer drops ticks at 1 ms. A burst stops as
-// soon as a tick disables the timer or changes its interval, and never exceeds
-// kMaxTicksPerWakeUp, so the windows stay responsive. The screen changes at most once a
-// displayed frame, so the loop wakes at most once a frame too (kMinWakeUpGapMs) and
-// delivers the ticks that fell due meanwhile: the rate holds at a fraction of the
-// wake-ups.
+// Drives one Timer element on the user-interface thread, paced as every front end paces
+// its clock (frontend/clock_pacing.h). A QTimer wakes the loop; each wake-up delivers
+// the ticks that fell due since, measured on a steady clock. A burst stops as soon as a
+// tick disables the timer or changes its interval.
 class ClockDriver : public QObject {
  public:
-  static constexpr int kMaxTicksPerWakeUp = 50;
-  static constexpr int kMinWakeUpGapMs = 16;
-  // Arrears beyond this are forgiven (after a modal box, say) rather than made up.
-  static constexpr std::int64_t kMaxLagNs = 100'000'000;
-
   ClockDriver(ui::Timer& timer, EventGate& gate, QObject* parent = nullptr);
 
   // The model's Enabled or Interval changed: enabling, or a new interval, starts a full
@@ -37,7 +28,8 @@ class ClockDriver : public QObject {
 
  private:
   void wakeUp();
-  void arm(std::int64_t nowNs);
+  void arm();
+  double nowMs() const;
 
   ui::Timer* timer_;
   EventGate& gate_;
@@ -45,8 +37,8 @@ class ClockDriver : public QObject {
   QElapsedTimer clock_;
   bool running_ = false;
   int interval_ = 0;
-  std::int64_t nextDueNs_ = 0;
-  std::int64_t lastWakeUpNs_ = 0;
+  double nextDueMs_ = 0;
+  double lastWakeUpMs_ = 0;
   std::uint64_t generation_ = 0;  // bumped by every sync, to notice one made by a tick
 };
 

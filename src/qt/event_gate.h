@@ -2,37 +2,17 @@
 
 #include <functional>
 
+#include "frontend/event_gate.h"
+
 namespace volpar::qt {
 
-// Every event the windows hand to the program passes through here. A handler may open a
-// modal box and so let further events in while it waits; the gate knows when the
-// outermost event has finished, and only then are discarded screens destroyed.
-class EventGate {
+// The front end's event gate, reporting a handler's failure in a message box over the
+// windows as they stand.
+class EventGate : public frontend::EventGate {
  public:
   // afterEvent runs once the outermost event has finished; ended says whether the
   // program has ended, after which no event is delivered.
   EventGate(std::function<void()> afterEvent, std::function<bool()> ended);
-
-  // Runs the handler as one event. A failure inside it is reported, never let loose in
-  // the toolkit's event loop.
-  void deliver(const std::function<void()>& handler);
-  // A clock tick, delivered as any event; the windows may keep the widget changes it
-  // makes for the next displayed frame.
-  void deliverTick(const std::function<void()>& handler);
-  // The event running now is a clock tick (not a user's event inside it).
-  bool inTick() const { return tick_; }
-
-  // A handler is running (perhaps waiting in a modal box).
-  bool busy() const { return depth_ > 0; }
-  bool ended() const { return ended_ && ended_(); }
-
- private:
-  void deliverOne(const std::function<void()>& handler);
-
-  std::function<void()> afterEvent_;
-  std::function<bool()> ended_;
-  int depth_ = 0;
-  bool tick_ = false;
 };
 
 }  // namespace volpar::qt

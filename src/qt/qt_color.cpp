@@ -1,30 +1,34 @@
 #include "qt/qt_color.h"
 
+#include "frontend/system_colors.h"
+
 namespace volpar::qt {
 
 namespace {
 
-// The system colour indices the program uses, mapped to palette roles.
-QPalette::ColorRole systemRole(unsigned index) {
-  switch (index) {
-    case 0x05: return QPalette::Base;  // window background
-    case 0x08: return QPalette::Text;  // window text
-    case 0x0D: return QPalette::Highlight;
-    case 0x0E: return QPalette::HighlightedText;
-    case 0x0F: return QPalette::Button;  // button face
-    case 0x10: return QPalette::Dark;    // button shadow
-    case 0x12: return QPalette::ButtonText;
-    case 0x14: return QPalette::Light;  // button highlight
-    default: return QPalette::Window;
+QPalette::ColorRole paletteRole(frontend::SystemRole role) {
+  switch (role) {
+    case frontend::SystemRole::Window: return QPalette::Window;
+    case frontend::SystemRole::Base: return QPalette::Base;
+    case frontend::SystemRole::Text: return QPalette::Text;
+    case frontend::SystemRole::Highlight: return QPalette::Highlight;
+    case frontend::SystemRole::HighlightedText: return QPalette::HighlightedText;
+    case frontend::SystemRole::Button: return QPalette::Button;
+    case frontend::SystemRole::Dark: return QPalette::Dark;
+    case frontend::SystemRole::ButtonText: return QPalette::ButtonText;
+    case frontend::SystemRole::Light: return QPalette::Light;
   }
+  return QPalette::Window;
 }
 
 }  // namespace
 
 QColor toQColor(ui::Color color, const QPalette& palette) {
-  if (ui::isSystemColor(color)) return palette.color(QPalette::Active, systemRole(color & 0xFFu));
-  return QColor(static_cast<int>(color & 0xFFu), static_cast<int>((color >> 8) & 0xFFu),
-                static_cast<int>((color >> 16) & 0xFFu));
+  if (ui::isSystemColor(color)) {
+    return palette.color(QPalette::Active, paletteRole(frontend::systemColor(color).role));
+  }
+  const frontend::Rgb rgb = frontend::rgbOf(color);
+  return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 }  // namespace volpar::qt

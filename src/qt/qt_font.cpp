@@ -1,32 +1,22 @@
 #include "qt/qt_font.h"
 
 #include <QStringList>
-#include <algorithm>
-#include <cmath>
 #include <functional>
 
+#include "frontend/fonts.h"
 #include "qt/bounded_cache.h"
 
 namespace volpar::qt {
 
 namespace {
 
-// MS Sans Serif is drawn from narrow bitmaps at the small sizes the screens use: a free
-// font of Arial's widths sets their captions about a fifth wider, so that "Pause at T= 0"
-// no longer fits its button on one line. A narrow family of the same height takes the
-// original's room; large titles keep the regular width, which matches theirs.
-constexpr double kLargestNarrowPoints = 12;
-
-QStringList substitutes(const ui::Font& font) {
-  const QString n = QString::fromStdString(font.name).toLower();
-  if (n.startsWith("courier")) return {"Liberation Mono", "DejaVu Sans Mono", "Monospace"};
-  if (n == "ms sans serif" && font.points <= kLargestNarrowPoints) {
-    return {"Liberation Sans Narrow", "DejaVu Sans Condensed", "Liberation Sans", "Sans Serif"};
-  }
-  if (n == "ms sans serif" || n == "system" || n == "arial" || n == "helvetica") {
-    return {"Liberation Sans", "DejaVu Sans", "Sans Serif"};
-  }
-  return {QString::fromStdString(font.name), "Liberation Sans", "DejaVu Sans", "Sans Serif"};
+// The front end's families for the face, then the toolkit's own generic family.
+QStringList families(const ui::Font& font) {
+  const frontend::FontFamilies table = frontend::fontFamilies(font);
+  QStringList list;
+  for (const std::string& name : table.names) list << QString::fromStdString(name);
+  list << (table.generic == frontend::GenericFamily::Mono ? "Monospace" : "Sans Serif");
+  return list;
 }
 
 struct FontKey {
@@ -48,10 +38,10 @@ struct FontKeyHash {
 // so that the toolkit resolves its family and measures it once rather than at every paint.
 QFont toQFont(const ui::Font& font, double scale) {
   static BoundedCache<FontKey, QFont, FontKeyHash> cache;
-  const int pixels = std::max(1, static_cast<int>(std::lround(font.points * 96.0 / 72.0 * scale)));
+  const int pixels = frontend::fontPixels(font.points, scale);
   return cache.get({font, pixels}, [&] {
     QFont f;
-    f.setFamilies(substitutes(font));
+    f.setFamilies(families(font));
     f.setBold(font.bold);
     f.setPixelSize(pixels);
     return f;

@@ -1,0 +1,237 @@
+// The rules every front end follows, the windows and the page alike: how an event is
+// delivered, how the clock is paced, which fonts and colours stand in for the screens'
+// own, how a caption is narrowed to fit.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "frontend/caption_fit.h"
+#include "frontend/clock_pacing.h"
+#include "frontend/event_gate.h"
+#include "frontend/fonts.h"
+#include "frontend/system_colors.h"
+
+namespace volpar::frontend {
+namespace {
+
+struct GateLog {
+  int cleanUps = 0;
+  bool ended = false;
+  std::vector<std::string> messages;
+  EventGate gate{[this] { ++cleanUps; }, [this] { return ended; },
+                 [this](const std::string& m) { messages.push_back(m); }};
+};
+
+// A handler waiting in a modal box lets further events in: the clean-up waits for the
+// outermost, and the gate is busy meanwhile. A tick's handler knows it runs in a tick; a
+// user's event let in meanwhile does not.
+TEST(EventGate, CleansUpOnceTheOutermostEventEnds) {
+  GateLog log;
+  bool busyInside = false, innerInTick = true, outerInTick = false;
+  log.gate.deliverTick([&] {
+    outerInTick = log.gate.inTick();
+    log.gate.deliver([&] {
+      busyInside = log.gate.busy();
+      innerInTick = log.gate.inTick();
+    });
+    EXPECT_EQ(log.cleanUps, 0);
+    EXPECT_TRUE(log.gate.inTick());
+  });
+  EXPECT_TRUE(busyInside);
+  EXPECT_TRUE(outerInTick);
+  EXPECT_FALSE(innerInTick);
+  EXPECT_EQ(log.cleanUps, 1);
+  EXPECT_FALSE(log.gate.busy());
+  EXPECT_FALSE(log.gate.inTick());
+}
+
+// Whatever a handler throws becomes one message; the clean-up still runs and the next
+// event is delivered as usual.
+TEST(EventGate, AFailureIsReportedAsOneMessage) {
+  const struct {
+    const char* what;
+    std::function<void()> fail;
+    std::string message;
+  } cases[] = {
+      {"a standard failure", [] { throw std::runtime_error("disk full"); },
+       "This action could not be completed:\ndisk full"},
+      {"a failure without words", [] { throw std::runtime_error(""); },
+       "This action could not be completed:\nan unexpected error occurred"},
+      {"something not a standard exception", [] { throw 42; },
+       "This action could not be completed:\nan unexpected error occurred"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    GateLog log;
+    log.gate.deliver([&] { log.gate.deliver(c.fail); });
+    EXPECT_EQ(log.messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(log.cleanUps, 1);
+    EXPECT_FALSE(log.gate.busy());
+    bool ran = false;
+    log.gate.deliver([&] { ran = true; });
+    EXPECT_TRUE(ran);
+  }
+}
+
+// Once the program has ended nothing is delivered, and a failure of the handler that
+// ended it is not shown over a program that is gone.
+TEST(EventGate, NothingIsDeliveredAfterTheEnd) {
+  GateLog log;
+  log.gate.deliver([&] {
+    log.ended = true;
+    throw std::runtime_error("late");
+  });
+  EXPECT_TRUE(log.messages.empty());
+  bool ran = false;
+  log.gate.deliver([&] { ran = true; });
+  log.gate.deliverTick([&] { ran = true; });
+  EXPECT_FALSE(ran);
+  EXPECT_EQ(log.cleanUps, 1);
+}
+
+TEST(ClockPacing, AWakeUpDeliversTheTicksThatFellDueInBurstsOfFifty) {
+  const struct {
+    const char* what;
+    double now, due, interval;
+    int ticks;
+    double firstDue;
+  } cases[] = {
+      {"not yet due", 9.5, 10, 1, 0, 10},
+      {"due this moment", 10, 10, 1000, 1, 10},
+      {"a frame's worth at 1000 Hz", 26, 10, 1, 17, 10},
+      {"thirty fell due", 39, 10, 1, 30, 10},
+      {"more than a burst", 70, 10, 1, 50, 10},
+      {"arrears beyond the lag forgiven", 1000, 10, 50, 3, 900},
+      {"forgiven arrears still a burst at most", 1000, 10, 1, 50, 900},
+      {"no interval, no tick", 1000, 10, 0, 0, 900},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const pacing::Burst burst = pacing::burstAt(c.now, c.due, c.interval);
+    EXPECT_EQ(burst.ticks, c.ticks);
+    EXPECT_DOUBLE_EQ(burst.dueMs, c.firstDue);
+  }
+}
+
+// The clock wakes for the next tick, but not twice within a displayed frame.
+TEST(ClockPacing, WakesForTheNextTickAtMostOnceAFrame) {
+  const struct {
+    double due, lastWakeUp, wakeAt;
+  } cases[] = {{101, 100, 116}, {116, 100, 116}, {150, 100, 150}, {10, -1000, 10}};
+  for (const auto& c : cases) EXPECT_DOUBLE_EQ(pacing::wakeAtMs(c.due, c.lastWakeUp), c.wakeAt);
+  EXPECT_DOUBLE_EQ(pacing::firstDueMs(500, 50), 550);  // a full interval from now
+}
+
+TEST(Fonts, TheScreensFacesAreDrawnWithFreeFamiliesOfTheirWidth) {
+  const struct {
+    ui::Font font;
+    const char* first;
+    GenericFamily generic;
+    const char* css;
+  } cases[] = {
+      {{"MS Sans Serif", 8.25, true},
+       "Liberation Sans Narrow",
+       GenericFamily::Sans,
+       R"("Liberation Sans Narrow", "Arial Narrow", "DejaVu Sans Condensed", "Liberation Sans", "Arial", sans-serif)"},
+      {{"MS Sans Serif", 12, true}, "Liberation Sans Narrow", GenericFamily::Sans, nullptr},
+      {{"MS Sans Serif", 18, false},
+       "Liberation Sans",
+       GenericFamily::Sans,
+       R"("Liberation Sans", "Arial", "Helvetica", "DejaVu Sans", sans-serif)"},
+      {{"System", 8.25, false}, "Liberation Sans", GenericFamily::Sans, nullptr},
+      {{"Courier", 9.75, true},
+       "Liberation Mono",
+       GenericFamily::Mono,
+       R"("Liberation Mono", "Courier New", "DejaVu Sans Mono", monospace)"},
+      {{"COURIER NEW", 10, false}, "Liberation Mono", GenericFamily::Mono, nullptr},
+      {{"Say \"Hi\"", 10, false},
+       "Say \"Hi\"",
+       GenericFamily::Sans,
+       R"("Say \"Hi\"", "Liberation Sans", "Arial", "Helvetica", "DejaVu Sans", sans-serif)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.font.name + " " + std::to_string(c.font.points));
+    const FontFamilies families = fontFamilies(c.font);
+    ASSERT_FALSE(families.names.empty());
+    EXPECT_EQ(families.names.front(), c.first);
+    EXPECT_EQ(families.generic, c.generic);
+    if (c.css) {
+      EXPECT_EQ(cssFontFamily(c.font), c.css);
+    }
+  }
+}
+
+TEST(Fonts, APointIsFourThirdsOfAPixelAtScaleOne) {
+  const struct {
+    double points, scale;
+    int pixels;
+  } cases[] = {{8.25, 1, 11},   {9.75, 1, 13},   {24, 1, 32}, {8.25, 2, 22},
+               {8.25, 0.25, 3}, {8.25, 1.5, 17}, {0.1, 1, 1}, {8.25, 0, 1}};
+  for (const auto& c : cases) EXPECT_EQ(fontPixels(c.points, c.scale), c.pixels) << c.points;
+}
+
+TEST(SystemColors, EachSystemColourHasItsRoleAndItsPageColour) {
+  const struct {
+    ui::Color color;
+    SystemRole role;
+    const char* css;
+  } cases[] = {
+      {ui::kWindowBackground, SystemRole::Base, "#ffffff"},
+      {ui::kWindowText, SystemRole::Text, "#000000"},
+      {0x8000000D, SystemRole::Highlight, "#0078d7"},
+      {0x8000000E, SystemRole::HighlightedText, "#ffffff"},
+      {ui::kButtonFace, SystemRole::Button, "#f0f0f0"},
+      {0x80000010, SystemRole::Dark, "#a0a0a0"},
+      {0x80000012, SystemRole::ButtonText, "#000000"},
+      {0x80000014, SystemRole::Light, "#ffffff"},
+      {0x80000001, SystemRole::Window, "#f0f0f0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.color);
+    EXPECT_EQ(systemColor(c.color).role, c.role);
+    EXPECT_EQ(cssColor(c.color, "none"), c.css);
+  }
+}
+
+TEST(SystemColors, FixedColoursAreStoredBlueFirst) {
+  const struct {
+    ui::Color color;
+    const char* css;
+  } cases[] = {{ui::kRed, "#ff0000"},   {ui::kYellow, "#ffff00"},    {ui::kCyan, "#00ffff"},
+               {ui::kBlack, "#000000"}, {ui::kPanelGrey, "#e0e0e0"}, {0x123456, "#563412"},
+               {ui::kInherit, "none"}};
+  for (const auto& c : cases) EXPECT_EQ(cssColor(c.color, "none"), c.css) << c.color;
+  const Rgb rgb = rgbOf(0x123456);
+  EXPECT_EQ(rgb.red, 0x56);
+  EXPECT_EQ(rgb.green, 0x34);
+  EXPECT_EQ(rgb.blue, 0x12);
+}
+
+// The caption is tried at each step, widest first, and keeps the first that fits; one
+// that fits at none keeps its full width.
+TEST(CaptionFit, NarrowsInStepsDownToSeventyPercent) {
+  const struct {
+    int fitsFrom;  // the widest percentage at which the caption fits
+    int chosen;
+    std::vector<int> tried;
+  } cases[] = {
+      {100, 100, {100}},
+      {90, 88, {100, 94, 88}},
+      {70, 70, {100, 94, 88, 82, 76, 70}},
+      {60, 100, {100, 94, 88, 82, 76, 70}},
+  };
+  for (const auto& c : cases) {
+    std::vector<int> tried;
+    const int chosen = fitCaption([&](int percent) {
+      tried.push_back(percent);
+      return percent <= c.fitsFrom;
+    });
+    EXPECT_EQ(chosen, c.chosen) << c.fitsFrom;
+    EXPECT_EQ(tried, c.tried) << c.fitsFrom;
+  }
+}
+
+}  // namespace
+}  // namespace volpar::frontend
