@@ -2,8 +2,10 @@
 
 #include <emscripten/bind.h>
 
-#include <exception>
-
+#include "frontend/caption_fit.h"
+#include "frontend/clock_pacing.h"
+#include "frontend/fonts.h"
+#include "frontend/system_colors.h"
 #include "storage/program_text.h"
 
 namespace volpar::web {
@@ -127,7 +129,15 @@ void describeKind(val& d, const ui::Element& e) {
 
 }  // namespace
 
-WebFrontEnd::WebFrontEnd(val page) : page_(std::move(page)) {
+WebFrontEnd::WebFrontEnd(val page)
+    : page_(std::move(page)),
+      gate_(
+          [this] {
+            platform_.forgetAnswer();  // an answer no question of this event took
+            app_.collectRetired();
+          },
+          [this] { return app_.programEnded(); },
+          [this](const std::string& message) { page_.call<void>("failure", message); }) {
   platform_.setPage(page_);
   app_.addObserver(this);
 }
@@ -136,28 +146,6 @@ WebFrontEnd::~WebFrontEnd() { app_.removeObserver(this); }
 
 void WebFrontEnd::start() {
   deliver([this] { app_.start(); });
-}
-
-// One event: a failure inside a handler is reported, never let loose in the page; once
-// the outermost event is over, the screens it discarded are destroyed.
-template <class F>
-void WebFrontEnd::deliver(F&& handler) {
-  if (app_.programEnded()) return;
-  ++depth_;
-  std::string failure;
-  try {
-    handler();
-  } catch (const std::exception& e) {
-    failure = e.what();
-  }
-  --depth_;
-  if (!failure.empty() && !app_.programEnded()) {
-    page_.call<void>("failure", "This action could not be completed:\n" + failure);
-  }
-  if (depth_ == 0) {
-    platform_.forgetAnswer();
-    app_.collectRetired();
-  }
 }
 
 ui::Element* WebFrontEnd::elementAt(int id) const {
@@ -361,12 +349,21 @@ void WebFrontEnd::close(int form) {
   if (f) deliver([f] { f->requestClose(); });
 }
 
+int WebFrontEnd::enterButton(int form, int focused) const {
+  ui::Form* f = formAt(form);
+  if (!f) return 0;
+  ui::Element* e = elementAt(focused);
+  const ui::CommandButton* button = f->enterButton(e && &e->form() == f ? e : nullptr);
+  auto it = elementIds_.find(button);
+  return it == elementIds_.end() ? 0 : it->second;
+}
+
 bool WebFrontEnd::tick(int id) {
   ui::Element* e = elementAt(id);
   if (!e || e->kind() != ui::ElementKind::Timer) return false;
   auto* timer = static_cast<ui::Timer*>(e);
   const int interval = timer->Interval();
-  deliver([timer] { timer->tick(); });
+  gate_.deliverTick([timer] { timer->tick(); });
   // The tick may have discarded the timer's screen.
   return elementAt(id) == timer && timer->enabled() && timer->Interval() == interval;
 }
@@ -374,6 +371,27 @@ bool WebFrontEnd::tick(int id) {
 void WebFrontEnd::openFailed(const std::string& name, const std::string& reason) {
   platform_.MsgBox(storage::loadFailureMessage(name, reason), storage::kProgramFileTitle);
 }
+
+// ---- the front end's rules, as the page asks for them --------------------------------------
+
+namespace {
+
+// Colours come from the page as numbers; anything but a 32-bit value is drawn as inherited.
+std::string cssColor(double colour, const std::string& fallback) {
+  if (!(colour >= 0 && colour <= 0xFFFFFFFF)) return fallback;
+  return frontend::cssColor(static_cast<ui::Color>(colour), fallback);
+}
+
+std::string cssFontFamily(const std::string& name, double points) {
+  return frontend::cssFontFamily(ui::Font{name, points, false});
+}
+
+// fits(percent) says whether the caption fits at that width.
+int fitCaption(val fits) {
+  return frontend::fitCaption([&fits](int percent) { return fits(percent).as<bool>(); });
+}
+
+}  // namespace
 
 }  // namespace volpar::web
 
@@ -405,5 +423,19 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("help", &WebFrontEnd::help)
       .function("formClick", &WebFrontEnd::formClick)
       .function("close", &WebFrontEnd::close)
+      .function("enterButton", &WebFrontEnd::enterButton)
       .function("tick", &WebFrontEnd::tick);
+
+  namespace pacing = volpar::frontend::pacing;
+  emscripten::value_object<pacing::Burst>("ClockBurst")
+      .field("ticks", &pacing::Burst::ticks)
+      .field("dueMs", &pacing::Burst::dueMs);
+  emscripten::function("clockFirstDue", &pacing::firstDueMs);
+  emscripten::function("clockBurst", &pacing::burstAt);
+  emscripten::function("clockWakeAt", &pacing::wakeAtMs);
+  emscripten::constant("CLOCK_BUSY_RETRY_MS", pacing::kBusyRetryMs);
+  emscripten::function("cssColor", &volpar::web::cssColor);
+  emscripten::function("cssFontFamily", &volpar::web::cssFontFamily);
+  emscripten::function("fontPixels", &volpar::frontend::fontPixels);
+  emscripten::function("fitCaption", &volpar::web::fitCaption);
 }

@@ -2,12 +2,14 @@
 
 #include <emscripten/val.h>
 
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "app/application.h"
+#include "frontend/event_gate.h"
 #include "ui/form.h"
 #include "web/web_platform.h"
 
@@ -59,6 +61,9 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   void help(int form);  // F1 on a form without a menu that offers it
   void formClick(int form);
   void close(int form);
+  // The button Enter presses on the form with the element focused (0 for none): the
+  // element number of the button, 0 when Enter presses none.
+  int enterButton(int form, int focused) const;
   // One clock tick; says whether the timer still runs at the interval it had.
   bool tick(int id);
 
@@ -69,15 +74,14 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   void formChanged(ui::Form& form, FormEvent event) override;
 
  private:
-  template <class F>
-  void deliver(F&& handler);
+  void deliver(const std::function<void()>& handler) { gate_.deliver(handler); }
   ui::Element* elementAt(int id) const;
   ui::Form* formAt(int id) const;
 
   emscripten::val page_;
   WebPlatform platform_;
   Application app_{platform_};
-  int depth_ = 0;
+  frontend::EventGate gate_;
   int nextId_ = 1;
   std::unordered_map<int, ui::Form*> forms_;
   std::unordered_map<const ui::Form*, int> formIds_;

@@ -329,3 +329,20 @@ test('the clock at 1000 Hz, measured over three seconds', async (t) => {
   t.diagnostic(`clock at 1000 Hz: ${rate.toFixed(1)} ticks per second (${(rate / 10).toFixed(1)} %)`);
   assert.ok(n1 > n0, 'the clock runs');
 });
+
+// Back from a run the start-location panel is still open but Send to Memory is the
+// default button again: Enter in the start location starts the run and writes nothing.
+test('Enter in the start location starts the run, as in the windows', async () => {
+  await page.close();
+  page = await openPage();
+  await page.keyboard.press('Enter');
+  await eventually(front, 'DERAZO_Input', 'the input screen');
+  await startAt(0);
+  await rexec('Command_Return_to_Input').click();
+  await eventually(front, 'DERAZO_Input', 'back on the input screen');
+  await typeBits('11111111');
+  await input('exec_text').fill('0');
+  await input('exec_text').press('Enter');
+  await eventually(front, 'REXEC', 'the execution screen comes to the front');
+  assert.equal(await memoryBits(0), '00000000', 'nothing sent to memory');
+});

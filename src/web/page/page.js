@@ -5,17 +5,9 @@ import createVolpar from './volpar.js';
 
 const TWIPS_PER_PIXEL = 15;
 const INHERIT = 0xffffffff;
-const MAX_TICKS_PER_WAKE_UP = 50;
-const MAX_LAG_MS = 100;
-const BUSY_RETRY_MS = 5;
 
 // Where a browser keeps a menu key for itself, these work too (told in the help).
 const ALTERNATIVE_KEYS = { 'Ctrl+O': 'Ctrl+Alt+O', 'Ctrl+S': 'Ctrl+Alt+S', 'Ctrl+X': 'Ctrl+Alt+X', F1: 'Ctrl+Alt+H' };
-
-const SYSTEM_COLOURS = {
-  0x05: '#ffffff', 0x08: '#000000', 0x0d: '#0078d7', 0x0e: '#ffffff', 0x0f: '#f0f0f0',
-  0x10: '#a0a0a0', 0x12: '#000000', 0x14: '#ffffff',
-};
 
 const $ = (selector) => document.querySelector(selector);
 const desk = $('#desk');
@@ -36,27 +28,13 @@ let applyingFocus = false;
 
 // ---- helpers ------------------------------------------------------------------------------
 
-function css(colour, fallback) {
-  const c = colour >>> 0;
-  if (c === INHERIT) return fallback;
-  if (c & 0x80000000) return SYSTEM_COLOURS[c & 0xff] ?? '#f0f0f0';
-  const hex = (n) => n.toString(16).padStart(2, '0');
-  return `#${hex(c & 0xff)}${hex((c >> 8) & 0xff)}${hex((c >> 16) & 0xff)}`;
-}
+// Colours, fonts and the captions' fitting follow the program's own tables and rules, as
+// the windows do.
+function css(colour, fallback = '') { return module.cssColor(colour >>> 0, fallback); }
 
-// Small MS Sans Serif text comes from a narrow family of the same height, as in the
-// windows: Arial at the same size is too wide for the captions' boxes.
-function fontFamily(name, points) {
-  const n = name.toLowerCase();
-  if (n.startsWith('courier')) return '"Courier New", "Liberation Mono", "DejaVu Sans Mono", monospace';
-  if (n === 'ms sans serif' && points <= 12) {
-    return '"Liberation Sans Narrow", "Arial Narrow", "DejaVu Sans Condensed", Arial, sans-serif';
-  }
-  if (['ms sans serif', 'system', 'arial', 'helvetica'].includes(n)) {
-    return 'Arial, "Liberation Sans", Helvetica, sans-serif';
-  }
-  return `"${name}", Arial, "Liberation Sans", sans-serif`;
-}
+function fontFamily(font) { return module.cssFontFamily(font.name, font.points); }
+
+function fontSize(font, percent = 100) { return `${(module.fontPixels(font.points, 1) * percent) / 100}px`; }
 
 function px(twips) { return `${twips / TWIPS_PER_PIXEL}px`; }
 
@@ -108,7 +86,7 @@ function asciiOf(ev) {
 // that the focus has moved on before the next key is read however fast keys come; a
 // tick's changes wait for the next animation frame, which draws them all together.
 function deliver(action, tick = false) {
-  if (programEnded || modal) return undefined;
+  if (modal) return undefined;
   const outer = currentEvent;
   currentEvent = action;
   boxRaised = false;
@@ -184,19 +162,19 @@ function flush() {
   fitLabels();
 }
 
-// A caption too long for its label is drawn a little smaller, down to 70 %, as the
-// windows narrow theirs. Measured once all changes are written, on the screen in front.
+// A caption too long for its label is drawn a little smaller, in the steps the windows
+// narrow theirs by. Measured once all changes are written, on the screen in front.
 const toFit = new Set();
 function fitLabels() {
   for (const view of toFit) {
     const n = view.node;
     if (view.form !== frontForm || !n.offsetParent) continue;  // measured once its screen is in front
     toFit.delete(view);
-    const points = view.last.font.points;
-    for (const k of [1, 0.94, 0.88, 0.82, 0.76, 0.7]) {
-      n.style.fontSize = `${points * k}pt`;
-      if (n.scrollWidth <= n.clientWidth + 1 && n.scrollHeight <= n.clientHeight + 1) break;
-    }
+    const { font } = view.last;
+    n.style.fontSize = fontSize(font, module.fitCaption((percent) => {
+      n.style.fontSize = fontSize(font, percent);
+      return n.scrollWidth <= n.clientWidth + 1 && n.scrollHeight <= n.clientHeight + 1;
+    }));
   }
 }
 
@@ -258,8 +236,8 @@ class FormView {
     this.client.style.width = px(d.width);
     this.client.style.height = px(d.height);
     this.client.style.background = css(d.back, '#f0f0f0');
-    this.client.style.fontFamily = fontFamily(d.font.name, d.font.points);
-    this.client.style.fontSize = `${d.font.points}pt`;
+    this.client.style.fontFamily = fontFamily(d.font);
+    this.client.style.fontSize = fontSize(d.font);
     viewport.append(this.client);
     this.node.append(title, this.menubar, viewport);
     this.viewport = viewport;
@@ -364,12 +342,11 @@ class FormView {
     return this.views.filter((v) => v.accessKey === key && v.reachable());
   }
 
-  // Enter presses the button that has the focus, or else the form's default button.
+  // Enter presses the button the form names for the focused element.
   pressReturn(target) {
-    const focused = target.volparView;
-    const button = focused?.kind === 'button' ? focused : this.views.find((v) => v.kind === 'button' && v.isDefault);
+    const button = fe.enterButton(this.id, target.volparView?.id ?? 0);
     if (!button) return false;
-    deliver(() => fe.click(button.id));
+    deliver(() => fe.click(button));
     return true;
   }
 }
@@ -582,7 +559,6 @@ class ElementView {
     if (!d) return;
     this.last = d;
     this.usable = d.usable;
-    this.isDefault = Boolean(d.isDefault);
     if (d.caption !== undefined) this.accessKey = accessKeyOf(d.caption);
     const n = this.node;
     switch (this.kind) {
@@ -683,8 +659,8 @@ class ElementView {
     s.top = px(d.top);
     s.width = px(d.width);
     s.height = px(d.height);
-    s.fontFamily = fontFamily(d.font.name, d.font.points);
-    s.fontSize = `${d.font.points}pt`;
+    s.fontFamily = fontFamily(d.font);
+    s.fontSize = fontSize(d.font);
     s.fontWeight = d.font.bold ? 'bold' : 'normal';
     s.display = d.visible ? '' : 'none';
     if ('disabled' in this.node && this.kind !== 'option' && this.kind !== 'check') this.node.disabled = !d.enabled;
@@ -699,17 +675,17 @@ class ElementView {
   }
 }
 
-// Drives one Timer element: each wake-up delivers every tick that fell due since, so the
-// rate holds although the browser wakes a page at most every few milliseconds. A burst
-// stops when a tick stops the timer or changes its interval, and never exceeds
-// MAX_TICKS_PER_WAKE_UP, so the page stays responsive; arrears beyond MAX_LAG_MS (a
-// box, a hidden tab) are forgiven rather than made up.
+// Drives one Timer element, paced by the program's clock rules as the windows' clock is:
+// each wake-up delivers the ticks that fell due since, so the rate holds although the
+// browser wakes a page at most every few milliseconds. A burst stops when a tick stops
+// the timer, changes its interval or opens a box.
 class Clock {
   constructor(id) {
     this.id = id;
     this.running = false;
     this.interval = 0;
     this.next = 0;
+    this.lastWakeUp = 0;
     this.timer = null;
     this.delivered = 0;
   }
@@ -724,9 +700,8 @@ class Clock {
     if (this.running && this.interval === d.interval) return;
     this.running = true;
     this.interval = d.interval;
-    const now = performance.now();
-    this.next = now + this.interval;
-    this.arm(now);
+    this.next = module.clockFirstDue(performance.now(), this.interval);
+    this.arm();
   }
 
   stop() {
@@ -735,21 +710,23 @@ class Clock {
     this.timer = null;
   }
 
-  arm(now) {
+  arm() {
     clearTimeout(this.timer);
-    this.timer = setTimeout(() => this.wakeUp(), Math.max(0, this.next - now));
+    const at = module.clockWakeAt(this.next, this.lastWakeUp);
+    this.timer = setTimeout(() => this.wakeUp(), Math.max(0, at - performance.now()));
   }
 
   wakeUp() {
     this.timer = null;
     if (!this.running) return;
     if (modal) {
-      this.timer = setTimeout(() => this.wakeUp(), BUSY_RETRY_MS);
+      this.timer = setTimeout(() => this.wakeUp(), module.CLOCK_BUSY_RETRY_MS);
       return;
     }
-    let now = performance.now();
-    this.next = Math.max(this.next, now - MAX_LAG_MS);
-    for (let n = 0; n < MAX_TICKS_PER_WAKE_UP && now >= this.next; ++n) {
+    this.lastWakeUp = performance.now();
+    const burst = module.clockBurst(this.lastWakeUp, this.next, this.interval);
+    this.next = burst.dueMs;
+    for (let n = 0; n < burst.ticks; ++n) {
       this.next += this.interval;
       ++this.delivered;
       const same = deliver(() => fe.tick(this.id), true);
@@ -759,9 +736,8 @@ class Clock {
         return;
       }
       if (modal || !this.running) break;
-      now = performance.now();
     }
-    if (this.running) this.arm(now);
+    if (this.running) this.arm();
   }
 }
 
