@@ -5,6 +5,7 @@
 #include <QPaintEngine>
 #include <QPixmap>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "qt/box_text.h"
 #include "qt/qt_color.h"
 #include "qt/qt_font.h"
+#include "ui/form.h"
 
 namespace volpar::qt {
 
@@ -47,10 +49,36 @@ bool isPainted(ui::ElementKind kind) {
          kind == ui::ElementKind::Label;
 }
 
+namespace {
+
+// The colour a label lies on: its frame's, or the form's.
+ui::Color behind(const ui::Element& e) {
+  for (const ui::Frame* f = e.container(); f; f = f->container()) {
+    if (f->backColor() != ui::kInherit) return f->backColor();
+  }
+  return e.form().BackColor();
+}
+
+// A label on a colour of its own (a register's number, the memory heading) is seen as a
+// box, and a lone sign stands between cells: their glyphs go in the middle of the box.
+CaptionAlign alignOf(const ui::Label& label) {
+  const std::string& caption = label.Caption();
+  const bool loneSign =
+      caption.size() == 1 && std::isalnum(static_cast<unsigned char>(caption[0])) == 0;
+  const bool ownColour = label.backColor() != ui::kInherit && label.backColor() != behind(label);
+  return loneSign || ownColour ? CaptionAlign::Centred : CaptionAlign::TopLeft;
+}
+
+}  // namespace
+
 Look lookOf(const ui::Element& e) {
   Look look{e.rect(), e.foreColor(), e.backColor(), 0, e.visible(), e.enabled(), e.font(), {}};
   if (e.kind() == ui::ElementKind::Shape) look.fill = static_cast<const ui::Shape&>(e).FillColor();
-  if (e.kind() == ui::ElementKind::Label) look.caption = static_cast<const ui::Label&>(e).Caption();
+  if (e.kind() == ui::ElementKind::Label) {
+    const auto& label = static_cast<const ui::Label&>(e);
+    look.caption = label.Caption();
+    look.align = alignOf(label);
+  }
   return look;
 }
 
@@ -126,13 +154,18 @@ namespace {
 
 constexpr int kLabelFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
 
-// A label's caption in its box: its background, if any, and the text, cut at the box.
+// A label's caption in its box: its background, if any, and the text placed so that its
+// glyphs lie inside the box. The lines are laid out in a box as wide as the label's, moved
+// and reaching down past the last glyph, so that the text is cut only at the label's box.
 void drawLabel(QPainter& p, const QRectF& box, const QColor* back, const QString& caption,
-               const QFont& font, const QColor& fore) {
+               const QFont& font, const QColor& fore, CaptionAlign align) {
   if (back) p.fillRect(box, *back);
-  p.setFont(fittedFont(font, box, caption, kLabelFlags));
+  const CaptionPlace place = placeCaption(caption, font, box, align);
+  p.setFont(place.font);
   p.setPen(fore);
-  drawBoxText(p, box, kLabelFlags, caption);
+  QRectF lines = place.textBox;
+  lines.setBottom(std::max(lines.bottom(), std::ceil(place.ink.bottom()) + 1));
+  drawBoxText(p, lines, kLabelFlags, caption);
 }
 
 // Everything that decides the pixels of a label with a background on whole pixels.
@@ -143,6 +176,7 @@ struct LabelKey {
   QSize size;
   QRgb back, fore;
   QImage::Format format;
+  CaptionAlign align;
   bool operator==(const LabelKey&) const = default;
 };
 
@@ -150,9 +184,10 @@ struct LabelKeyHash {
   std::size_t operator()(const LabelKey& k) const {
     std::size_t h =
         std::hash<std::string>()(k.caption) * 31 + std::hash<std::string>()(k.font.name);
-    for (std::size_t v : {std::hash<double>()(k.font.points + k.scale), std::size_t{k.font.bold},
-                          std::size_t(k.size.width()), std::size_t(k.size.height()),
-                          std::size_t{k.back}, std::size_t{k.fore}, std::size_t(k.format)}) {
+    for (std::size_t v :
+         {std::hash<double>()(k.font.points + k.scale), std::size_t{k.font.bold},
+          std::size_t(k.size.width()), std::size_t(k.size.height()), std::size_t{k.back},
+          std::size_t{k.fore}, std::size_t(k.format), static_cast<std::size_t>(k.align)}) {
       h = h * 31 + v;
     }
     return h;
@@ -178,13 +213,13 @@ const QImage* keptLabel(QPainter& p, const Look& label, const QRectF& box, const
   const QImage* target = targetImage(p);
   if (!target || box != QRectF(box.toRect())) return nullptr;
   static BoundedCache<LabelKey, QImage, LabelKeyHash> cache;
-  LabelKey key{label.caption, label.font,  ts.scale,        box.toRect().size(),
-               back.rgba(),   fore.rgba(), target->format()};
+  LabelKey key{label.caption, label.font,  ts.scale,         box.toRect().size(),
+               back.rgba(),   fore.rgba(), target->format(), label.align};
   return &cache.get(std::move(key), [&] {
     QImage image(box.toRect().size(), target->format());
     QPainter ip(&image);
     drawLabel(ip, QRectF(QPointF(0, 0), box.size()), &back, text(label.caption),
-              toQFont(label.font, ts.scale), fore);
+              toQFont(label.font, ts.scale), fore, label.align);
     return image;
   });
 }
@@ -212,7 +247,7 @@ void paintLabel(QPainter& p, const Look& label, const TwipScale& ts, const QPale
     p.setRenderHint(QPainter::Antialiasing);
   }
   drawLabel(p, box, opaque ? &back : nullptr, text(label.caption), toQFont(label.font, ts.scale),
-            fore);
+            fore, label.align);
   p.restore();
 }
 

@@ -6,6 +6,7 @@
 #include <QRegion>
 #include <string>
 
+#include "qt/caption_place.h"
 #include "ui/element.h"
 
 namespace volpar::qt {
@@ -40,6 +41,7 @@ struct Look {
   bool visible = false, enabled = false;
   ui::Font font;
   std::string caption;
+  CaptionAlign align = CaptionAlign::TopLeft;
   bool operator==(const Look&) const = default;
 };
 Look lookOf(const ui::Element& element);

@@ -1,0 +1,119 @@
+#include "qt/caption_place.h"
+
+#include <QFontMetricsF>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "qt/bounded_cache.h"
+#include "qt/box_text.h"
+
+namespace volpar::qt {
+
+namespace {
+
+constexpr int kFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
+constexpr int kStretches[] = {100, 94, 88, 82, 76, 70};
+
+// The text as drawn: "&x" shows x, "&&" shows "&".
+QString withoutAccessKeys(const QString& caption) {
+  QString shown;
+  shown.reserve(caption.size());
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    if (caption[i] == u'&' && i + 1 < caption.size()) ++i;
+    shown += caption[i];
+  }
+  return shown;
+}
+
+bool inkFits(const QRectF& ink, const QSizeF& box) {
+  return ink.width() <= box.width() && ink.height() <= box.height();
+}
+
+// The font the caption has always been drawn in if its glyphs fit; otherwise the largest
+// (and least narrowed) that makes them fit.
+QFont fitInk(const QString& caption, const QFont& font, const QSizeF& box) {
+  const QFont usual = fittedFont(font, QRectF(QPointF(), box), caption, kFlags);
+  if (inkFits(captionInk(caption, usual, box), box)) return usual;
+  for (int pixels = font.pixelSize(); pixels >= CaptionPlace::kSmallestPixels; --pixels) {
+    for (int stretch : kStretches) {
+      QFont f = font;
+      f.setPixelSize(pixels);
+      f.setStretch(stretch);
+      if (inkFits(captionInk(caption, f, box), box)) return f;
+    }
+  }
+  return usual;
+}
+
+// How far the glyphs move along one axis to stand as asked, never past the near edge
+// and, where they fit, not past the far one.
+double shift(double inkStart, double inkLength, double boxLength, bool centred) {
+  double d = centred ? (boxLength - inkLength) / 2 - inkStart : 0;
+  d = std::min(d, boxLength - (inkStart + inkLength));
+  return std::max(d, -inkStart);
+}
+
+CaptionPlace place(const QString& caption, const QFont& font, const QSizeF& box,
+                   CaptionAlign align) {
+  CaptionPlace p;
+  p.font = fitInk(caption, font, box);
+  const QRectF ink = captionInk(caption, p.font, box);
+  const bool centred = align == CaptionAlign::Centred;
+  const QPointF by(shift(ink.left(), ink.width(), box.width(), centred),
+                   shift(ink.top(), ink.height(), box.height(), centred));
+  p.textBox = QRectF(by, box);
+  p.ink = ink.translated(by);
+  return p;
+}
+
+struct PlaceKey {
+  QString caption;
+  QFont font;
+  QSizeF box;
+  CaptionAlign align;
+  bool operator==(const PlaceKey&) const = default;
+};
+
+struct PlaceKeyHash {
+  std::size_t operator()(const PlaceKey& k) const {
+    return qHash(k.caption) ^ (qHash(k.font) * 31) ^ (std::hash<double>()(k.box.width()) * 131) ^
+           (std::hash<double>()(k.box.height()) * 137) ^ static_cast<std::size_t>(k.align);
+  }
+};
+
+}  // namespace
+
+QRectF captionInk(const QString& caption, const QFont& font, const QSizeF& box) {
+  const QString text = withoutAccessKeys(caption);
+  if (text.trimmed().isEmpty()) return {};
+  const QFontMetricsF fm(font);
+  QTextLayout layout(text, font);
+  layout.setTextOption(QTextOption(Qt::AlignLeft));
+  // Every line, also those past the box's bottom, which would be lost.
+  QRectF ink;
+  double top = -fm.leading();
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(std::max(0.0, box.width()));
+    top = std::ceil(top + fm.leading());
+    const QRectF glyphs = fm.tightBoundingRect(text.mid(line.textStart(), line.textLength()));
+    if (!glyphs.isEmpty()) ink |= glyphs.translated(line.x(), top + line.ascent());
+    top += line.ascent() + line.descent();
+  }
+  layout.endLayout();
+  return ink;
+}
+
+// Fitting lays the caption out many times: each place is remembered.
+CaptionPlace placeCaption(const QString& caption, const QFont& font, const QRectF& box,
+                          CaptionAlign align) {
+  static BoundedCache<PlaceKey, CaptionPlace, PlaceKeyHash> cache;
+  CaptionPlace p = cache.get({caption, font, box.size(), align},
+                             [&] { return place(caption, font, box.size(), align); });
+  p.textBox.translate(box.topLeft());
+  p.ink.translate(box.topLeft());
+  return p;
+}
+
+}  // namespace volpar::qt

@@ -1,0 +1,211 @@
+// The screens at every size a projector may give them: each element drawn wholly inside
+// the window, each caption's glyphs inside its box, and elements the layout keeps apart
+// drawn apart.
+#include <QFontMetricsF>
+#include <sstream>
+
+#include "bridge_fixture.h"
+#include "qt/caption_place.h"
+#include "qt/element_painter.h"
+#include "qt/qt_color.h"
+#include "qt/qt_font.h"
+
+namespace volpar::qttest {
+namespace {
+
+// What one element puts on the screen, in the client area's pixels.
+struct Drawn {
+  const ui::Element* element;
+  QRectF box;   // its place in the layout
+  QRectF mark;  // what it paints there: a caption's glyphs, a circle; empty for a line
+  std::string why;
+  bool control = false;
+  std::vector<QRectF> places;  // its box and those of the frames that hold it
+};
+
+std::string describe(const QRectF& r) {
+  std::ostringstream s;
+  s << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+  return s.str();
+}
+
+bool shown(const ui::Element& e) {
+  if (!e.visible()) return false;
+  for (const ui::Frame* f = e.container(); f; f = f->container()) {
+    if (!f->visible()) return false;
+  }
+  return true;
+}
+
+bool overlap(const QRectF& a, const QRectF& b) {
+  return a.left() < b.right() && b.left() < a.right() && a.top() < b.bottom() &&
+         b.top() < a.bottom();
+}
+
+class LayoutTest : public BridgeFixture {
+ protected:
+  // Sizes the window so that its client area is exactly this size: the menu bar may
+  // change its height as the window grows.
+  void sizeClient(qt::FormWindow& w, QSize client) {
+    for (int i = 0; i < 3 && w.clientArea()->size() != client; ++i) {
+      w.resize(w.size() + (client - w.clientArea()->size()));
+      settle();
+    }
+    ASSERT_EQ(w.clientArea()->size(), client);
+  }
+
+  std::vector<Drawn> drawnElements(const ui::Form& form) {
+    qt::FormWindow& w = window(form);
+    const qt::TwipScale ts{w.scale()};
+    std::vector<Drawn> drawn;
+    for (const ui::Element* e : form.elements()) {
+      if (!shown(*e) || e->kind() == ui::ElementKind::Timer || e->kind() == ui::ElementKind::Menu ||
+          e->rect().width == 0) {
+        continue;
+      }
+      const QPoint origin = w.pixelRect(*e).topLeft() - ts.pixels(e->rect()).topLeft();
+      const QRectF box = ts.rect(e->rect()).translated(origin);
+      Drawn d{e, box, box, e->displayName(), false, {}};
+      if (e->kind() == ui::ElementKind::Label) {
+        const auto& label = static_cast<const ui::Label&>(*e);
+        const qt::Look look = qt::lookOf(label);
+        d.mark = qt::placeCaption(QString::fromStdString(label.Caption()),
+                                  qt::toQFont(label.font(), ts.scale), box, look.align)
+                     .ink;
+      } else if (e->kind() == ui::ElementKind::Shape) {
+        const double side = std::min(box.width(), box.height());
+        d.mark = QRectF(box.center() - QPointF(side, side) / 2, QSizeF(side, side));
+      } else if (e->kind() == ui::ElementKind::Line) {
+        const auto& line = static_cast<const ui::Line&>(*e);
+        const double k = ts.k();
+        d.box = QRectF(QPointF(line.x1() * k, line.y1() * k), QPointF(line.x2() * k, line.y2() * k))
+                    .normalized()
+                    .translated(origin);
+        d.mark = QRectF();
+      } else if (QWidget* control = widget(*e)) {
+        d.box = d.mark = QRectF(control->mapTo(w.clientArea(), QPoint(0, 0)), control->size());
+        d.control = true;
+      }
+      d.places.push_back(d.box);
+      for (const ui::Frame* f = e->container(); f; f = f->container())
+        d.places.push_back(w.pixelRect(*f));
+      drawn.push_back(d);
+    }
+    return drawn;
+  }
+
+  // Every check at the window's present size; the failures name the element and the size.
+  void expectFits(const ui::Form& form) {
+    qt::FormWindow& w = window(form);
+    const QRectF client(QPointF(0, 0), w.clientArea()->size());
+    const std::string at =
+        " at " + std::to_string(client.width()) + "x" + std::to_string(client.height());
+    const std::vector<Drawn> drawn = drawnElements(form);
+    // Boxes that share no more than a pixel of the layout's own (15 twips) are apart.
+    const double half = w.scale() / 2;
+    auto placedOver = [half](const Drawn& a, const Drawn& b) {
+      for (const QRectF& p : a.places) {
+        for (const QRectF& q : b.places) {
+          if (overlap(p.adjusted(half, half, -half, -half), q.adjusted(half, half, -half, -half))) {
+            return true;
+          }
+        }
+      }
+      return false;
+    };
+    for (const Drawn& d : drawn) {
+      EXPECT_TRUE(client.contains(d.box.adjusted(0.01, 0.01, -0.01, -0.01)))
+          << d.why << " lies outside the window: " << describe(d.box) << at;
+      if (!d.mark.isEmpty()) {
+        EXPECT_TRUE(d.box.adjusted(-0.01, -0.01, 0.01, 0.01).contains(d.mark))
+            << d.why << " is cut: glyphs " << describe(d.mark) << " in " << describe(d.box) << at;
+      }
+    }
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+      for (std::size_t j = i + 1; j < drawn.size(); ++j) {
+        const Drawn& a = drawn[i];
+        const Drawn& b = drawn[j];
+        // Two controls are their boxes: the layout alone places them.
+        if (a.mark.isEmpty() || b.mark.isEmpty() || (a.control && b.control)) continue;
+        if (placedOver(a, b)) continue;
+        EXPECT_FALSE(overlap(a.mark.toAlignedRect(), b.mark.toAlignedRect()))
+            << a.why << " " << describe(a.mark) << " touches " << b.why << " " << describe(b.mark)
+            << at;
+      }
+    }
+    // A frame's caption stands on one line inside the frame.
+    for (const ui::Element* e : form.elements()) {
+      const auto* frame = dynamic_cast<const ui::Frame*>(e);
+      if (!frame || !shown(*frame)) continue;
+      const QFontMetricsF fm(qt::toQFont(frame->font(), w.scale()));
+      const double need =
+          6 * w.scale() + 2 + fm.horizontalAdvance(QString::fromStdString(frame->Caption()));
+      EXPECT_LE(need, w.pixelRect(*frame).width()) << frame->displayName() << at;
+    }
+  }
+
+  // With no panel open over it, a label that has a colour of its own is drawn where its glyphs are
+  // measured to fall: around them (a pixel left for smoothing) its box shows nothing but its
+  // colour.
+  void expectDrawnWhereMeasured(const ui::Form& form) {
+    const QImage image = render(form);
+    int checked = 0;
+    for (const Drawn& d : drawnElements(form)) {
+      if (d.element->kind() != ui::ElementKind::Label || d.mark.isEmpty() ||
+          d.element->backColor() == ui::kInherit) {
+        continue;
+      }
+      const QColor back = qt::toQColor(d.element->backColor(), window(form).palette());
+      const QRect glyphs = d.mark.toAlignedRect().adjusted(-1, -1, 1, 1);
+      const QRect inside = d.box.toAlignedRect().adjusted(1, 1, -1, -1);
+      int stray = 0;
+      for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+          if (!glyphs.contains(x, y) && image.pixelColor(x, y) != back) ++stray;
+        }
+      }
+      ++checked;
+      EXPECT_EQ(stray, 0) << d.why << " is drawn outside " << describe(d.mark);
+    }
+    EXPECT_GT(checked, 0);
+  }
+
+  // The window at its own size, larger up to two and a half times, and in the shapes a
+  // window manager may give it: wider or taller than the layout.
+  void expectFitsAtEverySize(const ui::Form& form) {
+    qt::FormWindow& w = window(form);
+    const QSize base = w.baseSize();
+    const std::pair<double, double> sizes[] = {{1.0, 1.0}, {1.25, 1.25}, {1.5, 1.5}, {1.75, 1.75},
+                                               {2.0, 2.0}, {2.5, 2.5},   {2.5, 1.0}, {1.0, 2.5},
+                                               {2.5, 1.6}, {1.3, 2.5}};
+    for (const auto& [wide, high] : sizes) {
+      sizeClient(w, QSize(qRound(base.width() * wide), qRound(base.height() * high)));
+      expectFits(form);
+    }
+  }
+};
+
+TEST_F(LayoutTest, InputScreenFitsAtEverySize) {
+  hideWelcome();
+  expectFitsAtEverySize(input());
+  expectDrawnWhereMeasured(input());
+  act([this] { input().Command_Execute_Program.click(); });  // the start panel open
+  expectFitsAtEverySize(input());
+}
+
+// With numbers in every register, as after a LOAD of 255 and its OUTPUT.
+TEST_F(LayoutTest, ExecutionScreenFitsAtEverySize) {
+  hideWelcome();
+  poke({{0, "00100101"}, {1, "10000000"}, {5, "11111111"}});
+  startRun();
+  act([this] { rexec().manual_radio.setValue(true); });
+  for (int phase = 0; phase < 14; ++phase) act([this] { rexec().Command_Begin_Step.click(); });
+  EXPECT_EQ(rexec().Register_Output_Decimal.Caption(), "255");
+  expectFitsAtEverySize(rexec());
+  expectDrawnWhereMeasured(rexec());
+  act([this] { rexec().Command_Options.click(); });
+  expectFitsAtEverySize(rexec());
+}
+
+}  // namespace
+}  // namespace volpar::qttest
