@@ -3,6 +3,7 @@
 // drawn apart.
 #include <QFontMetricsF>
 #include <sstream>
+#include <tuple>
 
 #include "bridge_fixture.h"
 #include "qt/caption_place.h"
@@ -128,7 +129,7 @@ class LayoutTest : public BridgeFixture {
         // Two controls are their boxes: the layout alone places them.
         if (a.mark.isEmpty() || b.mark.isEmpty() || (a.control && b.control)) continue;
         if (placedOver(a, b)) continue;
-        EXPECT_FALSE(overlap(a.mark.toAlignedRect(), b.mark.toAlignedRect()))
+        EXPECT_FALSE(overlap(a.mark.toAlignedRect().adjusted(-1, -1, 1, 1), b.mark.toAlignedRect()))
             << a.why << " " << describe(a.mark) << " touches " << b.why << " " << describe(b.mark)
             << at;
       }
@@ -184,6 +185,45 @@ class LayoutTest : public BridgeFixture {
     }
   }
 };
+
+// A register's number stands in the middle of its white box, and the ALU's "+" and "="
+// midway between the rows of cells they join, at 1x and on a projector.
+TEST_F(LayoutTest, NumbersAndSignsStandInTheMiddle) {
+  hideWelcome();
+  poke({{0, "00100101"}, {5, "11111111"}});
+  startRun();
+  act([this] { rexec().manual_radio.setValue(true); });
+  for (int phase = 0; phase < 5; ++phase) act([this] { rexec().Command_Begin_Step.click(); });
+  REXEC& r = rexec();
+  qt::FormWindow& w = window(r);
+  for (double factor : {1.0, 2.5}) {
+    sizeClient(w, w.baseSize() * factor);
+    auto drawn = [&](const ui::Element& e) {
+      for (const Drawn& d : drawnElements(r)) {
+        if (d.element == &e) return d;
+      }
+      ADD_FAILURE() << e.displayName() << " is not drawn";
+      return Drawn{};
+    };
+    const std::string at = " at " + std::to_string(factor);
+    for (const ui::Label* number : {&r.Register_PC_Decimal, &r.Register_Address_Decimal,
+                                    &r.IR_Address_Decimal, &r.Register_S_Decimal}) {
+      const Drawn d = drawn(*number);
+      EXPECT_NEAR(d.mark.top() - d.box.top(), d.box.bottom() - d.mark.bottom(), 1.0)
+          << number->displayName() << " \"" << number->Caption() << "\"" << at;
+    }
+    const std::tuple<const ui::Label*, const ui::Shape*, const ui::Shape*> signs[] = {
+        {&r.Label_Plus_Sign, &r.Shape_x(4), &r.shapey(4)},
+        {&r.Label_Equal_Sign, &r.shapey(4), &r.Shapet(4)},
+    };
+    for (const auto& [sign, above, below] : signs) {
+      const QRectF glyphs = drawn(*sign).mark;
+      EXPECT_NEAR(glyphs.top() - drawn(*above).mark.bottom(),
+                  drawn(*below).mark.top() - glyphs.bottom(), 1.5 * factor)
+          << sign->Caption() << at;
+    }
+  }
+}
 
 TEST_F(LayoutTest, InputScreenFitsAtEverySize) {
   hideWelcome();
