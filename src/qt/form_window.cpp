@@ -3,6 +3,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLayout>
+#include <QResizeEvent>
+#include <algorithm>
+
+#include "qt/text_scale.h"
 
 namespace volpar::qt {
 
@@ -13,8 +17,8 @@ FormWindow::FormWindow(ui::Form& form, EventGate& gate)
   setCentralWidget(binder_.client());
   binder_.build();
   router_.wire();
-  const int menuHeight = menuWidget() ? menuWidget()->sizeHint().height() : 0;
-  resize(baseSize().width(), baseSize().height() + menuHeight);
+  normalMenuHeight_ = menuWidget() ? menuWidget()->sizeHint().height() : 0;
+  resize(baseSize().width(), baseSize().height() + normalMenuHeight_);
   // A hidden window lays itself out only when shown; its drawing must be right before.
   layout()->activate();
   binder_.relayout();
@@ -86,6 +90,20 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 void FormWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) router_.activated();
+}
+
+// The text scale follows the whole window, not the client area: a menu bar that grows with
+// it takes room from the client area and would otherwise shrink itself again.
+void FormWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  const QSize base = baseSize();
+  const double scale =
+      std::max(1.0, std::min(static_cast<double>(width()) / base.width(),
+                             static_cast<double>(height()) / (base.height() + normalMenuHeight_)));
+  if (scale == textScale_) return;
+  textScale_ = scale;
+  if (menuWidget()) scaleText(*menuWidget(), scale);
+  for (const auto& listener : textScaledListeners_) listener();
 }
 
 void FormWindow::showEvent(QShowEvent* event) {

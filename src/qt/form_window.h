@@ -50,6 +50,13 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   // Runs after every frame that brought a running clock's changes to the widgets, before
   // they are painted: for views that follow the machine frame by frame.
   void onFrame(std::function<void()> listener) { frameListeners_.push_back(std::move(listener)); }
+  // How much larger than the layout's the window is (never less than 1): its menu bar's
+  // text is set at this scale, and the help and the history follow the screens' largest.
+  double textScale() const { return textScale_; }
+  // Runs whenever the text scale changes.
+  void onTextScaled(std::function<void()> listener) {
+    textScaledListeners_.push_back(std::move(listener));
+  }
 
   void setChangeListener(ChangeListener* listener) { listener_ = listener; }
 
@@ -65,6 +72,7 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   ControlBinder::Hooks binderHooks();
@@ -72,8 +80,11 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   ControlBinder binder_;
   InputRouter router_;
   bool sizedOnce_ = false;
+  int normalMenuHeight_ = 0;
+  double textScale_ = 1.0;
   std::vector<std::function<void()>> frameListeners_;
   ChangeListener* listener_ = nullptr;
+  std::vector<std::function<void()>> textScaledListeners_;
 };
 
 }  // namespace volpar::qt

@@ -6,13 +6,16 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QTimer>
+#include <algorithm>
 
 #include "exercise/check.h"
 #include "history/machine_reading.h"
 #include "qt/accessibility.h"
 #include "qt/bit_values.h"
 #include "qt/form_tooltips.h"
+#include "qt/help_viewer.h"
 #include "qt/program_icon.h"
+#include "qt/text_scale.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
@@ -32,6 +35,8 @@ FrontEnd::FrontEnd(Application& app, QtPlatform& platform)
           [this] {
             app_.collectRetired();
             if (historyWindow_) historyWindow_->eventFinished();
+            // The help may have just opened.
+            if (platform_.helpViewer() != scaledHelp_) scaleReadingWindows();
           },
           [this] { return app_.programEnded(); }) {
   app_.addObserver(this);
@@ -67,6 +72,7 @@ FormWindow* FrontEnd::windowOf(const ui::Form& form) const {
 void FrontEnd::formCreated(ui::Form& form) {
   auto* window = new FormWindow(form, gate_);
   windows_[&form] = window;
+  window->onTextScaled([this] { scaleReadingWindows(); });
   addKeyCommands(*window, form);
   if (form.tooltipAt) new FormTooltips(*window);
   addAccessibility(form, *window);
@@ -135,6 +141,7 @@ void FrontEnd::machineChanged() {
 // The first time beside the execution screen where it is shown, else the input screen.
 HistoryWindow& FrontEnd::showHistory() {
   if (!historyWindow_) historyWindow_ = std::make_unique<HistoryWindow>(history_, gate_);
+  scaleReadingWindows();
   QRect beside;
   for (const ui::Form* form : {app_.executionForm(), app_.inputForm()}) {
     const FormWindow* window = form ? windowOf(*form) : nullptr;
@@ -148,6 +155,20 @@ HistoryWindow& FrontEnd::showHistory() {
   HistoryWindow* window = historyWindow_.get();
   QTimer::singleShot(0, window, [window] { window->refresh(); });
   return *historyWindow_;
+}
+
+// The help and the history are read beside the screens: their text grows with the largest
+// screen shown.
+void FrontEnd::scaleReadingWindows() {
+  double scale = 1.0;
+  for (const auto& [form, window] : windows_) {
+    if (window && window->isVisible()) scale = std::max(scale, window->textScale());
+  }
+  if (historyWindow_) scaleText(*historyWindow_, scale);
+  if (HelpViewer* help = platform_.helpViewer()) {
+    scaleText(*help, scale);
+    scaledHelp_ = help;
+  }
 }
 
 // The keys a form offers beyond its elements (on the execution screen F2 opens the history

@@ -60,6 +60,7 @@ class FrontEnd : public ScreensObserver {
   void addAccessibility(ui::Form& form, FormWindow& window);
   void addViewActions(ui::Form& form, FormWindow& window);
   void machineChanged();
+  void scaleReadingWindows();
 
   Application& app_;
   QtPlatform& platform_;
@@ -68,6 +69,7 @@ class FrontEnd : public ScreensObserver {
   std::unique_ptr<HistoryWindow> historyWindow_;
   std::unique_ptr<MachineStateWindow> stateWindow_;
   std::unique_ptr<ExerciseWindow> exerciseWindow_;
+  const QWidget* scaledHelp_ = nullptr;  // the help window whose text has been scaled
   std::unordered_map<const ui::Form*, QPointer<FormWindow>> windows_;
   QObject requests_;  // what the front end has asked the event loop to do later
 };

@@ -47,6 +47,16 @@ class BridgeFixture : public ::testing::Test {
   }
   QWidget* widget(const ui::Element& e) { return window(e.form()).widgetOf(e); }
 
+  // Sizes the window so that its client area is exactly this size: its menu bar grows
+  // with the window and takes some of the height.
+  void sizeClient(qt::FormWindow& w, QSize client) {
+    for (int i = 0; i < 3 && w.clientArea()->size() != client; ++i) {
+      w.resize(w.size() + (client - w.clientArea()->size()));
+      settle();
+    }
+    ASSERT_EQ(w.clientArea()->size(), client);
+  }
+
   // Lets queued events run (deferred deletes, repaints, animated clicks).
   static void settle(int ms = 0) {
     QApplication::processEvents();

@@ -2,12 +2,17 @@
 // the window, each caption's glyphs inside its box, and elements the layout keeps apart
 // drawn apart.
 #include <QFontMetricsF>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTextBrowser>
 #include <sstream>
 #include <tuple>
 
 #include "bridge_fixture.h"
 #include "qt/caption_place.h"
 #include "qt/element_painter.h"
+#include "qt/help_viewer.h"
 #include "qt/qt_color.h"
 #include "qt/qt_font.h"
 
@@ -45,16 +50,6 @@ bool overlap(const QRectF& a, const QRectF& b) {
 
 class LayoutTest : public BridgeFixture {
  protected:
-  // Sizes the window so that its client area is exactly this size: the menu bar may
-  // change its height as the window grows.
-  void sizeClient(qt::FormWindow& w, QSize client) {
-    for (int i = 0; i < 3 && w.clientArea()->size() != client; ++i) {
-      w.resize(w.size() + (client - w.clientArea()->size()));
-      settle();
-    }
-    ASSERT_EQ(w.clientArea()->size(), client);
-  }
-
   std::vector<Drawn> drawnElements(const ui::Form& form) {
     qt::FormWindow& w = window(form);
     const qt::TwipScale ts{w.scale()};
@@ -245,6 +240,51 @@ TEST_F(LayoutTest, ExecutionScreenFitsAtEverySize) {
   expectDrawnWhereMeasured(rexec());
   act([this] { rexec().Command_Options.click(); });
   expectFitsAtEverySize(rexec());
+}
+
+}  // namespace
+}  // namespace volpar::qttest
+
+namespace volpar::qttest {
+namespace {
+
+double sizeOf(const QFont& font) {
+  return font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize();
+}
+
+// On a projector the menu bar and its menus, the history and the help grow with the
+// screen they belong to, and shrink back with it; the drawing keeps its room.
+TEST_F(LayoutTest, MenusHistoryAndHelpGrowWithTheScreens) {
+  hideWelcome();
+  qt::FormWindow& w = window(input());
+  QMenuBar* bar = w.menuBar();
+  QMenu* fileMenu = bar->findChild<QMenu*>();
+  ASSERT_NE(fileMenu, nullptr);
+  qt::HistoryWindow& history = frontEnd.showHistory();
+  act([this] { platform.showHelp(VOLPAR_HELP_FILE, 1); });
+  ASSERT_NE(platform.helpViewer(), nullptr);
+  QWidget* help = platform.helpViewer()->browser();
+  struct Text {
+    const char* what;
+    QWidget* widget;
+    double normal;
+  };
+  const Text texts[] = {{"menu bar", bar, sizeOf(bar->font())},
+                        {"File menu", fileMenu, sizeOf(fileMenu->font())},
+                        {"history", history.list(), sizeOf(history.list()->font())},
+                        {"help", help, sizeOf(help->font())}};
+  const QSize base = w.baseSize();
+  for (double factor : {2.5, 1.6, 1.0}) {
+    sizeClient(w, base * factor);
+    EXPECT_NEAR(w.scale(), factor, 0.01);
+    EXPECT_NEAR(w.textScale(), factor, 0.1);
+    for (const Text& t : texts) {
+      EXPECT_NEAR(sizeOf(t.widget->font()), t.normal * w.textScale(), 0.05 * t.normal)
+          << t.what << " at " << factor;
+    }
+    EXPECT_LE(bar->sizeHint().width(), w.width()) << factor;
+  }
+  platform.helpViewer()->close();
 }
 
 }  // namespace

@@ -76,8 +76,7 @@ TEST_F(BridgeFixture, MemoryAndFetchAreDrawnInTheirColoursAtEveryScale) {
   qt::FormWindow& w = window(input());
   const QSize base = w.clientArea()->size();
   for (double factor : {2.0, 1.5, 1.0}) {
-    w.resize(w.size() + (base * factor - w.clientArea()->size()));
-    settle();
+    sizeClient(w, base * factor);
     ASSERT_NEAR(w.scale(), factor, 0.01);
     const QImage in = render(input());
     EXPECT_EQ(in.size(), base * factor);
