@@ -1,6 +1,7 @@
 // The screens at every size a projector may give them: each element drawn wholly inside
 // the window, each caption's glyphs inside its box, and elements the layout keeps apart
 // drawn apart.
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QListView>
 #include <QMenu>
@@ -253,27 +254,30 @@ double sizeOf(const QFont& font) {
 }
 
 // On a projector the menu bar and its menus, the history and the help grow with the
-// screen they belong to, and shrink back with it; the drawing keeps its room.
+// screen they belong to, also when opened there, and shrink back with it; the drawing
+// keeps its room.
 TEST_F(LayoutTest, MenusHistoryAndHelpGrowWithTheScreens) {
   hideWelcome();
   qt::FormWindow& w = window(input());
+  const QSize base = w.baseSize();
+  sizeClient(w, base * 2.5);
   QMenuBar* bar = w.menuBar();
   QMenu* fileMenu = bar->findChild<QMenu*>();
   ASSERT_NE(fileMenu, nullptr);
-  qt::HistoryWindow& history = frontEnd.showHistory();
   act([this] { platform.showHelp(VOLPAR_HELP_FILE, 1); });
   ASSERT_NE(platform.helpViewer(), nullptr);
+  qt::HistoryWindow& history = frontEnd.showHistory();  // F2, outside any handler
   QWidget* help = platform.helpViewer()->browser();
   struct Text {
     const char* what;
     QWidget* widget;
     double normal;
   };
-  const Text texts[] = {{"menu bar", bar, sizeOf(bar->font())},
-                        {"File menu", fileMenu, sizeOf(fileMenu->font())},
-                        {"history", history.list(), sizeOf(history.list()->font())},
-                        {"help", help, sizeOf(help->font())}};
-  const QSize base = w.baseSize();
+  const Text texts[] = {
+      {"menu bar", bar, sizeOf(QApplication::font(bar))},
+      {"File menu", fileMenu, sizeOf(QApplication::font(fileMenu))},
+      {"history", history.list(), sizeOf(QFontDatabase::systemFont(QFontDatabase::FixedFont))},
+      {"help", help, sizeOf(QApplication::font(help))}};
   for (double factor : {2.5, 1.6, 1.0}) {
     sizeClient(w, base * factor);
     EXPECT_NEAR(w.scale(), factor, 0.01);
