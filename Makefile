@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # make run      builds and opens VOLPAR
 # make test     builds and runs every test, also under AddressSanitizer and UBSan, and
 #               fuzzes the program-file reader and the saves for 30 seconds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clock phases per second of the engine running a looping program on the real forms.
 #include <benchmark/benchmark.h>
 

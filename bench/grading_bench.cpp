@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Grading a class in one call: 1,000 programs against an exercise of 10 tests, each test a
 // short loop of about 100 instructions on a fresh machine. The whole case should take at
 // most a second on one core; Arg is the number of threads (--jobs).

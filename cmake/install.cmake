@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installing VOLPAR as a desktop program (cmake --install) and packing it as a Debian
 # package (make package): programs, help file, desktop entry, icon, metainfo, man pages,
 # the documents in share/doc/volpar.

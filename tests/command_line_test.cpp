@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windowed program's command line: what each set of arguments asks for.
 #include "app/command_line.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exercise files and the grader: what a teacher writes, and the verdicts programs get.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

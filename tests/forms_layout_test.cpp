@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The geometry of the three screens that the renderer and the engine rely on. What a fresh
 // input screen shows is checked with the screens Restart makes.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules every front end follows, the windows and the page alike: how an event is
 // delivered, how the clock is paced, which fonts and colours stand in for the screens'
 // own, how a caption is narrowed to fit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The machine in words, as the screen reader and the state window say it, and the bit
 // cells "Show bit values" writes in: read from the screens as a program runs.
 #include "history/machine_reading.h"

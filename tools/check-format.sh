@@ -1,9 +1,20 @@
 #!/usr/bin/env bash
-# Fails when a C++ file of the project is not in the house style (.clang-format). Another
-# major version of clang-format than the one the style was set with formats a few
-# constructs differently, so there the check only reports.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Fails when a source file does not name its licence (an SPDX line near its top), or when a
+# C++ file of the project is not in the house style (.clang-format). Another major version
+# of clang-format than the one the style was set with formats a few constructs differently,
+# so there the style check only reports.
 set -uo pipefail
 cd "$(dirname "$0")/.."
+licence='SPDX-License-Identifier: GPL-3.0-or-later'
+unlicensed=$(git ls-files -- '*.cpp' '*.h' '*.js' '*.mjs' '*.css' '*.html' '*.sh' '*.py' \
+               '*.cmake' '*CMakeLists.txt' Makefile .ci/run |
+             while read -r f; do head -n 3 "$f" | grep -q "$licence" || echo "$f"; done)
+if [ -n "$unlicensed" ]; then
+  echo "these files do not begin with '$licence':" >&2
+  echo "$unlicensed" >&2
+  exit 1
+fi
 files=$(find src tests bench tools -name node_modules -prune -o \( -name '*.cpp' -o -name '*.h' \) -print)
 version=$(clang-format --version | grep -oE '[0-9]+' | head -n 1)
 if clang-format --dry-run -Werror $files; then exit 0; fi

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program-file fuzz target with libFuzzer, AddressSanitizer and UBSan, and runs
 # it for the given number of seconds (default 60) in one process. The corpus grows in
 # build-fuzz/corpus and starts from the sample programs in tests/data and from large

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that VOLPAR needs, when any is missing, in named groups:
 #   run     building and running the program (make run)
 #   package run, and what the Debian package build needs (make package)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clock benchmark of the real windows: each case starts a program that never ends in
 // automatic mode, lets the clock run for a while and reports the phases per second
 // against the nominal 1000 / interval, with the CPU time the process used. The cases:

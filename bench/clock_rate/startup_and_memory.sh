@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time of the real program to its welcome screen, and its resident memory, on a
 # virtual X display: the median of ten starts (VOLPAR_STARTUP_RUNS to choose).
 # Usage: bench/clock_rate/startup_and_memory.sh [path/to/volpar]

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Grading a class: 1,000 copies of a short loop program against an exercise of 10 tests of
 # about 100 instructions each, graded in one call (--jobs 1, then --jobs N for every core),
 # beside the old way of one volpar-run process per program and test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/machine_reading.h"
 
 #include "machine/instruction_text.h"

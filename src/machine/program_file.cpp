@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program-file procedures of the code module: the memory grid to and from a file.
 #include <cstddef>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "machine/register_transfers.h"
 
 #include "machine/REXEC_Manual.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "machine/REXEC_Manual.h"
 #include "machine/register_transfers.h"
 #include "screens/execution/REXEC.h"

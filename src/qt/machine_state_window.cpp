@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/machine_state_window.h"
 
 #include <QPlainTextEdit>

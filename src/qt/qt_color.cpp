@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/qt_color.h"
 
 #include "frontend/system_colors.h"

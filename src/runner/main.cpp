@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // volpar-run: runs a program file without windows, for checking and grading.
 #include <iostream>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The system calls of a save that the fuzzing build can make fail on purpose, so that the

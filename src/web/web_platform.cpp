@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "web/web_platform.h"
 
 #include "ui/element.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The execution screen read over the accessibility bus, as a screen reader reads it.
 
 Runs a short program phase by phase (Begin/Step pressed through its accessible action)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program read over the accessibility bus (AT-SPI) as a screen reader reads it: a
 # virtual display, a private session bus, Qt's accessibility switched on, then
 # atspi_test.py. Exit 77 (skipped) where the display or the bus cannot start.

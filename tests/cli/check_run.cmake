@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs volpar-run once and checks what a teacher's script relies on.
 #   RUNNER        the volpar-run executable
 #   ARGS          its arguments, separated by "|"

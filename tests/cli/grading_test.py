@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """volpar-run --exercise as a teacher's script and a CI job use it: every report format is
 read back by a real reader (json, a TAP parser, an XML parser), never compared as text.
 

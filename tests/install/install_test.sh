@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs VOLPAR as a technician would and checks what lands:
 #   prefix   cmake --install into a temporary DESTDIR: every file is there, the validators
 #            accept the desktop entry, the metainfo and the man pages, both programs give

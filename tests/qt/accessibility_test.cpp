@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader finds on the screens, and "Show bit values", as a student meets
 // them: the machine's objects follow every phase, the memory is a table, every text box
 // has a name, a fast clock does not flood the reader, and bits can be read without colour.

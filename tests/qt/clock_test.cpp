@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock as the windows drive it: ticks that fell due are delivered, a burst stops at
 // once when a tick disables the timer or changes its interval, and no tick runs inside
 // another handler. The rate itself is measured by the clock benchmark.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A handler's failure in the windows: one warning box over the windows, then the program
 // goes on.
 #include "qt/event_gate.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exercise window: its Check gives the verdicts volpar-run gives, and changes nothing.
 #include <gmock/gmock.h>
 

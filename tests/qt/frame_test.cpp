@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A clock at 1000 Hz changes the model at every phase and the windows once a frame: after
 // a run the widgets and the screen show exactly the model, and a message box raised inside
 // a tick finds the windows behind it up to date.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The execution history as a student uses it: F2 or Help opens the window, Step Back,
 // Ctrl+Z and a click on a line take the screens back, and the memory grid explains its
 // rows in tooltips.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's keys, clicks and window closing reach the program as a student's would.
 #include <QLineEdit>
 #include <QPointer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screens at every size a projector may give them: each element drawn wholly inside
 // the window, each caption's glyphs inside its box, and elements the layout keeps apart
 // drawn apart.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real platform: file dialog set-up and a missing help file; its message box is seen in use
 // by the interaction tests.
 #include <QDesktopServices>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bridge tests need a QApplication; without a display they draw offscreen.
 #include <gtest/gtest.h>
 

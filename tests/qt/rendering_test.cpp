@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the windows draw: titles and icon, colours at the centres of cells computed from the
 // twip layout, panels that are hidden, and the drawing scaled with the window.
 #include <QFontMetricsF>

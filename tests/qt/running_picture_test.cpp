@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // While the clock runs, every frame that reaches the screen shows one moment of the machine:
 // each cell, lamp and register caption of the execution screen as the model held them when
 // the frame was taken, never two moments mixed and never a change missed. The real clock

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting the program with a program file named on the command line, opened as
 // File > Open opens it.
 #include "bridge_fixture.h"

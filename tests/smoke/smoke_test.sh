@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end smoke test of the real program on a virtual X display: a key on the welcome
 # screen, F1 opens the help window, a byte typed and sent to memory, execution from address 0 in manual mode, two
 # presses of Begin/Step, then the instruction register's cells are read off a screenshot.

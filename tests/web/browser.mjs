@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every browser test needs: the build folder served as it is, the system's Chromium
 // and a fresh page on the welcome screen.
 import fs from 'node:fs';

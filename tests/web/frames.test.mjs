@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page between and within its frames: what each frame shows while the clock runs,
 // keys typed faster than the page draws, and a panel that opens over the controls it covers.
 import { after, before, test } from 'node:test';

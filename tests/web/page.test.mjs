@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // VOLPAR's page in the system's Chromium, driven as a student would: served from a
 // local static server, the build folder as it is. A student's session, from the welcome
 // screen to the end, with the file the page saves checked against the runner's own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the program-file reader and editor, through real files. Beyond
 // not crashing, it checks what a student relies on: a file reads back byte for byte; what
 // the reader returns agrees with a plain reference reader; a text accepted for a save

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A program-file reader written the plainest way, line by line, for the fuzz target to
 // compare the real reader and editor against. Slow and simple on purpose.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the pictures of the three screens and the history window for the README: runs the real
 // windows offscreen, works them as a student would (a key on the welcome screen, a small program
 // typed in and sent to memory, a run started in manual mode and stepped five times, then

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/execution/REXEC.h"
 
 #include "screens/screens.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The execution screen as it is when created: every element's caption, initial state,
 // place (twips, relative to its form or frame) and colours. Handlers are connected only
 // after this, so nothing here raises an event.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/input/DERAZO_Input.h"
 
 #include "machine/instruction_text.h"

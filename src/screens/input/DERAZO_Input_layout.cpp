@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The input screen as it is when created, in its entry arrangement: every element's
 // caption or text, initial state, place (twips, relative to its form or frame), fonts and
 // colours, the memory grid, the menus and the tab order. Handlers are connected only after

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The welcome screen as it is when created. Its load step replaces the version text.
 #include "screens/welcome/Initial_Screen.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // VOLPAR in the browser: draws every form of the program from its element model, and
 // hands the user's clicks, keys and edits and the clock's ticks back to it. The program
 // itself, with every rule of the machine, runs as WebAssembly; this page only shows it.
