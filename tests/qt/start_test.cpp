@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Starting the program with a program file named on the command line, opened as
 // File > Open opens it.
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "app/command_line.h"
 #include "bridge_fixture.h"
 
 namespace volpar::qttest {
@@ -49,6 +53,23 @@ INSTANTIATE_TEST_SUITE_P(Files, ProgramFileAtStart,
                                            NamedFile{"missing.txt", false},
                                            NamedFile{"runner/damaged_binary.txt", false}),
                          [](const auto& info) { return std::to_string(info.index); });
+
+// A name whose bytes are not UTF-8, as the command line hands it over, reaches the system
+// with its own bytes: the file opens, and Save offers it again.
+TEST_F(BridgeFixture, AProgramFileNamedInBytesThatAreNotUtf8Opens) {
+  QTemporaryDir dir;
+  const std::string file = dir.path().toStdString() + "/caf\xE9\xFF.txt";
+  std::filesystem::copy_file(std::string(VOLPAR_TEST_DATA) + "/countdown.txt", file);
+  const CommandLine line = parseCommandLine({file});
+  ASSERT_EQ(line.programFile, file);
+  MessageBoxCloser closer;
+  frontEnd.openAtStart(line.programFile);
+  settle(50);
+  EXPECT_TRUE(closer.seen.empty());
+  EXPECT_EQ(input().Shape1(2).FillColor(), ui::kYellow) << "countdown.txt begins with INPUT";
+  EXPECT_EQ(input().CommonDialog1.FileName, file);
+  std::filesystem::remove(file);  // a name the toolkit cannot remove
+}
 
 }  // namespace
 }  // namespace volpar::qttest
