@@ -125,45 +125,6 @@ TEST(ClockPacing, WakesForTheNextTickAtMostOnceAFrame) {
   EXPECT_DOUBLE_EQ(pacing::firstDueMs(500, 50), 550);  // a full interval from now
 }
 
-TEST(Fonts, TheScreensFacesAreDrawnWithFreeFamiliesOfTheirWidth) {
-  const struct {
-    ui::Font font;
-    const char* first;
-    GenericFamily generic;
-    const char* css;
-  } cases[] = {
-      {{"MS Sans Serif", 8.25, true},
-       "Liberation Sans Narrow",
-       GenericFamily::Sans,
-       R"("Liberation Sans Narrow", "Arial Narrow", "DejaVu Sans Condensed", "Liberation Sans", "Arial", sans-serif)"},
-      {{"MS Sans Serif", 12, true}, "Liberation Sans Narrow", GenericFamily::Sans, nullptr},
-      {{"MS Sans Serif", 18, false},
-       "Liberation Sans",
-       GenericFamily::Sans,
-       R"("Liberation Sans", "Arial", "Helvetica", "DejaVu Sans", sans-serif)"},
-      {{"System", 8.25, false}, "Liberation Sans", GenericFamily::Sans, nullptr},
-      {{"Courier", 9.75, true},
-       "Liberation Mono",
-       GenericFamily::Mono,
-       R"("Liberation Mono", "Courier New", "DejaVu Sans Mono", monospace)"},
-      {{"COURIER NEW", 10, false}, "Liberation Mono", GenericFamily::Mono, nullptr},
-      {{"Say \"Hi\"", 10, false},
-       "Say \"Hi\"",
-       GenericFamily::Sans,
-       R"("Say \"Hi\"", "Liberation Sans", "Arial", "Helvetica", "DejaVu Sans", sans-serif)"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.font.name + " " + std::to_string(c.font.points));
-    const FontFamilies families = fontFamilies(c.font);
-    ASSERT_FALSE(families.names.empty());
-    EXPECT_EQ(families.names.front(), c.first);
-    EXPECT_EQ(families.generic, c.generic);
-    if (c.css) {
-      EXPECT_EQ(cssFontFamily(c.font), c.css);
-    }
-  }
-}
-
 TEST(Fonts, APointIsFourThirdsOfAPixelAtScaleOne) {
   const struct {
     double points, scale;
@@ -171,29 +132,6 @@ TEST(Fonts, APointIsFourThirdsOfAPixelAtScaleOne) {
   } cases[] = {{8.25, 1, 11},   {9.75, 1, 13},   {24, 1, 32}, {8.25, 2, 22},
                {8.25, 0.25, 3}, {8.25, 1.5, 17}, {0.1, 1, 1}, {8.25, 0, 1}};
   for (const auto& c : cases) EXPECT_EQ(fontPixels(c.points, c.scale), c.pixels) << c.points;
-}
-
-TEST(SystemColors, EachSystemColourHasItsRoleAndItsPageColour) {
-  const struct {
-    ui::Color color;
-    SystemRole role;
-    const char* css;
-  } cases[] = {
-      {ui::kWindowBackground, SystemRole::Base, "#ffffff"},
-      {ui::kWindowText, SystemRole::Text, "#000000"},
-      {0x8000000D, SystemRole::Highlight, "#0078d7"},
-      {0x8000000E, SystemRole::HighlightedText, "#ffffff"},
-      {ui::kButtonFace, SystemRole::Button, "#f0f0f0"},
-      {0x80000010, SystemRole::Dark, "#a0a0a0"},
-      {0x80000012, SystemRole::ButtonText, "#000000"},
-      {0x80000014, SystemRole::Light, "#ffffff"},
-      {0x80000001, SystemRole::Window, "#f0f0f0"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.color);
-    EXPECT_EQ(systemColor(c.color).role, c.role);
-    EXPECT_EQ(cssColor(c.color, "none"), c.css);
-  }
 }
 
 TEST(SystemColors, FixedColoursAreStoredBlueFirst) {
