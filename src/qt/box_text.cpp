@@ -13,22 +13,6 @@ namespace volpar::qt {
 
 namespace {
 
-// A text in a box of a size under a font and flags: what fitting and laying out depend on.
-struct BoxKey {
-  QString text;
-  QFont font;
-  QSizeF box;
-  int flags;
-  bool operator==(const BoxKey&) const = default;
-};
-
-struct BoxKeyHash {
-  std::size_t operator()(const BoxKey& k) const {
-    return qHash(k.text) ^ (qHash(k.font) * 31) ^ (std::hash<double>()(k.box.width()) * 131) ^
-           (std::hash<double>()(k.box.height()) * 137) ^ static_cast<std::size_t>(k.flags);
-  }
-};
-
 template <class Value>
 using BoxCache = BoundedCache<BoxKey, Value, BoxKeyHash>;
 

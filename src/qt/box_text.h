@@ -4,9 +4,28 @@
 #include <QFont>
 #include <QPainter>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
+#include <functional>
 
 namespace volpar::qt {
+
+// A text in a box of a size under a font and flags (or an alignment): what fitting, laying
+// out and placing a caption depend on, as the key of a kept result.
+struct BoxKey {
+  QString text;
+  QFont font;
+  QSizeF box;
+  int flags;
+  bool operator==(const BoxKey&) const = default;
+};
+
+struct BoxKeyHash {
+  std::size_t operator()(const BoxKey& k) const {
+    return qHash(k.text) ^ (qHash(k.font) * 31) ^ (std::hash<double>()(k.box.width()) * 131) ^
+           (std::hash<double>()(k.box.height()) * 137) ^ static_cast<std::size_t>(k.flags);
+  }
+};
 
 // The font narrowed, if need be, until the text fits the box under the flags (word
 // wrap, say): the free substitute fonts run a little wider than the ones the layout was

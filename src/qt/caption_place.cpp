@@ -68,21 +68,6 @@ CaptionPlace place(const QString& caption, const QFont& font, const QSizeF& box,
   return p;
 }
 
-struct PlaceKey {
-  QString caption;
-  QFont font;
-  QSizeF box;
-  CaptionAlign align;
-  bool operator==(const PlaceKey&) const = default;
-};
-
-struct PlaceKeyHash {
-  std::size_t operator()(const PlaceKey& k) const {
-    return qHash(k.caption) ^ (qHash(k.font) * 31) ^ (std::hash<double>()(k.box.width()) * 131) ^
-           (std::hash<double>()(k.box.height()) * 137) ^ static_cast<std::size_t>(k.align);
-  }
-};
-
 }  // namespace
 
 QRectF captionInk(const QString& caption, const QFont& font, const QSizeF& box) {
@@ -109,8 +94,8 @@ QRectF captionInk(const QString& caption, const QFont& font, const QSizeF& box) 
 // Fitting lays the caption out many times: each place is remembered.
 CaptionPlace placeCaption(const QString& caption, const QFont& font, const QRectF& box,
                           CaptionAlign align) {
-  static BoundedCache<PlaceKey, CaptionPlace, PlaceKeyHash> cache;
-  CaptionPlace p = cache.get({caption, font, box.size(), align},
+  static BoundedCache<BoxKey, CaptionPlace, BoxKeyHash> cache;
+  CaptionPlace p = cache.get({caption, font, box.size(), static_cast<int>(align)},
                              [&] { return place(caption, font, box.size(), align); });
   p.textBox.translate(box.topLeft());
   p.ink.translate(box.topLeft());
