@@ -70,7 +70,7 @@ tests/web/node_modules/.package-lock.json: tests/web/package.json tests/web/pack
 	cd tests/web && npm ci --no-audit --no-fund
 
 # The code keeps the house style (.clang-format); format a file with clang-format -i.
-format-check: deps-test
+format-check: deps-test web-test-deps
 	@bash tools/check-format.sh
 
 bench: build-all

@@ -7,8 +7,12 @@ import path from 'node:path';
 import { chromium } from 'playwright-core';
 
 const TYPES = {
-  '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.css': 'text/css', '.svg': 'image/svg+xml', '.zev': 'text/html',
+  '.html': 'text/html',
+  '.js': 'text/javascript',
+  '.wasm': 'application/wasm',
+  '.css': 'text/css',
+  '.svg': 'image/svg+xml',
+  '.zev': 'text/html',
 };
 
 export function serve(dir) {
@@ -30,8 +34,15 @@ export function serve(dir) {
 export function launch() {
   return chromium.launch({
     executablePath: process.env.VOLPAR_CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+    args: [
+      '--no-sandbox',
+      '--disable-gpu',
+      '--disable-quic',
+      '--no-first-run',
+      '--disable-background-networking',
+      '--disable-component-update',
+      '--disable-sync',
+    ],
   });
 }
 

@@ -11,7 +11,13 @@ const webDir = process.env.VOLPAR_WEB_DIR;
 const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
 
 // 0 LOAD 31, 1 ADD 30, 2 STORE 31, 3 BRANCH 0; 30 holds 1: memory 31 counts up for ever.
-const COUNTING = [[0, '00111111'], [1, '00011110'], [2, '01011111'], [3, '10100000'], [30, '00000001']];
+const COUNTING = [
+  [0, '00111111'],
+  [1, '00011110'],
+  [2, '01011111'],
+  [3, '10100000'],
+  [30, '00000001'],
+];
 
 let server, browser, url;
 
@@ -37,12 +43,22 @@ class Student {
     return s;
   }
 
-  constructor(page) { this.page = page; }
+  constructor(page) {
+    this.page = page;
+  }
 
-  el(form, name) { return this.page.locator(`section[data-form="${form}"] [data-name="${name}"]`); }
-  input(name) { return this.el('DERAZO_Input', name); }
-  rexec(name) { return this.el('REXEC', name); }
-  front() { return this.page.locator('section.window.front').getAttribute('data-form'); }
+  el(form, name) {
+    return this.page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
+  }
+  input(name) {
+    return this.el('DERAZO_Input', name);
+  }
+  rexec(name) {
+    return this.el('REXEC', name);
+  }
+  front() {
+    return this.page.locator('section.window.front').getAttribute('data-form');
+  }
 
   async eventually(read, expected, what) {
     let value;
@@ -56,10 +72,16 @@ class Student {
 
   // A byte of the memory grid as drawn: '1' for each yellow cell.
   memory(address) {
-    return this.page.evaluate((a) => Array.from({ length: 8 }, (_, j) => {
-      const cell = document.querySelector(`section[data-form="DERAZO_Input"] [data-name="Shape1(${8 * a + j + 1})"]`);
-      return getComputedStyle(cell).backgroundColor === 'rgb(255, 255, 0)' ? '1' : '0';
-    }).join(''), address);
+    return this.page.evaluate(
+      (a) =>
+        Array.from({ length: 8 }, (_, j) => {
+          const cell = document.querySelector(
+            `section[data-form="DERAZO_Input"] [data-name="Shape1(${8 * a + j + 1})"]`,
+          );
+          return getComputedStyle(cell).backgroundColor === 'rgb(255, 255, 0)' ? '1' : '0';
+        }).join(''),
+      address,
+    );
   }
 
   async sendBytes(bytes) {
@@ -89,7 +111,10 @@ class Student {
 // one), checks that the execution screen as drawn is one state of the machine, and the
 // state the program holds at that moment. Returns a function that stops and reports.
 function watchFrames() {
-  const RED = 'rgb(255, 0, 0)', YELLOW = 'rgb(255, 255, 0)', GREEN = 'rgb(0, 255, 0)', CYAN = 'rgb(0, 255, 255)';
+  const RED = 'rgb(255, 0, 0)',
+    YELLOW = 'rgb(255, 255, 0)',
+    GREEN = 'rgb(0, 255, 0)',
+    CYAN = 'rgb(0, 255, 255)';
   const rgb = (c) => `rgb(${c & 255}, ${(c >>> 8) & 255}, ${(c >>> 16) & 255})`;
   const { views, clocks, element } = window.volpar;
   const shown = [...views.values()].filter((v) => v.form.desc.name === 'REXEC' && v.node && v.kind !== 'line');
@@ -161,10 +186,11 @@ function watchFrames() {
     asTheProgramHoldsIt(fault);
   };
   const requestFrame = window.requestAnimationFrame;
-  window.requestAnimationFrame = (callback) => requestFrame.call(window, (time) => {
-    callback(time);
-    check();
-  });
+  window.requestAnimationFrame = (callback) =>
+    requestFrame.call(window, (time) => {
+      callback(time);
+      check();
+    });
   window.stopWatchingFrames = () => {
     window.requestAnimationFrame = requestFrame;
     return report;
@@ -173,7 +199,11 @@ function watchFrames() {
 
 // ---- the tests ------------------------------------------------------------------------------
 
-for (const [rate, seconds] of [[1000, 2], [100, 2], [20, 3]]) {
+for (const [rate, seconds] of [
+  [1000, 2],
+  [100, 2],
+  [20, 3],
+]) {
   test(`counting at ${rate} Hz, every frame drawn is one moment of the machine, as the program holds it`, async (t) => {
     const s = await Student.atInputScreen();
     await s.sendBytes(COUNTING);
@@ -197,7 +227,13 @@ for (const [rate, seconds] of [[1000, 2], [100, 2], [20, 3]]) {
 
 test('a program typed with no pause between keys is stored as typed', async () => {
   const s = await Student.atInputScreen();
-  const typed = [[0, '00111111'], [1, '00011110'], [2, '01011111'], [3, '10100000'], [4, '11110000']];
+  const typed = [
+    [0, '00111111'],
+    [1, '00011110'],
+    [2, '01011111'],
+    [3, '10100000'],
+    [4, '11110000'],
+  ];
   await s.input('Input_Bit(1)').selectText();
   // Enter sends the byte; the location moves on and the first bit box takes the next one.
   await s.page.keyboard.type(typed.map(([, bits]) => `${bits}\n`).join(''), { delay: 0 });
@@ -225,10 +261,14 @@ test('the options panel opens over what it covers: its Close and Stop for Output
     const box = await locator.boundingBox();
     return { x: box.x + box.width / 2, y: box.y + box.height * 0.85 };
   };
-  const hit = (point) => s.page.evaluate(({ x, y }) => document.elementFromPoint(x, y)?.closest('[data-name]')?.dataset.name, point);
+  const hit = (point) =>
+    s.page.evaluate(({ x, y }) => document.elementFromPoint(x, y)?.closest('[data-name]')?.dataset.name, point);
   const stop = s.rexec('Stop_For_Output');
   const close = s.rexec('Command_Options_Close');
-  for (const [name, locator] of [['Stop_For_Output', stop], ['Command_Options_Close', close]]) {
+  for (const [name, locator] of [
+    ['Stop_For_Output', stop],
+    ['Command_Options_Close', close],
+  ]) {
     assert.equal(await hit(await lowerPart(locator)), name, `${name} lies on top`);
   }
 

@@ -46,14 +46,22 @@ const front = () => page.locator('section.window.front').getAttribute('data-form
 
 // The cells of a control array, '1' for each in colour `on`, '0' for white, '?' otherwise.
 function cells(form, array, indices, on) {
-  return page.evaluate(({ form, array, indices, on }) => indices.map((i) => {
-    const node = document.querySelector(`section[data-form="${form}"] [data-name="${array}(${i})"]`);
-    const c = getComputedStyle(node).backgroundColor;
-    return c === on ? '1' : c === 'rgb(255, 255, 255)' ? '0' : '?';
-  }).join(''), { form, array, indices, on });
+  return page.evaluate(
+    ({ form, array, indices, on }) =>
+      indices
+        .map((i) => {
+          const node = document.querySelector(`section[data-form="${form}"] [data-name="${array}(${i})"]`);
+          const c = getComputedStyle(node).backgroundColor;
+          return c === on ? '1' : c === 'rgb(255, 255, 255)' ? '0' : '?';
+        })
+        .join(''),
+    { form, array, indices, on },
+  );
 }
 const range = (from, n) => Array.from({ length: n }, (_, i) => from + i);
-const YELLOW = 'rgb(255, 255, 0)', RED = 'rgb(255, 0, 0)', CYAN = 'rgb(0, 255, 255)';
+const YELLOW = 'rgb(255, 255, 0)',
+  RED = 'rgb(255, 0, 0)',
+  CYAN = 'rgb(0, 255, 255)';
 const memoryBits = (a) => cells('DERAZO_Input', 'Shape1', range(8 * a + 1, 8), YELLOW);
 const texts = (form, array) => Promise.all(range(1, 8).map((i) => el(form, `${array}(${i})`).inputValue()));
 
@@ -116,7 +124,12 @@ test('the welcome screen comes first, and a key hands over to the input screen',
 test('a program typed byte by byte lands in the memory grid', async () => {
   await typeBits(PROGRAM[0]);
   await input('Command_Send_to_Memory').click();
-  for (const [op, address] of [['0', '10'], ['2', '11'], ['4', '0'], ['5', '0']]) {
+  for (const [op, address] of [
+    ['0', '10'],
+    ['2', '11'],
+    ['4', '0'],
+    ['5', '0'],
+  ]) {
     await input('Input_Op_Code(0)').fill(op);
     await input('Input_Memory_Address').fill(address);
     await input('Command_Send_to_Memory').click();
@@ -163,7 +176,7 @@ test('Save hands over the very text the runner writes for the same memory', asyn
   const expected = path.join(work, 'expected.txt');
   const run = spawnSync(runner, [source, '--max-instructions', '0', '--save', expected]);
   assert.ok(fs.existsSync(expected), `the runner saved nothing: ${run.stderr}`);
-  assert.ok(fs.readFileSync(saved).equals(fs.readFileSync(expected)), 'the saved text differs from the runner\'s');
+  assert.ok(fs.readFileSync(saved).equals(fs.readFileSync(expected)), "the saved text differs from the runner's");
 });
 
 test('Open asks about an unsaved program first; it loads the saved file again; a file that is no program is refused with a message', async () => {
@@ -173,10 +186,15 @@ test('Open asks about an unsaved program first; it loads the saved file again; a
   // Cancel keeps memory and opens no file dialog; Don't Save goes on to the dialog.
   const question = page.locator('#questionbox');
   let chose = false;
-  const noteChooser = () => { chose = true; };
+  const noteChooser = () => {
+    chose = true;
+  };
   page.on('filechooser', noteChooser);
   await page.keyboard.press('Control+o');
-  assert.equal(await question.locator('.text').textContent(), 'Save the program in memory before opening another program?');
+  assert.equal(
+    await question.locator('.text').textContent(),
+    'Save the program in memory before opening another program?',
+  );
   await question.locator('button[value=cancel]').click();
   await question.waitFor({ state: 'hidden' });
   await page.waitForTimeout(200);
@@ -240,16 +258,26 @@ test('a file named as a folder of the browser opens; a large or unreadable one i
   const huge = path.join(work, 'huge.txt');
   fs.writeFileSync(huge, Buffer.alloc(3 << 20, 0x20));
   await openFile(huge);
-  assert.match(await refusal(), /^VOLPAR -- PROGRAM FILE: .*"huge.txt" could not be loaded\.\nReason: It is larger than 1 MiB/);
-  assert.ok(Math.max(...await page.evaluate(() => window.readSizes)) <= (1 << 20) + 1, 'read no more than allowed');
+  assert.match(
+    await refusal(),
+    /^VOLPAR -- PROGRAM FILE: .*"huge.txt" could not be loaded\.\nReason: It is larger than 1 MiB/,
+  );
+  assert.ok(Math.max(...(await page.evaluate(() => window.readSizes))) <= (1 << 20) + 1, 'read no more than allowed');
 
-  await page.evaluate(() => { window.unreadable = true; });
+  await page.evaluate(() => {
+    window.unreadable = true;
+  });
   await openFile(path.join(work, 'session.txt'));
-  assert.match(await refusal(), /^VOLPAR -- PROGRAM FILE: .*"session.txt" could not be loaded\.\nReason: The browser could not read it \(NotReadableError\)/);
+  assert.match(
+    await refusal(),
+    /^VOLPAR -- PROGRAM FILE: .*"session.txt" could not be loaded\.\nReason: The browser could not read it \(NotReadableError\)/,
+  );
   assert.equal(await memoryBits(1), '10000000', 'the refused files changed nothing');
-  await page.evaluate(() => { window.unreadable = false; });
+  await page.evaluate(() => {
+    window.unreadable = false;
+  });
   await openFile(path.join(work, 'session.txt'));
-  await eventually(() => memoryBits(1), PROGRAM[1], 'the session\'s program back');
+  await eventually(() => memoryBits(1), PROGRAM[1], "the session's program back");
 });
 
 test('F1 opens the help beside the screens', async () => {
@@ -263,19 +291,23 @@ test('F1 opens the help beside the screens', async () => {
 test('started at 0 and stepped by hand, the execution screen shows what the machine did', async () => {
   await startAt(0);
   await setClock('manual_radio');
-  await step(6);  // INPUT waits from T6 for its value
+  await step(6); // INPUT waits from T6 for its value
   // The page draws once a frame: read what it shows once it has drawn.
   await eventually(() => rexec('Command_Input_Window_OK').textContent(), 'Step', 'the window button');
   await rexec('Text_Input_Decimal').fill('3');
   await eventually(async () => (await texts('REXEC', 'Input_bit')).join(''), '00000011', 'the bits');
   await rexec('Command_Input_Window_OK').click();
-  await step();  // T7
+  await step(); // T7
   await eventually(() => rexec('Register_S_Decimal').textContent(), '3', 'S after INPUT');
-  await step(1 + 8);  // T0, then ADD 10
-  for (const [register, value] of [['X', '3'], ['Y', '5'], ['S', '8']]) {
+  await step(1 + 8); // T0, then ADD 10
+  for (const [register, value] of [
+    ['X', '3'],
+    ['Y', '5'],
+    ['S', '8'],
+  ]) {
     await eventually(() => rexec(`Register_${register}_Decimal`).textContent(), value, `${register} after ADD`);
   }
-  await step(8 + 8);  // STORE 11, OUTPUT
+  await step(8 + 8); // STORE 11, OUTPUT
   await eventually(() => rexec('Register_Output_Decimal').textContent(), '8', 'the output register');
   await eventually(() => cells('REXEC', 'Shapeo', range(1, 8), RED), '00001000', 'the output cells');
   await eventually(() => cells('REXEC', 'Shape_Clock', range(0, 8), CYAN), '10000000', 'the clock at T0');
@@ -294,8 +326,10 @@ test('F1 on the execution screen opens the help at that screen', async () => {
 test('Quit asks about the memory the run changed: Cancel keeps the page, Save saves it, then it ends', async () => {
   const question = page.locator('#questionbox');
   await rexec('Command_Quit').click();
-  assert.equal(await question.locator('.text').textContent(),
-    'Memory was changed by the running program. Save memory as it is now, with the values the program stored, before quitting?');
+  assert.equal(
+    await question.locator('.text').textContent(),
+    'Memory was changed by the running program. Save memory as it is now, with the values the program stored, before quitting?',
+  );
   await question.locator('button[value=cancel]').click();
   await question.waitFor({ state: 'hidden' });
   assert.equal(await page.locator('#ended').isVisible(), false);
@@ -318,7 +352,7 @@ test('the clock at 1000 Hz, measured over three seconds', async (t) => {
   page = await openPage();
   await page.keyboard.press('Enter');
   await eventually(front, 'DERAZO_Input', 'the input screen');
-  await typeBits('10100000');  // 0: BRANCH 0, for ever
+  await typeBits('10100000'); // 0: BRANCH 0, for ever
   await input('Command_Send_to_Memory').click();
   await startAt(0);
   await setClock('automatic_radio', 1000);

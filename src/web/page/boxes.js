@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The page's modal boxes: while one is open nothing else happens; when the last closes,
+// the screens catch up and the focus goes back where it was.
+import { app, $ } from './state.js';
+import { deliver, requestFrame } from './events.js';
+import { flush } from './desk.js';
+
+const msgbox = $('#msgbox');
+const questionbox = $('#questionbox');
+const boxQueue = [];
+
+export function openBox(dialog) {
+  ++app.modal;
+  dialog.showModal();
+}
+
+export function closedBox() {
+  --app.modal;
+  if (app.modal) return;
+  if (boxQueue.length) {
+    showNextBox();
+    return;
+  }
+  requestFrame();
+  app.frontForm?.applyFocus();
+}
+
+function showNextBox() {
+  const { text, title } = boxQueue.shift();
+  msgbox.querySelector('.title').textContent = title;
+  msgbox.querySelector('.text').textContent = text;
+  openBox(msgbox);
+  msgbox.querySelector('button').focus();
+}
+
+// The screens show what they show now until the box is closed; nothing else happens.
+export function showMessage(text, title) {
+  app.boxRaised = true;
+  if (!app.modal) flush();
+  boxQueue.push({ text, title });
+  if (boxQueue.length === 1 && !app.modal) showNextBox();
+}
+
+// Save or Don't Save delivers the event again, with the answer before each delivery (a save
+// dialog on the way delivers it once more); Cancel, Escape and closing change nothing.
+export function askToSave(text, title) {
+  questionbox.querySelector('.title').textContent = title;
+  questionbox.querySelector('.text').textContent = text;
+  questionbox.pendingEvent = app.currentEvent;
+  questionbox.returnValue = '';
+  openBox(questionbox);
+  questionbox.querySelector('button[value=save]').focus();
+}
+
+export function hookBoxes() {
+  msgbox.addEventListener('close', closedBox);
+  questionbox.addEventListener('close', () => {
+    const answer = questionbox.returnValue;
+    const event = questionbox.pendingEvent;
+    closedBox();
+    if (!event || (answer !== 'save' && answer !== 'discard')) return;
+    deliver(() => {
+      app.fe.answerQuestion(answer === 'save');
+      return event();
+    });
+  });
+}

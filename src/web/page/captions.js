@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Colours, fonts and captions as the program's own tables and rules give them, as the
+// windows draw them.
+import { app, TWIPS_PER_PIXEL } from './state.js';
+
+export function css(colour, fallback = '') {
+  return app.module.cssColor(colour >>> 0, fallback);
+}
+
+export function fontFamily(font) {
+  return app.module.cssFontFamily(font.name, font.points);
+}
+
+export function fontSize(font, percent = 100) {
+  return `${(app.module.fontPixels(font.points, 1) * percent) / 100}px`;
+}
+
+export function px(twips) {
+  return `${twips / TWIPS_PER_PIXEL}px`;
+}
+
+// A caption with "&" before its access key: the key comes back underlined, "&&" is "&".
+export function setCaption(node, caption) {
+  if (node.volparCaption === caption) return;
+  node.volparCaption = caption;
+  node.replaceChildren();
+  let text = '';
+  for (let i = 0; i < caption.length; ++i) {
+    if (caption[i] === '&' && i + 1 < caption.length) {
+      ++i;
+      if (caption[i] !== '&') {
+        node.append(text, underlined(caption[i]));
+        text = '';
+        continue;
+      }
+    }
+    text += caption[i];
+  }
+  node.append(text);
+}
+
+function underlined(letter) {
+  const u = document.createElement('u');
+  u.textContent = letter;
+  return u;
+}
+
+export function accessKeyOf(caption) {
+  const m = /&([^&])/.exec(caption.replace(/&&/g, ''));
+  return m ? m[1].toLowerCase() : null;
+}
+
+// The caption as read aloud: without its access-key marks.
+export function plainCaption(caption) {
+  return caption.replace(/&(.)/g, '$1');
+}

@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The desk: the program's windows, which one is in front, and the tabs that bring one there.
+import { app, $ } from './state.js';
+import { fontSize } from './captions.js';
+import { flushed } from './events.js';
+import { FormView } from './form_view.js';
+
+const desk = $('#desk');
+const tabs = $('#tabs');
+
+// Applies everything that changed since the last frame: only the changed elements.
+export function flush() {
+  if (!app.fe || app.programEnded) return;
+  const changes = app.fe.takeChanges();
+  for (const id of changes.destroyed) app.forms.get(id)?.destroy();
+  for (const id of changes.created) app.forms.set(id, new FormView(id, desk));
+  for (const id of changes.elements) app.views.get(id)?.sync();
+  const touched = new Set();
+  for (const [id, event] of changes.forms) {
+    const form = app.forms.get(id);
+    if (!form) continue;
+    touched.add(form);
+    if (event === 'front') bringToFront(form);
+    if (event === 'hidden' && app.frontForm === form) app.frontForm = null;
+  }
+  for (const form of touched) form.syncState();
+  if (!app.frontForm || !app.frontForm.visible) {
+    const next = [...app.forms.values()].reverse().find((f) => f.visible);
+    if (next) bringToFront(next);
+  }
+  for (const form of touched) if (form === app.frontForm) form.applyFocus();
+  updateTabs();
+  fitLabels();
+  flushed();
+}
+
+// A caption too long for its label is drawn a little smaller, in the steps the windows
+// narrow theirs by. Measured once all changes are written, on the screen in front.
+const toFit = new Set();
+
+export function fitLater(view) {
+  toFit.add(view);
+}
+
+function fitLabels() {
+  for (const view of toFit) {
+    const n = view.node;
+    if (view.form !== app.frontForm || !n.offsetParent) continue; // measured once in front
+    toFit.delete(view);
+    const { font } = view.last;
+    const fits = (percent) => {
+      n.style.fontSize = fontSize(font, percent);
+      return n.scrollWidth <= n.clientWidth + 1 && n.scrollHeight <= n.clientHeight + 1;
+    };
+    n.style.fontSize = fontSize(font, app.module.fitCaption(fits));
+  }
+}
+
+export function bringToFront(form) {
+  if (app.frontForm && app.frontForm !== form) app.frontForm.node.classList.remove('front');
+  app.frontForm = form;
+  form.syncState();
+  form.node.classList.toggle('front', form.visible);
+  form.fit();
+  form.applyFocus();
+  fitLabels();
+}
+
+function updateTabs() {
+  const visible = [...app.forms.values()].filter((f) => f.visible);
+  tabs.replaceChildren(...visible.map(tabFor));
+  for (const f of app.forms.values()) f.node.classList.toggle('front', f === app.frontForm && f.visible);
+}
+
+function tabFor(form) {
+  const b = document.createElement('button');
+  b.type = 'button';
+  b.textContent = form.caption;
+  b.className = form === app.frontForm ? 'front' : '';
+  b.addEventListener('click', () => bringToFront(form));
+  return b;
+}
+
+// After the program has ended only a line saying so is left.
+export function showEnded() {
+  app.programEnded = true;
+  for (const clock of app.clocks.values()) clock.stop();
+  desk.hidden = true;
+  tabs.hidden = true;
+  $('#help').hidden = true;
+  $('#ended').hidden = false;
+}

@@ -1,0 +1,299 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// One element of a window drawn as the program describes it, and the user's actions on it
+// handed back to the program.
+import { app, TWIPS_PER_PIXEL } from './state.js';
+import { accessKeyOf, css, fontFamily, fontSize, px, setCaption } from './captions.js';
+import { deliver } from './events.js';
+import { fitLater } from './desk.js';
+import { Clock } from './clock.js';
+
+const INHERIT = 0xffffffff;
+const SVG = 'http://www.w3.org/2000/svg';
+
+function make(tag, cls) {
+  const n = document.createElement(tag);
+  if (cls) n.className = cls;
+  return n;
+}
+
+export class ElementView {
+  constructor(form, e) {
+    this.form = form;
+    this.id = e.id;
+    this.kind = e.kind;
+    this.node = null;
+    this.control = null;
+    this.accessKey = null;
+    this.create(e);
+    if (this.node) {
+      this.node.dataset.name = e.name;
+      this.node.volparView = this;
+      if (!this.node.classList.contains('lines-item')) this.node.classList.add('el');
+    }
+    if (this.control) this.control.volparView = this;
+  }
+
+  create(e) {
+    const creators = {
+      label: () => this.createLabel(),
+      shape: () => {
+        this.node = make('div', 'shape');
+      },
+      line: () => {
+        this.node = document.createElementNS(SVG, 'line');
+        this.node.classList.add('lines-item');
+      },
+      button: () => this.createButton(),
+      text: () => this.createText(e),
+      option: () => this.createChoice('radio'),
+      check: () => this.createChoice('checkbox'),
+      scroll: () => this.createScroll(),
+      frame: () => this.createFrame(),
+      timer: () => app.clocks.set(this.id, new Clock(this.id)),
+    };
+    creators[e.kind]?.();
+  }
+
+  createLabel() {
+    this.node = make('div', 'label');
+    this.node.addEventListener('click', () => deliver(() => app.fe.click(this.id)));
+  }
+
+  createButton() {
+    this.node = this.control = make('button', 'cmd');
+    this.node.type = 'button';
+    this.node.addEventListener('click', () => deliver(() => app.fe.click(this.id)));
+  }
+
+  createText(e) {
+    this.node = this.control = make(e.multiLine ? 'textarea' : 'input', 'text');
+    if (!e.multiLine) this.node.type = 'text';
+    this.node.spellcheck = false;
+    this.node.autocomplete = 'off';
+    this.node.addEventListener('input', () => {
+      const n = this.node;
+      deliver(() => app.fe.type(this.id, n.value, n.selectionStart ?? n.value.length));
+      this.sync();
+    });
+    this.node.addEventListener('mouseup', () => deliver(() => app.fe.click(this.id)));
+  }
+
+  createChoice(type) {
+    this.node = make('label', 'choice');
+    this.control = make('input');
+    this.control.type = type;
+    this.captionNode = make('span');
+    this.node.append(this.control, this.captionNode);
+    this.control.addEventListener('click', () => {
+      deliver(() => app.fe.click(this.id));
+      this.sync();
+    });
+  }
+
+  createScroll() {
+    this.node = this.control = make('input', 'scroll');
+    this.node.type = 'range';
+    this.node.addEventListener('input', () => this.scrollTo(Number(this.node.value)));
+    this.node.addEventListener('keydown', (ev) => {
+      const d = app.fe.element(this.id);
+      const steps = {
+        ArrowLeft: -d.smallChange,
+        ArrowDown: -d.smallChange,
+        ArrowRight: d.smallChange,
+        ArrowUp: d.smallChange,
+        PageUp: -d.largeChange,
+        PageDown: d.largeChange,
+      };
+      const step = steps[ev.key];
+      if (step === undefined) return;
+      ev.preventDefault();
+      this.scrollTo(d.value + step);
+    });
+  }
+
+  scrollTo(value) {
+    deliver(() => app.fe.scroll(this.id, value));
+    this.sync();
+  }
+
+  createFrame() {
+    this.node = make('fieldset', 'frame');
+    this.border = make('div', 'frame-border');
+    this.captionNode = make('span', 'frame-caption');
+    this.node.append(this.border, this.captionNode);
+  }
+
+  // Puts the element into its container, in the order of creation: later ones on top.
+  place(e) {
+    if (!this.node) return;
+    const container = e.container ? app.views.get(e.container) : null;
+    const parent = container?.node ?? this.form.client;
+    if (this.kind !== 'line') {
+      parent.append(this.node);
+      return;
+    }
+    if (!parent.volparLines) {
+      const svg = document.createElementNS(SVG, 'svg');
+      svg.classList.add('lines');
+      const size = container ? app.fe.element(e.container) : this.form.desc;
+      svg.setAttribute('viewBox', `0 0 ${size.width} ${size.height}`);
+      svg.setAttribute('preserveAspectRatio', 'none');
+      parent.append(svg);
+      parent.volparLines = svg;
+    }
+    parent.volparLines.append(this.node);
+  }
+
+  // Reachable by the user: shown, enabled, and so is every frame around it.
+  reachable() {
+    return Boolean(this.usable);
+  }
+
+  focusable() {
+    return Boolean(this.control) && this.reachable() && this.form.visible;
+  }
+
+  syncSelection() {
+    if (this.kind !== 'text' || document.activeElement !== this.control) return;
+    const d = this.last;
+    this.control.setSelectionRange(d.selStart, d.selStart + d.selLength);
+  }
+
+  sync(given) {
+    const d = given ?? app.fe.element(this.id);
+    if (!d) return;
+    this.last = d;
+    this.usable = d.usable;
+    if (d.caption !== undefined) this.accessKey = accessKeyOf(d.caption);
+    this.draw(d);
+  }
+
+  draw(d) {
+    switch (this.kind) {
+      case 'label':
+        return this.drawLabel(d);
+      case 'shape':
+        return this.drawShape(d);
+      case 'line':
+        return this.drawLine(d);
+      case 'button':
+        return this.drawButton(d);
+      case 'text':
+        return this.drawText(d);
+      case 'option':
+      case 'check':
+        return this.drawChoice(d);
+      case 'scroll':
+        return this.drawScroll(d);
+      case 'frame':
+        return this.drawFrame(d);
+      case 'timer':
+        return app.clocks.get(this.id)?.sync();
+      default:
+        return undefined;
+    }
+  }
+
+  drawLabel(d) {
+    const n = this.node;
+    this.box(d);
+    setCaption(n, d.caption);
+    if (d.caption.includes(' ')) fitLater(this);
+    n.style.color = d.enabled ? css(d.fore, '#000000') : '#a0a0a0';
+    n.style.background = css(d.back, 'transparent');
+  }
+
+  drawShape(d) {
+    const size = Math.min(d.width, d.height);
+    const left = d.left + (d.width - size) / 2;
+    const top = d.top + (d.height - size) / 2;
+    this.box({ ...d, left, top, width: size, height: size });
+    this.node.style.background = css(d.fill, '#ffffff');
+    this.node.style.borderColor = css(d.fore, '#000000');
+  }
+
+  drawLine(d) {
+    const n = this.node;
+    for (const k of ['x1', 'y1', 'x2', 'y2']) n.setAttribute(k, d[k]);
+    n.setAttribute('stroke', css(d.fore, '#000000'));
+    n.setAttribute('stroke-width', TWIPS_PER_PIXEL);
+    n.style.display = d.visible ? '' : 'none';
+  }
+
+  drawButton(d) {
+    this.box(d);
+    setCaption(this.node, d.caption);
+    this.node.classList.toggle('default', d.isDefault);
+    this.node.style.background = css(d.back, '');
+  }
+
+  drawText(d) {
+    const n = this.node;
+    this.box(d);
+    n.maxLength = d.maxLength > 0 ? d.maxLength : 32767;
+    const text = d.multiLine ? d.text.replace(/\r\n?/g, '\n') : d.text;
+    if (n.value !== text) {
+      n.value = text;
+      if (document.activeElement === n) n.setSelectionRange(d.selStart, d.selStart + d.selLength);
+    } else if (this.form.focused === this.id) {
+      this.syncSelection();
+    }
+    n.style.background = css(d.back, '');
+    n.style.color = css(d.fore, '');
+  }
+
+  drawChoice(d) {
+    const n = this.node;
+    this.box(d);
+    setCaption(this.captionNode, d.caption);
+    this.control.checked = d.value === 1;
+    this.control.indeterminate = d.value === 2;
+    this.control.disabled = !d.enabled;
+    n.classList.toggle('disabled-text', !d.enabled);
+    n.style.background = css(d.back, 'transparent');
+    n.style.color = css(d.fore, '');
+  }
+
+  drawScroll(d) {
+    const n = this.node;
+    this.box(d);
+    n.min = d.min;
+    n.max = d.max;
+    n.step = 1;
+    n.value = d.value;
+  }
+
+  drawFrame(d) {
+    const n = this.node;
+    const opening = d.visible && n.style.display === 'none';
+    this.box(d);
+    setCaption(this.captionNode, d.caption);
+    this.border.style.top = d.caption ? '0.6em' : '0';
+    n.style.background = this.background();
+    this.captionNode.style.background = n.style.background;
+    this.captionNode.hidden = !d.caption;
+    if (opening) n.parentNode.append(n); // a panel that opens lies over what it covers
+  }
+
+  // Position, size, font, visibility and enabled state, as every drawn element has them.
+  box(d) {
+    const s = this.node.style;
+    s.left = px(d.left);
+    s.top = px(d.top);
+    s.width = px(d.width);
+    s.height = px(d.height);
+    s.fontFamily = fontFamily(d.font);
+    s.fontSize = fontSize(d.font);
+    s.fontWeight = d.font.bold ? 'bold' : 'normal';
+    s.display = d.visible ? '' : 'none';
+    if ('disabled' in this.node && this.kind !== 'option' && this.kind !== 'check') this.node.disabled = !d.enabled;
+  }
+
+  background() {
+    for (let v = this; v; v = v.last?.container ? app.views.get(v.last.container) : null) {
+      const back = v.last ? v.last.back >>> 0 : INHERIT;
+      if (back !== INHERIT) return css(back);
+    }
+    return css(this.form.desc.back, '#f0f0f0');
+  }
+}

@@ -1,0 +1,173 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// One window of the program: its title, menu bar and client area, drawn at one scale.
+import { app, TWIPS_PER_PIXEL } from './state.js';
+import { css, fontFamily, fontSize, px } from './captions.js';
+import { deliver } from './events.js';
+import { ElementView } from './element_view.js';
+import { MenuView, addPageItemsTo } from './menus.js';
+import { shortcutMatches } from './keys.js';
+
+export class FormView {
+  constructor(id, desk) {
+    this.id = id;
+    this.desc = app.fe.form(id);
+    this.caption = '';
+    this.visible = false;
+    this.focused = 0;
+    this.views = [];
+    this.menuItems = []; // the items with a shortcut, the page's own too
+    this.menus = []; // the menu titles, for their access keys
+    this.build(desk);
+  }
+
+  build(desk) {
+    const d = this.desc;
+    this.node = document.createElement('section');
+    this.node.className = 'window';
+    this.node.dataset.form = d.name;
+    this.menubar = document.createElement('nav');
+    this.menubar.className = 'menubar';
+    this.viewport = document.createElement('div');
+    this.viewport.className = 'viewport';
+    this.client = this.makeClient();
+    this.viewport.append(this.client);
+    this.node.append(this.makeTitle(), this.menubar, this.viewport);
+    this.buildElements();
+    addPageItemsTo(this);
+    this.menubar.hidden = !this.menus.length;
+    this.hookEvents();
+    desk.append(this.node);
+    new ResizeObserver(() => this.fit()).observe(this.viewport);
+    this.syncState();
+  }
+
+  makeTitle() {
+    const title = document.createElement('header');
+    title.className = 'title';
+    this.title = document.createElement('span');
+    const close = document.createElement('button');
+    close.type = 'button';
+    close.textContent = '×';
+    close.setAttribute('aria-label', 'Close');
+    close.addEventListener('click', () => deliver(() => app.fe.close(this.id)));
+    title.append(this.title, close);
+    return title;
+  }
+
+  makeClient() {
+    const d = this.desc;
+    const client = document.createElement('div');
+    client.className = 'client';
+    client.style.width = px(d.width);
+    client.style.height = px(d.height);
+    client.style.background = css(d.back, '#f0f0f0');
+    client.style.fontFamily = fontFamily(d.font);
+    client.style.fontSize = fontSize(d.font);
+    return client;
+  }
+
+  buildElements() {
+    const described = this.desc.elements.map((id) => app.fe.element(id));
+    const make = (e) => (e.kind === 'menu' ? new MenuView(this, e) : new ElementView(this, e));
+    // Frames may hold frames: every frame exists before anything is placed.
+    for (const e of described) if (e.kind === 'frame') app.views.set(e.id, make(e));
+    for (const e of described) {
+      const view = app.views.get(e.id) ?? make(e);
+      app.views.set(e.id, view);
+      this.views.push(view);
+      view.place(e);
+      view.sync(e);
+    }
+  }
+
+  hookEvents() {
+    const onBackground = (ev) => ev.target === this.client;
+    this.client.addEventListener('mousedown', (ev) => {
+      if (ev.button === 0 && onBackground(ev) && this.desc.mouseDown) deliver(() => app.fe.mouseDown(this.id));
+    });
+    this.client.addEventListener('click', (ev) => {
+      if (ev.button === 0 && onBackground(ev) && this.desc.click) deliver(() => app.fe.formClick(this.id));
+    });
+    this.client.addEventListener('focusin', (ev) => {
+      const view = ev.target.volparView ?? ev.target.closest('.el')?.volparView;
+      if (view && !app.applyingFocus && view.id !== this.focused) deliver(() => app.fe.focus(view.id));
+    });
+  }
+
+  destroy() {
+    for (const v of this.views) {
+      app.views.delete(v.id);
+      app.clocks.get(v.id)?.stop();
+      app.clocks.delete(v.id);
+    }
+    this.node.remove();
+    app.forms.delete(this.id);
+    if (app.frontForm === this) app.frontForm = null;
+  }
+
+  syncState() {
+    const s = app.fe.formState(this.id);
+    if (!s) return;
+    this.caption = s.caption;
+    this.title.textContent = s.caption;
+    this.visible = s.visible;
+    this.focused = s.focused;
+    if (!this.visible) this.node.classList.remove('front');
+  }
+
+  // The drawing fills the window at one scale: crisp, as the browser draws it again.
+  fit() {
+    const w = this.desc.width / TWIPS_PER_PIXEL;
+    const h = this.desc.height / TWIPS_PER_PIXEL;
+    const box = this.viewport.getBoundingClientRect();
+    if (box.width <= 0 || box.height <= 0) return;
+    const scale = Math.max(0.25, Math.min(box.width / w, box.height / h));
+    this.client.style.zoom = String(scale);
+  }
+
+  applyFocus() {
+    if (app.frontForm !== this || app.modal) return;
+    const view = app.views.get(this.focused);
+    if (!view || !view.focusable()) return;
+    // A control the user put the focus in keeps the selection the user made.
+    if (document.activeElement === view.control) return;
+    app.applyingFocus = true;
+    try {
+      view.control.focus({ preventScroll: true });
+      view.syncSelection();
+    } finally {
+      app.applyingFocus = false;
+    }
+  }
+
+  // Tab goes through the form's own order first, then through every other control.
+  tabCycle() {
+    const first = this.desc.tabOrder.map((id) => app.views.get(id)).filter(Boolean);
+    const rest = this.views.filter((v) => v.control && !first.includes(v));
+    return [...first, ...rest].filter((v) => v.focusable());
+  }
+
+  tab(backwards) {
+    const cycle = this.tabCycle();
+    if (!cycle.length) return;
+    const at = cycle.findIndex((v) => v.control === document.activeElement);
+    const next = at < 0 ? 0 : (at + (backwards ? cycle.length - 1 : 1)) % cycle.length;
+    cycle[next].control.focus();
+  }
+
+  shortcutItem(combo) {
+    return this.menuItems.find((item) => item.shortcut && shortcutMatches(item.shortcut, combo));
+  }
+
+  accessTargets(key) {
+    return this.views.filter((v) => v.accessKey === key && v.reachable());
+  }
+
+  // Enter presses the button the form names for the focused element.
+  pressReturn(target) {
+    const button = app.fe.enterButton(this.id, target.volparView?.id ?? 0);
+    if (!button) return false;
+    deliver(() => app.fe.click(button));
+    return true;
+  }
+}

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// VOLPAR in the browser: draws every form of the program from its element model, and
+// hands the user's clicks, keys and edits and the clock's ticks back to it. The program
+// itself, with every rule of the machine, runs as WebAssembly; this page only shows it.
+import createVolpar from './volpar.js';
+import { app, $ } from './state.js';
+import { afterEachEvent, deliver } from './events.js';
+import { flush, showEnded } from './desk.js';
+import { hookBoxes } from './boxes.js';
+import { handSaved, hookFiles } from './files.js';
+import { syncClocks } from './clock.js';
+import { onKeyDown } from './keys.js';
+import { page } from './platform.js';
+
+async function start() {
+  app.module = await createVolpar();
+  hookFiles();
+  hookBoxes();
+  app.fe = new app.module.FrontEnd(page);
+  afterEachEvent(handSaved);
+  afterEachEvent(() => {
+    if (app.fe.ended()) showEnded();
+  });
+  afterEachEvent(syncClocks);
+  $('#loading').remove();
+  document.addEventListener('keydown', onKeyDown);
+  $('#help-close').addEventListener('click', () => {
+    $('#help').hidden = true;
+    app.frontForm?.applyFocus();
+  });
+  window.addEventListener('resize', () => app.frontForm?.fit());
+  deliver(() => app.fe.start());
+  flush();
+  // For tests and measurements: the time the first screen stood, the clocks, and an
+  // element as the program holds it now, to compare with what is drawn.
+  window.volpar = {
+    startedMs: performance.now(),
+    clocks: app.clocks,
+    forms: app.forms,
+    views: app.views,
+    flush,
+    element: (id) => app.fe.element(id),
+  };
+}
+
+start().catch((error) => {
+  $('#desk').textContent = `VOLPAR could not start: ${error}`;
+});

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the page's modules share: the running program and the page's view of it.
+
+export const TWIPS_PER_PIXEL = 15;
+
+export const $ = (selector) => document.querySelector(selector);
+
+export const app = {
+  module: null, // the program's Emscripten module
+  fe: null, // the program
+  forms: new Map(), // form number → FormView
+  views: new Map(), // element number → ElementView
+  clocks: new Map(), // timer number → Clock
+  frontForm: null,
+  modal: 0, // boxes open: nothing else happens meanwhile
+  programEnded: false,
+  currentEvent: null, // the event being delivered, to deliver again after a file choice
+  boxRaised: false, // an information box came up during the current event
+  applyingFocus: false,
+};
