@@ -60,7 +60,7 @@ val numbers(const std::vector<int>& ids) {
 // Colours go to the page as numbers; the top bit makes them negative in an int.
 double colour(ui::Color c) { return static_cast<double>(c); }
 
-// Sets the page's properties of an element one after the other: set("x1", 0)("y1", 0).
+// Where an element's description goes: the page's object, set("x1", 0)("y1", 0)...
 class Setter {
  public:
   explicit Setter(val& d) : d_(d) {}
@@ -69,9 +69,37 @@ class Setter {
     d_.set(name, value);
     return *this;
   }
+  const Setter& operator()(const char* name, const ui::Font& font) const {
+    d_.set(name, fontOf(font));
+    return *this;
+  }
 
  private:
   val& d_;
+};
+
+// ... or a digest of it, which tells whether anything the page draws has changed since the
+// element was last described.
+class Digest {
+ public:
+  template <class T>
+  const Digest& operator()(const char* /*name*/, const T& value) const {
+    mix(std::hash<T>{}(value));
+    return *this;
+  }
+  const Digest& operator()(const char* /*name*/, const ui::Font& font) const {
+    mix(std::hash<std::string>{}(font.name));
+    mix(std::hash<double>{}(font.points));
+    mix(std::hash<bool>{}(font.bold));
+    return *this;
+  }
+  std::size_t value() const { return hash_; }
+
+ private:
+  void mix(std::size_t h) const {
+    hash_ ^= h + 0x9e3779b97f4a7c15ULL + (hash_ << 6) + (hash_ >> 2);
+  }
+  mutable std::size_t hash_ = 0;
 };
 
 template <class T>
@@ -80,8 +108,8 @@ const T& as(const ui::Element& e) {
 }
 
 // The properties of each kind that the page draws.
-void describeKind(val& d, const ui::Element& e) {
-  const Setter set(d);
+template <class Sink>
+void describeKind(const Sink& set, const ui::Element& e) {
   switch (e.kind()) {
     case ui::ElementKind::Label: set("caption", as<ui::Label>(e).Caption()); break;
     case ui::ElementKind::Shape: set("fill", colour(as<ui::Shape>(e).FillColor())); break;
@@ -180,6 +208,7 @@ void WebFrontEnd::formDestroyed(ui::Form& form) {
     auto element = elementIds_.find(e);
     if (element == elementIds_.end()) continue;
     elements_.erase(element->second);
+    drawn_.erase(element->second);
     elementIds_.erase(element);
   }
   if (form.observer() == this) form.setObserver(nullptr);
@@ -202,6 +231,7 @@ val WebFrontEnd::takeChanges() {
   val changes = val::object();
   changes.set("created", numbers(created_));
   changes.set("destroyed", numbers(destroyed_));
+  std::erase_if(changed_, [this](int id) { return !drawnDifferently(id); });
   changes.set("elements", numbers(changed_));
   val events = val::array();
   for (const auto& [id, event] : formEvents_) {
@@ -256,27 +286,42 @@ val WebFrontEnd::element(int id) const {
   const ui::Element* e = elementAt(id);
   if (!e) return val::undefined();
   val d = val::object();
-  d.set("id", id);
-  d.set("kind", std::string(kindName(e->kind())));
-  d.set("name", e->displayName());
-  const ui::Rect& r = e->rect();
-  d.set("left", r.left);
-  d.set("top", r.top);
-  d.set("width", r.width);
-  d.set("height", r.height);
-  const ui::Element* container = e->container();
-  if (e->kind() == ui::ElementKind::Menu) {
-    container = static_cast<const ui::Menu*>(e)->parent();
-  }
-  d.set("container", container ? elementIds_.at(container) : 0);
-  d.set("font", fontOf(e->font()));
-  d.set("back", colour(e->backColor()));
-  d.set("fore", colour(e->foreColor()));
-  d.set("visible", e->visible());
-  d.set("enabled", e->enabled());
-  d.set("usable", e->usable() && e->shownOnScreen());
-  describeKind(d, *e);
+  describe(Setter(d), id, *e);
   return d;
+}
+
+template <class Sink>
+void WebFrontEnd::describe(const Sink& set, int id, const ui::Element& e) const {
+  const ui::Rect& r = e.rect();
+  set("id", id)("kind", std::string(kindName(e.kind())))("name", e.displayName());
+  set("left", r.left)("top", r.top)("width", r.width)("height", r.height);
+  const ui::Element* container = e.container();
+  if (e.kind() == ui::ElementKind::Menu) container = static_cast<const ui::Menu&>(e).parent();
+  set("container", container ? elementIds_.at(container) : 0);
+  set("font", e.font())("back", colour(e.backColor()))("fore", colour(e.foreColor()));
+  set("visible", e.visible())("enabled", e.enabled())("usable", e.usable() && e.shownOnScreen());
+  describeKind(set, e);
+}
+
+// A shape, label or line reported changed whose drawn properties are all as the page last
+// had them (changed and changed back between two frames) is left out: the page fetches
+// only what it draws anew. Controls are always reported: the user edits their text,
+// selection and value in the page too, and the report brings the page back to the model.
+bool WebFrontEnd::drawnDifferently(int id) {
+  const ui::Element* e = elementAt(id);
+  if (!e) return false;
+  const ui::ElementKind kind = e->kind();
+  if (kind != ui::ElementKind::Shape && kind != ui::ElementKind::Label &&
+      kind != ui::ElementKind::Line) {
+    return true;
+  }
+  const Digest digest;
+  describe(digest, id, *e);
+  auto [it, added] = drawn_.try_emplace(id, digest.value());
+  if (added) return true;
+  if (it->second == digest.value()) return false;
+  it->second = digest.value();
+  return true;
 }
 
 // ---- the user's side --------------------------------------------------------------------

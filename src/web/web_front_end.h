@@ -78,6 +78,9 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   void deliver(const std::function<void()>& handler) { gate_.deliver(handler); }
   ui::Element* elementAt(int id) const;
   ui::Form* formAt(int id) const;
+  template <class Sink>
+  void describe(const Sink& set, int id, const ui::Element& e) const;
+  bool drawnDifferently(int id);
 
   emscripten::val page_;
   WebPlatform platform_;
@@ -90,7 +93,8 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   std::unordered_map<const ui::Element*, int> elementIds_;
   std::vector<int> created_, destroyed_, changed_;
   std::vector<std::pair<int, int>> formEvents_;
-  std::unordered_set<int> pending_;  // element numbers already in changed_
+  std::unordered_set<int> pending_;             // element numbers already in changed_
+  std::unordered_map<int, std::size_t> drawn_;  // element number → digest as last reported
 };
 
 }  // namespace volpar::web

@@ -14,7 +14,7 @@ export default [
     rules: { 'max-lines-per-function': ['error', { max: 40, skipBlankLines: true, skipComments: true }] },
   },
   {
-    files: ['tests/web/**/*.mjs'],
+    files: ['tests/web/**/*.mjs', 'bench/web/**/*.mjs'],
     languageOptions: { sourceType: 'module', globals: { ...globals.node, ...globals.browser } },
   },
   {

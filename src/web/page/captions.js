@@ -23,6 +23,10 @@ export function px(twips) {
 export function setCaption(node, caption) {
   if (node.volparCaption === caption) return;
   node.volparCaption = caption;
+  if (!caption.includes('&')) {
+    node.textContent = caption;
+    return;
+  }
   node.replaceChildren();
   let text = '';
   for (let i = 0; i < caption.length; ++i) {

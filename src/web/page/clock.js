@@ -68,7 +68,10 @@ export class Clock {
   }
 }
 
-// After every event: a clock the event started, stopped or changed follows.
-export function syncClocks() {
+// After every user action: a clock the action started, stopped or changed follows. A tick
+// that changes its own timer says so (wakeUp); one that changes another timer's is drawn,
+// and so followed, at the next frame.
+export function syncClocks(tick) {
+  if (tick) return;
   for (const clock of app.clocks.values()) clock.sync();
 }

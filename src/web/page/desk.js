@@ -35,8 +35,11 @@ export function flush() {
 }
 
 // A caption too long for its label is drawn a little smaller, in the steps the windows
-// narrow theirs by. Measured once all changes are written, on the screen in front.
+// narrow theirs by. Measured once all changes are written, on the screen in front, once for
+// each caption, font and box: a running clock shows the same few captions again and again,
+// and each measure costs the browser a layout.
 const toFit = new Set();
+const fitted = new Map(); // caption, font and box → percent
 
 export function fitLater(view) {
   toFit.add(view);
@@ -44,16 +47,23 @@ export function fitLater(view) {
 
 function fitLabels() {
   for (const view of toFit) {
-    const n = view.node;
-    if (view.form !== app.frontForm || !n.offsetParent) continue; // measured once in front
+    const { font, caption, width, height } = view.last;
+    const key = `${caption}\n${font.name}\n${font.points}\n${font.bold}\n${width}\n${height}`;
+    if (!fitted.has(key)) {
+      // Measured once its screen is in front: asking costs a layout, so only when not known.
+      if (view.form !== app.frontForm || !view.node.offsetParent) continue;
+      fitted.set(key, measuredFit(view.node, font));
+    }
     toFit.delete(view);
-    const { font } = view.last;
-    const fits = (percent) => {
-      n.style.fontSize = fontSize(font, percent);
-      return n.scrollWidth <= n.clientWidth + 1 && n.scrollHeight <= n.clientHeight + 1;
-    };
-    n.style.fontSize = fontSize(font, app.module.fitCaption(fits));
+    view.node.style.fontSize = fontSize(font, fitted.get(key));
   }
+}
+
+function measuredFit(n, font) {
+  return app.module.fitCaption((percent) => {
+    n.style.fontSize = fontSize(font, percent);
+    return n.scrollWidth <= n.clientWidth + 1 && n.scrollHeight <= n.clientHeight + 1;
+  });
 }
 
 export function bringToFront(form) {
@@ -66,8 +76,13 @@ export function bringToFront(form) {
   fitLabels();
 }
 
+// The tabs are made again only when a window came, went, was renamed or came to the front.
+let tabsShown = '';
 function updateTabs() {
   const visible = [...app.forms.values()].filter((f) => f.visible);
+  const key = visible.map((f) => `${f.id}:${f.caption}:${f === app.frontForm}`).join('\n');
+  if (key === tabsShown) return;
+  tabsShown = key;
   tabs.replaceChildren(...visible.map(tabFor));
   for (const f of app.forms.values()) f.node.classList.toggle('front', f === app.frontForm && f.visible);
 }

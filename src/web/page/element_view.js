@@ -16,6 +16,14 @@ function make(tag, cls) {
   return n;
 }
 
+function changed(d, prev, ...keys) {
+  return keys.some((k) => d[k] !== prev[k]);
+}
+
+function sameFont(a, b) {
+  return Boolean(b) && a.name === b.name && a.points === b.points && a.bold === b.bold;
+}
+
 export class ElementView {
   constructor(form, e) {
     this.form = form;
@@ -159,34 +167,37 @@ export class ElementView {
     this.control.setSelectionRange(d.selStart, d.selStart + d.selLength);
   }
 
+  // Writes only what differs from the element as last drawn: a running clock changes a few
+  // colours and captions a frame, and every other write would cost the browser a style pass.
   sync(given) {
     const d = given ?? app.fe.element(this.id);
     if (!d) return;
+    const prev = this.last;
     this.last = d;
     this.usable = d.usable;
     if (d.caption !== undefined) this.accessKey = accessKeyOf(d.caption);
-    this.draw(d);
+    this.draw(d, prev ?? {});
   }
 
-  draw(d) {
+  draw(d, prev) {
     switch (this.kind) {
       case 'label':
-        return this.drawLabel(d);
+        return this.drawLabel(d, prev);
       case 'shape':
-        return this.drawShape(d);
+        return this.drawShape(d, prev);
       case 'line':
-        return this.drawLine(d);
+        return this.drawLine(d, prev);
       case 'button':
-        return this.drawButton(d);
+        return this.drawButton(d, prev);
       case 'text':
-        return this.drawText(d);
+        return this.drawText(d, prev);
       case 'option':
       case 'check':
-        return this.drawChoice(d);
+        return this.drawChoice(d, prev);
       case 'scroll':
-        return this.drawScroll(d);
+        return this.drawScroll(d, prev);
       case 'frame':
-        return this.drawFrame(d);
+        return this.drawFrame(d, prev);
       case 'timer':
         return app.clocks.get(this.id)?.sync();
       default:
@@ -194,43 +205,48 @@ export class ElementView {
     }
   }
 
-  drawLabel(d) {
+  drawLabel(d, prev) {
     const n = this.node;
-    this.box(d);
+    const refit = this.box(d, prev) || d.caption !== prev.caption;
     setCaption(n, d.caption);
-    if (d.caption.includes(' ')) fitLater(this);
-    n.style.color = d.enabled ? css(d.fore, '#000000') : '#a0a0a0';
-    n.style.background = css(d.back, 'transparent');
+    if (refit) {
+      n.style.fontSize = fontSize(d.font);
+      if (d.caption.includes(' ')) fitLater(this);
+    }
+    if (changed(d, prev, 'enabled', 'fore')) n.style.color = d.enabled ? css(d.fore, '#000000') : '#a0a0a0';
+    if (changed(d, prev, 'back')) n.style.background = css(d.back, 'transparent');
   }
 
-  drawShape(d) {
+  drawShape(d, prev) {
     const size = Math.min(d.width, d.height);
     const left = d.left + (d.width - size) / 2;
     const top = d.top + (d.height - size) / 2;
-    this.box({ ...d, left, top, width: size, height: size });
-    this.node.style.background = css(d.fill, '#ffffff');
-    this.node.style.borderColor = css(d.fore, '#000000');
+    this.box(d, prev, { left, top, width: size, height: size });
+    if (changed(d, prev, 'fill')) this.node.style.background = css(d.fill, '#ffffff');
+    if (changed(d, prev, 'fore')) this.node.style.borderColor = css(d.fore, '#000000');
   }
 
-  drawLine(d) {
+  drawLine(d, prev) {
     const n = this.node;
-    for (const k of ['x1', 'y1', 'x2', 'y2']) n.setAttribute(k, d[k]);
-    n.setAttribute('stroke', css(d.fore, '#000000'));
-    n.setAttribute('stroke-width', TWIPS_PER_PIXEL);
-    n.style.display = d.visible ? '' : 'none';
+    if (changed(d, prev, 'x1', 'y1', 'x2', 'y2')) {
+      for (const k of ['x1', 'y1', 'x2', 'y2']) n.setAttribute(k, d[k]);
+      n.setAttribute('stroke-width', TWIPS_PER_PIXEL);
+    }
+    if (changed(d, prev, 'fore')) n.setAttribute('stroke', css(d.fore, '#000000'));
+    if (changed(d, prev, 'visible')) n.style.display = d.visible ? '' : 'none';
   }
 
-  drawButton(d) {
-    this.box(d);
+  drawButton(d, prev) {
+    this.box(d, prev);
     setCaption(this.node, d.caption);
     this.node.classList.toggle('default', d.isDefault);
-    this.node.style.background = css(d.back, '');
+    if (changed(d, prev, 'back')) this.node.style.background = css(d.back, '');
   }
 
-  drawText(d) {
+  drawText(d, prev) {
     const n = this.node;
-    this.box(d);
-    n.maxLength = d.maxLength > 0 ? d.maxLength : 32767;
+    this.box(d, prev);
+    if (changed(d, prev, 'maxLength')) n.maxLength = d.maxLength > 0 ? d.maxLength : 32767;
     const text = d.multiLine ? d.text.replace(/\r\n?/g, '\n') : d.text;
     if (n.value !== text) {
       n.value = text;
@@ -238,35 +254,37 @@ export class ElementView {
     } else if (this.form.focused === this.id) {
       this.syncSelection();
     }
-    n.style.background = css(d.back, '');
-    n.style.color = css(d.fore, '');
+    if (changed(d, prev, 'back')) n.style.background = css(d.back, '');
+    if (changed(d, prev, 'fore')) n.style.color = css(d.fore, '');
   }
 
-  drawChoice(d) {
+  drawChoice(d, prev) {
     const n = this.node;
-    this.box(d);
+    this.box(d, prev);
     setCaption(this.captionNode, d.caption);
     this.control.checked = d.value === 1;
     this.control.indeterminate = d.value === 2;
     this.control.disabled = !d.enabled;
     n.classList.toggle('disabled-text', !d.enabled);
-    n.style.background = css(d.back, 'transparent');
-    n.style.color = css(d.fore, '');
+    if (changed(d, prev, 'back')) n.style.background = css(d.back, 'transparent');
+    if (changed(d, prev, 'fore')) n.style.color = css(d.fore, '');
   }
 
-  drawScroll(d) {
+  drawScroll(d, prev) {
     const n = this.node;
-    this.box(d);
-    n.min = d.min;
-    n.max = d.max;
-    n.step = 1;
-    n.value = d.value;
+    this.box(d, prev);
+    if (changed(d, prev, 'min', 'max')) {
+      n.min = d.min;
+      n.max = d.max;
+      n.step = 1;
+    }
+    if (Number(n.value) !== d.value) n.value = d.value;
   }
 
-  drawFrame(d) {
+  drawFrame(d, prev) {
     const n = this.node;
     const opening = d.visible && n.style.display === 'none';
-    this.box(d);
+    this.box(d, prev);
     setCaption(this.captionNode, d.caption);
     this.border.style.top = d.caption ? '0.6em' : '0';
     n.style.background = this.background();
@@ -275,18 +293,27 @@ export class ElementView {
     if (opening) n.parentNode.append(n); // a panel that opens lies over what it covers
   }
 
-  // Position, size, font, visibility and enabled state, as every drawn element has them.
-  box(d) {
+  // Position, size, font, visibility and enabled state, as every drawn element has them;
+  // true when the element's box or font changed.
+  box(d, prev, rect = d) {
     const s = this.node.style;
-    s.left = px(d.left);
-    s.top = px(d.top);
-    s.width = px(d.width);
-    s.height = px(d.height);
-    s.fontFamily = fontFamily(d.font);
-    s.fontSize = fontSize(d.font);
-    s.fontWeight = d.font.bold ? 'bold' : 'normal';
-    s.display = d.visible ? '' : 'none';
-    if ('disabled' in this.node && this.kind !== 'option' && this.kind !== 'check') this.node.disabled = !d.enabled;
+    const moved = changed(d, prev, 'left', 'top', 'width', 'height');
+    if (moved) {
+      s.left = px(rect.left);
+      s.top = px(rect.top);
+      s.width = px(rect.width);
+      s.height = px(rect.height);
+    }
+    const restyled = !sameFont(d.font, prev.font);
+    if (restyled) {
+      s.fontFamily = fontFamily(d.font);
+      s.fontSize = fontSize(d.font);
+      s.fontWeight = d.font.bold ? 'bold' : 'normal';
+    }
+    if (changed(d, prev, 'visible')) s.display = d.visible ? '' : 'none';
+    const disables = 'disabled' in this.node && this.kind !== 'option' && this.kind !== 'check';
+    if (disables && changed(d, prev, 'enabled')) this.node.disabled = !d.enabled;
+    return moved || restyled;
   }
 
   background() {

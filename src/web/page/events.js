@@ -7,8 +7,8 @@ const eventListeners = [];
 const flushListeners = [];
 let frameRequested = false;
 
-// listener() runs after every event the program handled (a file to hand over, a clock to
-// start or stop).
+// listener(tick) runs after every event the program handled (a file to hand over, a clock
+// to start or stop); tick tells a clock's tick from a user's action.
 export function afterEachEvent(listener) {
   eventListeners.push(listener);
 }
@@ -38,7 +38,7 @@ export function deliver(action, tick = false) {
   } finally {
     app.currentEvent = outer;
   }
-  for (const listener of eventListeners) listener();
+  for (const listener of eventListeners) listener(tick);
   if (tick || app.modal) requestFrame();
   else flush();
   return result;

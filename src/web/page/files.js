@@ -54,8 +54,10 @@ export function chooseSave(lastName, defaultExt) {
   input.select();
 }
 
-// After every event: a file the program saved is handed to the user, unless it said why not.
-export function handSaved() {
+// After every user action: a file the program saved is handed to the user, unless it said
+// why not. A tick saves nothing: a save waits for the user's answer.
+export function handSaved(tick) {
+  if (tick) return;
   const saved = app.fe.takeSaved();
   if (saved && !app.boxRaised) download(saved);
 }

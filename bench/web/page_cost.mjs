@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the page costs while its clock runs: the counting loop (memory and registers change
+// at every instruction) or a lone BRANCH 0, on the execution screen in the system's headless
+// Chromium, at a given rate; reports the achieved rate and the CPU the browser's renderer and
+// GPU processes used (from /proc), as a share of one core.
+//   make web && cd tests/web && npm ci && cd ../..
+//   node bench/web/page_cost.mjs [seconds=20] [rate=1000] [counting|branch]
+import fs from 'node:fs';
+import path from 'node:path';
+import { launch, openPage, serve } from '../../tests/web/browser.mjs';
+
+const [seconds = 20, rate = 1000, program = 'counting'] = process.argv.slice(2);
+const PROGRAMS = {
+  counting: [
+    [0, '00111111'],
+    [1, '00011110'],
+    [2, '01011111'],
+    [3, '10100000'],
+    [30, '00000001'],
+  ],
+  branch: [[0, '10100000']],
+};
+const TICKS_PER_SECOND = 100; // the kernel's USER_HZ on Linux
+
+// The browser's processes: every descendant of this one, with its kind and CPU ticks.
+function browserProcesses() {
+  const all = fs.readdirSync('/proc').filter((p) => /^\d+$/.test(p));
+  const info = new Map();
+  for (const pid of all) {
+    try {
+      const stat = fs.readFileSync(`/proc/${pid}/stat`, 'utf8');
+      const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+      const cmdline = fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8');
+      const type = /--type=([\w-]+)/.exec(cmdline)?.[1] ?? 'browser';
+      info.set(Number(pid), { ppid: Number(fields[1]), type, ticks: Number(fields[11]) + Number(fields[12]) });
+    } catch {
+      // gone meanwhile
+    }
+  }
+  const mine = (pid) => {
+    for (let p = pid; p > 1; p = info.get(p)?.ppid ?? 0) if (p === process.pid) return true;
+    return false;
+  };
+  return [...info].filter(([pid]) => pid !== process.pid && mine(pid));
+}
+
+function ticksByType() {
+  const sum = {};
+  for (const [, p] of browserProcesses()) sum[p.type] = (sum[p.type] ?? 0) + p.ticks;
+  return sum;
+}
+
+async function runProgram(page) {
+  const el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
+  await page.keyboard.press('Enter');
+  await el('DERAZO_Input', 'memory_text').waitFor({ state: 'visible' });
+  for (const [address, bits] of PROGRAMS[program]) {
+    await el('DERAZO_Input', 'memory_text').fill(String(address));
+    for (let i = 1; i <= 8; ++i) await el('DERAZO_Input', `Input_Bit(${i})`).fill(bits[i - 1]);
+    await el('DERAZO_Input', 'Command_Send_to_Memory').click();
+  }
+  await el('DERAZO_Input', 'Command_Execute_Program').click();
+  await el('DERAZO_Input', 'exec_text').fill('0');
+  await el('DERAZO_Input', 'Command_OK_For_Start_Location').click();
+  await el('REXEC', 'Command_Options').click();
+  await el('REXEC', 'automatic_radio').locator('input').click();
+  await el('REXEC', 'time_scroll').fill(String(rate));
+  await el('REXEC', 'Command_Options_Close').click();
+  await el('REXEC', 'Command_Begin_Step').click();
+}
+
+const delivered = (page) => page.evaluate(() => [performance.now(), [...window.volpar.clocks.values()][0].delivered]);
+
+const server = await serve(path.resolve(process.env.VOLPAR_WEB_DIR ?? 'build-web'));
+const browser = await launch();
+try {
+  const page = await openPage(browser, `http://127.0.0.1:${server.address().port}/`);
+  await runProgram(page);
+  await page.waitForTimeout(1000);
+  const cdp = await page.context().newCDPSession(page);
+  await cdp.send('Performance.enable');
+  const metrics = async () =>
+    Object.fromEntries((await cdp.send('Performance.getMetrics')).metrics.map((m) => [m.name, m.value]));
+  const m0 = await metrics();
+  const [t0, n0] = await delivered(page);
+  const before = ticksByType();
+  await page.waitForTimeout(Number(seconds) * 1000);
+  const after = ticksByType();
+  const [t1, n1] = await delivered(page);
+  const m1 = await metrics();
+  const spent = (k) => (m1[k] - m0[k]).toFixed(k.endsWith('Duration') ? 2 : 0);
+  const wall = (t1 - t0) / 1000;
+  const share = (type) => (100 * ((after[type] ?? 0) - (before[type] ?? 0))) / TICKS_PER_SECOND / wall;
+  const achieved = (n1 - n0) / wall;
+  console.log(
+    `${program} at ${rate} Hz for ${wall.toFixed(1)} s: ${achieved.toFixed(1)} ticks/s (${((100 * achieved) / rate).toFixed(2)} %)`,
+  );
+  console.log(
+    `renderer ${share('renderer').toFixed(1)} %, GPU ${share('gpu-process').toFixed(1)} %, ` +
+      `together ${(share('renderer') + share('gpu-process')).toFixed(1)} % of a core; browser ${share('browser').toFixed(1)} %`,
+  );
+  console.log(
+    `in the page: ${spent('LayoutCount')} layouts (${spent('LayoutDuration')} s), ` +
+      `${spent('RecalcStyleCount')} style passes (${spent('RecalcStyleDuration')} s), ` +
+      `script ${spent('ScriptDuration')} s, tasks ${spent('TaskDuration')} s`,
+  );
+} finally {
+  await browser.close();
+  server.close();
+}
