@@ -4,6 +4,7 @@ import { app, $ } from './state.js';
 import { fontSize } from './captions.js';
 import { flushed } from './events.js';
 import { FormView } from './form_view.js';
+import { arrangeDesk } from './desk_layout.js';
 
 const desk = $('#desk');
 const tabs = $('#tabs');
@@ -35,7 +36,7 @@ export function flush() {
 }
 
 // A caption too long for its label is drawn a little smaller, in the steps the windows
-// narrow theirs by. Measured once all changes are written, on the screen in front, once for
+// narrow theirs by. Measured once all changes are written, on the screens shown, once for
 // each caption, font and box: a running clock shows the same few captions again and again,
 // and each measure costs the browser a layout.
 const toFit = new Set();
@@ -45,13 +46,13 @@ export function fitLater(view) {
   toFit.add(view);
 }
 
-function fitLabels() {
+export function fitLabels() {
   for (const view of toFit) {
     const { font, caption, width, height } = view.last;
     const key = `${caption}\n${font.name}\n${font.points}\n${font.bold}\n${width}\n${height}`;
     if (!fitted.has(key)) {
-      // Measured once its screen is in front: asking costs a layout, so only when not known.
-      if (view.form !== app.frontForm || !view.node.offsetParent) continue;
+      // Measured once its screen is shown: asking costs a layout, so only when not known.
+      if (!view.node.offsetParent) continue;
       fitted.set(key, measuredFit(view.node, font));
     }
     toFit.delete(view);
@@ -73,6 +74,7 @@ export function bringToFront(form) {
   form.node.classList.toggle('front', form.visible);
   form.fit();
   form.applyFocus();
+  updateTabs();
   fitLabels();
 }
 
@@ -85,6 +87,7 @@ function updateTabs() {
   tabsShown = key;
   tabs.replaceChildren(...visible.map(tabFor));
   for (const f of app.forms.values()) f.node.classList.toggle('front', f === app.frontForm && f.visible);
+  arrangeDesk();
 }
 
 function tabFor(form) {

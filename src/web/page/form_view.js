@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One window of the program: its title, menu bar and client area, drawn at one scale.
-import { app, TWIPS_PER_PIXEL } from './state.js';
+import { app } from './state.js';
 import { css, fontFamily, fontSize, px } from './captions.js';
 import { deliver } from './events.js';
 import { ElementView } from './element_view.js';
 import { MenuView, addPageItemsTo } from './menus.js';
 import { shortcutMatches } from './keys.js';
+import { reveal, scaleFor } from './desk_layout.js';
 
 export class FormView {
   constructor(id, desk) {
@@ -117,12 +118,9 @@ export class FormView {
 
   // The drawing fills the window at one scale: crisp, as the browser draws it again.
   fit() {
-    const w = this.desc.width / TWIPS_PER_PIXEL;
-    const h = this.desc.height / TWIPS_PER_PIXEL;
     const box = this.viewport.getBoundingClientRect();
     if (box.width <= 0 || box.height <= 0) return;
-    const scale = Math.max(0.25, Math.min(box.width / w, box.height / h));
-    this.client.style.zoom = String(scale);
+    this.client.style.zoom = String(scaleFor(this, box));
   }
 
   applyFocus() {
@@ -134,6 +132,7 @@ export class FormView {
     app.applyingFocus = true;
     try {
       view.control.focus({ preventScroll: true });
+      reveal(this, view.control);
       view.syncSelection();
     } finally {
       app.applyingFocus = false;

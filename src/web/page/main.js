@@ -11,6 +11,7 @@ import { handSaved, hookFiles } from './files.js';
 import { syncClocks } from './clock.js';
 import { onKeyDown } from './keys.js';
 import { page } from './platform.js';
+import { hookDeskLayout } from './desk_layout.js';
 
 async function start() {
   app.module = await createVolpar();
@@ -28,7 +29,7 @@ async function start() {
     $('#help').hidden = true;
     app.frontForm?.applyFocus();
   });
-  window.addEventListener('resize', () => app.frontForm?.fit());
+  hookDeskLayout();
   deliver(() => app.fe.start());
   flush();
   // For tests and measurements: the time the first screen stood, the clocks, and an

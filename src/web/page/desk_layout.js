@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Where the windows stand on the desk and the scale each is drawn at. The execution screen
+// and the input screen, which holds the memory, stand side by side when the tab is wide
+// enough for both at their drawn size or larger; else one stands at a time and the tabs
+// choose it. A screen is never drawn smaller than it would be at 100 % zoom in the same
+// window, so that zooming in enlarges it; its window scrolls where it no longer fits.
+import { app, $, TWIPS_PER_PIXEL } from './state.js';
+import { bringToFront, fitLabels } from './desk.js';
+import { browserZoom, watchZoom } from './zoom.js';
+
+const desk = $('#desk');
+const SIDE_BY_SIDE = ['REXEC', 'DERAZO_Input']; // left to right
+// Side by side only where each is drawn at least at its own size: captions of 8 points
+// at 11 CSS pixels, as the windows draw them on a common screen.
+const MIN_SIDE_BY_SIDE_SCALE = 1;
+const GAP = 4; // CSS pixels of desk between the two
+
+let pairNames = null; // the pair, by form, when it stands side by side
+let arranged = null;
+
+function fitScale(form, width, height) {
+  return Math.min((width * TWIPS_PER_PIXEL) / form.desc.width, (height * TWIPS_PER_PIXEL) / form.desc.height);
+}
+
+// The two screens when both are shown and one of them is in front, left one first.
+function pairInView() {
+  const front = app.frontForm;
+  if (!front || !SIDE_BY_SIDE.includes(front.desc.name)) return null;
+  const pair = SIDE_BY_SIDE.map((name) => [...app.forms.values()].find((f) => f.desc.name === name && f.visible));
+  return pair.every(Boolean) ? pair : null;
+}
+
+// The height a window's title and menu bar take, as the one in front has them.
+function chromeHeight() {
+  const front = app.frontForm;
+  return front ? front.node.offsetHeight - front.viewport.offsetHeight : 0;
+}
+
+// Each screen's scale side by side in a desk of this size, each as wide as its drawing.
+function pairScales(pair, width, height) {
+  const total = pair.reduce((sum, f) => sum + f.desc.width, 0);
+  const share = (f) => ((width - GAP) * f.desc.width) / total;
+  return pair.map((f) => fitScale(f, share(f), height - chromeHeight()));
+}
+
+function fitsSideBySide(pair, width, height) {
+  return pairScales(pair, width, height).every((scale) => scale >= MIN_SIDE_BY_SIDE_SCALE);
+}
+
+// The scale the form would have at 100 % zoom in this window; 0 when not zoomed in.
+function unzoomedScale(form) {
+  const zoom = browserZoom();
+  if (zoom <= 1.01) return 0;
+  const width = desk.clientWidth + window.innerWidth * (zoom - 1);
+  const height = desk.clientHeight + window.innerHeight * (zoom - 1);
+  const pair = pairInView();
+  if (pair?.includes(form) && fitsSideBySide(pair, width, height))
+    return pairScales(pair, width, height)[pair.indexOf(form)];
+  return fitScale(form, width, height - chromeHeight());
+}
+
+// The scale for a window whose drawing area measures `box`: it fills the area, or more.
+export function scaleFor(form, box) {
+  return Math.max(0.25, fitScale(form, box.width - 1, box.height - 1), unzoomedScale(form));
+}
+
+// Stands the pair side by side or not. Cheap when nothing changed: it runs after every flush.
+export function arrangeDesk(resized = false) {
+  const pair = pairInView();
+  if (!resized && pair?.[0] === arranged?.[0] && pair?.[1] === arranged?.[1]) return;
+  arranged = pair;
+  const zoomedIn = browserZoom() > 1.01;
+  const beside = Boolean(pair) && !zoomedIn && fitsSideBySide(pair, desk.clientWidth, desk.clientHeight);
+  pairNames = beside ? pair : null;
+  desk.classList.toggle('side-by-side', beside);
+  desk.style.gap = beside ? `${GAP}px` : '';
+  for (const form of app.forms.values()) {
+    const at = beside ? pair.indexOf(form) : -1;
+    form.node.classList.toggle('beside', at >= 0);
+    form.node.style.order = at >= 0 ? String(at) : '';
+    form.node.style.flexGrow = at >= 0 ? String(form.desc.width) : '';
+  }
+}
+
+// A click in the screen beside the one in front brings it to the front, as a window does.
+function frontOnPress(ev) {
+  const form = pairNames?.find((f) => f !== app.frontForm && f.node.contains(ev.target));
+  if (form && !app.modal) bringToFront(form);
+}
+
+// Scrolls the window just enough to show the node, as the focus moves to it.
+export function reveal(form, node) {
+  const port = form.viewport;
+  const box = port.getBoundingClientRect();
+  const r = node.getBoundingClientRect();
+  const right = box.left + port.clientWidth;
+  const bottom = box.top + port.clientHeight;
+  const dx = r.left < box.left ? r.left - box.left : Math.max(0, Math.min(r.right - right, r.left - box.left));
+  const dy = r.top < box.top ? r.top - box.top : Math.max(0, Math.min(r.bottom - bottom, r.top - box.top));
+  if (dx || dy) port.scrollBy(dx, dy);
+}
+
+export function hookDeskLayout() {
+  desk.addEventListener('pointerdown', frontOnPress, true);
+  watchZoom(() => {
+    arrangeDesk(true);
+    for (const form of app.forms.values()) form.fit();
+    fitLabels();
+  });
+}
