@@ -82,10 +82,13 @@ export function arrangeDesk(resized = false) {
   }
 }
 
-// A click in the screen beside the one in front brings it to the front, as a window does.
+// A press in the screen beside the one in front brings it to the front, as a window comes
+// forward: the focus goes where the form keeps it, unless the press is on a control.
 function frontOnPress(ev) {
   const form = pairNames?.find((f) => f !== app.frontForm && f.node.contains(ev.target));
-  if (form && !app.modal) bringToFront(form);
+  if (!form || app.modal) return;
+  bringToFront(form);
+  if (!ev.target.closest('input, button, textarea')) ev.preventDefault();
 }
 
 // Scrolls the window just enough to show the node, as the focus moves to it.
@@ -101,7 +104,7 @@ export function reveal(form, node) {
 }
 
 export function hookDeskLayout() {
-  desk.addEventListener('pointerdown', frontOnPress, true);
+  desk.addEventListener('mousedown', frontOnPress, true);
   watchZoom(() => {
     arrangeDesk(true);
     for (const form of app.forms.values()) form.fit();
