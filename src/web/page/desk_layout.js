@@ -100,7 +100,8 @@ export function reveal(form, node) {
   const bottom = box.top + port.clientHeight;
   const dx = r.left < box.left ? r.left - box.left : Math.max(0, Math.min(r.right - right, r.left - box.left));
   const dy = r.top < box.top ? r.top - box.top : Math.max(0, Math.min(r.bottom - bottom, r.top - box.top));
-  if (dx || dy) port.scrollBy(dx, dy);
+  const whole = (d) => Math.sign(d) * Math.ceil(Math.abs(d)); // scrolled by whole pixels
+  if (dx || dy) port.scrollBy(whole(dx), whole(dy));
 }
 
 export function hookDeskLayout() {
