@@ -247,7 +247,18 @@ describe('browser zoom enlarges the machine, which scrolls to every control', ()
     await page.locator('#help').waitFor({ state: 'hidden' });
   });
 
+  test('a screen of twice the density is no zoom: the drawing keeps its size in CSS pixels', async () => {
+    await zoomTo(page, 1);
+    const cssWidth = () => el(page, 'DERAZO_Input', 'Shape1(1)').evaluate((n) => n.getBoundingClientRect().width);
+    const before = await cssWidth();
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send('Emulation.setDeviceMetricsOverride', { ...WINDOW, deviceScaleFactor: 2, mobile: false });
+    await eventually(() => page.evaluate(() => window.devicePixelRatio), 2, 'the density is applied');
+    assert.ok(Math.abs((await cssWidth()) - before) < 0.5);
+  });
+
   test('a page reloaded at 200 % is drawn as large as before the reload', async () => {
+    await zoomTo(page, 1);
     await zoomTo(page, 2);
     const before = await deviceWidth(page, 'DERAZO_Input', 'Shape1(1)');
     await page.reload();
