@@ -108,7 +108,6 @@ export function hookDeskLayout() {
   desk.addEventListener('mousedown', frontOnPress, true);
   watchZoom(() => {
     arrangeDesk(true);
-    for (const form of app.forms.values()) form.fit();
     fitLabels();
   });
 }
