@@ -15,32 +15,38 @@ const SIDE_BY_SIDE = ['REXEC', 'DERAZO_Input']; // left to right
 const MIN_SIDE_BY_SIDE_SCALE = 1;
 const GAP = 4; // CSS pixels of desk between the two
 
-let pairNames = null; // the pair, by form, when it stands side by side
+let standing = null; // the pair while it stands side by side
 let arranged = null;
+const sideOf = new WeakMap(); // form → its place in SIDE_BY_SIDE, -1 for none; once per form
+const chromeOf = new WeakMap(); // form → the height of its title and menu bar, as last shown
 
 function fitScale(form, width, height) {
   return Math.min((width * TWIPS_PER_PIXEL) / form.desc.width, (height * TWIPS_PER_PIXEL) / form.desc.height);
 }
 
-// The two screens when both are shown and one of them is in front, left one first.
-function pairInView() {
-  const front = app.frontForm;
-  if (!front || !SIDE_BY_SIDE.includes(front.desc.name)) return null;
-  const pair = SIDE_BY_SIDE.map((name) => [...app.forms.values()].find((f) => f.desc.name === name && f.visible));
-  return pair.every(Boolean) ? pair : null;
+function side(form) {
+  if (!sideOf.has(form)) sideOf.set(form, SIDE_BY_SIDE.indexOf(form.desc.name));
+  return sideOf.get(form);
 }
 
-// The height a window's title and menu bar take, as the one in front has them.
-function chromeHeight() {
-  const front = app.frontForm;
-  return front ? front.node.offsetHeight - front.viewport.offsetHeight : 0;
+// The two screens when both are shown and one of them is in front, left one first.
+function pairInView() {
+  if (!app.frontForm || side(app.frontForm) < 0) return null;
+  const pair = [null, null];
+  for (const form of app.forms.values()) if (form.visible && side(form) >= 0) pair[side(form)] = form;
+  return pair[0] && pair[1] ? pair : null;
+}
+
+// A window not shown yet is taken to have the title and menu bar of the one in front.
+function chromeHeight(form) {
+  return chromeOf.get(form) ?? chromeOf.get(app.frontForm) ?? 0;
 }
 
 // Each screen's scale side by side in a desk of this size, each as wide as its drawing.
 function pairScales(pair, width, height) {
-  const total = pair.reduce((sum, f) => sum + f.desc.width, 0);
+  const total = pair[0].desc.width + pair[1].desc.width;
   const share = (f) => ((width - GAP) * f.desc.width) / total;
-  return pair.map((f) => fitScale(f, share(f), height - chromeHeight()));
+  return pair.map((f) => fitScale(f, share(f), height - chromeHeight(f)));
 }
 
 function fitsSideBySide(pair, width, height) {
@@ -54,13 +60,13 @@ function unzoomedScale(form) {
   const width = desk.clientWidth + window.innerWidth * (zoom - 1);
   const height = desk.clientHeight + window.innerHeight * (zoom - 1);
   const pair = pairInView();
-  if (pair?.includes(form) && fitsSideBySide(pair, width, height))
-    return pairScales(pair, width, height)[pair.indexOf(form)];
-  return fitScale(form, width, height - chromeHeight());
+  if (pair?.includes(form) && fitsSideBySide(pair, width, height)) return pairScales(pair, width, height)[side(form)];
+  return fitScale(form, width, height - chromeHeight(form));
 }
 
-// The scale for a window whose drawing area measures `box`: it fills the area, or more.
+// The scale for a shown window whose drawing area measures `box`: it fills the area, or more.
 export function scaleFor(form, box) {
+  chromeOf.set(form, form.node.offsetHeight - form.viewport.offsetHeight);
   return Math.max(0.25, fitScale(form, box.width - 1, box.height - 1), unzoomedScale(form));
 }
 
@@ -71,7 +77,7 @@ export function arrangeDesk(resized = false) {
   arranged = pair;
   const zoomedIn = browserZoom() > 1.01;
   const beside = Boolean(pair) && !zoomedIn && fitsSideBySide(pair, desk.clientWidth, desk.clientHeight);
-  pairNames = beside ? pair : null;
+  standing = beside ? pair : null;
   desk.classList.toggle('side-by-side', beside);
   desk.style.gap = beside ? `${GAP}px` : '';
   for (const form of app.forms.values()) {
@@ -85,7 +91,7 @@ export function arrangeDesk(resized = false) {
 // A press in the screen beside the one in front brings it to the front, as a window comes
 // forward: the focus goes where the form keeps it, unless the press is on a control.
 function frontOnPress(ev) {
-  const form = pairNames?.find((f) => f !== app.frontForm && f.node.contains(ev.target));
+  const form = standing?.find((f) => f !== app.frontForm && f.node.contains(ev.target));
   if (!form || app.modal) return;
   bringToFront(form);
   if (!ev.target.closest('input, button, textarea')) ev.preventDefault();
