@@ -46,7 +46,7 @@ export function fitLater(view) {
   toFit.add(view);
 }
 
-export function fitLabels() {
+function fitLabels() {
   for (const view of toFit) {
     const { font, caption, width, height } = view.last;
     const key = `${caption}\n${font.name}\n${font.points}\n${font.bold}\n${width}\n${height}`;

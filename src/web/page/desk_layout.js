@@ -5,7 +5,7 @@
 // choose it. A screen is never drawn smaller than it would be at 100 % zoom in the same
 // window, so that zooming in enlarges it; its window scrolls where it no longer fits.
 import { app, $, TWIPS_PER_PIXEL } from './state.js';
-import { bringToFront, fitLabels } from './desk.js';
+import { bringToFront } from './desk.js';
 import { browserZoom, watchZoom } from './zoom.js';
 
 const desk = $('#desk');
@@ -112,8 +112,5 @@ export function reveal(form, node) {
 
 export function hookDeskLayout() {
   desk.addEventListener('mousedown', frontOnPress, true);
-  watchZoom(() => {
-    arrangeDesk(true);
-    fitLabels();
-  });
+  watchZoom(() => arrangeDesk(true));
 }
