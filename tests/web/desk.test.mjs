@@ -80,20 +80,23 @@ async function begun(viewport) {
   return page;
 }
 
-// Zooms to `zoom` (1 = 100 %); returns the DevTools session, whose screenshots keep the zoom.
-async function zoomTo(page, zoom) {
-  const cdp = await page.context().newCDPSession(page);
-  const [width, height] = [WINDOW.width / zoom, WINDOW.height / zoom];
-  await cdp.send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: zoom, mobile: false });
-  await eventually(() => page.evaluate(() => window.devicePixelRatio), zoom, 'the zoom is applied');
-  return cdp;
+// The tab's size in CSS pixels and the device pixels per CSS pixel, as the page sees them
+// once the next frame is drawn. (Playwright's own screenshots would undo them.)
+const devTools = new WeakMap();
+async function emulate(page, width, height, dpr) {
+  if (!devTools.has(page)) devTools.set(page, await page.context().newCDPSession(page));
+  const metrics = { width, height, deviceScaleFactor: dpr, mobile: false };
+  await devTools.get(page).send('Emulation.setDeviceMetricsOverride', metrics);
+  await eventually(() => page.evaluate(() => [innerWidth, devicePixelRatio].join()), `${width},${dpr}`, 'emulated');
+  await page.evaluate(() => new Promise((drawn) => requestAnimationFrame(() => requestAnimationFrame(drawn))));
 }
 
-async function screenshot(page, name, cdp) {
+const zoomTo = (page, zoom) => emulate(page, WINDOW.width / zoom, WINDOW.height / zoom, zoom);
+
+async function screenshot(page, name) {
   if (!shots) return;
-  const file = path.join(shots, `${name}.png`);
-  if (!cdp) await page.screenshot({ path: file });
-  else fs.writeFileSync(file, Buffer.from((await cdp.send('Page.captureScreenshot')).data, 'base64'));
+  const { data } = await devTools.get(page).send('Page.captureScreenshot');
+  fs.writeFileSync(path.join(shots, `${name}.png`), Buffer.from(data, 'base64'));
 }
 
 // ---- side by side -----------------------------------------------------------------------------
@@ -111,7 +114,7 @@ describe('side by side where both fit at their drawn size, one at a time elsewhe
     [1920, 600, false], // too low for the input screen under its menu bar
   ]) {
     test(`${width} × ${height}: ${beside ? 'side by side' : 'the front one alone'}`, async () => {
-      await page.setViewportSize({ width, height });
+      await emulate(page, width, height, 1);
       await eventually(() => shown(page), beside ? 'REXEC,DERAZO_Input' : 'REXEC', 'the windows shown');
       await screenshot(page, `desk-${width}x${height}`);
       if (!beside) return;
@@ -198,7 +201,7 @@ describe('browser zoom enlarges the machine, which scrolls to every control', ()
 
   for (const zoom of [1, 2, 4]) {
     test(`${zoom * 100} %: cells ${zoom} times as large, every control and menu item in reach`, async () => {
-      const cdp = await zoomTo(page, zoom);
+      await zoomTo(page, zoom);
       for (const [form, cell, caption] of [
         ['REXEC', 'Shape_Clock(1)', 'Execution'],
         ['DERAZO_Input', 'Shape1(1)', 'Input'],
@@ -209,7 +212,7 @@ describe('browser zoom enlarges the machine, which scrolls to every control', ()
         at100[form] ??= width;
         assert.ok(width >= zoom * at100[form] * 0.97, `${form} ${cell}: ${width} px, at 100 %: ${at100[form]} px`);
         assert.deepEqual(await outOfReach(page, form), [], `${form}: controls out of reach`);
-        await screenshot(page, `desk-zoom${zoom * 100}-${form}`, cdp);
+        await screenshot(page, `desk-zoom${zoom * 100}-${form}`);
       }
       await windowOf(page, 'DERAZO_Input').locator('.menu-title', { hasText: 'File' }).click();
       for (const item of await page.locator('.dropdown.open button:visible').all()) {
@@ -220,7 +223,7 @@ describe('browser zoom enlarges the machine, which scrolls to every control', ()
     });
   }
 
-  test('at 400 % the drawing scrolls both ways and shows where the focus goes', async () => {
+  test('at 400 % the drawing scrolls both ways, shows where the focus goes; the help spans the tab', async () => {
     await tab(page, 'Execution');
     await el(page, 'REXEC', 'Command_Begin_Step').click();
     await eventually(() => clockCell(page, 2), CYAN, 'Begin, scrolled to, performs T2');
@@ -241,9 +244,6 @@ describe('browser zoom enlarges the machine, which scrolls to every control', ()
       focus.left >= view.left && focus.right <= view.right && focus.top >= view.top && focus.bottom <= view.bottom,
       'the focused button is in view',
     );
-  });
-
-  test('at 400 % the help opens across the whole tab, its close button in reach', async () => {
     await page.keyboard.press('F1');
     await page.locator('#help').waitFor();
     assert.equal((await box(page.locator('#help'))).width, WINDOW.width / 4);
@@ -256,16 +256,8 @@ describe('browser zoom enlarges the machine, which scrolls to every control', ()
     const cssWidth = () => el(page, 'DERAZO_Input', 'Shape1(1)').evaluate((n) => n.getBoundingClientRect().width);
     const before = await cssWidth();
     // The window moved to the denser screen, then made a little narrower (the height still rules).
-    const cdp = await page.context().newCDPSession(page);
-    await cdp.send('Emulation.setDeviceMetricsOverride', { ...WINDOW, deviceScaleFactor: 2, mobile: false });
-    await cdp.send('Emulation.setDeviceMetricsOverride', {
-      ...WINDOW,
-      width: 1200,
-      deviceScaleFactor: 2,
-      mobile: false,
-    });
-    await eventually(() => page.evaluate(() => window.innerWidth), 1200, 'the narrower window');
-    await page.evaluate(() => new Promise((drawn) => requestAnimationFrame(() => requestAnimationFrame(drawn))));
+    await emulate(page, WINDOW.width, WINDOW.height, 2);
+    await emulate(page, 1200, WINDOW.height, 2);
     assert.ok(Math.abs((await cssWidth()) - before) < 0.5, `${await cssWidth()} px, before ${before} px`);
   });
 
