@@ -24,6 +24,8 @@ function fitScale(form, width, height) {
   return Math.min((width * TWIPS_PER_PIXEL) / form.desc.width, (height * TWIPS_PER_PIXEL) / form.desc.height);
 }
 
+const zoomedIn = () => browserZoom() > 1.01;
+
 function side(form) {
   if (!sideOf.has(form)) sideOf.set(form, SIDE_BY_SIDE.indexOf(form.desc.name));
   return sideOf.get(form);
@@ -55,8 +57,8 @@ function fitsSideBySide(pair, width, height) {
 
 // The scale the form would have at 100 % zoom in this window; 0 when not zoomed in.
 function unzoomedScale(form) {
+  if (!zoomedIn()) return 0;
   const zoom = browserZoom();
-  if (zoom <= 1.01) return 0;
   const width = desk.clientWidth + window.innerWidth * (zoom - 1);
   const height = desk.clientHeight + window.innerHeight * (zoom - 1);
   const pair = pairInView();
@@ -70,13 +72,12 @@ export function scaleFor(form, box) {
   return Math.max(0.25, fitScale(form, box.width - 1, box.height - 1), unzoomedScale(form));
 }
 
-// Stands the pair side by side or not. Cheap when nothing changed: it runs after every flush.
+// Stands the pair side by side or not, when the tabs change and at every resize.
 export function arrangeDesk(resized = false) {
   const pair = pairInView();
   if (!resized && pair?.[0] === arranged?.[0] && pair?.[1] === arranged?.[1]) return;
   arranged = pair;
-  const zoomedIn = browserZoom() > 1.01;
-  const beside = Boolean(pair) && !zoomedIn && fitsSideBySide(pair, desk.clientWidth, desk.clientHeight);
+  const beside = Boolean(pair) && !zoomedIn() && fitsSideBySide(pair, desk.clientWidth, desk.clientHeight);
   standing = beside ? pair : null;
   desk.classList.toggle('side-by-side', beside);
   desk.style.gap = beside ? `${GAP}px` : '';

@@ -6,7 +6,7 @@
 const KEY = 'volpar.zoom';
 
 let zoom = 1;
-let lastRatio = 1;
+let lastDpr = 1;
 let lastWidth = 1;
 
 // 1 at 100 %, 2 at 200 %; relative to the first time the page was loaded in this tab.
@@ -15,13 +15,13 @@ export function browserZoom() {
 }
 
 function note() {
-  const ratio = window.devicePixelRatio / lastRatio;
+  const ratio = window.devicePixelRatio / lastDpr;
   const keptDeviceWidth = Math.abs((window.innerWidth * ratio) / lastWidth - 1) < 0.02;
   if (Math.abs(ratio - 1) > 0.001 && keptDeviceWidth) {
     zoom *= ratio;
     remember({ zoom, dpr: window.devicePixelRatio });
   }
-  lastRatio = window.devicePixelRatio;
+  lastDpr = window.devicePixelRatio;
   lastWidth = window.innerWidth;
 }
 
@@ -45,7 +45,7 @@ function remembered() {
 export function watchZoom(changed) {
   const kept = remembered();
   if (kept?.dpr === window.devicePixelRatio && kept.zoom > 0) zoom = kept.zoom;
-  lastRatio = window.devicePixelRatio;
+  lastDpr = window.devicePixelRatio;
   lastWidth = window.innerWidth;
   const watchResolution = () => {
     const query = matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`);
