@@ -130,7 +130,7 @@ describe('side by side where both fit at their drawn size, one at a time elsewhe
   }
 });
 
-test('side by side, the screen in front takes the focus and the keys; a tab or a press brings the other', async () => {
+test('side by side, the screen in front takes the focus and the keys; a tab, Ctrl+F6 or a press brings the other', async () => {
   const page = await begun(WIDE);
   const titles = () =>
     Promise.all(['REXEC', 'DERAZO_Input'].map((f) => style(windowOf(page, f).locator('.title'), 'backgroundColor')));
@@ -142,6 +142,13 @@ test('side by side, the screen in front takes the focus and the keys; a tab or a
   assert.deepEqual(await titles(), [GREY, NAVY]);
   assert.equal(await focusedIn(page), 'Command_OK_For_Start_Location');
   assert.deepEqual(await box(windowOf(page, 'DERAZO_Input')), stood, 'neither screen moves');
+  for (const [form, focus] of [
+    ['REXEC', 'Command_Begin_Step'],
+    ['DERAZO_Input', 'Command_OK_For_Start_Location'],
+  ]) {
+    await page.keyboard.press('Control+F6');
+    assert.deepEqual([await front(page), await focusedIn(page)], [form, focus], 'Ctrl+F6 brings the next screen');
+  }
 
   await el(page, 'REXEC', 'Label_T0').click();
   await eventually(() => front(page), 'REXEC', 'a press on a caption brings the execution screen forward');

@@ -7,6 +7,7 @@
 import { app, $, TWIPS_PER_PIXEL } from './state.js';
 import { bringToFront } from './desk.js';
 import { browserZoom, watchZoom } from './zoom.js';
+import { addPageKey } from './page_menu.js';
 
 const desk = $('#desk');
 const SIDE_BY_SIDE = ['REXEC', 'DERAZO_Input']; // left to right
@@ -111,7 +112,15 @@ export function reveal(form, node) {
   if (dx || dy) port.scrollBy(whole(dx), whole(dy));
 }
 
+// The next screen shown comes to the front, as its tab brings it: the keyboard's way between
+// the screens, side by side or one at a time.
+function nextScreen() {
+  const shown = [...app.forms.values()].filter((f) => f.visible);
+  if (shown.length > 1) bringToFront(shown[(shown.indexOf(app.frontForm) + 1) % shown.length]);
+}
+
 export function hookDeskLayout() {
   desk.addEventListener('mousedown', frontOnPress, true);
+  addPageKey('Ctrl+F6', nextScreen);
   watchZoom(() => arrangeDesk(true));
 }
