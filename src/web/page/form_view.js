@@ -6,6 +6,7 @@ import { deliver } from './events.js';
 import { ElementView } from './element_view.js';
 import { MenuView, addPageItemsTo } from './menus.js';
 import { shortcutMatches } from './keys.js';
+import { addTooltips } from './form_tooltips.js';
 
 export class FormView {
   constructor(id, desk) {
@@ -36,6 +37,7 @@ export class FormView {
     addPageItemsTo(this);
     this.menubar.hidden = !this.menus.length;
     this.hookEvents();
+    if (d.tooltips) addTooltips(this);
     desk.append(this.node);
     new ResizeObserver(() => this.fit()).observe(this.viewport);
     this.syncState();

@@ -11,11 +11,13 @@ import { handSaved, hookFiles } from './files.js';
 import { syncClocks } from './clock.js';
 import { onKeyDown } from './keys.js';
 import { page } from './platform.js';
+import { installHistoryPanel } from './history_panel.js';
 
 async function start() {
   app.module = await createVolpar();
   hookFiles();
   hookBoxes();
+  installHistoryPanel();
   app.fe = new app.module.FrontEnd(page);
   afterEachEvent(handSaved);
   afterEachEvent(() => {
