@@ -124,7 +124,7 @@ test('back with Ctrl+Z or Step Back and forward again with Step shows the same s
   states.push(await seen());
   assert.equal(await panel().isVisible(), false);
   await page.keyboard.press('F2');
-  await panel().waitFor();
+  await panel().waitFor({ timeout: 10_000 });
   assert.equal(await panel().locator('h2').textContent(), 'VOLPAR Execution History');
   assert.equal(
     await page.evaluate(() => document.activeElement.closest('#history') !== null),
@@ -167,7 +167,7 @@ test('the panel lists what the desktop lists, and a click on a line goes back to
   await freshPageWith({ ...program, 9: '000000x1' });
   await startManualAt(0);
   await page.keyboard.press('F2');
-  await panel().waitFor();
+  await panel().waitFor({ timeout: 10_000 });
   const expected = fs.readFileSync(path.join(dataDir, 'history', 'short_program.txt'), 'utf8');
   const [stepwise, whole] = expected.split('--\n').map((part) => part.trimEnd().split('\n'));
 
@@ -203,12 +203,15 @@ test('the panel lists what the desktop lists, and a click on a line goes back to
 
 // A history too long to draw whole: only the lines in view exist, the newest in view, and
 // Ctrl+Home and Ctrl+End go to the first and the last line.
-test('a long history shows the newest line; Ctrl+Home and Ctrl+End go to the ends', async () => {
+test('opened from the Help menu, a long history shows the newest line; Ctrl+Home and Ctrl+End go to the ends', async () => {
   // LOAD 5, ADD 5, STORE 6, BRANCH 0: no end, a line per instruction.
   await freshPageWith({ 0: '00100101', 1: '00000101', 2: '01000110', 3: '10100000' });
+  // Opened from the input screen's menu, before the run: the run's start begins it anew.
+  const inputScreen = page.locator('section[data-form="DERAZO_Input"]');
+  await inputScreen.locator('.menu-title', { hasText: 'Help' }).click();
+  await inputScreen.getByRole('menuitem', { name: /Execution History/ }).click();
+  await panel().waitFor({ timeout: 10_000 });
   await startManualAt(0);
-  await page.keyboard.press('F2');
-  await panel().waitFor();
   // Clicked in the page itself: 800 clicks, each one event drawn at once.
   await rexec('Command_Begin_Step').evaluate((button) => {
     for (let i = 0; i < 8 * 100; ++i) button.click();
@@ -220,12 +223,16 @@ test('a long history shows the newest line; Ctrl+Home and Ctrl+End go to the end
   );
   assert.equal(count, 1 + 100 + 8, 'the start, an instruction a line, the phases of the last');
   assert.ok(drawn < 80, `only the lines in view are drawn (${drawn})`);
+  // Whether a line starting with `text` is drawn within the list's view.
   const inView = (text) =>
-    list.locator('.history-line', { hasText: text }).evaluate((n) => {
-      const box = n.getBoundingClientRect();
-      const view = n.closest('[role=listbox]').getBoundingClientRect();
+    page.evaluate((text) => {
+      const lines = [...document.querySelectorAll('#history .history-line:not([hidden])')];
+      const line = lines.find((n) => n.textContent.startsWith(text));
+      if (!line) return false;
+      const box = line.getBoundingClientRect();
+      const view = line.closest('[role=listbox]').getBoundingClientRect();
       return box.top >= view.top - 1 && box.bottom <= view.bottom + 1;
-    });
+    }, text);
   assert.equal(await inView('T0: ready'), true, 'the newest line in view');
   await list.focus();
   await page.keyboard.press('Control+Home');
@@ -259,12 +266,13 @@ test('resting over a memory row tells what its byte means, in both arrangements'
       const cell = await input(`Shape1(${8 * address + 4})`).boundingBox();
       const at = { x: cell.x + cell.width / 2, y: cell.y + cell.height / 2 };
       await page.mouse.move(at.x, at.y);
-      await tooltip.waitFor();
+      assert.equal(await tooltip.isVisible(), false, `${arrangement}: not before the pointer rests`);
+      await tooltip.waitFor({ timeout: 5000 });
       assert.equal(await tooltip.textContent(), text, `${arrangement}: address ${address}`);
       const box = await tooltip.boundingBox();
       assert.ok(Math.abs(box.x - at.x) < 40 && Math.abs(box.y - at.y) < 60, `${arrangement}: at the pointer`);
       await page.mouse.move(client.x + 3, client.y + 3); // off the grid, still on the screen
-      await tooltip.waitFor({ state: 'hidden' });
+      await tooltip.waitFor({ state: 'hidden', timeout: 5000 });
     }
   }
 });
