@@ -30,11 +30,8 @@ function make(tag, props = {}, ...children) {
   return node;
 }
 
-function build() {
-  const heading = make('h2', { id: 'history-title', textContent: TITLE });
-  const close = make('button', { type: 'button', className: 'close', textContent: '×' });
-  close.setAttribute('aria-label', 'Close the history');
-  close.addEventListener('click', closeHistory);
+// The lines: a sizer as tall as the rows would be, the rows in view over it, the end line.
+function makeList(heading) {
   sizer = make('div', { className: 'sizer' });
   rows = make('div', { className: 'rows' });
   endLine = make('div', { className: 'history-line end', hidden: true });
@@ -44,6 +41,13 @@ function build() {
   list.setAttribute('aria-labelledby', heading.id);
   list.addEventListener('scroll', drawRows);
   list.addEventListener('click', onLineClick);
+  return list;
+}
+
+function makeButtons() {
+  const close = make('button', { type: 'button', className: 'close', textContent: '×' });
+  close.setAttribute('aria-label', 'Close the history');
+  close.addEventListener('click', closeHistory);
   stepBack = make(
     'button',
     { type: 'button', className: 'step-back' },
@@ -52,12 +56,19 @@ function build() {
     'ack',
   );
   stepBack.addEventListener('click', stepBackOnce);
+  return close;
+}
+
+function build() {
+  const heading = make('h2', { id: 'history-title', textContent: TITLE });
+  const close = makeButtons();
+  const hint = make('p', { className: 'hint', textContent: HINT });
   panel = make(
     'aside',
     { id: 'history', hidden: true },
     make('header', {}, heading, close),
-    list,
-    make('footer', {}, make('p', { className: 'hint', textContent: HINT }), stepBack),
+    makeList(heading),
+    make('footer', {}, hint, stepBack),
   );
   panel.setAttribute('aria-labelledby', heading.id);
   panel.addEventListener('keydown', onKeyDown);
@@ -127,7 +138,11 @@ function drawRows() {
   const first = Math.max(0, Math.floor(list.scrollTop / ROW_PX) - SPARE_ROWS);
   const last = Math.min(rowCount(), Math.ceil((list.scrollTop + list.clientHeight) / ROW_PX) + SPARE_ROWS);
   const wanted = Math.max(0, last - first);
-  while (pool.length < wanted) rows.append(pool[pool.push(make('div', { className: 'history-line' })) - 1]);
+  while (pool.length < wanted) {
+    const node = make('div', { className: 'history-line' });
+    pool.push(node);
+    rows.append(node);
+  }
   pool.forEach((node, k) => {
     node.hidden = k >= wanted;
     if (node.hidden) return;
@@ -137,7 +152,8 @@ function drawRows() {
     node.style.top = `${index * ROW_PX}px`;
     markLine(node, index);
   });
-  list.setAttribute('aria-activedescendant', current >= 0 ? `history-line-${current}` : '');
+  if (current >= 0) list.setAttribute('aria-activedescendant', `history-line-${current}`);
+  else list.removeAttribute('aria-activedescendant');
 }
 
 function onLineClick(ev) {
