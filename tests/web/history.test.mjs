@@ -55,13 +55,26 @@ async function freshPageWith(bytes) {
   await page.waitForFunction(() => document.querySelector('#desk section.front')?.dataset.form === 'DERAZO_Input');
 }
 
-async function startManualAt(address) {
+async function startAt(address, clock = 'manual_radio', rate = null) {
   await input('Command_Execute_Program').click();
   await input('exec_text').fill(String(address));
   await input('Command_OK_For_Start_Location').click();
   await rexec('Command_Options').click();
-  await rexec('manual_radio').locator('input').click();
+  await rexec(clock).locator('input').click();
+  if (rate) await rexec('time_scroll').fill(String(rate));
   await rexec('Command_Options_Close').click();
+}
+const startManualAt = (address) => startAt(address);
+
+// Reads until `read` gives what `wanted` accepts; the last reading when it never does.
+async function eventually(read, wanted) {
+  let value;
+  for (let i = 0; i < 100; ++i) {
+    value = await read();
+    if (wanted(value)) break;
+    await page.waitForTimeout(50);
+  }
+  return value;
 }
 
 const step = () => rexec('Command_Begin_Step').click();
@@ -243,6 +256,25 @@ test('opened from the Help menu, a long history shows the newest line; Ctrl+Home
   assert.equal(await inView('T0: ready'), true, 'the last line in view');
   await panel().getByRole('button', { name: 'Close the history' }).click();
   assert.equal(await panel().isVisible(), false);
+});
+
+// While the clock runs the panel follows it, and Step Back waits until it stands still.
+test('the panel follows a running clock; Step Back is offered once the clock stands still', async () => {
+  await freshPageWith({ 0: '10100000' }); // BRANCH 0, for ever
+  await startAt(0, 'automatic_radio', 100);
+  await page.keyboard.press('F2');
+  await panel().waitFor({ timeout: 10_000 });
+  await step();
+  const stepBackButton = panel().getByRole('button', { name: 'Step Back' });
+  const runs = async () =>
+    Number(/repeated ([\d,]+) times/.exec(await panel().textContent())?.[1].replace(/,/g, '') ?? 0);
+  const first = await eventually(runs, (n) => n >= 2);
+  assert.ok(first >= 2, 'the repeated branch counted while the clock runs');
+  assert.equal(await stepBackButton.isEnabled(), false, 'no step back while the clock runs');
+  assert.ok((await eventually(runs, (n) => n > first)) > first, 'the count goes on');
+  await rexec('Command_Pause').click();
+  assert.equal(await eventually(() => stepBackButton.isEnabled(), Boolean), true, 'Step Back once paused at T0');
+  assert.match(await panel().textContent(), /T0: ready, clock paused/);
 });
 
 // ---- the memory tooltips ------------------------------------------------------------------

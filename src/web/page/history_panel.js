@@ -6,14 +6,17 @@
 // A run keeps up to 100,000 phases, so only the lines in view exist in the page: every
 // line is one row high but the end line, which comes last and wraps. The panel reads the
 // history after each flush only while it is open and only when its revision changed, so
-// that a closed panel or an idle program costs nothing at any clock rate.
+// that a closed panel or an idle program costs nothing; at once after a user's action, and
+// while the clock runs at most ten times a second, as the desktop's window does (listing
+// a long run again costs more than a frame, and the lines scroll by faster than read).
 import { app } from './state.js';
-import { afterFlush, deliver } from './events.js';
+import { afterEachEvent, afterFlush, deliver } from './events.js';
 
 const TITLE = 'VOLPAR Execution History';
 const HINT =
   'Click an instruction to go back to its first phase, a phase to just after it. ' +
   'Ctrl+Z steps back; Ctrl+Home and Ctrl+End go to the first and last line.';
+const REFRESH_MS = 100;
 const ROW_PX = 18;
 const SPARE_ROWS = 4; // drawn above and below the view, so that scrolling shows no gap
 
@@ -22,6 +25,9 @@ let shownRevision = NaN;
 let count = 0;
 let hasEnd = false;
 let current = -1; // the line the keys move, as a list's current row
+let userAction = false; // since the last read: read at once
+let readAfter = 0; // while only the clock acts, the next read is due then
+let later = null;
 const pool = [];
 
 function make(tag, props = {}, ...children) {
@@ -78,6 +84,9 @@ function build() {
 
 export function installHistoryPanel() {
   build();
+  afterEachEvent((tick) => {
+    if (!tick) userAction = true;
+  });
   afterFlush(refresh);
 }
 
@@ -96,8 +105,30 @@ function closeHistory() {
   app.frontForm?.applyFocus();
 }
 
+// At once after a user's action. While only the clock acts, at most ten times a second and
+// between frames, where the screens' layout is done and reading the list's costs nothing.
 function refresh() {
   if (panel.hidden || app.programEnded) return;
+  if (userAction) {
+    readNow();
+    return;
+  }
+  later ??= setTimeout(
+    () => {
+      later = null;
+      if (!panel.hidden && !app.programEnded) readNow();
+    },
+    Math.max(0, readAfter - performance.now()),
+  );
+}
+
+function readNow() {
+  userAction = false;
+  readAfter = performance.now() + REFRESH_MS;
+  read();
+}
+
+function read() {
   const { fe } = app;
   // Counting first lets a new start clear the history.
   const lines = fe.historyLineCount();
