@@ -254,8 +254,17 @@ test('opened from the Help menu, a long history shows the newest line; Ctrl+Home
   await page.keyboard.press('Control+End');
   assert.equal(await list.getAttribute('aria-activedescendant'), `history-line-${count - 1}`);
   assert.equal(await inView('T0: ready'), true, 'the last line in view');
+  // Escape or the close button puts it away, and the keys go to the screen again: F2 there
+  // opens it again.
+  const focusInPanel = () => page.evaluate(() => document.activeElement.closest('#history') !== null);
+  await page.keyboard.press('Escape');
+  assert.equal(await panel().isVisible(), false, 'Escape');
+  assert.equal(await focusInPanel(), false, 'Escape');
+  await page.keyboard.press('F2');
+  assert.equal(await panel().isVisible(), true, 'F2 on the screen');
   await panel().getByRole('button', { name: 'Close the history' }).click();
-  assert.equal(await panel().isVisible(), false);
+  assert.equal(await panel().isVisible(), false, 'the close button');
+  assert.equal(await focusInPanel(), false, 'the close button');
 });
 
 // While the clock runs the panel follows it, and Step Back waits until it stands still.
