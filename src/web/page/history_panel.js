@@ -107,19 +107,20 @@ function closeHistory() {
 
 // At once after a user's action. While only the clock acts, at most ten times a second and
 // between frames, where the screens' layout is done and reading the list's costs nothing.
+// A message box raised by a handler draws the screens before the handler has finished,
+// perhaps in the middle of a phase: the history is read once it has.
 function refresh() {
-  if (panel.hidden || app.programEnded) return;
+  if (panel.hidden || app.programEnded || app.currentEvent) return;
   if (userAction) {
     readNow();
     return;
   }
-  later ??= setTimeout(
-    () => {
-      later = null;
-      if (!panel.hidden && !app.programEnded) readNow();
-    },
-    Math.max(0, readAfter - performance.now()),
-  );
+  later ??= setTimeout(readLater, Math.max(0, readAfter - performance.now()));
+}
+
+function readLater() {
+  later = null;
+  if (!panel.hidden && !app.programEnded) readNow();
 }
 
 function readNow() {
