@@ -45,6 +45,7 @@ function makeList(heading) {
   list.style.setProperty('--row', `${ROW_PX}px`);
   list.setAttribute('role', 'listbox');
   list.setAttribute('aria-labelledby', heading.id);
+  list.setAttribute('aria-describedby', 'history-hint');
   list.addEventListener('scroll', drawRows);
   list.addEventListener('click', onLineClick);
   return list;
@@ -68,7 +69,7 @@ function makeButtons() {
 function build() {
   const heading = make('h2', { id: 'history-title', textContent: TITLE });
   const close = makeButtons();
-  const hint = make('p', { className: 'hint', textContent: HINT });
+  const hint = make('p', { id: 'history-hint', className: 'hint', textContent: HINT });
   panel = make(
     'aside',
     { id: 'history', hidden: true },
