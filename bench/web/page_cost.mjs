@@ -2,14 +2,15 @@
 // What the page costs while its clock runs: the counting loop (memory and registers change
 // at every instruction) or a lone BRANCH 0, on the execution screen in the system's headless
 // Chromium, at a given rate; reports the achieved rate and the CPU the browser's renderer and
-// GPU processes used (from /proc), as a share of one core.
+// GPU processes used (from /proc), as a share of one core; with `history`, while the
+// execution history's panel is open beside the screen and follows the run.
 //   make web && cd tests/web && npm ci && cd ../..
-//   node bench/web/page_cost.mjs [seconds=20] [rate=1000] [counting|branch]
+//   node bench/web/page_cost.mjs [seconds=20] [rate=1000] [counting|branch] [history]
 import fs from 'node:fs';
 import path from 'node:path';
 import { launch, openPage, serve } from '../../tests/web/browser.mjs';
 
-const [seconds = 20, rate = 1000, program = 'counting'] = process.argv.slice(2);
+const [seconds = 20, rate = 1000, program = 'counting', panel = ''] = process.argv.slice(2);
 const PROGRAMS = {
   counting: [
     [0, '00111111'],
@@ -76,6 +77,7 @@ const browser = await launch();
 try {
   const page = await openPage(browser, `http://127.0.0.1:${server.address().port}/`);
   await runProgram(page);
+  if (panel === 'history') await page.keyboard.press('F2');
   await page.waitForTimeout(1000);
   const cdp = await page.context().newCDPSession(page);
   await cdp.send('Performance.enable');
@@ -93,7 +95,7 @@ try {
   const share = (type) => (100 * ((after[type] ?? 0) - (before[type] ?? 0))) / TICKS_PER_SECOND / wall;
   const achieved = (n1 - n0) / wall;
   console.log(
-    `${program} at ${rate} Hz for ${wall.toFixed(1)} s: ${achieved.toFixed(1)} ticks/s (${((100 * achieved) / rate).toFixed(2)} %)`,
+    `${program}${panel ? ` with the ${panel} panel` : ''} at ${rate} Hz for ${wall.toFixed(1)} s: ${achieved.toFixed(1)} ticks/s (${((100 * achieved) / rate).toFixed(2)} %)`,
   );
   console.log(
     `renderer ${share('renderer').toFixed(1)} %, GPU ${share('gpu-process').toFixed(1)} %, ` +

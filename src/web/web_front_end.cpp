@@ -168,10 +168,14 @@ WebFrontEnd::WebFrontEnd(val page)
           [this] { return app_.programEnded(); },
           [this](const std::string& message) { page_.call<void>("failure", message); }) {
   platform_.setPage(page_);
+  platform_.setStepBack([this] { history_.stepBack(); });
   app_.addObserver(this);
 }
 
-WebFrontEnd::~WebFrontEnd() { app_.removeObserver(this); }
+WebFrontEnd::~WebFrontEnd() {
+  platform_.setStepBack(nullptr);
+  app_.removeObserver(this);
+}
 
 void WebFrontEnd::start() {
   deliver([this] { app_.start(); });
@@ -268,6 +272,10 @@ val WebFrontEnd::form(int id) const {
   std::vector<int> order;
   for (const ui::Element* e : f->tabOrder()) order.push_back(elementIds_.at(e));
   d.set("tabOrder", numbers(order));
+  val keys = val::array();
+  for (const ui::Form::KeyCommand& command : f->keyCommands) keys.call<void>("push", command.keys);
+  d.set("keyCommands", keys);
+  d.set("tooltips", static_cast<bool>(f->tooltipAt));
   return d;
 }
 
@@ -279,6 +287,20 @@ val WebFrontEnd::formState(int id) const {
   d.set("visible", f->Visible());
   auto focused = elementIds_.find(f->focused());
   d.set("focused", focused == elementIds_.end() ? 0 : focused->second);
+  return d;
+}
+
+val WebFrontEnd::tooltipAt(int form, int x, int y) const {
+  const ui::Form* f = formAt(form);
+  if (!f || !f->tooltipAt) return val::undefined();
+  const auto tooltip = f->tooltipAt(ui::Point{x, y});
+  if (!tooltip) return val::undefined();
+  val d = val::object();
+  d.set("text", tooltip->text);
+  d.set("left", tooltip->area.left);
+  d.set("top", tooltip->area.top);
+  d.set("width", tooltip->area.width);
+  d.set("height", tooltip->area.height);
   return d;
 }
 
@@ -414,6 +436,22 @@ bool WebFrontEnd::tick(int id) {
   return elementAt(id) == timer && timer->enabled() && timer->Interval() == interval;
 }
 
+void WebFrontEnd::keyCommand(int form, int index) {
+  ui::Form* f = formAt(form);
+  if (!f || index < 0 || static_cast<std::size_t>(index) >= f->keyCommands.size()) return;
+  // A copy: the command may rebuild the form's list.
+  const std::function<void()> run = f->keyCommands[static_cast<std::size_t>(index)].run;
+  deliver(run);
+}
+
+void WebFrontEnd::historyStepBack() {
+  deliver([this] { history_.stepBack(); });
+}
+
+void WebFrontEnd::historyGoBackTo(std::size_t line) {
+  deliver([this, line] { history_.goBackTo(line); });
+}
+
 void WebFrontEnd::openFailed(const std::string& name, const std::string& reason) {
   platform_.MsgBox(storage::loadFailureMessage(name, reason), storage::kProgramFileTitle);
 }
@@ -470,7 +508,16 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("formClick", &WebFrontEnd::formClick)
       .function("close", &WebFrontEnd::close)
       .function("enterButton", &WebFrontEnd::enterButton)
-      .function("tick", &WebFrontEnd::tick);
+      .function("tick", &WebFrontEnd::tick)
+      .function("keyCommand", &WebFrontEnd::keyCommand)
+      .function("tooltipAt", &WebFrontEnd::tooltipAt)
+      .function("historyLineCount", &WebFrontEnd::historyLineCount)
+      .function("historyLine", &WebFrontEnd::historyLine)
+      .function("historyIsEndLine", &WebFrontEnd::historyIsEndLine)
+      .function("historyRevision", &WebFrontEnd::historyRevision)
+      .function("historyCanStepBack", &WebFrontEnd::historyCanStepBack)
+      .function("historyStepBack", &WebFrontEnd::historyStepBack)
+      .function("historyGoBackTo", &WebFrontEnd::historyGoBackTo);
 
   namespace pacing = volpar::frontend::pacing;
   emscripten::value_object<pacing::Burst>("ClockBurst")

@@ -11,6 +11,7 @@
 
 #include "app/application.h"
 #include "frontend/event_gate.h"
+#include "history/execution_history.h"
 #include "ui/form.h"
 #include "web/web_platform.h"
 
@@ -20,7 +21,8 @@ namespace volpar::web {
 // number. The page reads what changed and draws just that: at once after a user's
 // action, once per animation frame for the clock's ticks. Every user action and clock
 // tick comes back as one event, after which discarded screens are destroyed. After the
-// program has ended no event is delivered.
+// program has ended no event is delivered. The execution history listens to the screens
+// as on the desktop; the page reads its lines and goes back through this front end.
 class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
  public:
   explicit WebFrontEnd(emscripten::val page);
@@ -34,12 +36,16 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   // {created: [form], destroyed: [form], forms: [[form, event]], elements: [element]},
   // everything since the last call.
   emscripten::val takeChanges();
-  // A form's fixed description: name, size, colours, handlers, element numbers.
+  // A form's fixed description: name, size, colours, handlers, element numbers, the keys
+  // it offers (by name, run by their index) and whether it has tooltips.
   emscripten::val form(int id) const;
   // What changes of a form: caption, visibility, focus, default button.
   emscripten::val formState(int id) const;
   // An element's properties as they are now; undefined when it no longer exists.
   emscripten::val element(int id) const;
+  // The tooltip over a point of the form (twips): {text, left, top, width, height}, the box
+  // it speaks of in twips; undefined where there is none.
+  emscripten::val tooltipAt(int form, int x, int y) const;
   bool ended() { return app_.programEnded(); }
   std::string takeSaved() { return platform_.takeSaved(); }
   void answerFile(std::string name) { platform_.answerFile(std::move(name)); }
@@ -67,6 +73,19 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   int enterButton(int form, int focused) const;
   // One clock tick; says whether the timer still runs at the interval it had.
   bool tick(int id);
+  // The form's key command at `index` of its description's keyCommands.
+  void keyCommand(int form, int index);
+
+  // ---- the execution history, read by the page's panel; counting its lines first lets a
+  // new start clear it
+  std::size_t historyLineCount() { return history_.lineCount(); }
+  std::string historyLine(std::size_t index) { return history_.line(index); }
+  bool historyIsEndLine(std::size_t index) { return history_.isEndLine(index); }
+  // A number the page can hold exactly: it changes far more slowly than 2^53.
+  double historyRevision() const { return static_cast<double>(history_.revision()); }
+  bool historyCanStepBack() { return history_.canStepBack(); }
+  void historyStepBack();
+  void historyGoBackTo(std::size_t line);
 
   // ScreensObserver and FormObserver
   void formCreated(ui::Form& form) override;
@@ -85,6 +104,7 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   emscripten::val page_;
   WebPlatform platform_;
   Application app_{platform_};
+  history::ExecutionHistory history_{app_};
   frontend::EventGate gate_;
   int nextId_ = 1;
   std::unordered_map<int, ui::Form*> forms_;

@@ -55,6 +55,8 @@ ui::Version WebPlatform::version() {
   return {VOLPAR_VERSION_MAJOR, VOLPAR_VERSION_MINOR, VOLPAR_VERSION_PATCH};
 }
 
+void WebPlatform::showHistory() { page_.call<void>("showHistory"); }
+
 void WebPlatform::endProgram() { page_.call<void>("ended"); }
 
 }  // namespace volpar::web

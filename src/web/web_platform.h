@@ -3,6 +3,7 @@
 
 #include <emscripten/val.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -34,6 +35,14 @@ class WebPlatform : public ui::Platform {
   ui::Version version() override;
   SaveAnswer askToSave(const std::string& text, const std::string& title) override;
   void endProgram() override;
+  bool offersHistory() override { return static_cast<bool>(stepBack_); }
+  void showHistory() override;
+  void stepBack() override {
+    if (stepBack_) stepBack_();
+  }
+
+  // What steps back; none, and the program offers no history (the page opens its panel).
+  void setStepBack(std::function<void()> stepBack) { stepBack_ = std::move(stepBack); }
 
   // The file the user chose, for the event that is delivered again.
   void answerFile(std::string name) { answer_ = std::move(name); }
@@ -51,6 +60,7 @@ class WebPlatform : public ui::Platform {
   std::optional<std::string> answer_;
   std::optional<SaveAnswer> question_;
   std::string saved_;
+  std::function<void()> stepBack_;
 };
 
 }  // namespace volpar::web

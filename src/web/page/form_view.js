@@ -7,6 +7,7 @@ import { ElementView } from './element_view.js';
 import { MenuView, addPageItemsTo } from './menus.js';
 import { shortcutMatches } from './keys.js';
 import { reveal, scaleFor } from './desk_layout.js';
+import { addTooltips } from './form_tooltips.js';
 
 export class FormView {
   constructor(id, desk) {
@@ -37,6 +38,7 @@ export class FormView {
     addPageItemsTo(this);
     this.menubar.hidden = !this.menus.length;
     this.hookEvents();
+    if (d.tooltips) addTooltips(this);
     desk.append(this.node);
     new ResizeObserver(() => this.fit()).observe(this.viewport);
     this.syncState();

@@ -38,7 +38,7 @@ function asciiOf(ev) {
 }
 
 // Each handler takes the key (true) or lets the next one look at it.
-const handlers = [menuShortcut, pageKey, helpKey, accessKey, formKeyPress, enterKey, tabKey];
+const handlers = [menuShortcut, keyCommand, pageKey, helpKey, accessKey, formKeyPress, enterKey, tabKey];
 
 export function onKeyDown(ev) {
   if (app.programEnded || app.modal || !app.frontForm || ev.defaultPrevented) return;
@@ -56,6 +56,16 @@ function menuShortcut(form, combo, ev) {
   if (item.node.disabled || item.node.hidden) return true;
   if (item.run) item.run();
   else deliver(() => app.fe.click(item.id));
+  return true;
+}
+
+// The keys the form offers beyond its elements (F2, Ctrl+Z on the execution screen), even
+// where the focus is in one of its boxes.
+function keyCommand(form, combo, ev) {
+  const index = form.desc.keyCommands.indexOf(combo);
+  if (index < 0) return false;
+  ev.preventDefault();
+  deliver(() => app.fe.keyCommand(form.id, index));
   return true;
 }
 

@@ -12,11 +12,13 @@ import { syncClocks } from './clock.js';
 import { onKeyDown } from './keys.js';
 import { page } from './platform.js';
 import { hookDeskLayout } from './desk_layout.js';
+import { installHistoryPanel } from './history_panel.js';
 
 async function start() {
   app.module = await createVolpar();
   hookFiles();
   hookBoxes();
+  installHistoryPanel();
   app.fe = new app.module.FrontEnd(page);
   afterEachEvent(handSaved);
   afterEachEvent(() => {

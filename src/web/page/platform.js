@@ -4,6 +4,7 @@ import { app, $ } from './state.js';
 import { askToSave, showMessage } from './boxes.js';
 import { chooseOpen, chooseSave } from './files.js';
 import { showEnded } from './desk.js';
+import { openHistory } from './history_panel.js';
 
 export const page = {
   msgBox: showMessage,
@@ -14,6 +15,7 @@ export const page = {
   chooseOpen,
   chooseSave,
   showHelp,
+  showHistory: openHistory,
   ended() {
     app.programEnded = true;
     showEnded();

@@ -1,0 +1,319 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The execution history in the page, used as a student would: F2 opens the panel beside the
+// screens, Step Back, Ctrl+Z and a click on a line take the screens back, Step goes forward
+// again through the same states, the panel lists what the desktop lists, and the memory
+// grid explains its rows in tooltips.
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { launch, openPage, serve } from './browser.mjs';
+
+const webDir = process.env.VOLPAR_WEB_DIR;
+const dataDir = new URL('../data/', import.meta.url).pathname;
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'volpar-history-'));
+
+let server, browser, page, url;
+
+before(async () => {
+  assert.ok(webDir && fs.existsSync(path.join(webDir, 'volpar.wasm')), 'build the page first: make web');
+  server = await serve(path.resolve(webDir));
+  url = `http://127.0.0.1:${server.address().port}/`;
+  browser = await launch();
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+  fs.rmSync(work, { recursive: true, force: true });
+});
+
+// ---- what the student does ------------------------------------------------------------------
+
+const el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
+const rexec = (name) => el('REXEC', name);
+const input = (name) => el('DERAZO_Input', name);
+const panel = () => page.locator('#history');
+
+// A fresh page on the input screen with `bytes` ({address: bits}) opened from a file.
+async function freshPageWith(bytes) {
+  await page?.close();
+  page = await openPage(browser, url);
+  await page.keyboard.press('Enter');
+  await input('Command_Send_to_Memory').waitFor();
+  const lines = [];
+  for (const [n, section] of ['FIRST8', 'SECOND8', 'THIRD8', 'FOURTH8'].entries()) {
+    lines.push(`[${section}]`);
+    for (let a = 8 * n; a < 8 * n + 8; ++a) lines.push(`Byte${a}=${bytes[a] ?? '00000000'}`);
+  }
+  const file = path.join(work, 'program.txt');
+  fs.writeFileSync(file, lines.join('\r\n') + '\r\n');
+  const chooser = page.waitForEvent('filechooser');
+  await page.keyboard.press('Control+o');
+  await (await chooser).setFiles(file);
+  await page.waitForFunction(() => document.querySelector('#desk section.front')?.dataset.form === 'DERAZO_Input');
+}
+
+async function startAt(address, clock = 'manual_radio', rate = null) {
+  await input('Command_Execute_Program').click();
+  await input('exec_text').fill(String(address));
+  await input('Command_OK_For_Start_Location').click();
+  await rexec('Command_Options').click();
+  await rexec(clock).locator('input').click();
+  if (rate) await rexec('time_scroll').fill(String(rate));
+  await rexec('Command_Options_Close').click();
+}
+const startManualAt = (address) => startAt(address);
+
+// Reads until `read` gives what `wanted` accepts; the last reading when it never does.
+async function eventually(read, wanted) {
+  let value;
+  for (let i = 0; i < 100; ++i) {
+    value = await read();
+    if (wanted(value)) break;
+    await page.waitForTimeout(50);
+  }
+  return value;
+}
+
+const step = () => rexec('Command_Begin_Step').click();
+
+// Everything the two screens draw of the machine: every cell's and lamp's colour, every
+// register's caption, and the caption of Begin / Step.
+function seen() {
+  return page.evaluate(() => {
+    const out = [];
+    for (const form of ['REXEC', 'DERAZO_Input']) {
+      for (const n of document.querySelectorAll(`section[data-form="${form}"] .shape`)) {
+        out.push(`${form}.${n.dataset.name} ${getComputedStyle(n).backgroundColor}`);
+      }
+    }
+    for (const n of document.querySelectorAll('section[data-form="REXEC"] [data-name^="Register_"]')) {
+      out.push(`${n.dataset.name} ${n.textContent}`);
+    }
+    out.push(`Begin/Step ${document.querySelector('[data-name="Command_Begin_Step"]').textContent}`);
+    return out;
+  });
+}
+
+// The first difference between two states, readable in a failure; empty when equal.
+function difference(want, got) {
+  const i = want.findIndex((line, k) => line !== got[k]);
+  return i < 0 && want.length === got.length ? '' : `want ${want[i]}\n got ${got[i]}`;
+}
+
+// The panel's lines as drawn, in order: every line exists while the list is short.
+function panelLines() {
+  return page.evaluate(() => {
+    const nodes = [...document.querySelectorAll('#history .history-line:not([hidden])')].filter((n) => n.textContent);
+    nodes.sort((a, b) => a.dataset.line - b.dataset.line);
+    const count = Number(nodes.at(-1)?.getAttribute('aria-setsize') ?? 0);
+    return { count, lines: nodes.map((n) => n.textContent) };
+  });
+}
+
+const waitingForInput = async () =>
+  (await rexec('Command_Input_Window_OK').isVisible()) && rexec('Command_Input_Window_OK').isEnabled();
+
+async function answer(value) {
+  await rexec('Text_Input_Decimal').fill(String(value));
+  await rexec('Command_Input_Window_OK').click();
+}
+
+// ---- the history ----------------------------------------------------------------------------
+
+// LOAD 5, STORE 6 (memory changes), then INPUT waits: every way back passes through the
+// states the student saw, in reverse, and Step goes forward through them again.
+test('back with Ctrl+Z or Step Back and forward again with Step shows the same states', async () => {
+  const PHASES = 22;
+  await freshPageWith({ 0: '00100101', 1: '01000110', 2: '01100111', 5: '00001010' });
+  await startManualAt(0);
+  const states = [];
+  for (let i = 0; i < PHASES; ++i) {
+    states.push(await seen());
+    await step();
+  }
+  states.push(await seen());
+  assert.equal(await panel().isVisible(), false);
+  await page.keyboard.press('F2');
+  await panel().waitFor({ timeout: 10_000 });
+  assert.equal(await panel().locator('h2').textContent(), 'VOLPAR Execution History');
+  assert.equal(
+    await page.evaluate(() => document.activeElement.closest('#history') !== null),
+    true,
+    'the panel has the focus',
+  );
+  const stepBackButton = panel().getByRole('button', { name: 'Step Back' });
+
+  const ways = {
+    'Ctrl+Z on the execution screen, in the input box while it waits': async () => {
+      const box = rexec('Text_Input_Decimal');
+      await ((await box.isVisible()) ? box.focus() : rexec('Command_Begin_Step').focus());
+      await page.keyboard.press('Control+z');
+    },
+    'Ctrl+Z in the panel': async () => {
+      await panel().locator('[role=listbox]').focus();
+      await page.keyboard.press('Control+z');
+    },
+    'the Step Back button': () => stepBackButton.click(),
+  };
+  for (const [way, back] of Object.entries(ways)) {
+    for (let i = PHASES; i-- > 0;) {
+      assert.equal(await stepBackButton.isEnabled(), true, `${way}: Step Back enabled before ${i}`);
+      await back();
+      assert.equal(difference(states[i], await seen()), '', `${way}: back to ${i}`);
+    }
+    assert.equal(await stepBackButton.isEnabled(), false, `${way}: nothing left to step back`);
+    for (let i = 1; i <= PHASES; ++i) {
+      await step();
+      assert.equal(difference(states[i], await seen()), '', `${way}: forward again to ${i}`);
+    }
+  }
+});
+
+// The desktop's lines for the same program, step by step and whole, then a click on a line
+// goes back to the point it stands for.
+test('the panel lists what the desktop lists, and a click on a line goes back to it', async () => {
+  // INPUT, ADD 9, STORE 10, OUTPUT, BR Neg 6, BRANCH 5; memory[9] = 000000x1.
+  const program = ['01100000', '00001001', '01001010', '10000000', '11000110', '10100101'];
+  await freshPageWith({ ...program, 9: '000000x1' });
+  await startManualAt(0);
+  await page.keyboard.press('F2');
+  await panel().waitFor({ timeout: 10_000 });
+  const expected = fs.readFileSync(path.join(dataDir, 'history', 'short_program.txt'), 'utf8');
+  const [stepwise, whole] = expected.split('--\n').map((part) => part.trimEnd().split('\n'));
+
+  const newest = [];
+  const states = [];
+  while (newest.length < stepwise.length) {
+    if (await waitingForInput()) await answer(5);
+    await step();
+    states.push(await seen());
+    const { lines } = await panelLines();
+    newest.push(lines.at(-1).startsWith('the program') ? lines.at(-2) : lines.at(-1));
+  }
+  assert.deepEqual(newest, stepwise);
+  const all = await panelLines();
+  assert.equal(all.count, whole.length, 'every line drawn');
+  assert.deepEqual(all.lines, whole);
+  assert.equal(
+    await panel().locator('.history-line.end').textContent(),
+    'the program has reached its end (BRANCH to itself at 5)',
+  );
+
+  // Back to ADD's first phase: just after its T1, the ninth Step.
+  await panel().locator('.history-line', { hasText: '1: 00001001 ADD 9' }).click();
+  assert.equal(difference(states[8], await seen()), '', "the screens just after ADD's T1");
+  assert.deepEqual((await panelLines()).lines, [...whole.slice(0, 3), 'T1: AR 0 → 1, PC copied to AR']);
+  // Back to a phase's line: just after that phase.
+  await panel().locator('.history-line', { hasText: 'T1: AR 0 → 1' }).click();
+  assert.equal(difference(states[8], await seen()), '', "a phase's line: just after it");
+  await panel().locator('.history-line', { hasText: 'Start at address 0' }).click();
+  assert.equal(await panel().getByRole('button', { name: 'Step Back' }).isEnabled(), false, 'back at the start');
+  assert.deepEqual((await panelLines()).lines, ['Start at address 0']);
+});
+
+// A history too long to draw whole: only the lines in view exist, the newest in view, and
+// Ctrl+Home and Ctrl+End go to the first and the last line.
+test('opened from the Help menu, a long history shows the newest line; Ctrl+Home and Ctrl+End go to the ends', async () => {
+  // LOAD 5, ADD 5, STORE 6, BRANCH 0: no end, a line per instruction.
+  await freshPageWith({ 0: '00100101', 1: '00000101', 2: '01000110', 3: '10100000' });
+  // Opened from the input screen's menu, before the run: the run's start begins it anew.
+  const inputScreen = page.locator('section[data-form="DERAZO_Input"]');
+  await inputScreen.locator('.menu-title', { hasText: 'Help' }).click();
+  await inputScreen.getByRole('menuitem', { name: /Execution History/ }).click();
+  await panel().waitFor({ timeout: 10_000 });
+  await startManualAt(0);
+  // Clicked in the page itself: 800 clicks, each one event drawn at once.
+  await rexec('Command_Begin_Step').evaluate((button) => {
+    for (let i = 0; i < 8 * 100; ++i) button.click();
+  });
+  const list = panel().locator('[role=listbox]');
+  const drawn = await panel().locator('.history-line:not([hidden])').count();
+  const count = await page.evaluate(() =>
+    Number(document.querySelector('#history [role=option]').getAttribute('aria-setsize')),
+  );
+  assert.equal(count, 1 + 100 + 8, 'the start, an instruction a line, the phases of the last');
+  assert.ok(drawn < 80, `only the lines in view are drawn (${drawn})`);
+  // Whether a line starting with `text` is drawn within the list's view.
+  const inView = (text) =>
+    page.evaluate((text) => {
+      const lines = [...document.querySelectorAll('#history .history-line:not([hidden])')];
+      const line = lines.find((n) => n.textContent.startsWith(text));
+      if (!line) return false;
+      const box = line.getBoundingClientRect();
+      const view = line.closest('[role=listbox]').getBoundingClientRect();
+      return box.top >= view.top - 1 && box.bottom <= view.bottom + 1;
+    }, text);
+  assert.equal(await inView('T0: ready'), true, 'the newest line in view');
+  await list.focus();
+  await page.keyboard.press('Control+Home');
+  assert.equal(await list.getAttribute('aria-activedescendant'), 'history-line-0');
+  assert.equal(await inView('Start at address 0'), true, 'the first line in view');
+  await page.keyboard.press('Control+End');
+  assert.equal(await list.getAttribute('aria-activedescendant'), `history-line-${count - 1}`);
+  assert.equal(await inView('T0: ready'), true, 'the last line in view');
+  // Escape or the close button puts it away, and the keys go to the screen again: F2 there
+  // opens it again.
+  const focusInPanel = () => page.evaluate(() => document.activeElement.closest('#history') !== null);
+  await page.keyboard.press('Escape');
+  assert.equal(await panel().isVisible(), false, 'Escape');
+  assert.equal(await focusInPanel(), false, 'Escape');
+  await page.keyboard.press('F2');
+  assert.equal(await panel().isVisible(), true, 'F2 on the screen');
+  await panel().getByRole('button', { name: 'Close the history' }).click();
+  assert.equal(await panel().isVisible(), false, 'the close button');
+  assert.equal(await focusInPanel(), false, 'the close button');
+});
+
+// While the clock runs the panel follows it, and Step Back waits until it stands still.
+test('the panel follows a running clock; Step Back is offered once the clock stands still', async () => {
+  await freshPageWith({ 0: '10100000' }); // BRANCH 0, for ever
+  await startAt(0, 'automatic_radio', 100);
+  await page.keyboard.press('F2');
+  await panel().waitFor({ timeout: 10_000 });
+  await step();
+  const stepBackButton = panel().getByRole('button', { name: 'Step Back' });
+  const runs = async () =>
+    Number(/repeated ([\d,]+) times/.exec(await panel().textContent())?.[1].replace(/,/g, '') ?? 0);
+  const first = await eventually(runs, (n) => n >= 2);
+  assert.ok(first >= 2, 'the repeated branch counted while the clock runs');
+  assert.equal(await stepBackButton.isEnabled(), false, 'no step back while the clock runs');
+  assert.ok((await eventually(runs, (n) => n > first)) > first, 'the count goes on');
+  await rexec('Command_Pause').click();
+  assert.equal(await eventually(() => stepBackButton.isEnabled(), Boolean), true, 'Step Back once paused at T0');
+  assert.match(await panel().textContent(), /T0: ready, clock paused/);
+});
+
+// ---- the memory tooltips ------------------------------------------------------------------
+
+test('resting over a memory row tells what its byte means, in both arrangements', async () => {
+  const rows = [
+    [0, 'Address 0: 00000011 = 3 = ADD 3'],
+    [17, 'Address 17: 11110000 = 240 = BR NNeg 16'],
+    [31, 'Address 31: x01x0101 = 37 = LOAD 5'],
+  ];
+  await freshPageWith({ 0: '00000011', 17: '11110000', 31: 'x01x0101' });
+  const tooltip = page.locator('#form-tooltip');
+  for (const arrangement of ['the input screen', 'View Memory']) {
+    if (arrangement === 'View Memory') {
+      await startManualAt(0);
+      await rexec('Command_View_Memory').click();
+      await page.waitForFunction(() => document.querySelector('#desk section.front')?.dataset.form === 'DERAZO_Input');
+    }
+    const client = await page.locator('section[data-form="DERAZO_Input"] .client').boundingBox();
+    for (const [address, text] of rows) {
+      const cell = await input(`Shape1(${8 * address + 4})`).boundingBox();
+      const at = { x: cell.x + cell.width / 2, y: cell.y + cell.height / 2 };
+      await page.mouse.move(at.x, at.y);
+      assert.equal(await tooltip.isVisible(), false, `${arrangement}: not before the pointer rests`);
+      await tooltip.waitFor({ timeout: 5000 });
+      assert.equal(await tooltip.textContent(), text, `${arrangement}: address ${address}`);
+      const box = await tooltip.boundingBox();
+      assert.ok(Math.abs(box.x - at.x) < 40 && Math.abs(box.y - at.y) < 60, `${arrangement}: at the pointer`);
+      await page.mouse.move(client.x + 3, client.y + 3); // off the grid, still on the screen
+      await tooltip.waitFor({ state: 'hidden', timeout: 5000 });
+    }
+  }
+});
