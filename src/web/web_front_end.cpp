@@ -3,6 +3,7 @@
 
 #include <emscripten/bind.h>
 
+#include "exercise/exercise_file.h"
 #include "frontend/caption_fit.h"
 #include "frontend/clock_pacing.h"
 #include "frontend/fonts.h"
@@ -470,7 +471,13 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("formClick", &WebFrontEnd::formClick)
       .function("close", &WebFrontEnd::close)
       .function("enterButton", &WebFrontEnd::enterButton)
-      .function("tick", &WebFrontEnd::tick);
+      .function("tick", &WebFrontEnd::tick)
+      .function("openExercise", &WebFrontEnd::openExercise)
+      .function("exerciseFailed", &WebFrontEnd::exerciseFailed)
+      .function("check", &WebFrontEnd::check);
+  emscripten::constant("maxExerciseFileBytes",
+                       static_cast<int>(volpar::exercise::kMaxExerciseFileBytes));
+  emscripten::function("exerciseWording", &volpar::web::WebExercise::wording);
 
   namespace pacing = volpar::frontend::pacing;
   emscripten::value_object<pacing::Burst>("ClockBurst")

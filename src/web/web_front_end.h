@@ -12,6 +12,7 @@
 #include "app/application.h"
 #include "frontend/event_gate.h"
 #include "ui/form.h"
+#include "web/web_exercise.h"
 #include "web/web_platform.h"
 
 namespace volpar::web {
@@ -51,6 +52,13 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
                                   : ui::Platform::SaveAnswer::DontSave);
   }
 
+  // ---- the exercise panel (see WebExercise); none of it is an event of the program
+  emscripten::val openExercise(const std::string& path) { return exercise_.open(path); }
+  void exerciseFailed(const std::string& name, const std::string& reason) {
+    exercise_.failed(name, reason);
+  }
+  emscripten::val check() { return exercise_.check(); }
+
   // ---- what the user and the clock do: each one event
   void click(int id);
   void type(int id, const std::string& text, int caret);
@@ -86,6 +94,7 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   WebPlatform platform_;
   Application app_{platform_};
   frontend::EventGate gate_;
+  WebExercise exercise_{platform_, app_.manual()};
   int nextId_ = 1;
   std::unordered_map<int, ui::Form*> forms_;
   std::unordered_map<const ui::Form*, int> formIds_;

@@ -34,6 +34,9 @@ class WebPlatform : public ui::Platform {
   ui::Version version() override;
   SaveAnswer askToSave(const std::string& text, const std::string& title) override;
   void endProgram() override;
+  // File > Open Exercise: the page lets the user choose the file, then opens it.
+  bool offersExercise() override { return true; }
+  void openExercise() override { page_.call<void>("chooseExercise"); }
 
   // The file the user chose, for the event that is delivered again.
   void answerFile(std::string name) { answer_ = std::move(name); }

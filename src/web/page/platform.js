@@ -3,6 +3,7 @@
 import { app, $ } from './state.js';
 import { askToSave, showMessage } from './boxes.js';
 import { chooseOpen, chooseSave } from './files.js';
+import { chooseExercise } from './exercise_panel.js';
 import { showEnded } from './desk.js';
 
 export const page = {
@@ -13,6 +14,7 @@ export const page = {
   askToSave,
   chooseOpen,
   chooseSave,
+  chooseExercise,
   showHelp,
   ended() {
     app.programEnded = true;
