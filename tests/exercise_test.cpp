@@ -9,6 +9,7 @@
 
 #include "exercise/exercise_file.h"
 #include "exercise/grader.h"
+#include "exercise/headless_machine.h"
 
 namespace volpar::exercise {
 namespace {
@@ -303,6 +304,84 @@ TEST(Grader, GradesOnManyThreadsAsOnOne) {
     EXPECT_EQ(many[i].program, &programs[i]);
     EXPECT_EQ(many[i].score, one[i].score);
     EXPECT_EQ(many[i].score, i % 2 ? 4 : 0);
+  }
+}
+
+// One machine serves many tests, rewound between them: a test finds the machine as a new
+// one is, whatever the test before it left behind (memory stored to, an INPUT waiting, a
+// run stopped at the limit), so a verdict never depends on the order of the tests.
+// 0 INPUT, 1 ADD 30, 2 STORE 30, 3 OUTPUT, 4 BRANCH 4; from 5: ADD 31, BRANCH 5 for ever.
+const std::map<int, int> kMarker = {
+    {0, op(INPUT, 0)},  {1, op(ADD, 30)}, {2, op(STORE, 30)}, {3, op(OUTPUT, 0)},
+    {4, op(BRANCH, 4)}, {5, op(ADD, 31)}, {6, op(BRANCH, 5)}, {31, 1}};
+
+TEST(Grader, AVerdictDoesNotDependOnTheTestBefore) {
+  ExerciseRead read = parseExercise(
+      "[Exercise]\nTitle=T\nMaxInstructions=20000\n"
+      "[Test 1]\nInput=5\nOutput=5\nMemory30=5\n"
+      "[Test 2]\nStart=5\nEnd=limit\n"
+      "[Test 3]\nEnd=input\nOutput=\n"
+      "[Test 4]\nInput=9\nOutput=9\nS=9\nMemory30=9\n",
+      "t.ini");
+  ASSERT_TRUE(read.exercise) << read.problem;
+  const Program program = programFromText("p", programText(kMarker), true);
+  ASSERT_TRUE(program.bytes) << program.error;
+  for (const std::vector<int>& order : {std::vector{0, 1, 2, 3}, std::vector{3, 2, 0, 1},
+                                        std::vector{1, 3, 2, 0}, std::vector{0, 0, 3, 3}}) {
+    Exercise exercise = *read.exercise;
+    exercise.tests.clear();
+    for (int t : order) exercise.tests.push_back(read.exercise->tests[static_cast<std::size_t>(t)]);
+    const ProgramResult result = gradeProgram(exercise, program);
+    EXPECT_EQ(result.score, 4) << "order " << ::testing::PrintToString(order);
+    for (const TestResult& tested : result.tests) {
+      // The same test alone on a machine of its own.
+      EXPECT_EQ(tested.got, runTest(*program.bytes, *tested.test, exercise.maxInstructions))
+          << tested.test->name << " in order " << ::testing::PrintToString(order);
+    }
+  }
+}
+
+// Rewound, a machine is a new one again down to the colour of every register cell, and
+// runs as a new one does.
+TEST(HeadlessMachine, RewoundIsAsNew) {
+  const Program program = programFromText("p", programText(kMarker), true);
+  ASSERT_TRUE(program.bytes);
+  const struct {
+    const char* before;
+    int start;
+    std::vector<int> input;
+    std::uint64_t limit;
+  } cases[] = {
+      {"a run to its end", 0, {200}, 1000},
+      {"an INPUT left waiting", 0, {}, 1000},
+      {"a run stopped at its limit", 5, {}, 20000},
+  };
+  using R = MachineView::Register;
+  const auto state = [](const HeadlessMachine& m) {
+    std::vector<int> s{m.view().phase(), m.view().atInstructionBoundary(),
+                       static_cast<int>(m.instructions())};
+    for (R r : {R::PC, R::AR, R::IR, R::X, R::Y, R::S, R::Output}) {
+      s.push_back(m.view().value(r));
+      s.push_back(m.view().cells(r));
+    }
+    for (int a = 0; a < 32; ++a) s.push_back(m.view().memory(a));
+    return s;
+  };
+  for (const auto& c : cases) {
+    HeadlessMachine used;
+    EXPECT_FALSE(used.rewind()) << "nothing to rewind to yet";
+    used.markFresh();
+    used.loadBytes(*program.bytes);
+    used.run(c.start, c.input, c.limit);
+    ASSERT_TRUE(used.rewind()) << c.before;
+    HeadlessMachine fresh;
+    EXPECT_EQ(state(used), state(fresh)) << c.before;
+    for (HeadlessMachine* m : {&used, &fresh}) {
+      m->loadBytes(*program.bytes);
+      EXPECT_EQ(m->run(0, {7}, 1000), End::Halt) << c.before;
+    }
+    EXPECT_EQ(state(used), state(fresh)) << c.before;
+    EXPECT_EQ(used.view().memory(30), 7) << c.before;
   }
 }
 

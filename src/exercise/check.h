@@ -13,6 +13,16 @@ namespace volpar::exercise {
 
 // What Check shows, in the windows and on the page alike.
 
+inline constexpr const char* kWindowTitle = "VOLPAR Exercise";
+// The title of the box that says why an exercise file was refused.
+inline constexpr const char* kRefusalTitle = "VOLPAR -- EXERCISE";
+inline constexpr const char* kCheckCaption = "&Check";
+inline constexpr const char* kCheckingCaption = "Checking...";
+inline constexpr const char* kCheckTip =
+    "Runs the program in memory against every test; memory stays as it is.";
+inline constexpr const char* kTestsHeading = "Tests:";
+inline constexpr const char* kResultsHeading = "Results:";
+
 // The program now in memory, read without changing anything, as Save would write it.
 Program programInMemory(REXEC_Manual& manual);
 

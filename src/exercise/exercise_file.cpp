@@ -146,7 +146,7 @@ class Reader {
 
  private:
   ExerciseRead refused(const std::string& why) const {
-    return {std::nullopt, "The exercise file " + ui::quoted(fileName_) + " cannot be used: " + why};
+    return {std::nullopt, refusalMessage(fileName_, why)};
   }
 
   void take(const PrivateProfile::ListedSection& section) {
@@ -219,15 +219,18 @@ class Reader {
 
 }  // namespace
 
+std::string refusalMessage(const std::string& fileName, std::string_view why) {
+  return "The exercise file " + ui::quoted(fileName) + " cannot be used: " + std::string(why);
+}
+
 ExerciseRead parseExercise(std::string_view content, const std::string& fileName) {
   return Reader(fileName).read(content);
 }
 
 ExerciseRead readExercise(const std::string& path) {
-  const storage::FileContents file = storage::readWholeFile(path, storage::kMaxProgramFileBytes);
+  const storage::FileContents file = storage::readWholeFile(path, kMaxExerciseFileBytes);
   if (file.status != storage::FileContents::Status::Read) {
-    return {std::nullopt,
-            "The exercise file " + ui::quoted(path) + " cannot be used: " + file.problem};
+    return {std::nullopt, refusalMessage(path, file.problem)};
   }
   return parseExercise(file.bytes, path);
 }

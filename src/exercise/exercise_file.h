@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "exercise/headless_machine.h"
+#include "storage/program_text.h"
 
 namespace volpar::exercise {
 
@@ -50,6 +51,10 @@ struct ExerciseRead {
 // know, a value out of range or a test that checks nothing is refused. fileName names
 // the file in messages.
 ExerciseRead parseExercise(std::string_view content, const std::string& fileName);
+// Reads no more than an exercise file may hold: as much as a program file.
 ExerciseRead readExercise(const std::string& path);
+inline constexpr std::size_t kMaxExerciseFileBytes = storage::kMaxProgramFileBytes;
+// "The exercise file "add.ini" cannot be used: why", as every refusal says it.
+std::string refusalMessage(const std::string& fileName, std::string_view why);
 
 }  // namespace volpar::exercise

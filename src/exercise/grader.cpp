@@ -77,11 +77,25 @@ Program readProgram(const std::string& path, bool strict) {
   return programFromText(path, file.bytes, strict);
 }
 
+HeadlessMachine& FreshMachines::next() {
+  if (!machine_ || !machine_->rewind()) {
+    machine_.emplace();
+    machine_->markFresh();
+  }
+  return *machine_;
+}
+
 TestRun runTest(const storage::ByteTexts& program, const Test& test,
+                std::uint64_t maxInstructions) {
+  FreshMachines machines;
+  return runTest(machines, program, test, maxInstructions);
+}
+
+TestRun runTest(FreshMachines& machines, const storage::ByteTexts& program, const Test& test,
                 std::uint64_t maxInstructions) {
   TestRun run;
   try {
-    HeadlessMachine machine;
+    HeadlessMachine& machine = machines.next();
     machine.loadBytes(program);
     OutputRecorder recorder(run.outputs);
     run.end = machine.run(test.start, test.input, maxInstructions, &recorder);
@@ -118,12 +132,18 @@ bool ProgramResult::allPassed() const {
 }
 
 ProgramResult gradeProgram(const Exercise& exercise, const Program& program) {
+  FreshMachines machines;
+  return gradeProgram(exercise, program, machines);
+}
+
+ProgramResult gradeProgram(const Exercise& exercise, const Program& program,
+                           FreshMachines& machines) {
   ProgramResult result;
   result.program = &program;
   for (const Test& test : exercise.tests) result.maxScore += test.weight;
   if (!program.bytes) return result;
   for (const Test& test : exercise.tests) {
-    TestResult tested{&test, runTest(*program.bytes, test, exercise.maxInstructions), {}};
+    TestResult tested{&test, runTest(machines, *program.bytes, test, exercise.maxInstructions), {}};
     tested.difference = firstDifference(test.expected, tested.got);
     if (tested.passed()) result.score += test.weight;
     result.tests.push_back(std::move(tested));
@@ -136,8 +156,9 @@ std::vector<ProgramResult> gradePrograms(const Exercise& exercise,
   std::vector<ProgramResult> results(programs.size());
   std::atomic<std::size_t> next{0};
   auto work = [&] {
+    FreshMachines machines;
     for (std::size_t i = next++; i < programs.size(); i = next++) {
-      results[i] = gradeProgram(exercise, programs[i]);
+      results[i] = gradeProgram(exercise, programs[i], machines);
     }
   };
   const auto threads = static_cast<std::size_t>(std::max(1, jobs)) - 1;

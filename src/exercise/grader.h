@@ -35,6 +35,7 @@ struct TestRun {
   int pc = 0, ar = 0, ir = 0, x = 0, y = 0, s = 0;
   std::array<int, 32> memory{};
   std::string fault;  // the machine misbehaved: the run stopped there
+  bool operator==(const TestRun&) const = default;
 };
 
 // The first expectation that did not hold: "Output", "End", "PC"..., "Memory30".
@@ -60,12 +61,26 @@ struct ProgramResult {
   bool allPassed() const;
 };
 
+// The machines one thread runs tests on: each test gets a machine as it stood new, the
+// last one rewound where it can be, else one built anew.
+class FreshMachines {
+ public:
+  HeadlessMachine& next();
+
+ private:
+  std::optional<HeadlessMachine> machine_;
+};
+
 // Runs the program on a fresh machine, as the windows would: its memory, the test's start
 // address and inputs, the exercise's instruction limit.
 TestRun runTest(const storage::ByteTexts& program, const Test& test, std::uint64_t maxInstructions);
+TestRun runTest(FreshMachines& machines, const storage::ByteTexts& program, const Test& test,
+                std::uint64_t maxInstructions);
 std::optional<Difference> firstDifference(const Expected& expected, const TestRun& got);
 
 ProgramResult gradeProgram(const Exercise& exercise, const Program& program);
+ProgramResult gradeProgram(const Exercise& exercise, const Program& program,
+                           FreshMachines& machines);
 // Every program, each on threads of its own when jobs > 1; results in the programs' order.
 std::vector<ProgramResult> gradePrograms(const Exercise& exercise,
                                          const std::vector<Program>& programs, int jobs);

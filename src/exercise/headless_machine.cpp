@@ -39,6 +39,25 @@ HeadlessMachine::HeadlessMachine() : app_(platform_) {
   view_.emplace(*rexec_, *input_, app_.manual());
 }
 
+void HeadlessMachine::markFresh() {
+  fresh_.clear();
+  for (ui::Form* form : {static_cast<ui::Form*>(app_.existingInitialScreen()), app_.inputForm(),
+                         app_.executionForm()}) {
+    if (form) fresh_.emplace_back(*form);
+  }
+  freshState_ = app_.manual().moduleState();
+}
+
+bool HeadlessMachine::rewind() {
+  if (fresh_.empty() || faulted_) return false;
+  for (const ui::FormSnapshot& form : fresh_) form.restore();
+  app_.manual().setModuleState(freshState_);
+  decoded_.reset();
+  completed_ = 0;
+  answered_ = 0;
+  return true;
+}
+
 std::optional<std::string> HeadlessMachine::loadFile(const std::string& path) {
   auto problem = app_.manual().Load_Program_File(path);
   if (!problem) settle("loading the program");
@@ -46,10 +65,12 @@ std::optional<std::string> HeadlessMachine::loadFile(const std::string& path) {
 }
 
 void HeadlessMachine::loadBytes(const storage::ByteTexts& bytes) {
+  faulted_ = true;
   for (std::int16_t address = 0; address < storage::kProgramBytes; ++address) {
     app_.manual().Text_To_Memory_Byte(address, bytes[static_cast<std::size_t>(address)]);
   }
   settle("loading the program");
+  faulted_ = false;
 }
 
 std::string HeadlessMachine::byteText(int address) {
@@ -64,6 +85,14 @@ std::optional<std::string> HeadlessMachine::save(const std::string& path) {
 
 End HeadlessMachine::run(int start, const std::vector<int>& inputs, std::uint64_t maxInstructions,
                          RunObserver* observer) {
+  faulted_ = true;
+  const End end = runSteps(start, inputs, maxInstructions, observer);
+  faulted_ = false;
+  return end;
+}
+
+End HeadlessMachine::runSteps(int start, const std::vector<int>& inputs,
+                              std::uint64_t maxInstructions, RunObserver* observer) {
   startExecution(start);
   chooseManualClock();
   if (maxInstructions == 0) return End::Limit;

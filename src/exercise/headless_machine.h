@@ -11,6 +11,7 @@
 #include "exercise/headless_platform.h"
 #include "machine/machine_view.h"
 #include "storage/program_text.h"
+#include "ui/form_snapshot.h"
 
 namespace volpar::exercise {
 
@@ -37,10 +38,18 @@ class RunObserver {
 // The program as the windows run it: the welcome screen passed, memory filled, Execute
 // Program with the start address, the manual clock and one press of Begin/Step per clock
 // phase, each INPUT answered in the input window. No dialog is ever shown; a message box
-// or a clock that does not move on is a RunFault. One machine serves one run.
+// or a clock that does not move on is a RunFault. One machine serves one run, or many
+// when it is rewound before each: building the screens costs more than most runs.
 class HeadlessMachine {
  public:
   HeadlessMachine();
+
+  // Keeps the machine as it stands now, for rewind().
+  void markFresh();
+  // Puts the machine back as markFresh() found it: every property of the screens, the
+  // module variables, the count of instructions. False when it cannot (nothing marked, or
+  // the last run or load faulted part-way); build a new machine then.
+  [[nodiscard]] bool rewind();
 
   // File > Open's load: nothing, or why the file was refused (memory unchanged).
   std::optional<std::string> loadFile(const std::string& path);
@@ -57,6 +66,8 @@ class HeadlessMachine {
   std::optional<std::string> save(const std::string& path);
 
  private:
+  End runSteps(int start, const std::vector<int>& inputs, std::uint64_t maxInstructions,
+               RunObserver* observer);
   void startExecution(int start);
   void chooseManualClock();
   bool branchedToItself(int fetchedFrom) const;
@@ -73,6 +84,10 @@ class HeadlessMachine {
   std::optional<MachineView::OpCode> decoded_;  // the op code the last fetch decoded
   std::uint64_t completed_ = 0;
   int answered_ = 0;
+  // What rewind() puts back.
+  std::vector<ui::FormSnapshot> fresh_;
+  REXEC_Manual::ModuleState freshState_;
+  bool faulted_ = false;  // a run or load stopped part-way
 };
 
 }  // namespace volpar::exercise

@@ -128,14 +128,15 @@ void ExecutionHistory::willChange(ui::Form& form, ui::Element* element, ui::Prop
 // that lit none (Begin starting the automatic clock) belongs to the step before.
 void ExecutionHistory::pulseStarting() {
   clearIfPending();
-  pulse_ = {journal_.end(), moduleState(), litClockCell(), clockRuns()};
+  pulse_ = {journal_.end(), app_.manual().moduleState(), litClockCell(), clockRuns()};
   inPhase_ = true;
 }
 
 void ExecutionHistory::pulseEnded() {
   inPhase_ = false;
   if (!rexec_ || !input_ || litClockCell() == pulse_.litCell) return;
-  Step step{pulse_.begin, journal_.end(), pulse_.state, moduleState(), !clockRuns(), {}};
+  Step step{
+      pulse_.begin, journal_.end(), pulse_.state, app_.manual().moduleState(), !clockRuns(), {}};
   step.note = describe(step, steps_.empty() ? origin_.instruction : steps_.back().note);
   step.note.clockStopped = pulse_.clockRan && !clockRuns();
   steps_.push_back(step);
@@ -156,7 +157,7 @@ void ExecutionHistory::restart() {
   origin_.trailBegin = journal_.end();
   if (rexec_ && input_) {
     const MachineView view(*rexec_, *input_, app_.manual());
-    origin_.state = moduleState();
+    origin_.state = app_.manual().moduleState();
     origin_.stoodStill = !clockRuns();
     origin_.start = view.atInstructionBoundary();
     origin_.pc = view.pc();
@@ -178,22 +179,6 @@ void ExecutionHistory::keepAtMost(std::size_t steps) {
     journal_.forgetBefore(oldest.trailBegin);
     steps_.pop_front();
   }
-}
-
-ExecutionHistory::ModuleState ExecutionHistory::moduleState() const {
-  const REXEC_Manual& m = app_.manual();
-  return {m.Clock_Phase,       m.At_Phase_Zero,     m.Pause_At_T0,
-          m.Text_Driving_Bits, m.Bits_Driving_Text, m.Clock_Rate};
-}
-
-void ExecutionHistory::setModuleState(const ModuleState& state) {
-  REXEC_Manual& m = app_.manual();
-  m.Clock_Phase = state.clockPhase;
-  m.At_Phase_Zero = state.atPhaseZero;
-  m.Pause_At_T0 = state.pauseAtT0;
-  m.Text_Driving_Bits = state.textDrivingBits;
-  m.Bits_Driving_Text = state.bitsDrivingText;
-  m.Clock_Rate = state.clockRate;
 }
 
 int ExecutionHistory::litClockCell() const {
@@ -241,13 +226,13 @@ void ExecutionHistory::goBackTo(std::size_t line) {
 void ExecutionHistory::undoSteps(std::size_t keep) {
   if (steps_.size() <= keep) return;
   journal_.undoTo(steps_[keep].phaseBegin);
-  setModuleState(steps_[keep].before);
+  app_.manual().setModuleState(steps_[keep].before);
   steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(keep), steps_.end());
   if (clockRuns()) {
     const bool stood = keep == 0 ? origin_.stoodStill : steps_[keep - 1].stoodStillAfter;
     if (stood) {
       journal_.undoTo(keep == 0 ? origin_.trailBegin : steps_[keep - 1].trailBegin);
-      setModuleState(keep == 0 ? origin_.state : steps_[keep - 1].after);
+      app_.manual().setModuleState(keep == 0 ? origin_.state : steps_[keep - 1].after);
     } else {
       hold();
     }

@@ -70,11 +70,7 @@ class ExecutionHistory : public ScreensObserver,
   void formDestroyed(ui::Form& form) override;
 
  private:
-  struct ModuleState {
-    std::int16_t clockPhase = 0;
-    bool atPhaseZero = false, pauseAtT0 = false, textDrivingBits = false, bitsDrivingText = false;
-    float clockRate = 0.0F;
-  };
+  using ModuleState = REXEC_Manual::ModuleState;
   // One register value a phase changed: what, at which memory address, before and after.
   enum class Reg : std::uint8_t { None, PC, AR, IR, X, Y, S, Output, Memory };
   struct Delta {
@@ -129,8 +125,6 @@ class ExecutionHistory : public ScreensObserver,
   void keepAtMost(std::size_t steps);
   void undoSteps(std::size_t keep);
   void hold();
-  ModuleState moduleState() const;
-  void setModuleState(const ModuleState& state);
   int litClockCell() const;
   bool clockRuns() const;
   Note describe(const Step& step, const Note& previous) const;

@@ -34,6 +34,26 @@ class REXEC_Manual {
   // The folder of the last program file loaded or saved without failure; Restart keeps it.
   std::string lastProgramFolder;
 
+  // The module variables a run changes, kept to put them back: going back in the history,
+  // or a headless machine made ready for its next run.
+  struct ModuleState {
+    std::int16_t clockPhase = 0;
+    bool atPhaseZero = false, pauseAtT0 = false, textDrivingBits = false, bitsDrivingText = false;
+    float clockRate = 0.0F;
+  };
+  ModuleState moduleState() const {
+    return {Clock_Phase,       At_Phase_Zero,     Pause_At_T0,
+            Text_Driving_Bits, Bits_Driving_Text, Clock_Rate};
+  }
+  void setModuleState(const ModuleState& state) {
+    Clock_Phase = state.clockPhase;
+    At_Phase_Zero = state.atPhaseZero;
+    Pause_At_T0 = state.pauseAtT0;
+    Text_Driving_Bits = state.textDrivingBits;
+    Bits_Driving_Text = state.bitsDrivingText;
+    Clock_Rate = state.clockRate;
+  }
+
   // The bit boxes and the decimal fields of a screen write each other. Each side writes
   // under its own guard and not at all while the other side's is set, so a write never
   // comes back to the side that made it. True when `write` ran.

@@ -30,10 +30,10 @@ ExerciseWindow::ExerciseWindow(exercise::Exercise exercise,
       exercise_(std::make_shared<const exercise::Exercise>(std::move(exercise))),
       readProgram_(std::move(readProgram)),
       tests_(new QListWidget(this)),
-      check_(new QPushButton("&Check", this)),
+      check_(new QPushButton(exercise::kCheckCaption, this)),
       verdicts_(new QListWidget(this)),
       hidden_(wrapped({}, this)) {
-  setWindowTitle("VOLPAR Exercise");
+  setWindowTitle(exercise::kWindowTitle);
   auto* title = wrapped(qs(exercise_->title), this);
   QFont bold = title->font();
   bold.setBold(true);
@@ -41,7 +41,7 @@ ExerciseWindow::ExerciseWindow(exercise::Exercise exercise,
   for (const exercise::Test& test : exercise_->tests) {
     if (!test.hidden) tests_->addItem(qs(exercise::testLine(test)));
   }
-  check_->setToolTip("Runs the program in memory against every test; memory stays as it is.");
+  check_->setToolTip(exercise::kCheckTip);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -49,10 +49,10 @@ ExerciseWindow::ExerciseWindow(exercise::Exercise exercise,
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(title);
   layout->addWidget(wrapped(qs(exercise_->text), this));
-  layout->addWidget(new QLabel("Tests:", this));
+  layout->addWidget(new QLabel(exercise::kTestsHeading, this));
   layout->addWidget(tests_, 1);
   layout->addLayout(buttons);
-  layout->addWidget(new QLabel("Results:", this));
+  layout->addWidget(new QLabel(exercise::kResultsHeading, this));
   layout->addWidget(verdicts_, 1);
   layout->addWidget(hidden_);
   resize(520, 480);
@@ -75,7 +75,7 @@ void ExerciseWindow::check() {
   if (watcher_.isRunning()) return;
   auto program = std::make_shared<const exercise::Program>(readProgram_());
   check_->setEnabled(false);
-  check_->setText("Checking...");
+  check_->setText(exercise::kCheckingCaption);
   verdicts_->clear();
   hidden_->clear();
   watcher_.setFuture(QtConcurrent::run([exercise = exercise_, program] {
@@ -91,7 +91,7 @@ void ExerciseWindow::showVerdicts(const Checked& checked) {
     item->setForeground(t.passed() ? QColor(0, 128, 0) : QColor(192, 0, 0));
   }
   hidden_->setText(qs(exercise::hiddenLine(checked.result)));
-  check_->setText("&Check");
+  check_->setText(exercise::kCheckCaption);
   check_->setEnabled(true);
 }
 

@@ -195,7 +195,7 @@ void FrontEnd::chooseExercise() {
 void FrontEnd::openExercise(const std::string& path) {
   exercise::ExerciseRead read = exercise::readExercise(path);
   if (!read.exercise) {
-    platform_.MsgBox(read.problem, "VOLPAR -- EXERCISE");
+    platform_.MsgBox(read.problem, exercise::kRefusalTitle);
     return;
   }
   QSettings().setValue(kLastExerciseKey, QString::fromStdString(path));

@@ -3,6 +3,7 @@
 
 #include <emscripten/bind.h>
 
+#include "exercise/exercise_file.h"
 #include "frontend/caption_fit.h"
 #include "frontend/clock_pacing.h"
 #include "frontend/fonts.h"
@@ -517,7 +518,13 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("historyRevision", &WebFrontEnd::historyRevision)
       .function("historyCanStepBack", &WebFrontEnd::historyCanStepBack)
       .function("historyStepBack", &WebFrontEnd::historyStepBack)
-      .function("historyGoBackTo", &WebFrontEnd::historyGoBackTo);
+      .function("historyGoBackTo", &WebFrontEnd::historyGoBackTo)
+      .function("openExercise", &WebFrontEnd::openExercise)
+      .function("exerciseFailed", &WebFrontEnd::exerciseFailed)
+      .function("check", &WebFrontEnd::check);
+  emscripten::constant("maxExerciseFileBytes",
+                       static_cast<int>(volpar::exercise::kMaxExerciseFileBytes));
+  emscripten::function("exerciseWording", &volpar::web::WebExercise::wording);
 
   namespace pacing = volpar::frontend::pacing;
   emscripten::value_object<pacing::Burst>("ClockBurst")

@@ -13,6 +13,7 @@
 #include "frontend/event_gate.h"
 #include "history/execution_history.h"
 #include "ui/form.h"
+#include "web/web_exercise.h"
 #include "web/web_platform.h"
 
 namespace volpar::web {
@@ -56,6 +57,13 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
     platform_.answerQuestion(save ? ui::Platform::SaveAnswer::Save
                                   : ui::Platform::SaveAnswer::DontSave);
   }
+
+  // ---- the exercise panel (see WebExercise); none of it is an event of the program
+  emscripten::val openExercise(const std::string& path) { return exercise_.open(path); }
+  void exerciseFailed(const std::string& name, const std::string& reason) {
+    exercise_.failed(name, reason);
+  }
+  emscripten::val check() { return exercise_.check(); }
 
   // ---- what the user and the clock do: each one event
   void click(int id);
@@ -106,6 +114,7 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   Application app_{platform_};
   history::ExecutionHistory history_{app_};
   frontend::EventGate gate_;
+  WebExercise exercise_{platform_, app_.manual()};
   int nextId_ = 1;
   std::unordered_map<int, ui::Form*> forms_;
   std::unordered_map<const ui::Form*, int> formIds_;

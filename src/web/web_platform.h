@@ -44,6 +44,10 @@ class WebPlatform : public ui::Platform {
   // What steps back; none, and the program offers no history (the page opens its panel).
   void setStepBack(std::function<void()> stepBack) { stepBack_ = std::move(stepBack); }
 
+  // File > Open Exercise: the page lets the user choose the file, then opens it.
+  bool offersExercise() override { return true; }
+  void openExercise() override { page_.call<void>("chooseExercise"); }
+
   // The file the user chose, for the event that is delivered again.
   void answerFile(std::string name) { answer_ = std::move(name); }
   // The answer to the question, for the event that is delivered again; an answer the event

@@ -3,6 +3,7 @@
 import { app, $ } from './state.js';
 import { askToSave, showMessage } from './boxes.js';
 import { chooseOpen, chooseSave } from './files.js';
+import { chooseExercise } from './exercise_panel.js';
 import { showEnded } from './desk.js';
 import { openHistory } from './history_panel.js';
 
@@ -14,6 +15,7 @@ export const page = {
   askToSave,
   chooseOpen,
   chooseSave,
+  chooseExercise,
   showHelp,
   showHistory: openHistory,
   ended() {
