@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "storage/program_link.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-#include "storage/program_link.h"
 #include "support/screens_fixture.h"
 
 namespace volpar::testing {
@@ -114,7 +115,7 @@ TEST_F(ProgramLink, OpensAsAnUnsavedProgramWithoutAName) {
             "Save the program in memory before opening another program?");
   EXPECT_EQ(memoryBits(0), "00100101");
 
-  click(input().Command_Quit);
+  click(input().Command_quit);
   ASSERT_EQ(platform.questions.size(), 2U);
   EXPECT_EQ(platform.questions[1].text, "Save the program in memory before quitting?");
   fs::remove_all(dir);

@@ -46,7 +46,8 @@ std::optional<std::string> readDigits(std::string_view digits, Bytes& bytes) {
            std::to_string(kLinkDigits) + ", two for each byte of memory";
   }
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    bytes[i] = static_cast<std::uint8_t>(16 * hexValue(digits[2 * i]) + hexValue(digits[2 * i + 1]));
+    bytes[i] =
+        static_cast<std::uint8_t>(16 * hexValue(digits[2 * i]) + hexValue(digits[2 * i + 1]));
   }
   return std::nullopt;
 }

@@ -420,8 +420,8 @@ void WebFrontEnd::openFailed(const std::string& name, const std::string& reason)
   platform_.MsgBox(storage::loadFailureMessage(name, reason), storage::kProgramFileTitle);
 }
 
-void WebFrontEnd::openLink(const std::string& fragment) {
-  if (!fragment.starts_with(storage::kProgramLinkStart)) return;
+bool WebFrontEnd::openLink(const std::string& fragment) {
+  if (!fragment.starts_with(storage::kProgramLinkStart)) return false;
   deliver([this, &fragment] {
     const storage::LinkedProgram program = storage::readProgramLink(fragment);
     if (!program.bytes) {
@@ -430,6 +430,7 @@ void WebFrontEnd::openLink(const std::string& fragment) {
       input->openProgram(*program.bytes);
     }
   });
+  return true;
 }
 
 std::string WebFrontEnd::programLink() {

@@ -11,11 +11,14 @@ import { handSaved, hookFiles } from './files.js';
 import { syncClocks } from './clock.js';
 import { onKeyDown } from './keys.js';
 import { page } from './platform.js';
+import { hookShare, openLinkedProgram } from './share.js';
+import { workOffline } from './offline.js';
 
 async function start() {
   app.module = await createVolpar();
   hookFiles();
   hookBoxes();
+  hookShare();
   app.fe = new app.module.FrontEnd(page);
   afterEachEvent(handSaved);
   afterEachEvent(() => {
@@ -31,6 +34,8 @@ async function start() {
   window.addEventListener('resize', () => app.frontForm?.fit());
   deliver(() => app.fe.start());
   flush();
+  openLinkedProgram();
+  workOffline();
   // For tests and measurements: the time the first screen stood, the clocks, and an
   // element as the program holds it now, to compare with what is drawn.
   window.volpar = {
