@@ -263,6 +263,14 @@ test('Copy Share Link makes a link that opens the page with the same program, un
     'Save the program in memory before opening another program?',
   );
   await question.locator('button[value=cancel]').click();
+  await question.waitFor({ state: 'hidden' });
+
+  // A link pasted into the open page's address opens too, after the same question.
+  await opened.evaluate((zeros) => (location.hash = `m=ff${zeros}`), '0'.repeat(62));
+  await question.waitFor();
+  await question.locator('button[value=discard]').click();
+  await eventually(async () => (await memory(opened)).slice(0, 3), ['11111111', '00000000', '00000000'], 'pasted');
+  assert.equal(await opened.evaluate(() => location.hash), '');
 });
 
 test('a damaged link says why, and the page starts as usual', async () => {

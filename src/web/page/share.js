@@ -25,7 +25,8 @@ function shareProgram() {
   );
 }
 
-// Once the screens stand. The address then names the page alone: it never shows a program
+// Once the screens stand, and when a link is pasted into the address of the open page. The
+// address then names the page alone: it never shows a program
 // that memory may no longer hold, and a reload starts afresh.
 export function openLinkedProgram() {
   const fragment = location.hash.slice(1);
@@ -35,5 +36,6 @@ export function openLinkedProgram() {
 
 export function hookShare() {
   sharebox.addEventListener('close', closedBox);
+  window.addEventListener('hashchange', openLinkedProgram);
   addPageItem({ form: 'DERAZO_Input', menu: '&File', caption: 'Copy Share &Link', run: shareProgram });
 }
