@@ -142,6 +142,22 @@ function downloads(page) {
   return seen;
 }
 
+// Open, the file picked as named (null: Cancel).
+async function pick(page, name) {
+  await page.evaluate((name) => (window.fakeDisk.next = name), name);
+  await page.keyboard.press('Control+o');
+}
+
+// A page on the input screen with the lesson opened through the picker.
+async function lessonOpened(t, files = {}) {
+  const page = await openPage(browser, url, { script: fakeDisk, arg: { 'lesson.txt': LESSON, ...files } });
+  t.after(() => page.close());
+  await toInputScreen(page);
+  await pick(page, 'lesson.txt');
+  await eventually(async () => (await memory(page)).slice(0, 3), ['00100101', '10000001', 'x0x0x0x0'], 'opened');
+  return page;
+}
+
 // What the program itself writes when it saves the lesson's memory into the lesson.
 function lessonSavedByRunner() {
   const source = path.join(work, 'lesson.txt');
@@ -156,13 +172,8 @@ function lessonSavedByRunner() {
 // ---- Save writes back -----------------------------------------------------------------------
 
 test('Save after Open writes back into the opened file; another name, a cancelled pick, a large file', async (t) => {
-  const page = await openPage(browser, url, { script: fakeDisk, arg: { 'lesson.txt': LESSON, 'huge.txt': HUGE } });
-  t.after(() => page.close());
+  const page = await lessonOpened(t, { 'huge.txt': HUGE });
   const downloaded = downloads(page);
-  await toInputScreen(page);
-  await page.evaluate(() => (window.fakeDisk.next = 'lesson.txt'));
-  await page.keyboard.press('Control+o');
-  await eventually(async () => (await memory(page)).slice(0, 3), ['00100101', '10000001', 'x0x0x0x0'], 'opened');
 
   assert.equal(await save(page), 'lesson.txt', 'Save offers the opened file');
   await eventually(async () => (await disk(page)).written.length, 1, 'written through the handle');
@@ -178,25 +189,18 @@ test('Save after Open writes back into the opened file; another name, a cancelle
   await eventually(() => downloaded.map((d) => d.suggestedFilename()), ['other.txt'], 'a new name is downloaded');
   assert.equal((await disk(page)).written.length, 2, 'and not written back');
 
-  await page.evaluate(() => (window.fakeDisk.next = null));
-  await page.keyboard.press('Control+o');
+  await pick(page, null);
   await page.waitForTimeout(300);
   assert.equal(await msgbox(page).isVisible(), false, 'a cancelled pick says nothing');
-  await page.evaluate(() => (window.fakeDisk.next = 'huge.txt'));
-  await page.keyboard.press('Control+o');
+  await pick(page, 'huge.txt');
   assert.match(await closeMessage(page), /"huge.txt" could not be loaded\.\nReason: It is larger than 1 MiB/);
   assert.ok(Math.max(...(await disk(page)).reads) <= (1 << 20) + 1, 'read no more than allowed');
   assert.equal((await memory(page))[20], '11111111', 'memory kept');
 });
 
 test('a write the browser refuses says why and downloads the file instead; the file stays as it was', async (t) => {
-  const page = await openPage(browser, url, { script: fakeDisk, arg: { 'lesson.txt': LESSON } });
-  t.after(() => page.close());
+  const page = await lessonOpened(t);
   const downloaded = downloads(page);
-  await toInputScreen(page);
-  await page.evaluate(() => (window.fakeDisk.next = 'lesson.txt'));
-  await page.keyboard.press('Control+o');
-  await eventually(async () => (await memory(page))[0], '00100101', 'opened');
   for (const [n, fault] of [
     { at: 'open', name: 'NotAllowedError' },
     { at: 'write', name: 'QuotaExceededError' },
@@ -221,13 +225,8 @@ test('a write the browser refuses says why and downloads the file instead; the f
 // ---- Share ----------------------------------------------------------------------------------
 
 test('Copy Share Link makes a link that opens the page with the same program, unsaved and unnamed', async (t) => {
-  const page = await openPage(browser, url, { script: fakeDisk, arg: { 'lesson.txt': LESSON } });
-  t.after(() => page.close());
+  const page = await lessonOpened(t);
   await page.context().grantPermissions(['clipboard-read', 'clipboard-write'], { origin: url });
-  await toInputScreen(page);
-  await page.evaluate(() => (window.fakeDisk.next = 'lesson.txt'));
-  await page.keyboard.press('Control+o');
-  await eventually(async () => (await memory(page))[2], 'x0x0x0x0', 'opened');
   await sendByte(page, 31, '10000001');
   const shared = await memory(page);
 

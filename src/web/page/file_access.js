@@ -29,6 +29,11 @@ export function openedHere(name) {
   return handles.has(name);
 }
 
+// A file of this name chosen another way: a save must not go to the one picked before.
+export function forgetHandle(name) {
+  handles.delete(name);
+}
+
 // Writes the bytes into the file opened under this name; throws when the browser cannot.
 // The browser writes into a copy and replaces the file only on
 // close, so a write that fails half-way leaves the file as it was.

@@ -4,7 +4,7 @@
 import { app, $ } from './state.js';
 import { deliver } from './events.js';
 import { closedBox, openBox, showMessage } from './boxes.js';
-import { openedHere, pickHandle, pickerOffered, writeBack } from './file_access.js';
+import { forgetHandle, openedHere, pickHandle, pickerOffered, writeBack } from './file_access.js';
 
 // Opened and saved files live in a folder of their own, the program's working folder, so
 // that a file named "dev" or "tmp" is no clash with the in-browser file system's own
@@ -54,7 +54,9 @@ function chooseWithInput(chosen) {
   openfile.value = '';
   openfile.onchange = () => {
     const file = openfile.files[0];
-    if (file) chosen(file.name, () => file);
+    if (!file) return;
+    forgetHandle(file.name);
+    chosen(file.name, () => file);
   };
   openfile.click();
 }
