@@ -37,8 +37,8 @@ after(async () => {
 
 // Runs in the page before its own code: a picker that hands over `disk.next` (Cancel when
 // null) and a disk that keeps each file written through a handle, or fails as `disk.fault`
-// says ({ at: 'open' | 'write', name }). A number for a file's text is a file of that many
-// blanks. Every read of a file's bytes is noted.
+// says ({ at: 'pick' | 'open' | 'write', name }). A number for a file's text is a file of
+// that many blanks. Every read of a file's bytes is noted.
 function fakeDisk(files) {
   const disk = { files, next: null, written: [], fault: null, reads: [] };
   for (const [name, text] of Object.entries(files)) if (typeof text === 'number') files[name] = ' '.repeat(text);
@@ -66,6 +66,7 @@ function fakeDisk(files) {
     };
   };
   window.showOpenFilePicker = async () => {
+    fail('pick');
     const name = disk.next;
     if (!name) throw new DOMException('cancelled', 'AbortError');
     const handle = { kind: 'file', name, getFile: async () => new File([disk.files[name]], name) };
@@ -196,6 +197,17 @@ test('Save after Open writes back into the opened file; another name, a cancelle
   assert.match(await closeMessage(page), /"huge.txt" could not be loaded\.\nReason: It is larger than 1 MiB/);
   assert.ok(Math.max(...(await disk(page)).reads) <= (1 << 20) + 1, 'read no more than allowed');
   assert.equal((await memory(page))[20], '11111111', 'memory kept');
+
+  // A picker the browser refuses leaves the file input; a file of the same name chosen
+  // there is another file, which a save downloads.
+  await page.evaluate(() => (window.fakeDisk.fault = { at: 'pick', name: 'SecurityError' }));
+  const chooser = page.waitForEvent('filechooser');
+  await page.keyboard.press('Control+o');
+  await (await chooser).setFiles(path.join(work, 'lesson.txt'));
+  await eventually(async () => (await memory(page))[20], '00000000', 'opened through the file input');
+  await save(page);
+  await eventually(() => downloaded.map((d) => d.suggestedFilename()), ['other.txt', 'lesson.txt'], 'downloaded');
+  assert.equal((await disk(page)).written.length, 2, 'and not written to the file picked before');
 });
 
 test('a write the browser refuses says why and downloads the file instead; the file stays as it was', async (t) => {
