@@ -8,6 +8,8 @@
 #include "frontend/clock_pacing.h"
 #include "frontend/fonts.h"
 #include "frontend/system_colors.h"
+#include "screens/input/DERAZO_Input.h"
+#include "storage/program_link.h"
 #include "storage/program_text.h"
 
 namespace volpar::web {
@@ -457,6 +459,28 @@ void WebFrontEnd::openFailed(const std::string& name, const std::string& reason)
   platform_.MsgBox(storage::loadFailureMessage(name, reason), storage::kProgramFileTitle);
 }
 
+bool WebFrontEnd::openLink(const std::string& fragment) {
+  if (!fragment.starts_with(storage::kProgramLinkStart)) return false;
+  deliver([this, &fragment] {
+    const storage::LinkedProgram program = storage::readProgramLink(fragment);
+    if (!program.bytes) {
+      platform_.MsgBox(program.problem, storage::kProgramLinkTitle);
+    } else if (DERAZO_Input* input = app_.existingDerazoInput()) {
+      input->openProgram(*program.bytes);
+    }
+  });
+  return true;
+}
+
+std::string WebFrontEnd::programLink() {
+  if (!app_.existingDerazoInput()) return {};
+  storage::ByteTexts bytes;
+  for (std::int16_t address = 0; address < storage::kProgramBytes; ++address) {
+    bytes[static_cast<std::size_t>(address)] = app_.manual().Memory_Byte_To_Text(address);
+  }
+  return storage::programLink(bytes);
+}
+
 // ---- the front end's rules, as the page asks for them --------------------------------------
 
 namespace {
@@ -498,6 +522,8 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("answerFile", &WebFrontEnd::answerFile)
       .function("openFailed", &WebFrontEnd::openFailed)
       .function("answerQuestion", &WebFrontEnd::answerQuestion)
+      .function("openLink", &WebFrontEnd::openLink)
+      .function("programLink", &WebFrontEnd::programLink)
       .function("click", &WebFrontEnd::click)
       .function("type", &WebFrontEnd::type)
       .function("select", &WebFrontEnd::select)

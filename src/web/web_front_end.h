@@ -52,6 +52,12 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   void answerFile(std::string name) { platform_.answerFile(std::move(name)); }
   // A chosen file that the browser could not read, reported as a load that failed.
   void openFailed(const std::string& name, const std::string& reason);
+  // A fragment of the page's address (without "#"): one that carries a program opens it
+  // on the input screen as Open would, a damaged one is reported: true for both; any other
+  // is not the program's (false).
+  bool openLink(const std::string& fragment);
+  // The fragment that carries the program in memory now; empty without an input screen.
+  std::string programLink();
   // true: Save, false: Don't Save (a cancelled question is never delivered again).
   void answerQuestion(bool save) {
     platform_.answerQuestion(save ? ui::Platform::SaveAnswer::Save

@@ -13,6 +13,7 @@ const TYPES = {
   '.css': 'text/css',
   '.svg': 'image/svg+xml',
   '.zev': 'text/html',
+  '.webmanifest': 'application/manifest+json',
 };
 
 export function serve(dir) {
@@ -46,11 +47,17 @@ export function launch() {
   });
 }
 
-export async function openPage(browser, url) {
+// Playwright answers the file input's chooser but not the browser's file picker
+// (showOpenFilePicker): a page opens without the picker unless the test brings its own,
+// a script run before the page's own (Playwright's addInitScript).
+const withoutPicker = { script: () => (window.showOpenFilePicker = undefined) };
+
+export async function openPage(browser, url, beforePage = withoutPicker) {
   const p = await browser.newPage({ viewport: { width: 1280, height: 900 }, acceptDownloads: true });
   p.on('pageerror', (e) => console.error('page error:', e));
   // A loaded machine can be slow to answer; waiting longer changes no result.
   p.setDefaultTimeout(120_000);
+  await p.addInitScript(beforePage.script, beforePage.arg);
   await p.goto(url);
   await p.locator('section[data-form="Initial_Screen"].front').waitFor();
   return p;

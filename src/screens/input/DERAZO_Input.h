@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -99,6 +100,10 @@ class DERAZO_Input : public ui::Form {
   void Open_menu_Click();
   // What Open does with the chosen file; the command line opens its file the same way.
   void openProgramFile(const std::string& path);
+  // A program handed over whole (a link's), one text per byte as a program file holds it:
+  // after the question about an unsaved program, memory holds it as a program typed in,
+  // not saved, and Save asks for a name.
+  void openProgram(const std::array<std::string, 32>& bytes);
   void save_menu_Click();
   // The save dialog and the save; false when the user cancelled or the save failed.
   bool saveProgram();

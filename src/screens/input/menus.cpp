@@ -62,6 +62,16 @@ void DERAZO_Input::openProgramFile(const std::string& path) {
   screens_.manual().lastProgramFolder = folderOf(path);
 }
 
+// The user's own program now, unsaved: leaving it asks first, as after Send to Memory.
+void DERAZO_Input::openProgram(const storage::ByteTexts& bytes) {
+  if (!mayDiscardProgram("opening another program")) return;
+  for (std::int16_t address = 0; address < storage::kProgramBytes; ++address) {
+    screens_.manual().Text_To_Memory_Byte(address, bytes[static_cast<std::size_t>(address)]);
+  }
+  CommonDialog1.FileName.clear();
+  userMemory_ = memoryColors();
+}
+
 void DERAZO_Input::save_menu_Click() { saveProgram(); }
 
 // A cancelled dialog saves nothing.

@@ -13,12 +13,15 @@ import { onKeyDown } from './keys.js';
 import { page } from './platform.js';
 import { hookDeskLayout } from './desk_layout.js';
 import { installHistoryPanel } from './history_panel.js';
+import { hookShare, openLinkedProgram } from './share.js';
+import { workOffline } from './offline.js';
 
 async function start() {
   app.module = await createVolpar();
   hookFiles();
   hookBoxes();
   installHistoryPanel();
+  hookShare();
   app.fe = new app.module.FrontEnd(page);
   afterEachEvent(handSaved);
   afterEachEvent(() => {
@@ -34,6 +37,8 @@ async function start() {
   hookDeskLayout();
   deliver(() => app.fe.start());
   flush();
+  openLinkedProgram();
+  workOffline();
   // For tests and measurements: the time the first screen stood, the clocks, and an
   // element as the program holds it now, to compare with what is drawn.
   window.volpar = {

@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "storage/program_link.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/screens_fixture.h"
+
+namespace volpar::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Answer = ui::Platform::SaveAnswer;
+
+const std::string kZeros(64, '0');
+
+// Memory as the grid holds it, the link made of it, and the memory the link opens again.
+class ProgramLink : public ScreensFixture {
+ protected:
+  std::string link() {
+    storage::ByteTexts bytes;
+    for (std::int16_t a = 0; a < 32; ++a) bytes[a] = manual().Memory_Byte_To_Text(a);
+    return storage::programLink(bytes);
+  }
+  std::string memory() {
+    std::string out;
+    for (int a = 0; a < 32; ++a) out += memoryBits(a) + (a < 31 ? " " : "");
+    return out;
+  }
+  void open(const std::string& fragment) {
+    const storage::LinkedProgram program = storage::readProgramLink(fragment);
+    ASSERT_TRUE(program.bytes) << program.problem;
+    input().openProgram(*program.bytes);
+    app.collectRetired();
+  }
+};
+
+// Two digits a byte, lower case; black cells ("x" in a program file) only in the second
+// part, which a memory without them leaves out. Each link opens the memory it was made of.
+TEST_F(ProgramLink, CarriesEveryCellAndOpensAsMade) {
+  struct Case {
+    std::vector<std::pair<int, const char*>> bytes;
+    std::string link;
+  };
+  const Case cases[] = {
+      {{}, "m=" + kZeros},
+      {{{0, "00100101"}, {31, "10000001"}}, "m=25" + std::string(60, '0') + "81"},
+      {{{1, "11111111"}, {30, "01111110"}}, "m=00ff" + std::string(56, '0') + "7e00"},
+      {{{2, "x0x0x0x0"}, {3, "1x01x0x1"}},
+       "m=00000091" + std::string(56, '0') + "&x=0000aa4a" + std::string(56, '0')},
+  };
+  for (const Case& c : cases) {
+    click(input().Command_Restart);
+    for (const auto& [address, bits] : c.bytes) poke(address, bits);
+    const std::string made = memory();
+    EXPECT_EQ(link(), c.link);
+    click(input().Command_Restart);
+    open(c.link);
+    EXPECT_EQ(memory(), made) << c.link;
+  }
+}
+
+// Upper-case digits are digits too; a damaged link says why and changes nothing.
+TEST_F(ProgramLink, DamagedLinkSaysWhy) {
+  const std::string full = "m=" + kZeros;
+  EXPECT_TRUE(storage::readProgramLink("m=" + std::string(64, 'F')).bytes);
+  const std::pair<std::string, std::string> cases[] = {
+      {"m=" + std::string(63, '0'), "It has 63 hexadecimal digits where a program has 64"},
+      {"m=" + std::string(65, '0'), "It has 65 hexadecimal digits"},
+      {"m=", "It has 0 hexadecimal digits"},
+      {"m=g" + std::string(63, '0'), "\"g\" is not a hexadecimal digit (0 to 9, a to f)"},
+      {"m=" + std::string(60, '0') + "%20" + "0", "\"%\" is not a hexadecimal digit"},
+      {full + "&y=" + kZeros, "Something other than a program follows the program"},
+      {full + "&x=" + kZeros + "&x=" + kZeros, "Something other than a program follows"},
+      {full + "&", "Something other than a program follows"},
+      {full + "&x=" + std::string(62, '0'), "It has 62 hexadecimal digits"},
+      {"m=0001" + std::string(60, '0') + "&x=0003" + std::string(60, '0'),
+       "It marks a bit of address 1 both 1 and black"},
+  };
+  for (const auto& [fragment, reason] : cases) {
+    const storage::LinkedProgram program = storage::readProgramLink(fragment);
+    EXPECT_FALSE(program.bytes) << fragment;
+    EXPECT_TRUE(program.problem.starts_with(
+        "The link does not hold a program that can be opened.\nReason: " + reason))
+        << program.problem;
+    EXPECT_TRUE(program.problem.ends_with(".\nThe memory was not changed.")) << program.problem;
+  }
+}
+
+// A link's program is the user's own, unsaved and unnamed: leaving it asks to save it as a
+// program typed in, and the save dialog offers no name. Over an unsaved program the link
+// asks first; Cancel keeps what memory holds.
+TEST_F(ProgramLink, OpensAsAnUnsavedProgramWithoutAName) {
+  const fs::path dir = fs::temp_directory_path() / "volpar-program-link";
+  fs::create_directories(dir);
+  const std::string first = (dir / "first.txt").string();
+  poke(0, "11110000");
+  platform.saveAnswers.push_back(first);
+  click(input().save_menu);
+  ASSERT_EQ(platform.messages.size(), 0U);
+
+  open("m=25" + std::string(62, '0'));
+  EXPECT_EQ(memoryBits(0), "00100101");
+  EXPECT_TRUE(platform.questions.empty()) << "memory was saved: nothing to ask";
+  click(input().save_menu);  // cancelled: the dialog is all this shows
+  ASSERT_EQ(platform.dialogs.size(), 2U);
+  EXPECT_EQ(platform.dialogs[1].fileNameBefore, "");
+
+  platform.saveQuestionAnswers = {Answer::Cancel};
+  open("m=ff" + std::string(62, '0'));
+  ASSERT_EQ(platform.questions.size(), 1U);
+  EXPECT_EQ(platform.questions[0].text,
+            "Save the program in memory before opening another program?");
+  EXPECT_EQ(memoryBits(0), "00100101");
+
+  click(input().Command_quit);
+  ASSERT_EQ(platform.questions.size(), 2U);
+  EXPECT_EQ(platform.questions[1].text, "Save the program in memory before quitting?");
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace volpar::testing
