@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The machine in words, as the screen reader and the state window say it, and the bit
 // cells "Show bit values" writes in: read from the screens as a program runs.
-#include "history/machine_reading.h"
+#include "screens/machine_reading.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace {
 
 class MachineReading : public ScreensFixture {
  protected:
-  std::string summary() { return history::machineSummary(rexec(), &input()); }
+  std::string summary() { return screens::machineSummary(rexec(), &input()); }
   bool says(const std::string& line) { return summary().find(line + "\n") != std::string::npos; }
 };
 
@@ -43,14 +43,14 @@ TEST_F(MachineReading, TheSummaryFollowsTheRun) {
 
 TEST_F(MachineReading, BitCellsMarkOneZeroAndX) {
   poke(0, "1x000001");
-  const auto cells = history::bitCells(input());
+  const auto cells = screens::bitCells(input());
   ASSERT_EQ(cells.size(), 256u);
   std::string marks;
-  for (int i = 0; i < 8; ++i) marks += history::bitMark(cells[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < 8; ++i) marks += screens::bitMark(cells[static_cast<std::size_t>(i)]);
   EXPECT_EQ(marks, "1x000001");
-  EXPECT_EQ(history::memoryRowSaid(input(), 0), "1x000001, OUTPUT 1");
+  EXPECT_EQ(screens::memoryRowSaid(input(), 0), "1x000001, OUTPUT 1");
   // PC and AR hold five bits, the others eight; the memory word's cell 0 holds none.
-  EXPECT_EQ(history::bitCells(rexec()).size(), 5u + 5 + 8 + 8 + 8 + 8 + 8 + 8);
+  EXPECT_EQ(screens::bitCells(rexec()).size(), 5u + 5 + 8 + 8 + 8 + 8 + 8 + 8);
 }
 
 }  // namespace
