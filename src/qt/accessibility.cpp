@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <unordered_map>
 
-
 namespace volpar::qt {
 
 namespace {

@@ -28,7 +28,7 @@ int valueOf(const std::string& bits) {
 
 // "5, binary 00101"; a register not yet written (empty caption) says only its bits.
 ui::Reading registerReading(const std::string& name, const ui::Label* decimal, Cells::Run cells,
-                        ui::Color one, const ui::Element& place) {
+                            ui::Color one, const ui::Element& place) {
   return {name,
           [decimal, cells, one] {
             const std::string bits = bitsOf(cells, one);
@@ -145,9 +145,8 @@ std::string machineSummary(const REXEC& rexec, const DERAZO_Input* input) {
   for (const ui::Reading& r : executionReadings(rexec)) text += r.name + ": " + r.say() + "\n";
   if (!input) return text;
   text += "Memory:\n";
-  for (const ui::Reading& row : inputParts(*input).table->rows) {
-    text += row.name + ": " + row.say() + "\n";
-  }
+  const ui::AccessibleParts memory = inputParts(*input);
+  for (const ui::Reading& row : memory.table->rows) text += row.name + ": " + row.say() + "\n";
   return text;
 }
 
@@ -155,7 +154,8 @@ ui::AccessibleParts executionParts(const REXEC& r) {
   ui::AccessibleParts parts;
   parts.readings = executionReadings(r);
   for (int i = 1; i <= 8; ++i) {
-    parts.names.push_back({&r.Input_bit(i), "Bit " + std::to_string(i), [] { return "INPUT window"; }});
+    parts.names.push_back(
+        {&r.Input_bit(i), "Bit " + std::to_string(i), [] { return "INPUT window"; }});
   }
   parts.names.push_back({&r.Text_Input_Decimal, "Decimal value", {}});
   parts.names.push_back({&r.time_scroll, "Speed", {}});
@@ -174,8 +174,8 @@ ui::AccessibleParts inputParts(const DERAZO_Input& input) {
   parts.names.push_back({&input.Input_Memory_Address, "Address", {}});
   parts.names.push_back({&input.memory_text, "Memory location", {}});
   parts.names.push_back({&input.exec_text, "Start location", {}});
-  ui::ReadingTable table{"Memory", "32 rows, one per address", {},
-                         [&input] { return entryLocation(input); }};
+  ui::ReadingTable table{
+      "Memory", "32 rows, one per address", {}, [&input] { return entryLocation(input); }};
   for (int a = 0; a < 32; ++a) {
     table.rows.push_back({memoryRowName(a),
                           [&input, a] {

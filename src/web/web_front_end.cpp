@@ -507,7 +507,8 @@ int fitCaption(val fits) {
 
 // What a bit cell of this fill, whose 1 is `one`, shows: "1", "0" or "x".
 std::string bitMark(double fill, double one) {
-  return std::string(1, screens::bitMark(static_cast<ui::Color>(fill), static_cast<ui::Color>(one)));
+  return std::string(1,
+                     screens::bitMark(static_cast<ui::Color>(fill), static_cast<ui::Color>(one)));
 }
 
 // The colour of that mark on the fill; a bit cell is always filled with a fixed colour.

@@ -11,6 +11,9 @@ import { handSaved, hookFiles } from './files.js';
 import { syncClocks } from './clock.js';
 import { onKeyDown } from './keys.js';
 import { page } from './platform.js';
+import './a11y_mirror.js';
+import './machine_state.js';
+import './bit_values.js';
 
 async function start() {
   app.module = await createVolpar();
