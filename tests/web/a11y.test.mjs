@@ -175,12 +175,12 @@ test('axe-core finds nothing serious on the screens and panels, and every text b
   await page.close();
 });
 
-// 0 LOAD 6, 1 ADD 7, 2 OUTPUT, 3 STOP; 6 holds 250, 7 holds 3.
+// 0 LOAD 6, 1 ADD 7, 2 OUTPUT, 3 INPUT 8; 6 holds 250, 7 holds 3.
 const ADDING = [
   [0, '00100110'],
   [1, '00000111'],
   [2, '10000000'],
-  [3, '11100000'],
+  [3, '01101000'],
   [6, '11111010'],
   [7, '00000011'],
 ];
@@ -204,6 +204,11 @@ test('stepped by hand, the mirror says what the drawing shows, and the live regi
   }
   assert.match(await mirrored('Decoder'), /^(LOAD|ADD|OUTPUT)$/);
   assert.equal(await mirrored('OUTPUT'), '253, binary 11111101');
+  // A change within a phase: the news still says which phase it is.
+  for (let i = 0; i < 6; ++i) await rexec('Command_Begin_Step').click();
+  await eventually(() => mirrored('Input window'), 'waiting for a value, typed 0', 'INPUT waits at T6');
+  await rexec('Text_Input_Decimal').fill('3');
+  await eventually(announced, 'Clock phase T6, Input window waiting for a value, typed 3', 'the news of a typed value');
   await page.close();
 });
 
@@ -250,7 +255,7 @@ test('the keyboard reaches the controls, and each shows a mark where the focus i
       await page.evaluate(() => {
         const n = document.activeElement;
         const s = getComputedStyle(n);
-        return `${n.dataset.name ?? n.tagName}:${s.outlineStyle !== 'none' && parseFloat(s.outlineWidth) >= 1}`;
+        return `${n.dataset.name ?? n.tagName}:${s.outlineStyle === 'solid' && parseFloat(s.outlineWidth) >= 1}`;
       }),
     );
   }
