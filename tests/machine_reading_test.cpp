@@ -90,9 +90,10 @@ TEST_F(MachineReading, EachScreenOffersItsPartsByName) {
   EXPECT_EQ(memory.table->rows[5].say(), "00100101, LOAD 5, entry location");
   EXPECT_EQ(memory.table->rows[4].say(), "00000000, ADD 0");
   EXPECT_EQ(memory.names[2].description(), "Memory location 5");
-  type(input().memory_text, "");
-  EXPECT_EQ(memory.table->current(), -1);
+  type(input().memory_text, "6");
+  EXPECT_EQ(memory.table->current(), 6);
   EXPECT_EQ(memory.table->rows[5].say(), "00100101, LOAD 5");
+  EXPECT_EQ(memory.names[0].description(), "Memory location 6");
 }
 
 }  // namespace
