@@ -74,7 +74,7 @@ void FrontEnd::formCreated(ui::Form& form) {
   addKeyCommands(*window, form);
   if (form.tooltipAt) new FormTooltips(*window);
   addAccessibility(form, *window);
-  addViewActions(form, *window);
+  addViewActions(*window);
 }
 
 // The machine's objects for a screen reader, and its bit cells for "Show bit values", as
@@ -93,8 +93,8 @@ void FrontEnd::addAccessibility(ui::Form& form, FormWindow& window) {
 }
 
 // F3 reads the machine state and F4 shows the bit values, on every screen; a screen with
-// a memory grid (the input screen) lists both in a View menu of its own, after its menus.
-void FrontEnd::addViewActions(ui::Form& form, FormWindow& window) {
+// menus (the input screen) lists both in a View menu of its own, after the menus it has.
+void FrontEnd::addViewActions(FormWindow& window) {
   auto* read = new QAction(QStringLiteral("&Read machine state"), &window);
   read->setShortcut(Qt::Key_F3);
   QObject::connect(read, &QAction::triggered, &window, [this] { showMachineState(); });
@@ -108,7 +108,7 @@ void FrontEnd::addViewActions(ui::Form& form, FormWindow& window) {
     bits->setChecked(bitValuesShown());
   });
   window.addActions({read, bits});
-  if (form.accessibleParts && form.accessibleParts().table) {
+  if (window.menuWidget()) {
     QMenu* view = window.menuBar()->addMenu(QStringLiteral("&View"));
     view->addActions({read, bits});
     QObject::connect(view, &QMenu::aboutToShow, bits,

@@ -102,7 +102,7 @@ class Mirror {
     texts.readings.forEach((text, i) => setText(this.readings[i], text));
     const told = this.told;
     this.told = texts.readings;
-    const changed = texts.readings.map((text, i) => i).filter((i) => told && told[i] !== texts.readings[i]);
+    const changed = told ? texts.readings.flatMap((text, i) => (told[i] === text ? [] : [i])) : [];
     if (!changed.length) return [];
     if (changed[0] !== 0) changed.unshift(0);
     return changed.map((i) => `${this.parts.readings[i]} ${texts.readings[i]}`);
