@@ -156,6 +156,12 @@ test('axe-core finds nothing serious on the screens and panels, and every text b
     'the bit boxes say which location they write',
   );
 
+  await input('Input_Bit(1)').fill('2'); // refused, with a message box
+  await page.locator('#msgbox').waitFor();
+  await assertAxeClean('a message box');
+  await page.locator('#msgbox button').click();
+  await page.locator('#msgbox').waitFor({ state: 'hidden' });
+
   await page.keyboard.press('F1');
   await page.locator('#help').waitFor();
   await assertAxeClean('the help');
