@@ -165,7 +165,12 @@ test('axe-core finds nothing serious on the screens and panels, and every text b
   await page.keyboard.press('F1');
   await page.locator('#help').waitFor();
   await assertAxeClean('the help');
-  await page.locator('#help-close').click();
+  // From the keyboard: the help has the focus, Escape closes it and the screen has it back.
+  await eventually(() => page.evaluate(() => document.activeElement.id), 'help-close', 'the help has the focus');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Escape');
+  await page.locator('#help').waitFor({ state: 'hidden' });
+  assert.equal(await page.evaluate(() => document.activeElement.closest('section')?.dataset.form), 'DERAZO_Input');
   await page.keyboard.press('F3');
   await page.locator('#machine-state').waitFor();
   await assertAxeClean('the machine state panel');

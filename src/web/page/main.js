@@ -14,6 +14,7 @@ import { page } from './platform.js';
 import './a11y_mirror.js';
 import './machine_state.js';
 import './bit_values.js';
+import './help_keys.js';
 
 async function start() {
   app.module = await createVolpar();
