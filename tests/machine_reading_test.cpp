@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The machine in words, as the screen reader and the state window say it, and the bit
 // cells "Show bit values" writes in: read from the screens as a program runs.
-#include "history/machine_reading.h"
+#include "screens/machine_reading.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace {
 
 class MachineReading : public ScreensFixture {
  protected:
-  std::string summary() { return history::machineSummary(rexec(), &input()); }
+  std::string summary() { return screens::machineSummary(rexec(), &input()); }
   bool says(const std::string& line) { return summary().find(line + "\n") != std::string::npos; }
 };
 
@@ -43,14 +43,57 @@ TEST_F(MachineReading, TheSummaryFollowsTheRun) {
 
 TEST_F(MachineReading, BitCellsMarkOneZeroAndX) {
   poke(0, "1x000001");
-  const auto cells = history::bitCells(input());
+  const auto cells = screens::bitCells(input());
   ASSERT_EQ(cells.size(), 256u);
   std::string marks;
-  for (int i = 0; i < 8; ++i) marks += history::bitMark(cells[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < 8; ++i) marks += screens::bitMark(cells[static_cast<std::size_t>(i)]);
   EXPECT_EQ(marks, "1x000001");
-  EXPECT_EQ(history::memoryRowSaid(input(), 0), "1x000001, OUTPUT 1");
+  EXPECT_EQ(screens::memoryRowSaid(input(), 0), "1x000001, OUTPUT 1");
   // PC and AR hold five bits, the others eight; the memory word's cell 0 holds none.
-  EXPECT_EQ(history::bitCells(rexec()).size(), 5u + 5 + 8 + 8 + 8 + 8 + 8 + 8);
+  EXPECT_EQ(screens::bitCells(rexec()).size(), 5u + 5 + 8 + 8 + 8 + 8 + 8 + 8);
+}
+
+// What each screen offers a screen reader, as both front ends present it: its boxes named
+// after their labels, its drawn parts, and the memory as rows whose entry row follows the
+// memory location the student types.
+TEST_F(MachineReading, EachScreenOffersItsPartsByName) {
+  const auto names = [](const ui::AccessibleParts& parts) {
+    std::string all;
+    for (const ui::ControlName& n : parts.names) all += n.name + ";";
+    return all;
+  };
+  struct Offer {
+    ui::Form* form;
+    std::string names;
+    std::size_t readings, rows, bitCells;
+  };
+  for (const Offer& offer : std::initializer_list<Offer>{
+           {&welcome(), "Version;Address;", 0, 0, 0},
+           {&input(),
+            "Bit 1;Bit 2;Bit 3;Bit 4;Bit 5;Bit 6;Bit 7;Bit 8;Op code;Address;Memory location;"
+            "Start location;",
+            0, 32, 256},
+           {&rexec(), "Bit 1;Bit 2;Bit 3;Bit 4;Bit 5;Bit 6;Bit 7;Bit 8;Decimal value;Speed;", 13, 0,
+            5 + 5 + 8 + 8 + 8 + 8 + 8 + 8}}) {
+    const ui::AccessibleParts parts = offer.form->accessibleParts();
+    EXPECT_EQ(names(parts), offer.names) << offer.form->name();
+    EXPECT_EQ(parts.readings.size(), offer.readings) << offer.form->name();
+    EXPECT_EQ(parts.table ? parts.table->rows.size() : 0u, offer.rows) << offer.form->name();
+    EXPECT_EQ(parts.bitCells.size(), offer.bitCells) << offer.form->name();
+  }
+
+  const ui::AccessibleParts memory = input().accessibleParts();
+  poke(5, "00100101");
+  type(input().memory_text, "5");
+  EXPECT_EQ(memory.table->current(), 5);
+  EXPECT_EQ(memory.table->rows[5].name, "Address 5");
+  EXPECT_EQ(memory.table->rows[5].say(), "00100101, LOAD 5, entry location");
+  EXPECT_EQ(memory.table->rows[4].say(), "00000000, ADD 0");
+  EXPECT_EQ(memory.names[2].description(), "Memory location 5");
+  type(input().memory_text, "6");
+  EXPECT_EQ(memory.table->current(), 6);
+  EXPECT_EQ(memory.table->rows[5].say(), "00100101, LOAD 5");
+  EXPECT_EQ(memory.names[0].description(), "Memory location 6");
 }
 
 }  // namespace

@@ -6,9 +6,6 @@
 #include <QApplication>
 #include <unordered_map>
 
-#include "screens/execution/REXEC.h"
-#include "screens/input/DERAZO_Input.h"
-
 namespace volpar::qt {
 
 namespace {
@@ -25,6 +22,12 @@ std::unordered_map<const QObject*, MachineAccessibility*>& owners() {
 QRect screenRect(const FormWindow& window, const ui::Element& element) {
   const QRect r = window.pixelRect(element);
   return QRect(window.clientArea()->mapToGlobal(r.topLeft()), r.size());
+}
+
+// Where a reading is drawn on the screen.
+QRect screenRect(const FormWindow& window, const ui::Reading& reading) {
+  const QRect first = screenRect(window, *reading.place);
+  return reading.placeEnd ? first.united(screenRect(window, *reading.placeEnd)) : first;
 }
 
 // A drawn part of a screen that is no widget of its own: a register, a lamp, a table row.
@@ -86,7 +89,7 @@ class SaidText : public QAccessibleTextInterface {
 // the value ("Program Counter": "5, binary 00101").
 class ReadingPart : public DrawnPart, public SaidText {
  public:
-  ReadingPart(const MachineAccessibility& owner, history::Reading reading)
+  ReadingPart(const MachineAccessibility& owner, const ui::Reading& reading)
       : DrawnPart(owner, QAccessible::StaticText), reading_(std::move(reading)) {}
 
   void* interface_cast(QAccessible::InterfaceType t) override {
@@ -104,64 +107,60 @@ class ReadingPart : public DrawnPart, public SaidText {
     }
   }
   QRect rect() const override {
-    return isValid() ? screenRect(owner_.window(), *reading_.place) : QRect();
+    return isValid() ? screenRect(owner_.window(), reading_) : QRect();
   }
 
  private:
-  history::Reading reading_;
+  const ui::Reading& reading_;  // the owner's
 };
 
-// A row of the memory table: "Address 5", "00100101, LOAD 5"; the row Send to Memory
-// writes next is selected and says so.
-class MemoryRow : public DrawnPart, public SaidText {
+// A row of a table: "Address 5", "00100101, LOAD 5, entry location"; the row the next
+// entry goes to is selected.
+class TableRow : public DrawnPart, public SaidText {
  public:
-  MemoryRow(const MachineAccessibility& owner, const DERAZO_Input& input, int address,
-            QAccessibleInterface* table)
-      : DrawnPart(owner, QAccessible::Cell), input_(input), address_(address), table_(table) {}
+  TableRow(const MachineAccessibility& owner, const ui::ReadingTable& table, int row,
+           QAccessibleInterface* tableIface)
+      : DrawnPart(owner, QAccessible::Cell), table_(table), row_(row), tableIface_(tableIface) {}
 
   void* interface_cast(QAccessible::InterfaceType t) override {
     return t == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
   }
   QString said() const override { return text(QAccessible::Description); }
 
-  QAccessibleInterface* parent() const override { return table_; }
+  QAccessibleInterface* parent() const override { return tableIface_; }
   QString text(QAccessible::Text t) const override {
     if (!isValid()) return {};
     switch (t) {
-      case QAccessible::Name: return qs(history::memoryRowName(address_));
+      case QAccessible::Name: return qs(reading().name);
       case QAccessible::Description:
-      case QAccessible::Value:
-        return qs(history::memoryRowSaid(input_, address_)) +
-               (isEntry() ? QStringLiteral(", entry location") : QString());
+      case QAccessible::Value: return qs(reading().say());
       default: return {};
     }
   }
   QAccessible::State state() const override {
     QAccessible::State s = DrawnPart::state();
     s.selectable = true;
-    s.selected = isValid() && isEntry();
-    s.invisible = s.invisible || !isValid() || !input_.Shape1(8 * address_ + 1).visible();
+    s.selected = isValid() && table_.current() == row_;
+    s.invisible = s.invisible || !isValid() || !reading().place->visible();
     return s;
   }
   QRect rect() const override {
-    if (!isValid()) return {};
-    return screenRect(owner_.window(), input_.Shape1(8 * address_ + 1))
-        .united(screenRect(owner_.window(), input_.Shape1(8 * address_ + 8)));
+    return isValid() ? screenRect(owner_.window(), reading()) : QRect();
   }
 
  private:
-  bool isEntry() const { return history::entryLocation(input_) == address_; }
+  const ui::Reading& reading() const { return table_.rows[static_cast<std::size_t>(row_)]; }
 
-  const DERAZO_Input& input_;
-  int address_;
-  QAccessibleInterface* table_;
+  const ui::ReadingTable& table_;
+  int row_;
+  QAccessibleInterface* tableIface_;
 };
 
-// The memory grid as a table of 32 rows.
-class MemoryTable : public DrawnPart {
+// A table of rows (the memory grid).
+class RowTable : public DrawnPart {
  public:
-  MemoryTable(const MachineAccessibility& owner, const DERAZO_Input& input)
-      : DrawnPart(owner, QAccessible::Table), input_(input) {}
+  RowTable(const MachineAccessibility& owner, const ui::ReadingTable& table)
+      : DrawnPart(owner, QAccessible::Table), table_(table) {}
 
   void setRows(std::vector<QAccessibleInterface*> rows) { rows_ = std::move(rows); }
 
@@ -183,18 +182,17 @@ class MemoryTable : public DrawnPart {
   }
   QString text(QAccessible::Text t) const override {
     if (!isValid()) return {};
-    if (t == QAccessible::Name) return QStringLiteral("Memory");
-    if (t == QAccessible::Description) return QStringLiteral("32 rows, one per address");
+    if (t == QAccessible::Name) return qs(table_.name);
+    if (t == QAccessible::Description) return qs(table_.description);
     return {};
   }
   QRect rect() const override {
-    if (!isValid()) return {};
-    return screenRect(owner_.window(), input_.Shape1(1))
-        .united(screenRect(owner_.window(), input_.Shape1(256)));
+    if (!isValid() || rows_.empty()) return {};
+    return rows_.front()->rect().united(rows_.back()->rect());
   }
 
  private:
-  const DERAZO_Input& input_;
+  const ui::ReadingTable& table_;
   std::vector<QAccessibleInterface*> rows_;
 };
 
@@ -228,43 +226,21 @@ class AccessibleClientArea : public QAccessibleWidget {
 
 }  // namespace
 
-MachineAccessibility::MachineAccessibility(FormWindow& window, const REXEC& rexec)
-    : QObject(&window), window_(window) {
-  for (history::Reading& r : history::executionReadings(rexec)) {
-    adopt(new ReadingPart(*this, std::move(r)));
+MachineAccessibility::MachineAccessibility(FormWindow& window, ui::AccessibleParts parts)
+    : QObject(&window), window_(window), parts_(std::move(parts)) {
+  for (const ui::Reading& r : parts_.readings) adopt(new ReadingPart(*this, r));
+  if (parts_.table) {
+    auto* table = new RowTable(*this, *parts_.table);
+    adopt(table);
+    std::vector<QAccessibleInterface*> rows;
+    for (int i = 0; i < static_cast<int>(parts_.table->rows.size()); ++i) {
+      rows.push_back(new TableRow(*this, *parts_.table, i, table));
+      ids_.push_back(QAccessible::registerAccessibleInterface(rows.back()));
+      told_.push_back(rows.back()->text(QAccessible::Description));
+    }
+    table->setRows(std::move(rows));
   }
-  std::vector<std::pair<const ui::Element*, QString>> names;
-  for (int i = 1; i <= 8; ++i) names.emplace_back(&rexec.Input_bit(i), QString("Bit %1").arg(i));
-  names.emplace_back(&rexec.Text_Input_Decimal, QStringLiteral("Decimal value"));
-  nameTextBoxes(names);
-  for (int i = 1; i <= 8; ++i) {
-    if (QWidget* w = window.widgetOf(rexec.Input_bit(i)))
-      w->setAccessibleDescription("INPUT window");
-  }
-  if (QWidget* bar = window.widgetOf(rexec.time_scroll)) bar->setAccessibleName("Speed");
-  own();
-  timer_.setSingleShot(true);
-  connect(&timer_, &QTimer::timeout, this, [this] { announce(); });
-}
-
-MachineAccessibility::MachineAccessibility(FormWindow& window, const DERAZO_Input& input)
-    : QObject(&window), window_(window), input_(&input) {
-  auto* table = new MemoryTable(*this, input);
-  adopt(table);
-  std::vector<QAccessibleInterface*> rows;
-  for (int a = 0; a < 32; ++a) {
-    rows.push_back(new MemoryRow(*this, input, a, table));
-    ids_.push_back(QAccessible::registerAccessibleInterface(rows.back()));
-    told_.push_back(rows.back()->text(QAccessible::Description));
-  }
-  table->setRows(std::move(rows));
-  std::vector<std::pair<const ui::Element*, QString>> names;
-  for (int i = 1; i <= 8; ++i) names.emplace_back(&input.Input_Bit(i), QString("Bit %1").arg(i));
-  names.emplace_back(&input.Input_Op_Code(0), QStringLiteral("Op code"));
-  names.emplace_back(&input.Input_Memory_Address, QStringLiteral("Address"));
-  names.emplace_back(&input.memory_text, QStringLiteral("Memory location"));
-  names.emplace_back(&input.exec_text, QStringLiteral("Start location"));
-  nameTextBoxes(names);
+  nameControls(window, parts_.names);
   own();
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, [this] { announce(); });
@@ -290,10 +266,13 @@ void MachineAccessibility::own() {
   }
 }
 
-void MachineAccessibility::nameTextBoxes(
-    const std::vector<std::pair<const ui::Element*, QString>>& names) {
-  for (const auto& [element, name] : names) {
-    if (QWidget* w = window_.widgetOf(*element)) w->setAccessibleName(name);
+void nameControls(FormWindow& window, const std::vector<ui::ControlName>& names) {
+  for (const ui::ControlName& n : names) {
+    QWidget* w = window.widgetOf(*n.control);
+    if (!w) continue;
+    if (w->accessibleName() != qs(n.name)) w->setAccessibleName(qs(n.name));
+    const QString description = n.description ? qs(n.description()) : QString();
+    if (w->accessibleDescription() != description) w->setAccessibleDescription(description);
   }
 }
 
@@ -334,11 +313,12 @@ void MachineAccessibility::announceNow() {
 
 void MachineAccessibility::announce() {
   sinceLast_.start();
+  // The rows' texts follow the objects' own in told_ (see the constructor).
   std::vector<QAccessibleInterface*> all = items_;
-  if (input_) {
-    for (int a = 0; a < items_.front()->childCount(); ++a) all.push_back(items_.front()->child(a));
+  if (parts_.table) {
+    QAccessibleInterface* table = items_.back();
+    for (int row = 0; row < table->childCount(); ++row) all.push_back(table->child(row));
   }
-  // The rows' texts follow the objects' own in told_ (see the constructors).
   QStringList changed;
   for (std::size_t i = 0; i < all.size(); ++i) {
     const QString now = all[i]->text(QAccessible::Description);
@@ -350,17 +330,11 @@ void MachineAccessibility::announce() {
     QAccessible::updateAccessibility(&description);
     QAccessibleEvent name(all[i], QAccessible::NameChanged);
     QAccessible::updateAccessibility(&name);
-    if (!input_) changed << all[i]->text(QAccessible::Name) + " " + now;
+    // The button just pressed says what the readings changed, not the rows.
+    if (i < parts_.readings.size()) changed << all[i]->text(QAccessible::Name) + " " + now;
   }
   if (!changed.isEmpty()) tellFocus(changed.join(QStringLiteral(", ")));
-  if (input_) {
-    const QString location =
-        QStringLiteral("Memory location ") + QString::fromStdString(input_->memory_text.Text());
-    for (int i = 1; i <= 8; ++i) {
-      QWidget* w = window_.widgetOf(input_->Input_Bit(i));
-      if (w && w->accessibleDescription() != location) w->setAccessibleDescription(location);
-    }
-  }
+  nameControls(window_, parts_.names);
   if (announced) announced();
 }
 

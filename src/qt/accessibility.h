@@ -10,28 +10,23 @@
 #include <string>
 #include <vector>
 
-#include "history/machine_reading.h"
 #include "qt/form_window.h"
-
-namespace volpar {
-class REXEC;
-class DERAZO_Input;
-}  // namespace volpar
+#include "ui/accessible_parts.h"
 
 namespace volpar::qt {
 
-// What a screen reader finds of a screen beyond its widgets: on the execution screen an
-// object for each register, the negative flag, the decoder, the clock, the lit lamps and
-// the INPUT window; on the input screen the memory grid as a table of 32 rows. Every
-// text box gets the name of the label beside it. Changes reach the screen reader a few
+// What a screen reader finds of a screen beyond its widgets, as the form offers it
+// (Form::accessibleParts): an object for each reading (on the execution screen each
+// register, the negative flag, the decoder, the clock, the lit lamps and the INPUT
+// window) and a table of rows (on the input screen the memory grid). Every text box gets
+// the name of the label beside it. Changes reach the screen reader a few
 // times a second at most, the newest state winning, so that a fast clock does not flood
 // it; the texts are read from the model each time, never kept.
 class MachineAccessibility : public QObject, public FormWindow::ChangeListener {
  public:
   static constexpr int kAnnounceMs = 250;
 
-  MachineAccessibility(FormWindow& window, const REXEC& rexec);
-  MachineAccessibility(FormWindow& window, const DERAZO_Input& input);
+  MachineAccessibility(FormWindow& window, ui::AccessibleParts parts);
   ~MachineAccessibility() override;
 
   // The accessible objects of the window's drawing, in order.
@@ -54,14 +49,13 @@ class MachineAccessibility : public QObject, public FormWindow::ChangeListener {
   static QAccessibleInterface* factory(const QString& className, QObject* object);
 
  private:
-  void nameTextBoxes(const std::vector<std::pair<const ui::Element*, QString>>& names);
   void adopt(QAccessibleInterface* iface);
   void own();
   void announce();
   void tellFocus(const QString& news);
 
   FormWindow& window_;
-  const DERAZO_Input* input_ = nullptr;
+  ui::AccessibleParts parts_;
   std::vector<QAccessible::Id> ids_;
   std::vector<QAccessibleInterface*> items_;
   // What each object last told the screen reader, to tell only what changed.
@@ -71,6 +65,9 @@ class MachineAccessibility : public QObject, public FormWindow::ChangeListener {
   QPointer<QWidget> toldFocus_;  // the control that says the last changes
   bool alive_ = true;
 };
+
+// Gives the window's controls the names and descriptions the form offers.
+void nameControls(FormWindow& window, const std::vector<ui::ControlName>& names);
 
 // Installs the factory above; once, before the first window.
 void enableMachineAccessibility();

@@ -5,10 +5,11 @@
 #include <QSettings>
 #include <QWidget>
 #include <algorithm>
-#include <cmath>
 #include <unordered_map>
 
+#include "frontend/contrast.h"
 #include "qt/qt_color.h"
+#include "screens/machine_reading.h"
 
 namespace volpar::qt {
 
@@ -33,12 +34,7 @@ State& state() {
   return s;
 }
 
-double luminance(QColor c) {
-  const auto channel = [](double v) {
-    return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-  };
-  return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-}
+frontend::Rgb rgbOf(QColor c) { return {c.red(), c.green(), c.blue()}; }
 
 }  // namespace
 
@@ -51,21 +47,19 @@ void showBitValues(bool on) {
   for (QWidget* w : QApplication::allWidgets()) w->update();
 }
 
-void addBitCells(const std::vector<history::BitCell>& cells) {
-  for (const history::BitCell& c : cells) state().cells[c.shape] = c.one;
+void addBitCells(const std::vector<ui::BitCell>& cells) {
+  for (const ui::BitCell& c : cells) state().cells[c.shape] = c.one;
 }
 
-void removeBitCells(const std::vector<history::BitCell>& cells) {
-  for (const history::BitCell& c : cells) state().cells.erase(c.shape);
+void removeBitCells(const std::vector<ui::BitCell>& cells) {
+  for (const ui::BitCell& c : cells) state().cells.erase(c.shape);
 }
 
-double contrastRatio(QColor a, QColor b) {
-  const double la = luminance(a), lb = luminance(b);
-  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
+double contrastRatio(QColor a, QColor b) { return frontend::contrastRatio(rgbOf(a), rgbOf(b)); }
 
 QColor markColor(QColor fill) {
-  return contrastRatio(fill, Qt::black) >= contrastRatio(fill, Qt::white) ? Qt::black : Qt::white;
+  const frontend::Rgb mark = frontend::markColor(rgbOf(fill));
+  return QColor(mark.red, mark.green, mark.blue);
 }
 
 void paintBitValue(QPainter& p, const ui::Element& shape, const Look& look, const TwipScale& ts) {
@@ -81,7 +75,7 @@ void paintBitValue(QPainter& p, const ui::Element& shape, const Look& look, cons
   p.save();
   p.setFont(font);
   p.setPen(markColor(toQColor(look.fill, QApplication::palette())));
-  p.drawText(circle, Qt::AlignCenter, QString(QChar(history::bitMark(look.fill, it->second))));
+  p.drawText(circle, Qt::AlignCenter, QString(QChar(screens::bitMark(look.fill, it->second))));
   p.restore();
 }
 

@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <vector>
 
-#include "history/machine_reading.h"
 #include "qt/element_painter.h"
+#include "ui/accessible_parts.h"
 
 namespace volpar::qt {
 
@@ -16,8 +16,8 @@ bool bitValuesShown();
 void showBitValues(bool on);
 
 // The cells that hold bits, while their screen lives.
-void addBitCells(const std::vector<history::BitCell>& cells);
-void removeBitCells(const std::vector<history::BitCell>& cells);
+void addBitCells(const std::vector<ui::BitCell>& cells);
+void removeBitCells(const std::vector<ui::BitCell>& cells);
 
 // Writes the cell's bit, as its look shows it, inside it when the option is on and the
 // shape is a bit cell.

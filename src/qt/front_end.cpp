@@ -10,16 +10,13 @@
 #include <algorithm>
 
 #include "exercise/check.h"
-#include "history/machine_reading.h"
 #include "qt/accessibility.h"
 #include "qt/bit_values.h"
 #include "qt/form_tooltips.h"
 #include "qt/help_viewer.h"
 #include "qt/program_icon.h"
 #include "qt/text_scale.h"
-#include "screens/execution/REXEC.h"
-#include "screens/input/DERAZO_Input.h"
-#include "screens/welcome/Initial_Screen.h"
+#include "screens/machine_reading.h"
 
 namespace volpar::qt {
 namespace {
@@ -77,32 +74,27 @@ void FrontEnd::formCreated(ui::Form& form) {
   addKeyCommands(*window, form);
   if (form.tooltipAt) new FormTooltips(*window);
   addAccessibility(form, *window);
-  addViewActions(form, *window);
+  addViewActions(*window);
 }
 
-// The machine's objects for a screen reader, and its bit cells for "Show bit values".
+// The machine's objects for a screen reader, and its bit cells for "Show bit values", as
+// the form offers them.
 void FrontEnd::addAccessibility(ui::Form& form, FormWindow& window) {
-  if (auto* welcome = dynamic_cast<Initial_Screen*>(&form)) {
-    if (QWidget* w = window.widgetOf(welcome->Version)) w->setAccessibleName("Version");
-    if (QWidget* w = window.widgetOf(welcome->Address)) w->setAccessibleName("Address");
+  if (!form.accessibleParts) return;
+  ui::AccessibleParts parts = form.accessibleParts();
+  addBitCells(parts.bitCells);
+  if (parts.readings.empty() && !parts.table) {
+    nameControls(window, parts.names);
     return;
   }
-  MachineAccessibility* a11y = nullptr;
-  if (auto* rexec = dynamic_cast<REXEC*>(&form)) {
-    a11y = new MachineAccessibility(window, *rexec);
-    addBitCells(history::bitCells(*rexec));
-  } else if (auto* input = dynamic_cast<DERAZO_Input*>(&form)) {
-    a11y = new MachineAccessibility(window, *input);
-    addBitCells(history::bitCells(*input));
-  }
-  if (!a11y) return;
+  auto* a11y = new MachineAccessibility(window, std::move(parts));
   window.setChangeListener(a11y);
   a11y->announced = [this] { machineChanged(); };
 }
 
-// F3 reads the machine state and F4 shows the bit values, on every screen; the input
-// screen lists both in a View menu of its own, after the menus it has.
-void FrontEnd::addViewActions(ui::Form& form, FormWindow& window) {
+// F3 reads the machine state and F4 shows the bit values, on every screen; a screen with
+// menus (the input screen) lists both in a View menu of its own, after the menus it has.
+void FrontEnd::addViewActions(FormWindow& window) {
   auto* read = new QAction(QStringLiteral("&Read machine state"), &window);
   read->setShortcut(Qt::Key_F3);
   QObject::connect(read, &QAction::triggered, &window, [this] { showMachineState(); });
@@ -116,7 +108,7 @@ void FrontEnd::addViewActions(ui::Form& form, FormWindow& window) {
     bits->setChecked(bitValuesShown());
   });
   window.addActions({read, bits});
-  if (dynamic_cast<DERAZO_Input*>(&form)) {
+  if (window.menuWidget()) {
     QMenu* view = window.menuBar()->addMenu(QStringLiteral("&View"));
     view->addActions({read, bits});
     QObject::connect(view, &QMenu::aboutToShow, bits,
@@ -128,7 +120,7 @@ MachineStateWindow& FrontEnd::showMachineState() {
   if (!stateWindow_) {
     stateWindow_ = std::make_unique<MachineStateWindow>([this] {
       const REXEC* rexec = app_.existingRexec();
-      return rexec ? history::machineSummary(*rexec, app_.existingDerazoInput()) : std::string();
+      return rexec ? screens::machineSummary(*rexec, app_.existingDerazoInput()) : std::string();
     });
   }
   stateWindow_->open();
@@ -209,8 +201,7 @@ void FrontEnd::openExercise(const std::string& path) {
 void FrontEnd::formDestroyed(ui::Form& form) {
   auto it = windows_.find(&form);
   if (it == windows_.end()) return;
-  if (auto* rexec = dynamic_cast<REXEC*>(&form)) removeBitCells(history::bitCells(*rexec));
-  if (auto* input = dynamic_cast<DERAZO_Input*>(&form)) removeBitCells(history::bitCells(*input));
+  if (form.accessibleParts) removeBitCells(form.accessibleParts().bitCells);
   if (FormWindow* window = it->second.data()) {
     window->detach();
     window->deleteLater();

@@ -59,7 +59,7 @@ class FrontEnd : public ScreensObserver {
  private:
   void addKeyCommands(FormWindow& window, ui::Form& form);
   void addAccessibility(ui::Form& form, FormWindow& window);
-  void addViewActions(ui::Form& form, FormWindow& window);
+  void addViewActions(FormWindow& window);
   void machineChanged();
   void scaleReadingWindows();
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/accessible_parts.h"
 #include "ui/element.h"
 
 namespace volpar::ui {
@@ -85,6 +86,8 @@ class Form {
     Rect area;
   };
   std::function<std::optional<Tooltip>(Point)> tooltipAt;
+  // What a screen reader finds of the form beyond its controls (see accessible_parts.h).
+  std::function<AccessibleParts()> accessibleParts;
 
   // Events of the window itself, raised by the renderer or a test.
   std::function<void()> onUnload;       // the user closes the window

@@ -6,10 +6,12 @@
 #include "exercise/exercise_file.h"
 #include "frontend/caption_fit.h"
 #include "frontend/clock_pacing.h"
+#include "frontend/contrast.h"
 #include "frontend/fonts.h"
 #include "frontend/system_colors.h"
 #include "screens/input/DERAZO_Input.h"
 #include "storage/program_link.h"
+#include "screens/machine_reading.h"
 #include "storage/program_text.h"
 
 namespace volpar::web {
@@ -204,6 +206,7 @@ void WebFrontEnd::formCreated(ui::Form& form) {
     elements_[nextId_] = e;
     elementIds_[e] = nextId_++;
   }
+  if (form.accessibleParts) parts_[id] = form.accessibleParts();
   form.setObserver(this);
   created_.push_back(id);
 }
@@ -220,6 +223,7 @@ void WebFrontEnd::formDestroyed(ui::Form& form) {
   }
   if (form.observer() == this) form.setObserver(nullptr);
   destroyed_.push_back(it->second);
+  parts_.erase(it->second);
   forms_.erase(it->second);
   formIds_.erase(it);
 }
@@ -347,6 +351,70 @@ bool WebFrontEnd::drawnDifferently(int id) {
   if (it->second == digest.value()) return false;
   it->second = digest.value();
   return true;
+}
+
+val WebFrontEnd::accessibleParts(int id) const {
+  auto it = parts_.find(id);
+  if (it == parts_.end()) return val::undefined();
+  const ui::AccessibleParts& parts = it->second;
+  val d = val::object();
+  val names = val::array();
+  for (const ui::ControlName& n : parts.names) {
+    val name = val::object();
+    name.set("id", elementIds_.at(n.control));
+    name.set("name", n.name);
+    names.call<void>("push", name);
+  }
+  d.set("names", names);
+  val readings = val::array();
+  for (const ui::Reading& r : parts.readings) readings.call<void>("push", r.name);
+  d.set("readings", readings);
+  d.set("table", val::null());
+  if (parts.table) {
+    val table = val::object();
+    table.set("name", parts.table->name);
+    table.set("description", parts.table->description);
+    val rows = val::array();
+    for (const ui::Reading& r : parts.table->rows) rows.call<void>("push", r.name);
+    table.set("rows", rows);
+    d.set("table", table);
+  }
+  val cells = val::array();
+  for (const ui::BitCell& c : parts.bitCells) {
+    val cell = val::object();
+    cell.set("id", elementIds_.at(c.shape));
+    cell.set("one", colour(c.one));
+    cells.call<void>("push", cell);
+  }
+  d.set("bitCells", cells);
+  return d;
+}
+
+val WebFrontEnd::accessibleTexts(int id) const {
+  auto it = parts_.find(id);
+  if (it == parts_.end()) return val::undefined();
+  const ui::AccessibleParts& parts = it->second;
+  val d = val::object();
+  val descriptions = val::array();
+  for (const ui::ControlName& n : parts.names) {
+    descriptions.call<void>("push", n.description ? n.description() : std::string());
+  }
+  d.set("descriptions", descriptions);
+  val readings = val::array();
+  for (const ui::Reading& r : parts.readings) readings.call<void>("push", r.say());
+  d.set("readings", readings);
+  val rows = val::array();
+  if (parts.table) {
+    for (const ui::Reading& r : parts.table->rows) rows.call<void>("push", r.say());
+  }
+  d.set("rows", rows);
+  d.set("current", parts.table ? parts.table->current() : -1);
+  return d;
+}
+
+std::string WebFrontEnd::machineSummary() const {
+  const REXEC* rexec = app_.existingRexec();
+  return rexec ? screens::machineSummary(*rexec, app_.existingDerazoInput()) : std::string();
 }
 
 // ---- the user's side --------------------------------------------------------------------
@@ -500,6 +568,19 @@ int fitCaption(val fits) {
   return frontend::fitCaption([&fits](int percent) { return fits(percent).as<bool>(); });
 }
 
+// What a bit cell of this fill, whose 1 is `one`, shows: "1", "0" or "x".
+std::string bitMark(double fill, double one) {
+  return std::string(1,
+                     screens::bitMark(static_cast<ui::Color>(fill), static_cast<ui::Color>(one)));
+}
+
+// The colour of that mark on the fill; a bit cell is always filled with a fixed colour.
+std::string markColor(double fill) {
+  const frontend::Rgb mark = frontend::markColor(frontend::rgbOf(static_cast<ui::Color>(fill)));
+  return frontend::cssColor(static_cast<ui::Color>(mark.red | mark.green << 8 | mark.blue << 16),
+                            "#000000");
+}
+
 }  // namespace
 
 }  // namespace volpar::web
@@ -517,6 +598,9 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("form", &WebFrontEnd::form)
       .function("formState", &WebFrontEnd::formState)
       .function("element", &WebFrontEnd::element)
+      .function("accessibleParts", &WebFrontEnd::accessibleParts)
+      .function("accessibleTexts", &WebFrontEnd::accessibleTexts)
+      .function("machineSummary", &WebFrontEnd::machineSummary)
       .function("ended", &WebFrontEnd::ended)
       .function("takeSaved", &WebFrontEnd::takeSaved)
       .function("answerFile", &WebFrontEnd::answerFile)
@@ -564,4 +648,6 @@ EMSCRIPTEN_BINDINGS(volpar) {
   emscripten::function("cssFontFamily", &volpar::web::cssFontFamily);
   emscripten::function("fontPixels", &volpar::frontend::fontPixels);
   emscripten::function("fitCaption", &volpar::web::fitCaption);
+  emscripten::function("bitMark", &volpar::web::bitMark);
+  emscripten::function("markColor", &volpar::web::markColor);
 }

@@ -47,6 +47,16 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   // The tooltip over a point of the form (twips): {text, left, top, width, height}, the box
   // it speaks of in twips; undefined where there is none.
   emscripten::val tooltipAt(int form, int x, int y) const;
+  // What a screen reader finds of a form beyond its controls (Form::accessibleParts), as
+  // named when the form was made: {names: [{id, name}], readings: [name], table: {name,
+  // description, rows: [name]} or null, bitCells: [{id, one}]}; undefined for none.
+  emscripten::val accessibleParts(int id) const;
+  // What those parts say now: {descriptions: [text, one per name], readings: [text],
+  // rows: [text], current: row or -1}.
+  emscripten::val accessibleTexts(int id) const;
+  // The machine's whole state in plain text ("Read machine state"), empty before the
+  // execution screen exists.
+  std::string machineSummary() const;
   bool ended() { return app_.programEnded(); }
   std::string takeSaved() { return platform_.takeSaved(); }
   void answerFile(std::string name) { platform_.answerFile(std::move(name)); }
@@ -126,6 +136,7 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   std::unordered_map<const ui::Form*, int> formIds_;
   std::unordered_map<int, ui::Element*> elements_;
   std::unordered_map<const ui::Element*, int> elementIds_;
+  std::unordered_map<int, ui::AccessibleParts> parts_;  // form number → its parts
   std::vector<int> created_, destroyed_, changed_;
   std::vector<std::pair<int, int>> formEvents_;
   std::unordered_set<int> pending_;             // element numbers already in changed_

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/execution/REXEC.h"
 
+#include "screens/machine_reading.h"
 #include "screens/screens.h"
 #include "ui/colors.h"
 #include "ui/platform.h"
@@ -15,6 +16,7 @@ REXEC::REXEC(Screens& screens) : ui::Form("REXEC"), screens_(screens) {
   layOutOptions();
   layOutInputWindow();
   connectHandlers();
+  accessibleParts = [this] { return screens::executionParts(*this); };
 }
 
 void REXEC::connectHandlers() {

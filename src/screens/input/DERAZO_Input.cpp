@@ -2,6 +2,7 @@
 #include "screens/input/DERAZO_Input.h"
 
 #include "machine/instruction_text.h"
+#include "screens/machine_reading.h"
 
 namespace volpar {
 
@@ -13,6 +14,7 @@ DERAZO_Input::DERAZO_Input(Screens& screens) : ui::Form("DERAZO_Input"), screens
   layOutMenus();
   connectHandlers();
   tooltipAt = [this](ui::Point at) { return memoryTooltip(at); };
+  accessibleParts = [this] { return screens::inputParts(*this); };
   noteMemoryKept();
 }
 

@@ -6,6 +6,7 @@
 #include "machine/REXEC_Manual.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
+#include "screens/machine_reading.h"
 #include "screens/screens.h"
 #include "ui/platform.h"
 
@@ -14,6 +15,7 @@ namespace volpar {
 Initial_Screen::Initial_Screen(Screens& screens) : ui::Form("Initial_Screen"), screens_(screens) {
   layOut();
   connectHandlers();
+  accessibleParts = [this] { return screens::welcomeParts(*this); };
 }
 
 void Initial_Screen::connectHandlers() {

@@ -213,7 +213,10 @@ export class ElementView {
       n.style.fontSize = fontSize(d.font);
       if (d.caption.includes(' ')) fitLater(this);
     }
-    if (changed(d, prev, 'enabled', 'fore')) n.style.color = d.enabled ? css(d.fore, '#000000') : '#a0a0a0';
+    if (changed(d, prev, 'enabled', 'fore')) {
+      n.style.color = d.enabled ? css(d.fore, '#000000') : '#a0a0a0';
+      n.ariaDisabled = d.enabled ? null : 'true'; // greyed as a disabled control's text is
+    }
     if (changed(d, prev, 'back')) n.style.background = css(d.back, 'transparent');
   }
 

@@ -15,6 +15,10 @@ import { hookDeskLayout } from './desk_layout.js';
 import { installHistoryPanel } from './history_panel.js';
 import { hookShare, openLinkedProgram } from './share.js';
 import { workOffline } from './offline.js';
+import './a11y_mirror.js';
+import './machine_state.js';
+import './bit_values.js';
+import './help_keys.js';
 
 async function start() {
   app.module = await createVolpar();

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "history/machine_reading.h"
+#include "screens/machine_reading.h"
 
 #include "machine/instruction_text.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
+#include "screens/welcome/Initial_Screen.h"
 #include "ui/text_value.h"
 
-namespace volpar::history {
+namespace volpar::screens {
 
 namespace {
 
@@ -26,8 +27,8 @@ int valueOf(const std::string& bits) {
 }
 
 // "5, binary 00101"; a register not yet written (empty caption) says only its bits.
-Reading registerReading(const std::string& name, const ui::Label* decimal, Cells::Run cells,
-                        ui::Color one, const ui::Element& place) {
+ui::Reading registerReading(const std::string& name, const ui::Label* decimal, Cells::Run cells,
+                            ui::Color one, const ui::Element& place) {
   return {name,
           [decimal, cells, one] {
             const std::string bits = bitsOf(cells, one);
@@ -49,7 +50,7 @@ std::vector<std::pair<const ui::Shape*, const ui::Label*>> lamps(const REXEC& r)
           {&r.Shapexyt, &r.Label_XY_To_S},         {&r.Shapeit, &r.Label_Copy_Input_To_S}};
 }
 
-Reading decoderReading(const REXEC& r) {
+ui::Reading decoderReading(const REXEC& r) {
   return {r.Label_Window_Decoder.Caption(),
           [&r] {
             for (int k = 1; k <= 8; ++k) {
@@ -60,7 +61,7 @@ Reading decoderReading(const REXEC& r) {
           &r.Label_Window_Decoder};
 }
 
-Reading clockReading(const REXEC& r) {
+ui::Reading clockReading(const REXEC& r) {
   return {"Clock",
           [&r] {
             for (int k = 0; k <= 7; ++k) {
@@ -71,7 +72,7 @@ Reading clockReading(const REXEC& r) {
           &r.Shape_Clock(0)};
 }
 
-Reading lampsReading(const REXEC& r) {
+ui::Reading lampsReading(const REXEC& r) {
   return {"Lit lamps",
           [all = lamps(r)] {
             std::string lit;
@@ -86,7 +87,7 @@ Reading lampsReading(const REXEC& r) {
           &r.Shapemy};
 }
 
-Reading inputWindowReading(const REXEC& r) {
+ui::Reading inputWindowReading(const REXEC& r) {
   return {"Input window",
           [&r] {
             if (!r.Input_Window.enabled()) return std::string("not waiting");
@@ -97,8 +98,8 @@ Reading inputWindowReading(const REXEC& r) {
 
 }  // namespace
 
-std::vector<Reading> executionReadings(const REXEC& r) {
-  std::vector<Reading> all;
+std::vector<ui::Reading> executionReadings(const REXEC& r) {
+  std::vector<ui::Reading> all;
   all.push_back(clockReading(r));
   all.push_back(lampsReading(r));
   all.push_back(registerReading(r.Label_Window_PC.Caption(), &r.Register_PC_Decimal,
@@ -141,19 +142,62 @@ int entryLocation(const DERAZO_Input& input) {
 
 std::string machineSummary(const REXEC& rexec, const DERAZO_Input* input) {
   std::string text;
-  for (const Reading& r : executionReadings(rexec)) text += r.name + ": " + r.say() + "\n";
+  for (const ui::Reading& r : executionReadings(rexec)) text += r.name + ": " + r.say() + "\n";
   if (!input) return text;
   text += "Memory:\n";
-  const int entry = entryLocation(*input);
-  for (int a = 0; a < 32; ++a) {
-    text += memoryRowName(a) + ": " + memoryRowSaid(*input, a);
-    text += a == entry ? ", entry location\n" : "\n";
-  }
+  const ui::AccessibleParts memory = inputParts(*input);
+  for (const ui::Reading& row : memory.table->rows) text += row.name + ": " + row.say() + "\n";
   return text;
 }
 
-std::vector<BitCell> bitCells(const REXEC& r) {
-  std::vector<BitCell> cells;
+ui::AccessibleParts executionParts(const REXEC& r) {
+  ui::AccessibleParts parts;
+  parts.readings = executionReadings(r);
+  for (int i = 1; i <= 8; ++i) {
+    parts.names.push_back(
+        {&r.Input_bit(i), "Bit " + std::to_string(i), [] { return "INPUT window"; }});
+  }
+  parts.names.push_back({&r.Text_Input_Decimal, "Decimal value", {}});
+  parts.names.push_back({&r.time_scroll, "Speed", {}});
+  parts.bitCells = bitCells(r);
+  return parts;
+}
+
+// The memory grid as a table of 32 rows; the row Send to Memory writes next says so.
+ui::AccessibleParts inputParts(const DERAZO_Input& input) {
+  ui::AccessibleParts parts;
+  const auto location = [&input] { return "Memory location " + input.memory_text.Text(); };
+  for (int i = 1; i <= 8; ++i) {
+    parts.names.push_back({&input.Input_Bit(i), "Bit " + std::to_string(i), location});
+  }
+  parts.names.push_back({&input.Input_Op_Code(0), "Op code", {}});
+  parts.names.push_back({&input.Input_Memory_Address, "Address", {}});
+  parts.names.push_back({&input.memory_text, "Memory location", {}});
+  parts.names.push_back({&input.exec_text, "Start location", {}});
+  ui::ReadingTable table{
+      "Memory", "32 rows, one per address", {}, [&input] { return entryLocation(input); }};
+  for (int a = 0; a < 32; ++a) {
+    table.rows.push_back({memoryRowName(a),
+                          [&input, a] {
+                            return memoryRowSaid(input, a) +
+                                   (entryLocation(input) == a ? ", entry location" : "");
+                          },
+                          &input.Shape1(8 * a + 1), &input.Shape1(8 * a + 8)});
+  }
+  parts.table = std::move(table);
+  parts.bitCells = bitCells(input);
+  return parts;
+}
+
+ui::AccessibleParts welcomeParts(const Initial_Screen& welcome) {
+  ui::AccessibleParts parts;
+  parts.names.push_back({&welcome.Version, "Version", {}});
+  parts.names.push_back({&welcome.Address, "Address", {}});
+  return parts;
+}
+
+std::vector<ui::BitCell> bitCells(const REXEC& r) {
+  std::vector<ui::BitCell> cells;
   const auto add = [&cells](Cells::Run run, ui::Color one) {
     for (const auto& s : run) cells.push_back({s.get(), one});
   };
@@ -168,17 +212,17 @@ std::vector<BitCell> bitCells(const REXEC& r) {
   return cells;
 }
 
-std::vector<BitCell> bitCells(const DERAZO_Input& input) {
-  std::vector<BitCell> cells;
+std::vector<ui::BitCell> bitCells(const DERAZO_Input& input) {
+  std::vector<ui::BitCell> cells;
   for (const auto& s : input.Shape1.run(1, 256)) cells.push_back({s.get(), ui::kYellow});
   return cells;
 }
 
-char bitMark(const BitCell& cell) { return bitMark(cell.shape->FillColor(), cell.one); }
+char bitMark(const ui::BitCell& cell) { return bitMark(cell.shape->FillColor(), cell.one); }
 
 char bitMark(ui::Color fill, ui::Color one) {
   if (fill == one) return '1';
   return fill == ui::kBlack ? 'x' : '0';
 }
 
-}  // namespace volpar::history
+}  // namespace volpar::screens

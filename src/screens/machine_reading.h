@@ -1,33 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "ui/accessible_parts.h"
 #include "ui/colors.h"
-#include "ui/element.h"
 
 namespace volpar {
 class REXEC;
 class DERAZO_Input;
+class Initial_Screen;
 }  // namespace volpar
 
-namespace volpar::history {
+namespace volpar::screens {
 
 // The machine in words, for a screen reader and for the plain-text summary: what each
-// drawn part of the execution screen says now, read from its elements each time it is
-// asked, never kept.
-struct Reading {
-  std::string name;                  // "Program Counter"
-  std::function<std::string()> say;  // "5, binary 00101"
-  const ui::Element* place;          // where it is drawn, for its screen position
-};
+// drawn part of a screen says now, read from its elements each time it is asked, never
+// kept. Each screen offers its parts through Form::accessibleParts.
+ui::AccessibleParts executionParts(const REXEC& rexec);
+ui::AccessibleParts inputParts(const DERAZO_Input& input);
+ui::AccessibleParts welcomeParts(const Initial_Screen& welcome);
 
 // The registers, the negative flag, the decoder, the clock, the lit lamps and the INPUT
-// window, in the order the screen draws them. Names are taken when this is called; the
-// readings are valid while the screen lives.
-std::vector<Reading> executionReadings(const REXEC& rexec);
+// window, in the order the screen draws them. Names are taken when this is called.
+std::vector<ui::Reading> executionReadings(const REXEC& rexec);
 
 // A memory row as the table says it: "00100101, LOAD 5" (a black bit loaded as "x"
 // shows as x and counts as 0, as the engine reads it).
@@ -39,17 +36,12 @@ int entryLocation(const DERAZO_Input& input);
 // Every reading, one "name: text" line each, then the memory rows.
 std::string machineSummary(const REXEC& rexec, const DERAZO_Input* input);
 
-// A cell that holds one bit, and the colour that makes it a 1.
-struct BitCell {
-  const ui::Shape* shape;
-  ui::Color one;
-};
 // The bit cells of the registers, or of the memory grid.
-std::vector<BitCell> bitCells(const REXEC& rexec);
-std::vector<BitCell> bitCells(const DERAZO_Input& input);
+std::vector<ui::BitCell> bitCells(const REXEC& rexec);
+std::vector<ui::BitCell> bitCells(const DERAZO_Input& input);
 // What a bit cell holds now: '1', '0', or 'x' for a black cell (loaded as "x"); the same for
 // a cell of this fill whose 1 is `one`.
-char bitMark(const BitCell& cell);
+char bitMark(const ui::BitCell& cell);
 char bitMark(ui::Color fill, ui::Color one);
 
-}  // namespace volpar::history
+}  // namespace volpar::screens

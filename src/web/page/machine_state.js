@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// "Read machine state" (F3): a panel with the machine's whole state in plain text, the
+// summary the windows' F3 shows, kept up to date while it is open.
+import { app } from './state.js';
+import { addPageItem, addPageKey } from './page_menu.js';
+import { afterAnnounce, announceNow } from './a11y_mirror.js';
+
+const panel = document.createElement('aside');
+panel.id = 'machine-state';
+panel.hidden = true;
+panel.setAttribute('aria-label', 'VOLPAR Machine State');
+const header = document.createElement('header');
+const title = document.createElement('span');
+title.textContent = 'VOLPAR Machine State';
+const close = document.createElement('button');
+close.type = 'button';
+close.textContent = '×';
+close.setAttribute('aria-label', 'Close machine state');
+header.append(title, close);
+// Read-only text keeps a caret, so that the keys move through it line by line.
+const text = document.createElement('textarea');
+text.readOnly = true;
+text.spellcheck = false;
+text.setAttribute('aria-label', 'Machine state');
+panel.append(header, text);
+document.body.append(panel);
+
+function refresh() {
+  if (panel.hidden) return;
+  const summary = app.fe.machineSummary() || 'The execution screen has not been opened yet.';
+  if (text.value === summary) return;
+  const at = text.selectionStart;
+  text.value = summary;
+  text.setSelectionRange(at, at); // the reader stays where it was reading
+}
+
+export function showMachineState() {
+  panel.hidden = false;
+  announceNow();
+  refresh();
+  text.focus();
+}
+
+function hide() {
+  panel.hidden = true;
+  app.frontForm?.applyFocus();
+}
+
+close.addEventListener('click', hide);
+// Keys in the panel are the panel's: the screens behind it do not take them.
+panel.addEventListener('keydown', (ev) => {
+  ev.stopPropagation();
+  if (ev.key === 'Escape') hide();
+  if (ev.key === 'F3') {
+    ev.preventDefault();
+    text.focus();
+  }
+});
+afterAnnounce(refresh);
+
+addPageItem({
+  form: 'DERAZO_Input',
+  menu: '&View',
+  caption: '&Read machine state',
+  shortcut: 'F3',
+  run: showMachineState,
+});
+addPageKey('F3', showMachineState);

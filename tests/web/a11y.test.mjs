@@ -1,0 +1,357 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The page as a student with a screen reader or the keyboard alone meets it: axe-core finds
+// nothing serious on any screen or panel, every text box has the windows' name, the hidden
+// mirror says what the drawing shows, the live region keeps up with a fast clock without
+// flooding, and "Show bit values" writes each bit in its cell.
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { launch, openPage, serve } from './browser.mjs';
+
+const webDir = process.env.VOLPAR_WEB_DIR;
+const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
+const axePath = new URL('node_modules/axe-core/axe.min.js', import.meta.url).pathname;
+
+let server, browser, url, page;
+
+before(async () => {
+  assert.ok(webDir && fs.existsSync(path.join(webDir, 'volpar.wasm')), 'build the page first: make web');
+  server = await serve(path.resolve(webDir));
+  url = `http://127.0.0.1:${server.address().port}/`;
+  browser = await launch();
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+// ---- what the student sees and does ---------------------------------------------------------
+
+const el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
+const input = (name) => el('DERAZO_Input', name);
+const rexec = (name) => el('REXEC', name);
+const front = () => page.locator('section.window.front').getAttribute('data-form');
+const range = (from, n) => Array.from({ length: n }, (_, i) => from + i);
+const announced = () => page.locator('#announcer').textContent();
+
+async function eventually(read, expected, what) {
+  let value;
+  for (let i = 0; i < 150; ++i) {
+    value = await read();
+    if (value === expected) return;
+    await page.waitForTimeout(20);
+  }
+  assert.equal(value, expected, what);
+}
+
+async function screenshot(name) {
+  if (shots) await page.screenshot({ path: path.join(shots, `${name}.png`) });
+}
+
+async function atInputScreen() {
+  page = await openPage(browser, url);
+  await page.keyboard.press('Enter');
+  await eventually(front, 'DERAZO_Input', 'the input screen');
+}
+
+async function sendBytes(bytes) {
+  for (const [address, bits] of bytes) {
+    await input('memory_text').fill(String(address));
+    for (let i = 1; i <= 8; ++i) await input(`Input_Bit(${i})`).fill(bits[i - 1]);
+    await input('Command_Send_to_Memory').click();
+  }
+}
+
+async function startAt(address) {
+  await input('Command_Execute_Program').click();
+  await input('exec_text').fill(String(address));
+  await input('Command_OK_For_Start_Location').click();
+  await eventually(front, 'REXEC', 'the execution screen');
+}
+
+async function setClock(radio, rate) {
+  await rexec('Command_Options').click();
+  await rexec(radio).locator('input').click();
+  if (rate) await rexec('time_scroll').fill(String(rate));
+  await rexec('Command_Options_Close').click();
+}
+
+// axe-core over the whole page as it stands: the serious and critical findings.
+async function axeFindings() {
+  if (!(await page.evaluate(() => 'axe' in window))) await page.addScriptTag({ path: axePath });
+  const violations = await page.evaluate(async () => (await window.axe.run(document)).violations);
+  return violations
+    .filter((v) => v.impact === 'serious' || v.impact === 'critical')
+    .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+}
+
+async function assertAxeClean(where) {
+  assert.deepEqual(await axeFindings(), [], `axe-core on ${where}`);
+}
+
+// The accessible name of every text box of the screen in front.
+function textBoxNames() {
+  return page.evaluate(() =>
+    [...document.querySelectorAll('section.window.front input[type=text], section.window.front textarea')]
+      .filter((n) => n.offsetParent)
+      .map((n) => n.getAttribute('aria-label') ?? ''),
+  );
+}
+
+// What the drawing shows of a register: "5, binary 00101" from its caption and its cells.
+function drawnRegister(cells, from, n, one, decimal) {
+  return page.evaluate(
+    ({ cells, from, n, one, decimal }) => {
+      const cell = (name) => document.querySelector(`section[data-form="REXEC"] [data-name="${name}"]`);
+      const bits = Array.from({ length: n }, (_, i) =>
+        getComputedStyle(cell(`${cells}(${from + i})`)).backgroundColor === one ? '1' : '0',
+      ).join('');
+      const number = cell(decimal).textContent;
+      return `${number ? `${number}, ` : ''}binary ${bits}`;
+    },
+    { cells, from, n, one, decimal },
+  );
+}
+
+// A reading of the mirror by the start of its name (the output's names its address).
+const mirrored = (name) => page.locator(`[data-mirror="REXEC"] [data-reading^="${name}"]`).textContent();
+
+const YELLOW = 'rgb(255, 255, 0)';
+const RED = 'rgb(255, 0, 0)';
+// the register as its frame names it, its cells, the colour of a 1, its decimal caption
+const REGISTERS = [
+  ['Program Counter', 'ShapePC', 4, 5, YELLOW, 'Register_PC_Decimal'],
+  ['Address Register', 'Shapear', 4, 5, YELLOW, 'Register_Address_Decimal'],
+  ['Instruction Register', 'SHAPE_IR', 1, 8, RED, 'IR_Address_Decimal'],
+  ['X', 'Shape_x', 1, 8, RED, 'Register_X_Decimal'],
+  ['Y', 'shapey', 1, 8, RED, 'Register_Y_Decimal'],
+  ['S', 'Shapet', 1, 8, RED, 'Register_S_Decimal'],
+  ['OUTPUT', 'Shapeo', 1, 8, RED, 'Register_Output_Decimal'],
+];
+
+// ---- the screens and panels -------------------------------------------------------------------
+
+test('axe-core finds nothing serious on the screens and panels, and every text box is named as in the windows', async () => {
+  page = await openPage(browser, url);
+  await assertAxeClean('the welcome screen');
+  assert.deepEqual(await textBoxNames(), ['Version', 'Address']);
+  await page.keyboard.press('Enter');
+  await eventually(front, 'DERAZO_Input', 'the input screen');
+  await input('Command_Execute_Program').click(); // the start location shows
+  await assertAxeClean('the input screen');
+  assert.deepEqual(await textBoxNames(), [
+    ...range(1, 8).map((i) => `Bit ${i}`),
+    'Op code',
+    'Address',
+    'Memory location',
+    'Start location',
+  ]);
+  await input('memory_text').fill('5');
+  const bit = page.getByRole('textbox', { name: 'Bit 3' });
+  await eventually(
+    () => bit.getAttribute('aria-describedby').then((id) => page.locator(`#${id}`).textContent()),
+    'Memory location 5',
+    'the bit boxes say which location they write',
+  );
+
+  await input('Input_Bit(1)').fill('2'); // refused, with a message box
+  await page.locator('#msgbox').waitFor();
+  await assertAxeClean('a message box');
+  await page.locator('#msgbox button').click();
+  await page.locator('#msgbox').waitFor({ state: 'hidden' });
+
+  await page.keyboard.press('F1');
+  await page.locator('#help').waitFor();
+  await assertAxeClean('the help');
+  // From the keyboard: the help has the focus, Escape closes it and the screen has it back.
+  await eventually(() => page.evaluate(() => document.activeElement.id), 'help-close', 'the help has the focus');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Escape');
+  await page.locator('#help').waitFor({ state: 'hidden' });
+  assert.equal(await page.evaluate(() => document.activeElement.closest('section')?.dataset.form), 'DERAZO_Input');
+  await page.keyboard.press('F3');
+  await page.locator('#machine-state').waitFor();
+  await assertAxeClean('the machine state panel');
+  await page.keyboard.press('Escape');
+
+  await input('exec_text').fill('0');
+  await input('Command_OK_For_Start_Location').click();
+  await eventually(front, 'REXEC', 'the execution screen');
+  await assertAxeClean('the execution screen');
+  await rexec('Command_Options').click();
+  await assertAxeClean('the execution screen with its options');
+  assert.equal(await page.getByRole('slider', { name: 'Speed' }).count(), 1);
+  await page.close();
+});
+
+// 0 LOAD 6, 1 ADD 7, 2 OUTPUT, 3 INPUT 8; 6 holds 250, 7 holds 3.
+const ADDING = [
+  [0, '00100110'],
+  [1, '00000111'],
+  [2, '10000000'],
+  [3, '01101000'],
+  [6, '11111010'],
+  [7, '00000011'],
+];
+
+test('stepped by hand, the mirror says what the drawing shows, and the live region says what each phase changed', async () => {
+  await atInputScreen();
+  await sendBytes(ADDING);
+  const row = page.locator('[data-mirror="DERAZO_Input"] tr').nth(6);
+  await eventually(() => row.textContent(), 'Address 611111010, BR NNeg 26', 'memory row 6 in the grid');
+  assert.equal(await page.locator('[data-mirror="DERAZO_Input"] [role=grid] tr').count(), 32);
+  await startAt(0);
+  await setClock('manual_radio');
+  for (const phase of range(1, 24)) {
+    await rexec('Command_Begin_Step').click();
+    const clock = `phase T${phase % 8}`;
+    await eventually(() => mirrored('Clock'), clock, `the clock after step ${phase}`);
+    for (const [name, cells, from, n, one, decimal] of REGISTERS) {
+      assert.equal(await mirrored(name), await drawnRegister(cells, from, n, one, decimal), `${name}, ${clock}`);
+    }
+    await eventually(async () => (await announced()).startsWith(`Clock ${clock}`), true, `the news of step ${phase}`);
+  }
+  assert.match(await mirrored('Decoder'), /^(LOAD|ADD|OUTPUT)$/);
+  assert.equal(await mirrored('OUTPUT'), '253, binary 11111101');
+  // A change within a phase: the news still says which phase it is.
+  for (let i = 0; i < 6; ++i) await rexec('Command_Begin_Step').click();
+  await eventually(() => mirrored('Input window'), 'waiting for a value, typed 0', 'INPUT waits at T6');
+  await rexec('Text_Input_Decimal').fill('3');
+  await eventually(announced, 'Clock phase T6, Input window waiting for a value, typed 3', 'the news of a typed value');
+  await page.close();
+});
+
+test('at 1000 Hz the live region speaks a few times a second, and last of the phase the machine stopped at', async () => {
+  await atInputScreen();
+  await sendBytes([[0, '10100000']]); // BRANCH 0, for ever
+  await startAt(0);
+  await setClock('automatic_radio', 1000);
+  await page.evaluate(() => {
+    window.spoken = 0;
+    new MutationObserver(() => ++window.spoken).observe(document.querySelector('#announcer'), {
+      childList: true,
+      characterData: true,
+      subtree: true,
+    });
+  });
+  await rexec('Command_Begin_Step').click();
+  await page.waitForTimeout(2000);
+  const spoken = await page.evaluate(() => window.spoken);
+  assert.ok(spoken >= 2 && spoken <= 2 * 5, `${spoken} announcements in two seconds`);
+  await rexec('Command_Pause').click(); // stops at the end of the instruction
+  await page.waitForTimeout(600);
+  const drawnPhase = await page.evaluate(() => {
+    for (let k = 0; k < 8; ++k) {
+      const n = document.querySelector(`[data-form="REXEC"] [data-name="Shape_Clock(${k})"]`);
+      if (getComputedStyle(n).backgroundColor === 'rgb(0, 255, 255)') return k;
+    }
+    return -1;
+  });
+  assert.ok(drawnPhase >= 0, 'a phase is lit');
+  assert.match(await announced(), new RegExp(`^Clock phase T${drawnPhase}\\b`));
+  assert.equal(await mirrored('Clock'), `phase T${drawnPhase}`);
+  await page.close();
+});
+
+// ---- the keyboard -----------------------------------------------------------------------------
+
+test('the keyboard reaches the controls, and each shows a mark where the focus is', async () => {
+  await atInputScreen();
+  const marks = [];
+  for (let i = 0; i < 16; ++i) {
+    await page.keyboard.press('Tab');
+    marks.push(
+      await page.evaluate(() => {
+        const n = document.activeElement;
+        const s = getComputedStyle(n);
+        return `${n.dataset.name ?? n.tagName}:${s.outlineStyle === 'solid' && parseFloat(s.outlineWidth) >= 1}`;
+      }),
+    );
+  }
+  assert.ok(marks.includes('Command_Send_to_Memory:true'), marks.join(' '));
+  assert.deepEqual(
+    marks.filter((m) => m.endsWith(':false')),
+    [],
+    'every control the focus reached shows it',
+  );
+  // F3 from the keyboard: the summary, focused, with the memory rows.
+  await page.keyboard.press('F3');
+  const summary = page.getByRole('textbox', { name: 'Machine state' });
+  await eventually(() => summary.evaluate((n) => n === document.activeElement), true, 'the summary has the focus');
+  await page.close();
+});
+
+// ---- Show bit values --------------------------------------------------------------------------
+
+function contrast(a, b) {
+  const lum = (rgb) => {
+    const [r, g, b2] = rgb
+      .match(/\d+/g)
+      .map(Number)
+      .map((v) => {
+        const c = v / 255;
+        return c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4;
+      });
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b2;
+  };
+  const [hi, lo] = [lum(a), lum(b)].sort((x, y) => y - x);
+  return (hi + 0.05) / (lo + 0.05);
+}
+
+// Each mark of a row of cells, with its colour and its cell's fill.
+function marks(form, cells, indices) {
+  return page.evaluate(
+    ({ form, cells, indices }) =>
+      indices.map((i) => {
+        const cell = document.querySelector(`section[data-form="${form}"] [data-name="${cells}(${i})"]`);
+        const mark = cell.querySelector('.bit-mark');
+        return (
+          mark && {
+            text: mark.textContent,
+            color: getComputedStyle(mark).color,
+            fill: getComputedStyle(cell).backgroundColor,
+          }
+        );
+      }),
+    { form, cells, indices },
+  );
+}
+
+test('Show bit values writes 1 and 0 in every bit cell, readable on its fill, and is remembered', async () => {
+  await atInputScreen();
+  await sendBytes([[0, '10100101']]);
+  assert.deepEqual(await marks('DERAZO_Input', 'Shape1', range(1, 8)), Array(8).fill(null), 'off at first');
+
+  await page.keyboard.press('F4');
+  const row0 = await marks('DERAZO_Input', 'Shape1', range(1, 8));
+  assert.equal(row0.map((m) => m.text).join(''), '10100101');
+  for (const m of row0) assert.ok(contrast(m.color, m.fill) >= 4.5, `${m.color} on ${m.fill}`);
+  await screenshot('bit-values-input');
+
+  // The View menu says it is on; the choice outlives the page.
+  await page.keyboard.press('Alt+V');
+  const item = page.getByRole('menuitemcheckbox', { name: /Show bit values/ });
+  assert.equal(await item.getAttribute('aria-checked'), 'true');
+  await page.keyboard.press('Escape');
+  await page.reload();
+  await page.locator('section[data-form="Initial_Screen"].front').waitFor();
+  await page.keyboard.press('Enter');
+  await eventually(front, 'DERAZO_Input', 'the input screen after a reload');
+  await sendBytes([[0, '10000001']]);
+  await startAt(0);
+  await setClock('manual_radio');
+  for (let i = 0; i < 4; ++i) await rexec('Command_Begin_Step').click(); // IR at T3... T4
+  await eventually(
+    async () => (await marks('REXEC', 'SHAPE_IR', range(1, 8))).map((m) => m.text).join(''),
+    '10000001',
+    'the instruction register, marked',
+  );
+  const ir = await marks('REXEC', 'SHAPE_IR', range(1, 8));
+  for (const m of ir) assert.ok(contrast(m.color, m.fill) >= 4.5, `${m.color} on ${m.fill}`);
+  await screenshot('bit-values-execution');
+  await page.keyboard.press('F4');
+  assert.deepEqual(await marks('REXEC', 'SHAPE_IR', range(1, 8)), Array(8).fill(null), 'off again');
+  await page.close();
+});
