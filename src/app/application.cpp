@@ -46,6 +46,10 @@ void Application::openProgramFile(const std::string& path) {
   if (input_) input_->openProgramFile(path);
 }
 
+void Application::openProgram(const std::array<std::string, 32>& bytes) {
+  if (input_) input_->openProgram(bytes);
+}
+
 // Its load step shows it at once.
 DERAZO_Input& Application::derazoInput() { return created(input_, &DERAZO_Input::Form_Load); }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,6 +61,9 @@ class Application : public Screens {
   // Opens a program file as File > Open would, once the input screen exists; nothing
   // before.
   void openProgramFile(const std::string& path);
+  // Puts a program's 32 bytes into memory as Open would (asking first about an unsaved
+  // one), unsaved and unnamed, once the input screen exists; nothing before.
+  void openProgram(const std::array<std::string, 32>& bytes);
 
   // Destroys the screens discarded during the event that just finished. The event loop
   // (or a test) calls it between events, never from inside a handler.

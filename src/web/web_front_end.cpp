@@ -9,9 +9,8 @@
 #include "frontend/contrast.h"
 #include "frontend/fonts.h"
 #include "frontend/system_colors.h"
-#include "screens/input/DERAZO_Input.h"
-#include "storage/program_link.h"
 #include "screens/machine_reading.h"
+#include "storage/program_link.h"
 #include "storage/program_text.h"
 
 namespace volpar::web {
@@ -533,8 +532,8 @@ bool WebFrontEnd::openLink(const std::string& fragment) {
     const storage::LinkedProgram program = storage::readProgramLink(fragment);
     if (!program.bytes) {
       platform_.MsgBox(program.problem, storage::kProgramLinkTitle);
-    } else if (DERAZO_Input* input = app_.existingDerazoInput()) {
-      input->openProgram(*program.bytes);
+    } else {
+      app_.openProgram(*program.bytes);
     }
   });
   return true;
