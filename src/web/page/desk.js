@@ -51,13 +51,18 @@ function fitLabels() {
     const { font, caption, width, height } = view.last;
     const key = `${caption}\n${font.name}\n${font.points}\n${font.bold}\n${width}\n${height}`;
     if (!fitted.has(key)) {
-      // Measured once its screen is shown: asking costs a layout, so only when not known.
-      if (!view.node.offsetParent) continue;
+      // Measured once its screen is shown: asking costs a layout, so only when not known,
+      // and not while its screen is neither in front nor beside it.
+      if (!view.last.visible || !isShown(view.form) || !view.node.offsetParent) continue;
       fitted.set(key, measuredFit(view.node, font));
     }
     toFit.delete(view);
     view.node.style.fontSize = fontSize(font, fitted.get(key));
   }
+}
+
+function isShown(form) {
+  return form === app.frontForm || form.node.classList.contains('beside');
 }
 
 function measuredFit(n, font) {
