@@ -12,6 +12,7 @@ import { launch, openPage, serve } from './browser.mjs';
 const webDir = process.env.VOLPAR_WEB_DIR;
 const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
 const axePath = new URL('node_modules/axe-core/axe.min.js', import.meta.url).pathname;
+const dataDir = new URL('../data/', import.meta.url).pathname;
 
 let server, browser, url, page;
 
@@ -175,11 +176,22 @@ test('axe-core finds nothing serious on the screens and panels, and every text b
   await page.locator('#machine-state').waitFor();
   await assertAxeClean('the machine state panel');
   await page.keyboard.press('Escape');
+  const chooser = page.waitForEvent('filechooser');
+  await page.keyboard.press('Control+e');
+  await (await chooser).setFiles(path.join(dataDir, 'exercise', 'add.ini'));
+  await page.locator('#exercise').waitFor();
+  await page.locator('#exercise').getByRole('button', { name: 'Check' }).click();
+  await page.locator('#exercise .exercise-results li').first().waitFor();
+  await assertAxeClean('the exercise panel, checked');
 
   await input('exec_text').fill('0');
   await input('Command_OK_For_Start_Location').click();
   await eventually(front, 'REXEC', 'the execution screen');
   await assertAxeClean('the execution screen');
+  await page.keyboard.press('F2');
+  await page.getByRole('button', { name: 'Step Back' }).waitFor();
+  await assertAxeClean('the execution screen with the history panel');
+  await page.keyboard.press('Escape');
   await rexec('Command_Options').click();
   await assertAxeClean('the execution screen with its options');
   assert.equal(await page.getByRole('slider', { name: 'Speed' }).count(), 1);
