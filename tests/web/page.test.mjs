@@ -153,6 +153,18 @@ test('a refused entry raises a message box that holds the page until it is close
   await eventually(() => input('Input_Bit(3)').inputValue(), '0', 'the refused bit is reset');
   const focused = await page.evaluate(() => document.activeElement.closest('[data-name]')?.dataset.name);
   assert.equal(focused, 'Input_Bit(3)', 'the focus is back in the refused box');
+
+  // A key pressed as soon as the box is gone, before the browser has said it closed, is
+  // taken, not lost as if the box were still there.
+  await input('Input_Bit(3)').fill('7');
+  await box.waitFor();
+  await page.evaluate(() => {
+    document.querySelector('#msgbox button').click();
+    document.dispatchEvent(new KeyboardEvent('keydown', { key: 'F3', code: 'F3', bubbles: true }));
+  });
+  await page.locator('#machine-state').waitFor();
+  await page.getByRole('button', { name: 'Close machine state' }).click();
+  await page.locator('#machine-state').waitFor({ state: 'hidden' });
 });
 
 test('Save hands over the very text the runner writes for the same memory', async () => {

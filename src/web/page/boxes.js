@@ -9,9 +9,30 @@ const msgbox = $('#msgbox');
 const questionbox = $('#questionbox');
 const boxQueue = [];
 
+const closing = new Map(); // box → what follows its closing
+
 export function openBox(dialog) {
   ++app.modal;
+  dialog.volparOpen = true;
   dialog.showModal();
+}
+
+// What follows when the box closes. A box closes at once when its button is pressed, but
+// the browser tells so a moment later ('close'): a key or click in between is taken after
+// the box's own follow-up (settleBoxes), not lost as if the box were still open.
+export function whenClosed(dialog, followUp) {
+  const settle = () => {
+    if (!dialog.volparOpen || dialog.open) return;
+    dialog.volparOpen = false;
+    followUp();
+  };
+  closing.set(dialog, settle);
+  dialog.addEventListener('close', settle);
+}
+
+export function settleBoxes() {
+  if (!app.modal) return;
+  for (const settle of closing.values()) settle();
 }
 
 export function closedBox() {
@@ -53,8 +74,8 @@ export function askToSave(text, title) {
 }
 
 export function hookBoxes() {
-  msgbox.addEventListener('close', closedBox);
-  questionbox.addEventListener('close', () => {
+  whenClosed(msgbox, closedBox);
+  whenClosed(questionbox, () => {
     const answer = questionbox.returnValue;
     const event = questionbox.pendingEvent;
     closedBox();

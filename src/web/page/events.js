@@ -2,6 +2,7 @@
 // One user action or tick at a time, handed to the program, and what it changed drawn.
 import { app } from './state.js';
 import { flush } from './desk.js';
+import { settleBoxes } from './boxes.js';
 
 const eventListeners = [];
 const flushListeners = [];
@@ -28,6 +29,7 @@ export function flushed() {
 // read however fast keys come; a tick's changes wait for the next animation frame, which
 // draws them all together.
 export function deliver(action, tick = false) {
+  if (!tick) settleBoxes();
   if (app.modal) return undefined;
   const outer = app.currentEvent;
   app.currentEvent = action;

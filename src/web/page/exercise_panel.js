@@ -6,7 +6,7 @@
 // again after a reload.
 import { app } from './state.js';
 import { afterEachEvent } from './events.js';
-import { closedBox, openBox } from './boxes.js';
+import { closedBox, openBox, whenClosed } from './boxes.js';
 import { FILES_FOLDER } from './files.js';
 import { setCaption } from './captions.js';
 
@@ -114,7 +114,7 @@ function offerBox() {
     <div class="body"><span class="info-icon" aria-hidden="true">?</span><p class="text"></p></div>
     <footer><button value="last"></button> <button value="choose">Choose a File...</button>
     <button value="cancel">Cancel</button></footer></form>`;
-  dialog.addEventListener('close', () => {
+  whenClosed(dialog, () => {
     closedBox();
     if (dialog.returnValue === 'choose') chooseFile();
     if (dialog.returnValue !== 'last') return;

@@ -3,7 +3,7 @@
 // to the user (file_access.js: where the browser lets a save write back).
 import { app, $ } from './state.js';
 import { deliver } from './events.js';
-import { closedBox, openBox, showMessage } from './boxes.js';
+import { closedBox, openBox, whenClosed, showMessage } from './boxes.js';
 import { forgetHandle, openedHere, pickHandle, pickerOffered, writeBack } from './file_access.js';
 
 // Opened and saved files live in a folder of their own, the program's working folder, so
@@ -119,7 +119,7 @@ function download(name, bytes) {
 export function hookFiles() {
   app.module.FS.mkdir(FILES_FOLDER);
   app.module.FS.chdir(FILES_FOLDER);
-  savebox.addEventListener('close', () => {
+  whenClosed(savebox, () => {
     const chosen = savebox.returnValue === 'save' ? savebox.pendingName() : null;
     const event = savebox.pendingEvent;
     closedBox();

@@ -3,6 +3,7 @@
 // handler, Enter and Tab; and the keys the page adds.
 import { app } from './state.js';
 import { deliver } from './events.js';
+import { settleBoxes } from './boxes.js';
 
 // Where a browser keeps a menu key for itself, these work too (told in the help).
 export const ALTERNATIVE_KEYS = {
@@ -41,6 +42,7 @@ function asciiOf(ev) {
 const handlers = [menuShortcut, keyCommand, pageKey, helpKey, accessKey, formKeyPress, enterKey, tabKey];
 
 export function onKeyDown(ev) {
+  settleBoxes();
   if (app.programEnded || app.modal || !app.frontForm || ev.defaultPrevented) return;
   if (ev.target.closest?.('#help, .dropdown')) return;
   const combo = keyCombo(ev);

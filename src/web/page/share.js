@@ -4,7 +4,7 @@
 // program; the program's binding makes the link and reads it.
 import { app, $ } from './state.js';
 import { deliver } from './events.js';
-import { closedBox, openBox } from './boxes.js';
+import { closedBox, openBox, whenClosed } from './boxes.js';
 import { addPageItem } from './page_menu.js';
 
 const sharebox = $('#sharebox');
@@ -35,7 +35,7 @@ export function openLinkedProgram() {
 }
 
 export function hookShare() {
-  sharebox.addEventListener('close', closedBox);
+  whenClosed(sharebox, closedBox);
   window.addEventListener('hashchange', openLinkedProgram);
   addPageItem({ form: 'DERAZO_Input', menu: '&File', caption: 'Copy Share &Link', run: shareProgram });
 }
