@@ -258,12 +258,12 @@ test('opened from the Help menu, a long history shows the newest line; Ctrl+Home
   // opens it again.
   const focusInPanel = () => page.evaluate(() => document.activeElement.closest('#history') !== null);
   await page.keyboard.press('Escape');
-  assert.equal(await panel().isVisible(), false, 'Escape');
+  await panel().waitFor({ state: 'hidden' }); // Escape
   assert.equal(await focusInPanel(), false, 'Escape');
   await page.keyboard.press('F2');
   assert.equal(await panel().isVisible(), true, 'F2 on the screen');
   await panel().getByRole('button', { name: 'Close the history' }).click();
-  assert.equal(await panel().isVisible(), false, 'the close button');
+  await panel().waitFor({ state: 'hidden' }); // the close button
   assert.equal(await focusInPanel(), false, 'the close button');
 });
 
