@@ -111,15 +111,16 @@ TEST(ExerciseFile, RefusesWhatItCannotCheck) {
       {head + "[Test 1]\nOutput\n", "key Output: the line has no \"=\""},
       {head + "[Test 1]\nOutput=1\n[test 1]\nOutput=1\n",
        "section [test 1], the section is written twice"},
-      {head + "[Tests]\nOutput=1\n[Hints]\nA=1\n", "section [Hints], an exercise file has only"},
+      {head + "[Hints]\nA=1\n", "section [Hints], an exercise file has only"},
+      {head + "[Test 1]\nOutput=1\n[Tests 2]\nOutput=1\n", "section [Tests 2], an exercise file"},
       {head + "MaxInstructions=0\n[Test 1]\nOutput=1\n",
-       "key MaxInstructions: a run needs at least 1"},
+       "key MaxInstructions: \"0\" is not a whole number from 1 to 10000000"},
       {head + "MaxInstructions=10000001\n[Test 1]\nOutput=1\n",
        "key MaxInstructions: \"10000001\""},
       {head + "Author=me\n[Test 1]\nOutput=1\n", "section [Exercise], key Author: unknown key"},
       {"[Exercise]\nText=t\n[Test 1]\nOutput=1\n", "section [Exercise], the key Title is missing"},
       {"[Test 1]\nOutput=1\n", "It has no section [Exercise]"},
-      {head, "It has no test"},
+      {head, "It has no section [Test ...]: add one, such as [Test 1]"},
       {std::string("[Exercise]\nTitle=T\0\n", 19), "It is not a text file"},
   };
   for (const auto& c : cases) {
@@ -174,18 +175,19 @@ TEST(Grader, GivesEachProgramItsVerdict) {
        {false, false, false},
        {End::Input, End::Input, End::Input},
        "End"},
+      // Test 3's output is right, but its second input was never read.
       {"outputs the first input only",
        {{0, op(INPUT, 0)}, {1, op(OUTPUT, 0)}, {2, op(BRANCH, 2)}},
-       1,
-       {false, false, true},
+       0,
+       {false, false, false},
        {End::Halt, End::Halt, End::Halt},
-       "Output"},
+       "Output value 1"},
       {"waits for a third input",
        {{0, op(INPUT, 0)}, {1, op(INPUT, 0)}, {2, op(INPUT, 0)}, {3, op(BRANCH, 3)}},
        0,
        {false, false, false},
        {End::Input, End::Input, End::Input},
-       "Output"},
+       "Output value 1"},
       {"leaves memory 30 changed",
        {{0, op(INPUT, 0)},
         {1, op(STORE, 29)},
@@ -205,7 +207,7 @@ TEST(Grader, GivesEachProgramItsVerdict) {
        0,
        {false, false, false},
        {End::Limit, End::Limit, End::Limit},
-       "Output"},
+       "Output value 1"},
   };
   for (const Verdict& v : verdicts) {
     const Program program = programFromText(v.program, programText(v.bytes), true);
@@ -335,7 +337,7 @@ TEST(Grader, AVerdictDoesNotDependOnTheTestBefore) {
     EXPECT_EQ(result.score, 4) << "order " << ::testing::PrintToString(order);
     for (const TestResult& tested : result.tests) {
       // The same test alone on a machine of its own.
-      EXPECT_EQ(tested.got, runTest(*program.bytes, *tested.test, exercise.maxInstructions))
+      EXPECT_EQ(tested.got, runTest(*program.bytes, *tested.test))
           << tested.test->name << " in order " << ::testing::PrintToString(order);
     }
   }

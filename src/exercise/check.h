@@ -27,9 +27,15 @@ inline constexpr const char* kResultsHeading = "Results:";
 Program programInMemory(REXEC_Manual& manual);
 
 // "output 12, end halt": what a test expects (the output only when written), and what a
-// run gave, in the same words.
+// run gave, in the same words; a long output is cut (shortListText), and an end other than
+// halt says what it means for the student: "end limit (still running after 1000
+// instructions: does it ever halt?)".
 std::string expectedText(const Expected& expected);
 std::string gotText(const TestRun& got);
+
+// A failed visible test in full: "input 5,7; expected output 12, end halt; got output 5,
+// end halt", with where it first differs when the two lists alone do not show it.
+std::string failureText(const TestResult& result);
 
 // A visible test as the exercise states it: "Test 1: input 5,7; expected output 12, end halt".
 std::string testLine(const Test& test);
@@ -38,5 +44,10 @@ std::string testLine(const Test& test);
 std::string verdictLine(const TestResult& result);
 // The hidden tests, counted: "2 more tests: 1 passed"; empty when there are none.
 std::string hiddenLine(const ProgramResult& result);
+
+// What a student may read of a program's grade, in plain text: the exercise, the score,
+// why the program could not be loaded or what loading passed over, each visible test in
+// full and the hidden tests counted.
+std::string feedbackText(const Exercise& exercise, const ProgramResult& result);
 
 }  // namespace volpar::exercise

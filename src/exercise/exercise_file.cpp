@@ -36,15 +36,16 @@ std::string_view trimmed(std::string_view text) {
   return text;
 }
 
-// A whole decimal number from 0 to most, digits only.
-std::uint64_t number(std::string_view text, std::uint64_t most) {
+// A whole decimal number from least to most, digits only.
+std::uint64_t number(std::string_view text, std::uint64_t most, std::uint64_t least = 0) {
   const std::string_view digits = trimmed(text);
   std::uint64_t value = 0;
   const char* end = digits.data() + digits.size();
   auto [stop, ec] = std::from_chars(digits.data(), end, value);
-  if (digits.empty() || digits.front() == '+' || ec != std::errc() || stop != end || value > most) {
-    throw Refusal{ui::quoted(std::string(text)) + " is not a whole number from 0 to " +
-                  std::to_string(most)};
+  if (digits.empty() || digits.front() == '+' || ec != std::errc() || stop != end ||
+      value > most || value < least) {
+    throw Refusal{ui::quoted(std::string(text)) + " is not a whole number from " +
+                  std::to_string(least) + " to " + std::to_string(most)};
   }
   return value;
 }
@@ -75,10 +76,18 @@ End endOf(std::string_view text) {
   throw Refusal{ui::quoted(std::string(text)) + " is not one of halt, input and limit"};
 }
 
-// "Memory0" to "Memory31", lower case: the address, or nothing for another key.
-std::optional<int> memoryAddress(const std::string& key) {
-  if (!key.starts_with("memory")) return std::nullopt;
-  const std::string_view digits = std::string_view(key).substr(6);
+bool unusedInputOf(std::string_view text) {
+  const std::string word(trimmed(text));
+  if (word == "allowed") return true;
+  if (word == "fails") return false;
+  throw Refusal{ui::quoted(std::string(text)) + " is not one of allowed and fails"};
+}
+
+// "Memory0" to "Memory31" for prefix "memory", lower case: the address, or nothing for
+// another key.
+std::optional<int> addressKey(const std::string& key, std::string_view prefix) {
+  if (!key.starts_with(prefix)) return std::nullopt;
+  const std::string_view digits = std::string_view(key).substr(prefix.size());
   if (digits.empty() || digits.size() > 2 || (digits.size() == 2 && digits[0] == '0'))
     return std::nullopt;
   int address = 0;
@@ -89,16 +98,40 @@ std::optional<int> memoryAddress(const std::string& key) {
   return address < 32 ? std::optional<int>(address) : std::nullopt;
 }
 
-// A key (lower case) that sets how the test runs; false for any other key.
+// How tests run, from [Exercise] for every test or from one test for itself.
+struct RunSettings {
+  std::optional<int> start;
+  std::optional<std::uint64_t> maxInstructions;
+  std::optional<End> end;
+  std::optional<bool> unusedInputAllowed;
+};
+
+// A key (lower case) that sets how tests run; false for any other key.
+bool takeRunSetting(RunSettings& settings, const std::string& key, const std::string& value) {
+  if (key == "start") {
+    settings.start = smallNumber(value, 31);
+  } else if (key == "maxinstructions") {
+    settings.maxInstructions = number(value, kMostInstructions, 1);
+  } else if (key == "end") {
+    settings.end = endOf(value);
+  } else if (key == "unusedinput") {
+    settings.unusedInputAllowed = unusedInputOf(value);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// A key (lower case) that sets what one test gives the program; false for any other key.
 bool takeSetting(Test& test, const std::string& key, const std::string& value) {
   if (key == "input") {
     test.input = valueList(value);
-  } else if (key == "start") {
-    test.start = smallNumber(value, 31);
   } else if (key == "weight") {
     test.weight = smallNumber(value, kMostWeight);
   } else if (key == "hidden") {
     test.hidden = smallNumber(value, 1) == 1;
+  } else if (auto address = addressKey(key, "preset")) {
+    test.preset[static_cast<std::size_t>(*address)] = smallNumber(value, 255);
   } else {
     return false;
   }
@@ -106,6 +139,7 @@ bool takeSetting(Test& test, const std::string& key, const std::string& value) {
 }
 
 // A key (lower case) that says what the run must leave behind; false for any other key.
+// End is one too, read as a run setting.
 bool takeExpectation(Expected& e, const std::string& key, const std::string& value) {
   std::optional<int>* reg = key == "pc"   ? &e.pc
                             : key == "ar" ? &e.ar
@@ -116,16 +150,19 @@ bool takeExpectation(Expected& e, const std::string& key, const std::string& val
                                           : nullptr;
   if (key == "output") {
     e.output = valueList(value);
-  } else if (key == "end") {
-    e.end = endOf(value);
   } else if (reg) {
     *reg = smallNumber(value, key == "pc" || key == "ar" ? 31 : 255);
-  } else if (auto address = memoryAddress(key)) {
+  } else if (auto address = addressKey(key, "memory")) {
     e.memory[static_cast<std::size_t>(*address)] = smallNumber(value, 255);
   } else {
     return false;
   }
   return true;
+}
+
+// [Test], [Test 1], [test carry]: not [Tests] nor [Testing].
+bool isTestSection(const std::string& lowerName) {
+  return lowerName == "test" || lowerName.starts_with("test ") || lowerName.starts_with("test\t");
 }
 
 class Reader {
@@ -137,7 +174,9 @@ class Reader {
     try {
       for (const auto& section : PrivateProfile(std::string(content)).sections()) take(section);
       if (!haveHeader_) throw Refusal{"It has no section [Exercise]"};
-      if (exercise_.tests.empty()) throw Refusal{"It has no test: add a section [Test 1]"};
+      if (exercise_.tests.empty())
+        throw Refusal{"It has no section [Test ...]: add one, such as [Test 1]"};
+      applyDefaults();
     } catch (const Refusal& refusal) {
       return refused(where_ + refusal.text);
     }
@@ -151,24 +190,26 @@ class Reader {
 
   void take(const PrivateProfile::ListedSection& section) {
     where_ = "in section [" + section.name + "], ";
-    if (!sections_.insert(lower(section.name)).second)
-      throw Refusal{"the section is written twice"};
+    const std::string name = lower(section.name);
+    if (!sections_.insert(name).second) throw Refusal{"the section is written twice"};
     std::set<std::string> keys;
     for (const auto& entry : section.entries) {
       where_ = "in section [" + section.name + "], key " + entry.key + ": ";
       if (!entry.value) throw Refusal{"the line has no \"=\""};
-      if (!keys.insert(lower(entry.key)).second) throw Refusal{"the key is written twice"};
+      const std::string key = lower(entry.key);
+      // Text may take several lines, one Text= each.
+      if (!keys.insert(key).second && !(name == "exercise" && key == "text"))
+        throw Refusal{"the key is written twice"};
     }
     where_ = "in section [" + section.name + "], ";
-    const std::string name = lower(section.name);
     if (name == "exercise") return takeHeader(section);
-    if (name.starts_with("test")) return takeTest(section);
+    if (isTestSection(name)) return takeTest(section);
     throw Refusal{"an exercise file has only the sections [Exercise] and [Test ...]"};
   }
 
   void takeHeader(const PrivateProfile::ListedSection& section) {
     haveHeader_ = true;
-    bool titled = false;
+    bool titled = false, texted = false;
     for (const auto& entry : section.entries) {
       where_ = "in section [" + section.name + "], key " + entry.key + ": ";
       const std::string key = lower(entry.key);
@@ -176,12 +217,12 @@ class Reader {
         exercise_.title = *entry.value;
         titled = !trimmed(exercise_.title).empty();
       } else if (key == "text") {
-        exercise_.text = *entry.value;
-      } else if (key == "maxinstructions") {
-        exercise_.maxInstructions = number(*entry.value, kMostInstructions);
-        if (exercise_.maxInstructions == 0) throw Refusal{"a run needs at least 1 instruction"};
-      } else {
-        throw Refusal{"unknown key (the section [Exercise] has Title, Text and MaxInstructions)"};
+        exercise_.text += (texted ? "\n" : "") + *entry.value;
+        texted = true;
+      } else if (!takeRunSetting(defaults_, key, *entry.value)) {
+        throw Refusal{
+            "unknown key (the section [Exercise] has Title, Text, Start, MaxInstructions, End "
+            "and UnusedInput)"};
       }
     }
     where_ = "in section [" + section.name + "], ";
@@ -191,29 +232,54 @@ class Reader {
   void takeTest(const PrivateProfile::ListedSection& section) {
     Test test;
     test.name = section.name;
+    RunSettings own;
     bool checksSomething = false;
     for (const auto& entry : section.entries) {
       where_ = "in section [" + section.name + "], key " + entry.key + ": ";
       const std::string key = lower(entry.key);
       if (takeExpectation(test.expected, key, *entry.value)) {
         checksSomething = true;
-      } else if (!takeSetting(test, key, *entry.value)) {
+      } else if (!takeRunSetting(own, key, *entry.value) &&
+                 !takeSetting(test, key, *entry.value)) {
         throw Refusal{
-            "unknown key (a test has Input, Output, End, Memory0 to Memory31, PC, AR, "
-            "IR, X, Y, S, Start, Weight and Hidden)"};
+            "unknown key (a test has Input, Preset0 to Preset31, Output, End, Memory0 to "
+            "Memory31, PC, AR, IR, X, Y, S, Start, MaxInstructions, UnusedInput, Weight and "
+            "Hidden)"};
       }
     }
     where_ = "in section [" + section.name + "], ";
-    if (!checksSomething) {
+    if (!checksSomething && !own.end) checkLater_.push_back(section.name);
+    exercise_.tests.push_back(std::move(test));
+    own_.push_back(own);
+  }
+
+  // The exercise's settings, where a test has none of its own; [Exercise] may stand
+  // after the tests.
+  void applyDefaults() {
+    if (!defaults_.end && !checkLater_.empty()) {
+      where_ = "in section [" + checkLater_.front() + "], ";
       throw Refusal{"the test checks nothing: write Output, End, a MemoryN or a register key"};
     }
-    exercise_.tests.push_back(std::move(test));
+    where_.clear();
+    exercise_.maxInstructions = defaults_.maxInstructions.value_or(kDefaultMaxInstructions);
+    for (std::size_t i = 0; i < exercise_.tests.size(); ++i) {
+      Test& test = exercise_.tests[i];
+      const RunSettings& own = own_[i];
+      test.start = own.start.value_or(defaults_.start.value_or(0));
+      test.maxInstructions = own.maxInstructions.value_or(exercise_.maxInstructions);
+      test.expected.end = own.end.value_or(defaults_.end.value_or(End::Halt));
+      test.unusedInputAllowed =
+          own.unusedInputAllowed.value_or(defaults_.unusedInputAllowed.value_or(false));
+    }
   }
 
   const std::string& fileName_;
   std::string where_;
   std::set<std::string> sections_;
   bool haveHeader_ = false;
+  RunSettings defaults_;
+  std::vector<RunSettings> own_;          // each test's own settings
+  std::vector<std::string> checkLater_;   // tests that check only what [Exercise] may say
   Exercise exercise_;
 };
 

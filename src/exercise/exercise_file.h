@@ -22,22 +22,29 @@ struct Expected {
   std::optional<int> pc, ar, ir, x, y, s;
 };
 
+inline constexpr std::uint64_t kDefaultMaxInstructions = 10000;
+
 struct Test {
   std::string name;        // the section's name, as written: "Test 2"
   std::vector<int> input;  // values for the INPUT instructions, in order
   Expected expected;
+  // Bytes put into memory over the program's before the run (Preset<N>): data that
+  // comes other than by INPUT.
+  std::array<std::optional<int>, 32> preset;
+  // These three and the expected end may be set for every test in [Exercise]; a test's
+  // own key wins.
   int start = 0;
+  std::uint64_t maxInstructions = kDefaultMaxInstructions;
+  bool unusedInputAllowed = false;  // else a value left unread fails the test
   int weight = 1;
   bool hidden = false;  // counted in the score, never described to the student
 };
 
-inline constexpr std::uint64_t kDefaultMaxInstructions = 10000;
-
 // What a program must do: a title, the task in words, and tests.
 struct Exercise {
   std::string title;
-  std::string text;
-  std::uint64_t maxInstructions = kDefaultMaxInstructions;  // per test
+  std::string text;  // lines joined with "\n"
+  std::uint64_t maxInstructions = kDefaultMaxInstructions;  // for tests that set none
   std::vector<Test> tests;
 };
 
@@ -47,9 +54,9 @@ struct ExerciseRead {
 };
 
 // An exercise file: the program files' text format, a section [Exercise] (Title, Text,
-// MaxInstructions) and one section [Test ...] per test. A section or key it does not
-// know, a value out of range or a test that checks nothing is refused. fileName names
-// the file in messages.
+// which may be written on several lines, and defaults for the tests) and one section
+// [Test ...] per test. A section or key it does not know, a value out of range or a test
+// that checks nothing is refused. fileName names the file in messages.
 ExerciseRead parseExercise(std::string_view content, const std::string& fileName);
 // Reads no more than an exercise file may hold: as much as a program file.
 ExerciseRead readExercise(const std::string& path);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 #include "storage/file_io.h"
@@ -25,6 +26,8 @@ class OutputRecorder : public RunObserver {
 void readBack(HeadlessMachine& machine, TestRun& run) {
   const MachineView& m = machine.view();
   run.instructions = machine.instructions();
+  run.inputsRead = machine.inputsRead();
+  run.fetchedFrom = machine.fetchedFrom();
   run.pc = m.pc();
   run.ar = m.ar();
   run.ir = m.ir();
@@ -41,7 +44,31 @@ std::optional<Difference> differs(std::string what, const std::optional<int>& ex
   return Difference{std::move(what), std::to_string(*expected), std::to_string(got)};
 }
 
+std::string byteText(int value) {
+  std::string bits;
+  for (int bit = 7; bit >= 0; --bit) bits += (value >> bit) & 1 ? '1' : '0';
+  return bits;
+}
+
+// Where two lists of values first differ: "Output value 3", 7 expected, 8 or none got.
+std::optional<Difference> listDifference(const std::vector<int>& expected,
+                                         const std::vector<int>& got) {
+  std::size_t i = 0;
+  while (i < expected.size() && i < got.size() && expected[i] == got[i]) ++i;
+  if (i == expected.size() && i == got.size()) return std::nullopt;
+  const auto at = [i](const std::vector<int>& v) {
+    return i < v.size() ? std::to_string(v[i]) : std::string("none");
+  };
+  return Difference{"Output value " + std::to_string(i + 1), at(expected), at(got)};
+}
+
 }  // namespace
+
+std::string shortListText(const std::vector<int>& values) {
+  if (values.size() <= kShownValues) return valueListText(values);
+  const std::vector<int> shown(values.begin(), values.begin() + kShownValues);
+  return valueListText(shown) + ", ... (" + std::to_string(values.size()) + " values)";
+}
 
 std::string valueListText(const std::vector<int>& values) {
   if (values.empty()) return "none";
@@ -58,7 +85,7 @@ Program programFromText(const std::string& name, std::string_view content, bool 
         "The program file " + ui::quoted(name) + " could not be loaded: " + parsed.problem;
   } else if (strict && !parsed.leniencies.empty()) {
     program.error = "The program file " + ui::quoted(name) +
-                    " is not as a saved program file is: " + parsed.leniencies.front();
+                    " is not in the form VOLPAR saves: " + parsed.leniencies.front();
   } else {
     program.bytes = parsed.bytes;
     program.warnings = parsed.leniencies;
@@ -85,20 +112,22 @@ HeadlessMachine& FreshMachines::next() {
   return *machine_;
 }
 
-TestRun runTest(const storage::ByteTexts& program, const Test& test,
-                std::uint64_t maxInstructions) {
+TestRun runTest(const storage::ByteTexts& program, const Test& test) {
   FreshMachines machines;
-  return runTest(machines, program, test, maxInstructions);
+  return runTest(machines, program, test);
 }
 
-TestRun runTest(FreshMachines& machines, const storage::ByteTexts& program, const Test& test,
-                std::uint64_t maxInstructions) {
+TestRun runTest(FreshMachines& machines, const storage::ByteTexts& program, const Test& test) {
   TestRun run;
   try {
     HeadlessMachine& machine = machines.next();
-    machine.loadBytes(program);
+    storage::ByteTexts memory = program;
+    for (std::size_t address = 0; address < memory.size(); ++address) {
+      if (test.preset[address]) memory[address] = byteText(*test.preset[address]);
+    }
+    machine.loadBytes(memory);
     OutputRecorder recorder(run.outputs);
-    run.end = machine.run(test.start, test.input, maxInstructions, &recorder);
+    run.end = machine.run(test.start, test.input, test.maxInstructions, &recorder);
     readBack(machine, run);
   } catch (const std::exception& e) {
     run.fault = e.what();
@@ -106,12 +135,17 @@ TestRun runTest(FreshMachines& machines, const storage::ByteTexts& program, cons
   return run;
 }
 
-std::optional<Difference> firstDifference(const Expected& expected, const TestRun& got) {
+std::optional<Difference> firstDifference(const Test& test, const TestRun& got) {
+  const Expected& expected = test.expected;
   if (!got.fault.empty()) return Difference{"Run", "no fault", got.fault};
-  if (expected.output && *expected.output != got.outputs) {
-    return Difference{"Output", valueListText(*expected.output), valueListText(got.outputs)};
+  if (expected.output) {
+    if (auto d = listDifference(*expected.output, got.outputs)) return d;
   }
   if (expected.end != got.end) return Difference{"End", endText(expected.end), endText(got.end)};
+  if (!test.unusedInputAllowed && got.inputsRead < test.input.size()) {
+    return Difference{"Inputs read", std::to_string(test.input.size()),
+                      std::to_string(got.inputsRead)};
+  }
   const std::pair<const char*, std::pair<const std::optional<int>*, int>> registers[] = {
       {"PC", {&expected.pc, got.pc}}, {"AR", {&expected.ar, got.ar}},
       {"IR", {&expected.ir, got.ir}}, {"X", {&expected.x, got.x}},
@@ -143,8 +177,8 @@ ProgramResult gradeProgram(const Exercise& exercise, const Program& program,
   for (const Test& test : exercise.tests) result.maxScore += test.weight;
   if (!program.bytes) return result;
   for (const Test& test : exercise.tests) {
-    TestResult tested{&test, runTest(machines, *program.bytes, test, exercise.maxInstructions), {}};
-    tested.difference = firstDifference(test.expected, tested.got);
+    TestResult tested{&test, runTest(machines, *program.bytes, test), {}};
+    tested.difference = firstDifference(test, tested.got);
     if (tested.passed()) result.score += test.weight;
     result.tests.push_back(std::move(tested));
   }
@@ -152,13 +186,19 @@ ProgramResult gradeProgram(const Exercise& exercise, const Program& program,
 }
 
 std::vector<ProgramResult> gradePrograms(const Exercise& exercise,
-                                         const std::vector<Program>& programs, int jobs) {
+                                         const std::vector<Program>& programs, int jobs,
+                                         const std::function<void(std::size_t)>& done) {
   std::vector<ProgramResult> results(programs.size());
   std::atomic<std::size_t> next{0};
+  std::size_t finished = 0;
+  std::mutex reporting;
   auto work = [&] {
     FreshMachines machines;
     for (std::size_t i = next++; i < programs.size(); i = next++) {
       results[i] = gradeProgram(exercise, programs[i], machines);
+      if (!done) continue;
+      const std::lock_guard lock(reporting);
+      done(++finished);
     }
   };
   const auto threads = static_cast<std::size_t>(std::max(1, jobs)) - 1;

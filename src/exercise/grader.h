@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,6 +25,8 @@ struct Program {
 };
 
 // strict: a program that loads only by passing over something is refused.
+// programFromText is the one place where a submission's text becomes memory bytes: the
+// grading and the plain runs of volpar-run load through it.
 Program programFromText(const std::string& name, std::string_view content, bool strict);
 Program readProgram(const std::string& path, bool strict);
 
@@ -32,13 +35,16 @@ struct TestRun {
   End end = End::Limit;
   std::vector<int> outputs;
   std::uint64_t instructions = 0;
+  std::size_t inputsRead = 0;
+  std::uint32_t fetchedFrom = 0;  // bit N: an instruction was fetched from address N
   int pc = 0, ar = 0, ir = 0, x = 0, y = 0, s = 0;
   std::array<int, 32> memory{};
   std::string fault;  // the machine misbehaved: the run stopped there
   bool operator==(const TestRun&) const = default;
 };
 
-// The first expectation that did not hold: "Output", "End", "PC"..., "Memory30".
+// The first expectation that did not hold: "Output value 3", "End", "Inputs read", "PC"...,
+// "Memory30", each with the value expected and the value got ("none": no such value).
 struct Difference {
   std::string what;
   std::string expected;
@@ -71,21 +77,27 @@ class FreshMachines {
   std::optional<HeadlessMachine> machine_;
 };
 
-// Runs the program on a fresh machine, as the windows would: its memory, the test's start
-// address and inputs, the exercise's instruction limit.
-TestRun runTest(const storage::ByteTexts& program, const Test& test, std::uint64_t maxInstructions);
-TestRun runTest(FreshMachines& machines, const storage::ByteTexts& program, const Test& test,
-                std::uint64_t maxInstructions);
-std::optional<Difference> firstDifference(const Expected& expected, const TestRun& got);
+// Runs the program on a fresh machine, as the windows would: its memory with the test's
+// presets over it, the test's start address, inputs and instruction limit.
+TestRun runTest(const storage::ByteTexts& program, const Test& test);
+TestRun runTest(FreshMachines& machines, const storage::ByteTexts& program, const Test& test);
+std::optional<Difference> firstDifference(const Test& test, const TestRun& got);
 
 ProgramResult gradeProgram(const Exercise& exercise, const Program& program);
 ProgramResult gradeProgram(const Exercise& exercise, const Program& program,
                            FreshMachines& machines);
 // Every program, each on threads of its own when jobs > 1; results in the programs' order.
+// done, when given, is called after each program with how many are done, from any thread
+// but never from two at once.
 std::vector<ProgramResult> gradePrograms(const Exercise& exercise,
-                                         const std::vector<Program>& programs, int jobs);
+                                         const std::vector<Program>& programs, int jobs,
+                                         const std::function<void(std::size_t)>& done = {});
 
 // "5,7"; "none" for no value.
 std::string valueListText(const std::vector<int>& values);
+// As valueListText, the values after the first kShownValues left out and counted:
+// "1,1,...,1, ... (5000 values)". What a run gives is reported so, however long it ran.
+inline constexpr std::size_t kShownValues = 16;
+std::string shortListText(const std::vector<int>& values);
 
 }  // namespace volpar::exercise

@@ -95,12 +95,16 @@ End HeadlessMachine::runSteps(int start, const std::vector<int>& inputs,
                               std::uint64_t maxInstructions, RunObserver* observer) {
   startExecution(start);
   chooseManualClock();
+  inputsRead_ = 0;
+  fetched_ = 0;
   if (maxInstructions == 0) return End::Limit;
-  std::size_t nextInput = 0;
   int fetchedFrom = -1;
   for (;;) {
     const int phase = view_->phase();
-    if (phase == 2) fetchedFrom = view_->pc();
+    if (phase == 2) {
+      fetchedFrom = view_->pc();
+      fetched_ |= std::uint32_t{1} << fetchedFrom;
+    }
     step(phase);
     // T2 lights the decoder cell, which stays until the next fetch: read it once.
     if (phase == 2) decoded_ = view_->decoded();
@@ -109,8 +113,8 @@ End HeadlessMachine::runSteps(int start, const std::vector<int>& inputs,
       if (phase == 5 && decoded_ == OpCode::Output) observer->output(view_->output());
     }
     if (phase == 6 && decoded_ == OpCode::Input) {
-      if (nextInput == inputs.size()) return End::Input;
-      answerInput(inputs[nextInput++]);
+      if (inputsRead_ == inputs.size()) return End::Input;
+      answerInput(inputs[inputsRead_++]);
     }
     if (phase == 7) {
       if (decoded_ == OpCode::Input) checkInputArrived();

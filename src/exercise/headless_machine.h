@@ -61,6 +61,10 @@ class HeadlessMachine {
 
   const MachineView& view() const { return *view_; }
   std::uint64_t instructions() const { return completed_; }
+  // Of the last run: how many inputs it took, and the addresses it fetched instructions
+  // from (bit N for address N).
+  std::size_t inputsRead() const { return inputsRead_; }
+  std::uint32_t fetchedFrom() const { return fetched_; }
   // The byte at address as a program file would hold it.
   std::string byteText(int address);
   std::optional<std::string> save(const std::string& path);
@@ -84,6 +88,8 @@ class HeadlessMachine {
   std::optional<MachineView::OpCode> decoded_;  // the op code the last fetch decoded
   std::uint64_t completed_ = 0;
   int answered_ = 0;
+  std::size_t inputsRead_ = 0;
+  std::uint32_t fetched_ = 0;
   // What rewind() puts back.
   std::vector<ui::FormSnapshot> fresh_;
   REXEC_Manual::ModuleState freshState_;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runner/grade_report.h"
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@ namespace volpar::runner {
 namespace {
 
 using exercise::Exercise;
+using exercise::SimilarGroup;
 using exercise::Expected;
 using exercise::expectedText;
 using exercise::gotText;
@@ -44,13 +46,7 @@ void writeText(const std::vector<ProgramResult>& results, std::ostream& out) {
     out << '\n';
     for (const TestResult& t : r.tests) {
       if (t.passed() || !describable(t)) continue;
-      out << "  " << oneLine(t.test->name) << ": input " << valueListText(t.test->input)
-          << "; expected " << expectedText(t.test->expected) << "; got " << gotText(t.got);
-      const auto& d = *t.difference;
-      if (d.what != "Output" && d.what != "End") {
-        out << "; " << d.what << " expected " << d.expected << ", got " << oneLine(d.got);
-      }
-      out << '\n';
+      out << "  " << oneLine(t.test->name) << ": " << oneLine(exercise::failureText(t)) << '\n';
     }
   }
 }
@@ -63,12 +59,20 @@ std::string jsonList(const std::vector<int>& values) {
   return "[" + text + "]";
 }
 
-// The expectations a test writes, with what the run gave for each of them.
+// The expectations a test writes, with what the run gave for each of them; the run's
+// output cut as shortListText cuts it, with its length.
 void writeJsonState(const Expected& e, const TestRun* got, std::ostream& out) {
   out << '{';
   const char* comma = "";
-  if (e.output) {
-    out << "\"output\": " << jsonList(got ? got->outputs : *e.output);
+  if (e.output && got) {
+    const std::vector<int>& all = got->outputs;
+    const std::vector<int> shown(all.begin(),
+                                 all.begin() + static_cast<std::ptrdiff_t>(
+                                                   std::min(all.size(), exercise::kShownValues)));
+    out << "\"output\": " << jsonList(shown) << ", \"output_count\": " << all.size();
+    comma = ", ";
+  } else if (e.output) {
+    out << "\"output\": " << jsonList(*e.output);
     comma = ", ";
   }
   out << comma << "\"end\": \"" << exercise::endText(got ? got->end : e.end) << '"';
@@ -90,45 +94,58 @@ void writeJsonState(const Expected& e, const TestRun* got, std::ostream& out) {
   out << '}';
 }
 
-void writeJsonTest(const TestResult& t, std::ostream& out) {
-  out << "{\"name\": " << jsonString(t.test->name)
-      << ", \"passed\": " << (t.passed() ? "true" : "false")
-      << ", \"hidden\": " << (t.test->hidden ? "true" : "false")
-      << ", \"weight\": " << t.test->weight;
-  if (describable(t)) {
-    out << ", \"input\": " << jsonList(t.test->input) << ", \"expected\": ";
-    writeJsonState(t.test->expected, nullptr, out);
+// A hidden test says its name, weight and verdict, nothing from which its input or
+// output could be worked out; nor does a test of a program that could not be loaded.
+void writeJsonTest(const exercise::Test& test, const TestResult* t, std::ostream& out) {
+  out << "{\"name\": " << jsonString(test.name)
+      << ", \"passed\": " << (t && t->passed() ? "true" : "false")
+      << ", \"hidden\": " << (test.hidden ? "true" : "false") << ", \"weight\": " << test.weight;
+  if (t && describable(*t)) {
+    out << ", \"input\": " << jsonList(test.input) << ", \"expected\": ";
+    writeJsonState(test.expected, nullptr, out);
     out << ", \"got\": ";
-    writeJsonState(t.test->expected, &t.got, out);
-    if (t.difference) {
-      out << ", \"difference\": {\"what\": " << jsonString(t.difference->what)
-          << ", \"expected\": " << jsonString(t.difference->expected)
-          << ", \"got\": " << jsonString(t.difference->got) << '}';
+    writeJsonState(test.expected, &t->got, out);
+    if (t->difference) {
+      out << ", \"difference\": {\"what\": " << jsonString(t->difference->what)
+          << ", \"expected\": " << jsonString(t->difference->expected)
+          << ", \"got\": " << jsonString(t->difference->got) << '}';
     }
+    out << ", \"instructions\": " << t->got.instructions;
   }
-  out << ", \"end\": \"" << exercise::endText(t.got.end)
-      << "\", \"instructions\": " << t.got.instructions << '}';
+  out << '}';
+}
+
+void writeJsonProgram(const Exercise& exercise, const ProgramResult& r, std::ostream& out) {
+  out << "{\"file\": " << jsonString(r.program->name) << ", \"score\": " << r.score
+      << ", \"max_score\": " << r.maxScore
+      << ", \"error\": " << (r.program->bytes ? "null" : jsonString(r.program->error))
+      << ", \"warnings\": [";
+  for (std::size_t w = 0; w < r.program->warnings.size(); ++w)
+    out << (w ? ", " : "") << jsonString(r.program->warnings[w]);
+  out << "], \"tests\": [";
+  for (std::size_t i = 0; i < exercise.tests.size(); ++i) {
+    out << (i ? ",\n    " : "\n    ");
+    writeJsonTest(exercise.tests[i], r.program->bytes ? &r.tests[i] : nullptr, out);
+  }
+  out << "]}";
 }
 
 void writeJson(const Exercise& exercise, const std::vector<ProgramResult>& results,
-               std::ostream& out) {
+               const std::vector<SimilarGroup>& similar, std::ostream& out) {
   out << "{\"exercise\": " << jsonString(exercise.title) << ", \"programs\": [";
   for (std::size_t i = 0; i < results.size(); ++i) {
-    const ProgramResult& r = results[i];
-    out << (i ? ",\n  " : "\n  ") << "{\"file\": " << jsonString(r.program->name)
-        << ", \"score\": " << r.score << ", \"max_score\": " << r.maxScore
-        << ", \"error\": " << (r.program->bytes ? "null" : jsonString(r.program->error))
-        << ", \"warnings\": [";
-    for (std::size_t w = 0; w < r.program->warnings.size(); ++w)
-      out << (w ? ", " : "") << jsonString(r.program->warnings[w]);
-    out << "], \"tests\": [";
-    for (std::size_t t = 0; t < r.tests.size(); ++t) {
-      out << (t ? ",\n    " : "\n    ");
-      writeJsonTest(r.tests[t], out);
-    }
+    out << (i ? ",\n  " : "\n  ");
+    writeJsonProgram(exercise, results[i], out);
+  }
+  out << "\n], \"similar\": [";
+  for (std::size_t g = 0; g < similar.size(); ++g) {
+    out << (g ? ",\n  " : "\n  ") << "{\"identical\": " << (similar[g].identical ? "true" : "false")
+        << ", \"files\": [";
+    for (std::size_t p = 0; p < similar[g].programs.size(); ++p)
+      out << (p ? ", " : "") << jsonString(similar[g].programs[p]->name);
     out << "]}";
   }
-  out << "\n]}\n";
+  out << "]}\n";
 }
 
 // --- tap ----------------------------------------------------------------------------
@@ -197,9 +214,7 @@ void writeJunit(const Exercise& exercise, const std::vector<ProgramResult>& resu
         const auto& d = *t->difference;
         out << "<failure message=\""
             << xmlText(d.what + " expected " + d.expected + ", got " + oneLine(d.got)) << "\">"
-            << xmlText("input " + valueListText(exercise.tests[i].input) + "; expected " +
-                       expectedText(exercise.tests[i].expected) + "; got " + gotText(t->got))
-            << "</failure>";
+            << xmlText(exercise::failureText(*t)) << "</failure>";
       }
       out << "\n    </testcase>\n";
     }
@@ -208,13 +223,39 @@ void writeJunit(const Exercise& exercise, const std::vector<ProgramResult>& resu
   out << "</testsuites>\n";
 }
 
+// --- csv ----------------------------------------------------------------------------
+
+// A field as RFC 4180 quotes it. A spreadsheet takes a cell that starts with = + - or @
+// for a formula: such a name gets a leading apostrophe, as the spreadsheet itself writes.
+std::string csvField(std::string_view text) {
+  std::string value = oneLine(text);
+  if (value.size() > 1 && value.find_first_of("=+-@") == 0) value.insert(0, "'");
+  std::string out = "\"";
+  for (char c : value) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return out + "\"";
+}
+
+void writeCsv(const Exercise& exercise, const std::vector<ProgramResult>& results,
+              std::ostream& out) {
+  out << "file,score,maximum,passed,failed,error\r\n";
+  for (const ProgramResult& r : results) {
+    int passed = 0;
+    for (const TestResult& t : r.tests) passed += t.passed();
+    out << csvField(r.program->name) << ',' << r.score << ',' << r.maxScore << ',' << passed << ','
+        << exercise.tests.size() - static_cast<std::size_t>(passed) << ','
+        << (r.program->bytes ? "" : csvField(r.program->error)) << "\r\n";
+  }
+}
+
 }  // namespace
 
 void writeReport(ReportFormat format, const Exercise& exercise,
-                 const std::vector<ProgramResult>& results, std::ostream& out) {
+                 const std::vector<ProgramResult>& results,
+                 const std::vector<SimilarGroup>& similar, std::ostream& out) {
   switch (format) {
     case ReportFormat::Text: return writeText(results, out);
-    case ReportFormat::Json: return writeJson(exercise, results, out);
+    case ReportFormat::Csv: return writeCsv(exercise, results, out);
+    case ReportFormat::Json: return writeJson(exercise, results, similar, out);
     case ReportFormat::Tap: return writeTap(exercise, results, out);
     case ReportFormat::Junit: return writeJunit(exercise, results, out);
   }

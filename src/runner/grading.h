@@ -2,7 +2,9 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 
+#include "exercise/grader.h"
 #include "runner/run_options.h"
 
 namespace volpar::runner {
@@ -13,6 +15,13 @@ namespace volpar::runner {
 // loaded, 2 when the exercise cannot be read.
 int gradePrograms(const GradeOptions& options, std::istream& in, std::ostream& out,
                   std::ostream& err);
+
+// A program file, or standard input for "-", read for a run or for grading: the one
+// place where volpar-run loads a submission.
+exercise::Program loadProgram(const std::string& file, std::istream& in, bool strict);
+
+// Writes what loading passed over, one "warning:" line each.
+void writeWarnings(const exercise::Program& program, std::ostream& err);
 
 // The text of a program file on standard input, cut after the largest size a program
 // file may have so that the reader can refuse it.

@@ -40,22 +40,15 @@ void dump(HeadlessMachine& machine, std::ostream& out) {
   }
 }
 
-// Standard input is loaded as File > Open would load the same text from a file.
-std::optional<std::string> load(HeadlessMachine& machine, const std::string& file,
-                                std::istream& in) {
-  if (file != "-") return machine.loadFile(file);
-  const exercise::Program program = exercise::programFromText(file, readProgramText(in), false);
-  if (!program.bytes) return program.error;
-  machine.loadBytes(*program.bytes);
-  return std::nullopt;
-}
-
 int run(const RunOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
-  HeadlessMachine machine;
-  if (auto problem = load(machine, options.programFile, in)) {
-    err << "volpar-run: " << oneLine(*problem) << '\n';
+  const exercise::Program program = loadProgram(options.programFile, in, options.strict);
+  if (!program.bytes) {
+    err << "volpar-run: " << oneLine(program.error) << '\n';
     return kExitUsage;
   }
+  writeWarnings(program, err);
+  HeadlessMachine machine;
+  machine.loadBytes(*program.bytes);
   Printer printer(out, options.trace);
   const End end = machine.run(options.start, options.inputs, options.maxInstructions, &printer);
   if (options.dump) dump(machine, out);

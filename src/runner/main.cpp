@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // volpar-run: runs a program file without windows, for checking and grading.
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -26,6 +28,10 @@ int main(int argc, char** argv) {
     std::cerr << "volpar-run: " << parsed.error << " (see volpar-run --help)\n";
     return kExitUsage;
   }
-  if (parsed.grading) return gradePrograms(*parsed.grading, std::cin, std::cout, std::cerr);
+  if (parsed.grading) {
+    GradeOptions grading = *parsed.grading;
+    grading.progress = isatty(STDERR_FILENO) == 1;
+    return gradePrograms(grading, std::cin, std::cout, std::cerr);
+  }
   return runProgram(*parsed.options, std::cin, std::cout, std::cerr);
 }

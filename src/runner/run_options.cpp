@@ -23,21 +23,25 @@ const char* const kUsage =
     "  --dump                print the registers and memory before END\n"
     "  --trace               print PC, AR and S after every clock phase\n"
     "  --save OUT            write the memory after the run to the program file OUT\n"
+    "  --strict              refuse a program file that loads only by passing over a\n"
+    "                        missing section or key or a value not of eight 0, 1 or x\n"
+    "                        (without it, such a file runs, or is graded, with a warning)\n"
     "\n"
     "Grading: every PROGRAM is run against every test of the exercise file, each test\n"
     "on a fresh machine (see volpar-exercise(5)); - reads one program from standard input.\n"
     "  --exercise EXERCISE   the exercise file that states what the programs must do\n"
-    "  --format FORMAT       text (default), json, tap (TAP 14) or junit (JUnit XML)\n"
+    "  --format FORMAT       text (default), json, tap (TAP 14), junit (JUnit XML) or csv\n"
     "  --jobs N              grade on N threads, 1 to 256 (default 1)\n"
-    "  --strict              refuse a program file that loads only by passing over a\n"
-    "                        missing section or key or a value not of eight 0, 1 or x\n"
-    "                        (without it, such a file is graded with a warning)\n"
+    "  --feedback DIR        also write what each student may read to a file in DIR\n"
+    "  --make-expected SOLUTION  instead of grading, print the exercise with every\n"
+    "                        test's Output and End set from what SOLUTION does\n"
     "\n"
-    "  -h, --help            display this help and exit"
+    "  -h, --help            display this help and exit\n"
     "  --version             output version information and exit\n"
     "\n"
     "Prints OUTPUT <value> for each OUTPUT instruction, then END halt|input|limit: halt\n"
-    "is a taken branch to its own address, input an INPUT with no value left.\n"
+    "is a taken branch to its own address (BRANCH, or a conditional branch taken to\n"
+    "itself), input an INPUT with no value left.\n"
     "Exit status: 0 after halt or input, 3 after limit, 2 for bad arguments or a file\n"
     "that cannot be loaded or saved, 1 if the machine misbehaves.\n"
     "Grading exit status: 0 every test of every program passed, 1 some test failed or\n"
@@ -101,7 +105,8 @@ class Parser {
     if (name == "--dump" || name == "--trace" || name == "--strict")
       return fail("option " + name + " takes no value");
     static const std::set<std::string> kValued = {
-        "--start", "--input", "--max-instructions", "--save", "--exercise", "--format", "--jobs"};
+        "--start",  "--input", "--max-instructions", "--save",         "--exercise",
+        "--format", "--jobs",  "--feedback",         "--make-expected"};
     if (!kValued.count(name)) return fail("unknown option " + ui::quoted(name));
     std::string value;
     if (equals != std::string::npos) {
@@ -118,6 +123,7 @@ class Parser {
     if (name == "--exercise") return takeExercise(value);
     if (name == "--format") return takeFormat(value);
     if (name == "--jobs") return takeJobs(value);
+    if (name == "--feedback" || name == "--make-expected") return takeGradingFile(name, value);
     takeSave(value);
   }
 
@@ -127,18 +133,25 @@ class Parser {
     grade_.exerciseFile = value;
   }
 
+  void takeGradingFile(const std::string& name, const std::string& value) {
+    if (value.empty()) return fail(name + " needs a file name");
+    (name == "--feedback" ? grade_.feedbackDir : grade_.makeExpected) = value;
+  }
+
   void takeFormat(const std::string& value) {
-    static const std::pair<const char*, ReportFormat> kFormats[] = {{"text", ReportFormat::Text},
-                                                                    {"json", ReportFormat::Json},
-                                                                    {"tap", ReportFormat::Tap},
-                                                                    {"junit", ReportFormat::Junit}};
+    static const std::pair<const char*, ReportFormat> kFormats[] = {
+        {"text", ReportFormat::Text},
+        {"json", ReportFormat::Json},
+        {"tap", ReportFormat::Tap},
+        {"junit", ReportFormat::Junit},
+        {"csv", ReportFormat::Csv}};
     for (const auto& [name, format] : kFormats) {
       if (value == name) {
         grade_.format = format;
         return;
       }
     }
-    fail("--format needs text, json, tap or junit, not " + ui::quoted(value));
+    fail("--format needs text, json, tap, junit or csv, not " + ui::quoted(value));
   }
 
   void takeJobs(const std::string& value) {
@@ -157,15 +170,15 @@ class Parser {
 
   void finish() {
     if (grading_) return finishGrading();
-    for (const char* option : {"--format", "--jobs"}) {
+    for (const char* option : {"--format", "--jobs", "--feedback", "--make-expected"}) {
       if (onceOnly_.count(option)) return fail(std::string(option) + " needs --exercise");
     }
-    if (grade_.strict) return fail("--strict needs --exercise");
     if (files_.empty()) return fail("no program file given");
     if (files_.size() > 1)
       return fail("more than one program file given: " + ui::quoted(files_[0]) + " and " +
                   ui::quoted(files_[1]) + " (grading several needs --exercise)");
     options_.programFile = files_[0];
+    options_.strict = grade_.strict;
     result_.options = options_;
   }
 
@@ -176,8 +189,19 @@ class Parser {
     }
     if (!options_.inputs.empty() || options_.dump || options_.trace)
       return fail("--input, --dump and --trace cannot be used with --exercise");
+    if (grade_.makeExpected) return finishMakeExpected();
     if (files_.empty()) return fail("no program file given to grade");
     grade_.programFiles = files_;
+    result_.grading = grade_;
+  }
+
+  void finishMakeExpected() {
+    for (const char* option : {"--format", "--jobs", "--feedback"}) {
+      if (onceOnly_.count(option))
+        return fail(std::string(option) + " cannot be used with --make-expected");
+    }
+    if (!files_.empty())
+      return fail("--make-expected takes no program to grade, not " + ui::quoted(files_[0]));
     result_.grading = grade_;
   }
 

@@ -17,9 +17,10 @@ struct RunOptions {
   bool dump = false;
   bool trace = false;
   std::optional<std::string> savePath;
+  bool strict = false;  // refuse a file that loads only by passing over something
 };
 
-enum class ReportFormat { Text, Json, Tap, Junit };
+enum class ReportFormat { Text, Json, Tap, Junit, Csv };
 
 // What grading programs against an exercise is asked to do.
 struct GradeOptions {
@@ -28,6 +29,9 @@ struct GradeOptions {
   ReportFormat format = ReportFormat::Text;
   int jobs = 1;
   bool strict = false;
+  std::optional<std::string> feedbackDir;   // one file of what each student may read
+  std::optional<std::string> makeExpected;  // instead of grading: the teacher's solution
+  bool progress = false;                    // show programs done on standard error
 };
 
 struct ParsedArguments {
