@@ -7,13 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "exercise/check.h"
 #include "exercise/exercise_file.h"
 #include "exercise/grader.h"
 #include "exercise/headless_machine.h"
+#include "exercise/make_expected.h"
+#include "exercise/similarity.h"
 
 namespace volpar::exercise {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -385,6 +389,160 @@ TEST(HeadlessMachine, RewoundIsAsNew) {
     EXPECT_EQ(state(used), state(fresh)) << c.before;
     EXPECT_EQ(used.view().memory(30), 7) << c.before;
   }
+}
+
+
+// [Exercise] may set Start, MaxInstructions, End and UnusedInput for every test, before or
+// after the tests; a test's own key wins. Text may take several lines.
+TEST(ExerciseFile, TestsTakeTheExerciseDefaultsUnlessTheySetTheirOwn) {
+  const ExerciseRead read = parseExercise(
+      "[Test own]\nInput=1\nStart=3\nMaxInstructions=7\nEnd=input\nUnusedInput=fails\n"
+      "Preset30=200\n[Test default]\nInput=1\n"
+      "[Exercise]\nTitle=T\nText=One\nText=\nText=Three\nStart=8\nMaxInstructions=50\n"
+      "End=limit\nUnusedInput=allowed\n",
+      "t.ini");
+  ASSERT_TRUE(read.exercise) << read.problem;
+  const exercise::Test& own = read.exercise->tests[0];
+  const exercise::Test& other = read.exercise->tests[1];
+  EXPECT_EQ(read.exercise->text, "One\n\nThree");
+  EXPECT_EQ(std::vector({own.start, other.start}), std::vector({3, 8}));
+  EXPECT_EQ(std::vector({own.maxInstructions, other.maxInstructions}), std::vector<std::uint64_t>({7, 50}));
+  EXPECT_EQ(std::vector({own.expected.end, other.expected.end}), std::vector({End::Input, End::Limit}));
+  EXPECT_EQ(std::vector({own.unusedInputAllowed, other.unusedInputAllowed}), std::vector({false, true}));
+  EXPECT_EQ(own.preset[30], 200);
+  EXPECT_FALSE(own.expected.memory[30]) << "a preset is not an expectation";
+  EXPECT_FALSE(other.preset[30]);
+}
+
+// Presets put data into memory before the run; inputs left unread fail a test unless the
+// exercise allows them. The program starts at 8 (the exercise's Start): LOAD 31, OUTPUT,
+// BRANCH 10.
+TEST(Grader, PresetsAndUnreadInputs) {
+  const ExerciseRead read = parseExercise(
+      "[Exercise]\nTitle=T\nStart=8\n"
+      "[Test preset]\nPreset31=41\nOutput=41\nMemory31=41\n"
+      "[Test no preset]\nOutput=41\n"
+      "[Test unread]\nPreset31=41\nInput=1,2\nOutput=41\n"
+      "[Test allowed]\nPreset31=41\nInput=1\nOutput=41\nUnusedInput=allowed\n",
+      "t.ini");
+  ASSERT_TRUE(read.exercise) << read.problem;
+  const Program program = programFromText(
+      "p", programText({{8, op(LOAD, 31)}, {9, op(OUTPUT, 0)}, {10, op(BRANCH, 10)}}), true);
+  const ProgramResult r = gradeProgram(*read.exercise, program);
+  std::vector<std::string> verdicts;
+  for (const TestResult& t : r.tests) verdicts.push_back(verdictLine(t));
+  EXPECT_THAT(verdicts,
+              ElementsAre("Test preset: passed (output 41, end halt)",
+                          "Test no preset: failed: got output 0, end halt",
+                          "Test unread: failed: got output 41, end halt; Inputs read expected 2, got 0",
+                          "Test allowed: passed (output 41, end halt)"));
+}
+
+// A student reads where the output first differs and why a run ended as it did, in a line
+// of bounded length however long the program ran.
+TEST(Grader, SaysWhereTheOutputFirstDiffersAndWhyTheRunEnded) {
+  const struct {
+    std::vector<int> expected, got;
+    std::string what, wanted, had;
+  } lists[] = {
+      {{1, 2, 3}, {1, 2, 4}, "Output value 3", "3", "4"},
+      {{1, 2}, {1}, "Output value 2", "2", "none"},
+      {{1}, {1, 5}, "Output value 2", "none", "5"},
+      {{}, {7}, "Output value 1", "none", "7"},
+  };
+  for (const auto& c : lists) {
+    exercise::Test test;
+    test.expected.output = c.expected;
+    TestRun got;
+    got.end = End::Halt;
+    got.outputs = c.got;
+    const auto d = firstDifference(test, got);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(std::vector({d->what, d->expected, d->got}), std::vector({c.what, c.wanted, c.had}));
+  }
+  // OUTPUT, BRANCH 0 for ever; INPUT, BRANCH 0 waits.
+  const ExerciseRead read = parseExercise(
+      "[Exercise]\nTitle=T\nMaxInstructions=100000\n[Test 1]\nOutput=1\n"
+      "[Test 2]\nStart=2\nInput=4\nOutput=4\n",
+      "t.ini");
+  ASSERT_TRUE(read.exercise) << read.problem;
+  const Program program = programFromText(
+      "p", programText({{0, op(OUTPUT, 0)}, {1, op(BRANCH, 0)}, {2, op(INPUT, 0)}, {3, op(BRANCH, 2)}}),
+      true);
+  const ProgramResult r = gradeProgram(*read.exercise, program);
+  const std::string endless = failureText(r.tests[0]);
+  EXPECT_LT(endless.size(), 300u) << endless;
+  EXPECT_THAT(endless, HasSubstr("0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0, ... (50000 values), end limit "
+                                 "(still running after 100000 instructions: does it ever halt?)"));
+  EXPECT_THAT(endless, HasSubstr("; Output value 1 expected 1, got 0"));
+  EXPECT_THAT(verdictLine(r.tests[1]),
+              HasSubstr("end input (it waited for more input than the test gives)"));
+}
+
+// Programs alike: the same image, or the same bytes wherever the tests ran an instruction.
+TEST(Grader, ListsProgramsWithTheSameCode) {
+  const Exercise exercise = addExercise();
+  auto data = adder(op(BRANCH, 5));
+  data[20] = 99;  // never run: data
+  auto other = adder(op(BRANCH, 5));
+  other[6] = op(BRANCH, 6);  // never run either, but a different byte
+  const std::vector<Program> programs = {
+      programFromText("a", programText(adder(op(BRANCH, 5))), true),
+      programFromText("broken", "junk", false),
+      programFromText("b", programText(adder(op(BRNNEG, 5))), true),
+      programFromText("a again", programText(adder(op(BRANCH, 5))), true),
+      programFromText("a with data", programText(data), true),
+      programFromText("a with more", programText(other), true),
+  };
+  const auto groups = similarPrograms(gradePrograms(exercise, programs, 1));
+  std::vector<std::pair<bool, std::vector<std::string>>> seen;
+  for (const SimilarGroup& g : groups) {
+    seen.push_back({g.identical, {}});
+    for (const Program* p : g.programs) seen.back().second.push_back(p->name);
+  }
+  using Names = std::vector<std::string>;
+  EXPECT_THAT(seen, ElementsAre(std::pair(true, Names{"a", "a again"}),
+                                std::pair(false, Names{"a", "a again", "a with data", "a with more"})));
+}
+
+// The expected results come from the teacher's solution; every other line stays.
+TEST(MakeExpected, FillsEachTestFromTheSolutionAndKeepsTheRest) {
+  const std::string text =
+      "; made by hand\n[Exercise]\nTitle=T\nMaxInstructions=100\n\n[Test 1]\nInput=5,7\n"
+      "Output=1\n; the hidden one\n[Test 2]\nInput=200,100\nHidden=1\nEnd=input\n"
+      "[Test 3]\nInput=1,1\nMemory30=2\n";
+  const Program solution = programFromText("s", programText(adder(op(BRANCH, 5))), true);
+  const ExpectedFromSolution made = expectedFromSolution(text, "t.ini", solution);
+  ASSERT_TRUE(made.text) << made.problem;
+  EXPECT_EQ(*made.text,
+            "; made by hand\n[Exercise]\nTitle=T\nMaxInstructions=100\n\n[Test 1]\nInput=5,7\n"
+            "Output=12\n; the hidden one\nEnd=halt\n[Test 2]\nInput=200,100\nHidden=1\nEnd=halt\n"
+            "Output=44\n[Test 3]\nInput=1,1\nMemory30=2\nOutput=2\nEnd=halt\n");
+  EXPECT_THAT(made.notes, ElementsAre("Test 3: the solution fails it: Memory30 expected 2, got 1"));
+
+  const Program endless = programFromText("e", programText({{0, op(BRANCH, 1)}, {1, op(BRANCH, 0)}}), true);
+  EXPECT_THAT(expectedFromSolution(text, "t.ini", endless).notes,
+              Contains(HasSubstr("Test 1: the solution was still running after 100 instructions")));
+  EXPECT_THAT(expectedFromSolution(text, "t.ini", programFromText("x", "junk", true)).problem,
+              HasSubstr("\"x\" could not be loaded"));
+}
+
+// What a student may read: visible tests in full, hidden ones only counted.
+TEST(Feedback, DescribesVisibleTestsAndCountsHiddenOnes) {
+  const Exercise exercise = addExercise();
+  // Goes on to the INPUT at 0 after its OUTPUT, and waits there.
+  const Program wrong = programFromText("bob.txt", programText(adder(op(BRNEG, 5))), true);
+  const std::string text = feedbackText(exercise, gradeProgram(exercise, wrong));
+  EXPECT_EQ(text,
+            "Add two numbers\nbob.txt: 0 of 4 points\n"
+            "Test 1: failed: input 5,7; expected output 12, end halt; got output 12, end input "
+            "(it waited for more input than the test gives)\n"
+            "Test 3: failed: input 0,0; expected output 0, end halt; got output 0, end input (it "
+            "waited for more input than the test gives)\n"
+            "1 more test: 0 passed\n");
+  const Program missing = readProgram("/nonexistent/p.txt", false);
+  EXPECT_THAT(feedbackText(exercise, gradeProgram(exercise, missing)),
+              HasSubstr("p.txt: 0 of 4 points\nThe program file"));
 }
 
 }  // namespace

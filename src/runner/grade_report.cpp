@@ -108,7 +108,8 @@ void writeJsonTest(const exercise::Test& test, const TestResult* t, std::ostream
     if (t->difference) {
       out << ", \"difference\": {\"what\": " << jsonString(t->difference->what)
           << ", \"expected\": " << jsonString(t->difference->expected)
-          << ", \"got\": " << jsonString(t->difference->got) << '}';
+          << ", \"got\": " << jsonString(t->difference->got)
+          << "}, \"message\": " << jsonString(exercise::failureText(*t));
     }
     out << ", \"instructions\": " << t->got.instructions;
   }

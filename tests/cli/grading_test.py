@@ -62,40 +62,43 @@ class Grading(unittest.TestCase):
         self.assertEqual(status, 1)
         lines = out.splitlines()
         scores = {l.split(": ")[0]: l.split(": ")[1].split(" ")[0] for l in lines if not l.startswith(" ")}
-        self.assertEqual(scores, {"correct.txt": "4/4", "first_input.txt": "1/4", "waits.txt": "0/4",
+        self.assertEqual(scores, {"correct.txt": "4/4", "first_input.txt": "0/4", "waits.txt": "0/4",
                                   "conditional_halt.txt": "4/4", "no_fourth8.txt": "4/4"})
         failed = [l for l in lines if l.startswith("  ")]
         self.assertIn("  Test 1: input 5,7; expected output 12, end halt; got output 5, end halt", failed)
-        self.assertIn("  Test 3: input 0,0; expected output 0, end halt; got output none, end input", failed)
+        self.assertIn("  Test 3: input 0,0; expected output 0, end halt; got output none, end input "
+                      "(it waited for more input than the test gives)", failed)
+        self.assertIn("  Test 3: input 0,0; expected output 0, end halt; got output 0, end halt; "
+                      "Inputs read expected 2, got 1", failed)
         self.assertFalse(any("Test 2" in l or HIDDEN_INPUT in l for l in lines))
         self.assertIn("(1 hidden test: 0 passed)", out)
         self.assertEqual(err, "volpar-run: warning: no_fourth8.txt: Section [Fourth8] is missing: "
-                              "its eight bytes load as 00000000\n")
+                              "its eight bytes load as 00000000\n"
+                              "volpar-run: note: identical programs: correct.txt, no_fourth8.txt\n")
 
     def test_json_document(self):
         status, out, err = grade("json")
-        self.assertEqual((status, err), (1, ""))
+        self.assertEqual((status, err), (1, "volpar-run: note: identical programs: correct.txt, no_fourth8.txt\n"))
         doc = json.loads(out, object_pairs_hook=lambda pairs: (dict(pairs), [k for k, _ in pairs])[0])
         self.assertEqual(doc["exercise"], "Add two numbers")
         keys = list(json.loads(out)["programs"][0].keys())
         self.assertEqual(keys, ["file", "score", "max_score", "error", "warnings", "tests"])
         by_file = {p["file"]: p for p in doc["programs"]}
         self.assertEqual([p["file"] for p in doc["programs"]], PROGRAMS)
-        self.assertEqual(by_file["first_input.txt"]["score"], 1)
+        self.assertEqual(by_file["first_input.txt"]["score"], 0)
         self.assertEqual(by_file["first_input.txt"]["max_score"], 4)
         self.assertEqual(by_file["no_fourth8.txt"]["warnings"], [
             "Section [Fourth8] is missing: its eight bytes load as 00000000"])
         first = by_file["first_input.txt"]["tests"][0]
         self.assertEqual((first["name"], first["passed"], first["input"]), ("Test 1", False, [5, 7]))
         self.assertEqual(first["expected"], {"output": [12], "end": "halt"})
-        self.assertEqual(first["got"], {"output": [5], "end": "halt"})
-        self.assertEqual(by_file["waits.txt"]["tests"][0]["end"], "input")
+        self.assertEqual(first["got"], {"output": [5], "output_count": 1, "end": "halt"})
+        self.assertEqual(first["message"], "input 5,7; expected output 12, end halt; got output 5, end halt")
+        self.assertEqual(by_file["waits.txt"]["tests"][0]["got"]["end"], "input")
         for program in doc["programs"]:
-            hidden = program["tests"][1]
-            self.assertTrue(hidden["hidden"])
-            self.assertEqual(hidden["weight"], 2)
-            for key in ("input", "expected", "got", "difference"):
-                self.assertNotIn(key, hidden)
+            self.assertEqual(program["tests"][1], {"name": "Test 2", "passed": program["score"] == 4,
+                                                   "hidden": True, "weight": 2})
+        self.assertEqual(doc["similar"], [{"identical": True, "files": ["correct.txt", "no_fourth8.txt"]}])
         self.assertEqual(json.loads(grade("json", extra=("--jobs", "3"))[1]), doc, "--jobs changes nothing")
 
     def test_tap_read_by_a_tap_parser(self):
@@ -107,7 +110,7 @@ class Grading(unittest.TestCase):
         self.assertEqual([n for n, *_ in points], list(range(1, 16)))
         failed = [d for _, ok, d, _ in points if not ok]
         self.assertEqual(failed, ["- first_input.txt: Test 1", "- first_input.txt: Test 2",
-                                  "- waits.txt: Test 1", "- waits.txt: Test 2", "- waits.txt: Test 3"])
+                                  "- first_input.txt: Test 3", "- waits.txt: Test 1", "- waits.txt: Test 2", "- waits.txt: Test 3"])
         # Test 2 of first_input.txt (hidden) has no YAML block; Test 1 has one.
         block = out.split("not ok 4 - first_input.txt: Test 1\n")[1].split("\nnot ok 5")[0]
         self.assertIn('expected: "output 12, end halt"', block)
@@ -132,11 +135,11 @@ class Grading(unittest.TestCase):
         suites = root.findall("testsuite")
         self.assertEqual([s.get("name") for s in suites], PROGRAMS)
         first = suites[1]
-        self.assertEqual((first.get("tests"), first.get("failures")), ("3", "2"))
+        self.assertEqual((first.get("tests"), first.get("failures")), ("3", "3"))
         cases = first.findall("testcase")
         self.assertEqual([c.get("name") for c in cases], ["Test 1", "Test 2", "Test 3"])
-        self.assertEqual(cases[0].find("failure").get("message"), "Output expected 12, got 5")
-        self.assertIsNone(cases[2].find("failure"))
+        self.assertEqual(cases[0].find("failure").get("message"), "Output value 1 expected 12, got 5")
+        self.assertEqual(cases[2].find("failure").get("message"), "Inputs read expected 2, got 1")
         self.assertNotIn(HIDDEN_INPUT, ET.tostring(cases[1], encoding="unicode"))
         self.assertNotIn(HIDDEN_INPUT, out)
 
@@ -147,11 +150,13 @@ class Grading(unittest.TestCase):
             (1, ["--exercise", "add.ini", "--strict", "no_fourth8.txt"], ""),
             (2, ["--exercise", "nowhere.ini", "correct.txt"], 'volpar-run: The exercise file "nowhere.ini" cannot be used'),
             (2, ["--exercise", "correct.txt", "correct.txt"], "in section [First8], an exercise file has only the sections"),
-            (2, ["--exercise", "add.ini", "--format", "xml", "correct.txt"], "--format needs text, json, tap or junit"),
+            (2, ["--exercise", "add.ini", "--format", "xml", "correct.txt"], "--format needs text, json, tap, junit or csv"),
             (2, ["--exercise", "add.ini", "--jobs", "0", "correct.txt"], "--jobs needs a number of threads"),
             (2, ["--exercise", "add.ini"], "no program file given to grade"),
             (2, ["--exercise", "add.ini", "--input", "1", "correct.txt"], "cannot be used with --exercise"),
-            (2, ["--strict", "correct.txt"], "--strict needs --exercise"),
+            (2, ["--feedback", "out", "correct.txt"], "--feedback needs --exercise"),
+            (2, ["--exercise", "add.ini", "--make-expected", "correct.txt", "waits.txt"],
+             '--make-expected takes no program to grade, not "waits.txt"'),
             (2, ["--exercise", "add.ini", "-", "-"], "standard input (-) can be read only once"),
         ]
         for expected, args, message in cases:
@@ -165,7 +170,8 @@ class Grading(unittest.TestCase):
     def test_strict_refuses_what_lenient_reading_passes_over(self):
         status, out, err = grade("json", "no_fourth8.txt", extra=("--strict",))
         program = json.loads(out)["programs"][0]
-        self.assertEqual((status, program["score"], program["tests"]), (1, 0, []))
+        self.assertEqual((status, program["score"]), (1, 0))
+        self.assertEqual([t["passed"] for t in program["tests"]], [False] * 3)
         self.assertIn("Section [Fourth8] is missing", program["error"])
 
     def test_program_from_standard_input(self):
