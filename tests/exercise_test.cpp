@@ -391,7 +391,6 @@ TEST(HeadlessMachine, RewoundIsAsNew) {
   }
 }
 
-
 // [Exercise] may set Start, MaxInstructions, End and UnusedInput for every test, before or
 // after the tests; a test's own key wins. Text may take several lines.
 TEST(ExerciseFile, TestsTakeTheExerciseDefaultsUnlessTheySetTheirOwn) {
@@ -406,9 +405,12 @@ TEST(ExerciseFile, TestsTakeTheExerciseDefaultsUnlessTheySetTheirOwn) {
   const exercise::Test& other = read.exercise->tests[1];
   EXPECT_EQ(read.exercise->text, "One\n\nThree");
   EXPECT_EQ(std::vector({own.start, other.start}), std::vector({3, 8}));
-  EXPECT_EQ(std::vector({own.maxInstructions, other.maxInstructions}), std::vector<std::uint64_t>({7, 50}));
-  EXPECT_EQ(std::vector({own.expected.end, other.expected.end}), std::vector({End::Input, End::Limit}));
-  EXPECT_EQ(std::vector({own.unusedInputAllowed, other.unusedInputAllowed}), std::vector({false, true}));
+  EXPECT_EQ(std::vector({own.maxInstructions, other.maxInstructions}),
+            std::vector<std::uint64_t>({7, 50}));
+  EXPECT_EQ(std::vector({own.expected.end, other.expected.end}),
+            std::vector({End::Input, End::Limit}));
+  EXPECT_EQ(std::vector({own.unusedInputAllowed, other.unusedInputAllowed}),
+            std::vector({false, true}));
   EXPECT_EQ(own.preset[30], 200);
   EXPECT_FALSE(own.expected.memory[30]) << "a preset is not an expectation";
   EXPECT_FALSE(other.preset[30]);
@@ -431,11 +433,12 @@ TEST(Grader, PresetsAndUnreadInputs) {
   const ProgramResult r = gradeProgram(*read.exercise, program);
   std::vector<std::string> verdicts;
   for (const TestResult& t : r.tests) verdicts.push_back(verdictLine(t));
-  EXPECT_THAT(verdicts,
-              ElementsAre("Test preset: passed (output 41, end halt)",
-                          "Test no preset: failed: got output 0, end halt",
-                          "Test unread: failed: got output 41, end halt; Inputs read expected 2, got 0",
-                          "Test allowed: passed (output 41, end halt)"));
+  EXPECT_THAT(
+      verdicts,
+      ElementsAre("Test preset: passed (output 41, end halt)",
+                  "Test no preset: failed: got output 0, end halt",
+                  "Test unread: failed: got output 41, end halt; Inputs read expected 2, got 0",
+                  "Test allowed: passed (output 41, end halt)"));
 }
 
 // A student reads where the output first differs and why a run ended as it did, in a line
@@ -467,7 +470,8 @@ TEST(Grader, SaysWhereTheOutputFirstDiffersAndWhyTheRunEnded) {
       "t.ini");
   ASSERT_TRUE(read.exercise) << read.problem;
   const Program program = programFromText(
-      "p", programText({{0, op(OUTPUT, 0)}, {1, op(BRANCH, 0)}, {2, op(INPUT, 0)}, {3, op(BRANCH, 2)}}),
+      "p",
+      programText({{0, op(OUTPUT, 0)}, {1, op(BRANCH, 0)}, {2, op(INPUT, 0)}, {3, op(BRANCH, 2)}}),
       true);
   const ProgramResult r = gradeProgram(*read.exercise, program);
   const std::string endless = failureText(r.tests[0]);
@@ -501,8 +505,9 @@ TEST(Grader, ListsProgramsWithTheSameCode) {
     for (const Program* p : g.programs) seen.back().second.push_back(p->name);
   }
   using Names = std::vector<std::string>;
-  EXPECT_THAT(seen, ElementsAre(std::pair(true, Names{"a", "a again"}),
-                                std::pair(false, Names{"a", "a again", "a with data", "a with more"})));
+  EXPECT_THAT(seen,
+              ElementsAre(std::pair(true, Names{"a", "a again"}),
+                          std::pair(false, Names{"a", "a again", "a with data", "a with more"})));
 }
 
 // The expected results come from the teacher's solution; every other line stays.
@@ -520,7 +525,8 @@ TEST(MakeExpected, FillsEachTestFromTheSolutionAndKeepsTheRest) {
             "Output=44\n[Test 3]\nInput=1,1\nMemory30=2\nOutput=2\nEnd=halt\n");
   EXPECT_THAT(made.notes, ElementsAre("Test 3: the solution fails it: Memory30 expected 2, got 1"));
 
-  const Program endless = programFromText("e", programText({{0, op(BRANCH, 1)}, {1, op(BRANCH, 0)}}), true);
+  const Program endless =
+      programFromText("e", programText({{0, op(BRANCH, 1)}, {1, op(BRANCH, 0)}}), true);
   EXPECT_THAT(expectedFromSolution(text, "t.ini", endless).notes,
               Contains(HasSubstr("Test 1: the solution was still running after 100 instructions")));
   EXPECT_THAT(expectedFromSolution(text, "t.ini", programFromText("x", "junk", true)).problem,

@@ -42,8 +42,8 @@ std::uint64_t number(std::string_view text, std::uint64_t most, std::uint64_t le
   std::uint64_t value = 0;
   const char* end = digits.data() + digits.size();
   auto [stop, ec] = std::from_chars(digits.data(), end, value);
-  if (digits.empty() || digits.front() == '+' || ec != std::errc() || stop != end ||
-      value > most || value < least) {
+  if (digits.empty() || digits.front() == '+' || ec != std::errc() || stop != end || value > most ||
+      value < least) {
     throw Refusal{ui::quoted(std::string(text)) + " is not a whole number from " +
                   std::to_string(least) + " to " + std::to_string(most)};
   }
@@ -239,8 +239,7 @@ class Reader {
       const std::string key = lower(entry.key);
       if (takeExpectation(test.expected, key, *entry.value)) {
         checksSomething = true;
-      } else if (!takeRunSetting(own, key, *entry.value) &&
-                 !takeSetting(test, key, *entry.value)) {
+      } else if (!takeRunSetting(own, key, *entry.value) && !takeSetting(test, key, *entry.value)) {
         throw Refusal{
             "unknown key (a test has Input, Preset0 to Preset31, Output, End, Memory0 to "
             "Memory31, PC, AR, IR, X, Y, S, Start, MaxInstructions, UnusedInput, Weight and "
@@ -278,8 +277,8 @@ class Reader {
   std::set<std::string> sections_;
   bool haveHeader_ = false;
   RunSettings defaults_;
-  std::vector<RunSettings> own_;          // each test's own settings
-  std::vector<std::string> checkLater_;   // tests that check only what [Exercise] may say
+  std::vector<RunSettings> own_;         // each test's own settings
+  std::vector<std::string> checkLater_;  // tests that check only what [Exercise] may say
   Exercise exercise_;
 };
 

@@ -43,7 +43,7 @@ struct Test {
 // What a program must do: a title, the task in words, and tests.
 struct Exercise {
   std::string title;
-  std::string text;  // lines joined with "\n"
+  std::string text;                                         // lines joined with "\n"
   std::uint64_t maxInstructions = kDefaultMaxInstructions;  // for tests that set none
   std::vector<Test> tests;
 };

@@ -13,11 +13,11 @@ namespace volpar::runner {
 namespace {
 
 using exercise::Exercise;
-using exercise::SimilarGroup;
 using exercise::Expected;
 using exercise::expectedText;
 using exercise::gotText;
 using exercise::ProgramResult;
+using exercise::SimilarGroup;
 using exercise::TestResult;
 using exercise::TestRun;
 using exercise::valueListText;
@@ -66,9 +66,9 @@ void writeJsonState(const Expected& e, const TestRun* got, std::ostream& out) {
   const char* comma = "";
   if (e.output && got) {
     const std::vector<int>& all = got->outputs;
-    const std::vector<int> shown(all.begin(),
-                                 all.begin() + static_cast<std::ptrdiff_t>(
-                                                   std::min(all.size(), exercise::kShownValues)));
+    const std::vector<int> shown(
+        all.begin(),
+        all.begin() + static_cast<std::ptrdiff_t>(std::min(all.size(), exercise::kShownValues)));
     out << "\"output\": " << jsonList(shown) << ", \"output_count\": " << all.size();
     comma = ", ";
   } else if (e.output) {

@@ -104,9 +104,9 @@ class Parser {
     const std::string name = arg.substr(0, equals);
     if (name == "--dump" || name == "--trace" || name == "--strict")
       return fail("option " + name + " takes no value");
-    static const std::set<std::string> kValued = {
-        "--start",  "--input", "--max-instructions", "--save",         "--exercise",
-        "--format", "--jobs",  "--feedback",         "--make-expected"};
+    static const std::set<std::string> kValued = {"--start", "--input",    "--max-instructions",
+                                                  "--save",  "--exercise", "--format",
+                                                  "--jobs",  "--feedback", "--make-expected"};
     if (!kValued.count(name)) return fail("unknown option " + ui::quoted(name));
     std::string value;
     if (equals != std::string::npos) {
@@ -139,12 +139,11 @@ class Parser {
   }
 
   void takeFormat(const std::string& value) {
-    static const std::pair<const char*, ReportFormat> kFormats[] = {
-        {"text", ReportFormat::Text},
-        {"json", ReportFormat::Json},
-        {"tap", ReportFormat::Tap},
-        {"junit", ReportFormat::Junit},
-        {"csv", ReportFormat::Csv}};
+    static const std::pair<const char*, ReportFormat> kFormats[] = {{"text", ReportFormat::Text},
+                                                                    {"json", ReportFormat::Json},
+                                                                    {"tap", ReportFormat::Tap},
+                                                                    {"junit", ReportFormat::Junit},
+                                                                    {"csv", ReportFormat::Csv}};
     for (const auto& [name, format] : kFormats) {
       if (value == name) {
         grade_.format = format;
