@@ -72,10 +72,11 @@ TEST_F(ExerciseWindowTest, CheckGivesTheGradersVerdictsAndChangesNothing) {
   }
   EXPECT_EQ(lines(w->verdicts()), expected);
   EXPECT_EQ(lines(w->verdicts()),
-            (std::vector<std::string>{"Test 1: failed: got output 5, end halt",
-                                      "Test 3: passed (output 0, end halt)"}));
+            (std::vector<std::string>{
+                "Test 1: failed: got output 5, end halt",
+                "Test 3: failed: got output 0, end halt; Inputs read expected 2, got 1"}));
   EXPECT_EQ(w->verdicts()->item(0)->foreground().color(), QColor(192, 0, 0));
-  EXPECT_EQ(w->verdicts()->item(1)->foreground().color(), QColor(0, 128, 0));
+  EXPECT_EQ(w->verdicts()->item(1)->foreground().color(), QColor(192, 0, 0));
   EXPECT_EQ(w->hidden()->text().toStdString(), "1 more test: 0 passed");
 
   EXPECT_EQ(memory(), before);
