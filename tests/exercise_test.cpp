@@ -293,24 +293,6 @@ TEST(Grader, ReportsDamagedProgramFiles) {
   EXPECT_THAT(readProgram("/nonexistent/p.txt", false).error, HasSubstr("could not be loaded"));
 }
 
-// Threads share nothing: the grades are those of one thread, in the programs' order.
-TEST(Grader, GradesOnManyThreadsAsOnOne) {
-  const Exercise exercise = addExercise();
-  std::vector<Program> programs;
-  for (int i = 0; i < 12; ++i) {
-    programs.push_back(programFromText(std::to_string(i),
-                                       programText(adder(op(i % 2 ? BRANCH : BRNEG, 5))), false));
-  }
-  const auto one = gradePrograms(exercise, programs, 1);
-  const auto many = gradePrograms(exercise, programs, 4);
-  ASSERT_EQ(many.size(), programs.size());
-  for (std::size_t i = 0; i < programs.size(); ++i) {
-    EXPECT_EQ(many[i].program, &programs[i]);
-    EXPECT_EQ(many[i].score, one[i].score);
-    EXPECT_EQ(many[i].score, i % 2 ? 4 : 0);
-  }
-}
-
 // One machine serves many tests, rewound between them: a test finds the machine as a new
 // one is, whatever the test before it left behind (memory stored to, an INPUT waiting, a
 // run stopped at the limit), so a verdict never depends on the order of the tests.

@@ -118,16 +118,18 @@ int gradePrograms(const GradeOptions& options, std::istream& in, std::ostream& o
     err << "volpar-run: " << oneLine(read.problem) << '\n';
     return kExitUsage;
   }
-  const std::vector<exercise::Program> programs = readPrograms(options, in);
+  std::vector<exercise::ProgramResult> results;
+  std::vector<exercise::Program> programs;
+  {
+    // Reading the programs is part of the class's time.
+    Progress progress(err, options.progress, options.programFiles.size());
+    programs = readPrograms(options, in);
+    results = exercise::gradePrograms(*read.exercise, programs, options.jobs,
+                                      [&](std::size_t done) { progress.done(done); });
+  }
   // JSON carries them in the report itself.
   if (options.format != ReportFormat::Json) {
     for (const exercise::Program& p : programs) writeWarnings(p, err);
-  }
-  std::vector<exercise::ProgramResult> results;
-  {
-    Progress progress(err, options.progress, programs.size());
-    results = exercise::gradePrograms(*read.exercise, programs, options.jobs,
-                                      [&](std::size_t done) { progress.done(done); });
   }
   const auto similar = exercise::similarPrograms(results);
   writeReport(options.format, *read.exercise, results, similar, out);
