@@ -9,7 +9,7 @@
 
 #include "frontend/contrast.h"
 #include "qt/qt_color.h"
-#include "screens/machine_reading.h"
+#include "machine/cell_reading.h"
 
 namespace volpar::qt {
 
@@ -75,7 +75,7 @@ void paintBitValue(QPainter& p, const ui::Element& shape, const Look& look, cons
   p.save();
   p.setFont(font);
   p.setPen(markColor(toQColor(look.fill, QApplication::palette())));
-  p.drawText(circle, Qt::AlignCenter, QString(QChar(screens::bitMark(look.fill, it->second))));
+  p.drawText(circle, Qt::AlignCenter, QString(QChar(machine::bitMark(look.fill, it->second))));
   p.restore();
 }
 
