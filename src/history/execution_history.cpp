@@ -182,9 +182,7 @@ void ExecutionHistory::keepAtMost(std::size_t steps) {
   }
 }
 
-int ExecutionHistory::litClockCell() const {
-  return rexec_ ? MachineView::litPhase(*rexec_) : -1;
-}
+int ExecutionHistory::litClockCell() const { return rexec_ ? MachineView::litPhase(*rexec_) : -1; }
 
 bool ExecutionHistory::clockRuns() const { return rexec_ && rexec_->Timer1.enabled(); }
 
@@ -288,7 +286,8 @@ ExecutionHistory::Note ExecutionHistory::describe(const Step& step, const Note& 
     }
     const ui::Color one = part.reg == Reg::Memory ? machine::kMemoryOne : machine::kRegisterOne;
     const int weight = 1 << (8 - part.bit);
-    const bool set = machine::isOne(static_cast<ui::Color>(std::get<std::int64_t>(journal_.oldValue(p))), one);
+    const bool set =
+        machine::isOne(static_cast<ui::Color>(std::get<std::int64_t>(journal_.oldValue(p))), one);
     value = set ? (*value | weight) : (*value & ~weight);
   }
   std::size_t n = 0;

@@ -10,7 +10,8 @@ char bitMark(ui::Color fill, ui::Color one) {
 
 int cellsValue(const ui::ControlArray<ui::Shape>& cells, int first, int last, ui::Color one) {
   int value = 0;
-  for (int k = first; k <= last; ++k) value = value * 2 + (isOne(cells(k).FillColor(), one) ? 1 : 0);
+  for (int k = first; k <= last; ++k)
+    value = value * 2 + (isOne(cells(k).FillColor(), one) ? 1 : 0);
   return value;
 }
 

@@ -8,8 +8,8 @@
 #include <unordered_map>
 
 #include "frontend/contrast.h"
-#include "qt/qt_color.h"
 #include "machine/cell_reading.h"
+#include "qt/qt_color.h"
 
 namespace volpar::qt {
 

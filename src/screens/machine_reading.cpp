@@ -107,17 +107,18 @@ std::vector<ui::Reading> executionReadings(const REXEC& r) {
   all.push_back(decoderReading(r));
   all.push_back(registerReading(r.Label_Window_AR.Caption(), &r.Register_Address_Decimal,
                                 allOf(r.Shapear), machine::kAddressOne, r.Label_Window_AR));
-  all.push_back(registerReading(r.Memory.Caption(), nullptr, r.Register_Memory.run(1, 8), machine::kRegisterOne,
-                                r.Memory));
+  all.push_back(registerReading(r.Memory.Caption(), nullptr, r.Register_Memory.run(1, 8),
+                                machine::kRegisterOne, r.Memory));
   all.push_back(registerReading(r.Label_X1.Caption(), &r.Register_X_Decimal, allOf(r.Shape_x),
                                 machine::kRegisterOne, r.Label_X1));
   all.push_back(registerReading(r.Label_Y1.Caption(), &r.Register_Y_Decimal, allOf(r.shapey),
                                 machine::kRegisterOne, r.Label_Y1));
   all.push_back(registerReading(r.Label_S1.Caption(), &r.Register_S_Decimal, allOf(r.Shapet),
                                 machine::kRegisterOne, r.Label_S1));
-  all.push_back({"Negative flag",
-                 [&r] { return std::string(r.SHAPET4(7).FillColor() == machine::kRegisterOne ? "1" : "0"); },
-                 &r.SHAPET4(7)});
+  all.push_back(
+      {"Negative flag",
+       [&r] { return std::string(r.SHAPET4(7).FillColor() == machine::kRegisterOne ? "1" : "0"); },
+       &r.SHAPET4(7)});
   all.push_back(registerReading(r.Label_Window_Output.Caption(), &r.Register_Output_Decimal,
                                 allOf(r.Shapeo), machine::kRegisterOne, r.Label_Window_Output));
   all.push_back(inputWindowReading(r));
@@ -127,7 +128,8 @@ std::vector<ui::Reading> executionReadings(const REXEC& r) {
 std::string memoryRowName(int address) { return "Address " + std::to_string(address); }
 
 std::string memoryRowSaid(const DERAZO_Input& input, int address) {
-  const std::string bits = bitsOf(input.Shape1.run(8 * address + 1, 8 * address + 8), machine::kMemoryOne);
+  const std::string bits =
+      bitsOf(input.Shape1.run(8 * address + 1, 8 * address + 8), machine::kMemoryOne);
   return bits + ", " + instructionText(valueOf(bits));
 }
 
