@@ -122,9 +122,15 @@ class REXEC_Manual {
   template <class Write>
   static bool drive(bool& mine, bool other, Write& write) {
     if (other) return false;
+    // Cleared on every way out: a write that throws (the event gate reports it and goes
+    // on) must not leave one side deaf to the other for the rest of the run.
+    struct Cleared {
+      bool& flag;
+      ~Cleared() { flag = false; }
+    };
     mine = true;
+    const Cleared cleared{mine};
     write();
-    mine = false;
     return true;
   }
   // Every phase T1 to T7 opens alike: past T0, the clock column moves on from the phase

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Colours, fonts and captions as the program's own tables and rules give them, as the
 // windows draw them.
-import { app, TWIPS_PER_PIXEL } from './state.js';
+import { app, rules } from './state.js';
 
 export function css(colour, fallback = '') {
   return app.module.cssColor(colour >>> 0, fallback);
@@ -16,7 +16,70 @@ export function fontSize(font, percent = 100) {
 }
 
 export function px(twips) {
-  return `${twips / TWIPS_PER_PIXEL}px`;
+  return `${twips / rules.twipsPerPixel}px`;
+}
+
+// A caption too wide or tall for its label is narrowed, then made smaller, by the windows'
+// rule (the program's fitCaptionFont), measured by the browser's own layout. Measured once
+// all changes are written, on the screens shown, once for each caption, font and box: a
+// running clock shows the same few captions again and again, and each measure costs the
+// browser a layout.
+const toFit = new Set();
+// Not shown when last asked: looked at again after a user's action or a window's coming to
+// the front (a clock's tick shows nothing new), so that a run does not ask every frame.
+const waiting = new Set();
+const fitted = new Map(); // caption, font and box → { pixels, stretch }
+
+export function fitLater(view) {
+  waiting.delete(view);
+  toFit.add(view);
+}
+
+const keyOf = ({ font, caption, width, height }) =>
+  `${caption}\n${font.name}\n${font.points}\n${font.bold}\n${width}\n${height}`;
+const basePixels = (font) => app.module.fontPixels(font.points, 1);
+const fits = (n) => n.scrollWidth <= n.clientWidth + 1 && n.scrollHeight <= n.clientHeight + 1;
+
+// `anew`: after a user's action, or a window came to the front. The captions not known yet
+// are read first, all in the one layout the frame needs anyway: most fit as drawn and keep
+// their font; only the others are tried smaller, each try a layout.
+export function fitLabels(anew = false) {
+  if (anew) for (const view of waiting) toFit.add(view);
+  if (anew) waiting.clear();
+  const tooWide = [];
+  for (const view of toFit) {
+    const key = keyOf(view.last);
+    if (fitted.has(key)) continue;
+    // Not while its screen is neither in front nor beside it: it is measured once shown.
+    if (!view.last.visible || !isShown(view.form) || !view.node.offsetParent) {
+      toFit.delete(view);
+      waiting.add(view);
+    } else if (fits(view.node)) {
+      fitted.set(key, { pixels: basePixels(view.last.font), stretch: 100 });
+    } else {
+      tooWide.push([view, key]);
+    }
+  }
+  for (const [view, key] of tooWide) fitted.set(key, measuredFit(view.node, view.last.font));
+  for (const view of toFit) setFont(view.node, fitted.get(keyOf(view.last)));
+  toFit.clear();
+}
+
+// The font as drawn is written as drawLabel wrote it, so that nothing changes for the browser.
+function setFont(n, { pixels, stretch }) {
+  n.style.fontSize = `${pixels}px`;
+  n.style.fontStretch = stretch === 100 ? '' : `${stretch}%`;
+}
+
+function isShown(form) {
+  return form === app.frontForm || form.node.classList.contains('beside');
+}
+
+function measuredFit(n, font) {
+  return app.module.fitCaptionFont(basePixels(font), (pixels, stretch) => {
+    setFont(n, { pixels, stretch });
+    return fits(n);
+  });
 }
 
 // A caption with "&" before its access key: the key comes back underlined, "&&" is "&".
