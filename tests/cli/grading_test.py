@@ -27,22 +27,11 @@ CLASS = ["correct.txt", "first_input.txt", "waits.txt", "conditional_halt.txt", 
          "untaken.txt", "memory30.txt", "endless.txt", "data.txt", "spare.txt", "missing.txt"]
 COUNTDOWN = os.path.join(DATA, "..", "runner", "countdown.txt")  # INPUT n, OUTPUT n..0, halt
 FORMATS = ("text", "json", "tap", "junit", "csv")
-INPUT, OUTPUT, BRANCH = 3, 4, 5
 
 
 def run(*args, stdin=None, cwd=DATA):
     p = subprocess.run([RUNNER, *args], input=stdin, capture_output=True, cwd=cwd, timeout=60)
     return p.returncode, p.stdout.decode("utf-8"), p.stderr.decode("utf-8")
-
-
-def program_text(bytes_at):
-    """A program file as VOLPAR saves it; the bytes not given are 0."""
-    lines = []
-    for a in range(32):
-        if a % 8 == 0:
-            lines.append("[%s]" % ("First8", "Second8", "Third8", "Fourth8")[a // 8])
-        lines.append("Byte%d=%s" % (a, format(bytes_at.get(a, 0), "08b")))
-    return "\r\n".join(lines) + "\r\n"
 
 
 def read(path, mode="r"):
@@ -81,8 +70,8 @@ class Grading(unittest.TestCase):
         status, out, _ = run("--exercise", "add.ini", "--format", "json", "--jobs", "3", *CLASS)
         self.assertEqual(json.loads(out), json.loads(read(os.path.join(DATA, "report.json"))))
         points, plan, errors = tap_points(read(os.path.join(DATA, "report.tap")))
-        self.assertEqual((len(points), plan, errors), (33, "33", []))
-        self.assertEqual(len(ET.fromstring(read(os.path.join(DATA, "report.junit"))).findall("*/testcase")), 33)
+        junit = ET.fromstring(read(os.path.join(DATA, "report.junit"))).findall("*/testcase")
+        self.assertEqual((len(points), plan, errors, len(junit)), (33, "33", [], 33))
         rows = list(csv.reader(io.StringIO(read(os.path.join(DATA, "report.csv")))))
         self.assertEqual(rows[-1][0], "missing.txt")
         self.assertIn('"missing.txt" could not be loaded', rows[-1][5])
@@ -170,11 +159,9 @@ class Class(unittest.TestCase):
         self.write("count.ini", "[Exercise]\nTitle=Count down\nMaxInstructions=3000\n"
                    "[Test seen]\nInput=3\nOutput=3,2,1,0\n[Test secret]\nHidden=1\nWeight=3\nInput=%d\nOutput=%s\n"
                    % (secret, ",".join(str(v) for v in range(secret, -1, -1))))
-        programs = {"right.txt": read(COUNTDOWN),
-                    "once.txt": program_text({0: INPUT * 32, 1: OUTPUT * 32, 2: BRANCH * 32 + 2}),
-                    "loops.txt": program_text({0: INPUT * 32, 1: OUTPUT * 32, 2: BRANCH * 32 + 1})}
-        for name, text in programs.items():
-            self.write(name, text)
+        programs = ["countdown.txt", "first_input.txt", "repeats.txt"]  # right, once, for ever
+        for path in [COUNTDOWN] + [os.path.join(DATA, p) for p in programs[1:]]:
+            shutil.copy(path, self.tmp)
         # The same test made visible gives every number a report could let slip.
         self.write("open.ini", read(os.path.join(self.tmp, "count.ini")).replace("Hidden=1", "Hidden=0"))
         right = json.loads(run("--exercise", "open.ini", "--format", "json", *programs, cwd=self.tmp)[1])
@@ -197,15 +184,14 @@ class Class(unittest.TestCase):
 
     def test_a_report_stays_small_however_long_a_program_runs(self):
         self.write("long.ini", "[Exercise]\nTitle=T\nMaxInstructions=200000\n[Test 1]\nOutput=1,2\n")
-        self.write("endless.txt", program_text({0: OUTPUT * 32, 1: BRANCH * 32}))
         outs = {}
         for fmt in FORMATS:
             status, outs[fmt], _ = run("--exercise", "long.ini", "--format", fmt, "--feedback", "fb",
-                                       "endless.txt", cwd=self.tmp)
+                                       os.path.join(DATA, "outputs.txt"), cwd=self.tmp)
             self.assertEqual((status, len(outs[fmt]) < 2000), (1, True), fmt)
         self.assertIn("... (100000 values), end limit (still running after 200000 instructions: "
                       "does it ever halt?); Output value 1 expected 1, got 0", outs["text"])
-        self.assertLess(len(read(os.path.join(self.tmp, "fb", "endless.txt.feedback.txt"))), 1000)
+        self.assertLess(len(read(os.path.join(self.tmp, "fb", "outputs.txt.feedback.txt"))), 1000)
 
     def test_csv_keeps_a_spreadsheet_from_reading_a_name_as_a_formula(self):
         self.write("=SUM(A1).txt", read(os.path.join(DATA, "correct.txt")))
@@ -235,8 +221,7 @@ class Class(unittest.TestCase):
                                    "Input=2\nOutput=2,1,0\nEnd=halt\n\n[Test 2]\nInput=0\nOutput=0\nEnd=halt\n", ""))
         self.write("made.ini", made[1])
         self.assertEqual(run("--exercise", "made.ini", COUNTDOWN, cwd=self.tmp)[0], 0)
-        self.write("endless.txt", program_text({0: BRANCH * 32 + 1, 1: BRANCH * 32}))
-        _, _, err = run("--exercise", "count.ini", "--make-expected", "endless.txt", cwd=self.tmp)
+        _, _, err = run("--exercise", "count.ini", "--make-expected", os.path.join(DATA, "endless.txt"), cwd=self.tmp)
         self.assertEqual(err.splitlines(), ["volpar-run: note: Test %d: the solution was still running after 10000 "
                                             "instructions (End=limit written)" % n for n in (1, 2)])
         status, out, err = run("--exercise", "count.ini", "--make-expected", "nowhere.txt", cwd=self.tmp)
