@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -174,39 +176,28 @@ TEST(Grader, ReportsDamagedProgramFiles) {
   const ExerciseRead read = readExercise(VOLPAR_TEST_DATA "/exercise/add.ini");
   ASSERT_TRUE(read.exercise) << read.problem;
   const Exercise& exercise = *read.exercise;
-  // INPUT, STORE 30, INPUT, ADD 30, OUTPUT, BRANCH 5.
-  const std::string correct = programText({{0, op(INPUT, 0)},
-                                           {1, op(STORE, 30)},
-                                           {2, op(INPUT, 0)},
-                                           {3, op(ADD, 30)},
-                                           {4, op(OUTPUT, 0)},
-                                           {5, op(BRANCH, 5)}});
+  std::ifstream file(VOLPAR_TEST_DATA "/exercise/correct.txt", std::ios::binary);
+  const std::string correct{std::istreambuf_iterator<char>(file), {}};
   const auto replaced = [&](const std::string& from, const std::string& to) {
     std::string text = correct;
     text.replace(text.find(from), from.size(), to);
     return text;
   };
-  const struct {
-    std::string name, text, warning;
-  } damaged[] = {
-      {"short", replaced("Byte7=00000000", "Byte7=0000"), "Byte7 in [First8] has 4 characters"},
-      {"letters", replaced("Byte7=00000000", "Byte7=0000000o"),
-       "Byte7 in [First8] holds \"0000000o\""},
-      {"long", replaced("Byte7=00000000", "Byte7=000000001"), "Byte7 in [First8] has 9 characters"},
-      {"missing key", replaced("Byte9=00000000\r\n", ""), "Byte9 in [Second8] is missing"},
-      {"missing section", correct.substr(0, correct.find("[Fourth8]")),
-       "Section [Fourth8] is missing"},
+  const std::pair<std::string, std::string> damaged[] = {
+      {replaced("Byte7=00000000", "Byte7=0000"), "Byte7 in [First8] has 4 characters"},
+      {replaced("Byte7=00000000", "Byte7=0000000o"), "Byte7 in [First8] holds \"0000000o\""},
+      {replaced("Byte7=00000000", "Byte7=000000001"), "Byte7 in [First8] has 9 characters"},
+      {replaced("Byte9=00000000\r\n", ""), "Byte9 in [Second8] is missing"},
+      {correct.substr(0, correct.find("[Fourth8]")), "Section [Fourth8] is missing"},
   };
-  for (const auto& d : damaged) {
-    const Program lenient = programFromText(d.name, d.text, false);
-    ASSERT_TRUE(lenient.bytes) << d.name;
-    ASSERT_EQ(lenient.warnings.size(), 1u) << d.name;
-    EXPECT_THAT(lenient.warnings[0], HasSubstr(d.warning));
-    EXPECT_EQ(gradeProgram(exercise, lenient).score, 4) << d.name;
-
-    const Program strict = programFromText(d.name, d.text, true);
-    EXPECT_FALSE(strict.bytes) << d.name;
-    EXPECT_THAT(strict.error, HasSubstr(d.warning));
+  for (const auto& [text, warning] : damaged) {
+    const Program lenient = programFromText("p", text, false);
+    ASSERT_TRUE(lenient.bytes) << warning;
+    EXPECT_THAT(lenient.warnings, ElementsAre(HasSubstr(warning)));
+    EXPECT_EQ(gradeProgram(exercise, lenient).score, 4) << warning;
+    const Program strict = programFromText("p", text, true);
+    EXPECT_FALSE(strict.bytes) << warning;
+    EXPECT_THAT(strict.error, HasSubstr(warning));
   }
   EXPECT_THAT(programFromText("p", correct, true).warnings, IsEmpty());
 }
@@ -250,42 +241,33 @@ TEST(Grader, AVerdictDoesNotDependOnTheTestBefore) {
 TEST(HeadlessMachine, RewoundIsAsNew) {
   const Program program = programFromText("p", programText(kMarker), true);
   ASSERT_TRUE(program.bytes);
-  const struct {
-    const char* before;
-    int start;
-    std::vector<int> input;
-    std::uint64_t limit;
-  } cases[] = {
-      {"a run to its end", 0, {200}, 1000},
-      {"an INPUT left waiting", 0, {}, 1000},
-      {"a run stopped at its limit", 5, {}, 20000},
-  };
   using R = MachineView::Register;
   const auto state = [](const HeadlessMachine& m) {
     std::vector<int> s{m.view().phase(), m.view().atInstructionBoundary(),
                        static_cast<int>(m.instructions())};
-    for (R r : {R::PC, R::AR, R::IR, R::X, R::Y, R::S, R::Output}) {
-      s.push_back(m.view().value(r));
-      s.push_back(m.view().cells(r));
-    }
+    for (R r : {R::PC, R::AR, R::IR, R::X, R::Y, R::S, R::Output})
+      s.insert(s.end(), {m.view().value(r), m.view().cells(r)});
     for (int a = 0; a < 32; ++a) s.push_back(m.view().memory(a));
     return s;
   };
-  for (const auto& c : cases) {
+  // Before: a run to its end, an INPUT left waiting, a run stopped at its limit.
+  for (const auto& [start, input, limit] :
+       {std::tuple(0, std::vector{200}, 1000), std::tuple(0, std::vector<int>{}, 1000),
+        std::tuple(5, std::vector<int>{}, 20000)}) {
     HeadlessMachine used;
     EXPECT_FALSE(used.rewind()) << "nothing to rewind to yet";
     used.markFresh();
     used.loadBytes(*program.bytes);
-    used.run(c.start, c.input, c.limit);
-    ASSERT_TRUE(used.rewind()) << c.before;
+    used.run(start, input, static_cast<std::uint64_t>(limit));
+    ASSERT_TRUE(used.rewind()) << start << " " << limit;
     HeadlessMachine fresh;
-    EXPECT_EQ(state(used), state(fresh)) << c.before;
+    EXPECT_EQ(state(used), state(fresh)) << start << " " << limit;
     for (HeadlessMachine* m : {&used, &fresh}) {
       m->loadBytes(*program.bytes);
-      EXPECT_EQ(m->run(0, {7}, 1000), End::Halt) << c.before;
+      EXPECT_EQ(m->run(0, {7}, 1000), End::Halt) << start << " " << limit;
     }
-    EXPECT_EQ(state(used), state(fresh)) << c.before;
-    EXPECT_EQ(used.view().memory(30), 7) << c.before;
+    EXPECT_EQ(state(used), state(fresh)) << start << " " << limit;
+    EXPECT_EQ(used.view().memory(30), 7) << start << " " << limit;
   }
 }
 
