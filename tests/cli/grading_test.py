@@ -221,7 +221,8 @@ class Class(unittest.TestCase):
                                    "Input=2\nOutput=2,1,0\nEnd=halt\n\n[Test 2]\nInput=0\nOutput=0\nEnd=halt\n", ""))
         self.write("made.ini", made[1])
         self.assertEqual(run("--exercise", "made.ini", COUNTDOWN, cwd=self.tmp)[0], 0)
-        _, _, err = run("--exercise", "count.ini", "--make-expected", os.path.join(DATA, "endless.txt"), cwd=self.tmp)
+        _, out, err = run("--exercise", "count.ini", "--make-expected", os.path.join(DATA, "endless.txt"), cwd=self.tmp)
+        self.assertEqual(re.findall("End=.*", out), ["End=halt", "End=limit", "End=limit"])
         self.assertEqual(err.splitlines(), ["volpar-run: note: Test %d: the solution was still running after 10000 "
                                             "instructions (End=limit written)" % n for n in (1, 2)])
         status, out, err = run("--exercise", "count.ini", "--make-expected", "nowhere.txt", cwd=self.tmp)
