@@ -182,6 +182,14 @@ export class Student {
     const all = await this.cells('DERAZO_Input', 'Shape1', range(1, 256), YELLOW);
     return range(0, 32).map((a) => all.slice(8 * a, 8 * a + 8));
   }
+  // Every element of the screens as drawn, one line each: to compare two moments.
+  drawn() {
+    return this.page.evaluate(() =>
+      [...document.querySelectorAll('section.window [data-name]')].map(
+        (n) => `${n.dataset.name} ${n.value ?? ''} ${n.textContent} ${getComputedStyle(n).backgroundColor}`,
+      ),
+    );
+  }
   // A register's caption.
   register(name) {
     return this.rexec(`Register_${name}_Decimal`).textContent();
