@@ -33,13 +33,5 @@ TEST(CommandLine, ArgumentsAskForTheRightAction) {
   }
 }
 
-// --version as GNU programs answer: name and version, then copyright and licence.
-TEST(CommandLine, VersionNamesTheProgramAndItsLicence) {
-  const std::string text = versionText("volpar-run", {2, 13, 0});
-  EXPECT_TRUE(text.starts_with("volpar-run 2.13.0\nCopyright (C) ")) << text;
-  EXPECT_NE(text.find("\nLicense GPLv3+: GNU GPL version 3 or later"), std::string::npos);
-  EXPECT_TRUE(text.ends_with("There is NO WARRANTY, to the extent permitted by law.\n"));
-}
-
 }  // namespace
 }  // namespace volpar

@@ -42,8 +42,8 @@ TEST_F(Engine, OneInstructionFromEndToEnd) {
       "clock 01000000 | PC 6 AR 6 IR 0 X 0 Y 0 S 0 OUT 0 | M 00000000 | lamps ",
       "clock 00100000 | PC 6 AR 6 IR 37 X 0 Y 0 S 0 OUT 0 | M 00000000 | lamps ",
       "clock 00010000 | PC 7 AR 6 IR 37 X 0 Y 0 S 0 OUT 0 | M 01010101 | lamps ",
-      "clock 00001000 | PC 7 AR 5 IR 37 X 0 Y 0 S 0 OUT 0 | M 01010101 | lamps shape_irar",
-      "clock 00000100 | PC 7 AR 5 IR 37 X 0 Y 0 S 129 OUT 0 | M 01010101 neg | lamps shapemt",
+      "clock 00001000 | PC 7 AR 5 IR 37 X 0 Y 0 S 0 OUT 0 | M 01010101 | lamps IR>AR",
+      "clock 00000100 | PC 7 AR 5 IR 37 X 0 Y 0 S 129 OUT 0 | M 01010101 neg | lamps M>S",
       "clock 00000010 | PC 7 AR 5 IR 37 X 0 Y 0 S 129 OUT 0 | M 01010101 neg | lamps ",
       "clock 00000001 | PC 7 AR 5 IR 37 X 0 Y 0 S 129 OUT 0 | M 01010101 neg | lamps ",
       "clock 10000000 | PC 7 AR 5 IR 37 X 0 Y 0 S 129 OUT 0 | M 01010101 neg | lamps ",
@@ -69,19 +69,19 @@ struct ExecuteCase {
 void PrintTo(const ExecuteCase& c, std::ostream* os) { *os << c.seen; }
 
 const ExecuteCase kExecuteCases[] = {
-    {4, 5, 9, 0, "", "shape_irpc | PC 9 AR 4 IR 169 X 0 Y 0 S 0 OUT 0"},  // BRANCH
-    {12, 5, 12, 0, "", "shape_irpc | PC 12 AR 12 IR 172 X 0 Y 0 S 0 OUT 0"},
+    {4, 5, 9, 0, "", "IR>PC | PC 9 AR 4 IR 169 X 0 Y 0 S 0 OUT 0"},  // BRANCH
+    {12, 5, 12, 0, "", "IR>PC | PC 12 AR 12 IR 172 X 0 Y 0 S 0 OUT 0"},
     {3, 6, 0, 127, "", " | PC 4 AR 3 IR 192 X 0 Y 0 S 127 OUT 0"},  // BR Neg
-    {3, 6, 0, 128, "", "shape_irpc | PC 0 AR 3 IR 192 X 0 Y 0 S 128 OUT 0 neg"},
+    {3, 6, 0, 128, "", "IR>PC | PC 0 AR 3 IR 192 X 0 Y 0 S 128 OUT 0 neg"},
     {31, 6, 7, 5, "", " | PC 0 AR 31 IR 199 X 0 Y 0 S 5 OUT 0"},
-    {3, 7, 0, 0, "", "shape_irpc | PC 0 AR 3 IR 224 X 0 Y 0 S 0 OUT 0"},  // BR NNeg
+    {3, 7, 0, 0, "", "IR>PC | PC 0 AR 3 IR 224 X 0 Y 0 S 0 OUT 0"},  // BR NNeg
     {3, 7, 0, 200, "", " | PC 4 AR 3 IR 224 X 0 Y 0 S 200 OUT 0 neg"},
-    {31, 7, 7, 5, "", "shape_irpc | PC 7 AR 31 IR 231 X 0 Y 0 S 5 OUT 0"},
-    {0, 0, 10, 200, "01100100", "shape_irar | PC 1 AR 10 IR 10 X 200 Y 100 S 44 OUT 0"},  // ADD
-    {0, 0, 10, 100, "00110010", "shape_irar | PC 1 AR 10 IR 10 X 100 Y 50 S 150 OUT 0 neg"},
-    {0, 0, 10, 128, "10000000", "shape_irar | PC 1 AR 10 IR 10 X 128 Y 128 S 0 OUT 0"},
-    {0, 0, 10, 255, "11111111", "shape_irar | PC 1 AR 10 IR 10 X 255 Y 255 S 254 OUT 0 neg"},
-    {0, 0, 10, 1, "x1x1111x", "shape_irar | PC 1 AR 10 IR 10 X 1 Y 94 S 95 OUT 0"},
+    {31, 7, 7, 5, "", "IR>PC | PC 7 AR 31 IR 231 X 0 Y 0 S 5 OUT 0"},
+    {0, 0, 10, 200, "01100100", "IR>AR | PC 1 AR 10 IR 10 X 200 Y 100 S 44 OUT 0"},  // ADD
+    {0, 0, 10, 100, "00110010", "IR>AR | PC 1 AR 10 IR 10 X 100 Y 50 S 150 OUT 0 neg"},
+    {0, 0, 10, 128, "10000000", "IR>AR | PC 1 AR 10 IR 10 X 128 Y 128 S 0 OUT 0"},
+    {0, 0, 10, 255, "11111111", "IR>AR | PC 1 AR 10 IR 10 X 255 Y 255 S 254 OUT 0 neg"},
+    {0, 0, 10, 1, "x1x1111x", "IR>AR | PC 1 AR 10 IR 10 X 1 Y 94 S 95 OUT 0"},
 };
 
 class EngineOneInstruction : public Engine, public ::testing::WithParamInterface<ExecuteCase> {};
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Engine, EngineOneInstruction, ::testing::ValuesIn(kExec
 struct PhaseCase {
   int opCode;
   const char* decoder;  // green after T2
-  const char* lamps;    // after T4, T5, T6, T7, T0
+  const char* lamps;    // the transfers lit after T4, T5, T6, T7, T0
 };
 void PrintTo(const PhaseCase& c, std::ostream* os) { *os << "op code " << c.opCode; }
 
@@ -143,15 +143,14 @@ TEST_P(EnginePhases, DecoderLampsAndControlsPhaseByPhase) {
 
 // Op codes 0 to 7: ADD, LOAD, STORE, INPUT, OUTPUT, BRANCH, BR Neg (not taken), BR NNeg (taken).
 const PhaseCase kPhaseCases[] = {
-    {0, "SHAPEID(1) SHAPET4(0) shapet5(0) shapet6(0) shapet7(0)",
-     "shape_irar/Shapemy/Shapetx/Shapexyt//"},
-    {1, "SHAPEID(2) SHAPET4(1) shapet5(1)", "shape_irar/shapemt////"},
-    {2, "SHAPEID(3) SHAPET4(2) shapet5(2)", "shape_irar/Shapetm////"},
-    {3, "SHAPEID(4) SHAPET4(3) shapet6(1) shapet7(1)", "shape_irar//Shape_Stop/Shapeit//"},
-    {4, "SHAPEID(5) SHAPET4(4) shapet5(3) shapet6(2)", "shape_irar/Shapeto/Shape_Stop///"},
-    {5, "SHAPEID(6) SHAPET4(5)", "shape_irpc/////"},
+    {0, "SHAPEID(1) SHAPET4(0) shapet5(0) shapet6(0) shapet7(0)", "IR>AR/M>Y/S>X/X+Y>S//"},
+    {1, "SHAPEID(2) SHAPET4(1) shapet5(1)", "IR>AR/M>S////"},
+    {2, "SHAPEID(3) SHAPET4(2) shapet5(2)", "IR>AR/S>M////"},
+    {3, "SHAPEID(4) SHAPET4(3) shapet6(1) shapet7(1)", "IR>AR//STOP/IN>S//"},
+    {4, "SHAPEID(5) SHAPET4(4) shapet5(3) shapet6(2)", "IR>AR/S>OUT/STOP///"},
+    {5, "SHAPEID(6) SHAPET4(5)", "IR>PC/////"},
     {6, "SHAPEID(7) SHAPET4(6)", "/////"},
-    {7, "SHAPEID(8) SHAPET4(8)", "shape_irpc/////"},
+    {7, "SHAPEID(8) SHAPET4(8)", "IR>PC/////"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Engine, EnginePhases, ::testing::ValuesIn(kPhaseCases));

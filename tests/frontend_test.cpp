@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The rules every front end follows, the windows and the page alike: how an event is
-// delivered, how the clock is paced, which fonts and colours stand in for the screens'
-// own, how a caption is narrowed to fit.
+// delivered, how the clock is paced, how a caption is narrowed to fit.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -11,8 +10,6 @@
 #include "frontend/caption_fit.h"
 #include "frontend/clock_pacing.h"
 #include "frontend/event_gate.h"
-#include "frontend/fonts.h"
-#include "frontend/system_colors.h"
 
 namespace volpar::frontend {
 namespace {
@@ -123,29 +120,6 @@ TEST(ClockPacing, WakesForTheNextTickAtMostOnceAFrame) {
   } cases[] = {{101, 100, 116}, {116, 100, 116}, {150, 100, 150}, {10, -1000, 10}};
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(pacing::wakeAtMs(c.due, c.lastWakeUp), c.wakeAt);
   EXPECT_DOUBLE_EQ(pacing::firstDueMs(500, 50), 550);  // a full interval from now
-}
-
-TEST(Fonts, APointIsFourThirdsOfAPixelAtScaleOne) {
-  const struct {
-    double points, scale;
-    int pixels;
-  } cases[] = {{8.25, 1, 11},   {9.75, 1, 13},   {24, 1, 32}, {8.25, 2, 22},
-               {8.25, 0.25, 3}, {8.25, 1.5, 17}, {0.1, 1, 1}, {8.25, 0, 1}};
-  for (const auto& c : cases) EXPECT_EQ(fontPixels(c.points, c.scale), c.pixels) << c.points;
-}
-
-TEST(SystemColors, FixedColoursAreStoredBlueFirst) {
-  const struct {
-    ui::Color color;
-    const char* css;
-  } cases[] = {{ui::kRed, "#ff0000"},   {ui::kYellow, "#ffff00"},    {ui::kCyan, "#00ffff"},
-               {ui::kBlack, "#000000"}, {ui::kPanelGrey, "#e0e0e0"}, {0x123456, "#563412"},
-               {ui::kInherit, "none"}};
-  for (const auto& c : cases) EXPECT_EQ(cssColor(c.color, "none"), c.css) << c.color;
-  const Rgb rgb = rgbOf(0x123456);
-  EXPECT_EQ(rgb.red, 0x56);
-  EXPECT_EQ(rgb.green, 0x34);
-  EXPECT_EQ(rgb.blue, 0x12);
 }
 
 // The caption is tried at each step, widest first, and keeps the first that fits; one

@@ -195,6 +195,7 @@ TEST_F(ProgramFile, SavesInPlaceWhereNeededAndAFailureChangesNothingAndSaysWhy) 
        "It holds none of the sections"},
       {false, makeFile("image.txt", png), "It is not a text file"},
       {false, makeFile("utf16.txt", utf16), "It is saved as UTF-16 text"},
+      {false, makeFile("utf16be.txt", "\xFE\xFF" + utf16.substr(2)), "It is saved as UTF-16 text"},
       {true, makeFile("huge.txt", "[First8]\r\n;" + std::string(1 << 20, ' ')),
        "It is larger than 1 MiB"},
       // The thirty-two keys would take it over the limit that a load applies.

@@ -65,5 +65,15 @@ TEST_F(Clock, ABurstOfArrearsStopsWhenATickStopsTheTimerAndNoTickRunsInsideAHand
   form.Timer1.setEnabled(false);
 }
 
+// A rate set while the clock runs is taken at once, not after the tick due at the old one.
+TEST_F(Clock, ANewIntervalIsTakenWhileTheClockRuns) {
+  form.Timer1.onTimer = [this] { ++ticks; };
+  run(1000);
+  gate.deliver([this] { form.Timer1.setInterval(1); });
+  QTest::qWait(200);
+  EXPECT_GT(ticks, 10);
+  form.Timer1.setEnabled(false);
+}
+
 }  // namespace
 }  // namespace volpar::qttest

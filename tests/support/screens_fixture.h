@@ -192,13 +192,17 @@ class ScreensFixture : public ::testing::Test {
     }
     return out;
   }
-  // The lit (cyan) transfer lamps in a fixed order, e.g. "shape_irar shapemt".
+  // The transfers whose lamps are lit (cyan), in a fixed order, e.g. "IR>AR M>S".
   std::string litLamps() {
     REXEC& r = rexec();
     std::string out;
-    for (const ui::Shape* lamp : {&r.shape_irar, &r.shape_irpc, &r.Shapemy, &r.shapemt, &r.Shapetm,
-                                  &r.Shapeto, &r.Shapetx, &r.Shape_Stop, &r.Shapexyt, &r.Shapeit}) {
-      if (lamp->FillColor() == ui::kCyan) out += (out.empty() ? "" : " ") + lamp->name();
+    const std::pair<const ui::Shape*, const char*> lamps[] = {
+        {&r.shape_irar, "IR>AR"}, {&r.shape_irpc, "IR>PC"}, {&r.Shapemy, "M>Y"},
+        {&r.shapemt, "M>S"},      {&r.Shapetm, "S>M"},      {&r.Shapeto, "S>OUT"},
+        {&r.Shapetx, "S>X"},      {&r.Shape_Stop, "STOP"},  {&r.Shapexyt, "X+Y>S"},
+        {&r.Shapeit, "IN>S"}};
+    for (auto [lamp, says] : lamps) {
+      if (lamp->FillColor() == ui::kCyan) out += (out.empty() ? "" : " ") + std::string(says);
     }
     return out;
   }

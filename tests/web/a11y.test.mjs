@@ -3,80 +3,31 @@
 // nothing serious on any screen or panel, every text box has the windows' name, the hidden
 // mirror says what the drawing shows, the live region keeps up with a fast clock without
 // flooding, and "Show bit values" writes each bit in its cell.
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import fs from 'node:fs';
 import path from 'node:path';
-import { launch, openPage, serve } from './browser.mjs';
+import { RED, YELLOW, range, useBrowser } from './browser.mjs';
 
-const webDir = process.env.VOLPAR_WEB_DIR;
-const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
+const session = useBrowser();
 const axePath = new URL('node_modules/axe-core/axe.min.js', import.meta.url).pathname;
 const dataDir = new URL('../data/', import.meta.url).pathname;
 
-let server, browser, url, page;
-
-before(async () => {
-  assert.ok(webDir && fs.existsSync(path.join(webDir, 'volpar.wasm')), 'build the page first: make web');
-  server = await serve(path.resolve(webDir));
-  url = `http://127.0.0.1:${server.address().port}/`;
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
-
 // ---- what the student sees and does ---------------------------------------------------------
 
-const el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
-const input = (name) => el('DERAZO_Input', name);
-const rexec = (name) => el('REXEC', name);
-const front = () => page.locator('section.window.front').getAttribute('data-form');
-const range = (from, n) => Array.from({ length: n }, (_, i) => from + i);
+let s, page;
+const input = (name) => s.input(name);
+const rexec = (name) => s.rexec(name);
+const front = () => s.front();
 const announced = () => page.locator('#announcer').textContent();
-
-async function eventually(read, expected, what) {
-  let value;
-  for (let i = 0; i < 150; ++i) {
-    value = await read();
-    if (value === expected) return;
-    await page.waitForTimeout(20);
-  }
-  assert.equal(value, expected, what);
-}
-
-async function screenshot(name) {
-  if (shots) await page.screenshot({ path: path.join(shots, `${name}.png`) });
-}
+const eventually = (...a) => s.eventually(...a);
+const screenshot = (name) => s.screenshot(name);
+const sendBytes = (bytes) => s.sendBytes(bytes);
+const startAt = (address) => s.startAt(address);
+const setClock = (radio, rate) => s.setClock(radio, rate);
 
 async function atInputScreen() {
-  page = await openPage(browser, url);
-  await page.keyboard.press('Enter');
-  await eventually(front, 'DERAZO_Input', 'the input screen');
-}
-
-async function sendBytes(bytes) {
-  for (const [address, bits] of bytes) {
-    await input('memory_text').fill(String(address));
-    for (let i = 1; i <= 8; ++i) await input(`Input_Bit(${i})`).fill(bits[i - 1]);
-    await input('Command_Send_to_Memory').click();
-  }
-}
-
-async function startAt(address) {
-  await input('Command_Execute_Program').click();
-  await input('exec_text').fill(String(address));
-  await input('Command_OK_For_Start_Location').click();
-  await eventually(front, 'REXEC', 'the execution screen');
-}
-
-async function setClock(radio, rate) {
-  await rexec('Command_Options').click();
-  await rexec(radio).locator('input').click();
-  if (rate) await rexec('time_scroll').fill(String(rate));
-  await rexec('Command_Options_Close').click();
+  s = await session.atInputScreen();
+  page = s.page;
 }
 
 // axe-core over the whole page as it stands: the serious and critical findings.
@@ -119,8 +70,6 @@ function drawnRegister(cells, from, n, one, decimal) {
 // A reading of the mirror by the start of its name (the output's names its address).
 const mirrored = (name) => page.locator(`[data-mirror="REXEC"] [data-reading^="${name}"]`).textContent();
 
-const YELLOW = 'rgb(255, 255, 0)';
-const RED = 'rgb(255, 0, 0)';
 // the register as its frame names it, its cells, the colour of a 1, its decimal caption
 const REGISTERS = [
   ['Program Counter', 'ShapePC', 4, 5, YELLOW, 'Register_PC_Decimal'],
@@ -135,7 +84,8 @@ const REGISTERS = [
 // ---- the screens and panels -------------------------------------------------------------------
 
 test('axe-core finds nothing serious on the screens and panels, and every text box is named as in the windows', async () => {
-  page = await openPage(browser, url);
+  s = await session.open();
+  page = s.page;
   await assertAxeClean('the welcome screen');
   assert.deepEqual(await textBoxNames(), ['Version', 'Address']);
   await page.keyboard.press('Enter');

@@ -2,70 +2,34 @@
 // The page's exercise panel driven as a student would: File > Open Exercise, a program
 // opened, Check. The verdicts are those volpar-run gives the same program against the
 // same exercise; Check changes nothing, and a reload offers the last exercise again.
-import { after, before, test } from 'node:test';
+import { before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
-import { launch, openPage, serve } from './browser.mjs';
+import { runner, useBrowser } from './browser.mjs';
 
-const webDir = process.env.VOLPAR_WEB_DIR;
-const runner = process.env.VOLPAR_RUN;
+const session = useBrowser();
+const work = session.work;
 const dataDir = new URL('../data/exercise/', import.meta.url).pathname;
-const work = fs.mkdtempSync(path.join(os.tmpdir(), 'volpar-check-'));
 const GREEN = 'rgb(0, 128, 0)';
 const RED = 'rgb(192, 0, 0)';
 
-let server, browser, page, url;
-
+let s, page;
 before(async () => {
-  assert.ok(webDir && fs.existsSync(path.join(webDir, 'volpar.wasm')), 'build the page first: make web');
-  assert.ok(runner && fs.existsSync(runner), 'VOLPAR_RUN names volpar-run');
-  server = await serve(path.resolve(webDir));
-  url = `http://127.0.0.1:${server.address().port}/`;
-  browser = await launch();
-  page = await openPage(browser, url);
-  await toInputScreen();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-  fs.rmSync(work, { recursive: true, force: true });
+  s = await session.atInputScreen();
+  page = s.page;
 });
 
 // ---- what the student does and sees -----------------------------------------------------------
 
 const panel = () => page.locator('#exercise');
-const input = (name) => page.locator(`section[data-form="DERAZO_Input"] [data-name="${name}"]`);
-const msgbox = () => page.locator('#msgbox');
-
-async function toInputScreen() {
-  await page.keyboard.press('a');
-  await page.locator('section[data-form="DERAZO_Input"].front').waitFor();
-}
+const input = (name) => s.input(name);
 
 async function openExercise(file) {
   const chooser = page.waitForEvent('filechooser');
   await page.keyboard.press('Control+e');
   await (await chooser).setFiles(file);
-}
-
-async function openProgram(file) {
-  const chooser = page.waitForEvent('filechooser');
-  await page.keyboard.press('Control+o');
-  await (await chooser).setFiles(file);
-}
-
-async function closeBox() {
-  const seen = {
-    title: await msgbox().locator('.title').textContent(),
-    text: await msgbox().locator('.text').textContent(),
-  };
-  await msgbox().locator('button').click();
-  await msgbox().waitFor({ state: 'hidden' });
-  return seen;
 }
 
 // Check, then what the panel shows once the button is back: each visible test's line in
@@ -86,13 +50,7 @@ async function check() {
 }
 
 // Everything the screens show of memory and the machine, to see that Check left it alone.
-function screens() {
-  return page.evaluate(() =>
-    [...document.querySelectorAll('section.window [data-name]')]
-      .map((n) => `${n.dataset.name} ${n.value ?? ''} ${n.textContent} ${getComputedStyle(n).backgroundColor}`)
-      .join('\n'),
-  );
-}
+const screens = () => s.drawn();
 
 // volpar-run's grading of one program, run where the files are so that both name them alike.
 function graded(exercise, program) {
@@ -113,12 +71,10 @@ test('File > Open Exercise is offered; a refused exercise file says why, in the 
   const bad = path.join(work, 'bad.ini');
   fs.writeFileSync(bad, '[Exercise]\nTitle=T\n[Test 1]\nColour=red\n');
   await openExercise(bad);
-  await msgbox().waitFor();
-  const { title, text } = await closeBox();
-  assert.equal(title, 'VOLPAR -- EXERCISE');
+  const said = await s.closeMessage();
   const run = spawnSync(runner, ['--exercise', 'bad.ini', 'none.txt'], { cwd: work, encoding: 'utf8' });
   assert.equal(run.status, 2);
-  assert.equal(`volpar-run: ${text}`, run.stderr.trim());
+  assert.equal(said, `VOLPAR -- EXERCISE: ${run.stderr.trim().replace(/^volpar-run: /, '')}`);
   assert.equal(await panel().count(), 0, 'no panel for a refused exercise');
 });
 
@@ -145,11 +101,11 @@ test('the panel shows the exercise and only its visible tests', async () => {
 // to end on a conditional branch to itself.
 for (const program of ['correct.txt', 'first_input.txt', 'waits.txt', 'conditional_halt.txt']) {
   test(`Check gives ${program} the verdicts volpar-run gives it, and changes nothing`, async () => {
-    await openProgram(path.join(dataDir, program));
+    await s.openFile(path.join(dataDir, program));
     await page.waitForTimeout(100);
     const before = await screens();
     const shown = await check();
-    assert.equal(await screens(), before, 'memory and the screens are as they were');
+    assert.deepEqual(await screens(), before, 'memory and the screens are as they were');
 
     const expected = graded('add.ini', program);
     const visible = expected.tests.filter((t) => !t.hidden);
@@ -168,24 +124,19 @@ for (const program of ['correct.txt', 'first_input.txt', 'waits.txt', 'condition
 }
 
 test('Check in the middle of a run leaves the run where it stands', async () => {
-  await input('Command_Execute_Program').click();
-  await input('Command_OK_For_Start_Location').click();
-  const rexec = (name) => page.locator(`section[data-form="REXEC"] [data-name="${name}"]`);
-  await page.locator('section[data-form="REXEC"].front').waitFor();
-  await rexec('Command_Options').click();
-  await rexec('manual_radio').locator('input').click();
-  await rexec('Command_Options_Close').click();
-  for (let i = 0; i < 3; ++i) await rexec('Command_Begin_Step').click();
+  await s.startAt(0);
+  await s.setClock('manual_radio');
+  await s.step(3);
   const before = await screens();
   await check();
-  assert.equal(await screens(), before);
-  assert.equal(await page.locator('section.window.front').getAttribute('data-form'), 'REXEC');
+  assert.deepEqual(await screens(), before);
+  assert.equal(await s.front(), 'REXEC');
 });
 
 test('after a reload, Open Exercise offers the last exercise again', async () => {
   await page.reload();
   await page.locator('section[data-form="Initial_Screen"].front').waitFor();
-  await toInputScreen();
+  await s.toInputScreen();
   let chose = false;
   page.on('filechooser', () => {
     chose = true;

@@ -11,27 +11,14 @@ import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { launch, openPage, serve } from './browser.mjs';
+import { CYAN, eventually, useBrowser } from './browser.mjs';
 
-const webDir = process.env.VOLPAR_WEB_DIR;
 const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
 const WINDOW = { width: 1280, height: 900 };
 const WIDE = { width: 1920, height: 1080 };
-const [NAVY, GREY, CYAN] = ['rgb(0, 0, 128)', 'rgb(112, 112, 112)', 'rgb(0, 255, 255)'];
+const [NAVY, GREY] = ['rgb(0, 0, 128)', 'rgb(112, 112, 112)'];
 
-let server, browser, url;
-
-before(async () => {
-  assert.ok(webDir && fs.existsSync(path.join(webDir, 'volpar.wasm')), 'build the page first: make web');
-  server = await serve(path.resolve(webDir));
-  url = `http://127.0.0.1:${server.address().port}/`;
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const session = useBrowser();
 
 // ---- what the student does and sees ----------------------------------------------------------
 
@@ -53,29 +40,14 @@ const shown = (page) =>
       .join(),
   );
 
-async function eventually(read, expected, what) {
-  let value;
-  for (let i = 0; i < 100; ++i) {
-    value = await read();
-    if (value === expected) return;
-    await new Promise((resolve) => setTimeout(resolve, 20));
-  }
-  assert.equal(value, expected, what);
-}
-
 // A fresh page, past the welcome screen, a run started at 0 by hand and one Begin pressed.
 async function begun(viewport) {
-  const page = await openPage(browser, url);
+  const s = await session.atInputScreen();
+  const page = s.page;
   await page.setViewportSize(viewport);
-  await page.keyboard.press('a');
-  const input = (name) => el(page, 'DERAZO_Input', name);
-  await input('Command_Execute_Program').click();
-  await input('exec_text').fill('0');
-  await input('Command_OK_For_Start_Location').click();
-  await eventually(() => front(page), 'REXEC', 'the execution screen comes to the front');
-  for (const name of ['Command_Options', 'manual_radio', 'Command_Options_Close', 'Command_Begin_Step']) {
-    await el(page, 'REXEC', name).click();
-  }
+  await s.startAt(0);
+  await s.setClock('manual_radio');
+  await s.step();
   await eventually(() => clockCell(page, 1), CYAN, 'Begin performs T1');
   return page;
 }

@@ -3,37 +3,19 @@
 // the student opened (the browser's file picker and disk played by a fake that keeps what
 // is written: Playwright cannot answer the real picker), a link carries a program, and a
 // page opened once opens again with no network.
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
-import { launch, openPage, serve } from './browser.mjs';
+import { dataDir, eventually, runner, useBrowser } from './browser.mjs';
 
-const webDir = process.env.VOLPAR_WEB_DIR;
-const runner = process.env.VOLPAR_RUN;
-const dataDir = new URL('../data/', import.meta.url).pathname;
+const session = useBrowser();
+const work = session.work;
 const pageDir = new URL('../../src/web/page/', import.meta.url).pathname;
-const work = fs.mkdtempSync(path.join(os.tmpdir(), 'volpar-files-'));
 // A file typed by hand: comments, other sections, odd spellings and bits marked "x".
 const LESSON = fs.readFileSync(path.join(dataDir, 'handwritten.txt'), 'utf8');
 const HUGE = 3 << 20;
-
-let server, browser, url;
-
-before(async () => {
-  assert.ok(webDir && fs.existsSync(path.join(webDir, 'volpar.wasm')), 'build the page first: make web');
-  server = await serve(path.resolve(webDir));
-  url = `http://127.0.0.1:${server.address().port}/`;
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-  fs.rmSync(work, { recursive: true, force: true });
-});
 
 // Runs in the page before its own code: a picker that hands over `disk.next` (Cancel when
 // null) and a disk that keeps each file written through a handle, or fails as `disk.fault`
@@ -80,43 +62,8 @@ function fakeDisk(files) {
 
 // ---- what the student sees and does ---------------------------------------------------------
 
-const el = (page, form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
-const input = (page, name) => el(page, 'DERAZO_Input', name);
-const front = (page) => page.locator('section.window.front').getAttribute('data-form');
 const disk = (page) => page.evaluate(() => window.fakeDisk);
 const msgbox = (page) => page.locator('#msgbox');
-
-// Memory as drawn: '1' yellow, '0' white, 'x' black, one string of eight a byte.
-function memory(page) {
-  return page.evaluate(() => {
-    const marks = { 'rgb(255, 255, 0)': '1', 'rgb(255, 255, 255)': '0', 'rgb(0, 0, 0)': 'x' };
-    const cell = (i) => document.querySelector(`section[data-form="DERAZO_Input"] [data-name="Shape1(${i})"]`);
-    return Array.from({ length: 32 }, (_, a) =>
-      Array.from({ length: 8 }, (_, j) => marks[getComputedStyle(cell(8 * a + j + 1)).backgroundColor] ?? '?').join(''),
-    );
-  });
-}
-
-async function eventually(read, expected, what) {
-  let value;
-  for (let i = 0; i < 150; ++i) {
-    value = await read();
-    if (JSON.stringify(value) === JSON.stringify(expected)) return;
-    await new Promise((resolve) => setTimeout(resolve, 20));
-  }
-  assert.deepEqual(value, expected, what);
-}
-
-async function toInputScreen(page) {
-  await page.keyboard.press('a');
-  await eventually(() => front(page), 'DERAZO_Input', 'the input screen in front');
-}
-
-async function sendByte(page, address, bits) {
-  await input(page, 'memory_text').fill(String(address));
-  for (let i = 1; i <= 8; ++i) await input(page, `Input_Bit(${i})`).fill(bits[i - 1]);
-  await input(page, 'Command_Send_to_Memory').click();
-}
 
 // Save, the name in the box as it is offered (returned) or as given.
 async function save(page, name) {
@@ -126,15 +73,6 @@ async function save(page, name) {
   if (name) await box.locator('input').fill(name);
   await box.locator(`button[value=${name === null ? 'cancel' : 'save'}]`).click();
   return offered;
-}
-
-async function closeMessage(page) {
-  const box = msgbox(page);
-  await box.waitFor();
-  const seen = `${await box.locator('.title').textContent()}: ${await box.locator('.text').textContent()}`;
-  await box.locator('button').click();
-  await box.waitFor({ state: 'hidden' });
-  return seen;
 }
 
 function downloads(page) {
@@ -151,12 +89,11 @@ async function pick(page, name) {
 
 // A page on the input screen with the lesson opened through the picker.
 async function lessonOpened(t, files = {}) {
-  const page = await openPage(browser, url, { script: fakeDisk, arg: { 'lesson.txt': LESSON, ...files } });
-  t.after(() => page.close());
-  await toInputScreen(page);
-  await pick(page, 'lesson.txt');
-  await eventually(async () => (await memory(page)).slice(0, 3), ['00100101', '10000001', 'x0x0x0x0'], 'opened');
-  return page;
+  const s = await session.atInputScreen({ beforePage: { script: fakeDisk, arg: { 'lesson.txt': LESSON, ...files } } });
+  t.after(() => s.close());
+  await pick(s.page, 'lesson.txt');
+  await eventually(async () => (await s.memory()).slice(0, 3), ['00100101', '10000001', 'x0x0x0x0'], 'opened');
+  return s;
 }
 
 // What the program itself writes when it saves the lesson's memory into the lesson.
@@ -173,13 +110,14 @@ function lessonSavedByRunner() {
 // ---- Save writes back -----------------------------------------------------------------------
 
 test('Save after Open writes back into the opened file; another name, a cancelled pick, a large file', async (t) => {
-  const page = await lessonOpened(t, { 'huge.txt': HUGE });
+  const s = await lessonOpened(t, { 'huge.txt': HUGE });
+  const page = s.page;
   const downloaded = downloads(page);
 
   assert.equal(await save(page), 'lesson.txt', 'Save offers the opened file');
   await eventually(async () => (await disk(page)).written.length, 1, 'written through the handle');
   assert.equal((await disk(page)).written[0].text, lessonSavedByRunner(), 'the very bytes the program saved');
-  await sendByte(page, 20, '11111111');
+  await s.sendBytes([[20, '11111111']]);
   await save(page);
   await eventually(async () => (await disk(page)).written.length, 2, 'written again');
   const again = (await disk(page)).files['lesson.txt'];
@@ -194,9 +132,9 @@ test('Save after Open writes back into the opened file; another name, a cancelle
   await page.waitForTimeout(300);
   assert.equal(await msgbox(page).isVisible(), false, 'a cancelled pick says nothing');
   await pick(page, 'huge.txt');
-  assert.match(await closeMessage(page), /"huge.txt" could not be loaded\.\nReason: It is larger than 1 MiB/);
+  assert.match(await s.closeMessage(), /"huge.txt" could not be loaded\.\nReason: It is larger than 1 MiB/);
   assert.ok(Math.max(...(await disk(page)).reads) <= (1 << 20) + 1, 'read no more than allowed');
-  assert.equal((await memory(page))[20], '11111111', 'memory kept');
+  assert.equal((await s.memory())[20], '11111111', 'memory kept');
 
   // A picker the browser refuses leaves the file input; a file of the same name chosen
   // there is another file, which a save downloads.
@@ -204,24 +142,25 @@ test('Save after Open writes back into the opened file; another name, a cancelle
   const chooser = page.waitForEvent('filechooser');
   await page.keyboard.press('Control+o');
   await (await chooser).setFiles(path.join(work, 'lesson.txt'));
-  await eventually(async () => (await memory(page))[20], '00000000', 'opened through the file input');
+  await eventually(async () => (await s.memory())[20], '00000000', 'opened through the file input');
   await save(page);
   await eventually(() => downloaded.map((d) => d.suggestedFilename()), ['other.txt', 'lesson.txt'], 'downloaded');
   assert.equal((await disk(page)).written.length, 2, 'and not written to the file picked before');
 });
 
 test('a write the browser refuses says why and downloads the file instead; the file stays as it was', async (t) => {
-  const page = await lessonOpened(t);
+  const s = await lessonOpened(t);
+  const page = s.page;
   const downloaded = downloads(page);
   for (const [n, fault] of [
     { at: 'open', name: 'NotAllowedError' },
     { at: 'write', name: 'QuotaExceededError' },
   ].entries()) {
-    await sendByte(page, n, '11110000');
+    await s.sendBytes([[n, '11110000']]);
     await page.evaluate((fault) => (window.fakeDisk.fault = fault), fault);
     await save(page);
     assert.equal(
-      await closeMessage(page),
+      await s.closeMessage(),
       'VOLPAR -- PROGRAM FILE: The program could not be written back to the file you opened, "lesson.txt".\n' +
         `Reason: The browser could not write it (${fault.name}).\n` +
         'It was downloaded as "lesson.txt" instead: nothing is lost.',
@@ -237,10 +176,11 @@ test('a write the browser refuses says why and downloads the file instead; the f
 // ---- Share ----------------------------------------------------------------------------------
 
 test('Copy Share Link makes a link that opens the page with the same program, unsaved and unnamed', async (t) => {
-  const page = await lessonOpened(t);
-  await page.context().grantPermissions(['clipboard-read', 'clipboard-write'], { origin: url });
-  await sendByte(page, 31, '10000001');
-  const shared = await memory(page);
+  const s = await lessonOpened(t);
+  const page = s.page;
+  await page.context().grantPermissions(['clipboard-read', 'clipboard-write'], { origin: session.url });
+  await s.sendBytes([[31, '10000001']]);
+  const shared = await s.memory();
 
   await page.locator('section[data-form="DERAZO_Input"] .menu-title', { hasText: 'File' }).click();
   await page.getByRole('menuitem', { name: 'Copy Share Link' }).click();
@@ -255,16 +195,17 @@ test('Copy Share Link makes a link that opens the page with the same program, un
         .toString(16)
         .padStart(2, '0'),
     );
-  assert.equal(link, `${url}#m=${hex('1').join('')}&x=${hex('x').join('')}`);
+  assert.equal(link, `${session.url}#m=${hex('1').join('')}&x=${hex('x').join('')}`);
   await eventually(() => box.locator('.status').textContent(), 'The link is copied to the clipboard.', 'copied');
   assert.equal(await page.evaluate(() => navigator.clipboard.readText()), link);
   await box.locator('button').click();
 
-  const opened = await openPage(browser, link);
-  t.after(() => opened.close());
-  assert.equal(await opened.evaluate(() => location.href), url, 'the address names the page alone');
-  await toInputScreen(opened);
-  assert.deepEqual(await memory(opened), shared, 'memory as shared');
+  const o = await session.open({ url: link });
+  const opened = o.page;
+  t.after(() => o.close());
+  assert.equal(await opened.evaluate(() => location.href), session.url, 'the address names the page alone');
+  await o.toInputScreen();
+  assert.deepEqual(await o.memory(), shared, 'memory as shared');
   assert.equal(await save(opened, null), 'program.txt', 'no file name');
   await opened.keyboard.press('Control+o');
   const question = opened.locator('#questionbox');
@@ -280,7 +221,7 @@ test('Copy Share Link makes a link that opens the page with the same program, un
   await opened.evaluate((zeros) => (location.hash = `m=ff${zeros}`), '0'.repeat(62));
   await question.waitFor();
   await question.locator('button[value=discard]').click();
-  await eventually(async () => (await memory(opened)).slice(0, 3), ['11111111', '00000000', '00000000'], 'pasted');
+  await eventually(async () => (await o.memory()).slice(0, 3), ['11111111', '00000000', '00000000'], 'pasted');
   assert.equal(await opened.evaluate(() => location.hash), '');
 });
 
@@ -290,18 +231,19 @@ test('a damaged link says why, and the page starts as usual', async () => {
     ['#top', null],
   ];
   for (const [fragment, reason] of cases) {
-    const page = await openPage(browser, url + fragment);
+    const s = await session.open({ url: session.url + fragment });
+    const page = s.page;
     try {
       if (reason) {
         assert.equal(
-          await closeMessage(page),
+          await s.closeMessage(),
           'VOLPAR -- PROGRAM LINK: The link does not hold a program that can be opened.\n' +
             `Reason: ${reason}.\nThe memory was not changed.`,
         );
       }
-      await toInputScreen(page);
+      await s.toInputScreen();
       assert.equal(await msgbox(page).isVisible(), false, fragment);
-      assert.deepEqual(await memory(page), Array(32).fill('00000000'), fragment);
+      assert.deepEqual(await s.memory(), Array(32).fill('00000000'), fragment);
       assert.equal(await page.evaluate(() => location.hash), reason ? '' : fragment);
     } finally {
       await page.close();
@@ -312,8 +254,9 @@ test('a damaged link says why, and the page starts as usual', async () => {
 // ---- Offline --------------------------------------------------------------------------------
 
 test('a page opened once opens again with no network; it can be installed', async (t) => {
-  const page = await openPage(browser, url);
-  t.after(() => page.close());
+  const s = await session.open();
+  const page = s.page;
+  t.after(() => s.close());
   await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
   const kept = await page.evaluate(async () => {
     const names = await caches.keys();
@@ -335,7 +278,7 @@ test('a page opened once opens again with no network; it can be installed', asyn
   await page.context().setOffline(true);
   await page.reload();
   await page.locator('section[data-form="Initial_Screen"].front').waitFor();
-  await toInputScreen(page);
+  await s.toInputScreen();
   await page.keyboard.press('F1');
   const heading = page.frameLocator('#help iframe').locator('h1');
   assert.equal(await heading.textContent(), 'VOLPAR Help', 'the help too');

@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page between and within its frames: what each frame shows while the clock runs,
 // keys typed faster than the page draws, and a panel that opens over the controls it covers.
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import fs from 'node:fs';
-import path from 'node:path';
-import { launch, openPage, serve } from './browser.mjs';
+import { useBrowser } from './browser.mjs';
 
-const webDir = process.env.VOLPAR_WEB_DIR;
-const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
+const session = useBrowser();
 
 // 0 LOAD 31, 1 ADD 30, 2 STORE 31, 3 BRANCH 0; 30 holds 1: memory 31 counts up for ever.
 const COUNTING = [
@@ -18,92 +15,6 @@ const COUNTING = [
   [3, '10100000'],
   [30, '00000001'],
 ];
-
-let server, browser, url;
-
-before(async () => {
-  assert.ok(webDir && fs.existsSync(path.join(webDir, 'volpar.wasm')), 'build the page first: make web');
-  server = await serve(path.resolve(webDir));
-  url = `http://127.0.0.1:${server.address().port}/`;
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
-
-// ---- a student at one page ------------------------------------------------------------------
-
-class Student {
-  static async atInputScreen() {
-    const s = new Student(await openPage(browser, url));
-    await s.page.keyboard.press('Enter');
-    await s.eventually(() => s.front(), 'DERAZO_Input', 'the input screen comes to the front');
-    return s;
-  }
-
-  constructor(page) {
-    this.page = page;
-  }
-
-  el(form, name) {
-    return this.page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
-  }
-  input(name) {
-    return this.el('DERAZO_Input', name);
-  }
-  rexec(name) {
-    return this.el('REXEC', name);
-  }
-  front() {
-    return this.page.locator('section.window.front').getAttribute('data-form');
-  }
-
-  async eventually(read, expected, what) {
-    let value;
-    for (let i = 0; i < 100; ++i) {
-      value = await read();
-      if (value === expected) return;
-      await this.page.waitForTimeout(20);
-    }
-    assert.equal(value, expected, what);
-  }
-
-  // A byte of the memory grid as drawn: '1' for each yellow cell.
-  memory(address) {
-    return this.page.evaluate(
-      (a) =>
-        Array.from({ length: 8 }, (_, j) => {
-          const cell = document.querySelector(
-            `section[data-form="DERAZO_Input"] [data-name="Shape1(${8 * a + j + 1})"]`,
-          );
-          return getComputedStyle(cell).backgroundColor === 'rgb(255, 255, 0)' ? '1' : '0';
-        }).join(''),
-      address,
-    );
-  }
-
-  async sendBytes(bytes) {
-    for (const [address, bits] of bytes) {
-      await this.input('memory_text').fill(String(address));
-      for (let i = 1; i <= 8; ++i) await this.input(`Input_Bit(${i})`).fill(bits[i - 1]);
-      await this.input('Command_Send_to_Memory').click();
-    }
-    for (const [address, bits] of bytes) await this.eventually(() => this.memory(address), bits, `memory ${address}`);
-  }
-
-  async startAt(address) {
-    await this.input('Command_Execute_Program').click();
-    await this.input('exec_text').fill(String(address));
-    await this.input('Command_OK_For_Start_Location').click();
-    await this.eventually(() => this.front(), 'REXEC', 'the execution screen comes to the front');
-  }
-
-  async screenshot(name) {
-    if (shots) await this.page.screenshot({ path: path.join(shots, `${name}.png`) });
-  }
-}
 
 // ---- what a frame shows ---------------------------------------------------------------------
 
@@ -205,13 +116,10 @@ for (const [rate, seconds] of [
   [20, 3],
 ]) {
   test(`counting at ${rate} Hz, every frame drawn is one moment of the machine, as the program holds it`, async (t) => {
-    const s = await Student.atInputScreen();
+    const s = await session.atInputScreen();
     await s.sendBytes(COUNTING);
     await s.startAt(0);
-    await s.rexec('Command_Options').click();
-    await s.rexec('automatic_radio').locator('input').click();
-    await s.rexec('time_scroll').fill(String(rate));
-    await s.rexec('Command_Options_Close').click();
+    await s.setClock('automatic_radio', rate);
     await s.eventually(() => s.rexec('Time_Hertz').textContent(), String(rate), 'the speed');
     await s.page.evaluate(watchFrames);
     await s.rexec('Command_Begin_Step').click();
@@ -226,7 +134,7 @@ for (const [rate, seconds] of [
 }
 
 test('a program typed with no pause between keys is stored as typed', async () => {
-  const s = await Student.atInputScreen();
+  const s = await session.atInputScreen();
   const typed = [
     [0, '00111111'],
     [1, '00011110'],
@@ -248,7 +156,7 @@ test('a program typed with no pause between keys is stored as typed', async () =
 });
 
 test('the options panel opens over what it covers: its Close and Stop for Output take the clicks', async () => {
-  const s = await Student.atInputScreen();
+  const s = await session.atInputScreen();
   await s.sendBytes([[0, '10100000']]);
   await s.startAt(0);
   await s.rexec('Command_Options').click();

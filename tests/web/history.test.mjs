@@ -3,105 +3,39 @@
 // screens, Step Back, Ctrl+Z and a click on a line take the screens back, Step goes forward
 // again through the same states, the panel lists what the desktop lists, and the memory
 // grid explains its rows in tooltips.
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
-import { launch, openPage, serve } from './browser.mjs';
+import { dataDir, eventually, programText, useBrowser } from './browser.mjs';
 
-const webDir = process.env.VOLPAR_WEB_DIR;
-const dataDir = new URL('../data/', import.meta.url).pathname;
-const work = fs.mkdtempSync(path.join(os.tmpdir(), 'volpar-history-'));
+const session = useBrowser();
 
-let server, browser, page, url;
-
-before(async () => {
-  assert.ok(webDir && fs.existsSync(path.join(webDir, 'volpar.wasm')), 'build the page first: make web');
-  server = await serve(path.resolve(webDir));
-  url = `http://127.0.0.1:${server.address().port}/`;
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-  fs.rmSync(work, { recursive: true, force: true });
-});
-
-// ---- what the student does ------------------------------------------------------------------
-
-const el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
-const rexec = (name) => el('REXEC', name);
-const input = (name) => el('DERAZO_Input', name);
+let s, page;
+const rexec = (name) => s.rexec(name);
+const input = (name) => s.input(name);
 const panel = () => page.locator('#history');
 
 // A fresh page on the input screen with `bytes` ({address: bits}) opened from a file.
 async function freshPageWith(bytes) {
-  await page?.close();
-  page = await openPage(browser, url);
-  await page.keyboard.press('Enter');
-  await input('Command_Send_to_Memory').waitFor();
-  const lines = [];
-  for (const [n, section] of ['FIRST8', 'SECOND8', 'THIRD8', 'FOURTH8'].entries()) {
-    lines.push(`[${section}]`);
-    for (let a = 8 * n; a < 8 * n + 8; ++a) lines.push(`Byte${a}=${bytes[a] ?? '00000000'}`);
-  }
-  const file = path.join(work, 'program.txt');
-  fs.writeFileSync(file, lines.join('\r\n') + '\r\n');
-  const chooser = page.waitForEvent('filechooser');
-  await page.keyboard.press('Control+o');
-  await (await chooser).setFiles(file);
+  await s?.close();
+  s = await session.atInputScreen();
+  page = s.page;
+  const file = path.join(session.work, 'program.txt');
+  fs.writeFileSync(file, programText(bytes));
+  await s.openFile(file);
   await page.waitForFunction(() => document.querySelector('#desk section.front')?.dataset.form === 'DERAZO_Input');
 }
 
 async function startAt(address, clock = 'manual_radio', rate = null) {
-  await input('Command_Execute_Program').click();
-  await input('exec_text').fill(String(address));
-  await input('Command_OK_For_Start_Location').click();
-  await rexec('Command_Options').click();
-  await rexec(clock).locator('input').click();
-  if (rate) await rexec('time_scroll').fill(String(rate));
-  await rexec('Command_Options_Close').click();
+  await s.startAt(address);
+  await s.setClock(clock, rate);
 }
 const startManualAt = (address) => startAt(address);
 
-// Reads until `read` gives what `wanted` accepts; the last reading when it never does.
-async function eventually(read, wanted) {
-  let value;
-  for (let i = 0; i < 100; ++i) {
-    value = await read();
-    if (wanted(value)) break;
-    await page.waitForTimeout(50);
-  }
-  return value;
-}
-
 const step = () => rexec('Command_Begin_Step').click();
 
-// Everything the two screens draw of the machine: every cell's and lamp's colour, every
-// register's caption, and the caption of Begin / Step.
-function seen() {
-  return page.evaluate(() => {
-    const out = [];
-    for (const form of ['REXEC', 'DERAZO_Input']) {
-      for (const n of document.querySelectorAll(`section[data-form="${form}"] .shape`)) {
-        out.push(`${form}.${n.dataset.name} ${getComputedStyle(n).backgroundColor}`);
-      }
-    }
-    for (const n of document.querySelectorAll('section[data-form="REXEC"] [data-name^="Register_"]')) {
-      out.push(`${n.dataset.name} ${n.textContent}`);
-    }
-    out.push(`Begin/Step ${document.querySelector('[data-name="Command_Begin_Step"]').textContent}`);
-    return out;
-  });
-}
-
-// The first difference between two states, readable in a failure; empty when equal.
-function difference(want, got) {
-  const i = want.findIndex((line, k) => line !== got[k]);
-  return i < 0 && want.length === got.length ? '' : `want ${want[i]}\n got ${got[i]}`;
-}
+const seen = () => s.drawn();
 
 // The panel's lines as drawn, in order: every line exists while the list is short.
 function panelLines() {
@@ -162,12 +96,12 @@ test('back with Ctrl+Z or Step Back and forward again with Step shows the same s
     for (let i = PHASES; i-- > 0;) {
       assert.equal(await stepBackButton.isEnabled(), true, `${way}: Step Back enabled before ${i}`);
       await back();
-      assert.equal(difference(states[i], await seen()), '', `${way}: back to ${i}`);
+      assert.deepEqual(await seen(), states[i], `${way}: back to ${i}`);
     }
     assert.equal(await stepBackButton.isEnabled(), false, `${way}: nothing left to step back`);
     for (let i = 1; i <= PHASES; ++i) {
       await step();
-      assert.equal(difference(states[i], await seen()), '', `${way}: forward again to ${i}`);
+      assert.deepEqual(await seen(), states[i], `${way}: forward again to ${i}`);
     }
   }
 });
@@ -204,11 +138,11 @@ test('the panel lists what the desktop lists, and a click on a line goes back to
 
   // Back to ADD's first phase: just after its T1, the ninth Step.
   await panel().locator('.history-line', { hasText: '1: 00001001 ADD 9' }).click();
-  assert.equal(difference(states[8], await seen()), '', "the screens just after ADD's T1");
+  assert.deepEqual(await seen(), states[8], "the screens just after ADD's T1");
   assert.deepEqual((await panelLines()).lines, [...whole.slice(0, 3), 'T1: AR 0 → 1, PC copied to AR']);
   // Back to a phase's line: just after that phase.
   await panel().locator('.history-line', { hasText: 'T1: AR 0 → 1' }).click();
-  assert.equal(difference(states[8], await seen()), '', "a phase's line: just after it");
+  assert.deepEqual(await seen(), states[8], "a phase's line: just after it");
   await panel().locator('.history-line', { hasText: 'Start at address 0' }).click();
   assert.equal(await panel().getByRole('button', { name: 'Step Back' }).isEnabled(), false, 'back at the start');
   assert.deepEqual((await panelLines()).lines, ['Start at address 0']);
@@ -277,12 +211,11 @@ test('the panel follows a running clock; Step Back is offered once the clock sta
   const stepBackButton = panel().getByRole('button', { name: 'Step Back' });
   const runs = async () =>
     Number(/repeated ([\d,]+) times/.exec(await panel().textContent())?.[1].replace(/,/g, '') ?? 0);
-  const first = await eventually(runs, (n) => n >= 2);
-  assert.ok(first >= 2, 'the repeated branch counted while the clock runs');
+  const first = await eventually(runs, (n) => n >= 2, 'the repeated branch counted while the clock runs');
   assert.equal(await stepBackButton.isEnabled(), false, 'no step back while the clock runs');
-  assert.ok((await eventually(runs, (n) => n > first)) > first, 'the count goes on');
+  await eventually(runs, (n) => n > first, 'the count goes on');
   await rexec('Command_Pause').click();
-  assert.equal(await eventually(() => stepBackButton.isEnabled(), Boolean), true, 'Step Back once paused at T0');
+  await eventually(() => stepBackButton.isEnabled(), true, 'Step Back once paused at T0');
   assert.match(await panel().textContent(), /T0: ready, clock paused/);
 });
 
