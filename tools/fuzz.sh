@@ -15,7 +15,7 @@ out="$root/build-fuzz"
 target="$out/program-file-fuzz"
 mkdir -p "$out/corpus"
 
-sources=("$root"/src/storage/private_profile.cpp "$root"/src/storage/program_text.cpp
+sources=("$root"/src/storage/private_profile.cpp "$root"/src/storage/program_file_text.cpp
          "$root"/src/storage/file_io.cpp "$root"/src/ui/quoted.cpp
          "$root"/tools/fuzz/program_file_fuzz.cpp)
 if [ ! -x "$target" ] || [ -n "$(find "${sources[@]}" "$root"/src/storage/*.h "$root"/tools/fuzz/*.h -newer "$target" 2>/dev/null)" ]; then

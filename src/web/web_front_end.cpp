@@ -11,7 +11,7 @@
 #include "frontend/system_colors.h"
 #include "screens/machine_reading.h"
 #include "storage/program_link.h"
-#include "storage/program_text.h"
+#include "storage/program_file_text.h"
 
 namespace volpar::web {
 
