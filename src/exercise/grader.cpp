@@ -5,6 +5,8 @@
 #include <atomic>
 #include <thread>
 
+#include "assembly/program_text.h"
+#include "assembly/text_lines.h"
 #include "storage/file_io.h"
 #include "ui/quoted.h"
 
@@ -52,6 +54,19 @@ std::string valueListText(const std::vector<int>& values) {
 
 Program programFromText(const std::string& name, std::string_view content, bool strict) {
   Program program{name, std::nullopt, {}, {}};
+  if (assembly::isProgramText(content)) {
+    const assembly::Assembly assembled = assembly::assemble(content);
+    program.bytes = assembled.bytes;
+    if (!assembled.bytes) {
+      program.error = "The program text " + ui::quoted(name) +
+                      " could not be read: " + assembly::problemText(assembled.problems.front());
+      if (assembled.problems.size() + assembled.problemsNotListed > 1)
+        program.error +=
+            " (and " + std::to_string(assembled.problems.size() - 1 + assembled.problemsNotListed) +
+            " more problems)";
+    }
+    return program;
+  }
   const storage::ParsedProgram parsed = storage::parseProgram(content);
   if (!parsed.bytes) {
     program.error =

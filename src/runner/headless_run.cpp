@@ -4,11 +4,18 @@
 #include <exception>
 #include <ostream>
 #include <string>
+#include <vector>
 
+#include "assembly/listing.h"
+#include "assembly/program_text.h"
+#include "assembly/text_lines.h"
 #include "exercise/grader.h"
 #include "exercise/headless_machine.h"
+#include "machine/phase_explanation.h"
 #include "runner/grading.h"
 #include "runner/text_escapes.h"
+#include "storage/file_io.h"
+#include "ui/quoted.h"
 
 namespace volpar::runner {
 namespace {
@@ -16,19 +23,32 @@ namespace {
 using exercise::End;
 using exercise::HeadlessMachine;
 
-// Prints OUTPUT lines and, when asked, a trace line after every phase.
+// Prints OUTPUT lines and, when asked, a trace line and an explanation after every phase.
 class Printer : public exercise::RunObserver {
  public:
-  Printer(std::ostream& out, bool trace) : out_(out), trace_(trace) {}
+  Printer(std::ostream& out, const RunOptions& options) : out_(out), options_(options) {}
   void output(int value) override { out_ << "OUTPUT " << value << '\n'; }
   void phaseDone(int phase, const MachineView& m) override {
-    if (trace_)
+    if (options_.trace)
       out_ << 'T' << phase << " PC " << m.pc() << " AR " << m.ar() << " S " << m.s() << '\n';
+    if (options_.explain) explain(phase, m);
   }
 
  private:
+  // "T5 ADD Y ← M[AR]: 7 — Copy Memory to Y: ..."; T1 belongs to no instruction yet.
+  void explain(int phase, const MachineView& m) {
+    const auto decoded = m.decoded();
+    const std::string op =
+        phase == 1 || !decoded
+            ? "-"
+            : std::string(assembly::kMnemonics[static_cast<std::size_t>(*decoded)]);
+    const PhaseExplanation& e = lastPhaseExplanation(m, phase);
+    out_ << 'T' << phase << ' ' << op << ' ' << transferWithValue(e, m) << " \u2014 " << e.sentence
+         << '\n';
+  }
+
   std::ostream& out_;
-  bool trace_;
+  const RunOptions& options_;
 };
 
 void dump(HeadlessMachine& machine, std::ostream& out) {
@@ -40,23 +60,59 @@ void dump(HeadlessMachine& machine, std::ostream& out) {
   }
 }
 
-// Standard input is loaded as File > Open would load the same text from a file.
-std::optional<std::string> load(HeadlessMachine& machine, const std::string& file,
-                                std::istream& in) {
-  if (file != "-") return machine.loadFile(file);
-  const exercise::Program program = exercise::programFromText(file, readProgramText(in), false);
-  if (!program.bytes) return program.error;
+// Standard input is loaded as File > Open would load the same text from a file. Program
+// text is assembled; its problems come one a line.
+std::optional<std::vector<std::string>> load(HeadlessMachine& machine, const std::string& file,
+                                             std::istream& in) {
+  std::string content;
+  if (file == "-") {
+    content = readProgramText(in);
+  } else {
+    storage::FileContents read = storage::readWholeFile(file, storage::kMaxProgramFileBytes);
+    if (read.status != storage::FileContents::Status::Read ||
+        !assembly::isProgramText(read.bytes)) {
+      if (auto problem = machine.loadFile(file)) return std::vector{*problem};
+      return std::nullopt;
+    }
+    content = std::move(read.bytes);
+  }
+  if (assembly::isProgramText(content)) {
+    const assembly::Assembly assembled = assembly::assemble(content);
+    if (!assembled.bytes) {
+      std::vector<std::string> problems;
+      for (const assembly::Problem& p : assembled.problems)
+        problems.push_back(ui::quoted(file) + ": " + problemText(p));
+      if (assembled.problemsNotListed > 0)
+        problems.push_back("and " + std::to_string(assembled.problemsNotListed) + " more problems");
+      return problems;
+    }
+    machine.loadBytes(*assembled.bytes);
+    return std::nullopt;
+  }
+  const exercise::Program program = exercise::programFromText(file, content, false);
+  if (!program.bytes) return std::vector{program.error};
   machine.loadBytes(*program.bytes);
   return std::nullopt;
 }
 
+void printListing(HeadlessMachine& machine, std::ostream& out) {
+  storage::ByteTexts bytes;
+  for (int a = 0; a < storage::kProgramBytes; ++a)
+    bytes[static_cast<std::size_t>(a)] = machine.byteText(a);
+  out << assembly::listing(bytes);
+}
+
 int run(const RunOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
   HeadlessMachine machine;
-  if (auto problem = load(machine, options.programFile, in)) {
-    err << "volpar-run: " << oneLine(*problem) << '\n';
+  if (auto problems = load(machine, options.programFile, in)) {
+    for (const std::string& problem : *problems) err << "volpar-run: " << oneLine(problem) << '\n';
     return kExitUsage;
   }
-  Printer printer(out, options.trace);
+  if (options.listing) {
+    printListing(machine, out);
+    return kExitFinished;
+  }
+  Printer printer(out, options);
   const End end = machine.run(options.start, options.inputs, options.maxInstructions, &printer);
   if (options.dump) dump(machine, out);
   out << "END " << exercise::endText(end) << '\n';
