@@ -91,6 +91,9 @@ std::optional<std::string> nearest(std::string_view word, const std::vector<std:
   std::optional<std::string> best;
   int bestDistance = word.size() <= 3 ? 2 : 3;
   for (const std::string& name : names) {
+    const std::size_t apart =
+        name.size() > word.size() ? name.size() - word.size() : word.size() - name.size();
+    if (apart >= static_cast<std::size_t>(bestDistance)) continue;
     const int d = distance(word, name);
     if (d < bestDistance) {
       bestDistance = d;
@@ -174,17 +177,25 @@ class Assembler {
   }
 
  private:
+  // Problems beyond those that may be listed are kept only so far, then only counted: the
+  // memory a text of many problems takes stays small.
   void add(int line, int column, std::string message) {
+    if (problems_.size() >= kProblemsKept) {
+      ++problemsDropped_;
+      return;
+    }
     problems_.push_back({line, column, std::move(message)});
   }
+  bool suggesting() const { return problems_.size() < kMaxProblemsListed; }
   void add(const Word& at, std::string message) { add(line_, at.column, std::move(message)); }
 
   Assembly finish() {
     std::stable_sort(problems_.begin(), problems_.end(), [](const Problem& a, const Problem& b) {
       return a.line != b.line ? a.line < b.line : a.column < b.column;
     });
+    result_.problemsNotListed = problemsDropped_;
     if (problems_.size() > kMaxProblemsListed) {
-      result_.problemsNotListed = problems_.size() - kMaxProblemsListed;
+      result_.problemsNotListed += problems_.size() - kMaxProblemsListed;
       problems_.resize(kMaxProblemsListed);
     }
     result_.problems = std::move(problems_);
@@ -341,10 +352,14 @@ class Assembler {
   void resolve(const Use& use) {
     const auto found = labels_.find(std::string(use.label.text));
     if (found == labels_.end()) {
-      std::vector<std::string> names;
-      for (const auto& [name, label] : labels_) names.push_back(name);
       std::string message = "unknown label " + quote(use.label.text);
-      if (auto guess = nearest(use.label.text, names)) message += "; did you mean " + *guess + "?";
+      if (suggesting()) {
+        if (labelNames_.empty()) {
+          for (const auto& [name, label] : labels_) labelNames_.push_back(name);
+        }
+        if (auto guess = nearest(use.label.text, labelNames_))
+          message += "; did you mean " + *guess + "?";
+      }
       return add(use.line, use.label.column, message);
     }
     if (found->second.address >= kBytes) {
@@ -357,10 +372,14 @@ class Assembler {
           bitsOf(use.opCode * 32 + found->second.address);
   }
 
+  static constexpr std::size_t kProblemsKept = 10 * kMaxProblemsListed;
+
   Assembly result_;
   std::vector<Problem> problems_;
+  std::size_t problemsDropped_ = 0;
   storage::ByteTexts bytes_;
   std::map<std::string, Label> labels_;
+  std::vector<std::string> labelNames_;  // for suggestions, once all are defined
   std::vector<Use> uses_;
   int next_ = 0;
   int line_ = 0;

@@ -33,6 +33,8 @@ FrontEnd::FrontEnd(Application& app, QtPlatform& platform)
           [this] {
             app_.collectRetired();
             if (historyWindow_) historyWindow_->eventFinished();
+            if (textWindow_) textWindow_->eventFinished();
+            if (phaseWindow_ && phaseWindow_->isVisible()) phaseWindow_->refresh();
             // The help may have just opened.
             if (platform_.helpViewer() != scaledHelp_) scaleReadingWindows();
           },
@@ -107,10 +109,19 @@ void FrontEnd::addViewActions(FormWindow& window) {
     showBitValues(!bitValuesShown());
     bits->setChecked(bitValuesShown());
   });
-  window.addActions({read, bits});
+  // The program as text and the last phase in words, on every screen too.
+  auto* text = new QAction(QStringLiteral("Program &Text"), &window);
+  text->setShortcut(Qt::Key_F6);
+  QObject::connect(text, &QAction::triggered, &window, [this] { showProgramText(); });
+  auto* phase = new QAction(QStringLiteral("&Phase Explained"), &window);
+  phase->setShortcut(Qt::Key_F7);
+  QObject::connect(phase, &QAction::triggered, &window, [this] { showPhase(); });
+  window.addActions({read, bits, text, phase});
   if (window.menuWidget()) {
     QMenu* view = window.menuBar()->addMenu(QStringLiteral("&View"));
     view->addActions({read, bits});
+    view->addSeparator();
+    view->addActions({text, phase});
     QObject::connect(view, &QMenu::aboutToShow, bits,
                      [bits] { bits->setChecked(bitValuesShown()); });
   }
@@ -125,6 +136,24 @@ MachineStateWindow& FrontEnd::showMachineState() {
   }
   stateWindow_->open();
   return *stateWindow_;
+}
+
+ProgramTextWindow& FrontEnd::showProgramText() {
+  if (!textWindow_) {
+    textWindow_ = std::make_unique<ProgramTextWindow>(app_, gate_, [this] {
+      const ui::Form* input = app_.inputForm();
+      const FormWindow* window = input ? windowOf(*input) : nullptr;
+      return window && window->isVisible();
+    });
+  }
+  textWindow_->open();
+  return *textWindow_;
+}
+
+PhaseWindow& FrontEnd::showPhase() {
+  if (!phaseWindow_) phaseWindow_ = std::make_unique<PhaseWindow>(app_);
+  phaseWindow_->open();
+  return *phaseWindow_;
 }
 
 void FrontEnd::machineChanged() {
