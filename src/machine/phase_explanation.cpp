@@ -109,6 +109,11 @@ std::string explainedPhase(const MachineView& machine, int phase) {
   return transferWithValue(e, machine) + " \u2014 " + std::string(e.sentence);
 }
 
+std::string phaseInWords(const PhaseExplanation& e) {
+  if (e.target == Target::None) return std::string(e.sentence);
+  return std::string(e.transfer) + " (" + std::string(e.sentence) + ")";
+}
+
 int litPhase(const REXEC& rexec) {
   for (int phase = 0; phase < 8; ++phase) {
     if (rexec.Shape_Clock(phase).FillColor() == ui::kCyan) return phase;

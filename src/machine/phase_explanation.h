@@ -29,6 +29,9 @@ const PhaseExplanation& phaseExplanation(int phase, int opCode, bool negative);
 const PhaseExplanation& lastPhaseExplanation(const MachineView& machine, int phase);
 std::string transferWithValue(const PhaseExplanation& explanation, const MachineView& machine);
 std::string explainedPhase(const MachineView& machine, int phase);
+// Without values: "AR ← PC (Copy Program Counter To Address Register)", or the sentence
+// alone where nothing moves.
+std::string phaseInWords(const PhaseExplanation& explanation);
 
 // The phase last performed, as the lit clock cell shows it (an INPUT waiting for its value
 // has performed T6); -1 when no clock cell is lit.
