@@ -132,6 +132,7 @@ TEST(ProgramText, TheFirstLineThatSaysSomethingTellsAProgramFileFromText) {
   EXPECT_TRUE(isProgramText(kCountdown));
   EXPECT_TRUE(isProgramText("  \n\t\n"));
   EXPECT_TRUE(isProgramText("LOAD 5\n[First8]\n"));
+  EXPECT_FALSE(isProgramText(std::string("LOAD 5\0", 7)));
 }
 
 TEST(ProgramText, TheColouredPartsOfALine) {

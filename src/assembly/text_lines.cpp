@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assembly/text_lines.h"
 
+#include "storage/program_file_text.h"
+
 namespace volpar::assembly {
 
 std::vector<std::string_view> splitLines(std::string_view text) {
@@ -20,6 +22,7 @@ std::vector<std::string_view> splitLines(std::string_view text) {
 }
 
 bool isProgramText(std::string_view content) {
+  if (storage::textProblem(content)) return false;
   for (std::string_view line : splitLines(content)) {
     const std::size_t first = line.find_first_not_of(" \t\v\f");
     if (first == std::string_view::npos || line[first] == ';') continue;

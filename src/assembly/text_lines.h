@@ -12,7 +12,8 @@ std::vector<std::string_view> splitLines(std::string_view text);
 
 // Which of the two kinds of file a text is: a program file when its first line that is
 // neither blank nor a comment (";") is a section header ("[First8]"), else program text.
-// An empty text is program text (an empty program).
+// An empty text is program text (an empty program); content that is not text at all
+// (binary, UTF-16, over the size limit) is not, and is refused as a program file.
 bool isProgramText(std::string_view content);
 
 }  // namespace volpar::assembly
