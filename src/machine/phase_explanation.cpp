@@ -121,4 +121,16 @@ int litPhase(const REXEC& rexec) {
   return -1;
 }
 
+int instructionUnderWay(const REXEC& rexec, const MachineView& view) {
+  const int phase = litPhase(rexec);
+  if (phase < 0) return -1;
+  if (phase == 0) return view.pc();
+  if (phase <= 3) return view.ar();
+  const auto decoded = view.decoded();
+  const bool taken =
+      decoded &&
+      phaseExplanation(4, static_cast<int>(*decoded), view.s() >= 128).target == Target::PC;
+  return taken ? view.ar() : (view.pc() + 31) % 32;
+}
+
 }  // namespace volpar

@@ -36,5 +36,9 @@ std::string phaseInWords(const PhaseExplanation& explanation);
 // The phase last performed, as the lit clock cell shows it (an INPUT waiting for its value
 // has performed T6); -1 when no clock cell is lit.
 int litPhase(const REXEC& rexec);
+// The address of the instruction under way: at T0 the next one, at the PC; from T1 to T3
+// at AR (T1 copied the PC there); from T4 on at the address before the PC, which T3
+// moved on, or, after a taken branch, still at AR. -1 when no clock cell is lit.
+int instructionUnderWay(const REXEC& rexec, const MachineView& machine);
 
 }  // namespace volpar

@@ -193,23 +193,12 @@ std::optional<storage::ByteTexts> ProgramTextWindow::memory() const {
   return bytesOf(*input);
 }
 
-// From T1 to T3 the instruction under way is at AR (T1 copied the PC there); from T4 on
-// at the address before the PC, which T3 moved on, or, after a taken branch, still at AR.
-// At T0 the next instruction is marked.
+// Marked only while the execution screen is shown.
 int ProgramTextWindow::addressUnderWay() const {
   const REXEC* rexec = app_.existingRexec();
   const DERAZO_Input* input = app_.existingDerazoInput();
   if (!rexec || !input || !rexec->Visible()) return -1;
-  const MachineView view(*rexec, *input, app_.manual());
-  const int phase = litPhase(*rexec);
-  if (phase < 0) return -1;
-  if (phase == 0) return view.pc();
-  if (phase <= 3) return view.ar();
-  const auto decoded = view.decoded();
-  const bool taken =
-      decoded && phaseExplanation(4, static_cast<int>(*decoded), view.s() >= 128).target ==
-                     PhaseExplanation::Target::PC;
-  return taken ? view.ar() : (view.pc() + storage::kProgramBytes - 1) % storage::kProgramBytes;
+  return instructionUnderWay(*rexec, MachineView(*rexec, *input, app_.manual()));
 }
 
 void ProgramTextWindow::refresh() {

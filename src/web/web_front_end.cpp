@@ -10,8 +10,9 @@
 #include "frontend/fonts.h"
 #include "frontend/system_colors.h"
 #include "screens/machine_reading.h"
-#include "storage/program_link.h"
 #include "storage/program_file_text.h"
+#include "storage/program_link.h"
+#include "web/web_program_text.h"
 
 namespace volpar::web {
 
@@ -630,7 +631,11 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("historyGoBackTo", &WebFrontEnd::historyGoBackTo)
       .function("openExercise", &WebFrontEnd::openExercise)
       .function("exerciseFailed", &WebFrontEnd::exerciseFailed)
-      .function("check", &WebFrontEnd::check);
+      .function("check", &WebFrontEnd::check)
+      .function("programTextState", &WebFrontEnd::programTextState)
+      .function("sendProgramText", &WebFrontEnd::sendProgramText)
+      .function("memoryListing", &WebFrontEnd::memoryListing);
+  emscripten::function("programTextProblems", &volpar::web::programTextProblems);
   emscripten::constant("maxExerciseFileBytes",
                        static_cast<int>(volpar::exercise::kMaxExerciseFileBytes));
   emscripten::function("exerciseWording", &volpar::web::WebExercise::wording);

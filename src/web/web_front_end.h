@@ -111,6 +111,15 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   void historyStepBack();
   void historyGoBackTo(std::size_t line);
 
+  // ---- program text, for the page's panel (web_program_text.cpp)
+  // "problems", "differs", or "same N": memory holds what the text says, and N is the
+  // line of the instruction under way (0 for none).
+  std::string programTextState(const std::string& text);
+  // Writes the text's program into memory as the windows' Send to Memory does, while the
+  // input screen is shown; false when it cannot.
+  bool sendProgramText(const std::string& text);
+  std::string memoryListing();
+
   // ScreensObserver and FormObserver
   void formCreated(ui::Form& form) override;
   void formDestroyed(ui::Form& form) override;

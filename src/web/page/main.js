@@ -19,6 +19,7 @@ import './a11y_mirror.js';
 import './machine_state.js';
 import './bit_values.js';
 import './help_keys.js';
+import './program_text_panel.js';
 
 async function start() {
   app.module = await createVolpar();
