@@ -60,6 +60,7 @@ test('F6 opens the text; a program sent fills the grid, a mistake changes nothin
     'line 5, column 9: "LAOD" is not an instruction; did you mean LOAD?',
   ]);
   assert.equal(await panel().getByRole('button', { name: 'Send to Memory' }).isDisabled(), true);
+  assert.match(await panel().locator('.margin').textContent(), /✗5/);
   assert.equal(await row(4), '00000000');
 });
 

@@ -70,16 +70,25 @@ const WORDS = {
   same: 'Memory holds this program.',
 };
 
+let problemLines = new Set();
+
+// Listed below the text, and marked ✗ in the margin at their lines.
 function showProblems() {
-  const lines = app.module.programTextProblems(editor.value).split('\n');
-  problems.replaceChildren(...lines.filter((l) => l).map((l) => make('li', { textContent: l })));
+  const lines = app.module
+    .programTextProblems(editor.value)
+    .split('\n')
+    .filter((l) => l);
+  problems.replaceChildren(...lines.map((l) => make('li', { textContent: l })));
   problems.hidden = problems.childElementCount === 0;
+  problemLines = new Set(lines.map((l) => Number(/^line (\d+),/.exec(l)?.[1])));
 }
 
 function drawMargin(running) {
   const count = editor.value.split('\n').length;
   const numbers = [];
-  for (let n = 1; n <= count; n++) numbers.push(`${n === running ? '▶' : ' '}${n}`);
+  for (let n = 1; n <= count; n++) {
+    numbers.push(`${n === running ? '▶' : problemLines.has(n) ? '✗' : ' '}${n}`);
+  }
   margin.textContent = numbers.join('\n');
   margin.scrollTop = editor.scrollTop;
 }
