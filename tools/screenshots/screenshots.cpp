@@ -5,9 +5,9 @@
 // on to its output) and
 // saves each window as a PNG into the folder given (docs when none is).
 #include <QApplication>
-#include <QPlainTextEdit>
 #include <QDir>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <cstdio>
 #include <string>
 
