@@ -272,7 +272,12 @@ void ProgramTextWindow::markText() {
 void ProgramTextWindow::sendToMemory() {
   if (!assembly_.bytes || !inputShown_()) return;
   const storage::ByteTexts bytes = *assembly_.bytes;
-  gate_.deliver([this, bytes] { app_.derazoInput().openProgram(bytes); });
+  const bool ours = sent_ && memory() == sent_;
+  gate_.deliver([this, bytes, ours] {
+    DERAZO_Input& input = app_.derazoInput();
+    ours ? input.placeProgram(bytes) : input.openProgram(bytes);
+  });
+  if (memory() == bytes) sent_ = bytes;
   refresh();
 }
 

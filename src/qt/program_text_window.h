@@ -83,6 +83,7 @@ class ProgramTextWindow : public QWidget {
   QPushButton* send_;
   QPushButton* listing_;
   assembly::Assembly assembly_;
+  std::optional<storage::ByteTexts> sent_;  // what Send to Memory wrote last
   int runningLine_ = 0;
   bool filled_ = false;
   QTimer frame_;

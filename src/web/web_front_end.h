@@ -4,6 +4,7 @@
 #include <emscripten/val.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -12,6 +13,7 @@
 #include "app/application.h"
 #include "frontend/event_gate.h"
 #include "history/execution_history.h"
+#include "storage/program_file_text.h"
 #include "ui/form.h"
 #include "web/web_exercise.h"
 #include "web/web_platform.h"
@@ -138,6 +140,7 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   WebPlatform platform_;
   Application app_{platform_};
   history::ExecutionHistory history_{app_};
+  std::optional<storage::ByteTexts> programTextSent_;  // what sendProgramText wrote last
   frontend::EventGate gate_;
   WebExercise exercise_{platform_, app_.manual()};
   int nextId_ = 1;

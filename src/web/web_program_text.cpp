@@ -36,8 +36,12 @@ bool WebFrontEnd::sendProgramText(const std::string& text) {
   const assembly::Assembly assembled = assembly::assemble(text);
   DERAZO_Input* input = app_.existingDerazoInput();
   if (!assembled.bytes || !input || !input->Visible()) return false;
+  // Over the program sent last, no question; over any other unsaved one, Open's question.
   const storage::ByteTexts bytes = *assembled.bytes;
-  deliver([input, bytes] { input->openProgram(bytes); });
+  const bool ours =
+      programTextSent_ && exercise::programInMemory(app_.manual()).bytes == programTextSent_;
+  deliver([input, bytes, ours] { ours ? input->placeProgram(bytes) : input->openProgram(bytes); });
+  if (exercise::programInMemory(app_.manual()).bytes == bytes) programTextSent_ = bytes;
   return true;
 }
 

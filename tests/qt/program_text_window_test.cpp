@@ -84,6 +84,13 @@ TEST_F(ProgramText, ATypedProgramSentFillsTheGridAndAProblemChangesNothing) {
   settle();
   EXPECT_EQ(row(6), "00000000");
   EXPECT_EQ(row(0), kBytes[0]);
+
+  // Mended and sent again over its own program: no question about saving it first.
+  MessageBoxCloser boxes;
+  text.editor()->setPlainText(QString(kProgram) + "        LOAD ten\n");
+  send(text);
+  EXPECT_EQ(row(6), "00100101");
+  EXPECT_TRUE(boxes.seen.empty());
 }
 
 TEST_F(ProgramText, MemoryChangedOtherwiseIsSaidAndOfferedAsAListing) {
