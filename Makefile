@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # make run      builds and opens VOLPAR
 # make test     builds and runs every test, also under AddressSanitizer and UBSan, and
-#               fuzzes the program-file reader and the saves for 30 seconds
+#               fuzzes the program-file reader and the saves for 30 seconds, then the
+#               program-text reader for 10
 # make bench    builds and runs the benchmarks
 # make package  builds the Debian package build/volpar_<version>_<arch>.deb
 # make web      builds the page for the browser into build-web/ (serve that folder as it is)

@@ -54,6 +54,10 @@ install(FILES ${PROJECT_BINARY_DIR}/compressed/volpar.5.gz DESTINATION ${CMAKE_I
 volpar_gzip(${VOLPAR_MAN}/volpar-exercise.5 volpar-exercise.5.gz)
 install(FILES ${PROJECT_BINARY_DIR}/compressed/volpar-exercise.5.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
+# So has program text.
+volpar_gzip(${VOLPAR_MAN}/volpar-text.5 volpar-text.5.gz)
+install(FILES ${PROJECT_BINARY_DIR}/compressed/volpar-text.5.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
 volpar_gzip(${VOLPAR_PACKAGING}/changelog changelog.gz)
 add_custom_target(volpar-docs ALL DEPENDS ${volpar_docs})
 

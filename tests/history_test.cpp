@@ -201,19 +201,24 @@ TEST_F(History, TheEndsRepeatedBranchIsOneLineAndAClickGoesBackToAnInstructionsF
             (std::vector<std::string>{"Start at address 0", "0: 00101000 LOAD 8",
                                       "1: 00001000 ADD 8", "2: 10100100 BRANCH 4",
                                       "4: 10100100 BRANCH 4 \u2014 repeated 1,234 times"}));
-  EXPECT_EQ(all[5], "T1: PC copied to AR");
-  EXPECT_EQ(all[12], "T0: ready, clock paused");
+  EXPECT_EQ(all[5],
+            "T1: PC copied to AR \u2014 AR \u2190 PC (Copy Program Counter To Address Register)");
+  EXPECT_EQ(all[12],
+            "T0: ready, clock paused \u2014 Ready: the instruction is complete; the clock may "
+            "stop here");
   EXPECT_EQ(all[13], "the program has reached its end (BRANCH to itself at 4)");
 
   history.goBackTo(4);
   all = lines();
   EXPECT_EQ(std::vector<std::string>(all.begin() + 3, all.end()),
             (std::vector<std::string>{"2: 10100100 BRANCH 4", "4: 10100100 BRANCH 4",
-                                      "T1: AR 2 \u2192 4, PC copied to AR"}));
+                                      "T1: AR 2 \u2192 4, PC copied to AR \u2014 AR \u2190 PC "
+                                      "(Copy Program Counter To Address Register)"}));
   history.goBackTo(2);
-  EXPECT_EQ(lines(),
-            (std::vector<std::string>{"Start at address 0", "0: 00101000 LOAD 8",
-                                      "1: 00001000 ADD 8", "T1: AR 8 \u2192 1, PC copied to AR"}));
+  EXPECT_EQ(lines(), (std::vector<std::string>{
+                         "Start at address 0", "0: 00101000 LOAD 8", "1: 00001000 ADD 8",
+                         "T1: AR 8 \u2192 1, PC copied to AR \u2014 AR \u2190 PC (Copy Program "
+                         "Counter To Address Register)"}));
   EXPECT_EQ(clockCells(), "01000000");
   EXPECT_EQ(rexec().Register_PC_Decimal.Caption(), "1");
   EXPECT_EQ(rexec().Register_Address_Decimal.Caption(), "1");

@@ -43,7 +43,7 @@ Program programInMemory(REXEC_Manual& manual) {
   for (std::int16_t address = 0; address < storage::kProgramBytes; ++address) {
     bytes[static_cast<std::size_t>(address)] = manual.Memory_Byte_To_Text(address);
   }
-  return {"the program in memory", bytes, {}, {}};
+  return {"the program in memory", bytes, {}, {}, {}};
 }
 
 std::string testLine(const Test& test) {

@@ -6,7 +6,7 @@
 
 #include "storage/file_io.h"
 #include "storage/private_profile.h"
-#include "storage/program_text.h"
+#include "storage/program_file_text.h"
 #include "ui/quoted.h"
 
 namespace volpar::exercise {

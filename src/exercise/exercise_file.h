@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "exercise/headless_machine.h"
-#include "storage/program_text.h"
+#include "storage/program_file_text.h"
 
 namespace volpar::exercise {
 

@@ -6,6 +6,8 @@
 #include <mutex>
 #include <thread>
 
+#include "assembly/program_text.h"
+#include "assembly/text_lines.h"
 #include "storage/file_io.h"
 #include "ui/quoted.h"
 
@@ -78,7 +80,25 @@ std::string valueListText(const std::vector<int>& values) {
 }
 
 Program programFromText(const std::string& name, std::string_view content, bool strict) {
-  Program program{name, std::nullopt, {}, {}};
+  Program program{name, std::nullopt, {}, {}, {}};
+  if (assembly::isProgramText(content)) {
+    const assembly::Assembly assembled = assembly::assemble(content);
+    program.bytes = assembled.bytes;
+    if (!assembled.bytes) {
+      for (const assembly::Problem& p : assembled.problems)
+        program.problems.push_back(ui::quoted(name) + ": " + assembly::problemText(p));
+      if (assembled.problemsNotListed > 0)
+        program.problems.push_back("and " + std::to_string(assembled.problemsNotListed) +
+                                   " more problems");
+      program.error = "The program text " + ui::quoted(name) +
+                      " could not be read: " + assembly::problemText(assembled.problems.front());
+      if (assembled.problems.size() + assembled.problemsNotListed > 1)
+        program.error +=
+            " (and " + std::to_string(assembled.problems.size() - 1 + assembled.problemsNotListed) +
+            " more problems)";
+    }
+    return program;
+  }
   const storage::ParsedProgram parsed = storage::parseProgram(content);
   if (!parsed.bytes) {
     program.error =
@@ -99,6 +119,7 @@ Program readProgram(const std::string& path, bool strict) {
     return {path,
             std::nullopt,
             "The program file " + ui::quoted(path) + " could not be loaded: " + file.problem,
+            {},
             {}};
   }
   return programFromText(path, file.bytes, strict);

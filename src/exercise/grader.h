@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "exercise/exercise_file.h"
-#include "storage/program_text.h"
+#include "storage/program_file_text.h"
 
 namespace volpar::exercise {
 
@@ -22,6 +22,7 @@ struct Program {
   // What File > Open passes over in it (a short value, a missing key...): it still loads
   // as the windows load it unless strict reading refused it.
   std::vector<std::string> warnings;
+  std::vector<std::string> problems;  // program text that cannot be read: each problem
 };
 
 // strict: a program that loads only by passing over something is refused.

@@ -10,7 +10,7 @@
 #include "app/application.h"
 #include "exercise/headless_platform.h"
 #include "machine/machine_view.h"
-#include "storage/program_text.h"
+#include "storage/program_file_text.h"
 #include "ui/form_snapshot.h"
 
 namespace volpar::exercise {

@@ -9,6 +9,7 @@
 #include "machine/cell_reading.h"
 #include "machine/instruction_text.h"
 #include "machine/machine_view.h"
+#include "machine/phase_explanation.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "ui/colors.h"
@@ -259,6 +260,7 @@ ExecutionHistory::Note ExecutionHistory::describe(const Step& step, const Note& 
   note.opCode = decoded ? static_cast<std::uint8_t>(*decoded) : kNoOpCode;
   note.address = previous.address;
   note.byte = previous.byte;
+  note.negative = view.s() >= 128;
   if (note.phase == 1) {
     note.address = static_cast<std::uint8_t>(view.ar());
     note.byte = static_cast<std::uint8_t>(view.memory(view.ar()));
@@ -437,7 +439,8 @@ std::string ExecutionHistory::phaseText(const Note& note) const {
     if (d.reg == Reg::Memory) text += "[" + std::to_string(d.address) + "]";
     text += " " + std::to_string(d.before) + " \u2192 " + std::to_string(d.after) + ", ";
   }
-  return text + action;
+  const PhaseExplanation& e = phaseExplanation(note.phase, op, note.negative);
+  return text + action + " \u2014 " + phaseInWords(e);
 }
 
 std::size_t ExecutionHistory::memoryBytes() const {

@@ -84,6 +84,7 @@ class ExecutionHistory : public ScreensObserver,
     std::uint8_t byte = 0;      // the instruction's byte
     bool clockStopped = false;  // the phase stopped the running clock
     bool selfBranch = false;    // a branch taken to its own address
+    bool negative = false;      // S was negative: the flag a conditional branch tests
     std::array<Delta, 2> deltas{};
   };
   struct Step {

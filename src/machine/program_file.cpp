@@ -6,7 +6,7 @@
 #include "screens/input/DERAZO_Input.h"
 #include "screens/screens.h"
 #include "storage/file_io.h"
-#include "storage/program_text.h"
+#include "storage/program_file_text.h"
 #include "ui/quoted.h"
 
 namespace volpar {

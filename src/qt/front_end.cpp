@@ -34,6 +34,8 @@ FrontEnd::FrontEnd(Application& app, QtPlatform& platform)
           [this] {
             app_.collectRetired();
             if (historyWindow_) historyWindow_->eventFinished();
+            if (textWindow_) textWindow_->eventFinished();
+            if (phaseWindow_ && phaseWindow_->isVisible()) phaseWindow_->refresh();
             // The help may have just opened.
             if (platform_.helpViewer() != scaledHelp_) scaleReadingWindows();
           },
@@ -108,10 +110,19 @@ void FrontEnd::addViewActions(FormWindow& window) {
     showBitValues(!bitValuesShown());
     bits->setChecked(bitValuesShown());
   });
-  window.addActions({read, bits});
+  // The program as text and the last phase in words, on every screen too.
+  auto* programText = new QAction(QStringLiteral("Program &Text"), &window);
+  programText->setShortcut(Qt::Key_F6);
+  QObject::connect(programText, &QAction::triggered, &window, [this] { showProgramText(); });
+  auto* phase = new QAction(QStringLiteral("&Phase Explained"), &window);
+  phase->setShortcut(Qt::Key_F7);
+  QObject::connect(phase, &QAction::triggered, &window, [this] { showPhase(); });
+  window.addActions({read, bits, programText, phase});
   if (window.menuWidget()) {
     QMenu* view = window.menuBar()->addMenu(text(frontend::kViewMenu));
     view->addActions({read, bits});
+    view->addSeparator();
+    view->addActions({programText, phase});
     QObject::connect(view, &QMenu::aboutToShow, bits,
                      [bits] { bits->setChecked(bitValuesShown()); });
   }
@@ -123,6 +134,24 @@ MachineStateWindow& FrontEnd::showMachineState() {
   }
   stateWindow_->open();
   return *stateWindow_;
+}
+
+ProgramTextWindow& FrontEnd::showProgramText() {
+  if (!textWindow_) {
+    textWindow_ = std::make_unique<ProgramTextWindow>(app_, gate_, [this] {
+      const ui::Form* input = app_.inputForm();
+      const FormWindow* window = input ? windowOf(*input) : nullptr;
+      return window && window->isVisible();
+    });
+  }
+  textWindow_->open();
+  return *textWindow_;
+}
+
+PhaseWindow& FrontEnd::showPhase() {
+  if (!phaseWindow_) phaseWindow_ = std::make_unique<PhaseWindow>(app_);
+  phaseWindow_->open();
+  return *phaseWindow_;
 }
 
 void FrontEnd::machineChanged() {

@@ -13,6 +13,8 @@
 #include "qt/form_window.h"
 #include "qt/history_window.h"
 #include "qt/machine_state_window.h"
+#include "qt/phase_window.h"
+#include "qt/program_text_window.h"
 #include "qt/qt_platform.h"
 
 namespace volpar::qt {
@@ -44,6 +46,11 @@ class FrontEnd : public ScreensObserver {
   // The machine state as plain text, made when first opened (F3).
   MachineStateWindow& showMachineState();
   MachineStateWindow* machineStateWindow() const { return stateWindow_.get(); }
+  // The program as text (F6) and the last phase in words (F7), made when first opened.
+  ProgramTextWindow& showProgramText();
+  ProgramTextWindow* programTextWindow() const { return textWindow_.get(); }
+  PhaseWindow& showPhase();
+  PhaseWindow* phaseWindow() const { return phaseWindow_.get(); }
 
   // File > Open Exercise: the file dialog, at the exercise opened last (in this run or an
   // earlier one), then openExercise.
@@ -69,6 +76,8 @@ class FrontEnd : public ScreensObserver {
   history::ExecutionHistory history_{app_};
   std::unique_ptr<HistoryWindow> historyWindow_;
   std::unique_ptr<MachineStateWindow> stateWindow_;
+  std::unique_ptr<ProgramTextWindow> textWindow_;
+  std::unique_ptr<PhaseWindow> phaseWindow_;
   std::unique_ptr<ExerciseWindow> exerciseWindow_;
   const QWidget* scaledHelp_ = nullptr;  // the help window whose text has been scaled
   std::unordered_map<const ui::Form*, QPointer<FormWindow>> windows_;

@@ -16,12 +16,15 @@ const char* const kUsage =
     "\n"
     "Runs a program file on the VOLPAR machine without windows, in manual clock mode,\n"
     "answering each INPUT with the next value given. FILE - is standard input.\n"
+    "FILE and each PROGRAM may be a program file or program text (see volpar-text(5)).\n"
     "\n"
     "  --start N             start address, 0 to 31 (default 0)\n"
     "  --input V[,V...]      values for INPUT, 0 to 255 each, in order (may be repeated)\n"
     "  --max-instructions K  stop after K instructions (default 10000)\n"
     "  --dump                print the registers and memory before END\n"
     "  --trace               print PC, AR and S after every clock phase\n"
+    "  --explain             print what every clock phase moved, in words\n"
+    "  --listing             print the program as program text and run nothing\n"
     "  --save OUT            write the memory after the run to the program file OUT\n"
     "  --strict              refuse a program file that loads only by passing over a\n"
     "                        missing section or key or a value not of eight 0, 1 or x\n"
@@ -91,6 +94,10 @@ class Parser {
       options_.dump = true;
     } else if (arg == "--trace") {
       options_.trace = true;
+    } else if (arg == "--explain") {
+      options_.explain = true;
+    } else if (arg == "--listing") {
+      options_.listing = true;
     } else if (arg == "--strict") {
       grade_.strict = true;
     } else {
@@ -102,7 +109,8 @@ class Parser {
   void takeValued(const std::string& arg) {
     const auto equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    if (name == "--dump" || name == "--trace" || name == "--strict")
+    if (name == "--dump" || name == "--trace" || name == "--strict" || name == "--explain" ||
+        name == "--listing")
       return fail("option " + name + " takes no value");
     static const std::set<std::string> kValued = {"--start", "--input",    "--max-instructions",
                                                   "--save",  "--exercise", "--format",
@@ -188,6 +196,8 @@ class Parser {
     }
     if (!options_.inputs.empty() || options_.dump || options_.trace)
       return fail("--input, --dump and --trace cannot be used with --exercise");
+    if (options_.explain || options_.listing)
+      return fail("--explain and --listing cannot be used with --exercise");
     if (grade_.makeExpected) return finishMakeExpected();
     if (files_.empty()) return fail("no program file given to grade");
     grade_.programFiles = files_;

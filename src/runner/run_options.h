@@ -16,6 +16,8 @@ struct RunOptions {
   std::uint64_t maxInstructions = 10000;
   bool dump = false;
   bool trace = false;
+  bool explain = false;  // a line per phase: what it moved, in words
+  bool listing = false;  // print the program as text and run nothing
   std::optional<std::string> savePath;
   bool strict = false;  // refuse a file that loads only by passing over something
 };

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "storage/program_text.h"
+#include "storage/program_file_text.h"
 
 namespace volpar::storage {
 

@@ -11,8 +11,9 @@
 #include "frontend/reading_windows.h"
 #include "frontend/system_colors.h"
 #include "machine/cell_reading.h"
+#include "storage/program_file_text.h"
 #include "storage/program_link.h"
-#include "storage/program_text.h"
+#include "web/web_program_text.h"
 
 namespace volpar::web {
 
@@ -673,7 +674,11 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("historyGoBackTo", &WebFrontEnd::historyGoBackTo)
       .function("openExercise", &WebFrontEnd::openExercise)
       .function("exerciseFailed", &WebFrontEnd::exerciseFailed)
-      .function("check", &WebFrontEnd::check);
+      .function("check", &WebFrontEnd::check)
+      .function("programTextState", &WebFrontEnd::programTextState)
+      .function("sendProgramText", &WebFrontEnd::sendProgramText)
+      .function("memoryListing", &WebFrontEnd::memoryListing);
+  emscripten::function("programTextProblems", &volpar::web::programTextProblems);
   emscripten::constant("maxExerciseFileBytes",
                        static_cast<int>(volpar::exercise::kMaxExerciseFileBytes));
   emscripten::function("exerciseWording", &volpar::web::WebExercise::wording);

@@ -4,6 +4,7 @@
 #include <emscripten/val.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -12,6 +13,7 @@
 #include "app/application.h"
 #include "frontend/event_gate.h"
 #include "history/execution_history.h"
+#include "storage/program_file_text.h"
 #include "ui/form.h"
 #include "web/web_exercise.h"
 #include "web/web_platform.h"
@@ -111,6 +113,15 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   void historyStepBack();
   void historyGoBackTo(std::size_t line);
 
+  // ---- program text, for the page's panel (web_program_text.cpp)
+  // "problems", "differs", or "same N": memory holds what the text says, and N is the
+  // line of the instruction under way (0 for none).
+  std::string programTextState(const std::string& text);
+  // Writes the text's program into memory as the windows' Send to Memory does, while the
+  // input screen is shown; false when it cannot.
+  bool sendProgramText(const std::string& text);
+  std::string memoryListing();
+
   // ScreensObserver and FormObserver
   void formCreated(ui::Form& form) override;
   void formDestroyed(ui::Form& form) override;
@@ -129,6 +140,7 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   WebPlatform platform_;
   Application app_{platform_};
   history::ExecutionHistory history_{app_};
+  std::optional<storage::ByteTexts> programTextSent_;  // what sendProgramText wrote last
   frontend::EventGate gate_;
   WebExercise exercise_{platform_, app_.manual()};
   int nextId_ = 1;

@@ -139,7 +139,10 @@ test('the panel lists what the desktop lists, and a click on a line goes back to
   // Back to ADD's first phase: just after its T1, the ninth Step.
   await panel().locator('.history-line', { hasText: '1: 00001001 ADD 9' }).click();
   assert.deepEqual(await seen(), states[8], "the screens just after ADD's T1");
-  assert.deepEqual((await panelLines()).lines, [...whole.slice(0, 3), 'T1: AR 0 → 1, PC copied to AR']);
+  assert.deepEqual((await panelLines()).lines, [
+    ...whole.slice(0, 3),
+    'T1: AR 0 → 1, PC copied to AR — AR ← PC (Copy Program Counter To Address Register)',
+  ]);
   // Back to a phase's line: just after that phase.
   await panel().locator('.history-line', { hasText: 'T1: AR 0 → 1' }).click();
   assert.deepEqual(await seen(), states[8], "a phase's line: just after it");

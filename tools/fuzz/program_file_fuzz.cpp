@@ -26,7 +26,7 @@
 #include "storage/file_faults.h"
 #include "storage/file_io.h"
 #include "storage/private_profile.h"
-#include "storage/program_text.h"
+#include "storage/program_file_text.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <cstdio>
 #include <string>
 
@@ -20,6 +21,14 @@
 namespace {
 
 using volpar::qt::FrontEnd;
+
+bool saveWindow(QWidget& window, const QDir& dir, const char* name) {
+  QApplication::processEvents();
+  const QString path = dir.filePath(name);
+  const bool ok = window.grab().save(path);
+  std::printf("%s %s\n", ok ? "wrote" : "could not write", path.toLocal8Bit().constData());
+  return ok;
+}
 
 bool save(FrontEnd& frontEnd, const volpar::ui::Form& form, const QDir& dir, const char* name) {
   volpar::qt::FormWindow* window = frontEnd.windowOf(form);
@@ -75,6 +84,25 @@ int main(int argc, char** argv) {
     frontEnd.gate().deliver([&rexec] { rexec.Command_Begin_Step.click(); });
   }
   ok = save(frontEnd, rexec, dir, "execution-screen.png") && ok;
+
+  // The same program as text, its running line marked, and the phase just performed.
+  volpar::qt::ProgramTextWindow& text = frontEnd.showProgramText();
+  text.editor()->setPlainText(
+      "; copies a number, then shows it\n"
+      "start:  LOAD ten        ; S <- 10\n"
+      "        STORE copy      ; the copy <- S\n"
+      "        OUTPUT          ; show S\n"
+      "done:   BRANCH done     ; the usual end\n"
+      "\n"
+      "        ORG 5\n"
+      "ten:    DATA 10\n"
+      "copy:   DATA 0\n");
+  text.refresh();
+  ok = saveWindow(text, dir, "program-text-window.png") && ok;
+  text.editor()->appendPlainText("        LAOD ten\n        BRANCH dnoe");
+  ok = saveWindow(text, dir, "program-text-problems.png") && ok;
+  text.close();
+  ok = saveWindow(frontEnd.showPhase(), dir, "phase-window.png") && ok;
 
   // On through the OUTPUT to the branch that ends the program, for the history window.
   for (int phase = 6; phase <= 34; ++phase) {

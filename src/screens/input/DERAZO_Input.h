@@ -104,6 +104,8 @@ class DERAZO_Input : public ui::Form {
   // after the question about an unsaved program, memory holds it as a program typed in,
   // not saved, and Save asks for a name.
   void openProgram(const std::array<std::string, 32>& bytes);
+  // The same without the question: memory holds the bytes as a program typed in.
+  void placeProgram(const std::array<std::string, 32>& bytes);
   void save_menu_Click();
   // The save dialog and the save; false when the user cancelled or the save failed.
   bool saveProgram();

@@ -3,12 +3,15 @@
 #include <optional>
 #include <string>
 
+#include "assembly/program_text.h"
+#include "assembly/text_lines.h"
 #include "machine/REXEC_Manual.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/screens.h"
 #include "storage/file_io.h"
-#include "storage/program_text.h"
+#include "storage/program_file_text.h"
 #include "ui/platform.h"
+#include "ui/quoted.h"
 
 namespace volpar {
 namespace {
@@ -41,6 +44,20 @@ void reportFailure(ui::Platform& platform, const std::optional<std::string>& fai
   if (failure) platform.MsgBox(*failure, storage::kProgramFileTitle);
 }
 
+// The content of a file that holds program text rather than a program file; nothing for a
+// program file or a file that cannot be read, which the program-file load reports.
+std::optional<std::string> programTextAt(const std::string& path) {
+  storage::FileContents file = storage::readWholeFile(path, storage::kMaxProgramFileBytes);
+  if (file.status != storage::FileContents::Status::Read || !assembly::isProgramText(file.bytes))
+    return std::nullopt;
+  return std::move(file.bytes);
+}
+
+std::string textFailureMessage(const std::string& path, const assembly::Assembly& assembled) {
+  return "The program text " + ui::quoted(path) + " could not be loaded.\n" +
+         assembly::problemsText(assembled) + "The memory was not changed.";
+}
+
 }  // namespace
 
 // An unsaved program is not replaced without the question; a cancelled dialog loads nothing.
@@ -52,9 +69,19 @@ void DERAZO_Input::Open_menu_Click() {
   openProgramFile(CommonDialog1.FileName);
 }
 
-// The next Open or Save offers this file, as after a choice in the dialog.
+// The next Open or Save offers this file, as after a choice in the dialog. Program text is
+// a program typed in: Save, which writes program files, asks for a name of its own.
 void DERAZO_Input::openProgramFile(const std::string& path) {
   CommonDialog1.FileName = path;
+  if (const std::optional<std::string> text = programTextAt(path)) {
+    const assembly::Assembly assembled = assembly::assemble(*text);
+    if (!assembled.bytes)
+      return screens_.platform().MsgBox(textFailureMessage(path, assembled),
+                                        storage::kProgramFileTitle);
+    placeProgram(*assembled.bytes);
+    screens_.manual().lastProgramFolder = folderOf(path);
+    return;
+  }
   const std::optional<std::string> failure = screens_.manual().Load_Program_File(path);
   reportFailure(screens_.platform(), failure);
   if (failure) return;
@@ -64,7 +91,10 @@ void DERAZO_Input::openProgramFile(const std::string& path) {
 
 // The user's own program now, unsaved: leaving it asks first, as after Send to Memory.
 void DERAZO_Input::openProgram(const storage::ByteTexts& bytes) {
-  if (!mayDiscardProgram("opening another program")) return;
+  if (mayDiscardProgram("opening another program")) placeProgram(bytes);
+}
+
+void DERAZO_Input::placeProgram(const storage::ByteTexts& bytes) {
   for (std::int16_t address = 0; address < storage::kProgramBytes; ++address) {
     screens_.manual().Text_To_Memory_Byte(address, bytes[static_cast<std::size_t>(address)]);
   }

@@ -19,6 +19,7 @@ import './a11y_mirror.js';
 import { hookMachineState } from './machine_state.js';
 import { hookBitValues } from './bit_values.js';
 import './help_keys.js';
+import './program_text_panel.js';
 
 // The program's tables, and the system colours as the style sheet's custom properties.
 function useRules() {

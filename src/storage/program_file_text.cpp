@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "storage/program_text.h"
+#include "storage/program_file_text.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "machine/phase_explanation.h"
+
+#include <array>
+
+#include "machine/machine_view.h"
+#include "screens/execution/REXEC.h"
+
+namespace volpar {
+namespace {
+
+using Target = PhaseExplanation::Target;
+
+constexpr std::string_view kNothing = "nothing";
+
+// T0 to T3, the same for every instruction.
+constexpr std::array<PhaseExplanation, 4> kFetch{{
+    {kNothing, "Ready: the instruction is complete; the clock may stop here", Target::None},
+    {"AR ← PC", "Copy Program Counter To Address Register", Target::AR},
+    {"IR ← M[PC]",
+     "Copy Memory to Instruction Register: the word at the program counter is fetched and decoded",
+     Target::IR},
+    {"PC ← PC + 1", "Increment Program Counter: the PC names the next word in memory", Target::PC},
+}};
+
+constexpr PhaseExplanation kIrToAr{
+    "AR ← IR(address)",
+    "Copy Instruction Register to Address Register: the address field goes to AR", Target::AR};
+constexpr PhaseExplanation kIrToPc{
+    "PC ← IR(address)",
+    "Copy Instruction Register to Program Counter: the branch is taken, the next instruction "
+    "comes from the address field",
+    Target::PC};
+constexpr PhaseExplanation kNotNegative{
+    kNothing, "nothing: S is not negative, so the PC keeps the next address", Target::None};
+constexpr PhaseExplanation kNegative{
+    kNothing, "nothing: S is negative, so the PC keeps the next address", Target::None};
+constexpr PhaseExplanation kIdle{kNothing, "nothing: this instruction does nothing in this phase",
+                                 Target::None};
+constexpr PhaseExplanation kBranchDone{
+    kNothing, "nothing: a branch is decided at T4 and does nothing after it", Target::None};
+
+// T5, T6 and T7 of each op code.
+constexpr std::array<std::array<PhaseExplanation, 3>, 8> kExecute{{
+    {{{"Y ← M[AR]", "Copy Memory to Y: the word at the address goes to Y", Target::Y},
+      {"X ← S", "Copy S to X: S goes to X, to be added", Target::X},
+      {"S ← X + Y", "X + Y to S: the sum, modulo 256, goes to S", Target::S}}},
+    {{{"S ← M[AR]", "Copy Memory to S: the word at the address goes to S", Target::S},
+      kIdle,
+      kIdle}},
+    {{{"M[AR] ← S", "Copy S to Memory: S goes to the word at the address", Target::Memory},
+      kIdle,
+      kIdle}},
+    {{kIdle,
+      {kNothing, "Stop: the input window opens and the clock waits for a value", Target::None},
+      {"S ← Input", "Copy Input to S: the value entered goes to S", Target::S}}},
+    {{{"Output ← S", "Copy S to Output: S is shown as output", Target::Output},
+      {kNothing, "Stop: the output is shown; with Stop for Output the running clock stops",
+       Target::None},
+      kIdle}},
+    {{kBranchDone, kBranchDone, kBranchDone}},
+    {{kBranchDone, kBranchDone, kBranchDone}},
+    {{kBranchDone, kBranchDone, kBranchDone}},
+}};
+
+constexpr int kBranch = 5;
+constexpr int kBranchIfNegative = 6;
+
+const PhaseExplanation& phaseFour(int opCode, bool negative) {
+  if (opCode < kBranch) return kIrToAr;
+  if (opCode == kBranch) return kIrToPc;
+  if (opCode == kBranchIfNegative) return negative ? kIrToPc : kNotNegative;
+  return negative ? kNegative : kIrToPc;
+}
+
+}  // namespace
+
+const PhaseExplanation& phaseExplanation(int phase, int opCode, bool negative) {
+  opCode &= 7;
+  if (phase <= 3) return kFetch[static_cast<std::size_t>(phase < 0 ? 0 : phase)];
+  if (phase == 4) return phaseFour(opCode, negative);
+  return kExecute[static_cast<std::size_t>(opCode)][static_cast<std::size_t>((phase - 5) % 3)];
+}
+
+const PhaseExplanation& lastPhaseExplanation(const MachineView& machine, int phase) {
+  const auto decoded = machine.decoded();
+  // S is not changed between the decode and T4, so its sign is the flag T4 tests.
+  return phaseExplanation(phase, decoded ? static_cast<int>(*decoded) : 0, machine.s() >= 128);
+}
+
+std::string transferWithValue(const PhaseExplanation& e, const MachineView& m) {
+  int value = 0;
+  switch (e.target) {
+    case Target::None: return std::string(e.transfer);
+    case Target::PC: value = m.pc(); break;
+    case Target::AR: value = m.ar(); break;
+    case Target::IR: value = m.ir(); break;
+    case Target::X: value = m.x(); break;
+    case Target::Y: value = m.y(); break;
+    case Target::S: value = m.s(); break;
+    case Target::Output: value = m.output(); break;
+    case Target::Memory: value = m.memory(m.ar()); break;
+  }
+  return std::string(e.transfer) + ": " + std::to_string(value);
+}
+
+std::string explainedPhase(const MachineView& machine, int phase) {
+  const PhaseExplanation& e = lastPhaseExplanation(machine, phase);
+  return transferWithValue(e, machine) + " \u2014 " + std::string(e.sentence);
+}
+
+std::string phaseInWords(const PhaseExplanation& e) {
+  if (e.target == Target::None) return std::string(e.sentence);
+  return std::string(e.transfer) + " (" + std::string(e.sentence) + ")";
+}
+
+int litPhase(const REXEC& rexec) {
+  for (int phase = 0; phase < 8; ++phase) {
+    if (rexec.Shape_Clock(phase).FillColor() == ui::kCyan) return phase;
+  }
+  return -1;
+}
+
+int instructionUnderWay(const REXEC& rexec, const MachineView& view) {
+  const int phase = litPhase(rexec);
+  if (phase < 0) return -1;
+  if (phase == 0) return view.pc();
+  if (phase <= 3) return view.ar();
+  const auto decoded = view.decoded();
+  const bool taken =
+      decoded &&
+      phaseExplanation(4, static_cast<int>(*decoded), view.s() >= 128).target == Target::PC;
+  return taken ? view.ar() : (view.pc() + 31) % 32;
+}
+
+}  // namespace volpar

@@ -1,0 +1,335 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "qt/program_text_window.h"
+
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSyntaxHighlighter>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+#include "assembly/listing.h"
+#include "assembly/text_lines.h"
+#include "machine/machine_view.h"
+#include "machine/phase_explanation.h"
+#include "screens/execution/REXEC.h"
+#include "screens/input/DERAZO_Input.h"
+#include "storage/file_io.h"
+
+namespace volpar::qt {
+namespace {
+
+constexpr const char* kTitle = "VOLPAR Program Text";
+
+class Margin : public QWidget {
+ public:
+  explicit Margin(NumberedEditor* editor) : QWidget(editor), editor_(editor) {}
+  QSize sizeHint() const override { return {editor_->marginWidth(), 0}; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override { editor_->paintMargin(event); }
+
+ private:
+  NumberedEditor* editor_;
+};
+
+// Labels, mnemonics and comments each in a colour of their own, as the reader finds them.
+class Highlighter : public QSyntaxHighlighter {
+ public:
+  explicit Highlighter(QTextDocument* document) : QSyntaxHighlighter(document) {
+    formats_[0].setForeground(QColor(0x00, 0x00, 0xA0));  // label
+    formats_[0].setFontWeight(QFont::Bold);
+    formats_[1].setForeground(QColor(0x80, 0x00, 0x80));  // mnemonic
+    formats_[1].setFontWeight(QFont::Bold);
+    formats_[2].setForeground(QColor(0x00, 0x60, 0x60));  // operand
+    formats_[3].setForeground(QColor(0x2E, 0x7D, 0x32));  // comment
+    formats_[3].setFontItalic(true);
+  }
+
+ protected:
+  void highlightBlock(const QString& text) override {
+    const std::string line = text.toStdString();
+    for (const assembly::Token& t : assembly::lineTokens(line)) {
+      // Columns count the line's bytes; the editor counts characters.
+      const int from =
+          QString::fromStdString(line.substr(0, static_cast<std::size_t>(t.column - 1))).size();
+      const int length = QString::fromStdString(line.substr(static_cast<std::size_t>(t.column - 1),
+                                                            static_cast<std::size_t>(t.length)))
+                             .size();
+      setFormat(from, length, formats_[static_cast<int>(t.kind)]);
+    }
+  }
+
+ private:
+  QTextCharFormat formats_[4];
+};
+
+storage::ByteTexts bytesOf(const DERAZO_Input& input) {
+  storage::ByteTexts bytes;
+  for (int a = 0; a < storage::kProgramBytes; ++a) {
+    for (int bit = 1; bit <= 8; ++bit)
+      bytes[static_cast<std::size_t>(a)] += storage::bitText(input.Shape1(8 * a + bit).FillColor());
+  }
+  return bytes;
+}
+
+}  // namespace
+
+NumberedEditor::NumberedEditor(QWidget* parent)
+    : QPlainTextEdit(parent), margin_(new Margin(this)) {
+  setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  connect(this, &QPlainTextEdit::blockCountChanged, this,
+          [this] { setViewportMargins(marginWidth(), 0, 0, 0); });
+  connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
+    if (dy != 0)
+      margin_->scroll(0, dy);
+    else
+      margin_->update(0, rect.y(), margin_->width(), rect.height());
+  });
+  setViewportMargins(marginWidth(), 0, 0, 0);
+}
+
+int NumberedEditor::marginWidth() const {
+  const int digits = QString::number(std::max(1, blockCount())).size();
+  return 12 + fontMetrics().horizontalAdvance(QLatin1Char('9')) * std::max(2, digits);
+}
+
+void NumberedEditor::resizeEvent(QResizeEvent* event) {
+  QPlainTextEdit::resizeEvent(event);
+  const QRect r = contentsRect();
+  margin_->setGeometry(QRect(r.left(), r.top(), marginWidth(), r.height()));
+}
+
+void NumberedEditor::paintMargin(QPaintEvent* event) {
+  QPainter painter(margin_);
+  painter.fillRect(event->rect(), palette().color(QPalette::AlternateBase));
+  painter.setPen(palette().color(QPalette::PlaceholderText));
+  QTextBlock block = firstVisibleBlock();
+  int top = qRound(blockBoundingGeometry(block).translated(contentOffset()).top());
+  while (block.isValid() && top <= event->rect().bottom()) {
+    const int height = qRound(blockBoundingRect(block).height());
+    if (block.isVisible()) {
+      painter.drawText(0, top, margin_->width() - 6, height, Qt::AlignRight,
+                       QString::number(block.blockNumber() + 1));
+    }
+    top += height;
+    block = block.next();
+  }
+}
+
+ProgramTextWindow::ProgramTextWindow(Application& app, EventGate& gate,
+                                     std::function<bool()> inputShown)
+    : QWidget(nullptr, Qt::Window),
+      app_(app),
+      gate_(gate),
+      inputShown_(std::move(inputShown)),
+      editor_(new NumberedEditor(this)),
+      problems_(new QListWidget(this)),
+      status_(new QLabel(this)),
+      send_(new QPushButton("Send to &Memory", this)),
+      listing_(new QPushButton("Show &Listing", this)) {
+  setWindowTitle(kTitle);
+  new Highlighter(editor_->document());
+  editor_->setAccessibleName("Program text");
+  problems_->setAccessibleName("Problems");
+  problems_->setMaximumHeight(110);
+  status_->setWordWrap(true);
+  auto* openButton = new QPushButton("&Open...", this);
+  auto* saveButton = new QPushButton("Save &Text...", this);
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* b : {send_, listing_, openButton, saveButton}) buttons->addWidget(b);
+  buttons->addStretch(1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(editor_, 1);
+  layout->addWidget(status_);
+  layout->addWidget(problems_);
+  layout->addLayout(buttons);
+  resize(560, 640);
+
+  connect(editor_, &QPlainTextEdit::textChanged, this, [this] { textEdited(); });
+  connect(send_, &QPushButton::clicked, this, [this] { sendToMemory(); });
+  connect(listing_, &QPushButton::clicked, this, [this] { showListing(); });
+  connect(openButton, &QPushButton::clicked, this, [this] { openDialog(); });
+  connect(saveButton, &QPushButton::clicked, this, [this] { saveDialog(); });
+  connect(problems_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+    const int row = problems_->row(item);
+    if (row < 0 || row >= static_cast<int>(assembly_.problems.size())) return;
+    const assembly::Problem& p = assembly_.problems[static_cast<std::size_t>(row)];
+    QTextCursor cursor(editor_->document()->findBlockByNumber(std::max(0, p.line - 1)));
+    cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, std::max(0, p.column - 1));
+    editor_->setTextCursor(cursor);
+    editor_->setFocus();
+  });
+  auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(close, &QShortcut::activated, this, &QWidget::close);
+  connect(&frame_, &QTimer::timeout, this, [this] { refresh(); });
+  frame_.setSingleShot(true);
+  frame_.setInterval(kRefreshMs);
+}
+
+void ProgramTextWindow::open() {
+  if (!filled_) showListing();
+  show();
+  raise();
+  activateWindow();
+  editor_->setFocus();
+  refresh();
+}
+
+void ProgramTextWindow::eventFinished() {
+  if (isVisible() && !frame_.isActive()) frame_.start();
+}
+
+std::optional<storage::ByteTexts> ProgramTextWindow::memory() const {
+  const DERAZO_Input* input = app_.existingDerazoInput();
+  if (!input) return std::nullopt;
+  return bytesOf(*input);
+}
+
+// Marked only while the execution screen is shown.
+int ProgramTextWindow::addressUnderWay() const {
+  const REXEC* rexec = app_.existingRexec();
+  const DERAZO_Input* input = app_.existingDerazoInput();
+  if (!rexec || !input || !rexec->Visible()) return -1;
+  return instructionUnderWay(*rexec, MachineView(*rexec, *input, app_.manual()));
+}
+
+void ProgramTextWindow::refresh() {
+  if (gate_.busy()) return;
+  const std::optional<storage::ByteTexts> now = memory();
+  const bool same = now && assembly_.bytes && *now == *assembly_.bytes;
+  QString text;
+  if (!assembly_.bytes) {
+    text = "This text has problems (listed below): memory is not changed until they are mended.";
+  } else if (same) {
+    text = "Memory holds this program.";
+  } else {
+    text =
+        "Memory differs from this text: it was changed (bit boxes, Open, a STORE of the "
+        "running program) or the text was. Send to Memory writes the text; Show Listing "
+        "shows memory as it is.";
+  }
+  const int address = addressUnderWay();
+  const int line = same && address >= 0 ? assembly_.lineOf[static_cast<std::size_t>(address)] : 0;
+  if (line > 0) text += QString(" Running: line %1.").arg(line);
+  status_->setText(text);
+  send_->setEnabled(assembly_.bytes && !same && inputShown_());
+  listing_->setEnabled(now && !same);
+  if (line != runningLine_) {
+    runningLine_ = line;
+    markText();
+  }
+}
+
+void ProgramTextWindow::textEdited() {
+  filled_ = true;
+  assembly_ = assembly::assemble(editor_->toPlainText().toStdString());
+  problems_->clear();
+  for (const assembly::Problem& p : assembly_.problems)
+    problems_->addItem(QString::fromStdString(assembly::problemText(p)));
+  if (assembly_.problemsNotListed > 0)
+    problems_->addItem(QString("and %1 more problems").arg(assembly_.problemsNotListed));
+  problems_->setVisible(problems_->count() > 0);
+  markText();
+  refresh();
+}
+
+// The problems underlined where they are, the running line shaded.
+void ProgramTextWindow::markText() {
+  QList<QTextEdit::ExtraSelection> marks;
+  if (runningLine_ > 0) {
+    QTextEdit::ExtraSelection running;
+    running.cursor = QTextCursor(editor_->document()->findBlockByNumber(runningLine_ - 1));
+    running.format.setBackground(QColor(0xFF, 0xF1, 0x76));
+    running.format.setProperty(QTextFormat::FullWidthSelection, true);
+    marks.append(running);
+  }
+  for (const assembly::Problem& p : assembly_.problems) {
+    if (p.line <= 0) continue;
+    QTextCursor cursor(editor_->document()->findBlockByNumber(p.line - 1));
+    cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, std::max(0, p.column - 1));
+    cursor.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+    if (!cursor.hasSelection()) cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor);
+    QTextEdit::ExtraSelection problem;
+    problem.cursor = cursor;
+    problem.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    problem.format.setUnderlineColor(Qt::red);
+    problem.format.setToolTip(QString::fromStdString(p.message));
+    marks.append(problem);
+  }
+  editor_->setExtraSelections(marks);
+}
+
+// Over the program this window sent last, no question; over any other unsaved program,
+// the question File > Open asks.
+void ProgramTextWindow::sendToMemory() {
+  if (!assembly_.bytes || !inputShown_()) return;
+  const storage::ByteTexts bytes = *assembly_.bytes;
+  const bool ours = sent_ && memory() == sent_;
+  gate_.deliver([this, bytes, ours] {
+    DERAZO_Input& input = app_.derazoInput();
+    ours ? input.placeProgram(bytes) : input.openProgram(bytes);
+  });
+  if (memory() == bytes) sent_ = bytes;
+  refresh();
+}
+
+void ProgramTextWindow::showListing() {
+  const std::optional<storage::ByteTexts> now = memory();
+  storage::ByteTexts zeros;
+  zeros.fill("00000000");
+  editor_->setPlainText(QString::fromStdString(assembly::listing(now ? *now : zeros)));
+}
+
+bool ProgramTextWindow::loadFile(const std::string& path) {
+  const storage::FileContents file = storage::readWholeFile(path, storage::kMaxProgramFileBytes);
+  std::string problem = file.problem;
+  if (file.status == storage::FileContents::Status::Read) {
+    if (assembly::isProgramText(file.bytes)) {
+      editor_->setPlainText(QString::fromStdString(file.bytes));
+      return true;
+    }
+    const storage::ParsedProgram program = storage::parseProgram(file.bytes);
+    if (program.bytes) {
+      editor_->setPlainText(QString::fromStdString(assembly::listing(*program.bytes)));
+      return true;
+    }
+    problem = program.problem;
+  }
+  QMessageBox::warning(this, kTitle,
+                       QString::fromStdString(storage::loadFailureMessage(path, problem)));
+  return false;
+}
+
+bool ProgramTextWindow::saveFile(const std::string& path) {
+  const std::string text = editor_->toPlainText().toStdString() + "\n";
+  if (auto problem = storage::replaceFile(path, text)) {
+    QMessageBox::warning(this, kTitle, QString::fromStdString(problem->reason));
+    return false;
+  }
+  return true;
+}
+
+void ProgramTextWindow::openDialog() {
+  const QString path =
+      QFileDialog::getOpenFileName(this, "VOLPAR -- OPEN PROGRAM TEXT", {},
+                                   "Program text (*.vpt);;Program file (*.txt);;All files (*)");
+  if (!path.isEmpty()) loadFile(path.toStdString());
+}
+
+void ProgramTextWindow::saveDialog() {
+  QFileDialog dialog(this, "VOLPAR -- SAVE PROGRAM TEXT", {}, "Program text (*.vpt)");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix("vpt");
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    saveFile(dialog.selectedFiles().front().toStdString());
+}
+
+}  // namespace volpar::qt

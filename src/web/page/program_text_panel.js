@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// "VOLPAR Program Text" (F6, View > Program Text): the program in memory as text, read by
+// the same library as the windows' window through the binding. The problems are listed
+// as the user types; Send to Memory writes the program as a program typed in; while memory
+// holds what the text says, the text stays as written and the line under way is marked
+// in the margin; when memory changes otherwise, the panel says so and offers the listing.
+import { app } from './state.js';
+import { afterFlush, deliver } from './events.js';
+import { addPageItem, addPageKey } from './page_menu.js';
+
+const TITLE = 'VOLPAR Program Text';
+const REFRESH_MS = 100;
+let panel, margin, editor, status, problems, send, listing;
+let readAt = 0;
+let later = null; // a read put off until readAt
+
+function make(tag, props = {}, ...children) {
+  const node = Object.assign(document.createElement(tag), props);
+  node.append(...children);
+  return node;
+}
+
+function build() {
+  const close = make('button', { type: 'button', textContent: '×' });
+  close.setAttribute('aria-label', 'Close the program text');
+  close.addEventListener('click', hide);
+  margin = make('pre', { className: 'margin', ariaHidden: 'true' });
+  editor = make('textarea', { spellcheck: false, wrap: 'off' });
+  editor.setAttribute('aria-label', 'Program text');
+  editor.addEventListener('input', () => refresh(true));
+  editor.addEventListener('scroll', () => (margin.scrollTop = editor.scrollTop));
+  status = make('p', { className: 'status' });
+  status.setAttribute('aria-live', 'polite');
+  problems = make('ul', { className: 'problems' });
+  problems.setAttribute('aria-label', 'Problems');
+  send = make('button', { type: 'button', textContent: 'Send to Memory' });
+  send.addEventListener('click', () => {
+    deliver(() => app.fe.sendProgramText(editor.value));
+    refresh(true);
+  });
+  listing = make('button', { type: 'button', textContent: 'Show Listing' });
+  listing.addEventListener('click', showListing);
+  panel = make(
+    'aside',
+    { id: 'program-text', hidden: true },
+    make('header', {}, make('span', { textContent: TITLE }), close),
+    make('div', { className: 'text' }, margin, editor),
+    status,
+    problems,
+    make('footer', {}, send, listing),
+  );
+  panel.setAttribute('aria-label', TITLE);
+  panel.addEventListener('keydown', (ev) => {
+    ev.stopPropagation(); // the screens behind do not take the panel's keys
+    if (ev.key === 'Escape') hide();
+  });
+  document.body.append(panel);
+}
+
+function showListing() {
+  editor.value = app.fe.memoryListing();
+  refresh(true);
+}
+
+const WORDS = {
+  problems: 'This text has problems (listed below): memory is not changed until they are mended.',
+  differs:
+    'Memory differs from this text: it was changed (bit boxes, Open, a STORE of the running ' +
+    'program) or the text was. Send to Memory writes the text; Show Listing shows memory as it is.',
+  same: 'Memory holds this program.',
+};
+
+let problemLines = new Set();
+
+// Listed below the text, and marked ✗ in the margin at their lines.
+function showProblems() {
+  const lines = app.module
+    .programTextProblems(editor.value)
+    .split('\n')
+    .filter((l) => l);
+  problems.replaceChildren(...lines.map((l) => make('li', { textContent: l })));
+  problems.hidden = problems.childElementCount === 0;
+  problemLines = new Set(lines.map((l) => Number(/^line (\d+),/.exec(l)?.[1])));
+}
+
+function drawMargin(running) {
+  const count = editor.value.split('\n').length;
+  const numbers = [];
+  for (let n = 1; n <= count; n++) {
+    numbers.push(`${n === running ? '▶' : problemLines.has(n) ? '✗' : ' '}${n}`);
+  }
+  margin.textContent = numbers.join('\n');
+  margin.scrollTop = editor.scrollTop;
+}
+
+// The text is read again after every edit; memory and the machine at most ten times a
+// second while the clock runs, since the state asks the library to read the text.
+function refresh(edited = false) {
+  if (!panel || panel.hidden) return;
+  const now = performance.now();
+  if (!edited && now < readAt) {
+    later ??= setTimeout(() => {
+      later = null;
+      refresh();
+    }, readAt - now);
+    return;
+  }
+  readAt = now + REFRESH_MS;
+  if (edited) showProblems();
+  const [state, line] = app.fe.programTextState(editor.value).split(' ');
+  const running = Number(line) || 0;
+  status.textContent = WORDS[state] + (running ? ` Running: line ${running}.` : '');
+  send.disabled = state !== 'differs';
+  listing.disabled = state === 'same';
+  drawMargin(running);
+}
+
+export function showProgramText() {
+  if (!panel) build();
+  const first = panel.hidden && editor.value === '';
+  panel.hidden = false;
+  if (first) showListing();
+  refresh(true);
+  editor.focus();
+}
+
+function hide() {
+  panel.hidden = true;
+  app.frontForm?.applyFocus();
+}
+
+afterFlush(() => refresh());
+addPageItem({
+  form: 'DERAZO_Input',
+  menu: '&View',
+  caption: 'Program &Text',
+  shortcut: 'F6',
+  run: showProgramText,
+});
+addPageKey('F6', showProgramText);
