@@ -15,6 +15,7 @@
 #include "qt/box_text.h"
 #include "qt/qt_color.h"
 #include "qt/qt_font.h"
+#include "qt/theme.h"
 #include "ui/form.h"
 
 namespace volpar::qt {
@@ -25,7 +26,7 @@ QString text(const std::string& s) { return QString::fromStdString(s); }
 
 QColor textColor(bool enabled, ui::Color fore, const QPalette& pal) {
   if (!enabled) return pal.color(QPalette::Disabled, QPalette::Text);
-  return toQColor(fore, pal, pal.color(QPalette::Active, QPalette::Text));
+  return toQColor(fore, pal, pal.color(QPalette::Active, QPalette::Text), frontend::Paint::Fore);
 }
 
 }  // namespace
@@ -132,10 +133,13 @@ void paintShape(QPainter& p, const Look& shape, const TwipScale& ts, const QPale
   const double d = std::min(box.width(), box.height());
   const QPointF corner(box.center().x() - d / 2, box.center().y() - d / 2);
   const QPointF origin(std::floor(corner.x()), std::floor(corner.y()));
-  const QColor outline = toQColor(shape.fore, pal, pal.color(QPalette::Active, QPalette::Text));
-  const CircleKey key{toQColor(shape.fill, pal).rgba(),
+  const QColor outline =
+      toQColor(shape.fore, pal, pal.color(QPalette::Active, QPalette::Text), frontend::Paint::Fore);
+  // High Contrast outlines every cell boldly: its state is never its fill alone.
+  const double pen = drawnTheme().outlined ? std::max(2.0, 2 * ts.penWidth()) : ts.penWidth();
+  const CircleKey key{toQColor(shape.fill, pal, frontend::Paint::Fill).rgba(),
                       outline.rgba(),
-                      ts.penWidth(),
+                      pen,
                       d,
                       corner.x() - origin.x(),
                       corner.y() - origin.y(),
@@ -146,7 +150,8 @@ void paintShape(QPainter& p, const Look& shape, const TwipScale& ts, const QPale
 void paintLine(QPainter& p, const ui::Line& line, const Look& look, const TwipScale& ts,
                const QPalette& pal) {
   p.setRenderHint(QPainter::Antialiasing, false);
-  p.setPen(QPen(toQColor(look.fore, pal, Qt::black), ts.penWidth()));
+  const QColor fallback = pal.color(QPalette::Active, QPalette::WindowText);
+  p.setPen(QPen(toQColor(look.fore, pal, fallback, frontend::Paint::Fore), ts.penWidth()));
   const double k = ts.k();
   p.drawLine(QPointF(line.x1() * k, line.y1() * k), QPointF(line.x2() * k, line.y2() * k));
 }

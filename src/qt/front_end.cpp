@@ -16,6 +16,7 @@
 #include "qt/help_viewer.h"
 #include "qt/program_icon.h"
 #include "qt/text_scale.h"
+#include "qt/theme.h"
 #include "screens/machine_reading.h"
 
 namespace volpar::qt {
@@ -111,6 +112,7 @@ void FrontEnd::addViewActions(FormWindow& window) {
   if (window.menuWidget()) {
     QMenu* view = window.menuBar()->addMenu(QStringLiteral("&View"));
     view->addActions({read, bits});
+    view->addMenu(themeMenu(view));
     QObject::connect(view, &QMenu::aboutToShow, bits,
                      [bits] { bits->setChecked(bitValuesShown()); });
   }

@@ -9,6 +9,7 @@
 #include "frontend/contrast.h"
 #include "frontend/fonts.h"
 #include "frontend/system_colors.h"
+#include "frontend/themes.h"
 #include "screens/machine_reading.h"
 #include "storage/program_link.h"
 #include "storage/program_text.h"
@@ -573,11 +574,47 @@ std::string bitMark(double fill, double one) {
                      screens::bitMark(static_cast<ui::Color>(fill), static_cast<ui::Color>(one)));
 }
 
-// The colour of that mark on the fill; a bit cell is always filled with a fixed colour.
+std::string hexOf(frontend::Rgb c) {
+  return frontend::cssColor(static_cast<ui::Color>(c.red | c.green << 8 | c.blue << 16), "");
+}
+
+// A colour the themes map is drawn from its custom property, which the page sets from the
+// theme in force: a change of theme repaints without touching an element.
+std::string themedColor(double colour, int paint, const std::string& fallback) {
+  if (!(colour >= 0 && colour <= 0xFFFFFFFF) || paint < 0 || paint > 2) return fallback;
+  const auto slot = frontend::slotOf(static_cast<ui::Color>(colour), frontend::Paint(paint));
+  if (!slot) return cssColor(colour, fallback);
+  return std::string("var(--vp-") + frontend::slotName(*slot) + ")";
+}
+
+// The colour of that mark on the fill as the theme draws it; a bit cell is always filled
+// with a fixed colour.
 std::string markColor(double fill) {
-  const frontend::Rgb mark = frontend::markColor(frontend::rgbOf(static_cast<ui::Color>(fill)));
-  return frontend::cssColor(static_cast<ui::Color>(mark.red | mark.green << 8 | mark.blue << 16),
-                            "#000000");
+  const auto slot = frontend::slotOf(static_cast<ui::Color>(fill), frontend::Paint::Fill);
+  if (slot) return std::string("var(--vp-mark-") + frontend::slotName(*slot) + ")";
+  return hexOf(frontend::markColor(frontend::rgbOf(static_cast<ui::Color>(fill))));
+}
+
+// The theme a choice ("system", "light", ...) stands for with the browser's preferences:
+// the custom properties to set (--vp-NAME, and --vp-mark-NAME for a mark on it), whether
+// cells are outlined and whether it is dark.
+val themeLook(const std::string& choice, bool colourBlind, bool prefersDark, bool prefersContrast) {
+  const frontend::ThemeName name =
+      frontend::resolve(frontend::parseThemeChoice(choice).value_or(frontend::ThemeChoice::System),
+                        prefersDark, prefersContrast);
+  const frontend::Theme& theme = frontend::theme(name, colourBlind);
+  val properties = val::object();
+  for (int i = 0; i < frontend::kSlotCount; ++i) {
+    const auto slot = static_cast<frontend::Slot>(i);
+    const std::string key = frontend::slotName(slot);
+    properties.set("--vp-" + key, hexOf(theme[slot]));
+    properties.set("--vp-mark-" + key, hexOf(frontend::markColor(theme[slot])));
+  }
+  val look = val::object();
+  look.set("properties", properties);
+  look.set("outlined", theme.outlined);
+  look.set("dark", theme.dark);
+  return look;
 }
 
 }  // namespace
@@ -649,4 +686,6 @@ EMSCRIPTEN_BINDINGS(volpar) {
   emscripten::function("fitCaption", &volpar::web::fitCaption);
   emscripten::function("bitMark", &volpar::web::bitMark);
   emscripten::function("markColor", &volpar::web::markColor);
+  emscripten::function("themedColor", &volpar::web::themedColor);
+  emscripten::function("themeLook", &volpar::web::themeLook);
 }

@@ -10,6 +10,7 @@
 #include "bridge_fixture.h"
 #include "qt/form_window.h"
 #include "qt/qt_color.h"
+#include "qt/theme.h"
 
 namespace volpar::qttest {
 namespace {
@@ -76,6 +77,9 @@ class RunningPicture : public BridgeFixture {
   }
 
   // The options panel sets the rate; a run's OUTPUT does not stop the clock.
+  // Runs after a frame is taken, before the next is noted (a student's action between frames).
+  std::function<void(int frame)> betweenFrames;
+
   void setRate(int rate) {
     act([this, rate] {
       rexec().Command_Options.click();
@@ -100,6 +104,7 @@ class RunningPicture : public BridgeFixture {
     for (const Moment& m : moments_) {
       if (m.frame == paintedFrame_) compare(m);
     }
+    if (betweenFrames) betweenFrames(frames_);
     moments_.push_back(now(++frames_));
     if (moments_.size() > 3) moments_.pop_front();
     for (const ui::CommandButton* b : buttons_) {
@@ -112,7 +117,9 @@ class RunningPicture : public BridgeFixture {
     qt::FormWindow& w = window(rexec());
     const QPalette pal = w.clientArea()->palette();
     Moment m{frame, {}, {}};
-    for (const ui::Shape* s : cells_) m.cells.push_back(qt::toQColor(s->FillColor(), pal));
+    for (const ui::Shape* s : cells_) {
+      m.cells.push_back(qt::toQColor(s->FillColor(), pal, frontend::Paint::Fill));
+    }
     for (const ui::Label* l : captions_) {
       m.captions.push_back(
           w.clientArea()->grab(w.pixelRect(*l)).toImage().convertToFormat(QImage::Format_RGB32));
@@ -186,6 +193,20 @@ TEST_F(RunningPicture, EveryOpCodeIsShownAsItIsAtEveryFrame) {
         {7, "10100000"},
         {21, "00000001"}});
   runAtEveryRate();
+}
+
+// The student switches themes as the clock runs: every frame after a switch shows the
+// machine as it is, in the new theme's colours. (High Contrast writes a digit over each
+// cell's centre, where this test reads.)
+TEST_F(RunningPicture, SwitchingThemesKeepsEveryFrameTrue) {
+  poke({{0, "00111111"}, {1, "00011110"}, {2, "01011111"}, {3, "10100000"}, {30, "00000001"}});
+  betweenFrames = [](int frame) {
+    if (frame % 4 != 0) return;
+    qt::chooseTheme(frame % 8 == 0 ? frontend::ThemeChoice::Dark : frontend::ThemeChoice::Light,
+                    frame % 12 == 0, false);
+  };
+  runAtEveryRate();
+  qt::chooseTheme(frontend::ThemeChoice::System, false, false);
 }
 
 }  // namespace

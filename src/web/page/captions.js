@@ -3,8 +3,15 @@
 // windows draw them.
 import { app, TWIPS_PER_PIXEL } from './state.js';
 
-export function css(colour, fallback = '') {
-  return app.module.cssColor(colour >>> 0, fallback);
+// How a colour is used where it is drawn: a white fill is a 0 bit, a white back a text box.
+export const FILL = 0;
+export const BACK = 1;
+export const FORE = 2;
+
+// The colour as the theme in force draws it: a custom property the theme sets, or the
+// colour itself where no theme maps it.
+export function css(colour, fallback = '', paint = BACK) {
+  return app.module.themedColor(colour >>> 0, paint, fallback);
 }
 
 export function fontFamily(font) {

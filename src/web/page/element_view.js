@@ -2,7 +2,7 @@
 // One element of a window drawn as the program describes it, and the user's actions on it
 // handed back to the program.
 import { app, TWIPS_PER_PIXEL } from './state.js';
-import { accessKeyOf, css, fontFamily, fontSize, px, setCaption } from './captions.js';
+import { accessKeyOf, css, FILL, FORE, fontFamily, fontSize, px, setCaption } from './captions.js';
 import { deliver } from './events.js';
 import { fitLater } from './desk.js';
 import { Clock } from './clock.js';
@@ -214,7 +214,7 @@ export class ElementView {
       if (d.caption.includes(' ')) fitLater(this);
     }
     if (changed(d, prev, 'enabled', 'fore')) {
-      n.style.color = d.enabled ? css(d.fore, '#000000') : '#a0a0a0';
+      n.style.color = d.enabled ? css(d.fore, 'var(--vp-text)', FORE) : 'var(--vp-disabled-text)';
       n.ariaDisabled = d.enabled ? null : 'true'; // greyed as a disabled control's text is
     }
     if (changed(d, prev, 'back')) n.style.background = css(d.back, 'transparent');
@@ -225,8 +225,8 @@ export class ElementView {
     const left = d.left + (d.width - size) / 2;
     const top = d.top + (d.height - size) / 2;
     this.box(d, prev, { left, top, width: size, height: size });
-    if (changed(d, prev, 'fill')) this.node.style.background = css(d.fill, '#ffffff');
-    if (changed(d, prev, 'fore')) this.node.style.borderColor = css(d.fore, '#000000');
+    if (changed(d, prev, 'fill')) this.node.style.background = css(d.fill, 'var(--vp-zero)', FILL);
+    if (changed(d, prev, 'fore')) this.node.style.borderColor = css(d.fore, 'var(--vp-outline)', FORE);
   }
 
   drawLine(d, prev) {
@@ -235,7 +235,7 @@ export class ElementView {
       for (const k of ['x1', 'y1', 'x2', 'y2']) n.setAttribute(k, d[k]);
       n.setAttribute('stroke-width', TWIPS_PER_PIXEL);
     }
-    if (changed(d, prev, 'fore')) n.setAttribute('stroke', css(d.fore, '#000000'));
+    if (changed(d, prev, 'fore')) n.style.stroke = css(d.fore, 'var(--vp-outline)', FORE);
     if (changed(d, prev, 'visible')) n.style.display = d.visible ? '' : 'none';
   }
 
@@ -258,7 +258,7 @@ export class ElementView {
       this.syncSelection();
     }
     if (changed(d, prev, 'back')) n.style.background = css(d.back, '');
-    if (changed(d, prev, 'fore')) n.style.color = css(d.fore, '');
+    if (changed(d, prev, 'fore')) n.style.color = css(d.fore, '', FORE);
   }
 
   drawChoice(d, prev) {
@@ -270,7 +270,7 @@ export class ElementView {
     this.control.disabled = !d.enabled;
     n.classList.toggle('disabled-text', !d.enabled);
     if (changed(d, prev, 'back')) n.style.background = css(d.back, 'transparent');
-    if (changed(d, prev, 'fore')) n.style.color = css(d.fore, '');
+    if (changed(d, prev, 'fore')) n.style.color = css(d.fore, '', FORE);
   }
 
   drawScroll(d, prev) {
@@ -324,6 +324,6 @@ export class ElementView {
       const back = v.last ? v.last.back >>> 0 : INHERIT;
       if (back !== INHERIT) return css(back);
     }
-    return css(this.form.desc.back, '#f0f0f0');
+    return css(this.form.desc.back, 'var(--vp-window)');
   }
 }

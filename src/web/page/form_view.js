@@ -63,7 +63,7 @@ export class FormView {
     client.className = 'client';
     client.style.width = px(d.width);
     client.style.height = px(d.height);
-    client.style.background = css(d.back, '#f0f0f0');
+    client.style.background = css(d.back, 'var(--vp-window)');
     client.style.fontFamily = fontFamily(d.font);
     client.style.fontSize = fontSize(d.font);
     return client;

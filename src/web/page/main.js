@@ -18,10 +18,12 @@ import { workOffline } from './offline.js';
 import './a11y_mirror.js';
 import './machine_state.js';
 import './bit_values.js';
+import { applyTheme } from './theme.js';
 import './help_keys.js';
 
 async function start() {
   app.module = await createVolpar();
+  applyTheme();
   hookFiles();
   hookBoxes();
   installHistoryPanel();

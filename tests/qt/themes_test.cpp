@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The windows drawn in each theme, read back from their pixels: every cell in the colour
+// its meaning has in the theme, the theme's grounds behind the screens, High Contrast's
+// digits in every cell; View > Theme switches at once and is remembered.
+#include <QMenuBar>
+#include <QSettings>
+
+#include "bridge_fixture.h"
+#include "frontend/contrast.h"
+#include "qt/theme.h"
+
+namespace volpar::qttest {
+namespace {
+
+using frontend::Slot;
+using frontend::ThemeChoice;
+
+QColor qcolor(frontend::Rgb c) { return QColor(c.red, c.green, c.blue); }
+
+// What each of the machine's colours means in a cell.
+Slot meaning(ui::Color fill) {
+  switch (fill) {
+    case ui::kYellow: return Slot::MemoryOne;
+    case ui::kRed: return Slot::RegisterOne;
+    case ui::kGreen: return Slot::Decoder;
+    case ui::kCyan: return Slot::Clock;
+    case ui::kBlack: return Slot::Unknown;
+    default: return Slot::Zero;
+  }
+}
+
+class Themes : public BridgeFixture {
+ protected:
+  // LOAD 5, STORE 6, OUTPUT, BRANCH 3 with 10 at address 5, stepped five phases in manual
+  // mode: memory, PC, IR, decoder and clock all lit.
+  Themes() {
+    hideWelcome();
+    poke({{0, "00100101"}, {1, "01000110"}, {2, "10000000"}, {3, "10100011"}, {5, "00001010"}});
+    startRun();
+    act([this] {
+      rexec().Command_Options.click();
+      rexec().manual_radio.click();
+      rexec().Command_Options_Close.click();
+    });
+    for (int i = 0; i < 5; ++i) act([this] { rexec().Command_Begin_Step.click(); });
+  }
+  ~Themes() override { qt::chooseTheme(ThemeChoice::System, false); }
+
+  // Each cell of the screen shown in its meaning's colour: most of the inner square of its
+  // circle (a digit may cover the rest). Returns the cells' count checked.
+  int checkCells(const ui::Form& form, const frontend::Theme& theme, const char* label) {
+    const QImage shown = render(form);
+    int checked = 0;
+    for (const ui::Element* e : form.elements()) {
+      if (e->kind() != ui::ElementKind::Shape || !e->shownOnScreen()) continue;
+      const auto& cell = static_cast<const ui::Shape&>(*e);
+      const QColor want = qcolor(theme[meaning(cell.FillColor())]);
+      const QRect box = window(form).pixelRect(cell);
+      const int side = std::min(box.width(), box.height()) / 2;
+      const QRect inner(box.center() - QPoint(side / 2, side / 2), QSize(side, side));
+      int fill = 0, mark = 0;
+      const QColor markColor = qcolor(frontend::markColor(theme[meaning(cell.FillColor())]));
+      for (int y = inner.top(); y <= inner.bottom(); ++y) {
+        for (int x = inner.left(); x <= inner.right(); ++x) {
+          const QColor c = shown.pixelColor(x, y);
+          fill += c == want;
+          mark += c == markColor;
+        }
+      }
+      EXPECT_GT(fill * 2, side * side) << label << " " << e->displayName() << " not "
+                                       << want.name().toStdString();
+      // High Contrast writes every bit inside its cell.
+      if (theme.outlined) EXPECT_GT(mark, 0) << label << " " << e->displayName() << " digit";
+      ++checked;
+    }
+    return checked;
+  }
+};
+
+TEST_F(Themes, EveryCellAndGroundIsDrawnInTheThemesColours) {
+  const struct {
+    ThemeChoice choice;
+    bool safe;
+    frontend::ThemeName name;
+    const char* label;
+  } cases[] = {{ThemeChoice::Light, false, frontend::ThemeName::Light, "light"},
+               {ThemeChoice::Light, true, frontend::ThemeName::Light, "light safe"},
+               {ThemeChoice::Dark, false, frontend::ThemeName::Dark, "dark"},
+               {ThemeChoice::Dark, true, frontend::ThemeName::Dark, "dark safe"},
+               {ThemeChoice::HighContrast, false, frontend::ThemeName::HighContrast, "contrast"}};
+  for (const auto& c : cases) {
+    qt::chooseTheme(c.choice, c.safe, false);
+    const frontend::Theme& theme = frontend::theme(c.name, c.safe);
+    EXPECT_GT(checkCells(rexec(), theme, c.label), 60);
+    EXPECT_GT(checkCells(input(), theme, c.label), 250);
+    // The grounds behind the screens, and the palette every other window (message boxes,
+    // help, history, exercise) takes.
+    EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(theme[Slot::ExecutionBack])) << c.label;
+    EXPECT_EQ(render(input()).pixelColor(2, 2), qcolor(theme[Slot::InputBack])) << c.label;
+    if (c.name != frontend::ThemeName::Light) {
+      EXPECT_EQ(QApplication::palette().color(QPalette::Window), qcolor(theme[Slot::Window]));
+      EXPECT_EQ(widget(input().Input_Bit(1))->palette().color(QPalette::Base),
+                qcolor(theme[Slot::Base]))
+          << c.label;
+    }
+  }
+}
+
+// The student picks View > Theme > Dark on the input screen: both screens are dark at once,
+// the choice is kept for the next run; Light brings back the desktop's own palette.
+TEST_F(Themes, TheViewMenuSwitchesAtOnceAndIsRemembered) {
+  const QPalette desktop = QApplication::palette();
+  QMenu* themes = nullptr;
+  for (QAction* a : window(input()).menuBar()->actions()) {
+    if (a->text() != "&View") continue;
+    for (QAction* item : a->menu()->actions()) {
+      if (item->menu()) themes = item->menu();
+    }
+  }
+  ASSERT_NE(themes, nullptr);
+  const auto item = [themes](const char* caption) {
+    for (QAction* a : themes->actions()) {
+      if (a->text() == caption) return a;
+    }
+    ADD_FAILURE() << caption;
+    return themes->actions().first();
+  };
+  item("&Dark")->trigger();
+  const frontend::Theme& dark = frontend::theme(frontend::ThemeName::Dark, false);
+  EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(dark[Slot::ExecutionBack]));
+  EXPECT_EQ(QSettings().value("view/theme").toString(), "dark");
+  item("&Colour-blind safe")->trigger();
+  EXPECT_TRUE(QSettings().value("view/colourBlind").toBool());
+  int lit = 0;
+  while (lit < 7 && rexec().Shape_Clock(lit).FillColor() != ui::kCyan) ++lit;
+  EXPECT_EQ(colorAt(render(rexec()), rexec().Shape_Clock(lit)),
+            qcolor(frontend::theme(frontend::ThemeName::Dark, true)[Slot::Clock]));
+  emit themes->aboutToShow();
+  EXPECT_TRUE(item("&Dark")->isChecked());
+  EXPECT_TRUE(item("&Colour-blind safe")->isChecked());
+  item("&Colour-blind safe")->trigger();
+  item("&Light")->trigger();
+  EXPECT_EQ(QApplication::palette().color(QPalette::Window), desktop.color(QPalette::Window));
+  EXPECT_EQ(render(rexec()).pixelColor(2, 2), QColor(0xff, 0xff, 0xc0));
+}
+
+}  // namespace
+}  // namespace volpar::qttest
