@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
   const auto theme = line.theme.empty() ? std::optional(volpar::qt::themeChoice())
                                         : volpar::frontend::parseThemeChoice(line.theme);
   if (!theme) {
-    std::cerr << "volpar: unknown theme " << volpar::ui::quoted(line.theme) << " (see volpar --help)\n";
+    std::cerr << "volpar: unknown theme " << volpar::ui::quoted(line.theme)
+              << " (see volpar --help)\n";
     return 2;
   }
   volpar::qt::chooseTheme(*theme, line.colourBlind || volpar::qt::colourBlindSafe(), false);

@@ -2,6 +2,8 @@
 // The themes' table, checked by computation rather than by eye: Light is the screens' own
 // colours, every text is legible on what it stands on, and the colour-blind-safe variants
 // keep the machine's colours apart for protanopia, deuteranopia and tritanopia.
+#include "frontend/themes.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +15,6 @@
 #include <vector>
 
 #include "frontend/contrast.h"
-#include "frontend/themes.h"
 
 using namespace volpar;
 using namespace volpar::frontend;
@@ -39,16 +40,18 @@ constexpr Slot kMachine[] = {Slot::Zero,    Slot::MemoryOne, Slot::RegisterOne,
 // ---- simulated colour blindness (Machado, Oliveira and Fernandes 2009, severity 1.0) ----
 
 using Matrix = std::array<std::array<double, 3>, 3>;
-constexpr std::pair<const char*, Matrix> kBlindness[] = {
-    {"protanopia",
-     {{{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216},
-       {-0.003882, -0.048116, 1.051998}}}},
-    {"deuteranopia",
-     {{{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413},
-       {-0.011820, 0.042940, 0.968881}}}},
-    {"tritanopia",
-     {{{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602},
-       {0.004733, 0.691367, 0.303900}}}}};
+constexpr std::pair<const char*, Matrix> kBlindness[] = {{"protanopia",
+                                                          {{{0.152286, 1.052583, -0.204868},
+                                                            {0.114503, 0.786281, 0.099216},
+                                                            {-0.003882, -0.048116, 1.051998}}}},
+                                                         {"deuteranopia",
+                                                          {{{0.367322, 0.860646, -0.227968},
+                                                            {0.280085, 0.672501, 0.047413},
+                                                            {-0.011820, 0.042940, 0.968881}}}},
+                                                         {"tritanopia",
+                                                          {{{1.255528, -0.076749, -0.178779},
+                                                            {-0.078411, 0.930809, 0.147602},
+                                                            {0.004733, 0.691367, 0.303900}}}}};
 
 struct Lab {
   double l, a, b;
@@ -95,7 +98,8 @@ double deltaE2000(Lab p, Lab q) {
   const double dH = 2 * std::sqrt(c1 * c2) * std::sin(radians(dh / 2));
   const double lBar = (p.l + q.l) / 2, cpBar = (c1 + c2) / 2;
   double hBar = h1 + h2;
-  if (c1 * c2 != 0) hBar = std::abs(h1 - h2) <= 180 ? hBar / 2 : (hBar + (hBar < 360 ? 360 : -360)) / 2;
+  if (c1 * c2 != 0)
+    hBar = std::abs(h1 - h2) <= 180 ? hBar / 2 : (hBar + (hBar < 360 ? 360 : -360)) / 2;
   const double t = 1 - 0.17 * std::cos(radians(hBar - 30)) + 0.24 * std::cos(radians(2 * hBar)) +
                    0.32 * std::cos(radians(3 * hBar + 6)) - 0.20 * std::cos(radians(4 * hBar - 63));
   const double cp7 = std::pow(cpBar, 7);
@@ -139,9 +143,9 @@ double closestPair(const Theme& t, std::string& where) {
 
 TEST(Themes, LightDrawsEveryModelColourAsItIs) {
   const Theme& light = theme(ThemeName::Light, false);
-  for (ui::Color c : {ui::kWhite, ui::kYellow, ui::kRed, ui::kGreen, ui::kCyan, ui::kBlack,
-                      ui::kLightYellow, ui::kLightGreen, ui::kLightGrey, ui::kPanelGrey,
-                      ui::Color{0x123456}}) {
+  for (ui::Color c :
+       {ui::kWhite, ui::kYellow, ui::kRed, ui::kGreen, ui::kCyan, ui::kBlack, ui::kLightYellow,
+        ui::kLightGreen, ui::kLightGrey, ui::kPanelGrey, ui::Color{0x123456}}) {
     for (Paint paint : {Paint::Fill, Paint::Back, Paint::Fore}) {
       EXPECT_TRUE(same(drawnColor(light, c, paint), rgbOf(c))) << std::hex << c;
     }
@@ -149,7 +153,8 @@ TEST(Themes, LightDrawsEveryModelColourAsItIs) {
   // The system colours as the page has always drawn them.
   for (ui::Color c = 0x80000000; c <= 0x80000018; ++c) {
     const Rgb drawn = drawnColor(light, c, Paint::Back);
-    const ui::Color asModel = static_cast<ui::Color>(drawn.red | drawn.green << 8 | drawn.blue << 16);
+    const ui::Color asModel =
+        static_cast<ui::Color>(drawn.red | drawn.green << 8 | drawn.blue << 16);
     EXPECT_EQ(cssColor(asModel, ""), systemColor(c).css) << std::hex << c;
   }
 }
@@ -161,18 +166,18 @@ TEST(Themes, EveryTextIsLegibleOnWhatItStandsOn) {
     const Theme& t = theme(v.name, v.safe);
     const double least = t.outlined ? 7.0 : 4.5;
     std::vector<std::pair<Slot, Slot>> pairs = {
-        {Slot::Text, Slot::Window},          {Slot::Text, Slot::Base},
-        {Slot::ButtonText, Slot::Button},    {Slot::HighlightedText, Slot::Highlight},
-        {Slot::Text, Slot::ExecutionBack},   {Slot::Text, Slot::InputBack},
-        {Slot::Text, Slot::GreyBack},        {Slot::Text, Slot::PanelBack}};
+        {Slot::Text, Slot::Window},        {Slot::Text, Slot::Base},
+        {Slot::ButtonText, Slot::Button},  {Slot::HighlightedText, Slot::Highlight},
+        {Slot::Text, Slot::ExecutionBack}, {Slot::Text, Slot::InputBack},
+        {Slot::Text, Slot::GreyBack},      {Slot::Text, Slot::PanelBack}};
     if (v.name != ThemeName::Light) pairs.push_back({Slot::DisabledText, Slot::Window});
     for (const auto& [text, back] : pairs) {
       EXPECT_GE(contrastRatio(t[text], t[back]), least)
           << v.label << ": " << slotName(text) << " on " << slotName(back);
     }
     for (Slot cell : kMachine) {
-      EXPECT_GE(contrastRatio(markColor(t[cell]), t[cell]), least) << v.label << " digit on "
-                                                                  << slotName(cell);
+      EXPECT_GE(contrastRatio(markColor(t[cell]), t[cell]), least)
+          << v.label << " digit on " << slotName(cell);
     }
     // Not text, but a mark that must be seen: 3:1 against the window and the screens.
     for (Slot back : {Slot::Window, Slot::ExecutionBack, Slot::InputBack}) {

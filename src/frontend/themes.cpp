@@ -50,10 +50,12 @@ const Theme kLightSafe = colourBlind(kLight, hex(0x0072b2));
 const Theme kDarkSafe = colourBlind(kDark, hex(0x56b4e9));
 
 constexpr const char* kSlotNames[kSlotCount] = {
-    "zero",   "memory-one", "register-one", "decoder",          "clock",  "unknown",
-    "outline", "execution-back", "input-back", "grey-back",     "panel-back",
-    "window", "base",       "text",         "highlight",        "highlighted-text",
-    "button", "dark",       "button-text",  "light",            "disabled-text", "focus"};
+    "zero",          "memory-one", "register-one", "decoder",
+    "clock",         "unknown",    "outline",      "execution-back",
+    "input-back",    "grey-back",  "panel-back",   "window",
+    "base",          "text",       "highlight",    "highlighted-text",
+    "button",        "dark",       "button-text",  "light",
+    "disabled-text", "focus"};
 
 constexpr const char* kChoiceNames[] = {"system", "light", "dark", "high-contrast"};
 
@@ -61,7 +63,7 @@ Slot slotOfFixed(ui::Color model, Paint paint, bool& known) {
   known = true;
   switch (model) {
     case ui::kWhite:
-      return paint == Paint::Fill ? Slot::Zero
+      return paint == Paint::Fill   ? Slot::Zero
              : paint == Paint::Back ? Slot::Base
                                     : Slot::HighlightedText;
     case ui::kBlack: return paint == Paint::Fore ? Slot::Text : Slot::Unknown;

@@ -22,17 +22,17 @@ enum class Paint { Fill, Back, Fore };
 
 // Every colour a theme gives, by meaning.
 enum class Slot {
-  Zero,          // a bit cell holding 0 (white)
-  MemoryOne,     // a 1 in memory, PC and AR (yellow)
-  RegisterOne,   // a 1 in IR, S, X, Y, Output; the negative flag (red)
-  Decoder,       // the op code executing (green)
-  Clock,         // the clock phase and the transfer lamps (cyan)
-  Unknown,       // a bit not yet known, "x" (black)
-  Outline,       // a cell's outline and the drawings' lines
-  ExecutionBack, // the execution screen and its register frames (light yellow)
-  InputBack,     // the input screen (light green)
-  GreyBack,      // the panels and labels in grey
-  PanelBack,     // the options panel
+  Zero,           // a bit cell holding 0 (white)
+  MemoryOne,      // a 1 in memory, PC and AR (yellow)
+  RegisterOne,    // a 1 in IR, S, X, Y, Output; the negative flag (red)
+  Decoder,        // the op code executing (green)
+  Clock,          // the clock phase and the transfer lamps (cyan)
+  Unknown,        // a bit not yet known, "x" (black)
+  Outline,        // a cell's outline and the drawings' lines
+  ExecutionBack,  // the execution screen and its register frames (light yellow)
+  InputBack,      // the input screen (light green)
+  GreyBack,       // the panels and labels in grey
+  PanelBack,      // the options panel
   // The system colours, as a toolkit's palette names them.
   Window,
   Base,

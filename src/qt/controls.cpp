@@ -102,8 +102,8 @@ QString multiLineText(const std::string& s) {
 // An element without a colour of its own keeps the style's colour for the role.
 void setRoleColor(QWidget& w, QPalette::ColorRole role, ui::Color color) {
   const QPalette standard = QApplication::palette(&w);
-  const bool text = role == QPalette::Text || role == QPalette::WindowText ||
-                    role == QPalette::ButtonText;
+  const bool text =
+      role == QPalette::Text || role == QPalette::WindowText || role == QPalette::ButtonText;
   const QColor wanted = toQColor(color, standard, standard.color(QPalette::Active, role),
                                  text ? frontend::Paint::Fore : frontend::Paint::Back);
   QPalette pal = w.palette();

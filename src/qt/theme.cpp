@@ -88,10 +88,11 @@ void chooseTheme(ThemeChoice choice, bool colourBlind, bool remember) {
 QMenu* themeMenu(QWidget* parent) {
   auto* menu = new QMenu(QStringLiteral("&Theme"), parent);
   auto* group = new QActionGroup(menu);
-  const std::pair<const char*, ThemeChoice> items[] = {{"&System", ThemeChoice::System},
-                                                       {"&Light", ThemeChoice::Light},
-                                                       {"&Dark", ThemeChoice::Dark},
-                                                       {"&High Contrast", ThemeChoice::HighContrast}};
+  const std::pair<const char*, ThemeChoice> items[] = {
+      {"&System", ThemeChoice::System},
+      {"&Light", ThemeChoice::Light},
+      {"&Dark", ThemeChoice::Dark},
+      {"&High Contrast", ThemeChoice::HighContrast}};
   for (const auto& [caption, choice] : items) {
     QAction* item = menu->addAction(QString::fromLatin1(caption));
     item->setCheckable(true);
@@ -106,7 +107,8 @@ QMenu* themeMenu(QWidget* parent) {
   safe->setCheckable(true);
   QObject::connect(safe, &QAction::triggered, menu,
                    [] { chooseTheme(themeChoice(), !colourBlindSafe()); });
-  QObject::connect(menu, &QMenu::aboutToShow, safe, [safe] { safe->setChecked(colourBlindSafe()); });
+  QObject::connect(menu, &QMenu::aboutToShow, safe,
+                   [safe] { safe->setChecked(colourBlindSafe()); });
   return menu;
 }
 
@@ -116,16 +118,25 @@ QPalette themePalette(ThemeName name) {
   const auto c = [&t](Slot s) { return qcolor(t[s]); };
   QPalette p;
   const std::pair<QPalette::ColorRole, Slot> roles[] = {
-      {QPalette::Window, Slot::Window},         {QPalette::WindowText, Slot::Text},
-      {QPalette::Base, Slot::Base},             {QPalette::AlternateBase, Slot::Window},
-      {QPalette::Text, Slot::Text},             {QPalette::Button, Slot::Button},
-      {QPalette::ButtonText, Slot::ButtonText}, {QPalette::Highlight, Slot::Highlight},
+      {QPalette::Window, Slot::Window},
+      {QPalette::WindowText, Slot::Text},
+      {QPalette::Base, Slot::Base},
+      {QPalette::AlternateBase, Slot::Window},
+      {QPalette::Text, Slot::Text},
+      {QPalette::Button, Slot::Button},
+      {QPalette::ButtonText, Slot::ButtonText},
+      {QPalette::Highlight, Slot::Highlight},
       {QPalette::HighlightedText, Slot::HighlightedText},
-      {QPalette::Dark, Slot::Dark},             {QPalette::Light, Slot::Light},
-      {QPalette::Mid, Slot::Dark},              {QPalette::Midlight, Slot::Light},
-      {QPalette::Shadow, Slot::Dark},           {QPalette::ToolTipBase, Slot::Base},
-      {QPalette::ToolTipText, Slot::Text},      {QPalette::PlaceholderText, Slot::DisabledText},
-      {QPalette::BrightText, Slot::HighlightedText}, {QPalette::Link, Slot::Focus},
+      {QPalette::Dark, Slot::Dark},
+      {QPalette::Light, Slot::Light},
+      {QPalette::Mid, Slot::Dark},
+      {QPalette::Midlight, Slot::Light},
+      {QPalette::Shadow, Slot::Dark},
+      {QPalette::ToolTipBase, Slot::Base},
+      {QPalette::ToolTipText, Slot::Text},
+      {QPalette::PlaceholderText, Slot::DisabledText},
+      {QPalette::BrightText, Slot::HighlightedText},
+      {QPalette::Link, Slot::Focus},
       {QPalette::LinkVisited, Slot::Focus}};
   for (const auto& [role, slot] : roles) p.setColor(role, c(slot));
   for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText}) {

@@ -54,6 +54,7 @@ async function start() {
     views: app.views,
     flush,
     element: (id) => app.fe.element(id),
+    themeLook: (...args) => app.module.themeLook(...args),
   };
 }
 

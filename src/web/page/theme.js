@@ -10,7 +10,17 @@ import { addPageItem } from './page_menu.js';
 
 const CHOICE_KEY = 'volpar.theme';
 const SAFE_KEY = 'volpar.colourBlind';
-const SYSTEM_NAMES = ['window', 'base', 'text', 'highlight', 'highlighted-text', 'button', 'dark', 'button-text', 'light'];
+const SYSTEM_NAMES = [
+  'window',
+  'base',
+  'text',
+  'highlight',
+  'highlighted-text',
+  'button',
+  'dark',
+  'button-text',
+  'light',
+];
 const prefersDark = matchMedia('(prefers-color-scheme: dark)');
 const prefersContrast = matchMedia('(prefers-contrast: more)');
 const forcedColors = matchMedia('(forced-colors: active)');
