@@ -9,10 +9,12 @@
 #include <QPixmap>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "app/application.h"
 #include "qt/front_end.h"
 #include "qt/qt_platform.h"
+#include "qt/theme.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
@@ -50,6 +52,8 @@ int main(int argc, char** argv) {
   const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("docs"));
   if (!dir.exists() && !QDir().mkpath(dir.path())) return 1;
 
+  // The pictures are in Light, whatever the user chose last.
+  volpar::qt::chooseTheme(volpar::frontend::ThemeChoice::Light, false, false);
   volpar::qt::QtPlatform platform;
   volpar::Application app(platform);
   FrontEnd frontEnd(app, platform);
@@ -75,6 +79,19 @@ int main(int argc, char** argv) {
     frontEnd.gate().deliver([&rexec] { rexec.Command_Begin_Step.click(); });
   }
   ok = save(frontEnd, rexec, dir, "execution-screen.png") && ok;
+  // The same moment in each of the other themes.
+  using volpar::frontend::ThemeChoice;
+  const std::pair<ThemeChoice, bool> themes[] = {{ThemeChoice::Dark, false},
+                                                 {ThemeChoice::HighContrast, false},
+                                                 {ThemeChoice::Light, true},
+                                                 {ThemeChoice::Dark, true}};
+  for (const auto& [choice, safe] : themes) {
+    volpar::qt::chooseTheme(choice, safe, false);
+    const std::string name = std::string("execution-screen-") +
+                             volpar::frontend::choiceName(choice) + (safe ? "-safe" : "") + ".png";
+    ok = save(frontEnd, rexec, dir, name.c_str()) && ok;
+  }
+  volpar::qt::chooseTheme(ThemeChoice::Light, false, false);
 
   // On through the OUTPUT to the branch that ends the program, for the history window.
   for (int phase = 6; phase <= 34; ++phase) {
