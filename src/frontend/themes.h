@@ -44,6 +44,8 @@ enum class Slot {
   ButtonText,
   Light,
   DisabledText,
+  Passed,  // an exercise's test that passed, and one that failed, on Base
+  Failed,
   Focus,  // the mark around the control that has the keyboard
 };
 inline constexpr int kSlotCount = static_cast<int>(Slot::Focus) + 1;

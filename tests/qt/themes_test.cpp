@@ -128,9 +128,9 @@ TEST_F(Themes, TheViewMenuSwitchesAtOnceAndIsRemembered) {
   item("&Dark")->trigger();
   const frontend::Theme& dark = frontend::theme(frontend::ThemeName::Dark, false);
   EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(dark[Slot::ExecutionBack]));
-  EXPECT_EQ(QSettings().value("view/theme").toString(), "dark");
+  EXPECT_EQ(QSettings("VOLPAR", "volpar").value("view/theme").toString(), "dark");
   item("&Colour-blind safe")->trigger();
-  EXPECT_TRUE(QSettings().value("view/colourBlind").toBool());
+  EXPECT_TRUE(QSettings("VOLPAR", "volpar").value("view/colourBlind").toBool());
   int lit = 0;
   while (lit < 7 && rexec().Shape_Clock(lit).FillColor() != ui::kCyan) ++lit;
   EXPECT_EQ(colorAt(render(rexec()), rexec().Shape_Clock(lit)),
