@@ -9,7 +9,7 @@ SystemColor systemColor(ui::Color color) {
   switch (color & 0xFFu) {
     case 0x05: return {SystemRole::Base, "#ffffff"};
     case 0x08: return {SystemRole::Text, "#000000"};
-    case 0x0D: return {SystemRole::Highlight, "#0078d7"};
+    case 0x0D: return {SystemRole::Highlight, "#0077d7"};  // white on it at 4.5:1
     case 0x0E: return {SystemRole::HighlightedText, "#ffffff"};
     case 0x0F: return {SystemRole::Button, "#f0f0f0"};
     case 0x10: return {SystemRole::Dark, "#a0a0a0"};

@@ -70,7 +70,9 @@ class Themes : public BridgeFixture {
       EXPECT_GT(fill * 2, side * side)
           << label << " " << e->displayName() << " not " << want.name().toStdString();
       // High Contrast writes every bit inside its cell.
-      if (theme.outlined) EXPECT_GT(mark, 0) << label << " " << e->displayName() << " digit";
+      if (theme.outlined) {
+        EXPECT_GT(mark, 0) << label << " " << e->displayName() << " digit";
+      }
       ++checked;
     }
     return checked;
