@@ -135,8 +135,10 @@ void paintShape(QPainter& p, const Look& shape, const TwipScale& ts, const QPale
   const QPointF origin(std::floor(corner.x()), std::floor(corner.y()));
   const QColor outline =
       toQColor(shape.fore, pal, pal.color(QPalette::Active, QPalette::Text), frontend::Paint::Fore);
-  // High Contrast outlines every cell boldly: its state is never its fill alone.
-  const double pen = drawnTheme().outlined ? std::max(2.0, 2 * ts.penWidth()) : ts.penWidth();
+  // High Contrast outlines every cell boldly where it has room: its state is never its
+  // fill alone.
+  const bool bold = drawnTheme().outlined && d >= 12;
+  const double pen = bold ? std::max(2.0, 2 * ts.penWidth()) : ts.penWidth();
   const CircleKey key{toQColor(shape.fill, pal, frontend::Paint::Fill).rgba(),
                       outline.rgba(),
                       pen,
