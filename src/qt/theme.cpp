@@ -42,6 +42,10 @@ void apply(State& s) {
   s.drawn = resolved(s);
   s.theme = &frontend::theme(s.drawn, s.colourBlind);
   QApplication::setPalette(themePalette(s.drawn));
+  // Every widget takes the new palette now, not at its next turn of the event loop: a
+  // frame taken after this paints in one theme, never in two.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::PaletteChange);
   for (QWidget* w : QApplication::topLevelWidgets()) {
     if (auto* window = dynamic_cast<FormWindow*>(w)) window->restyle();
   }

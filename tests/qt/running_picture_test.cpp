@@ -77,8 +77,9 @@ class RunningPicture : public BridgeFixture {
   }
 
   // The options panel sets the rate; a run's OUTPUT does not stop the clock.
-  // Runs after a frame is taken, before the next is noted (a student's action between frames).
-  std::function<void(int frame)> betweenFrames;
+  // The moments noted so far were drawn in another theme: only frames noted from now on
+  // are compared.
+  void forgetMoments() { moments_.clear(); }
 
   void setRate(int rate) {
     act([this, rate] {
@@ -104,7 +105,6 @@ class RunningPicture : public BridgeFixture {
     for (const Moment& m : moments_) {
       if (m.frame == paintedFrame_) compare(m);
     }
-    if (betweenFrames) betweenFrames(frames_);
     moments_.push_back(now(++frames_));
     if (moments_.size() > 3) moments_.pop_front();
     for (const ui::CommandButton* b : buttons_) {
@@ -200,12 +200,17 @@ TEST_F(RunningPicture, EveryOpCodeIsShownAsItIsAtEveryFrame) {
 // cell's centre, where this test reads.)
 TEST_F(RunningPicture, SwitchingThemesKeepsEveryFrameTrue) {
   poke({{0, "00111111"}, {1, "00011110"}, {2, "01011111"}, {3, "10100000"}, {30, "00000001"}});
-  betweenFrames = [](int frame) {
-    if (frame % 4 != 0) return;
-    qt::chooseTheme(frame % 8 == 0 ? frontend::ThemeChoice::Dark : frontend::ThemeChoice::Light,
-                    frame % 12 == 0, false);
-  };
+  QTimer switcher;
+  int switches = 0;
+  QObject::connect(&switcher, &QTimer::timeout, [this, &switches] {
+    ++switches;
+    qt::chooseTheme(switches % 2 ? frontend::ThemeChoice::Dark : frontend::ThemeChoice::Light,
+                    switches % 3 == 0, false);
+    forgetMoments();
+  });
+  switcher.start(120);
   runAtEveryRate();
+  EXPECT_GT(switches, 20);
   qt::chooseTheme(frontend::ThemeChoice::System, false, false);
 }
 
