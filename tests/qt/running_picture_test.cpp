@@ -203,9 +203,10 @@ TEST_F(RunningPicture, SwitchingThemesKeepsEveryFrameTrue) {
   QTimer switcher;
   int switches = 0;
   QObject::connect(&switcher, &QTimer::timeout, [this, &switches] {
+    // Light, its colour-blind-safe variant (the same palette), Dark's, Dark.
     ++switches;
-    qt::chooseTheme(switches % 2 ? frontend::ThemeChoice::Dark : frontend::ThemeChoice::Light,
-                    switches % 3 == 0, false);
+    qt::chooseTheme(switches % 4 < 2 ? frontend::ThemeChoice::Light : frontend::ThemeChoice::Dark,
+                    switches % 4 == 1 || switches % 4 == 2, false);
     forgetMoments();
   });
   switcher.start(120);
