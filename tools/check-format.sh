@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a source file does not name its licence (an SPDX line near its top), when the
-# page's code breaks a lint rule or is not as Prettier writes it (tests/web/eslint.config.mjs,
+# page's code breaks a lint rule (an import cycle among its modules among them, tools/lint)
+# or is not as Prettier writes it (tests/web/eslint.config.mjs,
 # .prettierrc.json; the tools as tests/web/package-lock.json pins them), or when a C++ file
 # of the project is not in the house style (.clang-format). Another major version
 # of clang-format than the one the style was set with formats a few constructs differently,
@@ -18,8 +19,8 @@ if [ -n "$unlicensed" ]; then
   exit 1
 fi
 web_tools=tests/web/node_modules/.bin
-web_files=(src/web/page tests/web/*.mjs tests/web/package.json .prettierrc.json)
-"$web_tools/eslint" --config tests/web/eslint.config.mjs src/web/page tests/web || exit 1
+web_files=(src/web/page tests/web/*.mjs tests/web/package.json tools/lint .prettierrc.json)
+"$web_tools/eslint" --config tests/web/eslint.config.mjs src/web/page tests/web tools/lint || exit 1
 if ! "$web_tools/prettier" --check --log-level warn "${web_files[@]}"; then
   echo "the page's code differs from Prettier's: run $web_tools/prettier --write on it" >&2
   exit 1

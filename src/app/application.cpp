@@ -3,6 +3,7 @@
 
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
+#include "screens/machine_reading.h"
 #include "screens/welcome/Initial_Screen.h"
 
 namespace volpar {
@@ -41,6 +42,11 @@ REXEC& Application::rexec() { return created(rexec_); }
 
 ui::Form* Application::executionForm() const { return rexec_.get(); }
 ui::Form* Application::inputForm() const { return input_.get(); }
+
+std::string Application::machineSummary() const {
+  if (!rexec_) return "The execution screen has not been opened yet.";
+  return screens::machineSummary(*rexec_, input_.get());
+}
 
 void Application::openProgramFile(const std::string& path) {
   if (input_) input_->openProgramFile(path);

@@ -57,6 +57,9 @@ class Application : public Screens {
   // places its own windows beside them.
   ui::Form* executionForm() const;
   ui::Form* inputForm() const;
+  // The machine's whole state in plain text (Read machine state, F3), or what there is to
+  // know while the execution screen has not been opened.
+  std::string machineSummary() const;
 
   // Opens a program file as File > Open would, once the input screen exists; nothing
   // before.

@@ -22,4 +22,16 @@ double wakeAtMs(double dueMs, double lastWakeUpMs) {
   return std::max(dueMs, lastWakeUpMs + kMinWakeUpGapMs);
 }
 
+bool Pacer::sync(bool run, int intervalMs, double nowMs) {
+  if (!run) {
+    running_ = false;
+    return false;
+  }
+  if (running_ && intervalMs_ == intervalMs) return false;
+  running_ = true;
+  intervalMs_ = intervalMs;
+  nextDueMs_ = firstDueMs(nowMs, intervalMs);
+  return true;
+}
+
 }  // namespace volpar::frontend::pacing

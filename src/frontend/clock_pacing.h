@@ -31,4 +31,36 @@ Burst burstAt(double nowMs, double dueMs, double intervalMs);
 // When to wake for the tick due at dueMs, the clock having last woken at lastWakeUpMs.
 double wakeAtMs(double dueMs, double lastWakeUpMs);
 
+// The driver loop both front ends run for one Timer element; they keep only the toolkit's
+// timer that wakes it, and tell it the time.
+class Pacer {
+ public:
+  // The timer as it stands now (enabled with a positive interval, or not). True when the
+  // clock must be armed anew: it starts, or runs at a new interval from a full one now.
+  bool sync(bool run, int intervalMs, double nowMs);
+  void stop() { running_ = false; }
+  bool running() const { return running_; }
+  // A wake-up at nowMs delivers the ticks that fell due, one tick() each; tick() returns
+  // false to end the burst (it stopped or changed its timer, or opened a box). The clock
+  // is armed again afterwards while it runs.
+  template <class Tick>
+  void wakeUp(double nowMs, Tick tick) {
+    lastWakeUpMs_ = nowMs;
+    const Burst burst = burstAt(nowMs, nextDueMs_, intervalMs_);
+    nextDueMs_ = burst.dueMs;
+    for (int n = 0; n < burst.ticks && running_; ++n) {
+      nextDueMs_ += intervalMs_;
+      if (!tick()) break;
+    }
+  }
+  // When the clock wakes next.
+  double wakeAtMs() const { return pacing::wakeAtMs(nextDueMs_, lastWakeUpMs_); }
+
+ private:
+  bool running_ = false;
+  int intervalMs_ = 0;
+  double nextDueMs_ = 0;
+  double lastWakeUpMs_ = 0;
+};
+
 }  // namespace volpar::frontend::pacing

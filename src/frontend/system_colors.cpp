@@ -5,18 +5,30 @@
 
 namespace volpar::frontend {
 
-SystemColor systemColor(ui::Color color) {
+namespace {
+
+SystemRole roleOf(ui::Color color) {
   switch (color & 0xFFu) {
-    case 0x05: return {SystemRole::Base, "#ffffff"};
-    case 0x08: return {SystemRole::Text, "#000000"};
-    case 0x0D: return {SystemRole::Highlight, "#0077d7"};  // white on it at 4.5:1
-    case 0x0E: return {SystemRole::HighlightedText, "#ffffff"};
-    case 0x0F: return {SystemRole::Button, "#f0f0f0"};
-    case 0x10: return {SystemRole::Dark, "#a0a0a0"};
-    case 0x12: return {SystemRole::ButtonText, "#000000"};
-    case 0x14: return {SystemRole::Light, "#ffffff"};
-    default: return {SystemRole::Window, "#f0f0f0"};
+    case 0x05: return SystemRole::Base;
+    case 0x08: return SystemRole::Text;
+    case 0x0D: return SystemRole::Highlight;
+    case 0x0E: return SystemRole::HighlightedText;
+    case 0x0F: return SystemRole::Button;
+    case 0x10: return SystemRole::Dark;
+    case 0x12: return SystemRole::ButtonText;
+    case 0x14: return SystemRole::Light;
+    default: return SystemRole::Window;
   }
+}
+
+}  // namespace
+
+SystemColor systemColor(ui::Color color) {
+  const SystemRole role = roleOf(color);
+  for (const SystemColor& c : kSystemColors) {
+    if (c.role == role) return c;
+  }
+  return kSystemColors[0];
 }
 
 Rgb rgbOf(ui::Color color) {

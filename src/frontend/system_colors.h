@@ -20,13 +20,27 @@ enum class SystemRole {
   Light,  // button highlight
 };
 
-// A system colour (0x800000nn): the role a toolkit's palette gives it, and the colour a
-// page without a palette draws it in.
+// A system colour (0x800000nn): the role a toolkit's palette gives it, the name the page's
+// style sheet knows it by (the custom property --sys-NAME, set from this table), and the
+// colour a page without a palette draws it in.
 struct SystemColor {
   SystemRole role;
+  const char* name;
   const char* css;
 };
 SystemColor systemColor(ui::Color color);
+// Every role once, for the page's style sheet.
+inline constexpr SystemColor kSystemColors[] = {
+    {SystemRole::Window, "window", "#f0f0f0"},
+    {SystemRole::Base, "base", "#ffffff"},
+    {SystemRole::Text, "text", "#000000"},
+    {SystemRole::Highlight, "highlight", "#0077d7"},
+    {SystemRole::HighlightedText, "highlighted-text", "#ffffff"},
+    {SystemRole::Button, "button", "#f0f0f0"},
+    {SystemRole::Dark, "dark", "#a0a0a0"},
+    {SystemRole::ButtonText, "button-text", "#000000"},
+    {SystemRole::Light, "light", "#ffffff"},
+};
 
 // The red, green and blue of a fixed colour, which the model stores as 0xBBGGRR.
 struct Rgb {

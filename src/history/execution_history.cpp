@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "machine/REXEC_Manual.h"
+#include "machine/cell_reading.h"
 #include "machine/instruction_text.h"
 #include "machine/machine_view.h"
 #include "screens/execution/REXEC.h"
@@ -181,13 +182,7 @@ void ExecutionHistory::keepAtMost(std::size_t steps) {
   }
 }
 
-int ExecutionHistory::litClockCell() const {
-  if (!rexec_) return -1;
-  for (int k = 0; k <= 7; ++k) {
-    if (rexec_->Shape_Clock(k).FillColor() == ui::kCyan) return k;
-  }
-  return -1;
-}
+int ExecutionHistory::litClockCell() const { return rexec_ ? MachineView::litPhase(*rexec_) : -1; }
 
 bool ExecutionHistory::clockRuns() const { return rexec_ && rexec_->Timer1.enabled(); }
 
@@ -289,9 +284,10 @@ ExecutionHistory::Note ExecutionHistory::describe(const Step& step, const Note& 
     } else if (!value) {
       value = view.ir();
     }
-    const ui::Color one = part.reg == Reg::Memory ? ui::kYellow : ui::kRed;
+    const ui::Color one = part.reg == Reg::Memory ? machine::kMemoryOne : machine::kRegisterOne;
     const int weight = 1 << (8 - part.bit);
-    const bool set = static_cast<ui::Color>(std::get<std::int64_t>(journal_.oldValue(p))) == one;
+    const bool set =
+        machine::isOne(static_cast<ui::Color>(std::get<std::int64_t>(journal_.oldValue(p))), one);
     value = set ? (*value | weight) : (*value & ~weight);
   }
   std::size_t n = 0;

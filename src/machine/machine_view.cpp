@@ -2,6 +2,7 @@
 #include "machine/machine_view.h"
 
 #include "machine/REXEC_Manual.h"
+#include "machine/cell_reading.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "ui/text_value.h"
@@ -9,13 +10,9 @@
 namespace volpar {
 namespace {
 
-using Cells = ui::ControlArray<ui::Shape>;
-
-// Cells LBound..UBound, the lowest index most significant; `one` is the colour of a 1.
-int cellsValue(const Cells& cells, ui::Color one) {
-  int value = 0;
-  for (const auto& cell : cells) value = value * 2 + (cell->FillColor() == one ? 1 : 0);
-  return value;
+// Cells LBound..UBound, the lowest index most significant.
+int cellsValue(const ui::ControlArray<ui::Shape>& cells, ui::Color one) {
+  return machine::cellsValue(cells, cells.LBound(), cells.UBound(), one);
 }
 
 }  // namespace
@@ -35,32 +32,32 @@ int MachineView::value(Register r) const {
 
 int MachineView::cells(Register r) const {
   switch (r) {
-    case Register::PC: return cellsValue(rexec_.ShapePC, ui::kYellow);
-    case Register::AR: return cellsValue(rexec_.Shapear, ui::kYellow);
-    case Register::IR: return cellsValue(rexec_.SHAPE_IR, ui::kRed);
-    case Register::X: return cellsValue(rexec_.Shape_x, ui::kRed);
-    case Register::Y: return cellsValue(rexec_.shapey, ui::kRed);
-    case Register::S: return cellsValue(rexec_.Shapet, ui::kRed);
-    case Register::Output: return cellsValue(rexec_.Shapeo, ui::kRed);
+    case Register::PC: return cellsValue(rexec_.ShapePC, machine::kAddressOne);
+    case Register::AR: return cellsValue(rexec_.Shapear, machine::kAddressOne);
+    case Register::IR: return cellsValue(rexec_.SHAPE_IR, machine::kRegisterOne);
+    case Register::X: return cellsValue(rexec_.Shape_x, machine::kRegisterOne);
+    case Register::Y: return cellsValue(rexec_.shapey, machine::kRegisterOne);
+    case Register::S: return cellsValue(rexec_.Shapet, machine::kRegisterOne);
+    case Register::Output: return cellsValue(rexec_.Shapeo, machine::kRegisterOne);
   }
   return 0;
 }
 
 // Decoder cell k stands for op code k - 1.
 std::optional<MachineView::OpCode> MachineView::decoded() const {
-  const auto cells = rexec_.SHAPEID.run(1, 8);
-  for (std::size_t k = 0; k < cells.size(); ++k) {
-    if (cells[k]->FillColor() == ui::kGreen) return static_cast<OpCode>(k);
-  }
-  return std::nullopt;
+  const int k = machine::litIndex(rexec_.SHAPEID, 1, 8, machine::kDecoded);
+  if (k < 0) return std::nullopt;
+  return static_cast<OpCode>(k - 1);
+}
+
+int MachineView::litPhase() const { return litPhase(rexec_); }
+
+int MachineView::litPhase(const REXEC& rexec) {
+  return machine::litIndex(rexec.Shape_Clock, 0, 7, machine::kLit);
 }
 
 int MachineView::memory(int address) const {
-  int value = 0;
-  for (int j = 1; j <= 8; ++j) {
-    value = value * 2 + (input_.Shape1(8 * address + j).FillColor() == ui::kYellow ? 1 : 0);
-  }
-  return value;
+  return machine::cellsValue(input_.Shape1, 8 * address + 1, 8 * address + 8, machine::kMemoryOne);
 }
 
 }  // namespace volpar

@@ -48,6 +48,9 @@ class MachineView {
 
   // The op code whose decoder cell is lit green; none before the first fetch.
   std::optional<OpCode> decoded() const;
+  // The phase whose clock cell is lit: the one performed last, -1 before the first.
+  int litPhase() const;
+  static int litPhase(const REXEC& rexec);
   // The phase the next clock pulse performs, 0 to 7.
   int phase() const { return manual_.Clock_Phase; }
   // The phase most recently performed is T0: the machine stands between instructions.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "machine/REXEC_Manual.h"
+#include "machine/cell_reading.h"
 #include "machine/register_transfers.h"
 #include "screens/execution/REXEC.h"
 #include "screens/screens.h"
@@ -7,7 +8,9 @@
 namespace volpar {
 namespace {
 
-bool isOne(ui::Color c) { return c == ui::kYellow || c == ui::kRed; }
+bool isOne(ui::Color c) {
+  return machine::isOne(c, machine::kAddressOne) || machine::isOne(c, machine::kRegisterOne);
+}
 
 }  // namespace
 

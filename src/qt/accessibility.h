@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "frontend/reading_windows.h"
 #include "qt/form_window.h"
 #include "ui/accessible_parts.h"
 
@@ -24,7 +25,7 @@ namespace volpar::qt {
 // it; the texts are read from the model each time, never kept.
 class MachineAccessibility : public QObject, public FormWindow::ChangeListener {
  public:
-  static constexpr int kAnnounceMs = 250;
+  static constexpr int kAnnounceMs = frontend::kAnnounceMs;
 
   MachineAccessibility(FormWindow& window, ui::AccessibleParts parts);
   ~MachineAccessibility() override;

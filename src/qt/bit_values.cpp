@@ -8,9 +8,9 @@
 #include <unordered_map>
 
 #include "frontend/contrast.h"
+#include "machine/cell_reading.h"
 #include "qt/qt_color.h"
 #include "qt/theme.h"
-#include "screens/machine_reading.h"
 
 namespace volpar::qt {
 
@@ -77,7 +77,7 @@ void paintBitValue(QPainter& p, const ui::Element& shape, const Look& look, cons
   p.save();
   p.setFont(font);
   p.setPen(markColor(toQColor(look.fill, QApplication::palette(), frontend::Paint::Fill)));
-  p.drawText(circle, Qt::AlignCenter, QString(QChar(screens::bitMark(look.fill, it->second))));
+  p.drawText(circle, Qt::AlignCenter, QString(QChar(machine::bitMark(look.fill, it->second))));
   p.restore();
 }
 

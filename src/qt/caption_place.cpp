@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "frontend/caption_fit.h"
 #include "qt/bounded_cache.h"
 #include "qt/box_text.h"
 
@@ -14,7 +15,6 @@ namespace volpar::qt {
 namespace {
 
 constexpr int kFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
-constexpr int kStretches[] = {100, 94, 88, 82, 76, 70};
 
 // The text as drawn: "&x" shows x, "&&" shows "&".
 QString withoutAccessKeys(const QString& caption) {
@@ -36,15 +36,19 @@ bool inkFits(const QRectF& ink, const QSizeF& box) {
 QFont fitInk(const QString& caption, const QFont& font, const QSizeF& box) {
   const QFont usual = fittedFont(font, QRectF(QPointF(), box), caption, kFlags);
   if (inkFits(captionInk(caption, usual, box), box)) return usual;
-  for (int pixels = font.pixelSize(); pixels >= CaptionPlace::kSmallestPixels; --pixels) {
-    for (int stretch : kStretches) {
-      QFont f = font;
-      f.setPixelSize(pixels);
-      f.setStretch(stretch);
-      if (inkFits(captionInk(caption, f, box), box)) return f;
-    }
-  }
-  return usual;
+  const auto sized = [&font](frontend::CaptionFont c) {
+    QFont f = font;
+    f.setPixelSize(c.pixels);
+    f.setStretch(c.stretch);
+    return f;
+  };
+  bool fits = false;
+  const frontend::CaptionFont c =
+      frontend::fitCaptionFont(font.pixelSize(), [&](frontend::CaptionFont c) {
+        fits = inkFits(captionInk(caption, sized(c), box), box);
+        return fits;
+      });
+  return fits ? sized(c) : usual;
 }
 
 // How far the glyphs move along one axis to stand as asked, never past the near edge

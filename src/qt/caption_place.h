@@ -5,6 +5,8 @@
 #include <QRectF>
 #include <QString>
 
+#include "frontend/caption_fit.h"
+
 namespace volpar::qt {
 
 // How a label's caption stands in its box.
@@ -19,7 +21,7 @@ enum class CaptionAlign {
 // coordinates of the label's own box. The glyphs lie wholly inside the label's box
 // whenever any font of at least kSmallestPixels can put them there.
 struct CaptionPlace {
-  static constexpr int kSmallestPixels = 6;
+  static constexpr int kSmallestPixels = frontend::kSmallestCaptionPixels;
   QFont font;
   QRectF textBox;
   QRectF ink;

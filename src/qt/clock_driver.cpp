@@ -24,46 +24,34 @@ double ClockDriver::nowMs() const { return static_cast<double>(clock_.nsecsElaps
 void ClockDriver::sync() {
   ++generation_;
   const bool run = timer_ && timer_->enabled() && timer_->Interval() > 0;
-  if (!run) {
-    running_ = false;
-    wake_.stop();
-    return;
-  }
-  if (running_ && interval_ == timer_->Interval()) return;
-  running_ = true;
-  interval_ = timer_->Interval();
-  nextDueMs_ = pacing::firstDueMs(nowMs(), interval_);
-  arm();
+  if (pacer_.sync(run, run ? timer_->Interval() : 0, nowMs())) arm();
+  if (!pacer_.running()) wake_.stop();
 }
 
 void ClockDriver::detach() {
   timer_ = nullptr;
-  running_ = false;
+  pacer_.stop();
   wake_.stop();
 }
 
 void ClockDriver::wakeUp() {
-  if (!running_ || !timer_) return;
+  if (!pacer_.running() || !timer_) return;
   if (gate_.busy()) {
     wake_.start(static_cast<int>(pacing::kBusyRetryMs));
     return;
   }
-  lastWakeUpMs_ = nowMs();
-  const pacing::Burst burst = pacing::burstAt(lastWakeUpMs_, nextDueMs_, interval_);
-  nextDueMs_ = burst.dueMs;
   const std::uint64_t generation = generation_;
-  for (int n = 0; n < burst.ticks; ++n) {
-    nextDueMs_ += interval_;
+  pacer_.wakeUp(nowMs(), [&] {
     gate_.deliverTick([this] { timer_->tick(); });
     // The tick disabled the timer, changed its interval or discarded its form: sync()
     // or detach() has already set what comes next.
-    if (generation != generation_ || !timer_) return;
-  }
-  arm();
+    return generation == generation_ && timer_;
+  });
+  if (generation == generation_ && pacer_.running()) arm();
 }
 
 void ClockDriver::arm() {
-  const double wait = std::max(0.0, pacing::wakeAtMs(nextDueMs_, lastWakeUpMs_) - nowMs());
+  const double wait = std::max(0.0, pacer_.wakeAtMs() - nowMs());
   wake_.start(static_cast<int>(std::ceil(wait)));
 }
 

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <cstdint>
 
+#include "frontend/clock_pacing.h"
 #include "qt/event_gate.h"
 #include "ui/element.h"
 
@@ -25,7 +26,7 @@ class ClockDriver : public QObject {
   // The timer's form is going away: never touch it again.
   void detach();
 
-  bool running() const { return running_; }
+  bool running() const { return pacer_.running(); }
 
  private:
   void wakeUp();
@@ -36,10 +37,7 @@ class ClockDriver : public QObject {
   EventGate& gate_;
   QTimer wake_;
   QElapsedTimer clock_;
-  bool running_ = false;
-  int interval_ = 0;
-  double nextDueMs_ = 0;
-  double lastWakeUpMs_ = 0;
+  frontend::pacing::Pacer pacer_;
   std::uint64_t generation_ = 0;  // bumped by every sync, to notice one made by a tick
 };
 

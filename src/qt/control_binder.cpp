@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <algorithm>
 
+#include "frontend/reading_windows.h"
 #include "qt/controls.h"
 #include "qt/qt_color.h"
 
@@ -63,7 +64,8 @@ void ControlBinder::detach() {
 
 QSize ControlBinder::baseSize() const {
   if (!form_) return {1, 1};
-  return {std::max(1, form_->clientWidth() / 15), std::max(1, form_->clientHeight() / 15)};
+  return {std::max(1, form_->clientWidth() / frontend::kTwipsPerPixel),
+          std::max(1, form_->clientHeight() / frontend::kTwipsPerPixel)};
 }
 
 // ---- building -------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "frontend/caption_fit.h"
 #include "qt/bounded_cache.h"
 #include "qt/box_text.h"
 #include "qt/qt_color.h"
@@ -53,22 +54,8 @@ bool isPainted(ui::ElementKind kind) {
 
 namespace {
 
-// The colour a label lies on: its frame's, or the form's.
-ui::Color behind(const ui::Element& e) {
-  for (const ui::Frame* f = e.container(); f; f = f->container()) {
-    if (f->backColor() != ui::kInherit) return f->backColor();
-  }
-  return e.form().BackColor();
-}
-
-// A label on a colour of its own (a register's number, the memory heading) is seen as a
-// box, and a lone sign stands between cells: their glyphs go in the middle of the box.
 CaptionAlign alignOf(const ui::Label& label) {
-  const std::string& caption = label.Caption();
-  const bool loneSign =
-      caption.size() == 1 && std::isalnum(static_cast<unsigned char>(caption[0])) == 0;
-  const bool ownColour = label.backColor() != ui::kInherit && label.backColor() != behind(label);
-  return loneSign || ownColour ? CaptionAlign::Centred : CaptionAlign::TopLeft;
+  return frontend::captionCentred(label) ? CaptionAlign::Centred : CaptionAlign::TopLeft;
 }
 
 }  // namespace

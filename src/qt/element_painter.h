@@ -7,6 +7,7 @@
 #include <QRegion>
 #include <string>
 
+#include "frontend/reading_windows.h"
 #include "qt/caption_place.h"
 #include "ui/element.h"
 
@@ -15,7 +16,7 @@ namespace volpar::qt {
 // Twips to pixels at a window scale: 15 twips are one pixel at scale 1.
 struct TwipScale {
   double scale = 1.0;
-  double k() const { return scale / 15.0; }
+  double k() const { return scale / frontend::kTwipsPerPixel; }
   QRectF rect(const ui::Rect& r) const {
     return {r.left * k(), r.top * k(), r.width * k(), r.height * k()};
   }

@@ -7,6 +7,7 @@
 #include <QResizeEvent>
 #include <algorithm>
 
+#include "frontend/reading_windows.h"
 #include "qt/text_scale.h"
 
 namespace volpar::qt {
@@ -23,7 +24,9 @@ FormWindow::FormWindow(ui::Form& form, EventGate& gate)
   // A hidden window lays itself out only when shown; its drawing must be right before.
   layout()->activate();
   binder_.relayout();
-  if (const auto& at = form.position()) move(at->x / 15, at->y / 15);
+  if (const auto& at = form.position()) {
+    move(at->x / frontend::kTwipsPerPixel, at->y / frontend::kTwipsPerPixel);
+  }
   form.setObserver(this);
   if (form.Visible()) show();
 }

@@ -10,14 +10,15 @@
 #include <algorithm>
 
 #include "exercise/check.h"
+#include "frontend/reading_windows.h"
 #include "qt/accessibility.h"
 #include "qt/bit_values.h"
 #include "qt/form_tooltips.h"
 #include "qt/help_viewer.h"
 #include "qt/program_icon.h"
+#include "qt/qt_text.h"
 #include "qt/text_scale.h"
 #include "qt/theme.h"
-#include "screens/machine_reading.h"
 
 namespace volpar::qt {
 namespace {
@@ -96,11 +97,11 @@ void FrontEnd::addAccessibility(ui::Form& form, FormWindow& window) {
 // F3 reads the machine state and F4 shows the bit values, on every screen; a screen with
 // menus (the input screen) lists both in a View menu of its own, after the menus it has.
 void FrontEnd::addViewActions(FormWindow& window) {
-  auto* read = new QAction(QStringLiteral("&Read machine state"), &window);
-  read->setShortcut(Qt::Key_F3);
+  auto* read = new QAction(text(frontend::kReadMachineState.caption), &window);
+  read->setShortcut(QKeySequence(text(frontend::kReadMachineState.key)));
   QObject::connect(read, &QAction::triggered, &window, [this] { showMachineState(); });
-  auto* bits = new QAction(QStringLiteral("Show &bit values"), &window);
-  bits->setShortcut(Qt::Key_F4);
+  auto* bits = new QAction(text(frontend::kShowBitValues.caption), &window);
+  bits->setShortcut(QKeySequence(text(frontend::kShowBitValues.key)));
   bits->setCheckable(true);
   bits->setChecked(bitValuesShown());
   // Each window has its own action: the option, not the action's tick, decides.
@@ -110,7 +111,7 @@ void FrontEnd::addViewActions(FormWindow& window) {
   });
   window.addActions({read, bits});
   if (window.menuWidget()) {
-    QMenu* view = window.menuBar()->addMenu(QStringLiteral("&View"));
+    QMenu* view = window.menuBar()->addMenu(text(frontend::kViewMenu));
     view->addActions({read, bits});
     view->addMenu(themeMenu(view));
     QObject::connect(view, &QMenu::aboutToShow, bits,
@@ -120,10 +121,7 @@ void FrontEnd::addViewActions(FormWindow& window) {
 
 MachineStateWindow& FrontEnd::showMachineState() {
   if (!stateWindow_) {
-    stateWindow_ = std::make_unique<MachineStateWindow>([this] {
-      const REXEC* rexec = app_.existingRexec();
-      return rexec ? screens::machineSummary(*rexec, app_.existingDerazoInput()) : std::string();
-    });
+    stateWindow_ = std::make_unique<MachineStateWindow>([this] { return app_.machineSummary(); });
   }
   stateWindow_->open();
   return *stateWindow_;

@@ -15,6 +15,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "frontend/reading_windows.h"
+#include "qt/qt_text.h"
+
 namespace volpar::qt {
 
 namespace {
@@ -83,18 +86,15 @@ HistoryWindow::HistoryWindow(history::ExecutionHistory& history, EventGate& gate
       gate_(gate),
       lines_(history),
       list_(new QListView(this)),
-      stepBack_(new QPushButton("Step &Back", this)) {
-  setWindowTitle("VOLPAR Execution History");
+      stepBack_(new QPushButton(text(frontend::kHistoryStepBack), this)) {
+  setWindowTitle(text(frontend::kHistoryTitle));
   list_->setModel(&lines_);
   list_->setItemDelegate(new LineDelegate(list_));
   list_->setWordWrap(true);
   list_->setResizeMode(QListView::Adjust);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  auto* hint = new QLabel(
-      "Click an instruction to go back to its first phase, a phase to just after it. "
-      "Ctrl+Z steps back; Ctrl+Home and Ctrl+End go to the first and last line.",
-      this);
+  auto* hint = new QLabel(text(frontend::kHistoryHint), this);
   hint->setWordWrap(true);
 
   auto* buttons = new QHBoxLayout;
@@ -106,25 +106,25 @@ HistoryWindow::HistoryWindow(history::ExecutionHistory& history, EventGate& gate
   resize(440, 520);
 
   auto* undo = new QAction(this);
-  undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  undo->setShortcut(QKeySequence(text(frontend::kHistoryStepBackKey)));
   addAction(undo);
   auto back = [this] {
     gate_.deliver([this] { history_.stepBack(); });
     refresh();
   };
   connect(undo, &QAction::triggered, this, back);
-  const std::pair<Qt::Key, void (QAbstractItemView::*)()> ends[] = {
-      {Qt::Key_Home, &QAbstractItemView::scrollToTop},
-      {Qt::Key_End, &QAbstractItemView::scrollToBottom}};
+  const std::pair<std::string_view, void (QAbstractItemView::*)()> ends[] = {
+      {frontend::kHistoryFirstLineKey, &QAbstractItemView::scrollToTop},
+      {frontend::kHistoryLastLineKey, &QAbstractItemView::scrollToBottom}};
   for (const auto& [key, scroll] : ends) {
     auto* go = new QAction(this);
-    go->setShortcut(QKeySequence(Qt::CTRL | key));
+    go->setShortcut(QKeySequence(text(key)));
     go->setShortcutContext(Qt::WindowShortcut);
     addAction(go);
     connect(go, &QAction::triggered, this, [this, scroll, key] {
       const int rows = lines_.rowCount({});
       if (rows == 0) return;
-      list_->setCurrentIndex(lines_.index(key == Qt::Key_Home ? 0 : rows - 1));
+      list_->setCurrentIndex(lines_.index(key == frontend::kHistoryFirstLineKey ? 0 : rows - 1));
       (list_->*scroll)();
     });
   }

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "frontend/reading_windows.h"
 #include "history/execution_history.h"
 #include "qt/event_gate.h"
 
@@ -49,7 +50,7 @@ class HistoryLines : public QAbstractListModel {
 // never while hidden, and never while an event is under way: an idle program is not woken.
 class HistoryWindow : public QWidget {
  public:
-  static constexpr int kRefreshMs = 100;
+  static constexpr int kRefreshMs = frontend::kHistoryRefreshMs;
 
   HistoryWindow(history::ExecutionHistory& history, EventGate& gate);
 

@@ -6,11 +6,14 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
+#include "frontend/reading_windows.h"
+#include "qt/qt_text.h"
+
 namespace volpar::qt {
 
 MachineStateWindow::MachineStateWindow(std::function<std::string()> summary)
     : summary_(std::move(summary)), view_(new QPlainTextEdit(this)) {
-  setWindowTitle(QStringLiteral("VOLPAR Machine State"));
+  setWindowTitle(text(frontend::kMachineStateTitle));
   view_->setReadOnly(true);
   // Read-only text keeps a caret, so that the keys move through it line by line.
   view_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/machine_reading.h"
 
+#include "machine/cell_reading.h"
 #include "machine/instruction_text.h"
+#include "machine/machine_view.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
@@ -53,10 +55,8 @@ std::vector<std::pair<const ui::Shape*, const ui::Label*>> lamps(const REXEC& r)
 ui::Reading decoderReading(const REXEC& r) {
   return {r.Label_Window_Decoder.Caption(),
           [&r] {
-            for (int k = 1; k <= 8; ++k) {
-              if (r.SHAPEID(k).FillColor() == ui::kGreen) return std::string(opCodeName(k - 1));
-            }
-            return std::string("none");
+            const int k = machine::litIndex(r.SHAPEID, 1, 8, machine::kDecoded);
+            return std::string(k < 0 ? "none" : opCodeName(k - 1));
           },
           &r.Label_Window_Decoder};
 }
@@ -64,10 +64,8 @@ ui::Reading decoderReading(const REXEC& r) {
 ui::Reading clockReading(const REXEC& r) {
   return {"Clock",
           [&r] {
-            for (int k = 0; k <= 7; ++k) {
-              if (r.Shape_Clock(k).FillColor() == ui::kCyan) return "phase T" + std::to_string(k);
-            }
-            return std::string("not started");
+            const int k = MachineView::litPhase(r);
+            return k < 0 ? std::string("not started") : "phase T" + std::to_string(k);
           },
           &r.Shape_Clock(0)};
 }
@@ -77,7 +75,7 @@ ui::Reading lampsReading(const REXEC& r) {
           [all = lamps(r)] {
             std::string lit;
             for (const auto& [lamp, label] : all) {
-              if (lamp->FillColor() != ui::kCyan) continue;
+              if (lamp->FillColor() != machine::kLit) continue;
               std::string caption = label->Caption();
               if (!caption.empty() && caption.back() == '.') caption.pop_back();
               lit += (lit.empty() ? "" : ", ") + caption;
@@ -103,25 +101,26 @@ std::vector<ui::Reading> executionReadings(const REXEC& r) {
   all.push_back(clockReading(r));
   all.push_back(lampsReading(r));
   all.push_back(registerReading(r.Label_Window_PC.Caption(), &r.Register_PC_Decimal,
-                                allOf(r.ShapePC), ui::kYellow, r.Label_Window_PC));
+                                allOf(r.ShapePC), machine::kAddressOne, r.Label_Window_PC));
   all.push_back(registerReading(r.Label_Window_IR.Caption(), &r.IR_Address_Decimal,
-                                allOf(r.SHAPE_IR), ui::kRed, r.Label_Window_IR));
+                                allOf(r.SHAPE_IR), machine::kRegisterOne, r.Label_Window_IR));
   all.push_back(decoderReading(r));
   all.push_back(registerReading(r.Label_Window_AR.Caption(), &r.Register_Address_Decimal,
-                                allOf(r.Shapear), ui::kYellow, r.Label_Window_AR));
-  all.push_back(registerReading(r.Memory.Caption(), nullptr, r.Register_Memory.run(1, 8), ui::kRed,
-                                r.Memory));
+                                allOf(r.Shapear), machine::kAddressOne, r.Label_Window_AR));
+  all.push_back(registerReading(r.Memory.Caption(), nullptr, r.Register_Memory.run(1, 8),
+                                machine::kRegisterOne, r.Memory));
   all.push_back(registerReading(r.Label_X1.Caption(), &r.Register_X_Decimal, allOf(r.Shape_x),
-                                ui::kRed, r.Label_X1));
+                                machine::kRegisterOne, r.Label_X1));
   all.push_back(registerReading(r.Label_Y1.Caption(), &r.Register_Y_Decimal, allOf(r.shapey),
-                                ui::kRed, r.Label_Y1));
+                                machine::kRegisterOne, r.Label_Y1));
   all.push_back(registerReading(r.Label_S1.Caption(), &r.Register_S_Decimal, allOf(r.Shapet),
-                                ui::kRed, r.Label_S1));
-  all.push_back({"Negative flag",
-                 [&r] { return std::string(r.SHAPET4(7).FillColor() == ui::kRed ? "1" : "0"); },
-                 &r.SHAPET4(7)});
+                                machine::kRegisterOne, r.Label_S1));
+  all.push_back(
+      {"Negative flag",
+       [&r] { return std::string(r.SHAPET4(7).FillColor() == machine::kRegisterOne ? "1" : "0"); },
+       &r.SHAPET4(7)});
   all.push_back(registerReading(r.Label_Window_Output.Caption(), &r.Register_Output_Decimal,
-                                allOf(r.Shapeo), ui::kRed, r.Label_Window_Output));
+                                allOf(r.Shapeo), machine::kRegisterOne, r.Label_Window_Output));
   all.push_back(inputWindowReading(r));
   return all;
 }
@@ -129,7 +128,8 @@ std::vector<ui::Reading> executionReadings(const REXEC& r) {
 std::string memoryRowName(int address) { return "Address " + std::to_string(address); }
 
 std::string memoryRowSaid(const DERAZO_Input& input, int address) {
-  const std::string bits = bitsOf(input.Shape1.run(8 * address + 1, 8 * address + 8), ui::kYellow);
+  const std::string bits =
+      bitsOf(input.Shape1.run(8 * address + 1, 8 * address + 8), machine::kMemoryOne);
   return bits + ", " + instructionText(valueOf(bits));
 }
 
@@ -201,28 +201,25 @@ std::vector<ui::BitCell> bitCells(const REXEC& r) {
   const auto add = [&cells](Cells::Run run, ui::Color one) {
     for (const auto& s : run) cells.push_back({s.get(), one});
   };
-  add(allOf(r.ShapePC), ui::kYellow);
-  add(allOf(r.Shapear), ui::kYellow);
-  add(allOf(r.SHAPE_IR), ui::kRed);
-  add(r.Register_Memory.run(1, 8), ui::kRed);
-  add(allOf(r.Shape_x), ui::kRed);
-  add(allOf(r.shapey), ui::kRed);
-  add(allOf(r.Shapet), ui::kRed);
-  add(allOf(r.Shapeo), ui::kRed);
+  add(allOf(r.ShapePC), machine::kAddressOne);
+  add(allOf(r.Shapear), machine::kAddressOne);
+  add(allOf(r.SHAPE_IR), machine::kRegisterOne);
+  add(r.Register_Memory.run(1, 8), machine::kRegisterOne);
+  add(allOf(r.Shape_x), machine::kRegisterOne);
+  add(allOf(r.shapey), machine::kRegisterOne);
+  add(allOf(r.Shapet), machine::kRegisterOne);
+  add(allOf(r.Shapeo), machine::kRegisterOne);
   return cells;
 }
 
 std::vector<ui::BitCell> bitCells(const DERAZO_Input& input) {
   std::vector<ui::BitCell> cells;
-  for (const auto& s : input.Shape1.run(1, 256)) cells.push_back({s.get(), ui::kYellow});
+  for (const auto& s : input.Shape1.run(1, 256)) cells.push_back({s.get(), machine::kMemoryOne});
   return cells;
 }
 
 char bitMark(const ui::BitCell& cell) { return bitMark(cell.shape->FillColor(), cell.one); }
 
-char bitMark(ui::Color fill, ui::Color one) {
-  if (fill == one) return '1';
-  return fill == ui::kBlack ? 'x' : '0';
-}
+char bitMark(ui::Color fill, ui::Color one) { return machine::bitMark(fill, one); }
 
 }  // namespace volpar::screens

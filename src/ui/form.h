@@ -88,6 +88,11 @@ class Form {
   std::function<std::optional<Tooltip>(Point)> tooltipAt;
   // What a screen reader finds of the form beyond its controls (see accessible_parts.h).
   std::function<AccessibleParts()> accessibleParts;
+  // Where the form stands when two screens share the desk: 0 on the left, 1 on the right;
+  // -1 for a form that stands alone.
+  int sideBySide = -1;
+  // The form holds the program in memory: a front end offers to share it (a link) there.
+  bool holdsProgram = false;
 
   // Events of the window itself, raised by the renderer or a test.
   std::function<void()> onUnload;       // the user closes the window

@@ -8,9 +8,10 @@
 #include "frontend/clock_pacing.h"
 #include "frontend/contrast.h"
 #include "frontend/fonts.h"
+#include "frontend/reading_windows.h"
 #include "frontend/system_colors.h"
 #include "frontend/themes.h"
-#include "screens/machine_reading.h"
+#include "machine/cell_reading.h"
 #include "storage/program_link.h"
 #include "storage/program_text.h"
 
@@ -116,7 +117,10 @@ const T& as(const ui::Element& e) {
 template <class Sink>
 void describeKind(const Sink& set, const ui::Element& e) {
   switch (e.kind()) {
-    case ui::ElementKind::Label: set("caption", as<ui::Label>(e).Caption()); break;
+    case ui::ElementKind::Label:
+      set("caption", as<ui::Label>(e).Caption())("centred",
+                                                 frontend::captionCentred(as<ui::Label>(e)));
+      break;
     case ui::ElementKind::Shape: set("fill", colour(as<ui::Shape>(e).FillColor())); break;
     case ui::ElementKind::Line: {
       const auto& l = as<ui::Line>(e);
@@ -283,6 +287,8 @@ val WebFrontEnd::form(int id) const {
   for (const ui::Form::KeyCommand& command : f->keyCommands) keys.call<void>("push", command.keys);
   d.set("keyCommands", keys);
   d.set("tooltips", static_cast<bool>(f->tooltipAt));
+  d.set("sideBySide", f->sideBySide);
+  d.set("holdsProgram", f->holdsProgram);
   return d;
 }
 
@@ -412,10 +418,7 @@ val WebFrontEnd::accessibleTexts(int id) const {
   return d;
 }
 
-std::string WebFrontEnd::machineSummary() const {
-  const REXEC* rexec = app_.existingRexec();
-  return rexec ? screens::machineSummary(*rexec, app_.existingDerazoInput()) : std::string();
-}
+std::string WebFrontEnd::machineSummary() const { return app_.machineSummary(); }
 
 // ---- the user's side --------------------------------------------------------------------
 
@@ -563,15 +566,55 @@ std::string cssFontFamily(const std::string& name, double points) {
   return frontend::cssFontFamily(ui::Font{name, points, false});
 }
 
-// fits(percent) says whether the caption fits at that width.
-int fitCaption(val fits) {
-  return frontend::fitCaption([&fits](int percent) { return fits(percent).as<bool>(); });
+// The rules of the windows the page adds beside the screens, and the system colours its
+// style sheet takes (as custom properties), as the windows have them.
+val frontEndRules() {
+  const auto str = [](std::string_view s) { return val(std::string(s)); };
+  const auto action = [&str](const frontend::ViewAction& a) {
+    val o = val::object();
+    o.set("caption", str(a.caption));
+    o.set("key", str(a.key));
+    return o;
+  };
+  val r = val::object();
+  r.set("twipsPerPixel", frontend::kTwipsPerPixel);
+  r.set("historyTitle", str(frontend::kHistoryTitle));
+  r.set("historyHint", str(frontend::kHistoryHint));
+  r.set("historyStepBack", str(frontend::kHistoryStepBack));
+  r.set("historyStepBackKey", str(frontend::kHistoryStepBackKey));
+  r.set("historyFirstLineKey", str(frontend::kHistoryFirstLineKey));
+  r.set("historyLastLineKey", str(frontend::kHistoryLastLineKey));
+  r.set("historyRefreshMs", frontend::kHistoryRefreshMs);
+  r.set("announceMs", frontend::kAnnounceMs);
+  r.set("viewMenu", str(frontend::kViewMenu));
+  r.set("readMachineState", action(frontend::kReadMachineState));
+  r.set("showBitValues", action(frontend::kShowBitValues));
+  r.set("machineStateTitle", str(frontend::kMachineStateTitle));
+  val colours = val::object();
+  for (const frontend::SystemColor& c : frontend::kSystemColors) colours.set(c.name, c.css);
+  r.set("systemColors", colours);
+  return r;
+}
+
+// tick() delivers one tick and says whether the burst goes on.
+void wakeClock(frontend::pacing::Pacer& pacer, double nowMs, val tick) {
+  pacer.wakeUp(nowMs, [&tick] { return tick().as<bool>(); });
+}
+
+// fits(pixels, stretch) says whether the caption fits its box in that font.
+val fitCaptionFont(int pixels, val fits) {
+  const frontend::CaptionFont c = frontend::fitCaptionFont(
+      pixels, [&fits](frontend::CaptionFont f) { return fits(f.pixels, f.stretch).as<bool>(); });
+  val font = val::object();
+  font.set("pixels", c.pixels);
+  font.set("stretch", c.stretch);
+  return font;
 }
 
 // What a bit cell of this fill, whose 1 is `one`, shows: "1", "0" or "x".
 std::string bitMark(double fill, double one) {
   return std::string(1,
-                     screens::bitMark(static_cast<ui::Color>(fill), static_cast<ui::Color>(one)));
+                     machine::bitMark(static_cast<ui::Color>(fill), static_cast<ui::Color>(one)));
 }
 
 std::string hexOf(frontend::Rgb c) {
@@ -673,17 +716,19 @@ EMSCRIPTEN_BINDINGS(volpar) {
   emscripten::function("exerciseWording", &volpar::web::WebExercise::wording);
 
   namespace pacing = volpar::frontend::pacing;
-  emscripten::value_object<pacing::Burst>("ClockBurst")
-      .field("ticks", &pacing::Burst::ticks)
-      .field("dueMs", &pacing::Burst::dueMs);
-  emscripten::function("clockFirstDue", &pacing::firstDueMs);
-  emscripten::function("clockBurst", &pacing::burstAt);
-  emscripten::function("clockWakeAt", &pacing::wakeAtMs);
+  emscripten::class_<pacing::Pacer>("ClockPacer")
+      .constructor<>()
+      .function("sync", &pacing::Pacer::sync)
+      .function("stop", &pacing::Pacer::stop)
+      .function("running", &pacing::Pacer::running)
+      .function("wakeAt", &pacing::Pacer::wakeAtMs)
+      .function("wakeUp", &volpar::web::wakeClock);
   emscripten::constant("CLOCK_BUSY_RETRY_MS", pacing::kBusyRetryMs);
   emscripten::function("cssColor", &volpar::web::cssColor);
   emscripten::function("cssFontFamily", &volpar::web::cssFontFamily);
   emscripten::function("fontPixels", &volpar::frontend::fontPixels);
-  emscripten::function("fitCaption", &volpar::web::fitCaption);
+  emscripten::function("fitCaptionFont", &volpar::web::fitCaptionFont);
+  emscripten::function("frontEndRules", &volpar::web::frontEndRules);
   emscripten::function("bitMark", &volpar::web::bitMark);
   emscripten::function("markColor", &volpar::web::markColor);
   emscripten::function("themedColor", &volpar::web::themedColor);

@@ -3,6 +3,7 @@
 // folder by tools/check-format.sh.
 import js from '@eslint/js';
 import globals from 'globals';
+import noImportCycle from '../../tools/lint/no_import_cycle.mjs';
 
 export default [
   { ignores: ['**/node_modules/**', 'build*/**'] },
@@ -10,11 +11,15 @@ export default [
   {
     files: ['src/web/page/**/*.js'],
     languageOptions: { sourceType: 'module', globals: globals.browser },
-    // Short functions, as in the C++.
-    rules: { 'max-lines-per-function': ['error', { max: 40, skipBlankLines: true, skipComments: true }] },
+    plugins: { volpar: { rules: { 'no-import-cycle': noImportCycle } } },
+    rules: {
+      // Short functions, as in the C++.
+      'max-lines-per-function': ['error', { max: 40, skipBlankLines: true, skipComments: true }],
+      'volpar/no-import-cycle': 'error',
+    },
   },
   {
-    files: ['tests/web/**/*.mjs', 'bench/web/**/*.mjs'],
+    files: ['tests/web/**/*.mjs', 'bench/web/**/*.mjs', 'tools/lint/*.mjs'],
     languageOptions: { sourceType: 'module', globals: { ...globals.node, ...globals.browser } },
   },
   {

@@ -17,6 +17,7 @@ REXEC::REXEC(Screens& screens) : ui::Form("REXEC"), screens_(screens) {
   layOutInputWindow();
   connectHandlers();
   accessibleParts = [this] { return screens::executionParts(*this); };
+  sideBySide = 0;
 }
 
 void REXEC::connectHandlers() {

@@ -15,6 +15,8 @@ DERAZO_Input::DERAZO_Input(Screens& screens) : ui::Form("DERAZO_Input"), screens
   connectHandlers();
   tooltipAt = [this](ui::Point at) { return memoryTooltip(at); };
   accessibleParts = [this] { return screens::inputParts(*this); };
+  sideBySide = 1;
+  holdsProgram = true;
   noteMemoryKept();
 }
 

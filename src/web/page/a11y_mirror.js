@@ -4,11 +4,8 @@
 // windows name them, the drawn parts (registers, decoder, clock, lamps) as labelled
 // groups, the memory grid as a grid of 32 rows, and a polite live region that says what
 // each phase changed. All of it visually hidden: nothing drawn moves or changes.
-import { app } from './state.js';
+import { app, rules } from './state.js';
 import { afterFlush } from './events.js';
-
-// At most this often the mirror reads the program and speaks; the newest state wins.
-export const ANNOUNCE_MS = 250;
 
 const mirrors = new Map(); // FormView → Mirror
 let dirty = false;
@@ -146,7 +143,8 @@ afterFlush(() => {
   followForms();
   if (dirty) return;
   dirty = true;
-  const wait = Math.max(0, ANNOUNCE_MS - (performance.now() - lastAnnounced));
+  // At most every rules.announceMs the mirror reads the program and speaks.
+  const wait = Math.max(0, rules.announceMs - (performance.now() - lastAnnounced));
   timer = setTimeout(announce, wait);
 });
 

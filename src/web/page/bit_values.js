@@ -3,9 +3,9 @@
 // bit does not depend on telling colours apart, in black or white, whichever contrasts
 // more with the cell's fill (the windows' rule). Off unless the user turned it on; the
 // choice is kept in the browser.
-import { app } from './state.js';
+import { app, rules } from './state.js';
 import { afterFlush } from './events.js';
-import { addPageItem, addPageKey } from './page_menu.js';
+import { addPageItem, addPageKey, hasMenus } from './page_menu.js';
 import { onThemeChange, themeOutlined } from './theme.js';
 
 const STORAGE_KEY = 'volpar.showBitValues';
@@ -80,7 +80,7 @@ function mark(cell) {
     cell.mark.className = 'bit-mark';
     cell.mark.setAttribute('aria-hidden', 'true');
     const { width, height } = cell.view.last;
-    cell.mark.style.fontSize = `${(Math.min(width, height) / 15) * 0.8}px`;
+    cell.mark.style.fontSize = `${(Math.min(width, height) / rules.twipsPerPixel) * 0.8}px`;
     cell.view.node.append(cell.mark);
   }
   const look = lookOf(fill >>> 0, cell.one >>> 0);
@@ -93,6 +93,9 @@ afterFlush(() => {
 });
 onThemeChange(markAll);
 
-const item = { caption: 'Show &bit values', shortcut: 'F4', run: toggleBitValues, checked: bitValuesShown };
-addPageItem({ form: 'DERAZO_Input', menu: '&View', ...item });
-addPageKey('F4', toggleBitValues);
+export function hookBitValues() {
+  const { caption, key } = rules.showBitValues;
+  const item = { caption, shortcut: key, run: toggleBitValues, checked: bitValuesShown };
+  addPageItem({ on: hasMenus, menu: rules.viewMenu, ...item });
+  addPageKey(key, toggleBitValues);
+}

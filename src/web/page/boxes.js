@@ -2,8 +2,7 @@
 // The page's modal boxes: while one is open nothing else happens; when the last closes,
 // the screens catch up and the focus goes back where it was.
 import { app, $ } from './state.js';
-import { deliver, requestFrame } from './events.js';
-import { flush } from './desk.js';
+import { deliver, drawNow, requestFrame } from './events.js';
 
 const msgbox = $('#msgbox');
 const questionbox = $('#questionbox');
@@ -57,7 +56,7 @@ function showNextBox() {
 // The screens show what they show now until the box is closed; nothing else happens.
 export function showMessage(text, title) {
   app.boxRaised = true;
-  if (!app.modal) flush();
+  if (!app.modal) drawNow();
   boxQueue.push({ text, title });
   if (boxQueue.length === 1 && !app.modal) showNextBox();
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Colours, fonts and captions as the program's own tables and rules give them, as the
 // windows draw them.
-import { app, TWIPS_PER_PIXEL } from './state.js';
+import { app, rules } from './state.js';
 
 // How a colour is used where it is drawn: a white fill is a 0 bit, a white back a text box.
 export const FILL = 0;
@@ -23,7 +23,50 @@ export function fontSize(font, percent = 100) {
 }
 
 export function px(twips) {
-  return `${twips / TWIPS_PER_PIXEL}px`;
+  return `${twips / rules.twipsPerPixel}px`;
+}
+
+// A caption too wide or tall for its label is narrowed, then made smaller, by the windows'
+// rule (the program's fitCaptionFont), measured by the browser's own layout. Measured once
+// all changes are written, on the screens shown, once for each caption, font and box: a
+// running clock shows the same few captions again and again, and each measure costs the
+// browser a layout.
+const toFit = new Set();
+const fitted = new Map(); // caption, font and box → { pixels, stretch }
+
+export function fitLater(view) {
+  toFit.add(view);
+}
+
+export function fitLabels() {
+  for (const view of toFit) {
+    const { font, caption, width, height } = view.last;
+    const key = `${caption}\n${font.name}\n${font.points}\n${font.bold}\n${width}\n${height}`;
+    if (!fitted.has(key)) {
+      // Measured once its screen is shown: asking costs a layout, so only when not known,
+      // and not while its screen is neither in front nor beside it.
+      if (!view.last.visible || !isShown(view.form) || !view.node.offsetParent) continue;
+      fitted.set(key, measuredFit(view.node, font));
+    }
+    toFit.delete(view);
+    setFont(view.node, fitted.get(key));
+  }
+}
+
+function setFont(n, { pixels, stretch }) {
+  n.style.fontSize = `${pixels}px`;
+  n.style.fontStretch = `${stretch}%`;
+}
+
+function isShown(form) {
+  return form === app.frontForm || form.node.classList.contains('beside');
+}
+
+function measuredFit(n, font) {
+  return app.module.fitCaptionFont(app.module.fontPixels(font.points, 1), (pixels, stretch) => {
+    setFont(n, { pixels, stretch });
+    return n.scrollWidth <= n.clientWidth + 1 && n.scrollHeight <= n.clientHeight + 1;
+  });
 }
 
 // A caption with "&" before its access key: the key comes back underlined, "&&" is "&".

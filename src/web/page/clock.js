@@ -9,10 +9,7 @@ import { deliver } from './events.js';
 export class Clock {
   constructor(id) {
     this.id = id;
-    this.running = false;
-    this.interval = 0;
-    this.next = 0;
-    this.lastWakeUp = 0;
+    this.pacer = new app.module.ClockPacer(); // the windows' driver loop
     this.timer = null;
     this.delivered = 0;
   }
@@ -20,51 +17,46 @@ export class Clock {
   sync() {
     const d = app.fe.element(this.id);
     const run = Boolean(d) && d.enabled && d.interval > 0 && !app.programEnded;
-    if (!run) {
-      this.stop();
-      return;
-    }
-    if (this.running && this.interval === d.interval) return;
-    this.running = true;
-    this.interval = d.interval;
-    this.next = app.module.clockFirstDue(performance.now(), this.interval);
-    this.arm();
+    if (this.pacer.sync(run, run ? d.interval : 0, performance.now())) this.arm();
+    if (!this.pacer.running()) this.stop();
   }
 
   stop() {
-    this.running = false;
+    this.pacer.stop();
     clearTimeout(this.timer);
     this.timer = null;
+  }
+
+  // The form went: the program's pacer goes with it.
+  discard() {
+    this.stop();
+    this.pacer.delete();
   }
 
   arm() {
     clearTimeout(this.timer);
-    const at = app.module.clockWakeAt(this.next, this.lastWakeUp);
-    this.timer = setTimeout(() => this.wakeUp(), Math.max(0, at - performance.now()));
+    const wait = Math.max(0, this.pacer.wakeAt() - performance.now());
+    this.timer = setTimeout(() => this.wakeUp(), wait);
   }
 
   wakeUp() {
     this.timer = null;
-    if (!this.running) return;
+    if (!this.pacer.running()) return;
     if (app.modal) {
       this.timer = setTimeout(() => this.wakeUp(), app.module.CLOCK_BUSY_RETRY_MS);
       return;
     }
-    this.lastWakeUp = performance.now();
-    const burst = app.module.clockBurst(this.lastWakeUp, this.next, this.interval);
-    this.next = burst.dueMs;
-    for (let n = 0; n < burst.ticks; ++n) {
-      this.next += this.interval;
+    let resynced = false;
+    this.pacer.wakeUp(performance.now(), () => {
       ++this.delivered;
-      const same = deliver(() => app.fe.tick(this.id), true);
-      if (!same) {
-        this.running = false;
-        this.sync();
-        return;
-      }
-      if (app.modal || !this.running) break;
-    }
-    if (this.running) this.arm();
+      if (deliver(() => app.fe.tick(this.id), true)) return !app.modal;
+      // The tick stopped its timer or changed its interval: the clock follows at once.
+      this.pacer.stop();
+      this.sync();
+      resynced = true;
+      return false;
+    });
+    if (!resynced && this.pacer.running()) this.arm();
   }
 }
 

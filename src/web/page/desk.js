@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The desk: the program's windows, which one is in front, and the tabs that bring one there.
 import { app, $ } from './state.js';
-import { fontSize } from './captions.js';
+import { fitLabels } from './captions.js';
 import { flushed } from './events.js';
 import { FormView } from './form_view.js';
 import { arrangeDesk } from './desk_layout.js';
@@ -33,43 +33,6 @@ export function flush() {
   updateTabs();
   fitLabels();
   flushed();
-}
-
-// A caption too long for its label is drawn a little smaller, in the steps the windows
-// narrow theirs by. Measured once all changes are written, on the screens shown, once for
-// each caption, font and box: a running clock shows the same few captions again and again,
-// and each measure costs the browser a layout.
-const toFit = new Set();
-const fitted = new Map(); // caption, font and box → percent
-
-export function fitLater(view) {
-  toFit.add(view);
-}
-
-function fitLabels() {
-  for (const view of toFit) {
-    const { font, caption, width, height } = view.last;
-    const key = `${caption}\n${font.name}\n${font.points}\n${font.bold}\n${width}\n${height}`;
-    if (!fitted.has(key)) {
-      // Measured once its screen is shown: asking costs a layout, so only when not known,
-      // and not while its screen is neither in front nor beside it.
-      if (!view.last.visible || !isShown(view.form) || !view.node.offsetParent) continue;
-      fitted.set(key, measuredFit(view.node, font));
-    }
-    toFit.delete(view);
-    view.node.style.fontSize = fontSize(font, fitted.get(key));
-  }
-}
-
-function isShown(form) {
-  return form === app.frontForm || form.node.classList.contains('beside');
-}
-
-function measuredFit(n, font) {
-  return app.module.fitCaption((percent) => {
-    n.style.fontSize = fontSize(font, percent);
-    return n.scrollWidth <= n.clientWidth + 1 && n.scrollHeight <= n.clientHeight + 1;
-  });
 }
 
 export function bringToFront(form) {

@@ -1,36 +1,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where the windows stand on the desk and the scale each is drawn at. The execution screen
-// and the input screen, which holds the memory, stand side by side when the tab is wide
-// enough for both at their drawn size or larger; else one stands at a time and the tabs
-// choose it. A screen is never drawn smaller than it would be at 100 % zoom in the same
+// Where the windows stand on the desk and the scale each is drawn at. The two screens whose
+// form says where it stands beside the other (its description's sideBySide: 0 left, 1 right)
+// stand side by side when the tab is wide enough for both at their drawn size or larger;
+// else one stands at a time and the tabs choose it. A screen is never drawn smaller than it would be at 100 % zoom in the same
 // window, so that zooming in enlarges it; its window scrolls where it no longer fits.
-import { app, $, TWIPS_PER_PIXEL } from './state.js';
-import { bringToFront } from './desk.js';
+import { app, $, rules } from './state.js';
 import { browserZoom, watchZoom } from './zoom.js';
 import { addPageKey } from './page_menu.js';
 
 const desk = $('#desk');
-const SIDE_BY_SIDE = ['REXEC', 'DERAZO_Input']; // left to right
 // Side by side only where each is drawn at least at its own size: captions of 8 points
 // at 11 CSS pixels, as the windows draw them on a common screen.
 const MIN_SIDE_BY_SIDE_SCALE = 1;
 const GAP = 4; // CSS pixels of desk between the two
 
+let bringToFront = () => {}; // handed in at start: the desk brings a window forward
 let standing = null; // the pair while it stands side by side
 let arranged = null;
-const sideOf = new WeakMap(); // form → its place in SIDE_BY_SIDE, -1 for none; once per form
 const chromeOf = new WeakMap(); // form → the height of its title and menu bar, as last shown
 
 function fitScale(form, width, height) {
-  return Math.min((width * TWIPS_PER_PIXEL) / form.desc.width, (height * TWIPS_PER_PIXEL) / form.desc.height);
+  const k = rules.twipsPerPixel;
+  return Math.min((width * k) / form.desc.width, (height * k) / form.desc.height);
 }
 
 const zoomedIn = () => browserZoom() > 1.01;
 
-function side(form) {
-  if (!sideOf.has(form)) sideOf.set(form, SIDE_BY_SIDE.indexOf(form.desc.name));
-  return sideOf.get(form);
-}
+const side = (form) => form.desc.sideBySide;
 
 // The two screens when both are shown and one of them is in front, left one first.
 function pairInView() {
@@ -119,7 +115,8 @@ function nextScreen() {
   if (shown.length > 1) bringToFront(shown[(shown.indexOf(app.frontForm) + 1) % shown.length]);
 }
 
-export function hookDeskLayout() {
+export function hookDeskLayout(toFront) {
+  bringToFront = toFront;
   desk.addEventListener('mousedown', frontOnPress, true);
   addPageKey('Ctrl+F6', nextScreen);
   watchZoom(() => arrangeDesk(true));

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One element of a window drawn as the program describes it, and the user's actions on it
 // handed back to the program.
-import { app, TWIPS_PER_PIXEL } from './state.js';
-import { accessKeyOf, css, FILL, FORE, fontFamily, fontSize, px, setCaption } from './captions.js';
+import { app, rules } from './state.js';
+import { accessKeyOf, css, FILL, FORE, fitLater, fontFamily, fontSize, px, setCaption } from './captions.js';
 import { deliver } from './events.js';
-import { fitLater } from './desk.js';
 import { Clock } from './clock.js';
 
 const INHERIT = 0xffffffff;
@@ -211,8 +210,10 @@ export class ElementView {
     setCaption(n, d.caption);
     if (refit) {
       n.style.fontSize = fontSize(d.font);
-      if (d.caption.includes(' ')) fitLater(this);
+      n.style.fontStretch = '';
+      fitLater(this);
     }
+    if (changed(d, prev, 'centred')) n.classList.toggle('centred', d.centred);
     if (changed(d, prev, 'enabled', 'fore')) {
       n.style.color = d.enabled ? css(d.fore, 'var(--vp-text)', FORE) : 'var(--vp-disabled-text)';
       n.ariaDisabled = d.enabled ? null : 'true'; // greyed as a disabled control's text is
@@ -233,7 +234,7 @@ export class ElementView {
     const n = this.node;
     if (changed(d, prev, 'x1', 'y1', 'x2', 'y2')) {
       for (const k of ['x1', 'y1', 'x2', 'y2']) n.setAttribute(k, d[k]);
-      n.setAttribute('stroke-width', TWIPS_PER_PIXEL);
+      n.setAttribute('stroke-width', rules.twipsPerPixel);
     }
     if (changed(d, prev, 'fore')) n.style.stroke = css(d.fore, 'var(--vp-outline)', FORE);
     if (changed(d, prev, 'visible')) n.style.display = d.visible ? '' : 'none';
@@ -324,6 +325,6 @@ export class ElementView {
       const back = v.last ? v.last.back >>> 0 : INHERIT;
       if (back !== INHERIT) return css(back);
     }
-    return css(this.form.desc.back, 'var(--vp-window)');
+    return css(this.form.desc.back, 'var(--sys-window)');
   }
 }

@@ -1,15 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One user action or tick at a time, handed to the program, and what it changed drawn.
+// The bottom of the page's modules: it imports none but the shared state; how to draw
+// and how to settle the boxes are handed in at start (hookEvents, by main.js).
 import { app } from './state.js';
-import { flush } from './desk.js';
-import { settleBoxes } from './boxes.js';
 
+const hooks = { draw: () => {}, settleBoxes: () => {} };
 const eventListeners = [];
 const flushListeners = [];
 let frameRequested = false;
 
 // listener(tick) runs after every event the program handled (a file to hand over, a clock
 // to start or stop); tick tells a clock's tick from a user's action.
+export function hookEvents({ draw, settleBoxes }) {
+  hooks.draw = draw;
+  hooks.settleBoxes = settleBoxes;
+}
+
+// Draws at once everything that changed.
+export function drawNow() {
+  hooks.draw();
+}
+
 export function afterEachEvent(listener) {
   eventListeners.push(listener);
 }
@@ -29,7 +40,7 @@ export function flushed() {
 // read however fast keys come; a tick's changes wait for the next animation frame, which
 // draws them all together.
 export function deliver(action, tick = false) {
-  if (!tick) settleBoxes();
+  if (!tick) hooks.settleBoxes();
   if (app.modal) return undefined;
   const outer = app.currentEvent;
   app.currentEvent = action;
@@ -42,7 +53,7 @@ export function deliver(action, tick = false) {
   }
   for (const listener of eventListeners) listener(tick);
   if (tick || app.modal) requestFrame();
-  else flush();
+  else hooks.draw();
   return result;
 }
 
@@ -51,6 +62,6 @@ export function requestFrame() {
   frameRequested = true;
   requestAnimationFrame(() => {
     frameRequested = false;
-    if (!app.modal) flush();
+    if (!app.modal) hooks.draw();
   });
 }

@@ -63,7 +63,7 @@ export class FormView {
     client.className = 'client';
     client.style.width = px(d.width);
     client.style.height = px(d.height);
-    client.style.background = css(d.back, 'var(--vp-window)');
+    client.style.background = css(d.back, 'var(--sys-window)');
     client.style.fontFamily = fontFamily(d.font);
     client.style.fontSize = fontSize(d.font);
     return client;
@@ -100,7 +100,7 @@ export class FormView {
   destroy() {
     for (const v of this.views) {
       app.views.delete(v.id);
-      app.clocks.get(v.id)?.stop();
+      app.clocks.get(v.id)?.discard();
       app.clocks.delete(v.id);
     }
     this.node.remove();

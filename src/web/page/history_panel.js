@@ -7,16 +7,13 @@
 // line is one row high but the end line, which comes last and wraps. The panel reads the
 // history after each flush only while it is open and only when its revision changed, so
 // that a closed panel or an idle program costs nothing; at once after a user's action, and
-// while the clock runs at most ten times a second, as the desktop's window does (listing
-// a long run again costs more than a frame, and the lines scroll by faster than read).
-import { app } from './state.js';
+// while the clock runs at most every rules.historyRefreshMs, as the desktop's window does.
+// Its title, hint, Step Back caption and keys are the windows' own (rules).
+import { app, rules } from './state.js';
 import { afterEachEvent, afterFlush, deliver } from './events.js';
+import { accessKeyOf, setCaption } from './captions.js';
+import { keyCombo, shortcutMatches } from './keys.js';
 
-const TITLE = 'VOLPAR Execution History';
-const HINT =
-  'Click an instruction to go back to its first phase, a phase to just after it. ' +
-  'Ctrl+Z steps back; Ctrl+Home and Ctrl+End go to the first and last line.';
-const REFRESH_MS = 100;
 const ROW_PX = 18;
 const SPARE_ROWS = 4; // drawn above and below the view, so that scrolling shows no gap
 
@@ -55,21 +52,16 @@ function makeButtons() {
   const close = make('button', { type: 'button', className: 'close', textContent: '×' });
   close.setAttribute('aria-label', 'Close the history');
   close.addEventListener('click', closeHistory);
-  stepBack = make(
-    'button',
-    { type: 'button', className: 'step-back' },
-    'Step ',
-    make('u', { textContent: 'B' }),
-    'ack',
-  );
+  stepBack = make('button', { type: 'button', className: 'step-back' });
+  setCaption(stepBack, rules.historyStepBack);
   stepBack.addEventListener('click', stepBackOnce);
   return close;
 }
 
 function build() {
-  const heading = make('h2', { id: 'history-title', textContent: TITLE });
+  const heading = make('h2', { id: 'history-title', textContent: rules.historyTitle });
   const close = makeButtons();
-  const hint = make('p', { id: 'history-hint', className: 'hint', textContent: HINT });
+  const hint = make('p', { id: 'history-hint', className: 'hint', textContent: rules.historyHint });
   panel = make(
     'aside',
     { id: 'history', hidden: true },
@@ -126,7 +118,7 @@ function readLater() {
 
 function readNow() {
   userAction = false;
-  readAfter = performance.now() + REFRESH_MS;
+  readAfter = performance.now() + rules.historyRefreshMs;
   read();
 }
 
@@ -216,9 +208,8 @@ function moveCurrent(to) {
   if (hasEnd) markLine(endLine, count - 1);
 }
 
+// The keys of any list; the first and last line's keys of the windows' own come with them.
 const PAGE_KEYS = {
-  'Ctrl+Home': () => moveCurrent(0),
-  'Ctrl+End': () => moveCurrent(count - 1),
   Home: () => moveCurrent(0),
   End: () => moveCurrent(count - 1),
   ArrowUp: () => moveCurrent(current - 1),
@@ -229,20 +220,26 @@ const PAGE_KEYS = {
   ' ': () => current >= 0 && goBackTo(current),
 };
 
+function listKey(ev) {
+  const combo = keyCombo(ev);
+  if (combo === rules.historyFirstLineKey) return () => moveCurrent(0);
+  if (combo === rules.historyLastLineKey) return () => moveCurrent(count - 1);
+  return PAGE_KEYS[(ev.ctrlKey && !ev.altKey ? 'Ctrl+' : '') + ev.key];
+}
+
 // The panel's keys are its own: none reaches the screens behind it.
 function onKeyDown(ev) {
   ev.stopPropagation();
-  const ctrl = ev.ctrlKey && !ev.altKey;
-  if (ctrl && ev.code === 'KeyZ') {
+  if (shortcutMatches(rules.historyStepBackKey, keyCombo(ev))) {
     ev.preventDefault();
     stepBackOnce();
-  } else if (ev.altKey && !ev.ctrlKey && ev.code === 'KeyB') {
+  } else if (keyCombo(ev) === `Alt+${accessKeyOf(rules.historyStepBack).toUpperCase()}`) {
     ev.preventDefault();
     if (!stepBack.disabled) stepBackOnce();
   } else if (ev.key === 'Escape') {
     closeHistory();
   } else if (ev.target === list) {
-    const run = PAGE_KEYS[(ctrl ? 'Ctrl+' : '') + ev.key];
+    const run = listKey(ev);
     if (run) {
       ev.preventDefault();
       run();

@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Read machine state" (F3): a panel with the machine's whole state in plain text, the
 // summary the windows' F3 shows, kept up to date while it is open.
-import { app } from './state.js';
-import { addPageItem, addPageKey } from './page_menu.js';
+import { app, rules } from './state.js';
+import { addPageItem, addPageKey, hasMenus } from './page_menu.js';
 import { afterAnnounce, announceNow } from './a11y_mirror.js';
 
 const panel = document.createElement('aside');
 panel.id = 'machine-state';
 panel.hidden = true;
-panel.setAttribute('aria-label', 'VOLPAR Machine State');
 const header = document.createElement('header');
 const title = document.createElement('span');
-title.textContent = 'VOLPAR Machine State';
 const close = document.createElement('button');
 close.type = 'button';
 close.textContent = '×';
@@ -27,7 +25,7 @@ document.body.append(panel);
 
 function refresh() {
   if (panel.hidden) return;
-  const summary = app.fe.machineSummary() || 'The execution screen has not been opened yet.';
+  const summary = app.fe.machineSummary();
   if (text.value === summary) return;
   const at = text.selectionStart;
   text.value = summary;
@@ -51,18 +49,17 @@ close.addEventListener('click', hide);
 panel.addEventListener('keydown', (ev) => {
   ev.stopPropagation();
   if (ev.key === 'Escape') hide();
-  if (ev.key === 'F3') {
+  if (ev.key === rules.readMachineState.key) {
     ev.preventDefault();
     text.focus();
   }
 });
 afterAnnounce(refresh);
 
-addPageItem({
-  form: 'DERAZO_Input',
-  menu: '&View',
-  caption: '&Read machine state',
-  shortcut: 'F3',
-  run: showMachineState,
-});
-addPageKey('F3', showMachineState);
+export function hookMachineState() {
+  panel.setAttribute('aria-label', rules.machineStateTitle);
+  title.textContent = rules.machineStateTitle;
+  const { caption, key } = rules.readMachineState;
+  addPageItem({ on: hasMenus, menu: rules.viewMenu, caption, shortcut: key, run: showMachineState });
+  addPageKey(key, showMachineState);
+}

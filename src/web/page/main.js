@@ -3,10 +3,10 @@
 // hands the user's clicks, keys and edits and the clock's ticks back to it. The program
 // itself, with every rule of the machine, runs as WebAssembly; this page only shows it.
 import createVolpar from './volpar.js';
-import { app, $ } from './state.js';
-import { afterEachEvent, deliver } from './events.js';
-import { flush, showEnded } from './desk.js';
-import { hookBoxes } from './boxes.js';
+import { app, $, rules } from './state.js';
+import { afterEachEvent, deliver, hookEvents } from './events.js';
+import { bringToFront, flush, showEnded } from './desk.js';
+import { hookBoxes, settleBoxes } from './boxes.js';
 import { handSaved, hookFiles } from './files.js';
 import { syncClocks } from './clock.js';
 import { onKeyDown } from './keys.js';
@@ -16,14 +16,26 @@ import { installHistoryPanel } from './history_panel.js';
 import { hookShare, openLinkedProgram } from './share.js';
 import { workOffline } from './offline.js';
 import './a11y_mirror.js';
-import './machine_state.js';
-import './bit_values.js';
-import { applyTheme } from './theme.js';
+import { hookMachineState } from './machine_state.js';
+import { hookBitValues } from './bit_values.js';
+import { hookTheme } from './theme.js';
 import './help_keys.js';
+
+// The program's tables, and the system colours as the style sheet's custom properties.
+function useRules() {
+  Object.assign(rules, app.module.frontEndRules());
+  for (const [name, colour] of Object.entries(rules.systemColors)) {
+    document.documentElement.style.setProperty(`--sys-${name}`, colour);
+  }
+}
 
 async function start() {
   app.module = await createVolpar();
-  applyTheme();
+  useRules();
+  hookTheme();
+  hookEvents({ draw: flush, settleBoxes });
+  hookMachineState();
+  hookBitValues();
   hookFiles();
   hookBoxes();
   installHistoryPanel();
@@ -40,7 +52,7 @@ async function start() {
     $('#help').hidden = true;
     app.frontForm?.applyFocus();
   });
-  hookDeskLayout();
+  hookDeskLayout(bringToFront);
   deliver(() => app.fe.start());
   flush();
   openLinkedProgram();

@@ -123,18 +123,23 @@ export class MenuView extends ElementView {
 const pageItems = [];
 
 // Adds an item the page offers beyond the program's own, e.g.
-//   addPageItem({ form: 'DERAZO_Input', menu: '&View', caption: 'Show &bit values',
+//   addPageItem({ on: hasMenus, menu: '&View', caption: 'Show &bit values',
 //                 shortcut: 'F4', run, checked: () => shown });
-// to every window of that form made from now on: into the program's menu of that title
-// where it has one, else into a menu of the page's own after the program's menus. The
-// shortcut works while that window is in front.
+// to every window made from now on whose form `on` accepts, as its description and its
+// own menus say: into the program's menu of that title where it has one, else into a
+// menu of the page's own after the program's menus. The shortcut works while that window
+// is in front.
 export function addPageItem(item) {
   pageItems.push(item);
-  for (const form of app.forms.values()) if (form.desc.name === item.form) addItemTo(form, item);
+  for (const form of app.forms.values()) if (item.on(form)) addItemTo(form, item);
 }
 
+// A window with menus of the program's own, as the windows put their View menu.
+export const hasMenus = (form) => form.menus.length > 0;
+
 export function addPageItemsTo(form) {
-  for (const item of pageItems) if (item.form === form.desc.name) addItemTo(form, item);
+  const items = pageItems.filter((item) => item.on(form)); // asked before any is added
+  for (const item of items) addItemTo(form, item);
 }
 
 function addItemTo(form, item) {

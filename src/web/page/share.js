@@ -37,5 +37,6 @@ export function openLinkedProgram() {
 export function hookShare() {
   whenClosed(sharebox, closedBox);
   window.addEventListener('hashchange', openLinkedProgram);
-  addPageItem({ form: 'DERAZO_Input', menu: '&File', caption: 'Copy Share &Link', run: shareProgram });
+  const on = (form) => form.desc.holdsProgram;
+  addPageItem({ on, menu: '&File', caption: 'Copy Share &Link', run: shareProgram });
 }

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the page's modules share: the running program and the page's view of it.
 
-export const TWIPS_PER_PIXEL = 15;
+// The rules the windows follow too, as the program's own tables give them (twips per
+// pixel, the history's and the state panel's texts, keys and pace, the system colours):
+// filled at start, before anything is drawn (useRules, main.js).
+export const rules = {};
 
 export const $ = (selector) => document.querySelector(selector);
 

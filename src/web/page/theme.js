@@ -5,22 +5,11 @@
 // System follows the browser's prefers-color-scheme and prefers-contrast; the choice is
 // kept in the browser. The operating system's own high contrast (forced-colors) is
 // honoured by the style sheet with system colours.
-import { app } from './state.js';
-import { addPageItem } from './page_menu.js';
+import { app, rules } from './state.js';
+import { addPageItem, hasMenus } from './page_menu.js';
 
 const CHOICE_KEY = 'volpar.theme';
 const SAFE_KEY = 'volpar.colourBlind';
-const SYSTEM_NAMES = [
-  'window',
-  'base',
-  'text',
-  'highlight',
-  'highlighted-text',
-  'button',
-  'dark',
-  'button-text',
-  'light',
-];
 const prefersDark = matchMedia('(prefers-color-scheme: dark)');
 const prefersContrast = matchMedia('(prefers-contrast: more)');
 const forcedColors = matchMedia('(forced-colors: active)');
@@ -28,7 +17,6 @@ const listeners = [];
 let choice = read(CHOICE_KEY) ?? 'system';
 let colourBlind = read(SAFE_KEY) === 'true';
 let outlined = false;
-let sheet = null;
 
 function read(key) {
   try {
@@ -59,16 +47,17 @@ export function themeChoice() {
   return { choice, colourBlind };
 }
 
+// Set on the root itself, after the program's rules: --sys-NAME for each system colour the
+// style sheet knows, --vp-NAME for the rest of the table.
 export function applyTheme() {
   const look = app.module.themeLook(choice, colourBlind, prefersDark.matches, prefersContrast.matches);
-  const lines = Object.entries(look.properties).map(([name, value]) => `${name}: ${value};`);
-  for (const name of SYSTEM_NAMES) lines.push(`--sys-${name}: var(--vp-${name});`);
-  sheet ??= document.head.appendChild(document.createElement('style'));
-  sheet.id = 'theme';
-  sheet.textContent = `:root { ${lines.join(' ')} color-scheme: ${look.dark ? 'dark' : 'light'}; }`;
+  const root = document.documentElement;
+  for (const [name, value] of Object.entries(look.properties)) root.style.setProperty(name, value);
+  for (const name of Object.keys(rules.systemColors)) root.style.setProperty(`--sys-${name}`, `var(--vp-${name})`);
+  root.style.colorScheme = look.dark ? 'dark' : 'light';
   outlined = look.outlined || forcedColors.matches;
-  document.documentElement.dataset.theme = look.dark ? 'dark' : 'light';
-  document.documentElement.classList.toggle('outlined', outlined);
+  root.dataset.theme = look.dark ? 'dark' : 'light';
+  root.classList.toggle('outlined', outlined);
   for (const changed of listeners) changed();
 }
 
@@ -80,26 +69,20 @@ export function chooseTheme(name, safe = colourBlind) {
   applyTheme();
 }
 
-for (const query of [prefersDark, prefersContrast, forcedColors]) {
-  query.addEventListener('change', () => {
-    if (app.module) applyTheme();
-  });
+// View > Theme, on the screens with menus; System follows the browser as it changes.
+export function hookTheme() {
+  applyTheme();
+  for (const query of [prefersDark, prefersContrast, forcedColors]) query.addEventListener('change', applyTheme);
+  const items = [
+    ['system', 'Theme: &System'],
+    ['light', 'Theme: &Light'],
+    ['dark', 'Theme: &Dark'],
+    ['high-contrast', 'Theme: &High Contrast'],
+  ];
+  for (const [name, caption] of items) {
+    const run = () => chooseTheme(name);
+    addPageItem({ on: hasMenus, menu: rules.viewMenu, caption, run, checked: () => choice === name });
+  }
+  const run = () => chooseTheme(choice, !colourBlind);
+  addPageItem({ on: hasMenus, menu: rules.viewMenu, caption: '&Colour-blind safe', run, checked: () => colourBlind });
 }
-
-const ITEMS = [
-  ['system', 'Theme: &System'],
-  ['light', 'Theme: &Light'],
-  ['dark', 'Theme: &Dark'],
-  ['high-contrast', 'Theme: &High Contrast'],
-];
-for (const [name, caption] of ITEMS) {
-  const run = () => chooseTheme(name);
-  addPageItem({ form: 'DERAZO_Input', menu: '&View', caption, run, checked: () => choice === name });
-}
-addPageItem({
-  form: 'DERAZO_Input',
-  menu: '&View',
-  caption: '&Colour-blind safe',
-  run: () => chooseTheme(choice, !colourBlind),
-  checked: () => colourBlind,
-});

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string_view>
+
+namespace volpar::frontend {
+
+// The windows a front end adds beside the screens for reading the machine, each the same
+// in the windows and in the page: their texts, keys and pace.
+
+// Twips are the screens' unit: 15 to a pixel at scale 1.
+inline constexpr int kTwipsPerPixel = 15;
+
+// The execution history.
+inline constexpr std::string_view kHistoryTitle = "VOLPAR Execution History";
+inline constexpr std::string_view kHistoryHint =
+    "Click an instruction to go back to its first phase, a phase to just after it. "
+    "Ctrl+Z steps back; Ctrl+Home and Ctrl+End go to the first and last line.";
+inline constexpr std::string_view kHistoryStepBack = "Step &Back";
+// Keys of the history window besides those of any list.
+inline constexpr std::string_view kHistoryStepBackKey = "Ctrl+Z";
+inline constexpr std::string_view kHistoryFirstLineKey = "Ctrl+Home";
+inline constexpr std::string_view kHistoryLastLineKey = "Ctrl+End";
+// While the clock runs the history is read at most this often (listing a long run again
+// costs more than a frame, and lines scroll by faster than read); at once after a user's
+// action.
+inline constexpr int kHistoryRefreshMs = 100;
+
+// Changes reach a screen reader at most this often, the newest state winning, so that a
+// fast clock does not flood it.
+inline constexpr int kAnnounceMs = 250;
+
+// The View actions every screen offers by key, listed in a View menu of its own on a
+// screen with menus: the machine state in plain text, and the bit values in the cells.
+struct ViewAction {
+  std::string_view caption;
+  std::string_view key;
+};
+inline constexpr std::string_view kViewMenu = "&View";
+inline constexpr ViewAction kReadMachineState{"&Read machine state", "F3"};
+inline constexpr ViewAction kShowBitValues{"Show &bit values", "F4"};
+inline constexpr std::string_view kMachineStateTitle = "VOLPAR Machine State";
+
+}  // namespace volpar::frontend
