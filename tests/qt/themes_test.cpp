@@ -72,8 +72,8 @@ class Themes : public BridgeFixture {
       }
       // A digit written in it covers most of the rest, nearly all of a small cell.
       const int least = !theme.outlined ? side * side / 2 : side >= 6 ? side * side / 8 : 1;
-      EXPECT_GE(fill, least)
-          << label << " " << e->displayName() << " not " << want.name().toStdString();
+      EXPECT_GE(fill, least) << label << " " << e->displayName() << " not "
+                             << want.name().toStdString();
       // High Contrast writes every bit inside its cell.
       if (theme.outlined && bits.count(e) && side >= 6) {
         EXPECT_GT(mark, 0) << label << " " << e->displayName() << " digit";
