@@ -131,6 +131,17 @@ Rgb drawnColor(const Theme& t, ui::Color model, Paint paint) {
   return slot ? t[*slot] : rgbOf(model);
 }
 
+std::optional<Slot> textOnMachineColour(ui::Color fore, ui::Color back) {
+  if (fore != ui::kBlack && fore != ui::kInherit) return std::nullopt;
+  switch (back) {
+    case ui::kYellow: return Slot::MemoryOne;
+    case ui::kRed: return Slot::RegisterOne;
+    case ui::kGreen: return Slot::Decoder;
+    case ui::kCyan: return Slot::Clock;
+    default: return std::nullopt;
+  }
+}
+
 const char* slotName(Slot slot) { return kSlotNames[static_cast<int>(slot)]; }
 
 const char* choiceName(ThemeChoice choice) { return kChoiceNames[static_cast<int>(choice)]; }

@@ -73,6 +73,11 @@ Slot slotOf(SystemRole role);
 // The colour drawn for a model colour (fixed or system) in a theme.
 Rgb drawnColor(const Theme& theme, ui::Color model, Paint paint);
 
+// A black text on one of the machine's colours (a heading on green) is written as a bit's
+// digit is on it, black or white as the theme's colour wants: the slot of that colour, or
+// none where the text keeps its own colour.
+std::optional<Slot> textOnMachineColour(ui::Color fore, ui::Color back);
+
 // "zero", "memory-one", ...: the page's custom property of a slot is --vp-NAME.
 const char* slotName(Slot slot);
 // "system", "light", "dark", "high-contrast", as the command line and the page say them.

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "frontend/caption_fit.h"
+#include "frontend/contrast.h"
 #include "qt/bounded_cache.h"
 #include "qt/box_text.h"
 #include "qt/qt_color.h"
@@ -226,7 +227,11 @@ const QImage* keptLabel(QPainter& p, const Look& label, const QRectF& box, const
 void paintLabel(QPainter& p, const Look& label, const TwipScale& ts, const QPalette& pal,
                 bool smoothEdges) {
   const QRectF box = ts.rect(label.rect);
-  const QColor fore = textColor(label.enabled, label.fore, pal);
+  QColor fore = textColor(label.enabled, label.fore, pal);
+  if (const auto on = frontend::textOnMachineColour(label.fore, label.back); on && label.enabled) {
+    const frontend::Rgb mark = frontend::markColor(drawnTheme()[*on]);
+    fore = QColor(mark.red, mark.green, mark.blue);
+  }
   const bool opaque = label.back != ui::kInherit;
   const QColor back = opaque ? toQColor(label.back, pal) : QColor();
   if (opaque) {

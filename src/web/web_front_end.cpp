@@ -630,6 +630,16 @@ std::string themedColor(double colour, int paint, const std::string& fallback) {
   return std::string("var(--vp-") + frontend::slotName(*slot) + ")";
 }
 
+// A label's text on its back: on one of the machine's colours, as a digit is written there.
+std::string themedText(double fore, double back, const std::string& fallback) {
+  const bool known = fore >= 0 && fore <= 0xFFFFFFFF && back >= 0 && back <= 0xFFFFFFFF;
+  const auto on = known ? frontend::textOnMachineColour(static_cast<ui::Color>(fore),
+                                                        static_cast<ui::Color>(back))
+                        : std::nullopt;
+  if (on) return std::string("var(--vp-mark-") + frontend::slotName(*on) + ")";
+  return themedColor(fore, static_cast<int>(frontend::Paint::Fore), fallback);
+}
+
 // The colour of that mark on the fill as the theme draws it; a bit cell is always filled
 // with a fixed colour.
 std::string markColor(double fill) {
@@ -733,4 +743,5 @@ EMSCRIPTEN_BINDINGS(volpar) {
   emscripten::function("markColor", &volpar::web::markColor);
   emscripten::function("themedColor", &volpar::web::themedColor);
   emscripten::function("themeLook", &volpar::web::themeLook);
+  emscripten::function("themedText", &volpar::web::themedText);
 }

@@ -14,6 +14,11 @@ export function css(colour, fallback = '', paint = BACK) {
   return app.module.themedColor(colour >>> 0, paint, fallback);
 }
 
+// A label's text on its back (on one of the machine's colours, as a bit's digit is there).
+export function textCss(fore, back, fallback) {
+  return app.module.themedText(fore >>> 0, back >>> 0, fallback);
+}
+
 export function fontFamily(font) {
   return app.module.cssFontFamily(font.name, font.points);
 }

@@ -2,7 +2,7 @@
 // One element of a window drawn as the program describes it, and the user's actions on it
 // handed back to the program.
 import { app, rules } from './state.js';
-import { accessKeyOf, css, FILL, FORE, fitLater, fontFamily, fontSize, px, setCaption } from './captions.js';
+import { accessKeyOf, css, FILL, FORE, fitLater, textCss, fontFamily, fontSize, px, setCaption } from './captions.js';
 import { deliver } from './events.js';
 import { Clock } from './clock.js';
 
@@ -214,8 +214,8 @@ export class ElementView {
       fitLater(this);
     }
     if (changed(d, prev, 'centred')) n.classList.toggle('centred', d.centred);
-    if (changed(d, prev, 'enabled', 'fore')) {
-      n.style.color = d.enabled ? css(d.fore, 'var(--vp-text)', FORE) : 'var(--vp-disabled-text)';
+    if (changed(d, prev, 'enabled', 'fore', 'back')) {
+      n.style.color = d.enabled ? textCss(d.fore, d.back, 'var(--vp-text)') : 'var(--vp-disabled-text)';
       n.ariaDisabled = d.enabled ? null : 'true'; // greyed as a disabled control's text is
     }
     if (changed(d, prev, 'back')) n.style.background = css(d.back, 'transparent');
