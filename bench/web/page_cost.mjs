@@ -3,7 +3,10 @@
 // at every instruction) or a lone BRANCH 0, on the execution screen in the system's headless
 // Chromium, at a given rate; reports the achieved rate and the CPU the browser's renderer and
 // GPU processes used (from /proc), as a share of one core; with `history`, while the
-// execution history's panel is open beside the screen and follows the run.
+// execution history's panel is open beside the screen and follows the run. First, in the
+// same browser and window, the floor: a bare page that changes 30 scattered cells at every
+// frame, what any page showing a running machine pays on a software-composited browser;
+// the page's own cost is what it takes beyond that.
 //   make web && cd tests/web && npm ci && cd ../..
 //   node bench/web/page_cost.mjs [seconds=20] [rate=1000] [counting|branch] [history]
 import fs from 'node:fs';
@@ -51,6 +54,47 @@ function ticksByType() {
   return sum;
 }
 
+// The renderer's and the GPU process's CPU over `seconds`, as shares of one core.
+async function cpuShares(seconds) {
+  const before = ticksByType();
+  const t0 = performance.now();
+  await new Promise((resolve) => setTimeout(resolve, seconds * 1000));
+  const after = ticksByType();
+  const wall = (performance.now() - t0) / 1000;
+  const share = (type) => (100 * ((after[type] ?? 0) - (before[type] ?? 0))) / TICKS_PER_SECOND / wall;
+  return { renderer: share('renderer'), gpu: share('gpu-process'), browser: share('browser') };
+}
+
+const FLOOR_PAGE = `<!doctype html><body style="margin:0;background:#808080">
+<div id="d" style="position:absolute;left:0;top:0;width:960px;height:720px;background:#c0ffc0"></div>
+<script>
+const d = document.getElementById('d');
+const cells = [];
+for (let i = 0; i < 30; ++i) {
+  const c = document.createElement('div');
+  c.style.cssText = 'position:absolute;width:14px;height:14px;border-radius:50%;border:1px solid #000;' +
+    'left:' + ((i * 197) % 930) + 'px;top:' + ((i * 331) % 700) + 'px';
+  d.append(c);
+  cells.push(c);
+}
+let n = 0;
+const frame = () => {
+  ++n;
+  cells.forEach((c, i) => (c.style.background = (n + i) % 2 ? '#ff0000' : '#ffffff'));
+  requestAnimationFrame(frame);
+};
+requestAnimationFrame(frame);
+</script>`;
+
+async function floorCost(browser) {
+  const page = await browser.newPage({ viewport: { width: 1280, height: 900 } });
+  await page.setContent(FLOOR_PAGE);
+  await page.waitForTimeout(1000);
+  const shares = await cpuShares(Number(seconds));
+  await page.close();
+  return shares;
+}
+
 async function runProgram(page) {
   const el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
   await page.keyboard.press('Enter');
@@ -75,6 +119,11 @@ const delivered = (page) => page.evaluate(() => [performance.now(), [...window.v
 const server = await serve(path.resolve(process.env.VOLPAR_WEB_DIR ?? 'build-web'));
 const browser = await launch();
 try {
+  const floor = await floorCost(browser);
+  console.log(
+    `floor (30 cells changed every frame): renderer ${floor.renderer.toFixed(1)} %, GPU ${floor.gpu.toFixed(1)} %, ` +
+      `together ${(floor.renderer + floor.gpu).toFixed(1)} % of a core`,
+  );
   const page = await openPage(browser, `http://127.0.0.1:${server.address().port}/`);
   await runProgram(page);
   if (panel === 'history') await page.keyboard.press('F2');
@@ -101,6 +150,8 @@ try {
     `renderer ${share('renderer').toFixed(1)} %, GPU ${share('gpu-process').toFixed(1)} %, ` +
       `together ${(share('renderer') + share('gpu-process')).toFixed(1)} % of a core; browser ${share('browser').toFixed(1)} %`,
   );
+  const together = share('renderer') + share('gpu-process');
+  console.log(`the page's own: ${(together - floor.renderer - floor.gpu).toFixed(1)} points above the floor`);
   console.log(
     `in the page: ${spent('LayoutCount')} layouts (${spent('LayoutDuration')} s), ` +
       `${spent('RecalcStyleCount')} style passes (${spent('RecalcStyleDuration')} s), ` +

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "machine/REXEC_Manual.h"
+#include "machine/cell_reading.h"
 #include "machine/register_transfers.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
@@ -10,11 +11,10 @@ namespace volpar {
 namespace {
 
 using ui::kCyan;
-using ui::kGreen;
 using ui::kWhite;
 using ui::kYellow;
 
-bool lit(const ui::Shape& cell) { return cell.FillColor() == kGreen; }
+bool lit(const ui::Shape& cell) { return cell.FillColor() == machine::kDecoded; }
 
 // PC + 1; 31 wraps to 0, so the PC never shows 32. The caption is written before the
 // cells.
@@ -58,7 +58,7 @@ void REXEC_Manual::Phase_T4() {
   openPhase(rexec, 4);
   ui::ControlArray<ui::Shape>& t4 = rexec.SHAPET4;
   if (lit(t4(0)) || lit(t4(1)) || lit(t4(2)) || lit(t4(3)) || lit(t4(4))) copyIRToAR(rexec);
-  const bool negative = t4(7).FillColor() == ui::kRed;
+  const bool negative = machine::isOne(t4(7).FillColor(), machine::kRegisterOne);
   const bool notNegative = t4(7).FillColor() == kWhite;
   if (lit(t4(5)) || (lit(t4(6)) && negative) || (lit(t4(8)) && notNegative)) {
     rexec.shape_irpc.setFillColor(kCyan);

@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "machine/REXEC_Manual.h"
+#include "machine/cell_reading.h"
 #include "machine/register_transfers.h"
 #include "screens/execution/REXEC.h"
 #include "screens/field_checks.h"
@@ -17,7 +18,9 @@ using ui::kRed;
 using ui::kWhite;
 
 // Op code k - 1 is executing when decoder cell k is exactly green.
-bool executing(const REXEC& rexec, int k) { return rexec.SHAPEID(k).FillColor() == ui::kGreen; }
+bool executing(const REXEC& rexec, int k) {
+  return rexec.SHAPEID(k).FillColor() == machine::kDecoded;
+}
 
 int operandAddress(const REXEC& rexec) {
   return ui::ValInt(rexec.Register_Address_Decimal.Caption());

@@ -2,6 +2,7 @@
 #include "machine/register_transfers.h"
 
 #include "machine/REXEC_Manual.h"
+#include "machine/cell_reading.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 
@@ -51,7 +52,8 @@ void writeNumber(Cells& cells, int first, int last, int value, ui::Color one) {
 
 int fiveBitValue(const Cells& cells) {
   int value = 0;
-  for (const auto& cell : cells.run(4, 8)) value = value * 2 + (cell->FillColor() == kYellow);
+  for (const auto& cell : cells.run(4, 8))
+    value = value * 2 + machine::isOne(cell->FillColor(), machine::kAddressOne);
   return value;
 }
 

@@ -37,30 +37,50 @@ export function px(twips) {
 // running clock shows the same few captions again and again, and each measure costs the
 // browser a layout.
 const toFit = new Set();
+// Not shown when last asked: looked at again after a user's action or a window's coming to
+// the front (a clock's tick shows nothing new), so that a run does not ask every frame.
+const waiting = new Set();
 const fitted = new Map(); // caption, font and box → { pixels, stretch }
 
 export function fitLater(view) {
+  waiting.delete(view);
   toFit.add(view);
 }
 
-export function fitLabels() {
+const keyOf = ({ font, caption, width, height }) =>
+  `${caption}\n${font.name}\n${font.points}\n${font.bold}\n${width}\n${height}`;
+const basePixels = (font) => app.module.fontPixels(font.points, 1);
+const fits = (n) => n.scrollWidth <= n.clientWidth + 1 && n.scrollHeight <= n.clientHeight + 1;
+
+// `anew`: after a user's action, or a window came to the front. The captions not known yet
+// are read first, all in the one layout the frame needs anyway: most fit as drawn and keep
+// their font; only the others are tried smaller, each try a layout.
+export function fitLabels(anew = false) {
+  if (anew) for (const view of waiting) toFit.add(view);
+  if (anew) waiting.clear();
+  const tooWide = [];
   for (const view of toFit) {
-    const { font, caption, width, height } = view.last;
-    const key = `${caption}\n${font.name}\n${font.points}\n${font.bold}\n${width}\n${height}`;
-    if (!fitted.has(key)) {
-      // Measured once its screen is shown: asking costs a layout, so only when not known,
-      // and not while its screen is neither in front nor beside it.
-      if (!view.last.visible || !isShown(view.form) || !view.node.offsetParent) continue;
-      fitted.set(key, measuredFit(view.node, font));
+    const key = keyOf(view.last);
+    if (fitted.has(key)) continue;
+    // Not while its screen is neither in front nor beside it: it is measured once shown.
+    if (!view.last.visible || !isShown(view.form) || !view.node.offsetParent) {
+      toFit.delete(view);
+      waiting.add(view);
+    } else if (fits(view.node)) {
+      fitted.set(key, { pixels: basePixels(view.last.font), stretch: 100 });
+    } else {
+      tooWide.push([view, key]);
     }
-    toFit.delete(view);
-    setFont(view.node, fitted.get(key));
   }
+  for (const [view, key] of tooWide) fitted.set(key, measuredFit(view.node, view.last.font));
+  for (const view of toFit) setFont(view.node, fitted.get(keyOf(view.last)));
+  toFit.clear();
 }
 
+// The font as drawn is written as drawLabel wrote it, so that nothing changes for the browser.
 function setFont(n, { pixels, stretch }) {
   n.style.fontSize = `${pixels}px`;
-  n.style.fontStretch = `${stretch}%`;
+  n.style.fontStretch = stretch === 100 ? '' : `${stretch}%`;
 }
 
 function isShown(form) {
@@ -68,9 +88,9 @@ function isShown(form) {
 }
 
 function measuredFit(n, font) {
-  return app.module.fitCaptionFont(app.module.fontPixels(font.points, 1), (pixels, stretch) => {
+  return app.module.fitCaptionFont(basePixels(font), (pixels, stretch) => {
     setFont(n, { pixels, stretch });
-    return n.scrollWidth <= n.clientWidth + 1 && n.scrollHeight <= n.clientHeight + 1;
+    return fits(n);
   });
 }
 

@@ -9,8 +9,9 @@ import { arrangeDesk } from './desk_layout.js';
 const desk = $('#desk');
 const tabs = $('#tabs');
 
-// Applies everything that changed since the last frame: only the changed elements.
-export function flush() {
+// Applies everything that changed since the last frame: only the changed elements. `anew`
+// when a user acted since (not only a clock's tick).
+export function flush(anew = true) {
   if (!app.fe || app.programEnded) return;
   const changes = app.fe.takeChanges();
   for (const id of changes.destroyed) app.forms.get(id)?.destroy();
@@ -31,7 +32,7 @@ export function flush() {
   }
   for (const form of touched) if (form === app.frontForm) form.applyFocus();
   updateTabs();
-  fitLabels();
+  fitLabels(anew);
   flushed();
 }
 
@@ -43,7 +44,7 @@ export function bringToFront(form) {
   form.fit();
   form.applyFocus();
   updateTabs();
-  fitLabels();
+  fitLabels(true);
 }
 
 // The tabs are made again only when a window came, went, was renamed or came to the front.

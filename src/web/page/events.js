@@ -6,6 +6,7 @@ import { app } from './state.js';
 
 const hooks = { draw: () => {}, settleBoxes: () => {} };
 const eventListeners = [];
+let acted = false; // a user's action since the last frame drawn
 const flushListeners = [];
 let frameRequested = false;
 
@@ -18,7 +19,8 @@ export function hookEvents({ draw, settleBoxes }) {
 
 // Draws at once everything that changed.
 export function drawNow() {
-  hooks.draw();
+  acted = false;
+  hooks.draw(true);
 }
 
 export function afterEachEvent(listener) {
@@ -52,8 +54,9 @@ export function deliver(action, tick = false) {
     app.currentEvent = outer;
   }
   for (const listener of eventListeners) listener(tick);
+  acted ||= !tick;
   if (tick || app.modal) requestFrame();
-  else hooks.draw();
+  else drawNow();
   return result;
 }
 
@@ -62,6 +65,9 @@ export function requestFrame() {
   frameRequested = true;
   requestAnimationFrame(() => {
     frameRequested = false;
-    if (!app.modal) hooks.draw();
+    if (app.modal) return;
+    const anew = acted;
+    acted = false;
+    hooks.draw(anew);
   });
 }
