@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@
 #include "app/command_line.h"
 #include "qt/front_end.h"
 #include "qt/qt_platform.h"
+#include "qt/theme.h"
+#include "ui/quoted.h"
 
 int main(int argc, char** argv) {
   // --help and --version answer without opening a display.
@@ -40,6 +43,16 @@ int main(int argc, char** argv) {
     std::cerr << "volpar: " << line.error << " (see volpar --help)\n";
     return 2;
   }
+
+  // The theme remembered, or the one the command line names for this run.
+  const auto theme = line.theme.empty() ? std::optional(volpar::qt::themeChoice())
+                                        : volpar::frontend::parseThemeChoice(line.theme);
+  if (!theme) {
+    std::cerr << "volpar: unknown theme " << volpar::ui::quoted(line.theme)
+              << " (see volpar --help)\n";
+    return 2;
+  }
+  volpar::qt::chooseTheme(*theme, line.colourBlind || volpar::qt::colourBlindSafe(), false);
 
   volpar::qt::QtPlatform platform;
   volpar::Application app(platform);

@@ -33,5 +33,27 @@ TEST(CommandLine, ArgumentsAskForTheRightAction) {
   }
 }
 
+// A lab's kiosk names the theme; the caller checks the name against the themes it has.
+TEST(CommandLine, ThemeAndColourBlindOptions) {
+  const struct {
+    std::vector<std::string> args;
+    std::string theme, error;
+    bool colourBlind;
+  } cases[] = {
+      {{"--theme", "dark", "p.txt"}, "dark", "", false},
+      {{"--theme=high-contrast", "--colour-blind"}, "high-contrast", "", true},
+      {{"--colour-blind", "--", "--theme"}, "", "", true},
+      {{"--theme"}, "", "--theme needs a theme", false},
+      {{"--themes=dark"}, "", "unknown option \"--themes=dark\"", false},
+  };
+  for (const auto& c : cases) {
+    const CommandLine line = parseCommandLine(c.args);
+    EXPECT_EQ(line.error, c.error) << testing::PrintToString(c.args);
+    if (!c.error.empty()) continue;
+    EXPECT_EQ(line.theme, c.theme) << testing::PrintToString(c.args);
+    EXPECT_EQ(line.colourBlind, c.colourBlind) << testing::PrintToString(c.args);
+  }
+}
+
 }  // namespace
 }  // namespace volpar

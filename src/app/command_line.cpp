@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
 
+#include <utility>
+
 #include "ui/quoted.h"
 
 namespace volpar {
@@ -14,29 +16,64 @@ const char* const kProgramUsage =
     "load it; the input screen shows it once the welcome screen is dismissed. A file that\n"
     "cannot be loaded is reported as File > Open reports it, and memory stays empty.\n"
     "\n"
-    "  -h, --help     display this help and exit\n"
-    "      --version  output version information and exit\n"
+    "      --theme=THEME   draw the windows in THEME for this run: system (as the\n"
+    "                      desktop prefers), light, dark or high-contrast\n"
+    "      --colour-blind  draw the machine in colours that stay apart for every kind\n"
+    "                      of colour blindness, for this run\n"
+    "  -h, --help          display this help and exit\n"
+    "      --version       output version information and exit\n"
+    "\n"
+    "View > Theme chooses the theme too, and is remembered for the next runs.\n"
     "\n"
     "The options of the Qt toolkit, such as -platform or -style, are accepted too.\n"
     "Program files are text files; volpar-run(1) runs them without windows.\n";
 
+namespace {
+
+CommandLine asking(CommandLine::Action action) {
+  CommandLine line;
+  line.action = action;
+  return line;
+}
+
+CommandLine refused(std::string error) {
+  CommandLine line = asking(CommandLine::Action::Error);
+  line.error = std::move(error);
+  return line;
+}
+
+}  // namespace
+
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
   CommandLine line;
   bool optionsEnded = false;
+  bool themeNext = false;
   for (const std::string& arg : args) {
-    if (!optionsEnded && arg == "--") {
+    if (themeNext) {
+      themeNext = false;
+      line.theme = arg;
+    } else if (!optionsEnded && arg == "--theme") {
+      themeNext = true;
+    } else if (!optionsEnded && arg.starts_with("--theme=")) {
+      line.theme = arg.substr(8);
+    } else if (!optionsEnded && arg == "--colour-blind") {
+      line.colourBlind = true;
+    } else if (!optionsEnded && arg == "--") {
       optionsEnded = true;
     } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
-      return {CommandLine::Action::Help, {}, {}};
+      return asking(CommandLine::Action::Help);
     } else if (!optionsEnded && arg == "--version") {
-      return {CommandLine::Action::Version, {}, {}};
+      return asking(CommandLine::Action::Version);
     } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-      line = {CommandLine::Action::Error, {}, "unknown option " + ui::quoted(arg)};
+      line = refused("unknown option " + ui::quoted(arg));
     } else if (line.action == CommandLine::Action::Run && !line.programFile.empty()) {
-      line = {CommandLine::Action::Error, {}, "more than one program file given"};
+      line = refused("more than one program file given");
     } else if (line.action == CommandLine::Action::Run) {
       line.programFile = arg;
     }
+  }
+  if (themeNext && line.action == CommandLine::Action::Run) {
+    line = refused("--theme needs a theme");
   }
   return line;
 }

@@ -12,8 +12,10 @@ namespace volpar {
 struct CommandLine {
   enum class Action { Run, Help, Version, Error };
   Action action = Action::Run;
-  std::string programFile;  // Run: the program file to open at start, if any
-  std::string error;        // Error: one line naming the problem
+  std::string programFile;   // Run: the program file to open at start, if any
+  std::string error;         // Error: one line naming the problem
+  std::string theme;         // --theme: the theme named for this run, checked by the caller
+  bool colourBlind = false;  // --colour-blind: the colour-blind-safe colours for this run
 };
 
 // Reads the arguments that follow the program name (the toolkit's own options removed).

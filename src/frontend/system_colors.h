@@ -34,7 +34,7 @@ inline constexpr SystemColor kSystemColors[] = {
     {SystemRole::Window, "window", "#f0f0f0"},
     {SystemRole::Base, "base", "#ffffff"},
     {SystemRole::Text, "text", "#000000"},
-    {SystemRole::Highlight, "highlight", "#0078d7"},
+    {SystemRole::Highlight, "highlight", "#0077d7"},
     {SystemRole::HighlightedText, "highlighted-text", "#ffffff"},
     {SystemRole::Button, "button", "#f0f0f0"},
     {SystemRole::Dark, "dark", "#a0a0a0"},

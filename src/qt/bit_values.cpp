@@ -10,6 +10,7 @@
 #include "frontend/contrast.h"
 #include "machine/cell_reading.h"
 #include "qt/qt_color.h"
+#include "qt/theme.h"
 
 namespace volpar::qt {
 
@@ -63,7 +64,8 @@ QColor markColor(QColor fill) {
 }
 
 void paintBitValue(QPainter& p, const ui::Element& shape, const Look& look, const TwipScale& ts) {
-  if (!state().shown) return;
+  // High Contrast writes every bit: a cell's state is never its colour alone.
+  if (!state().shown && !drawnTheme().outlined) return;
   const auto it = state().cells.find(static_cast<const ui::Shape*>(&shape));
   if (it == state().cells.end()) return;
   const QRectF box = ts.rect(look.rect);
@@ -74,7 +76,7 @@ void paintBitValue(QPainter& p, const ui::Element& shape, const Look& look, cons
   font.setBold(true);
   p.save();
   p.setFont(font);
-  p.setPen(markColor(toQColor(look.fill, QApplication::palette())));
+  p.setPen(markColor(toQColor(look.fill, QApplication::palette(), frontend::Paint::Fill)));
   p.drawText(circle, Qt::AlignCenter, QString(QChar(machine::bitMark(look.fill, it->second))));
   p.restore();
 }

@@ -102,7 +102,10 @@ QString multiLineText(const std::string& s) {
 // An element without a colour of its own keeps the style's colour for the role.
 void setRoleColor(QWidget& w, QPalette::ColorRole role, ui::Color color) {
   const QPalette standard = QApplication::palette(&w);
-  const QColor wanted = toQColor(color, standard, standard.color(QPalette::Active, role));
+  const bool text =
+      role == QPalette::Text || role == QPalette::WindowText || role == QPalette::ButtonText;
+  const QColor wanted = toQColor(color, standard, standard.color(QPalette::Active, role),
+                                 text ? frontend::Paint::Fore : frontend::Paint::Back);
   QPalette pal = w.palette();
   if (pal.color(QPalette::Active, role) == wanted && pal.color(QPalette::Inactive, role) == wanted)
     return;

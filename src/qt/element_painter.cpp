@@ -12,10 +12,12 @@
 #include <string>
 
 #include "frontend/caption_fit.h"
+#include "frontend/contrast.h"
 #include "qt/bounded_cache.h"
 #include "qt/box_text.h"
 #include "qt/qt_color.h"
 #include "qt/qt_font.h"
+#include "qt/theme.h"
 #include "ui/form.h"
 
 namespace volpar::qt {
@@ -26,7 +28,7 @@ QString text(const std::string& s) { return QString::fromStdString(s); }
 
 QColor textColor(bool enabled, ui::Color fore, const QPalette& pal) {
   if (!enabled) return pal.color(QPalette::Disabled, QPalette::Text);
-  return toQColor(fore, pal, pal.color(QPalette::Active, QPalette::Text));
+  return toQColor(fore, pal, pal.color(QPalette::Active, QPalette::Text), frontend::Paint::Fore);
 }
 
 }  // namespace
@@ -119,10 +121,15 @@ void paintShape(QPainter& p, const Look& shape, const TwipScale& ts, const QPale
   const double d = std::min(box.width(), box.height());
   const QPointF corner(box.center().x() - d / 2, box.center().y() - d / 2);
   const QPointF origin(std::floor(corner.x()), std::floor(corner.y()));
-  const QColor outline = toQColor(shape.fore, pal, pal.color(QPalette::Active, QPalette::Text));
-  const CircleKey key{toQColor(shape.fill, pal).rgba(),
+  const QColor outline =
+      toQColor(shape.fore, pal, pal.color(QPalette::Active, QPalette::Text), frontend::Paint::Fore);
+  // High Contrast outlines every cell boldly where it has room: its state is never its
+  // fill alone.
+  const bool bold = drawnTheme().outlined && d >= 12;
+  const double pen = bold ? std::max(2.0, 2 * ts.penWidth()) : ts.penWidth();
+  const CircleKey key{toQColor(shape.fill, pal, frontend::Paint::Fill).rgba(),
                       outline.rgba(),
-                      ts.penWidth(),
+                      pen,
                       d,
                       corner.x() - origin.x(),
                       corner.y() - origin.y(),
@@ -133,7 +140,8 @@ void paintShape(QPainter& p, const Look& shape, const TwipScale& ts, const QPale
 void paintLine(QPainter& p, const ui::Line& line, const Look& look, const TwipScale& ts,
                const QPalette& pal) {
   p.setRenderHint(QPainter::Antialiasing, false);
-  p.setPen(QPen(toQColor(look.fore, pal, Qt::black), ts.penWidth()));
+  const QColor fallback = pal.color(QPalette::Active, QPalette::WindowText);
+  p.setPen(QPen(toQColor(look.fore, pal, fallback, frontend::Paint::Fore), ts.penWidth()));
   const double k = ts.k();
   p.drawLine(QPointF(line.x1() * k, line.y1() * k), QPointF(line.x2() * k, line.y2() * k));
 }
@@ -219,7 +227,11 @@ const QImage* keptLabel(QPainter& p, const Look& label, const QRectF& box, const
 void paintLabel(QPainter& p, const Look& label, const TwipScale& ts, const QPalette& pal,
                 bool smoothEdges) {
   const QRectF box = ts.rect(label.rect);
-  const QColor fore = textColor(label.enabled, label.fore, pal);
+  QColor fore = textColor(label.enabled, label.fore, pal);
+  if (const auto on = frontend::textOnMachineColour(label.fore, label.back); on && label.enabled) {
+    const frontend::Rgb mark = frontend::markColor(drawnTheme()[*on]);
+    fore = QColor(mark.red, mark.green, mark.blue);
+  }
   const bool opaque = label.back != ui::kInherit;
   const QColor back = opaque ? toQColor(label.back, pal) : QColor();
   if (opaque) {

@@ -9,6 +9,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "exercise/check.h"
+#include "qt/theme.h"
 
 namespace volpar::qt {
 namespace {
@@ -88,7 +89,9 @@ void ExerciseWindow::showVerdicts(const Checked& checked) {
   for (const exercise::TestResult& t : checked.result.tests) {
     if (t.test->hidden) continue;
     auto* item = new QListWidgetItem(qs(exercise::verdictLine(t)), verdicts_);
-    item->setForeground(t.passed() ? QColor(0, 128, 0) : QColor(192, 0, 0));
+    const frontend::Rgb c =
+        drawnTheme()[t.passed() ? frontend::Slot::Passed : frontend::Slot::Failed];
+    item->setForeground(QColor(c.red, c.green, c.blue));
   }
   hidden_->setText(qs(exercise::hiddenLine(checked.result)));
   check_->setText(exercise::kCheckCaption);

@@ -46,6 +46,8 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   ClockDriver* clockOf(const ui::Timer& timer) const { return binder_.clockOf(timer); }
   // Applies to the widgets and paints what is waiting for the next frame now.
   void flushRepaints() { binder_.flush(); }
+  // The theme changed: every widget takes its colours again, every cell is repainted.
+  void restyle() { binder_.relayout(); }
   // The same for every window: before a modal box, which must find them up to date.
   static void flushAll();
   // Runs after every frame that brought a running clock's changes to the widgets, before

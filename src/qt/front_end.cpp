@@ -18,6 +18,7 @@
 #include "qt/program_icon.h"
 #include "qt/qt_text.h"
 #include "qt/text_scale.h"
+#include "qt/theme.h"
 
 namespace volpar::qt {
 namespace {
@@ -121,6 +122,7 @@ void FrontEnd::addViewActions(FormWindow& window) {
   if (window.menuWidget()) {
     QMenu* view = window.menuBar()->addMenu(text(frontend::kViewMenu));
     view->addActions({read, bits});
+    view->addMenu(themeMenu(view));
     view->addSeparator();
     view->addActions({programText, phase});
     QObject::connect(view, &QMenu::aboutToShow, bits,

@@ -2,6 +2,7 @@
 #include "qt/qt_color.h"
 
 #include "frontend/system_colors.h"
+#include "qt/theme.h"
 
 namespace volpar::qt {
 
@@ -24,11 +25,11 @@ QPalette::ColorRole paletteRole(frontend::SystemRole role) {
 
 }  // namespace
 
-QColor toQColor(ui::Color color, const QPalette& palette) {
+QColor toQColor(ui::Color color, const QPalette& palette, frontend::Paint paint) {
   if (ui::isSystemColor(color)) {
     return palette.color(QPalette::Active, paletteRole(frontend::systemColor(color).role));
   }
-  const frontend::Rgb rgb = frontend::rgbOf(color);
+  const frontend::Rgb rgb = frontend::drawnColor(drawnTheme(), color, paint);
   return QColor(rgb.red, rgb.green, rgb.blue);
 }
 

@@ -10,6 +10,7 @@
 #include "frontend/fonts.h"
 #include "frontend/reading_windows.h"
 #include "frontend/system_colors.h"
+#include "frontend/themes.h"
 #include "machine/cell_reading.h"
 #include "storage/program_file_text.h"
 #include "storage/program_link.h"
@@ -617,11 +618,57 @@ std::string bitMark(double fill, double one) {
                      machine::bitMark(static_cast<ui::Color>(fill), static_cast<ui::Color>(one)));
 }
 
-// The colour of that mark on the fill; a bit cell is always filled with a fixed colour.
+std::string hexOf(frontend::Rgb c) {
+  return frontend::cssColor(static_cast<ui::Color>(c.red | c.green << 8 | c.blue << 16), "");
+}
+
+// A colour the themes map is drawn from its custom property, which the page sets from the
+// theme in force: a change of theme repaints without touching an element.
+std::string themedColor(double colour, int paint, const std::string& fallback) {
+  if (!(colour >= 0 && colour <= 0xFFFFFFFF) || paint < 0 || paint > 2) return fallback;
+  const auto slot = frontend::slotOf(static_cast<ui::Color>(colour), frontend::Paint(paint));
+  if (!slot) return cssColor(colour, fallback);
+  return std::string("var(--vp-") + frontend::slotName(*slot) + ")";
+}
+
+// A label's text on its back: on one of the machine's colours, as a digit is written there.
+std::string themedText(double fore, double back, const std::string& fallback) {
+  const bool known = fore >= 0 && fore <= 0xFFFFFFFF && back >= 0 && back <= 0xFFFFFFFF;
+  const auto on = known ? frontend::textOnMachineColour(static_cast<ui::Color>(fore),
+                                                        static_cast<ui::Color>(back))
+                        : std::nullopt;
+  if (on) return std::string("var(--vp-mark-") + frontend::slotName(*on) + ")";
+  return themedColor(fore, static_cast<int>(frontend::Paint::Fore), fallback);
+}
+
+// The colour of that mark on the fill as the theme draws it; a bit cell is always filled
+// with a fixed colour.
 std::string markColor(double fill) {
-  const frontend::Rgb mark = frontend::markColor(frontend::rgbOf(static_cast<ui::Color>(fill)));
-  return frontend::cssColor(static_cast<ui::Color>(mark.red | mark.green << 8 | mark.blue << 16),
-                            "#000000");
+  const auto slot = frontend::slotOf(static_cast<ui::Color>(fill), frontend::Paint::Fill);
+  if (slot) return std::string("var(--vp-mark-") + frontend::slotName(*slot) + ")";
+  return hexOf(frontend::markColor(frontend::rgbOf(static_cast<ui::Color>(fill))));
+}
+
+// The theme a choice ("system", "light", ...) stands for with the browser's preferences:
+// the custom properties to set (--vp-NAME, and --vp-mark-NAME for a mark on it), whether
+// cells are outlined and whether it is dark.
+val themeLook(const std::string& choice, bool colourBlind, bool prefersDark, bool prefersContrast) {
+  const frontend::ThemeName name =
+      frontend::resolve(frontend::parseThemeChoice(choice).value_or(frontend::ThemeChoice::System),
+                        prefersDark, prefersContrast);
+  const frontend::Theme& theme = frontend::theme(name, colourBlind);
+  val properties = val::object();
+  for (int i = 0; i < frontend::kSlotCount; ++i) {
+    const auto slot = static_cast<frontend::Slot>(i);
+    const std::string key = frontend::slotName(slot);
+    properties.set("--vp-" + key, hexOf(theme[slot]));
+    properties.set("--vp-mark-" + key, hexOf(frontend::markColor(theme[slot])));
+  }
+  val look = val::object();
+  look.set("properties", properties);
+  look.set("outlined", theme.outlined);
+  look.set("dark", theme.dark);
+  return look;
 }
 
 }  // namespace
@@ -699,4 +746,7 @@ EMSCRIPTEN_BINDINGS(volpar) {
   emscripten::function("frontEndRules", &volpar::web::frontEndRules);
   emscripten::function("bitMark", &volpar::web::bitMark);
   emscripten::function("markColor", &volpar::web::markColor);
+  emscripten::function("themedColor", &volpar::web::themedColor);
+  emscripten::function("themeLook", &volpar::web::themeLook);
+  emscripten::function("themedText", &volpar::web::themedText);
 }

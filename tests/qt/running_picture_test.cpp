@@ -10,6 +10,7 @@
 #include "bridge_fixture.h"
 #include "qt/form_window.h"
 #include "qt/qt_color.h"
+#include "qt/theme.h"
 
 namespace volpar::qttest {
 namespace {
@@ -76,6 +77,10 @@ class RunningPicture : public BridgeFixture {
   }
 
   // The options panel sets the rate; a run's OUTPUT does not stop the clock.
+  // The moments noted so far were drawn in another theme: only frames noted from now on
+  // are compared.
+  void forgetMoments() { moments_.clear(); }
+
   void setRate(int rate) {
     act([this, rate] {
       rexec().Command_Options.click();
@@ -112,7 +117,9 @@ class RunningPicture : public BridgeFixture {
     qt::FormWindow& w = window(rexec());
     const QPalette pal = w.clientArea()->palette();
     Moment m{frame, {}, {}};
-    for (const ui::Shape* s : cells_) m.cells.push_back(qt::toQColor(s->FillColor(), pal));
+    for (const ui::Shape* s : cells_) {
+      m.cells.push_back(qt::toQColor(s->FillColor(), pal, frontend::Paint::Fill));
+    }
     for (const ui::Label* l : captions_) {
       m.captions.push_back(
           w.clientArea()->grab(w.pixelRect(*l)).toImage().convertToFormat(QImage::Format_RGB32));
@@ -186,6 +193,26 @@ TEST_F(RunningPicture, EveryOpCodeIsShownAsItIsAtEveryFrame) {
         {7, "10100000"},
         {21, "00000001"}});
   runAtEveryRate();
+}
+
+// The student switches themes as the clock runs: every frame after a switch shows the
+// machine as it is, in the new theme's colours. (High Contrast writes a digit over each
+// cell's centre, where this test reads.)
+TEST_F(RunningPicture, SwitchingThemesKeepsEveryFrameTrue) {
+  poke({{0, "00111111"}, {1, "00011110"}, {2, "01011111"}, {3, "10100000"}, {30, "00000001"}});
+  QTimer switcher;
+  int switches = 0;
+  QObject::connect(&switcher, &QTimer::timeout, [this, &switches] {
+    // Light, its colour-blind-safe variant (the same palette), Dark's, Dark.
+    ++switches;
+    qt::chooseTheme(switches % 4 < 2 ? frontend::ThemeChoice::Light : frontend::ThemeChoice::Dark,
+                    switches % 4 == 1 || switches % 4 == 2, false);
+    forgetMoments();
+  });
+  switcher.start(120);
+  runAtEveryRate();
+  EXPECT_GT(switches, 20);
+  qt::chooseTheme(frontend::ThemeChoice::System, false, false);
 }
 
 }  // namespace

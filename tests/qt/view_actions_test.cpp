@@ -21,7 +21,7 @@ TEST_F(ViewActions, TheViewMenuAndTheMachineState) {
   ASSERT_NE(view, nullptr);
   QStringList items;
   for (QAction* a : view->actions()) items << a->text() + " " + a->shortcut().toString();
-  EXPECT_EQ(items, QStringList({"&Read machine state F3", "Show &bit values F4", " ",
+  EXPECT_EQ(items, QStringList({"&Read machine state F3", "Show &bit values F4", "&Theme ", " ",
                                 "Program &Text F6", "&Phase Explained F7"}));
   const QPlainTextEdit* text = frontEnd.showMachineState().view();
   EXPECT_TRUE(text->toPlainText().startsWith("Clock: not started\n"))

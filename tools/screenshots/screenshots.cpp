@@ -10,10 +10,12 @@
 #include <QPlainTextEdit>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "app/application.h"
 #include "qt/front_end.h"
 #include "qt/qt_platform.h"
+#include "qt/theme.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
@@ -59,6 +61,8 @@ int main(int argc, char** argv) {
   const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("docs"));
   if (!dir.exists() && !QDir().mkpath(dir.path())) return 1;
 
+  // The pictures are in Light, whatever the user chose last.
+  volpar::qt::chooseTheme(volpar::frontend::ThemeChoice::Light, false, false);
   volpar::qt::QtPlatform platform;
   volpar::Application app(platform);
   FrontEnd frontEnd(app, platform);
@@ -84,6 +88,19 @@ int main(int argc, char** argv) {
     frontEnd.gate().deliver([&rexec] { rexec.Command_Begin_Step.click(); });
   }
   ok = save(frontEnd, rexec, dir, "execution-screen.png") && ok;
+  // The same moment in each of the other themes.
+  using volpar::frontend::ThemeChoice;
+  const std::pair<ThemeChoice, bool> themes[] = {{ThemeChoice::Dark, false},
+                                                 {ThemeChoice::HighContrast, false},
+                                                 {ThemeChoice::Light, true},
+                                                 {ThemeChoice::Dark, true}};
+  for (const auto& [choice, safe] : themes) {
+    volpar::qt::chooseTheme(choice, safe, false);
+    const std::string name = std::string("execution-screen-") +
+                             volpar::frontend::choiceName(choice) + (safe ? "-safe" : "") + ".png";
+    ok = save(frontEnd, rexec, dir, name.c_str()) && ok;
+  }
+  volpar::qt::chooseTheme(ThemeChoice::Light, false, false);
 
   // The same program as text, its running line marked, and the phase just performed.
   volpar::qt::ProgramTextWindow& text = frontEnd.showProgramText();

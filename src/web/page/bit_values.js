@@ -6,6 +6,7 @@
 import { app, rules } from './state.js';
 import { afterFlush } from './events.js';
 import { addPageItem, addPageKey, hasMenus } from './page_menu.js';
+import { onThemeChange, themeOutlined } from './theme.js';
 
 const STORAGE_KEY = 'volpar.showBitValues';
 
@@ -21,8 +22,9 @@ function readChoice() {
   }
 }
 
+// High Contrast writes every bit: a cell's state is never its colour alone.
 export function bitValuesShown() {
-  return shown;
+  return shown || themeOutlined();
 }
 
 export function toggleBitValues() {
@@ -68,7 +70,7 @@ function markAll() {
 
 function mark(cell) {
   const fill = cell.view.last?.fill;
-  if (!shown || fill === undefined) {
+  if (!bitValuesShown() || fill === undefined) {
     cell.mark?.remove();
     cell.mark = null;
     return;
@@ -87,8 +89,9 @@ function mark(cell) {
 }
 
 afterFlush(() => {
-  if (shown) markAll();
+  if (bitValuesShown()) markAll();
 });
+onThemeChange(markAll);
 
 export function hookBitValues() {
   const { caption, key } = rules.showBitValues;

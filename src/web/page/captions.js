@@ -3,8 +3,20 @@
 // windows draw them.
 import { app, rules } from './state.js';
 
-export function css(colour, fallback = '') {
-  return app.module.cssColor(colour >>> 0, fallback);
+// How a colour is used where it is drawn: a white fill is a 0 bit, a white back a text box.
+export const FILL = 0;
+export const BACK = 1;
+export const FORE = 2;
+
+// The colour as the theme in force draws it: a custom property the theme sets, or the
+// colour itself where no theme maps it.
+export function css(colour, fallback = '', paint = BACK) {
+  return app.module.themedColor(colour >>> 0, paint, fallback);
+}
+
+// A label's text on its back (on one of the machine's colours, as a bit's digit is there).
+export function textCss(fore, back, fallback) {
+  return app.module.themedText(fore >>> 0, back >>> 0, fallback);
 }
 
 export function fontFamily(font) {

@@ -2,7 +2,7 @@
 // One element of a window drawn as the program describes it, and the user's actions on it
 // handed back to the program.
 import { app, rules } from './state.js';
-import { accessKeyOf, css, fitLater, fontFamily, fontSize, px, setCaption } from './captions.js';
+import { accessKeyOf, css, FILL, FORE, fitLater, textCss, fontFamily, fontSize, px, setCaption } from './captions.js';
 import { deliver } from './events.js';
 import { Clock } from './clock.js';
 
@@ -214,8 +214,8 @@ export class ElementView {
       fitLater(this);
     }
     if (changed(d, prev, 'centred')) n.classList.toggle('centred', d.centred);
-    if (changed(d, prev, 'enabled', 'fore')) {
-      n.style.color = d.enabled ? css(d.fore, '#000000') : 'var(--sys-dark)';
+    if (changed(d, prev, 'enabled', 'fore', 'back')) {
+      n.style.color = d.enabled ? textCss(d.fore, d.back, 'var(--vp-text)') : 'var(--vp-disabled-text)';
       n.ariaDisabled = d.enabled ? null : 'true'; // greyed as a disabled control's text is
     }
     if (changed(d, prev, 'back')) n.style.background = css(d.back, 'transparent');
@@ -226,8 +226,8 @@ export class ElementView {
     const left = d.left + (d.width - size) / 2;
     const top = d.top + (d.height - size) / 2;
     this.box(d, prev, { left, top, width: size, height: size });
-    if (changed(d, prev, 'fill')) this.node.style.background = css(d.fill, '#ffffff');
-    if (changed(d, prev, 'fore')) this.node.style.borderColor = css(d.fore, '#000000');
+    if (changed(d, prev, 'fill')) this.node.style.background = css(d.fill, 'var(--vp-zero)', FILL);
+    if (changed(d, prev, 'fore')) this.node.style.borderColor = css(d.fore, 'var(--vp-outline)', FORE);
   }
 
   drawLine(d, prev) {
@@ -236,7 +236,7 @@ export class ElementView {
       for (const k of ['x1', 'y1', 'x2', 'y2']) n.setAttribute(k, d[k]);
       n.setAttribute('stroke-width', rules.twipsPerPixel);
     }
-    if (changed(d, prev, 'fore')) n.setAttribute('stroke', css(d.fore, '#000000'));
+    if (changed(d, prev, 'fore')) n.style.stroke = css(d.fore, 'var(--vp-outline)', FORE);
     if (changed(d, prev, 'visible')) n.style.display = d.visible ? '' : 'none';
   }
 
@@ -259,7 +259,7 @@ export class ElementView {
       this.syncSelection();
     }
     if (changed(d, prev, 'back')) n.style.background = css(d.back, '');
-    if (changed(d, prev, 'fore')) n.style.color = css(d.fore, '');
+    if (changed(d, prev, 'fore')) n.style.color = css(d.fore, '', FORE);
   }
 
   drawChoice(d, prev) {
@@ -271,7 +271,7 @@ export class ElementView {
     this.control.disabled = !d.enabled;
     n.classList.toggle('disabled-text', !d.enabled);
     if (changed(d, prev, 'back')) n.style.background = css(d.back, 'transparent');
-    if (changed(d, prev, 'fore')) n.style.color = css(d.fore, '');
+    if (changed(d, prev, 'fore')) n.style.color = css(d.fore, '', FORE);
   }
 
   drawScroll(d, prev) {

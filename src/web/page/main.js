@@ -18,6 +18,7 @@ import { workOffline } from './offline.js';
 import './a11y_mirror.js';
 import { hookMachineState } from './machine_state.js';
 import { hookBitValues } from './bit_values.js';
+import { hookTheme } from './theme.js';
 import './help_keys.js';
 import './program_text_panel.js';
 
@@ -32,6 +33,7 @@ function useRules() {
 async function start() {
   app.module = await createVolpar();
   useRules();
+  hookTheme();
   hookEvents({ draw: flush, settleBoxes });
   hookMachineState();
   hookBitValues();
@@ -65,6 +67,7 @@ async function start() {
     views: app.views,
     flush,
     element: (id) => app.fe.element(id),
+    themeLook: (...args) => app.module.themeLook(...args),
   };
 }
 

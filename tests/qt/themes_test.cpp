@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The windows drawn in each theme, read back from their pixels: every cell in the colour
+// its meaning has in the theme, the theme's grounds behind the screens, High Contrast's
+// digits in every cell; View > Theme switches at once and is remembered.
+#include <QMenuBar>
+#include <QSettings>
+#include <map>
+#include <set>
+
+#include "bridge_fixture.h"
+#include "frontend/contrast.h"
+#include "qt/theme.h"
+
+namespace volpar::qttest {
+namespace {
+
+using frontend::Slot;
+using frontend::ThemeChoice;
+
+QColor qcolor(frontend::Rgb c) { return QColor(c.red, c.green, c.blue); }
+
+// What each of the machine's colours means in a cell.
+Slot meaning(ui::Color fill) {
+  const std::map<ui::Color, Slot> meanings = {{ui::kYellow, Slot::MemoryOne},
+                                              {ui::kRed, Slot::RegisterOne},
+                                              {ui::kGreen, Slot::Decoder},
+                                              {ui::kCyan, Slot::Clock},
+                                              {ui::kBlack, Slot::Unknown}};
+  return meanings.contains(fill) ? meanings.at(fill) : Slot::Zero;
+}
+
+class Themes : public BridgeFixture {
+ protected:
+  // LOAD 5, STORE 6, OUTPUT, BRANCH 3 with 10 at address 5, stepped five phases in manual
+  // mode: memory, PC, IR, decoder and clock all lit.
+  Themes() {
+    hideWelcome();
+    poke({{0, "00100101"}, {1, "01000110"}, {2, "10000000"}, {3, "10100011"}, {5, "00001010"}});
+    startRun();
+    act([this] {
+      rexec().Command_Options.click();
+      rexec().manual_radio.click();
+      rexec().Command_Options_Close.click();
+    });
+    for (int i = 0; i < 5; ++i) act([this] { rexec().Command_Begin_Step.click(); });
+  }
+  ~Themes() override { qt::chooseTheme(ThemeChoice::System, false); }
+
+  // Each cell of the screen shown in its meaning's colour: most of the inner square of its
+  // circle (a digit may cover the rest). Returns the cells' count checked.
+  int checkCells(ui::Form& form, const frontend::Theme& theme, const char* label) {
+    const QImage shown = render(form);
+    std::set<const ui::Element*> bits;
+    for (const ui::BitCell& c : form.accessibleParts().bitCells) bits.insert(c.shape);
+    int checked = 0;
+    for (const ui::Element* e : form.elements()) {
+      if (e->kind() != ui::ElementKind::Shape || !e->shownOnScreen()) continue;
+      const auto& cell = static_cast<const ui::Shape&>(*e);
+      const QColor want = qcolor(theme[meaning(cell.FillColor())]);
+      const QRect box = window(form).pixelRect(cell);
+      const int side = std::min(box.width(), box.height()) / 2;
+      const QRect inner(box.center() - QPoint(side / 2, side / 2), QSize(side, side));
+      int fill = 0, mark = 0;
+      const QColor markColor = qcolor(frontend::markColor(theme[meaning(cell.FillColor())]));
+      for (int y = inner.top(); y <= inner.bottom(); ++y) {
+        for (int x = inner.left(); x <= inner.right(); ++x) {
+          const QColor c = shown.pixelColor(x, y);
+          fill += c == want;
+          mark += c == markColor;
+        }
+      }
+      // A digit written in it covers most of the rest, nearly all of a small cell.
+      const int least = !theme.outlined ? side * side / 2 : side >= 6 ? side * side / 8 : 1;
+      EXPECT_GE(fill, least) << label << " " << e->displayName() << " not "
+                             << want.name().toStdString();
+      // High Contrast writes every bit inside its cell.
+      if (theme.outlined && bits.count(e) && side >= 6) {
+        EXPECT_GT(mark, 0) << label << " " << e->displayName() << " digit";
+      }
+      ++checked;
+    }
+    return checked;
+  }
+};
+
+TEST_F(Themes, EveryCellAndGroundIsDrawnInTheThemesColours) {
+  const struct {
+    ThemeChoice choice;
+    bool safe;
+    frontend::ThemeName name;
+    const char* label;
+  } cases[] = {{ThemeChoice::Light, false, frontend::ThemeName::Light, "light"},
+               {ThemeChoice::Light, true, frontend::ThemeName::Light, "light safe"},
+               {ThemeChoice::Dark, false, frontend::ThemeName::Dark, "dark"},
+               {ThemeChoice::Dark, true, frontend::ThemeName::Dark, "dark safe"},
+               {ThemeChoice::HighContrast, false, frontend::ThemeName::HighContrast, "contrast"}};
+  for (const auto& c : cases) {
+    qt::chooseTheme(c.choice, c.safe, false);
+    const frontend::Theme& theme = frontend::theme(c.name, c.safe);
+    EXPECT_GT(checkCells(rexec(), theme, c.label), 60);
+    EXPECT_GT(checkCells(input(), theme, c.label), 250);
+    // The grounds behind the screens, and the palette every other window (message boxes,
+    // help, history, exercise) takes.
+    EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(theme[Slot::ExecutionBack])) << c.label;
+    EXPECT_EQ(render(input()).pixelColor(2, 2), qcolor(theme[Slot::InputBack])) << c.label;
+    if (c.name != frontend::ThemeName::Light) {
+      EXPECT_EQ(QApplication::palette().color(QPalette::Window), qcolor(theme[Slot::Window]));
+      EXPECT_EQ(widget(input().Input_Bit(1))->palette().color(QPalette::Base),
+                qcolor(theme[Slot::Base]))
+          << c.label;
+    }
+  }
+}
+
+// The student picks View > Theme > Dark on the input screen: both screens are dark at once,
+// the choice is kept for the next run; Light brings back the desktop's own palette.
+TEST_F(Themes, TheViewMenuSwitchesAtOnceAndIsRemembered) {
+  const QPalette desktop = QApplication::palette();
+  QMenu* view = window(input()).menuBar()->actions().last()->menu();
+  QMenu* themes = nullptr;
+  for (QAction* a : view->actions())
+    if (a->text() == "&Theme") themes = a->menu();
+  ASSERT_NE(themes, nullptr);
+  const auto item = [themes](const char* caption) {
+    const auto actions = themes->actions();
+    auto it = std::find_if(actions.begin(), actions.end(),
+                           [caption](QAction* a) { return a->text() == caption; });
+    EXPECT_NE(it, actions.end()) << caption;
+    return it == actions.end() ? actions.first() : *it;
+  };
+  item("&Dark")->trigger();
+  const frontend::Theme& dark = frontend::theme(frontend::ThemeName::Dark, false);
+  EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(dark[Slot::ExecutionBack]));
+  EXPECT_EQ(QSettings("VOLPAR", "volpar").value("view/theme").toString(), "dark");
+  item("&Colour-blind safe")->trigger();
+  EXPECT_TRUE(QSettings("VOLPAR", "volpar").value("view/colourBlind").toBool());
+  int lit = 0;
+  while (lit < 7 && rexec().Shape_Clock(lit).FillColor() != ui::kCyan) ++lit;
+  EXPECT_EQ(colorAt(render(rexec()), rexec().Shape_Clock(lit)),
+            qcolor(frontend::theme(frontend::ThemeName::Dark, true)[Slot::Clock]));
+  emit themes->aboutToShow();
+  EXPECT_TRUE(item("&Dark")->isChecked());
+  EXPECT_TRUE(item("&Colour-blind safe")->isChecked());
+  item("&Colour-blind safe")->trigger();
+  item("&Light")->trigger();
+  EXPECT_EQ(QApplication::palette().color(QPalette::Window), desktop.color(QPalette::Window));
+  EXPECT_EQ(render(rexec()).pixelColor(2, 2), QColor(0xff, 0xff, 0xc0));
+}
+
+}  // namespace
+}  // namespace volpar::qttest
