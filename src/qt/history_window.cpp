@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "qt/accessibility.h"
+
 namespace volpar::qt {
 
 namespace {
@@ -109,6 +111,7 @@ HistoryWindow::HistoryWindow(history::ExecutionHistory& history, EventGate& gate
   undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
   addAction(undo);
   auto back = [this] {
+    announceNextWith(QStringLiteral("Back"));
     gate_.deliver([this] { history_.stepBack(); });
     refresh();
   };
@@ -168,6 +171,7 @@ void HistoryWindow::eventFinished() {
 }
 
 void HistoryWindow::goBackTo(int line) {
+  announceNextWith(QStringLiteral("Back"));
   gate_.deliver([this, line] { history_.goBackTo(static_cast<std::size_t>(line)); });
   refresh();
 }

@@ -13,6 +13,10 @@ namespace {
 
 using Cells = ui::ControlArray<ui::Shape>;
 
+// A clock ticking more often than this (over two phases a second) runs too fast for a
+// screen reader to say each phase.
+constexpr int kQuietBelowMs = 500;
+
 std::string bitsOf(const Cells::Run& cells, ui::Color one) {
   std::string bits;
   for (const auto& cell : cells) bits += bitMark({cell.get(), one});
@@ -48,6 +52,18 @@ std::vector<std::pair<const ui::Shape*, const ui::Label*>> lamps(const REXEC& r)
           {&r.Shapetm, &r.Label_Copy_S_To_Memory}, {&r.Shapeto, &r.Label_Copy_S_To_Output},
           {&r.Shapetx, &r.Label_Copy_S_To_X},      {&r.Shape_Stop, &r.Label_Stop},
           {&r.Shapexyt, &r.Label_XY_To_S},         {&r.Shapeit, &r.Label_Copy_Input_To_S}};
+}
+
+// The whole byte and what it means: "37, binary 00100101, LOAD 5" (the caption beside the
+// register shows only its address field).
+ui::Reading instructionReading(const REXEC& r) {
+  return {r.Label_Window_IR.Caption(),
+          [cells = allOf(r.SHAPE_IR)] {
+            const std::string bits = bitsOf(cells, ui::kRed);
+            return std::to_string(valueOf(bits)) + ", binary " + bits + ", " +
+                   instructionText(valueOf(bits));
+          },
+          &r.Label_Window_IR};
 }
 
 ui::Reading decoderReading(const REXEC& r) {
@@ -90,8 +106,8 @@ ui::Reading lampsReading(const REXEC& r) {
 ui::Reading inputWindowReading(const REXEC& r) {
   return {"Input window",
           [&r] {
-            if (!r.Input_Window.enabled()) return std::string("not waiting");
-            return "waiting for a value, typed " + r.Text_Input_Decimal.Text();
+            // What is typed, the box itself says: news at each key would drown it.
+            return std::string(r.Input_Window.enabled() ? "waiting for a value" : "not waiting");
           },
           &r.Input_Window};
 }
@@ -104,8 +120,7 @@ std::vector<ui::Reading> executionReadings(const REXEC& r) {
   all.push_back(lampsReading(r));
   all.push_back(registerReading(r.Label_Window_PC.Caption(), &r.Register_PC_Decimal,
                                 allOf(r.ShapePC), ui::kYellow, r.Label_Window_PC));
-  all.push_back(registerReading(r.Label_Window_IR.Caption(), &r.IR_Address_Decimal,
-                                allOf(r.SHAPE_IR), ui::kRed, r.Label_Window_IR));
+  all.push_back(instructionReading(r));
   all.push_back(decoderReading(r));
   all.push_back(registerReading(r.Label_Window_AR.Caption(), &r.Register_Address_Decimal,
                                 allOf(r.Shapear), ui::kYellow, r.Label_Window_AR));
@@ -120,8 +135,10 @@ std::vector<ui::Reading> executionReadings(const REXEC& r) {
   all.push_back({"Negative flag",
                  [&r] { return std::string(r.SHAPET4(7).FillColor() == ui::kRed ? "1" : "0"); },
                  &r.SHAPET4(7)});
-  all.push_back(registerReading(r.Label_Window_Output.Caption(), &r.Register_Output_Decimal,
-                                allOf(r.Shapeo), ui::kRed, r.Label_Window_Output));
+  // The window's caption names the address the program outputs through; the register is
+  // the output.
+  all.push_back(registerReading("Output", &r.Register_Output_Decimal, allOf(r.Shapeo), ui::kRed,
+                                r.Label_Window_Output));
   all.push_back(inputWindowReading(r));
   return all;
 }
@@ -160,6 +177,7 @@ ui::AccessibleParts executionParts(const REXEC& r) {
   parts.names.push_back({&r.Text_Input_Decimal, "Decimal value", {}});
   parts.names.push_back({&r.time_scroll, "Speed", {}});
   parts.bitCells = bitCells(r);
+  parts.quiet = [&r] { return r.Timer1.enabled() && r.Timer1.Interval() < kQuietBelowMs; };
   return parts;
 }
 
@@ -177,12 +195,13 @@ ui::AccessibleParts inputParts(const DERAZO_Input& input) {
   ui::ReadingTable table{
       "Memory", "32 rows, one per address", {}, [&input] { return entryLocation(input); }};
   for (int a = 0; a < 32; ++a) {
-    table.rows.push_back({memoryRowName(a),
-                          [&input, a] {
-                            return memoryRowSaid(input, a) +
-                                   (entryLocation(input) == a ? ", entry location" : "");
-                          },
-                          &input.Shape1(8 * a + 1), &input.Shape1(8 * a + 8)});
+    table.rows.push_back(
+        {memoryRowName(a),
+         [&input, a] {
+           return memoryRowSaid(input, a) +
+                  (entryLocation(input) == a ? std::string(", ") + ui::kCurrentRowMark : "");
+         },
+         &input.Shape1(8 * a + 1), &input.Shape1(8 * a + 8)});
   }
   parts.table = std::move(table);
   parts.bitCells = bitCells(input);
