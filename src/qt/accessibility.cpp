@@ -48,11 +48,11 @@ class RadioAccessible : public QAccessibleWidget {
     return s;
   }
   QStringList actionNames() const override {
-    return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    return QStringList{pressAction(), toggleAction()} + QAccessibleWidget::actionNames();
   }
   void doAction(const QString& action) override {
-    if (action == pressAction()) {
-      button()->animateClick();
+    if (action == pressAction() || action == toggleAction()) {
+      button()->click();
     } else {
       QAccessibleWidget::doAction(action);
     }
@@ -471,7 +471,7 @@ QAccessibleInterface* MachineAccessibility::factory(const QString& name, QObject
 }
 
 void announce(QWidget* window, const QString& news) {
-  if (!window || !QAccessible::isActive()) return;
+  if (!window) return;
   auto* said =
       window->findChild<QWidget*>(QStringLiteral("volpar-news"), Qt::FindDirectChildrenOnly);
   if (!said) {
