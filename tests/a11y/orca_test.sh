@@ -84,15 +84,6 @@ key() {
   xdotool key --delay 150 "$@"
   sleep 0.5
 }
-# Presses KEY until Orca names the control PATTERN (at most N times).
-tab_to() {
-  for _ in $(seq "$3"); do
-    key "$1"
-    hears "$2" 3 && { echo "heard: $last"; return 0; }
-  done
-  expect "$2" 6 "$2 reached by $1"
-}
-
 expect "Screen reader on" 30 "Orca starts" || skip "Orca does not start here"
 "$volpar" >"$work/volpar.log" 2>&1 &
 pids+=($!)
@@ -116,8 +107,8 @@ enter 10100010 "Address 2: 10100010, BRANCH 2"
 key alt+e
 expect "Start location text" 12 "Execute Program asks for the start"
 xdotool type --delay 150 0
-tab_to Tab "OK push button" 2
-key Return
+sleep 0.5
+key Return  # OK
 expect "Execution Screen" 12 "the execution screen"
 key alt+o
 expect "Close push button" 12 "the options"

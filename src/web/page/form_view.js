@@ -153,7 +153,15 @@ export class FormView {
     if (!cycle.length) return;
     const at = cycle.findIndex((v) => v.control === document.activeElement);
     const next = at < 0 ? 0 : (at + (backwards ? cycle.length - 1 : 1)) % cycle.length;
-    cycle[next].control.focus();
+    const view = cycle[next];
+    view.control.focus();
+    // A box reached by Tab takes its whole old value, as in the windows: a digit typed
+    // then replaces it.
+    if (view.kind === 'text' && view.control.value) {
+      const length = view.control.value.length;
+      view.control.select();
+      deliver(() => app.fe.select(view.id, 0, length));
+    }
   }
 
   shortcutItem(combo) {
