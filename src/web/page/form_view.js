@@ -125,10 +125,13 @@ export class FormView {
     this.client.style.zoom = String(scaleFor(this, box));
   }
 
-  applyFocus() {
+  applyFocus(again = false) {
     if (app.frontForm !== this || app.modal) return;
     const view = app.views.get(this.focused);
-    if (!view || !view.focusable()) return;
+    if (!view || !view.focusable()) {
+      this.keepFocusIn(again);
+      return;
+    }
     // A control the user put the focus in keeps the selection the user made.
     if (document.activeElement === view.control) return;
     app.applyingFocus = true;
@@ -138,6 +141,16 @@ export class FormView {
       view.syncSelection();
     } finally {
       app.applyingFocus = false;
+    }
+  }
+
+  // A screen that came forward before its control was drawn tries again at the next frame;
+  // then, rather than leave the focus to the browser, its first control takes it.
+  keepFocusIn(again) {
+    if (!again) {
+      requestAnimationFrame(() => this.applyFocus(true));
+    } else if (!this.node.contains(document.activeElement)) {
+      this.tabCycle()[0]?.control.focus({ preventScroll: true });
     }
   }
 
