@@ -231,7 +231,11 @@ test('stepped by hand, the mirror says what the drawing shows, and the live regi
   // A change within a phase: the news still says which phase it is.
   for (let i = 0; i < 6; ++i) await rexec('Command_Begin_Step').click();
   await eventually(() => mirrored('Input window'), 'waiting for a value', 'INPUT waits at T6');
-  await eventually(announced, 'Clock phase T6, Lit lamps Stop, Input window waiting for a value', 'the news of the wait');
+  await eventually(
+    announced,
+    'Clock phase T6, Lit lamps Stop, Input window waiting for a value',
+    'the news of the wait',
+  );
   await page.close();
 });
 
