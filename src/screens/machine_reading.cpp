@@ -184,10 +184,10 @@ ui::AccessibleParts executionParts(const REXEC& r) {
 // The memory grid as a table of 32 rows; the row Send to Memory writes next says so.
 ui::AccessibleParts inputParts(const DERAZO_Input& input) {
   ui::AccessibleParts parts;
-  const auto location = [&input] { return "Memory location " + input.memory_text.Text(); };
-  for (int i = 1; i <= 8; ++i) {
-    parts.names.push_back({&input.Input_Bit(i), "Bit " + std::to_string(i), location});
-  }
+  // The location is the Memory location box's, and said once when it changes: as each bit
+  // box's description it was read eight times over, and changed eight objects at a time.
+  for (int i = 1; i <= 8; ++i)
+    parts.names.push_back({&input.Input_Bit(i), "Bit " + std::to_string(i), {}});
   parts.names.push_back({&input.Input_Op_Code(0), "Op code", {}});
   parts.names.push_back({&input.Input_Memory_Address, "Address", {}});
   parts.names.push_back({&input.memory_text, "Memory location", {}});

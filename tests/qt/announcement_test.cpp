@@ -36,11 +36,17 @@ class Announcement : public BridgeFixture {
     qApp->removeEventFilter(&listener_);
     qt::showBitValues(false);
   }
-  // What was said within the next announcement, and no more.
-  std::vector<QString> next(int wait = qt::MachineAccessibility::kAnnounceMs + 50) {
+  // What is said within a moment of a user's action (what came before is let go first).
+  std::vector<QString> after(const std::function<void()>& action,
+                             int wait = 2 * qt::MachineAccessibility::kAnnounceMs + 100) {
+    settle(wait);
     said.clear();
+    act(action);
     settle(wait);
     return said;
+  }
+  std::vector<QString> press(ui::CommandButton& button, int wait = 600) {
+    return after([&button] { button.click(); }, wait);
   }
   void clockMode(ui::OptionButton& mode) {
     act([this, &mode] {
@@ -48,9 +54,6 @@ class Announcement : public BridgeFixture {
       mode.click();
       rexec().Command_Options_Close.click();
     });
-  }
-  void press(ui::CommandButton& button) {
-    act([&button] { button.click(); });
   }
 
   std::vector<QString> said;
@@ -62,7 +65,6 @@ TEST_F(Announcement, EachPhaseIsSaidOnceWithWhatItChanged) {
   poke({{0, "00100101"}, {5, "10000001"}});
   startRun();
   clockMode(rexec().manual_radio);
-  next();
   const std::vector<QString> phases = {
       "Clock phase T1",
       "Clock phase T2, Instruction Register 37, binary 00100101, LOAD 5, Decoder LOAD",
@@ -72,8 +74,7 @@ TEST_F(Announcement, EachPhaseIsSaidOnceWithWhatItChanged) {
       "Clock phase T5, Lit lamps Copy Memory to S, S 129, binary 10000001, Negative flag 1",
   };
   for (const QString& phase : phases) {
-    press(rexec().Command_Begin_Step);
-    const std::vector<QString> now = next();
+    const std::vector<QString> now = press(rexec().Command_Begin_Step);
     ASSERT_EQ(now.size(), 1u) << phase.toStdString();
     EXPECT_TRUE(now[0].endsWith(phase)) << now[0].toStdString();
   }
@@ -83,9 +84,8 @@ TEST_F(Announcement, SendToMemorySaysTheByteStoredAndTheNextLocation) {
   act([this] {
     for (int i = 1; i <= 8; ++i) input().Input_Bit(i).setText(i == 2 || i == 3 ? "1" : "0");
   });
-  next();
-  press(input().Command_Send_to_Memory);
-  EXPECT_EQ(next(), std::vector<QString>{"Address 0: 01100000, INPUT 0 stored; next location 1"});
+  EXPECT_EQ(press(input().Command_Send_to_Memory),
+            std::vector<QString>{"Address 0: 01100000, INPUT 0 stored; next location 1"});
 }
 
 // At 1000 Hz: that the clock runs, then nothing until Pause, then where it stopped.
@@ -93,11 +93,8 @@ TEST_F(Announcement, AFastClockIsQuietUntilItStops) {
   poke({{0, "10100000"}});  // BRANCH 0: runs for ever
   startRun();
   fullSpeed();
-  next();
-  press(rexec().Command_Begin_Step);
-  EXPECT_EQ(next(1000), std::vector<QString>{"Clock running"});
-  press(rexec().Command_Pause);
-  const std::vector<QString> stop = next(1000);
+  EXPECT_EQ(press(rexec().Command_Begin_Step, 1000), std::vector<QString>{"Clock running"});
+  const std::vector<QString> stop = press(rexec().Command_Pause, 1000);
   ASSERT_EQ(stop.size(), 1u);
   EXPECT_TRUE(stop[0].startsWith("Clock stopped, Clock phase T0")) << stop[0].toStdString();
 }
@@ -108,17 +105,16 @@ TEST_F(Announcement, AStepBackAndShowBitValuesAreSaid) {
   clockMode(rexec().manual_radio);
   press(rexec().Command_Begin_Step);
   press(rexec().Command_Begin_Step);
-  next();
-  act([this] { platform.stepBack(); });
-  const std::vector<QString> back = next();
+  const std::vector<QString> back = after([this] { platform.stepBack(); });
   ASSERT_EQ(back.size(), 1u);
   EXPECT_TRUE(back[0].startsWith("Back: Clock phase T1")) << back[0].toStdString();
 
-  said.clear();
-  for (QAction* a : window(rexec()).actions()) {
-    if (a->shortcut() == QKeySequence(Qt::Key_F4)) a->trigger();
-  }
-  EXPECT_EQ(said, std::vector<QString>{"Bit values shown"});
+  const auto f4 = [this] {
+    for (QAction* a : window(rexec()).actions()) {
+      if (a->shortcut() == QKeySequence(Qt::Key_F4)) a->trigger();
+    }
+  };
+  EXPECT_EQ(after(f4), std::vector<QString>{"Bit values shown"});
 }
 
 // The clock modes are radio buttons, whose pressing a screen reader can do.
