@@ -190,6 +190,7 @@ TEST_F(Accessibility, AScreenReadersToggleReachesTheModel) {
   act([this] { rexec().Command_Options.click(); });
   QAccessibleInterface* radio = QAccessible::queryAccessibleInterface(widget(rexec().manual_radio));
   ASSERT_NE(radio->actionInterface(), nullptr);
+  EXPECT_EQ(radio->role(), QAccessible::RadioButton);  // not a check box, though not exclusive
   radio->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
   settle(20);
   EXPECT_TRUE(rexec().manual_radio.Value());

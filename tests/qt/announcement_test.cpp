@@ -2,7 +2,6 @@
 // What a screen reader says as the machine changes: it speaks a window's notification
 // object each time that shows, and the tests note what it says then.
 #include <QAccessible>
-#include <QAccessibleActionInterface>
 #include <QAction>
 
 #include "bridge_fixture.h"
@@ -115,23 +114,6 @@ TEST_F(Announcement, AStepBackAndShowBitValuesAreSaid) {
     }
   };
   EXPECT_EQ(after(f4), std::vector<QString>{"Bit values shown"});
-}
-
-// The clock modes are radio buttons, whose pressing a screen reader can do.
-TEST_F(Announcement, ClockModesAreRadioButtons) {
-  startRun();
-  act([this] { rexec().Command_Options.click(); });
-  settle();
-  QAccessibleInterface* manual =
-      QAccessible::queryAccessibleInterface(window(rexec()).widgetOf(rexec().manual_radio));
-  ASSERT_NE(manual, nullptr);
-  EXPECT_EQ(manual->role(), QAccessible::RadioButton);
-  EXPECT_EQ(manual->text(QAccessible::Name), "Manual clock advance");
-  EXPECT_FALSE(manual->state().checked);
-  manual->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-  settle(300);
-  EXPECT_TRUE(rexec().manual_radio.Value());
-  EXPECT_TRUE(manual->state().checked);
 }
 
 }  // namespace
