@@ -9,6 +9,12 @@ import { shortcutMatches } from './keys.js';
 import { reveal, scaleFor } from './desk_layout.js';
 import { addTooltips } from './form_tooltips.js';
 
+// The focus is with no one: on the page's body, or on a control just hidden.
+export function focusLost() {
+  const held = document.activeElement;
+  return !held || held === document.body || !held.getClientRects().length;
+}
+
 export class FormView {
   constructor(id, desk) {
     this.id = id;
@@ -145,13 +151,11 @@ export class FormView {
   }
 
   // A screen that came forward before its control was drawn tries again at the next frame;
-  // then, rather than leave the focus to the browser, its first control takes it.
+  // then, rather than leave the focus to the browser (or on a control just hidden), its
+  // first control takes it.
   keepFocusIn(again) {
-    if (!again) {
-      requestAnimationFrame(() => this.applyFocus(true));
-    } else if (!this.node.contains(document.activeElement)) {
-      this.tabCycle()[0]?.control.focus({ preventScroll: true });
-    }
+    if (!again) requestAnimationFrame(() => this.applyFocus(true));
+    else if (focusLost()) this.tabCycle()[0]?.control.focus({ preventScroll: true });
   }
 
   // Tab goes through the form's own order first, then through every other control.
