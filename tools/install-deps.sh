@@ -18,7 +18,7 @@ test=(
   xvfb xauth xdotool x11-apps x11-utils imagemagick
   desktop-file-utils appstream man-db groff-base lintian
   emscripten chromium clang-format acl
-  dbus-daemon at-spi2-core python3-pyatspi
+  dbus-daemon at-spi2-core python3-pyatspi orca openbox
 )
 fuzz=(clang)
 

@@ -4,13 +4,63 @@
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QRadioButton>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace volpar::qt {
 
 namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// The windows' notification objects (see announce).
+std::unordered_set<const QObject*>& newsObjects() {
+  static std::unordered_set<const QObject*> set;
+  return set;
+}
+
+// How long a notification stays shown: long enough for a screen reader to read it.
+constexpr int kNewsShownMs = 1000;
+
+// What the next news of the machine begins with.
+QString& nextLead() {
+  static QString lead;
+  return lead;
+}
+
+// An option button: the program clears the others of its group itself, so the button is
+// not auto-exclusive, and Qt would offer it as a check box. It is a radio button.
+class RadioAccessible : public QAccessibleWidget {
+ public:
+  explicit RadioAccessible(QRadioButton* button)
+      : QAccessibleWidget(button, QAccessible::RadioButton) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t != QAccessible::Name || !button()->accessibleName().isEmpty())
+      return QAccessibleWidget::text(t);
+    return QString(button()->text()).remove(QLatin1Char('&'));
+  }
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.checkable = true;
+    s.checked = button()->isChecked();
+    return s;
+  }
+  QStringList actionNames() const override {
+    return QStringList{pressAction(), toggleAction()} + QAccessibleWidget::actionNames();
+  }
+  void doAction(const QString& action) override {
+    if (action == pressAction() || action == toggleAction()) {
+      button()->click();
+    } else {
+      QAccessibleWidget::doAction(action);
+    }
+  }
+
+ private:
+  QRadioButton* button() const { return static_cast<QRadioButton*>(widget()); }
+};
 
 // The client areas that carry machine objects, and whose they are.
 std::unordered_map<const QObject*, MachineAccessibility*>& owners() {
@@ -240,6 +290,7 @@ MachineAccessibility::MachineAccessibility(FormWindow& window, ui::AccessiblePar
     }
     table->setRows(std::move(rows));
   }
+  spoken_ = told_;
   nameControls(window, parts_.names);
   own();
   timer_.setSingleShot(true);
@@ -319,7 +370,6 @@ void MachineAccessibility::announce() {
     QAccessibleInterface* table = items_.back();
     for (int row = 0; row < table->childCount(); ++row) all.push_back(table->child(row));
   }
-  QStringList changed;
   for (std::size_t i = 0; i < all.size(); ++i) {
     const QString now = all[i]->text(QAccessible::Description);
     if (now == told_[i]) continue;
@@ -328,32 +378,122 @@ void MachineAccessibility::announce() {
     QAccessible::updateAccessibility(&text);
     QAccessibleEvent description(all[i], QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&description);
-    QAccessibleEvent name(all[i], QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&name);
-    // The button just pressed says what the readings changed, not the rows.
-    if (i < parts_.readings.size()) changed << all[i]->text(QAccessible::Name) + " " + now;
   }
-  if (!changed.isEmpty()) tellFocus(changed.join(QStringLiteral(", ")));
+  const QString said = news();
+  if (!said.isEmpty()) qt::announce(&window_, said);
   nameControls(window_, parts_.names);
   if (announced) announced();
 }
 
-// A screen reader speaks what the control in the focus says of itself when that changes:
-// the button just pressed (Step) says what the phase changed, until the focus moves on.
-void MachineAccessibility::tellFocus(const QString& news) {
-  QWidget* focus = QApplication::focusWidget();
-  if (focus && (focus->window() != &window_ || !qobject_cast<QAbstractButton*>(focus)))
-    focus = nullptr;
-  if (toldFocus_ && toldFocus_ != focus) toldFocus_->setAccessibleDescription({});
-  toldFocus_ = focus;
-  if (focus && QAccessible::isActive()) focus->setAccessibleDescription(news);
+// What to say of the changes since the last news: the readings that changed, the clock
+// first ("Clock phase T3, Memory (PC) 96, binary 01100000"), or what the table's rows
+// took. While the clock runs too fast to follow, only that it runs; where it stopped
+// when it stops.
+QString MachineAccessibility::news() {
+  if (parts_.quiet && parts_.quiet()) {
+    const bool began = !wasQuiet_;
+    wasQuiet_ = true;
+    return began ? QStringLiteral("Clock running") : QString();
+  }
+  QStringList changed;
+  for (std::size_t i = 0; i < parts_.readings.size(); ++i) {
+    if (told_[i] == spoken_[i]) continue;
+    spoken_[i] = told_[i];
+    changed << qs(parts_.readings[i].name) + " " + told_[i];
+  }
+  const QString clock = parts_.readings.empty() ? QString() : qs(parts_.readings.front().name);
+  if (!changed.isEmpty() && !changed.front().startsWith(clock + " "))
+    changed.prepend(clock + " " + told_.front());
+  QString said = changed.isEmpty() ? tableNews() : changed.join(QStringLiteral(", "));
+  // The button just pressed that took a new caption (Begin became Step) says it first:
+  // its own name change is an event a screen reader cannot speak.
+  const QString renamed = renamedButton();
+  if (!renamed.isEmpty()) {
+    said = renamed + QStringLiteral(", ") +
+           (said.isEmpty() && !clock.isEmpty() ? clock + " " + told_.front() : said);
+  }
+  if (said.isEmpty()) return said;
+  if (wasQuiet_) said = QStringLiteral("Clock stopped, ") + said;
+  wasQuiet_ = false;
+  if (!nextLead().isEmpty()) said = nextLead() + QStringLiteral(": ") + said;
+  nextLead().clear();
+  return said;
 }
 
-QAccessibleInterface* MachineAccessibility::factory(const QString&, QObject* object) {
+// The caption of the window's focused button when it changed since the last news.
+QString MachineAccessibility::renamedButton() {
+  auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+  if (button && button->window() != &window_) button = nullptr;
+  const QString caption = button ? QString(button->text()).remove(QLatin1Char('&')) : QString();
+  const bool renamed = button && button == lastButton_ && caption != lastCaption_;
+  lastButton_ = button;
+  lastCaption_ = caption;
+  return renamed ? caption : QString();
+}
+
+// "Address 0: 01100000, INPUT 0 stored; next location 1"; a whole new memory in a word.
+QString MachineAccessibility::tableNews() {
+  if (!parts_.table) return {};
+  const std::size_t first = items_.size();
+  const QString mark = QStringLiteral(", ") + qs(ui::kCurrentRowMark);
+  const auto unmarked = [&mark](QString text) {
+    if (text.endsWith(mark)) text.chop(mark.size());
+    return text;
+  };
+  QStringList stored;
+  bool moved = false;
+  for (std::size_t i = first; i < told_.size(); ++i) {
+    if (told_[i] == spoken_[i]) continue;
+    const QString before = unmarked(spoken_[i]), now = unmarked(told_[i]);
+    moved = moved || told_[i].endsWith(mark);
+    spoken_[i] = told_[i];
+    if (now != before) stored << qs(parts_.table->rows[i - first].name) + ": " + now;
+  }
+  QString said = stored.size() > 2 ? QString::number(stored.size()) + " memory locations changed"
+                                   : stored.join(QStringLiteral("; "));
+  if (!stored.isEmpty() && stored.size() <= 2) said += QStringLiteral(" stored");
+  const int next = parts_.table->current();
+  if (moved && next >= 0) {
+    said += (said.isEmpty() ? QStringLiteral("N") : QStringLiteral("; n")) +
+            QStringLiteral("ext location ") + QString::number(next);
+  }
+  return said;
+}
+
+QAccessibleInterface* MachineAccessibility::factory(const QString& name, QObject* object) {
+  if (newsObjects().count(object))
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+  if (name == QLatin1String("QRadioButton"))
+    return new RadioAccessible(static_cast<QRadioButton*>(object));
   auto it = owners().find(object);
   if (it == owners().end()) return nullptr;
   return new AccessibleClientArea(static_cast<QWidget*>(object), *it->second);
 }
+
+void announce(QWidget* window, const QString& news) {
+  if (!window) return;
+  auto* said =
+      window->findChild<QWidget*>(QStringLiteral("volpar-news"), Qt::FindDirectChildrenOnly);
+  if (!said) {
+    // Made before it has a parent, so that its accessible object is a notification.
+    said = new QWidget;
+    said->setObjectName(QStringLiteral("volpar-news"));
+    newsObjects().insert(said);
+    QObject::connect(said, &QObject::destroyed, [said] { newsObjects().erase(said); });
+    said->setParent(window);
+    said->setFocusPolicy(Qt::NoFocus);
+    said->setAttribute(Qt::WA_TransparentForMouseEvents);
+    said->setGeometry(0, 0, 1, 1);
+  }
+  said->hide();
+  said->setAccessibleName(news);
+  // Shown again, it is a new notification; hidden soon after, so that showing the window
+  // again does not say it again.
+  said->show();
+  QTimer::singleShot(kNewsShownMs, said, &QWidget::hide);
+}
+
+void announceNextWith(const QString& lead) { nextLead() = lead; }
 
 void enableMachineAccessibility() {
   static bool installed = false;

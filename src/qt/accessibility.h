@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QElapsedTimer>
 #include <QObject>
@@ -22,7 +23,9 @@ namespace volpar::qt {
 // window) and a table of rows (on the input screen the memory grid). Every text box gets
 // the name of the label beside it. Changes reach the screen reader a few
 // times a second at most, the newest state winning, so that a fast clock does not flood
-// it; the texts are read from the model each time, never kept.
+// it; the texts are read from the model each time, never kept. What changed is also
+// said aloud (see announce below): one sentence per phase, what Send to Memory stored,
+// nothing while the clock runs fast and where it stopped when it stops.
 class MachineAccessibility : public QObject, public FormWindow::ChangeListener {
  public:
   static constexpr int kAnnounceMs = frontend::kAnnounceMs;
@@ -53,7 +56,9 @@ class MachineAccessibility : public QObject, public FormWindow::ChangeListener {
   void adopt(QAccessibleInterface* iface);
   void own();
   void announce();
-  void tellFocus(const QString& news);
+  QString news();
+  QString tableNews();
+  QString renamedButton();
 
   FormWindow& window_;
   ui::AccessibleParts parts_;
@@ -63,12 +68,23 @@ class MachineAccessibility : public QObject, public FormWindow::ChangeListener {
   std::vector<QString> told_;
   QTimer timer_;
   QElapsedTimer sinceLast_;
-  QPointer<QWidget> toldFocus_;  // the control that says the last changes
+  // What each reading and row last said aloud, and whether the clock ran too fast to.
+  std::vector<QString> spoken_;
+  bool wasQuiet_ = false;
+  QPointer<QAbstractButton> lastButton_;  // the focused button at the last news
+  QString lastCaption_;
   bool alive_ = true;
 };
 
 // Gives the window's controls the names and descriptions the form offers.
 void nameControls(FormWindow& window, const std::vector<ui::ControlName>& names);
+
+// Says `news` aloud through the window's notification object: a screen reader speaks a
+// notification as it shows, wherever the focus is (the text, name or description
+// changes of other objects, or of the focused button, it does not speak).
+void announce(QWidget* window, const QString& news);
+// The next news of the machine begins with `lead` ("Back": a step back undid a phase).
+void announceNextWith(const QString& lead);
 
 // Installs the factory above; once, before the first window.
 void enableMachineAccessibility();

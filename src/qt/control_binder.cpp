@@ -204,6 +204,9 @@ void ControlBinder::syncFrame(Binding& b) {
   const QRect geometry = scale_.pixels(e.rect());
   if (surface->geometry() != geometry) surface->setGeometry(geometry);
   if (surface->isEnabled() != e.enabled()) surface->setEnabled(e.enabled());
+  // A panel is named by its caption ("START LOCATION"), as a screen reader says it.
+  const QString name = QString::fromStdString(static_cast<const ui::Frame&>(e).Caption());
+  if (surface->accessibleName() != name) surface->setAccessibleName(name);
   if (surface->isVisibleTo(surface->parentWidget()) != e.visible()) {
     // A panel that opens lies over whatever it covers.
     if (e.visible()) surface->raise();

@@ -42,7 +42,11 @@ FrontEnd::FrontEnd(Application& app, QtPlatform& platform)
           },
           [this] { return app_.programEnded(); }) {
   app_.addObserver(this);
-  platform_.setHistory([this] { showHistory(); }, [this] { history_.stepBack(); });
+  platform_.setHistory([this] { showHistory(); },
+                       [this] {
+                         announceNextWith(QStringLiteral("Back"));
+                         history_.stepBack();
+                       });
   platform_.setExerciseOpener([this] { chooseExercise(); });
   // Every window of the program, the three screens first, carries its icon.
   QApplication::setWindowIcon(programIcon());
@@ -107,9 +111,11 @@ void FrontEnd::addViewActions(FormWindow& window) {
   bits->setCheckable(true);
   bits->setChecked(bitValuesShown());
   // Each window has its own action: the option, not the action's tick, decides.
-  QObject::connect(bits, &QAction::triggered, &window, [bits] {
+  QObject::connect(bits, &QAction::triggered, &window, [bits, &window] {
     showBitValues(!bitValuesShown());
     bits->setChecked(bitValuesShown());
+    announce(&window, bitValuesShown() ? QStringLiteral("Bit values shown")
+                                       : QStringLiteral("Bit values hidden"));
   });
   // The program as text and the last phase in words, on every screen too.
   auto* programText = new QAction(QStringLiteral("Program &Text"), &window);

@@ -17,6 +17,7 @@
 
 #include "frontend/reading_windows.h"
 #include "qt/qt_text.h"
+#include "qt/accessibility.h"
 
 namespace volpar::qt {
 
@@ -109,6 +110,7 @@ HistoryWindow::HistoryWindow(history::ExecutionHistory& history, EventGate& gate
   undo->setShortcut(QKeySequence(text(frontend::kHistoryStepBackKey)));
   addAction(undo);
   auto back = [this] {
+    announceNextWith(QStringLiteral("Back"));
     gate_.deliver([this] { history_.stepBack(); });
     refresh();
   };
@@ -168,6 +170,7 @@ void HistoryWindow::eventFinished() {
 }
 
 void HistoryWindow::goBackTo(int line) {
+  announceNextWith(QStringLiteral("Back"));
   gate_.deliver([this, line] { history_.goBackTo(static_cast<std::size_t>(line)); });
   refresh();
 }

@@ -27,6 +27,8 @@ MachineStateWindow::MachineStateWindow(std::function<std::string()> summary)
 
 void MachineStateWindow::open() {
   refresh();
+  // Opened anew, it is read from its first line.
+  view_->moveCursor(QTextCursor::Start);
   show();
   raise();
   activateWindow();

@@ -15,6 +15,10 @@ namespace {
 
 using Cells = ui::ControlArray<ui::Shape>;
 
+// A clock ticking more often than this (over two phases a second) runs too fast for a
+// screen reader to say each phase.
+constexpr int kQuietBelowMs = 500;
+
 std::string bitsOf(const Cells::Run& cells, ui::Color one) {
   std::string bits;
   for (const auto& cell : cells) bits += bitMark({cell.get(), one});
@@ -50,6 +54,18 @@ std::vector<std::pair<const ui::Shape*, const ui::Label*>> lamps(const REXEC& r)
           {&r.Shapetm, &r.Label_Copy_S_To_Memory}, {&r.Shapeto, &r.Label_Copy_S_To_Output},
           {&r.Shapetx, &r.Label_Copy_S_To_X},      {&r.Shape_Stop, &r.Label_Stop},
           {&r.Shapexyt, &r.Label_XY_To_S},         {&r.Shapeit, &r.Label_Copy_Input_To_S}};
+}
+
+// The whole byte and what it means: "37, binary 00100101, LOAD 5" (the caption beside the
+// register shows only its address field).
+ui::Reading instructionReading(const REXEC& r) {
+  return {r.Label_Window_IR.Caption(),
+          [cells = allOf(r.SHAPE_IR)] {
+            const std::string bits = bitsOf(cells, machine::kRegisterOne);
+            return std::to_string(valueOf(bits)) + ", binary " + bits + ", " +
+                   instructionText(valueOf(bits));
+          },
+          &r.Label_Window_IR};
 }
 
 ui::Reading decoderReading(const REXEC& r) {
@@ -88,8 +104,8 @@ ui::Reading lampsReading(const REXEC& r) {
 ui::Reading inputWindowReading(const REXEC& r) {
   return {"Input window",
           [&r] {
-            if (!r.Input_Window.enabled()) return std::string("not waiting");
-            return "waiting for a value, typed " + r.Text_Input_Decimal.Text();
+            // What is typed, the box itself says: news at each key would drown it.
+            return std::string(r.Input_Window.enabled() ? "waiting for a value" : "not waiting");
           },
           &r.Input_Window};
 }
@@ -102,8 +118,7 @@ std::vector<ui::Reading> executionReadings(const REXEC& r) {
   all.push_back(lampsReading(r));
   all.push_back(registerReading(r.Label_Window_PC.Caption(), &r.Register_PC_Decimal,
                                 allOf(r.ShapePC), machine::kAddressOne, r.Label_Window_PC));
-  all.push_back(registerReading(r.Label_Window_IR.Caption(), &r.IR_Address_Decimal,
-                                allOf(r.SHAPE_IR), machine::kRegisterOne, r.Label_Window_IR));
+  all.push_back(instructionReading(r));
   all.push_back(decoderReading(r));
   all.push_back(registerReading(r.Label_Window_AR.Caption(), &r.Register_Address_Decimal,
                                 allOf(r.Shapear), machine::kAddressOne, r.Label_Window_AR));
@@ -119,8 +134,10 @@ std::vector<ui::Reading> executionReadings(const REXEC& r) {
       {"Negative flag",
        [&r] { return std::string(r.SHAPET4(7).FillColor() == machine::kRegisterOne ? "1" : "0"); },
        &r.SHAPET4(7)});
-  all.push_back(registerReading(r.Label_Window_Output.Caption(), &r.Register_Output_Decimal,
-                                allOf(r.Shapeo), machine::kRegisterOne, r.Label_Window_Output));
+  // The window's caption names the address the program outputs through; the register is
+  // the output.
+  all.push_back(registerReading("Output", &r.Register_Output_Decimal, allOf(r.Shapeo),
+                                machine::kRegisterOne, r.Label_Window_Output));
   all.push_back(inputWindowReading(r));
   return all;
 }
@@ -160,16 +177,17 @@ ui::AccessibleParts executionParts(const REXEC& r) {
   parts.names.push_back({&r.Text_Input_Decimal, "Decimal value", {}});
   parts.names.push_back({&r.time_scroll, "Speed", {}});
   parts.bitCells = bitCells(r);
+  parts.quiet = [&r] { return r.Timer1.enabled() && r.Timer1.Interval() < kQuietBelowMs; };
   return parts;
 }
 
 // The memory grid as a table of 32 rows; the row Send to Memory writes next says so.
 ui::AccessibleParts inputParts(const DERAZO_Input& input) {
   ui::AccessibleParts parts;
-  const auto location = [&input] { return "Memory location " + input.memory_text.Text(); };
-  for (int i = 1; i <= 8; ++i) {
-    parts.names.push_back({&input.Input_Bit(i), "Bit " + std::to_string(i), location});
-  }
+  // The location is the Memory location box's, and said once when it changes: as each bit
+  // box's description it was read eight times over, and changed eight objects at a time.
+  for (int i = 1; i <= 8; ++i)
+    parts.names.push_back({&input.Input_Bit(i), "Bit " + std::to_string(i), {}});
   parts.names.push_back({&input.Input_Op_Code(0), "Op code", {}});
   parts.names.push_back({&input.Input_Memory_Address, "Address", {}});
   parts.names.push_back({&input.memory_text, "Memory location", {}});
@@ -177,12 +195,13 @@ ui::AccessibleParts inputParts(const DERAZO_Input& input) {
   ui::ReadingTable table{
       "Memory", "32 rows, one per address", {}, [&input] { return entryLocation(input); }};
   for (int a = 0; a < 32; ++a) {
-    table.rows.push_back({memoryRowName(a),
-                          [&input, a] {
-                            return memoryRowSaid(input, a) +
-                                   (entryLocation(input) == a ? ", entry location" : "");
-                          },
-                          &input.Shape1(8 * a + 1), &input.Shape1(8 * a + 8)});
+    table.rows.push_back(
+        {memoryRowName(a),
+         [&input, a] {
+           return memoryRowSaid(input, a) +
+                  (entryLocation(input) == a ? std::string(", ") + ui::kCurrentRowMark : "");
+         },
+         &input.Shape1(8 * a + 1), &input.Shape1(8 * a + 8)});
   }
   parts.table = std::move(table);
   parts.bitCells = bitCells(input);

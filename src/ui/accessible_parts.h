@@ -31,6 +31,9 @@ struct ControlName {
   std::function<std::string()> description;  // "Memory location 5"; none when empty
 };
 
+// What the row the next entry goes to says after its text ("00100101, LOAD 5, entry location").
+inline constexpr const char* kCurrentRowMark = "entry location";
+
 // Rows read one by one: the memory grid.
 struct ReadingTable {
   std::string name;         // "Memory"
@@ -50,6 +53,9 @@ struct AccessibleParts {
   std::vector<Reading> readings;  // in the order the form draws them
   std::optional<ReadingTable> table;
   std::vector<BitCell> bitCells;
+  // True while the clock runs on its own too fast to say each phase: a screen reader is
+  // told that it runs, then nothing until it stops, and then where.
+  std::function<bool()> quiet;
 };
 
 }  // namespace volpar::ui

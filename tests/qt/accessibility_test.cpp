@@ -71,7 +71,7 @@ TEST_F(Accessibility, TheExecutionScreenSaysEachPhase) {
        {{"Program Counter", "0, binary 00000"},
         {"Address Register", "0, binary 00000"},
         {"Decoder", "none"}}},
-      {"phase T2", {{"Instruction Register", "5, binary 00100101"}, {"Decoder", "LOAD"}}},
+      {"phase T2", {{"Instruction Register", "37, binary 00100101, LOAD 5"}, {"Decoder", "LOAD"}}},
       {"phase T3", {{"Program Counter", "1, binary 00001"}, {"Memory (PC)", "0, binary 00000000"}}},
       {"phase T4",
        {{"Address Register", "5, binary 00101"},
@@ -126,10 +126,10 @@ TEST_F(Accessibility, EveryTextBoxIsNamedFromItsLabel) {
   EXPECT_EQ(widget(input().Input_Op_Code(0))->accessibleName(), "Op code");
   EXPECT_EQ(widget(input().exec_text)->accessibleName(), "Start location");
   EXPECT_EQ(widget(rexec().Text_Input_Decimal)->accessibleName(), "Decimal value");
-  // The bits say which location they are for, and follow it.
+  // The location is said by its own box, not again by each of the eight bits.
   act([this] { input().memory_text.setText("5"); });
   settle(qt::MachineAccessibility::kAnnounceMs + 50);
-  EXPECT_EQ(widget(input().Input_Bit(1))->accessibleDescription(), "Memory location 5");
+  EXPECT_EQ(widget(input().Input_Bit(1))->accessibleDescription(), "");
 }
 
 // What the screen reader is told comes within a quarter second of a Step, and a few times a second
@@ -190,6 +190,7 @@ TEST_F(Accessibility, AScreenReadersToggleReachesTheModel) {
   act([this] { rexec().Command_Options.click(); });
   QAccessibleInterface* radio = QAccessible::queryAccessibleInterface(widget(rexec().manual_radio));
   ASSERT_NE(radio->actionInterface(), nullptr);
+  EXPECT_EQ(radio->role(), QAccessible::RadioButton);  // not a check box, though not exclusive
   radio->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
   settle(20);
   EXPECT_TRUE(rexec().manual_radio.Value());

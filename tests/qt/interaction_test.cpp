@@ -58,7 +58,9 @@ TEST_F(Interaction, TypedKeysAndEnterReachTheInputScreen) {
   EXPECT_EQ(edit(input().Input_Memory_Address)->text(), "5");
   click(widget(input().memory_text));
   ASSERT_EQ(focus(), widget(input().memory_text));
-  key(Qt::Key_Tab);
+  key(Qt::Key_Tab);  // along the drawing: the location, then its button
+  EXPECT_EQ(focus(), widget(input().Command_Send_to_Memory));
+  click(widget(input().Input_Bit(1)));
   EXPECT_EQ(focus(), widget(input().Input_Bit(1)));
   EXPECT_EQ(input().focused(), &input().Input_Bit(1));
 

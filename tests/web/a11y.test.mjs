@@ -60,7 +60,7 @@ function drawnRegister(cells, from, n, one, decimal) {
       const bits = Array.from({ length: n }, (_, i) =>
         getComputedStyle(cell(`${cells}(${from + i})`)).backgroundColor === one ? '1' : '0',
       ).join('');
-      const number = cell(decimal).textContent;
+      const number = decimal ? cell(decimal).textContent : String(parseInt(bits, 2));
       return `${number ? `${number}, ` : ''}binary ${bits}`;
     },
     { cells, from, n, one, decimal },
@@ -74,11 +74,11 @@ const mirrored = (name) => page.locator(`[data-mirror="REXEC"] [data-reading^="$
 const REGISTERS = [
   ['Program Counter', 'ShapePC', 4, 5, YELLOW, 'Register_PC_Decimal'],
   ['Address Register', 'Shapear', 4, 5, YELLOW, 'Register_Address_Decimal'],
-  ['Instruction Register', 'SHAPE_IR', 1, 8, RED, 'IR_Address_Decimal'],
+  ['Instruction Register', 'SHAPE_IR', 1, 8, RED, null], // the whole byte, then its meaning
   ['X', 'Shape_x', 1, 8, RED, 'Register_X_Decimal'],
   ['Y', 'shapey', 1, 8, RED, 'Register_Y_Decimal'],
   ['S', 'Shapet', 1, 8, RED, 'Register_S_Decimal'],
-  ['OUTPUT', 'Shapeo', 1, 8, RED, 'Register_Output_Decimal'],
+  ['Output', 'Shapeo', 1, 8, RED, 'Register_Output_Decimal'],
 ];
 
 // ---- the screens and panels -------------------------------------------------------------------
@@ -103,8 +103,8 @@ test('axe-core finds nothing serious on the screens and panels, and every text b
   const bit = page.getByRole('textbox', { name: 'Bit 3' });
   await eventually(
     () => bit.getAttribute('aria-describedby').then((id) => page.locator(`#${id}`).textContent()),
-    'Memory location 5',
-    'the bit boxes say which location they write',
+    '',
+    'the bit boxes do not each repeat the location',
   );
 
   await input('Input_Bit(1)').fill('2'); // refused, with a message box
@@ -171,21 +171,25 @@ test('stepped by hand, the mirror says what the drawing shows, and the live regi
     const clock = `phase T${phase % 8}`;
     await eventually(() => mirrored('Clock'), clock, `the clock after step ${phase}`);
     for (const [name, cells, from, n, one, decimal] of REGISTERS) {
-      assert.equal(await mirrored(name), await drawnRegister(cells, from, n, one, decimal), `${name}, ${clock}`);
+      const drawn = await drawnRegister(cells, from, n, one, decimal);
+      assert.ok((await mirrored(name)).startsWith(drawn), `${name}, ${clock}: ${drawn}`);
     }
     await eventually(async () => (await announced()).startsWith(`Clock ${clock}`), true, `the news of step ${phase}`);
   }
   assert.match(await mirrored('Decoder'), /^(LOAD|ADD|OUTPUT)$/);
-  assert.equal(await mirrored('OUTPUT'), '253, binary 11111101');
+  assert.equal(await mirrored('Output'), '253, binary 11111101');
   // A change within a phase: the news still says which phase it is.
   for (let i = 0; i < 6; ++i) await rexec('Command_Begin_Step').click();
-  await eventually(() => mirrored('Input window'), 'waiting for a value, typed 0', 'INPUT waits at T6');
-  await rexec('Text_Input_Decimal').fill('3');
-  await eventually(announced, 'Clock phase T6, Input window waiting for a value, typed 3', 'the news of a typed value');
+  await eventually(() => mirrored('Input window'), 'waiting for a value', 'INPUT waits at T6');
+  await eventually(
+    async () => /^Clock phase T6, .*Input window waiting for a value$/.test(await announced()),
+    true,
+    'the news of the wait',
+  );
   await page.close();
 });
 
-test('at 1000 Hz the live region speaks a few times a second, and last of the phase the machine stopped at', async () => {
+test('at 1000 Hz the live region says only that the clock runs, and where it stopped when it stops', async () => {
   await atInputScreen();
   await sendBytes([[0, '10100000']]); // BRANCH 0, for ever
   await startAt(0);
@@ -200,8 +204,10 @@ test('at 1000 Hz the live region speaks a few times a second, and last of the ph
   });
   await rexec('Command_Begin_Step').click();
   await page.waitForTimeout(2000);
+  // The press's own news may come first; then only that the clock runs.
   const spoken = await page.evaluate(() => window.spoken);
-  assert.ok(spoken >= 2 && spoken <= 2 * 5, `${spoken} announcements in two seconds`);
+  assert.ok(spoken >= 1 && spoken <= 2, `${spoken} announcements in two seconds`);
+  assert.equal(await announced(), 'Clock running');
   await rexec('Command_Pause').click(); // stops at the end of the instruction
   await page.waitForTimeout(600);
   const drawnPhase = await page.evaluate(() => {
@@ -212,7 +218,7 @@ test('at 1000 Hz the live region speaks a few times a second, and last of the ph
     return -1;
   });
   assert.ok(drawnPhase >= 0, 'a phase is lit');
-  assert.match(await announced(), new RegExp(`^Clock phase T${drawnPhase}\\b`));
+  assert.match(await announced(), new RegExp(`^Clock stopped, Clock phase T${drawnPhase}\\b`));
   assert.equal(await mirrored('Clock'), `phase T${drawnPhase}`);
   await page.close();
 });

@@ -15,6 +15,7 @@ REXEC::REXEC(Screens& screens) : ui::Form("REXEC"), screens_(screens) {
   layOutButtons();
   layOutOptions();
   layOutInputWindow();
+  orderTabs();
   connectHandlers();
   accessibleParts = [this] { return screens::executionParts(*this); };
   sideBySide = 0;

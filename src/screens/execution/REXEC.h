@@ -204,6 +204,7 @@ class REXEC : public ui::Form {
   void layOutButtons();
   void layOutOptions();
   void layOutInputWindow();
+  void orderTabs();
   void connectHandlers();
 
   Screens& screens_;

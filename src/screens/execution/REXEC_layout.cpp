@@ -400,4 +400,20 @@ void REXEC::layOutInputWindow() {
   Command_Input_Window_OK.setEnabled(false);
 }
 
+// Down the buttons, then the panels that open beside them: the options (the clock mode
+// choices, the speed, Stop for Output, Close) and the INPUT window (its bits, the
+// decimal box, Resume).
+void REXEC::orderTabs() {
+  std::vector<ui::Element*> order = {&Command_Begin_Step,  &Command_Resume,
+                                     &Command_Pause,       &Command_One_instruction,
+                                     &Command_View_Memory, &Command_Return_to_Input,
+                                     &Command_Options,     &Command_Restart,
+                                     &Command_Quit,        &manual_radio,
+                                     &automatic_radio,     &time_scroll,
+                                     &Stop_For_Output,     &Command_Options_Close};
+  for (int i = 1; i <= 8; ++i) order.push_back(&Input_bit(i));
+  order.insert(order.end(), {&Text_Input_Decimal, &Command_Input_Window_OK});
+  setTabOrder(std::move(order));
+}
+
 }  // namespace volpar

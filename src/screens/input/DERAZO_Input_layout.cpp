@@ -182,14 +182,17 @@ void DERAZO_Input::layOutMenus() {
   orderTabs();
 }
 
+// Along the drawing, left to right and top to bottom: the bit boxes, the op-code row,
+// the memory location and Send to Memory, the buttons down the right, then each panel's
+// own controls together (its box, OK and Cancel side by side).
 void DERAZO_Input::orderTabs() {
-  std::vector<ui::Element*> order = {&memory_text, &exec_text};
+  std::vector<ui::Element*> order;
   for (int i = 1; i <= 8; ++i) order.push_back(&Input_Bit(i));
-  order.insert(
-      order.end(),
-      {&Command_Send_to_Memory, &Command_Execute_Program, &Return_to_exec_screen, &Command_Restart,
-       &Command_Code_Info, &Command_Code_Close, &Command_Start_Location_Cancel, &Command_quit,
-       &Command_OK_For_Start_Location, &Input_Op_Code(0), &Input_Memory_Address});
+  order.insert(order.end(),
+               {&Command_Execute_Program, &Input_Op_Code(0), &Input_Memory_Address,
+                &Command_Code_Info, &memory_text, &Command_Send_to_Memory, &Command_quit,
+                &Command_Restart, &Command_Code_Close, &exec_text, &Command_OK_For_Start_Location,
+                &Command_Start_Location_Cancel, &Return_to_exec_screen});
   setTabOrder(std::move(order));
 }
 

@@ -97,12 +97,21 @@ class Mirror {
       this.rows[i].parentNode.setAttribute('aria-selected', String(i === texts.current));
     });
     texts.readings.forEach((text, i) => setText(this.readings[i], text));
+    // While the clock runs too fast to follow: that it runs, then nothing until it stops.
+    if (texts.quiet && this.told) {
+      const began = !this.running;
+      this.running = true;
+      return began ? ['Clock running'] : [];
+    }
     const told = this.told;
     this.told = texts.readings;
     const changed = told ? texts.readings.flatMap((text, i) => (told[i] === text ? [] : [i])) : [];
     if (!changed.length) return [];
     if (changed[0] !== 0) changed.unshift(0);
-    return changed.map((i) => `${this.parts.readings[i]} ${texts.readings[i]}`);
+    const news = changed.map((i) => `${this.parts.readings[i]} ${texts.readings[i]}`);
+    if (this.running) news.unshift('Clock stopped');
+    this.running = false;
+    return news;
   }
 }
 

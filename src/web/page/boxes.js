@@ -10,7 +10,12 @@ const boxQueue = [];
 
 const closing = new Map(); // box → what follows its closing
 
+// Where the focus was when the first box opened: it goes back there if the screen in
+// front has no control of its own to take it.
+let focusBefore = null;
+
 export function openBox(dialog) {
+  if (!app.modal) focusBefore = document.activeElement;
   ++app.modal;
   dialog.volparOpen = true;
   dialog.showModal();
@@ -43,6 +48,7 @@ export function closedBox() {
   }
   requestFrame();
   app.frontForm?.applyFocus();
+  if (document.activeElement === document.body && focusBefore?.isConnected) focusBefore.focus();
 }
 
 function showNextBox() {

@@ -3,7 +3,7 @@
 import { app, $ } from './state.js';
 import { fitLabels } from './captions.js';
 import { flushed } from './events.js';
-import { FormView } from './form_view.js';
+import { FormView, focusLost } from './form_view.js';
 import { arrangeDesk } from './desk_layout.js';
 
 const desk = $('#desk');
@@ -30,7 +30,10 @@ export function flush(anew = true) {
     const next = [...app.forms.values()].reverse().find((f) => f.visible);
     if (next) bringToFront(next);
   }
+  // A control hidden with the focus (Close of a panel) leaves it to no one: the screen takes it.
+  const lost = focusLost();
   for (const form of touched) if (form === app.frontForm) form.applyFocus();
+  if (lost && !touched.has(app.frontForm)) app.frontForm?.applyFocus();
   updateTabs();
   fitLabels(anew);
   flushed();

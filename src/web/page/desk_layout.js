@@ -112,7 +112,12 @@ export function reveal(form, node) {
 // the screens, side by side or one at a time.
 function nextScreen() {
   const shown = [...app.forms.values()].filter((f) => f.visible);
-  if (shown.length > 1) bringToFront(shown[(shown.indexOf(app.frontForm) + 1) % shown.length]);
+  if (shown.length < 2) return;
+  const next = shown[(shown.indexOf(app.frontForm) + 1) % shown.length];
+  bringToFront(next);
+  // A screen reader is told which screen came forward.
+  const announcer = document.getElementById('announcer');
+  if (announcer) announcer.textContent = next.caption;
 }
 
 export function hookDeskLayout(toFront) {

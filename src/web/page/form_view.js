@@ -9,6 +9,12 @@ import { shortcutMatches } from './keys.js';
 import { reveal, scaleFor } from './desk_layout.js';
 import { addTooltips } from './form_tooltips.js';
 
+// The focus is with no one: on the page's body, or on a control just hidden.
+export function focusLost() {
+  const held = document.activeElement;
+  return !held || held === document.body || !held.getClientRects().length;
+}
+
 export class FormView {
   constructor(id, desk) {
     this.id = id;
@@ -125,10 +131,13 @@ export class FormView {
     this.client.style.zoom = String(scaleFor(this, box));
   }
 
-  applyFocus() {
+  applyFocus(again = false) {
     if (app.frontForm !== this || app.modal) return;
     const view = app.views.get(this.focused);
-    if (!view || !view.focusable()) return;
+    if (!view || !view.focusable()) {
+      this.keepFocusIn(again);
+      return;
+    }
     // A control the user put the focus in keeps the selection the user made.
     if (document.activeElement === view.control) return;
     app.applyingFocus = true;
@@ -139,6 +148,14 @@ export class FormView {
     } finally {
       app.applyingFocus = false;
     }
+  }
+
+  // A screen that came forward before its control was drawn tries again at the next frame;
+  // then, rather than leave the focus to the browser (or on a control just hidden), its
+  // first control takes it.
+  keepFocusIn(again) {
+    if (!again) requestAnimationFrame(() => this.applyFocus(true));
+    else if (focusLost()) this.tabCycle()[0]?.control.focus({ preventScroll: true });
   }
 
   // Tab goes through the form's own order first, then through every other control.
@@ -153,7 +170,15 @@ export class FormView {
     if (!cycle.length) return;
     const at = cycle.findIndex((v) => v.control === document.activeElement);
     const next = at < 0 ? 0 : (at + (backwards ? cycle.length - 1 : 1)) % cycle.length;
-    cycle[next].control.focus();
+    const view = cycle[next];
+    view.control.focus();
+    // A box reached by Tab takes its whole old value, as in the windows: a digit typed
+    // then replaces it.
+    if (view.kind === 'text' && view.control.value) {
+      const length = view.control.value.length;
+      view.control.select();
+      deliver(() => app.fe.select(view.id, 0, length));
+    }
   }
 
   shortcutItem(combo) {

@@ -36,7 +36,10 @@ export function showMachineState() {
   panel.hidden = false;
   announceNow();
   refresh();
+  // Opened anew, it is read from its first line, as in the windows.
+  text.setSelectionRange(0, 0);
   text.focus();
+  text.scrollTop = 0;
 }
 
 function hide() {

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The page's traps for a student who works by keyboard and screen reader: a box reached by
+// Tab takes its whole value, a message box is read with its message and gives the focus
+// back, the focus goes on to Begin after OK, and Ctrl+F6 says which screen came forward.
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { launch, openPage, serve } from './browser.mjs';
+
+const webDir = process.env.VOLPAR_WEB_DIR;
+let server, browser, url, page;
+
+before(async () => {
+  assert.ok(webDir && fs.existsSync(path.join(webDir, 'volpar.wasm')), 'build the page first: make web');
+  server = await serve(path.resolve(webDir));
+  url = `http://127.0.0.1:${server.address().port}/`;
+  browser = await launch();
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+const el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
+const input = (name) => el('DERAZO_Input', name);
+const front = () => page.locator('section.window.front').getAttribute('data-form');
+// Where the focus is: the form and the element, or what else holds it.
+const focused = () =>
+  page.evaluate(() => {
+    const n = document.activeElement;
+    const form = n?.closest('section[data-form]')?.dataset.form;
+    const name = n?.closest('[data-name]')?.dataset.name;
+    return form ? `${form} ${name}` : (n?.id ?? n?.tagName);
+  });
+
+async function eventually(read, expected, what) {
+  let value;
+  for (let i = 0; i < 150; ++i) {
+    value = await read();
+    if (value === expected) return;
+    await page.waitForTimeout(20);
+  }
+  assert.equal(value, expected, what);
+}
+
+async function atInputScreen() {
+  page = await openPage(browser, url);
+  page.setDefaultTimeout(20_000);
+  await page.keyboard.press('Enter');
+  await eventually(front, 'DERAZO_Input', 'the input screen');
+}
+
+test('Tab into the op code box takes its digit: 5 typed over 4 makes BRANCH', async () => {
+  await atInputScreen();
+  await input('Input_Op_Code(0)').fill('4');
+  await input('Input_Bit(8)').focus();
+  await page.keyboard.press('Tab'); // Execute Program
+  await page.keyboard.press('Tab');
+  assert.equal(await focused(), 'DERAZO_Input Input_Op_Code(0)');
+  await page.keyboard.type('5');
+  await eventually(() => input('Input_Op_Code(0)').inputValue(), '5', 'the op code');
+  await eventually(() => input('Input_Bit(3)').inputValue(), '1', 'the op code bits 101');
+  await page.close();
+});
+
+test('a refusal is read with its message, and the focus comes back to the screen', async () => {
+  await atInputScreen();
+  const box = input('Input_Op_Code(0)');
+  await box.focus();
+  await box.selectText();
+  await page.keyboard.type('9');
+  await page.locator('#msgbox').waitFor();
+  const description = await page.evaluate(() => {
+    const box = document.querySelector('#msgbox');
+    return document.getElementById(box.getAttribute('aria-describedby'))?.textContent;
+  });
+  assert.equal(description, 'You may only input a number from 0 to 7.');
+  await page.keyboard.press('Enter');
+  await page.locator('#msgbox').waitFor({ state: 'hidden' });
+  await eventually(focused, 'DERAZO_Input Input_Op_Code(0)', 'the focus back in the box');
+  await page.close();
+});
+
+test('after OK the focus is on Begin, and Ctrl+F6 says which screen came forward', async () => {
+  await atInputScreen();
+  await input('Command_Execute_Program').click();
+  await input('exec_text').fill('0');
+  await page.keyboard.press('Enter');
+  await eventually(front, 'REXEC', 'the execution screen');
+  await eventually(focused, 'REXEC Command_Begin_Step', 'the focus after OK');
+  await page.keyboard.press('Control+F6');
+  await eventually(front, 'DERAZO_Input', 'Ctrl+F6 brings the input screen');
+  await eventually(() => page.locator('#announcer').textContent(), 'VOLPAR Input Screen', 'the news');
+  await page.close();
+});
