@@ -10,6 +10,7 @@
 #include "frontend/caption_fit.h"
 #include "frontend/clock_pacing.h"
 #include "frontend/event_gate.h"
+#include "support/data_table.h"
 
 namespace volpar::frontend {
 namespace {
@@ -89,27 +90,13 @@ TEST(EventGate, NothingIsDeliveredAfterTheEnd) {
   EXPECT_EQ(log.cleanUps, 1);
 }
 
+// The cases in tests/data/clock/bursts.txt.
 TEST(ClockPacing, AWakeUpDeliversTheTicksThatFellDueInBurstsOfFifty) {
-  const struct {
-    const char* what;
-    double now, due, interval;
-    int ticks;
-    double firstDue;
-  } cases[] = {
-      {"not yet due", 9.5, 10, 1, 0, 10},
-      {"due this moment", 10, 10, 1000, 1, 10},
-      {"a frame's worth at 1000 Hz", 26, 10, 1, 17, 10},
-      {"thirty fell due", 39, 10, 1, 30, 10},
-      {"more than a burst", 70, 10, 1, 50, 10},
-      {"arrears beyond the lag forgiven", 1000, 10, 50, 3, 900},
-      {"forgiven arrears still a burst at most", 1000, 10, 1, 50, 900},
-      {"no interval, no tick", 1000, 10, 0, 0, 900},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    const pacing::Burst burst = pacing::burstAt(c.now, c.due, c.interval);
-    EXPECT_EQ(burst.ticks, c.ticks);
-    EXPECT_DOUBLE_EQ(burst.dueMs, c.firstDue);
+  for (const auto& c : testing::readTable("clock/bursts.txt")) {
+    SCOPED_TRACE(c[0]);
+    const pacing::Burst burst = pacing::burstAt(std::stod(c[1]), std::stod(c[2]), std::stod(c[3]));
+    EXPECT_EQ(burst.ticks, std::stoi(c[4]));
+    EXPECT_DOUBLE_EQ(burst.dueMs, std::stod(c[5]));
   }
 }
 

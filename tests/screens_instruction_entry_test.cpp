@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
+#include "support/data_table.h"
 #include "support/screens_fixture.h"
 
 namespace volpar::testing {
@@ -63,114 +63,70 @@ TEST_F(InstructionEntry, BitBoxesAndFieldsKeepInStepAndSendToMemoryWritesTheByte
 
 // --- Every check of the entry fields of both screens ------------------------------------
 
-enum class Field { Bit4, OpCode, Address, Location, Start, WindowBit3, Decimal };
-
-// `after`: the bit boxes of the field's screen afterwards; for the start address, the PC
-// cells after OK.
-struct Entry {
-  Field field;
-  const char* typed;
-  int message;  // the check's number, 0 for an accepted text
-  const char* text;
-  const char* after;
-};
-// Names the row in test names: the default printer would show the pointers' bytes, which
-// differ from run to run.
-void PrintTo(const Entry& c, std::ostream* os) {
-  *os << "field " << static_cast<int>(c.field) << " typed \"" << c.typed << "\"";
-}
-
-class EntryChecks : public InstructionEntry, public ::testing::WithParamInterface<Entry> {
+// The cases in tests/data/entry_checks.txt: field, typed, message number, its text, the bits
+// shown afterwards.
+class EntryChecks : public InstructionEntry, public ::testing::WithParamInterface<Row> {
  protected:
   // Every bit 1 (or start address 12) first, so that each reset shows in the other view.
-  ui::TextBox& prepare(Field f) {
+  bool inWindow(const std::string& f) { return f == "window bit 3" || f == "decimal"; }
+  ui::TextBox& prepare(const std::string& f) {
     DERAZO_Input& in = input();
-    switch (f) {
-      case Field::Start:
-        click(in.Command_Execute_Program);
-        type(in.exec_text, "12");
-        return in.exec_text;
-      case Field::WindowBit3:
-      case Field::Decimal:
-        poke(0, "011 00000");  // INPUT, run until it waits for the value
-        startAt(0);
-        step();
-        tickUntilStopped();
-        type(rexec().Text_Input_Decimal, "255");
-        return f == Field::Decimal ? rexec().Text_Input_Decimal : rexec().Input_bit(3);
-      default:
-        typeBits("11111111");
-        type(in.memory_text, "12");
-        return f == Field::Bit4      ? in.Input_Bit(4)
-               : f == Field::OpCode  ? opCode()
-               : f == Field::Address ? address()
-                                     : in.memory_text;
+    if (f == "start") {
+      click(in.Command_Execute_Program);
+      type(in.exec_text, "12");
+      return in.exec_text;
     }
+    if (inWindow(f)) {
+      poke(0, "011 00000");  // INPUT, run until it waits for the value
+      startAt(0);
+      step();
+      tickUntilStopped();
+      type(rexec().Text_Input_Decimal, "255");
+      return f == "decimal" ? rexec().Text_Input_Decimal : rexec().Input_bit(3);
+    }
+    typeBits("11111111");
+    type(in.memory_text, "12");
+    return f == "bit 4"     ? in.Input_Bit(4)
+           : f == "op code" ? opCode()
+           : f == "address" ? address()
+                            : in.memory_text;
   }
-  std::string shown(Field f) {
-    if (f == Field::Start) {
+  std::string shown(const std::string& f) {
+    if (f == "start") {
       click(input().Command_OK_For_Start_Location);
       return pcBits();
     }
-    return f == Field::WindowBit3 || f == Field::Decimal ? windowBits() : entryBits();
+    return inWindow(f) ? windowBits() : entryBits();
   }
 };
 
 TEST_P(EntryChecks, ARefusedTextIsReportedThenPutBackToZeroFocusedAndSelected) {
-  const Entry& c = GetParam();
-  SCOPED_TRACE("typed \"" + std::string(c.typed) + "\", message " + std::to_string(c.message));
-  ui::TextBox& box = prepare(c.field);
+  const std::string &field = GetParam()[0], &typed = GetParam()[1], &text = GetParam()[3];
+  const int message = std::stoi(GetParam()[2]);
+  SCOPED_TRACE(field + " typed \"" + typed + "\"");
+  ui::TextBox& box = prepare(field);
   std::string textWhileOpen;
   platform.whileMessageOpen = [&](const FakePlatform::Message&) { textWhileOpen = box.Text(); };
 
-  type(box, c.typed);
+  type(box, typed);
 
   std::string messages;
   for (const FakePlatform::Message& m : platform.messages) messages += m.title + ": " + m.text;
-  const std::string expected = "VOLPAR -- INFORMATION " + std::to_string(c.message) + ": " + c.text;
-  EXPECT_EQ(messages, c.message ? expected : "");
-  if (c.message) {
-    EXPECT_EQ(textWhileOpen, c.typed) << "the box is reset only after the message is closed";
+  const std::string expected = "VOLPAR -- INFORMATION " + std::to_string(message) + ": " + text;
+  EXPECT_EQ(messages, message ? expected : "");
+  if (message) {
+    EXPECT_EQ(textWhileOpen, typed) << "the box is reset only after the message is closed";
     EXPECT_EQ(box.Text(), "0");
     EXPECT_EQ(box.form().focused(), &box);
     EXPECT_EQ(box.SelStart(), 0);
     EXPECT_EQ(box.SelLength(), 1) << "the whole \"0\" is selected";
   }
   EXPECT_TRUE(guardsClear());
-  expectViewsInStep(c.typed);
-  EXPECT_EQ(shown(c.field), c.after);
+  expectViewsInStep(typed);
+  EXPECT_EQ(shown(field), GetParam()[4]);
 }
 
-constexpr const char* kAddress = "You may only input a number from 0 to 31.";
-constexpr const char* kLocation = "Memory locations are integers between 0 and 31";
-constexpr const char* kLocationRange = "You must choose a memory location between 0 and 31";
-constexpr const char* kDigit = "You may only input a digit.";
-constexpr const char* kByte = "You may only input a number from 0 to 255.";
-
-INSTANTIATE_TEST_SUITE_P(
-    Messages, EntryChecks,
-    ::testing::Values(
-        Entry{Field::Bit4, "2", 3, "You may only input a 0 or a 1.", "11101111"},
-        Entry{Field::OpCode, "8", 12, "You may only input a number from 0 to 7.", "00011111"},
-        Entry{Field::Address, "a", 9, kAddress, "11100000"},
-        Entry{Field::Address, "1a", 10, kAddress, "11100000"},
-        Entry{Field::Address, "32", 11, kAddress, "11100000"},
-        Entry{Field::Address, "05", 0, "", "11100101"},
-        Entry{Field::Location, "x", 13, kLocation, "11111111"},
-        Entry{Field::Location, "1a", 1, kLocation, "11111111"},
-        Entry{Field::Location, "32", 2, kLocationRange, "11111111"},
-        Entry{Field::Start, "", 5, kLocation, "00000"},
-        Entry{Field::Start, "1a", 6, kLocation, "00000"},
-        Entry{Field::Start, "32", 7, kLocationRange, "00000"},
-        Entry{Field::Start, "05", 0, "", "00101"},
-        Entry{Field::WindowBit3, "2", 4, "You may only input a 1 or a 0.", "11011111"},
-        // A window bit box takes one character: "01" (a 1 typed after the 0) never arrives.
-        Entry{Field::WindowBit3, "01", 0, "", "11111111"},
-        Entry{Field::Decimal, "", 22, kDigit, "00000000"},
-        Entry{Field::Decimal, "12a", 23, kDigit, "00000000"},
-        Entry{Field::Decimal, "256", 11, kByte, "00000000"},
-        Entry{Field::Decimal, "99999999999999999999", 11, kByte, "00000000"},
-        Entry{Field::Decimal, "0200", 0, "", "11001000"}));
+INSTANTIATE_TEST_SUITE_P(Messages, EntryChecks, ::testing::ValuesIn(readTable("entry_checks.txt")));
 
 }  // namespace
 }  // namespace volpar::testing

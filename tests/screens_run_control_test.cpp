@@ -2,10 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "support/data_table.h"
 #include "support/screens_fixture.h"
 
 namespace volpar::testing {
@@ -21,80 +25,59 @@ class RunControl : public ScreensFixture {
     poke(20, "00101010");
   }
 
-  struct Row {
-    const char* what;
-    std::function<void()> action;
-    const char* controls;  // enabled run controls afterwards
-    int clockPhase;        // the phase the next pulse performs
-  };
-  void play(const std::vector<Row>& script) {
-    for (const Row& row : script) {
-      row.action();
-      EXPECT_EQ(runControls(), row.controls) << row.what;
-      EXPECT_EQ(view().phase(), row.clockPhase) << row.what;
-      EXPECT_TRUE(guardsClear()) << row.what;
+  // A button or box of the execution screen by the name it is shown under.
+  template <class Element>
+  Element& named(const std::string& name) {
+    for (ui::Element* e : rexec().elements()) {
+      auto* found = dynamic_cast<Element*>(e);
+      if (found && e->displayName() == name) return *found;
+    }
+    throw std::invalid_argument("no " + name);
+  }
+  void perform(const std::string& actions) {
+    using Args = const std::string&;
+    const std::map<std::string, std::function<void(Args, Args)>> verbs{
+        {"start", [&](Args at, Args) { startAt(std::stoi(at)); }},
+        {"step", [&](Args n, Args) { step(n.empty() ? 1 : std::stoi(n)); }},
+        {"tick", [&](Args, Args) { tick(); }},
+        {"stop", [&](Args, Args) { tickUntilStopped(); }},
+        {"manual", [&](Args, Args) { chooseManual(); }},
+        {"click", [&](Args name, Args) { click(named<ui::CommandButton>(name)); }},
+        {"type", [&](Args name, Args text) { type(named<ui::TextBox>(name), text); }}};
+    std::istringstream all(actions);
+    for (std::string action; std::getline(all, action, '+');) {
+      std::string verb, name, text;
+      std::istringstream(action) >> verb >> name >> text;
+      verbs.at(verb)(name, text);
+    }
+  }
+  // Plays tests/data/run_control/NAME.txt, its format in the README there.
+  void play(const std::string& name) {
+    for (const Row& row : readTable("run_control/" + name + ".txt")) {
+      SCOPED_TRACE(row[0]);
+      perform(row[1]);
+      EXPECT_EQ(runControls(), row[2]);
+      EXPECT_EQ(view().phase(), std::stoi(row[3]));
+      EXPECT_TRUE(guardsClear());
     }
   }
 };
 
 // The automatic clock through every state of the run, then the manual clock, one phase per
-// Step.
+// Step: the scripts in tests/data/run_control.
 TEST_F(RunControl, AutomaticThenManualClockThroughEveryStateOfTheRun) {
-  play({
-      {"ready: execution just started", [&] { startAt(0); }, "step one view return", 1},
-      {"Begin runs no phase yet", [&] { step(); }, "pause one timer", 1},
-      {"the first tick performs T1", [&] { tick(); }, "pause view timer", 2},
-      {"Pause changes no button", [&] { click(rexec().Command_Pause); }, "pause view timer", 2},
-      {"the next T0 stops the clock", [&] { tickUntilStopped(); }, "resume one view return", 1},
-      {"Execute 1 starts the timer", [&] { click(rexec().Command_One_instruction); },
-       "resume one view return timer", 1},
-      {"its T1", [&] { tick(); }, "view timer", 2},
-      {"OUTPUT stops the clock at T6", [&] { tickUntilStopped(); }, "resume view", 7},
-      {"Resume continues", [&] { click(rexec().Command_Resume); }, "pause view timer", 7},
-      {"T7 follows at the next tick", [&] { tick(); }, "pause view timer", 0},
-      {"Execute 1's stop at T0", [&] { tick(); }, "resume one view return", 1},
-      {"Resume runs on", [&] { click(rexec().Command_Resume); }, "pause one view return timer", 1},
-      {"INPUT waits at T6", [&] { tickUntilStopped(); }, "pause view", 6},
-      {"a value typed", [&] { type(rexec().Text_Input_Decimal, "7"); }, "pause view", 6},
-      {"the window's OK restarts the clock", [&] { click(rexec().Command_Input_Window_OK); },
-       "pause resume view timer", 7},
-      {"the window open until T7", [&] { type(rexec().Input_bit(5), "1"); },
-       "pause resume view timer", 7},
-      {"T7 copies the input into S", [&] { tick(); }, "pause view timer", 0},
-  });
+  play("automatic");
   EXPECT_FALSE(rexec().Command_Input_Window_OK.enabled() || rexec().Input_Window.enabled());
   EXPECT_EQ(rexec().Command_Input_Window_OK.Caption(), "&Resume");
   EXPECT_EQ(registers(), "PC 3 AR 0 IR 96 X 0 Y 0 S 15 OUT 42");
 
-  play({
-      {"paused at the next T0",
-       [&] {
-         click(rexec().Command_Pause);
-         tickUntilStopped();
-       },
-       "resume one view return", 1},
-      {"manual chosen at a paused T0", [&] { chooseManual(); }, "step view return", 1},
-      {"Step performs T1 at once", [&] { step(); }, "step view", 2},
-      {"T2", [&] { step(); }, "step view", 3},
-  });
+  play("to-manual");
   EXPECT_EQ(rexec().Command_Begin_Step.Caption(), "&Step");
   EXPECT_TRUE(rexec().Command_Begin_Step.Default());
-  play({
-      {"STORE T3 to T0, ADD", [&] { step(14); }, "step view return", 1},
-      // OUTPUT with Stop for Output ticked does not stop a manual clock.
-      {"OUTPUT T1 to T6", [&] { step(6); }, "step view", 7},
-      {"OUTPUT T7 and T0", [&] { step(2); }, "step view return", 1},
-      {"BRANCH, LOAD, OUTPUT", [&] { step(24); }, "step view return", 1},
-      {"INPUT T1 to T6 waits", [&] { step(6); }, "view", 6},
-  });
+  play("manual");
   EXPECT_EQ(rexec().Command_Input_Window_OK.Caption(), "&Step");
   EXPECT_TRUE(rexec().Command_Input_Window_OK.Default());
-  play({
-      {"a value typed in bits", [&] { type(rexec().Input_bit(4), "1"); }, "view", 6},
-      {"OK hands the clock back to Step", [&] { click(rexec().Command_Input_Window_OK); },
-       "step view", 7},
-      {"Step performs T7", [&] { step(); }, "step view", 0},
-  });
+  play("manual-input");
   EXPECT_EQ(registers(), "PC 3 AR 0 IR 96 X 15 Y 42 S 31 OUT 42");
 
   // Execute 1 in the manual ready state runs T1 to T7 and the T0 that stops: exactly one
