@@ -16,8 +16,8 @@
 #include <utility>
 
 #include "frontend/reading_windows.h"
-#include "qt/qt_text.h"
 #include "qt/accessibility.h"
+#include "qt/qt_text.h"
 
 namespace volpar::qt {
 
