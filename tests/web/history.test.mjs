@@ -196,12 +196,12 @@ test('opened from the Help menu, a long history shows the newest line; Ctrl+Home
   const focusInPanel = () => page.evaluate(() => document.activeElement.closest('#history') !== null);
   await page.keyboard.press('Escape');
   await panel().waitFor({ state: 'hidden' }); // Escape
-  assert.equal(await focusInPanel(), false, 'Escape');
+  await eventually(focusInPanel, false, 'Escape');
   await page.keyboard.press('F2');
   assert.equal(await panel().isVisible(), true, 'F2 on the screen');
   await panel().getByRole('button', { name: 'Close the history' }).click();
   await panel().waitFor({ state: 'hidden' }); // the close button
-  assert.equal(await focusInPanel(), false, 'the close button');
+  await eventually(focusInPanel, false, 'the close button');
 });
 
 // While the clock runs the panel follows it, and Step Back waits until it stands still.

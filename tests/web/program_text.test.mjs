@@ -2,25 +2,15 @@
 // The Program Text panel in the page, used as a student would: F6 opens it on memory
 // listed, a program typed and sent fills the memory grid, a typing mistake is listed and
 // changes nothing, and the running line follows the machine.
-import { after, before, test } from 'node:test';
+import { before, test } from 'node:test';
 import assert from 'node:assert/strict';
-import fs from 'node:fs';
-import path from 'node:path';
-import { launch, openPage, serve } from './browser.mjs';
+import { useBrowser } from './browser.mjs';
 
-const webDir = process.env.VOLPAR_WEB_DIR;
-let server, browser, page;
+let page;
 
+const session = useBrowser();
 before(async () => {
-  assert.ok(webDir && fs.existsSync(path.join(webDir, 'volpar.wasm')), 'build the page first: make web');
-  server = await serve(path.resolve(webDir));
-  browser = await launch();
-  page = await openPage(browser, `http://127.0.0.1:${server.address().port}/`);
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
+  page = (await session.open()).page;
 });
 
 const input = (name) => page.locator(`section[data-form="DERAZO_Input"] [data-name="${name}"]`);
