@@ -417,6 +417,7 @@ val WebFrontEnd::accessibleTexts(int id) const {
   d.set("rows", rows);
   d.set("current", parts.table ? parts.table->current() : -1);
   d.set("quiet", parts.quiet && parts.quiet());
+  d.set("explanation", parts.explanation ? parts.explanation() : std::string());
   return d;
 }
 
