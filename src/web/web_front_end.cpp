@@ -726,7 +726,8 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("check", &WebFrontEnd::check)
       .function("programTextState", &WebFrontEnd::programTextState)
       .function("sendProgramText", &WebFrontEnd::sendProgramText)
-      .function("memoryListing", &WebFrontEnd::memoryListing);
+      .function("memoryListing", &WebFrontEnd::memoryListing)
+      .function("phaseExplained", &WebFrontEnd::phaseExplained);
   emscripten::function("programTextProblems", &volpar::web::programTextProblems);
   emscripten::constant("maxExerciseFileBytes",
                        static_cast<int>(volpar::exercise::kMaxExerciseFileBytes));

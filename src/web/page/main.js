@@ -21,6 +21,7 @@ import { hookBitValues } from './bit_values.js';
 import { hookTheme } from './theme.js';
 import './help_keys.js';
 import './program_text_panel.js';
+import './phase_panel.js';
 
 // The program's tables, and the system colours as the style sheet's custom properties.
 function useRules() {

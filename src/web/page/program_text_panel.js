@@ -6,7 +6,7 @@
 // in the margin; when memory changes otherwise, the panel says so and offers the listing.
 import { app } from './state.js';
 import { afterFlush, deliver } from './events.js';
-import { addPageItem, addPageKey } from './page_menu.js';
+import { addPageItem, addPageKey, hasMenus } from './page_menu.js';
 
 const TITLE = 'VOLPAR Program Text';
 const REFRESH_MS = 100;
@@ -131,7 +131,7 @@ function hide() {
 
 afterFlush(() => refresh());
 addPageItem({
-  form: 'DERAZO_Input',
+  on: hasMenus,
   menu: '&View',
   caption: 'Program &Text',
   shortcut: 'F6',
