@@ -2,26 +2,12 @@
 // The page's traps for a student who works by keyboard and screen reader: a box reached by
 // Tab takes its whole value, a message box is read with its message and gives the focus
 // back, the focus goes on to Begin after OK, and Ctrl+F6 says which screen came forward.
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import fs from 'node:fs';
-import path from 'node:path';
-import { launch, openPage, serve } from './browser.mjs';
+import { useBrowser } from './browser.mjs';
 
-const webDir = process.env.VOLPAR_WEB_DIR;
-let server, browser, url, page;
-
-before(async () => {
-  assert.ok(webDir && fs.existsSync(path.join(webDir, 'volpar.wasm')), 'build the page first: make web');
-  server = await serve(path.resolve(webDir));
-  url = `http://127.0.0.1:${server.address().port}/`;
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const session = useBrowser();
+let page;
 
 const el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
 const input = (name) => el('DERAZO_Input', name);
@@ -46,10 +32,7 @@ async function eventually(read, expected, what) {
 }
 
 async function atInputScreen() {
-  page = await openPage(browser, url);
-  page.setDefaultTimeout(20_000);
-  await page.keyboard.press('Enter');
-  await eventually(front, 'DERAZO_Input', 'the input screen');
+  page = (await session.atInputScreen()).page;
 }
 
 test('Tab into the op code box takes its digit: 5 typed over 4 makes BRANCH', async () => {
