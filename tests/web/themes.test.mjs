@@ -3,28 +3,15 @@
 // meaning's colour from the program's table, the theme's ground behind the screens, axe-core
 // clean; System follows the browser; switching during a run at 1000 Hz keeps every frame
 // one moment of the machine; forced colours keep every control visible and focus-marked.
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import fs from 'node:fs';
 import path from 'node:path';
-import { launch, openPage, serve } from './browser.mjs';
+import { useBrowser } from './browser.mjs';
 
-const webDir = process.env.VOLPAR_WEB_DIR;
+const session = useBrowser();
 const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
 const axePath = new URL('node_modules/axe-core/axe.min.js', import.meta.url).pathname;
-let server, browser, url, page;
-
-before(async () => {
-  assert.ok(webDir && fs.existsSync(path.join(webDir, 'volpar.wasm')), 'build the page first: make web');
-  server = await serve(path.resolve(webDir));
-  url = `http://127.0.0.1:${server.address().port}/`;
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+let page;
 
 const el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
 const input = (name) => el('DERAZO_Input', name);
@@ -33,7 +20,7 @@ const rexec = (name) => el('REXEC', name);
 // LOAD 31, ADD 30, STORE 31, BRANCH 0 with 1 at address 30, started at 0 in manual mode
 // and stepped five phases: memory, PC, IR, decoder and clock all lit.
 async function atAStep() {
-  page = await openPage(browser, url);
+  page = (await session.open()).page;
   await page.keyboard.press('Enter');
   await input('Command_Send_to_Memory').waitFor();
   for (const [address, bits] of [
@@ -133,7 +120,7 @@ test('each theme draws every cell and ground from the table, axe-core finds noth
 });
 
 test('System follows the browser: dark while it prefers dark', async () => {
-  page = await openPage(browser, url);
+  page = (await session.open()).page;
   const ground = () => page.evaluate(() => getComputedStyle(document.querySelector('.client')).backgroundColor);
   const light = await ground();
   await page.emulateMedia({ colorScheme: 'dark' });
