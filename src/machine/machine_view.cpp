@@ -44,8 +44,10 @@ int MachineView::cells(Register r) const {
 }
 
 // Decoder cell k stands for op code k - 1.
-std::optional<MachineView::OpCode> MachineView::decoded() const {
-  const int k = machine::litIndex(rexec_.SHAPEID, 1, 8, machine::kDecoded);
+std::optional<MachineView::OpCode> MachineView::decoded() const { return decoded(rexec_); }
+
+std::optional<MachineView::OpCode> MachineView::decoded(const REXEC& rexec) {
+  const int k = machine::litIndex(rexec.SHAPEID, 1, 8, machine::kDecoded);
   if (k < 0) return std::nullopt;
   return static_cast<OpCode>(k - 1);
 }

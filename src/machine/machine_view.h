@@ -48,6 +48,8 @@ class MachineView {
 
   // The op code whose decoder cell is lit green; none before the first fetch.
   std::optional<OpCode> decoded() const;
+  static std::optional<OpCode> decoded(const REXEC& rexec);
+  const REXEC& rexec() const { return rexec_; }
   // The phase whose clock cell is lit: the one performed last, -1 before the first.
   int litPhase() const;
   static int litPhase(const REXEC& rexec);

@@ -5,6 +5,7 @@
 
 #include "machine/machine_view.h"
 #include "screens/execution/REXEC.h"
+#include "ui/text_value.h"
 
 namespace volpar {
 namespace {
@@ -83,9 +84,14 @@ const PhaseExplanation& phaseExplanation(int phase, int opCode, bool negative) {
 }
 
 const PhaseExplanation& lastPhaseExplanation(const MachineView& machine, int phase) {
-  const auto decoded = machine.decoded();
+  return lastPhaseExplanation(machine.rexec(), phase);
+}
+
+const PhaseExplanation& lastPhaseExplanation(const REXEC& rexec, int phase) {
+  const auto decoded = MachineView::decoded(rexec);
   // S is not changed between the decode and T4, so its sign is the flag T4 tests.
-  return phaseExplanation(phase, decoded ? static_cast<int>(*decoded) : 0, machine.s() >= 128);
+  const bool negative = ui::ValInt(rexec.Register_S_Decimal.Caption()) >= 128;
+  return phaseExplanation(phase, decoded ? static_cast<int>(*decoded) : 0, negative);
 }
 
 std::string transferWithValue(const PhaseExplanation& e, const MachineView& m) {
@@ -131,6 +137,11 @@ int instructionUnderWay(const REXEC& rexec, const MachineView& view) {
       decoded &&
       phaseExplanation(4, static_cast<int>(*decoded), view.s() >= 128).target == Target::PC;
   return taken ? view.ar() : (view.pc() + 31) % 32;
+}
+
+std::string lastPhaseInWords(const REXEC& rexec) {
+  const int phase = litPhase(rexec);
+  return phase < 0 ? std::string() : phaseInWords(lastPhaseExplanation(rexec, phase));
 }
 
 }  // namespace volpar

@@ -27,11 +27,15 @@ const PhaseExplanation& phaseExplanation(int phase, int opCode, bool negative);
 // "AR ← PC: 5 — Copy Program Counter To Address Register". The op code is the one decoded
 // (T0 and T1 do not depend on it).
 const PhaseExplanation& lastPhaseExplanation(const MachineView& machine, int phase);
+const PhaseExplanation& lastPhaseExplanation(const REXEC& rexec, int phase);
 std::string transferWithValue(const PhaseExplanation& explanation, const MachineView& machine);
 std::string explainedPhase(const MachineView& machine, int phase);
 // Without values: "AR ← PC (Copy Program Counter To Address Register)", or the sentence
 // alone where nothing moves.
 std::string phaseInWords(const PhaseExplanation& explanation);
+// The phase the lit clock cell shows, in words as above; empty when none is lit. The screen
+// reader's news says it after the clock.
+std::string lastPhaseInWords(const REXEC& rexec);
 
 // The phase last performed, as the lit clock cell shows it (an INPUT waiting for its value
 // has performed T6); -1 when no clock cell is lit.

@@ -385,10 +385,10 @@ void MachineAccessibility::announce() {
   if (announced) announced();
 }
 
-// What to say of the changes since the last news: the readings that changed, the clock
-// first ("Clock phase T3, Memory (PC) 96, binary 01100000"), or what the table's rows
-// took. While the clock runs too fast to follow, only that it runs; where it stopped
-// when it stops.
+// What to say of the changes since the last news: the readings that changed, the clock and
+// what its phase did first ("Clock phase T3, PC ← PC + 1 (Increment Program Counter: ...),
+// Program Counter 1, binary 00001"), or what the table's rows took. While the clock runs
+// too fast to follow, only that it runs; where it stopped when it stops.
 QString MachineAccessibility::news() {
   if (parts_.quiet && parts_.quiet()) {
     const bool began = !wasQuiet_;
@@ -404,6 +404,8 @@ QString MachineAccessibility::news() {
   const QString clock = parts_.readings.empty() ? QString() : qs(parts_.readings.front().name);
   if (!changed.isEmpty() && !changed.front().startsWith(clock + " "))
     changed.prepend(clock + " " + told_.front());
+  const QString explained = parts_.explanation ? qs(parts_.explanation()) : QString();
+  if (!changed.isEmpty() && !explained.isEmpty()) changed.insert(1, explained);
   QString said = changed.isEmpty() ? tableNews() : changed.join(QStringLiteral(", "));
   // The button just pressed that took a new caption (Begin became Step) says it first:
   // its own name change is an event a screen reader cannot speak.

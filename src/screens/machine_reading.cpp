@@ -4,6 +4,7 @@
 #include "machine/cell_reading.h"
 #include "machine/instruction_text.h"
 #include "machine/machine_view.h"
+#include "machine/phase_explanation.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
@@ -178,6 +179,7 @@ ui::AccessibleParts executionParts(const REXEC& r) {
   parts.names.push_back({&r.time_scroll, "Speed", {}});
   parts.bitCells = bitCells(r);
   parts.quiet = [&r] { return r.Timer1.enabled() && r.Timer1.Interval() < kQuietBelowMs; };
+  parts.explanation = [&r] { return lastPhaseInWords(r); };
   return parts;
 }
 

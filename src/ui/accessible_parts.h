@@ -56,6 +56,9 @@ struct AccessibleParts {
   // True while the clock runs on its own too fast to say each phase: a screen reader is
   // told that it runs, then nothing until it stops, and then where.
   std::function<bool()> quiet;
+  // What the phase last performed did, in words ("AR ← PC (Copy Program Counter To
+  // Address Register)"): the news of a phase says it right after the clock.
+  std::function<std::string()> explanation;
 };
 
 }  // namespace volpar::ui

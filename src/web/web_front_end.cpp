@@ -417,6 +417,7 @@ val WebFrontEnd::accessibleTexts(int id) const {
   d.set("rows", rows);
   d.set("current", parts.table ? parts.table->current() : -1);
   d.set("quiet", parts.quiet && parts.quiet());
+  d.set("explanation", parts.explanation ? parts.explanation() : std::string());
   return d;
 }
 
@@ -725,7 +726,8 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("check", &WebFrontEnd::check)
       .function("programTextState", &WebFrontEnd::programTextState)
       .function("sendProgramText", &WebFrontEnd::sendProgramText)
-      .function("memoryListing", &WebFrontEnd::memoryListing);
+      .function("memoryListing", &WebFrontEnd::memoryListing)
+      .function("phaseExplained", &WebFrontEnd::phaseExplained);
   emscripten::function("programTextProblems", &volpar::web::programTextProblems);
   emscripten::constant("maxExerciseFileBytes",
                        static_cast<int>(volpar::exercise::kMaxExerciseFileBytes));

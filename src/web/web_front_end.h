@@ -121,6 +121,9 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   // input screen is shown; false when it cannot.
   bool sendProgramText(const std::string& text);
   std::string memoryListing();
+  // The phase last performed, for the page's Phase panel: "T4 of LOAD", the transfer with
+  // the value that moved, and the sentence, a line each; empty before the first phase.
+  std::string phaseExplained();
 
   // ScreensObserver and FormObserver
   void formCreated(ui::Form& form) override;

@@ -50,4 +50,19 @@ std::string WebFrontEnd::memoryListing() {
   return assembly::listing(*exercise::programInMemory(app_.manual()).bytes);
 }
 
+std::string WebFrontEnd::phaseExplained() {
+  const REXEC* rexec = app_.existingRexec();
+  const DERAZO_Input* input = app_.existingDerazoInput();
+  const int phase = rexec ? litPhase(*rexec) : -1;
+  if (!input || phase < 0) return {};
+  const MachineView view(*rexec, *input, app_.manual());
+  const auto decoded = view.decoded();
+  std::string heading = "T" + std::to_string(phase);
+  // T1 is alike for every op code, and comes before the decode.
+  if (phase != 1 && decoded)
+    heading += " of " + std::string(assembly::kMnemonics[static_cast<std::size_t>(*decoded)]);
+  const PhaseExplanation& e = lastPhaseExplanation(view, phase);
+  return heading + "\n" + transferWithValue(e, view) + "\n" + std::string(e.sentence);
+}
+
 }  // namespace volpar::web

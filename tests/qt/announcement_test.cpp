@@ -59,18 +59,24 @@ class Announcement : public BridgeFixture {
   Listener listener_{said};
 };
 
-// LOAD 5 of 10000001, step by step: one sentence a phase, what the phase changed.
-TEST_F(Announcement, EachPhaseIsSaidOnceWithWhatItChanged) {
+// LOAD 5 of 10000001, step by step: one sentence a phase, what the phase did in words, then
+// what it changed.
+TEST_F(Announcement, EachPhaseIsSaidOnceWithWhatItDidAndChanged) {
   poke({{0, "00100101"}, {5, "10000001"}});
   startRun();
   clockMode(rexec().manual_radio);
   const std::vector<QString> phases = {
-      "Clock phase T1",
-      "Clock phase T2, Instruction Register 37, binary 00100101, LOAD 5, Decoder LOAD",
-      "Clock phase T3, Program Counter 1, binary 00001",
-      "Clock phase T4, Lit lamps Copy Instruction Register to Address Register, Address "
-      "Register 5, binary 00101",
-      "Clock phase T5, Lit lamps Copy Memory to S, S 129, binary 10000001, Negative flag 1",
+      "Clock phase T1, AR ← PC (Copy Program Counter To Address Register)",
+      "Clock phase T2, IR ← M[PC] (Copy Memory to Instruction Register: the word at the "
+      "program counter is fetched and decoded), Instruction Register 37, binary 00100101, "
+      "LOAD 5, Decoder LOAD",
+      "Clock phase T3, PC ← PC + 1 (Increment Program Counter: the PC names the next word in "
+      "memory), Program Counter 1, binary 00001",
+      "Clock phase T4, AR ← IR(address) (Copy Instruction Register to Address Register: the "
+      "address field goes to AR), Lit lamps Copy Instruction Register to Address Register, "
+      "Address Register 5, binary 00101",
+      "Clock phase T5, S ← M[AR] (Copy Memory to S: the word at the address goes to S), Lit "
+      "lamps Copy Memory to S, S 129, binary 10000001, Negative flag 1",
   };
   for (const QString& phase : phases) {
     const std::vector<QString> now = press(rexec().Command_Begin_Step);

@@ -178,11 +178,14 @@ test('stepped by hand, the mirror says what the drawing shows, and the live regi
   }
   assert.match(await mirrored('Decoder'), /^(LOAD|ADD|OUTPUT)$/);
   assert.equal(await mirrored('Output'), '253, binary 11111101');
-  // A change within a phase: the news still says which phase it is.
+  // A change within a phase: the news still says which phase it is, and what it did.
   for (let i = 0; i < 6; ++i) await rexec('Command_Begin_Step').click();
   await eventually(() => mirrored('Input window'), 'waiting for a value', 'INPUT waits at T6');
   await eventually(
-    async () => /^Clock phase T6, .*Input window waiting for a value$/.test(await announced()),
+    async () =>
+      /^Clock phase T6, Stop: the input window opens and the clock waits for a value, .*Input window waiting for a value$/.test(
+        await announced(),
+      ),
     true,
     'the news of the wait',
   );

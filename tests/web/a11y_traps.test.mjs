@@ -6,9 +6,8 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { useBrowser } from './browser.mjs';
 
-let page;
-
 const session = useBrowser();
+let page;
 
 const el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
 const input = (name) => el('DERAZO_Input', name);
@@ -33,10 +32,7 @@ async function eventually(read, expected, what) {
 }
 
 async function atInputScreen() {
-  page = (await session.open()).page;
-  page.setDefaultTimeout(20_000);
-  await page.keyboard.press('Enter');
-  await eventually(front, 'DERAZO_Input', 'the input screen');
+  page = (await session.atInputScreen()).page;
 }
 
 test('Tab into the op code box takes its digit: 5 typed over 4 makes BRANCH', async () => {

@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Program Text panel in the page, used as a student would: F6 opens it on memory
 // listed, a program typed and sent fills the memory grid, a typing mistake is listed and
-// changes nothing, and the running line follows the machine.
+// changes nothing, and the running line follows the machine; F7 explains the last phase.
 import { before, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { useBrowser } from './browser.mjs';
-
-let page;
+import { eventually, useBrowser } from './browser.mjs';
 
 const session = useBrowser();
+let s, page;
+
 before(async () => {
-  page = (await session.open()).page;
+  s = await session.atInputScreen();
+  page = s.page;
 });
 
 const input = (name) => page.locator(`section[data-form="DERAZO_Input"] [data-name="${name}"]`);
@@ -30,8 +31,6 @@ async function row(address) {
 const PROGRAM = ['start:  LOAD ten', '        OUTPUT', 'done:   BRANCH done', 'ten:    DATA 10', ''].join('\n');
 
 test('F6 opens the text; a program sent fills the grid, a mistake changes nothing', async () => {
-  await page.keyboard.press('Enter');
-  await input('Command_Send_to_Memory').waitFor();
   await page.keyboard.press('F6');
   await panel().waitFor();
   assert.match(await panel().locator('textarea').inputValue(), /ADD V0 {10}; 31 00000000/);
@@ -66,4 +65,20 @@ test('the running line follows the machine', async () => {
     /Running: line 1\./.test(document.querySelector('#program-text .status').textContent),
   );
   assert.match(await panel().locator('.margin').textContent(), /▶1/);
+});
+
+test('F7 explains the phase last performed, and follows a step back', async () => {
+  const shown = () => page.locator('#phase-panel p').allTextContents();
+  await panel().locator('textarea').press('Escape');
+  await s.setClock('manual_radio');
+  await page.keyboard.press('F7');
+  const ready = 'Ready: the instruction is complete; the clock may stop here';
+  assert.deepEqual(await shown(), ['T0', 'nothing', ready]);
+  await s.rexec('Command_Begin_Step').focus();
+  await page.keyboard.press('Space');
+  await page.keyboard.press('Space');
+  const fetched = 'Copy Memory to Instruction Register: the word at the program counter is fetched and decoded';
+  await eventually(shown, ['T2 of LOAD', 'IR ← M[PC]: 35', fetched], 'T2 fetched LOAD ten');
+  await page.keyboard.press('Control+z');
+  await eventually(shown, ['T1', 'AR ← PC: 0', 'Copy Program Counter To Address Register'], 'back at T1');
 });

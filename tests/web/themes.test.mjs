@@ -8,11 +8,10 @@ import assert from 'node:assert/strict';
 import path from 'node:path';
 import { useBrowser } from './browser.mjs';
 
+const session = useBrowser();
 const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
 const axePath = new URL('node_modules/axe-core/axe.min.js', import.meta.url).pathname;
 let page;
-
-const session = useBrowser();
 
 const el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
 const input = (name) => el('DERAZO_Input', name);

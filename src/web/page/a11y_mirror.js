@@ -109,6 +109,8 @@ class Mirror {
     if (!changed.length) return [];
     if (changed[0] !== 0) changed.unshift(0);
     const news = changed.map((i) => `${this.parts.readings[i]} ${texts.readings[i]}`);
+    // What the phase did, in words, right after the clock.
+    if (texts.explanation) news.splice(1, 0, texts.explanation);
     if (this.running) news.unshift('Clock stopped');
     this.running = false;
     return news;

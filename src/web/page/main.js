@@ -21,6 +21,7 @@ import { hookBitValues } from './bit_values.js';
 import { hookTheme } from './theme.js';
 import './help_keys.js';
 import { hookProgramText } from './program_text_panel.js';
+import { hookPhase } from './phase_panel.js';
 
 // The program's tables, and the system colours as the style sheet's custom properties.
 function useRules() {
@@ -38,6 +39,7 @@ async function start() {
   hookMachineState();
   hookBitValues();
   hookProgramText();
+  hookPhase();
   hookFiles();
   hookBoxes();
   installHistoryPanel();

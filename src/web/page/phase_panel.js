@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// "VOLPAR Phase" (F7, View > Phase Explained): the phase last performed, its transfer with
+// the value that moved and what it does, read from the same table as the windows' window
+// through the binding. It follows the machine, Step Back too; Escape in it closes it.
+import { app, rules } from './state.js';
+import { afterFlush } from './events.js';
+import { addPageItem, addPageKey, hasMenus } from './page_menu.js';
+
+const TITLE = 'VOLPAR Phase';
+const NONE = ['No phase performed yet', '', 'Start a program: each clock phase is explained here.'];
+let panel, lines;
+
+function make(tag, props = {}, ...children) {
+  const node = Object.assign(document.createElement(tag), props);
+  node.append(...children);
+  return node;
+}
+
+function build() {
+  const close = make('button', { type: 'button', textContent: '×' });
+  close.setAttribute('aria-label', 'Close the phase');
+  close.addEventListener('click', hide);
+  lines = [make('p', { className: 'heading' }), make('p', { className: 'transfer' }), make('p')];
+  const body = make('div', { className: 'body', tabIndex: 0 }, ...lines);
+  panel = make(
+    'aside',
+    { id: 'phase-panel', hidden: true },
+    make('header', {}, make('span', { textContent: TITLE }), close),
+    body,
+  );
+  panel.setAttribute('aria-label', TITLE);
+  panel.addEventListener('keydown', (ev) => {
+    ev.stopPropagation(); // the screens behind do not take the panel's keys
+    if (ev.key === 'Escape') hide();
+  });
+  document.body.append(panel);
+}
+
+function refresh() {
+  if (!panel || panel.hidden || !app.fe) return;
+  const said = app.fe.phaseExplained();
+  const texts = said ? said.split('\n') : NONE;
+  texts.forEach((text, i) => {
+    if (lines[i].textContent !== text) lines[i].textContent = text;
+  });
+}
+
+// Opened beside the screen in front, which keeps the focus: the student steps on and the
+// panel follows (the screen reader's news says each phase already).
+export function showPhase() {
+  if (!panel) build();
+  panel.hidden = false;
+  refresh();
+}
+
+function hide() {
+  panel.hidden = true;
+  app.frontForm?.applyFocus();
+}
+
+afterFlush(refresh);
+// After Program Text in the View menu, as in the windows.
+export function hookPhase() {
+  addPageItem({ on: hasMenus, menu: rules.viewMenu, caption: '&Phase Explained', shortcut: 'F7', run: showPhase });
+  addPageKey('F7', showPhase);
+}
