@@ -3,28 +3,16 @@
 // meaning's colour from the program's table, the theme's ground behind the screens, axe-core
 // clean; System follows the browser; switching during a run at 1000 Hz keeps every frame
 // one moment of the machine; forced colours keep every control visible and focus-marked.
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import fs from 'node:fs';
 import path from 'node:path';
-import { launch, openPage, serve } from './browser.mjs';
+import { useBrowser } from './browser.mjs';
 
-const webDir = process.env.VOLPAR_WEB_DIR;
 const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
 const axePath = new URL('node_modules/axe-core/axe.min.js', import.meta.url).pathname;
-let server, browser, url, page;
-
-before(async () => {
-  assert.ok(webDir && fs.existsSync(path.join(webDir, 'volpar.wasm')), 'build the page first: make web');
-  server = await serve(path.resolve(webDir));
-  url = `http://127.0.0.1:${server.address().port}/`;
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const session = useBrowser();
+const openPage = async () => (await session.open()).page;
+let page;
 
 const el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
 const input = (name) => el('DERAZO_Input', name);
@@ -33,7 +21,7 @@ const rexec = (name) => el('REXEC', name);
 // LOAD 31, ADD 30, STORE 31, BRANCH 0 with 1 at address 30, started at 0 in manual mode
 // and stepped five phases: memory, PC, IR, decoder and clock all lit.
 async function atAStep() {
-  page = await openPage(browser, url);
+  page = await openPage();
   await page.keyboard.press('Enter');
   await input('Command_Send_to_Memory').waitFor();
   for (const [address, bits] of [
@@ -133,7 +121,7 @@ test('each theme draws every cell and ground from the table, axe-core finds noth
 });
 
 test('System follows the browser: dark while it prefers dark', async () => {
-  page = await openPage(browser, url);
+  page = await openPage();
   const ground = () => page.evaluate(() => getComputedStyle(document.querySelector('.client')).backgroundColor);
   const light = await ground();
   await page.emulateMedia({ colorScheme: 'dark' });
@@ -143,6 +131,31 @@ test('System follows the browser: dark while it prefers dark', async () => {
   await page.emulateMedia({ colorScheme: 'light' });
   await page.waitForFunction(() => document.documentElement.dataset.theme === 'light');
   assert.equal(await ground(), light);
+  await page.close();
+});
+
+// Runs in the page: the help's text stands in the root's ground and text colours.
+function helpInTheme() {
+  const doc = document.querySelector('#help iframe').contentDocument;
+  const probe = document.body.appendChild(document.createElement('i'));
+  probe.style.cssText = 'color: var(--vp-text); background: var(--vp-base)';
+  const [want, got] = [getComputedStyle(probe), doc.defaultView.getComputedStyle(doc.documentElement)];
+  return want.color === got.color && want.backgroundColor === got.backgroundColor;
+}
+
+test('System gives High Contrast while the browser prefers more contrast; the help follows a switch', async () => {
+  page = await openPage();
+  await page.emulateMedia({ contrast: 'more' });
+  await page.waitForFunction(() => document.documentElement.classList.contains('outlined'));
+  assert.ok(await page.evaluate(themeSet, ['high-contrast', false]));
+  await page.keyboard.press('Enter');
+  await input('Command_Send_to_Memory').waitFor();
+  await page.keyboard.press('F1');
+  await page.frameLocator('#help iframe').locator('h1').waitFor();
+  assert.ok(await page.evaluate(helpInTheme), 'help in High Contrast');
+  await choose('Theme: Dark');
+  assert.ok(await page.evaluate(helpInTheme), 'help in Dark');
+  await page.evaluate(() => localStorage.clear());
   await page.close();
 });
 
