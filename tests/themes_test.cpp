@@ -171,6 +171,9 @@ TEST(Themes, EveryTextIsLegibleOnWhatItStandsOn) {
         {Slot::Text, Slot::ExecutionBack}, {Slot::Text, Slot::InputBack},
         {Slot::Text, Slot::GreyBack},      {Slot::Text, Slot::PanelBack}};
     if (v.name != ThemeName::Light) pairs.push_back({Slot::DisabledText, Slot::Window});
+    for (Slot text : {Slot::Text, Slot::Label, Slot::Mnemonic, Slot::Operand, Slot::Comment}) {
+      pairs.insert(pairs.end(), {{text, Slot::Base}, {text, Slot::RunningLine}});
+    }
     for (const auto& [text, back] : pairs) {
       EXPECT_GE(contrastRatio(t[text], t[back]), least)
           << v.label << ": " << slotName(text) << " on " << slotName(back);
@@ -183,6 +186,7 @@ TEST(Themes, EveryTextIsLegibleOnWhatItStandsOn) {
     for (Slot back : {Slot::Window, Slot::ExecutionBack, Slot::InputBack}) {
       EXPECT_GE(contrastRatio(t[Slot::Focus], t[back]), 3.0) << v.label << " focus";
     }
+    EXPECT_GE(contrastRatio(t[Slot::Problem], t[Slot::Base]), 3.0) << v.label << " problem";
   }
 }
 

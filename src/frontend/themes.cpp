@@ -18,7 +18,8 @@ constexpr Theme kLight{{
     hex(0x000000), hex(0xffffc0), hex(0xc0ffc0), hex(0xc0c0c0), hex(0xe0e0e0),
     hex(0xf0f0f0), hex(0xffffff), hex(0x000000), hex(0x0077d7), hex(0xffffff), hex(0xf0f0f0),
     hex(0xa0a0a0), hex(0x000000), hex(0xffffff), hex(0xa0a0a0), hex(0x008000), hex(0xc00000),
-    hex(0x0000c0)},
+    hex(0x0000c0), hex(0x0000a0), hex(0x800080), hex(0x006060), hex(0x1b5e20), hex(0xff0000),
+    hex(0xfff176)},
     false, false};
 
 constexpr Theme kDark{{
@@ -26,7 +27,8 @@ constexpr Theme kDark{{
     hex(0xd0d0d0), hex(0x2b2a1c), hex(0x1c2b1e), hex(0x3a3a3a), hex(0x303030),
     hex(0x202020), hex(0x141414), hex(0xe8e8e8), hex(0x1a6fc0), hex(0xffffff), hex(0x333333),
     hex(0x0c0c0c), hex(0xe8e8e8), hex(0x5a5a5a), hex(0x9a9a9a), hex(0x5cd65c), hex(0xff7070),
-    hex(0xffcc00)},
+    hex(0xffcc00), hex(0x8ab4ff), hex(0xe090e0), hex(0x60d0d0), hex(0x80c080), hex(0xff7070),
+    hex(0x3a3510)},
     true, false};
 
 // Black ground, white text and outlines, every fill taking black digits at 7:1 or more.
@@ -35,7 +37,8 @@ constexpr Theme kHighContrast{{
     hex(0xffffff), hex(0x000000), hex(0x000000), hex(0x000000), hex(0x000000),
     hex(0x000000), hex(0x000000), hex(0xffffff), hex(0x1aebff), hex(0x000000), hex(0x000000),
     hex(0xffffff), hex(0xffffff), hex(0xffffff), hex(0xa0a0a0), hex(0x00ff00), hex(0xff8080),
-    hex(0xffff00)},
+    hex(0xffff00), hex(0x00ffff), hex(0xffff00), hex(0xffffff), hex(0x00ff00), hex(0xff8080),
+    hex(0x000080)},
     true, true};
 // clang-format on
 
@@ -53,10 +56,14 @@ const Theme kLightSafe = colourBlind(kLight, hex(0x0072b2));
 const Theme kDarkSafe = colourBlind(kDark, hex(0x56b4e9));
 
 constexpr const char* kSlotNames[kSlotCount] = {
-    "zero",        "memory-one",     "register-one",  "decoder",          "clock",      "unknown",
-    "outline",     "execution-back", "input-back",    "grey-back",        "panel-back", "window",
-    "base",        "text",           "highlight",     "highlighted-text", "button",     "dark",
-    "button-text", "light",          "disabled-text", "passed",           "failed",     "focus"};
+    "zero",          "memory-one",  "register-one", "decoder",
+    "clock",         "unknown",     "outline",      "execution-back",
+    "input-back",    "grey-back",   "panel-back",   "window",
+    "base",          "text",        "highlight",    "highlighted-text",
+    "button",        "dark",        "button-text",  "light",
+    "disabled-text", "passed",      "failed",       "focus",
+    "label",         "mnemonic",    "operand",      "comment",
+    "problem",       "running-line"};
 
 constexpr const char* kChoiceNames[] = {"system", "light", "dark", "high-contrast"};
 

@@ -47,8 +47,16 @@ enum class Slot {
   Passed,  // an exercise's test that passed, and one that failed, on Base
   Failed,
   Focus,  // the mark around the control that has the keyboard
+  // The program text: its labels, mnemonics, operands and comments on Base, a problem's
+  // mark, and the ground of the line under way.
+  Label,
+  Mnemonic,
+  Operand,
+  Comment,
+  Problem,
+  RunningLine,
 };
-inline constexpr int kSlotCount = static_cast<int>(Slot::Focus) + 1;
+inline constexpr int kSlotCount = static_cast<int>(Slot::RunningLine) + 1;
 
 struct Theme {
   std::array<Rgb, kSlotCount> colors;

@@ -18,6 +18,7 @@
 #include "assembly/text_lines.h"
 #include "machine/machine_view.h"
 #include "machine/phase_explanation.h"
+#include "qt/theme.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "storage/file_io.h"
@@ -39,21 +40,26 @@ class Margin : public QWidget {
   NumberedEditor* editor_;
 };
 
-// Labels, mnemonics and comments each in a colour of their own, as the reader finds them.
+QColor qcolor(frontend::Slot slot) {
+  const frontend::Rgb c = drawnTheme()[slot];
+  return {c.red, c.green, c.blue};
+}
+
+// Labels, mnemonics and comments each in a colour of their own, as the reader finds them,
+// from the theme in force.
 class Highlighter : public QSyntaxHighlighter {
  public:
   explicit Highlighter(QTextDocument* document) : QSyntaxHighlighter(document) {
-    formats_[0].setForeground(QColor(0x00, 0x00, 0xA0));  // label
-    formats_[0].setFontWeight(QFont::Bold);
-    formats_[1].setForeground(QColor(0x80, 0x00, 0x80));  // mnemonic
-    formats_[1].setFontWeight(QFont::Bold);
-    formats_[2].setForeground(QColor(0x00, 0x60, 0x60));  // operand
-    formats_[3].setForeground(QColor(0x2E, 0x7D, 0x32));  // comment
-    formats_[3].setFontItalic(true);
+    formats_[0].setFontWeight(QFont::Bold);  // label
+    formats_[1].setFontWeight(QFont::Bold);  // mnemonic
+    formats_[3].setFontItalic(true);         // comment
   }
 
  protected:
   void highlightBlock(const QString& text) override {
+    using frontend::Slot;
+    constexpr Slot kColours[] = {Slot::Label, Slot::Mnemonic, Slot::Operand, Slot::Comment};
+    for (int i = 0; i < 4; ++i) formats_[i].setForeground(qcolor(kColours[i]));
     const std::string line = text.toStdString();
     for (const assembly::Token& t : assembly::lineTokens(line)) {
       // Columns count the line's bytes; the editor counts characters.
@@ -136,7 +142,7 @@ ProgramTextWindow::ProgramTextWindow(Application& app, EventGate& gate,
       send_(new QPushButton("Send to &Memory", this)),
       listing_(new QPushButton("Show &Listing", this)) {
   setWindowTitle(kTitle);
-  new Highlighter(editor_->document());
+  highlighter_ = new Highlighter(editor_->document());
   editor_->setAccessibleName("Program text");
   problems_->setAccessibleName("Problems");
   problems_->setMaximumHeight(110);
@@ -181,6 +187,14 @@ void ProgramTextWindow::open() {
   activateWindow();
   editor_->setFocus();
   refresh();
+}
+
+// A theme switch reaches every window as a new palette: the marks and colours follow it.
+void ProgramTextWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::PaletteChange) return;
+  highlighter_->rehighlight();
+  markText();
 }
 
 void ProgramTextWindow::eventFinished() {
@@ -247,7 +261,7 @@ void ProgramTextWindow::markText() {
   if (runningLine_ > 0) {
     QTextEdit::ExtraSelection running;
     running.cursor = QTextCursor(editor_->document()->findBlockByNumber(runningLine_ - 1));
-    running.format.setBackground(QColor(0xFF, 0xF1, 0x76));
+    running.format.setBackground(qcolor(frontend::Slot::RunningLine));
     running.format.setProperty(QTextFormat::FullWidthSelection, true);
     marks.append(running);
   }
@@ -260,7 +274,7 @@ void ProgramTextWindow::markText() {
     QTextEdit::ExtraSelection problem;
     problem.cursor = cursor;
     problem.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-    problem.format.setUnderlineColor(Qt::red);
+    problem.format.setUnderlineColor(qcolor(frontend::Slot::Problem));
     problem.format.setToolTip(QString::fromStdString(p.message));
     marks.append(problem);
   }

@@ -15,6 +15,7 @@
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QSyntaxHighlighter;
 
 namespace volpar::qt {
 
@@ -66,6 +67,9 @@ class ProgramTextWindow : public QWidget {
   bool loadFile(const std::string& path);
   bool saveFile(const std::string& path);
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
   std::optional<storage::ByteTexts> memory() const;
   int addressUnderWay() const;
@@ -82,6 +86,7 @@ class ProgramTextWindow : public QWidget {
   QLabel* status_;
   QPushButton* send_;
   QPushButton* listing_;
+  QSyntaxHighlighter* highlighter_ = nullptr;
   assembly::Assembly assembly_;
   std::optional<storage::ByteTexts> sent_;  // what Send to Memory wrote last
   int runningLine_ = 0;

@@ -4,11 +4,14 @@
 // digits in every cell; View > Theme switches at once and is remembered.
 #include <QMenuBar>
 #include <QSettings>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <map>
 #include <set>
 
 #include "bridge_fixture.h"
 #include "frontend/contrast.h"
+#include "qt/program_text_window.h"
 #include "qt/theme.h"
 
 namespace volpar::qttest {
@@ -145,6 +148,34 @@ TEST_F(Themes, TheViewMenuSwitchesAtOnceAndIsRemembered) {
   item("&Light")->trigger();
   EXPECT_EQ(QApplication::palette().color(QPalette::Window), desktop.color(QPalette::Window));
   EXPECT_EQ(render(rexec()).pixelColor(2, 2), QColor(0xff, 0xff, 0xc0));
+}
+
+// The program text's colours, the line under way and a problem's mark follow a switch.
+TEST_F(Themes, TheProgramTextFollowsTheTheme) {
+  qt::ProgramTextWindow& text = frontEnd.showProgramText();
+  text.showListing();
+  text.refresh();
+  ASSERT_GT(text.runningLine(), 0);
+  const std::pair<ThemeChoice, frontend::ThemeName> cases[] = {
+      {ThemeChoice::Dark, frontend::ThemeName::Dark},
+      {ThemeChoice::HighContrast, frontend::ThemeName::HighContrast},
+      {ThemeChoice::Light, frontend::ThemeName::Light}};
+  for (const auto& [choice, name] : cases) {
+    qt::chooseTheme(choice, false, false);
+    const frontend::Theme& t = frontend::theme(name, false);
+    std::set<QRgb> drawn;
+    for (QTextBlock b = text.editor()->document()->begin(); b.isValid(); b = b.next()) {
+      for (const QTextLayout::FormatRange& r : b.layout()->formats())
+        drawn.insert(r.format.foreground().color().rgb());
+    }
+    for (Slot s : {Slot::Mnemonic, Slot::Operand, Slot::Comment})
+      EXPECT_TRUE(drawn.count(qcolor(t[s]).rgb())) << frontend::slotName(s);
+    EXPECT_EQ(text.editor()->extraSelections().first().format.background().color(),
+              qcolor(t[Slot::RunningLine]));
+  }
+  text.editor()->setPlainText("start: FROB 3\n");
+  EXPECT_EQ(text.editor()->extraSelections().last().format.underlineColor(),
+            qcolor(frontend::theme(frontend::ThemeName::Light, false)[Slot::Problem]));
 }
 
 }  // namespace

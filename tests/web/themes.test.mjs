@@ -8,9 +8,10 @@ import assert from 'node:assert/strict';
 import path from 'node:path';
 import { useBrowser } from './browser.mjs';
 
-const session = useBrowser();
 const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
 const axePath = new URL('node_modules/axe-core/axe.min.js', import.meta.url).pathname;
+const session = useBrowser();
+const openPage = async () => (await session.open()).page;
 let page;
 
 const el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
@@ -20,7 +21,7 @@ const rexec = (name) => el('REXEC', name);
 // LOAD 31, ADD 30, STORE 31, BRANCH 0 with 1 at address 30, started at 0 in manual mode
 // and stepped five phases: memory, PC, IR, decoder and clock all lit.
 async function atAStep() {
-  page = (await session.open()).page;
+  page = await openPage();
   await page.keyboard.press('Enter');
   await input('Command_Send_to_Memory').waitFor();
   for (const [address, bits] of [
@@ -120,7 +121,7 @@ test('each theme draws every cell and ground from the table, axe-core finds noth
 });
 
 test('System follows the browser: dark while it prefers dark', async () => {
-  page = (await session.open()).page;
+  page = await openPage();
   const ground = () => page.evaluate(() => getComputedStyle(document.querySelector('.client')).backgroundColor);
   const light = await ground();
   await page.emulateMedia({ colorScheme: 'dark' });
@@ -130,6 +131,31 @@ test('System follows the browser: dark while it prefers dark', async () => {
   await page.emulateMedia({ colorScheme: 'light' });
   await page.waitForFunction(() => document.documentElement.dataset.theme === 'light');
   assert.equal(await ground(), light);
+  await page.close();
+});
+
+// Runs in the page: the help's text stands in the root's ground and text colours.
+function helpInTheme() {
+  const doc = document.querySelector('#help iframe').contentDocument;
+  const probe = document.body.appendChild(document.createElement('i'));
+  probe.style.cssText = 'color: var(--vp-text); background: var(--vp-base)';
+  const [want, got] = [getComputedStyle(probe), doc.defaultView.getComputedStyle(doc.documentElement)];
+  return want.color === got.color && want.backgroundColor === got.backgroundColor;
+}
+
+test('System gives High Contrast while the browser prefers more contrast; the help follows a switch', async () => {
+  page = await openPage();
+  await page.emulateMedia({ contrast: 'more' });
+  await page.waitForFunction(() => document.documentElement.classList.contains('outlined'));
+  assert.ok(await page.evaluate(themeSet, ['high-contrast', false]));
+  await page.keyboard.press('Enter');
+  await input('Command_Send_to_Memory').waitFor();
+  await page.keyboard.press('F1');
+  await page.frameLocator('#help iframe').locator('h1').waitFor();
+  assert.ok(await page.evaluate(helpInTheme), 'help in High Contrast');
+  await choose('Theme: Dark');
+  assert.ok(await page.evaluate(helpInTheme), 'help in Dark');
+  await page.evaluate(() => localStorage.clear());
   await page.close();
 });
 

@@ -61,6 +61,19 @@ export function applyTheme() {
   for (const changed of listeners) changed();
 }
 
+// The help's text is a document of its own: it takes the theme's ground, text and links
+// from the root's properties (the browser's forced colours reach it by themselves).
+export function themeDocument(doc) {
+  if (!doc?.head) return;
+  const root = document.documentElement;
+  const value = (name) => getComputedStyle(root).getPropertyValue(`--vp-${name}`).trim();
+  const style = doc.getElementById('vp-theme') ?? doc.head.appendChild(doc.createElement('style'));
+  style.id = 'vp-theme';
+  style.textContent =
+    `:root { color-scheme: ${root.style.colorScheme}; background: ${value('base')}; color: ${value('text')} }\n` +
+    `a { color: ${value('focus')} }`;
+}
+
 export function chooseTheme(name, safe = colourBlind) {
   choice = name;
   colourBlind = safe;
