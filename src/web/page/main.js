@@ -20,7 +20,7 @@ import { hookMachineState } from './machine_state.js';
 import { hookBitValues } from './bit_values.js';
 import { hookTheme } from './theme.js';
 import './help_keys.js';
-import './program_text_panel.js';
+import { hookProgramText } from './program_text_panel.js';
 
 // The program's tables, and the system colours as the style sheet's custom properties.
 function useRules() {
@@ -37,6 +37,7 @@ async function start() {
   hookEvents({ draw: flush, settleBoxes });
   hookMachineState();
   hookBitValues();
+  hookProgramText();
   hookFiles();
   hookBoxes();
   installHistoryPanel();

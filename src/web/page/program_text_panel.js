@@ -4,9 +4,9 @@
 // as the user types; Send to Memory writes the program as a program typed in; while memory
 // holds what the text says, the text stays as written and the line under way is marked
 // in the margin; when memory changes otherwise, the panel says so and offers the listing.
-import { app } from './state.js';
+import { app, rules } from './state.js';
 import { afterFlush, deliver } from './events.js';
-import { addPageItem, addPageKey } from './page_menu.js';
+import { addPageItem, addPageKey, hasMenus } from './page_menu.js';
 
 const TITLE = 'VOLPAR Program Text';
 const REFRESH_MS = 100;
@@ -130,11 +130,16 @@ function hide() {
 }
 
 afterFlush(() => refresh());
-addPageItem({
-  form: 'DERAZO_Input',
-  menu: '&View',
-  caption: 'Program &Text',
-  shortcut: 'F6',
-  run: showProgramText,
-});
-addPageKey('F6', showProgramText);
+
+// On every window with menus, in the View menu after the machine state and the bit values,
+// as in the windows.
+export function hookProgramText() {
+  addPageItem({
+    on: hasMenus,
+    menu: rules.viewMenu,
+    caption: 'Program &Text',
+    shortcut: 'F6',
+    run: showProgramText,
+  });
+  addPageKey('F6', showProgramText);
+}
