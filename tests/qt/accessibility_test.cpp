@@ -206,11 +206,11 @@ TEST_F(Accessibility, TabAndTheArrowKeysWalkTheMemoryAndTheReadings) {
   const auto walk = [this](const ui::Form& form, std::vector<int> keys) {
     auto* walker = window(form).clientArea()->findChild<QWidget*>("volpar-walk");
     EXPECT_NE(walker, nullptr);
-    if (!walker) return QString();
+    if (!walker) return std::string();
     activate(window(form));
     walker->setFocus(Qt::TabFocusReason);
     for (int key : keys) QTest::keyClick(walker, Qt::Key(key));
-    return focusedPart(clientArea(form));
+    return focusedPart(clientArea(form)).toStdString();
   };
   EXPECT_EQ(walk(input(), {Qt::Key_Down}), "Address 5: 00100101, LOAD 5");
   EXPECT_EQ(walk(input(), {Qt::Key_End, Qt::Key_Down, Qt::Key_PageUp}),
