@@ -2,26 +2,12 @@
 // The page's traps for a student who works by keyboard and screen reader: a box reached by
 // Tab takes its whole value, a message box is read with its message and gives the focus
 // back, the focus goes on to Begin after OK, and Ctrl+F6 says which screen came forward.
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import fs from 'node:fs';
-import path from 'node:path';
-import { launch, openPage, serve } from './browser.mjs';
+import { eventually, useBrowser } from './browser.mjs';
 
-const webDir = process.env.VOLPAR_WEB_DIR;
-let server, browser, url, page;
-
-before(async () => {
-  assert.ok(webDir && fs.existsSync(path.join(webDir, 'volpar.wasm')), 'build the page first: make web');
-  server = await serve(path.resolve(webDir));
-  url = `http://127.0.0.1:${server.address().port}/`;
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const session = useBrowser();
+let page;
 
 const el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
 const input = (name) => el('DERAZO_Input', name);
@@ -35,21 +21,8 @@ const focused = () =>
     return form ? `${form} ${name}` : (n?.id ?? n?.tagName);
   });
 
-async function eventually(read, expected, what) {
-  let value;
-  for (let i = 0; i < 150; ++i) {
-    value = await read();
-    if (value === expected) return;
-    await page.waitForTimeout(20);
-  }
-  assert.equal(value, expected, what);
-}
-
 async function atInputScreen() {
-  page = await openPage(browser, url);
-  page.setDefaultTimeout(20_000);
-  await page.keyboard.press('Enter');
-  await eventually(front, 'DERAZO_Input', 'the input screen');
+  page = (await session.atInputScreen()).page;
 }
 
 test('Tab into the op code box takes its digit: 5 typed over 4 makes BRANCH', async () => {
@@ -93,5 +66,42 @@ test('after OK the focus is on Begin, and Ctrl+F6 says which screen came forward
   await page.keyboard.press('Control+F6');
   await eventually(front, 'DERAZO_Input', 'Ctrl+F6 brings the input screen');
   await eventually(() => page.locator('#announcer').textContent(), 'VOLPAR Input Screen', 'the news');
+  await page.close();
+});
+
+test("F3's state is read with the caret: the arrow keys move through it line by line", async () => {
+  await atInputScreen();
+  await page.keyboard.press('F3');
+  const text = page.getByRole('textbox', { name: 'Machine state' });
+  await eventually(() => text.evaluate((n) => n === document.activeElement), true, 'the state has the focus');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowDown');
+  const [caret, secondLine] = await text.evaluate((n) => [n.selectionStart, n.value.split('\n')[0].length + 1]);
+  assert.ok(caret > secondLine, `the caret at ${caret}, past the first line`);
+  const lines = await text.evaluate((n) => n.value.slice(0, n.selectionStart).split('\n').length);
+  assert.equal(lines, 3, 'two lines down');
+  await page.close();
+});
+
+test('the focus stays in the page after Options closes and while the clock runs', async () => {
+  await atInputScreen();
+  await input('memory_text').fill('0');
+  await input('Input_Bit(1)').fill('1'); // 10100000: BRANCH 0, for ever
+  await input('Input_Bit(3)').fill('1');
+  await input('Command_Send_to_Memory').click();
+  await input('Command_Execute_Program').click();
+  await input('exec_text').fill('0');
+  await page.keyboard.press('Enter');
+  await eventually(front, 'REXEC', 'the execution screen');
+  await el('REXEC', 'Command_Options').click();
+  await el('REXEC', 'Command_Options_Close').focus();
+  await page.keyboard.press('Enter');
+  await eventually(async () => (await focused()).startsWith('REXEC '), true, 'the screen has the focus');
+  await el('REXEC', 'Command_Begin_Step').focus();
+  await page.keyboard.press('Enter');
+  for (let i = 0; i < 10; ++i) {
+    await page.waitForTimeout(100);
+    assert.match(await focused(), /^REXEC /, 'the focus while the clock runs');
+  }
   await page.close();
 });
