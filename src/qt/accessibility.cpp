@@ -4,7 +4,6 @@
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QRadioButton>
 #include <unordered_map>
 #include <unordered_set>
@@ -103,8 +102,6 @@ class DrawnPart : public QAccessibleInterface {
     QAccessible::State s;
     s.readOnly = true;
     s.invisible = !owner_.window().isVisible();
-    s.focusable = true;
-    s.focused = owner_.focusedPart() == this;
     return s;
   }
 
@@ -249,60 +246,6 @@ class RowTable : public DrawnPart {
   std::vector<QAccessibleInterface*> rows_;
 };
 
-// The keyboard's way through a window's drawn parts, which are no widgets: a Tab stop
-// that draws nothing and moves the screen reader's focus from part to part with the
-// arrow keys, Home, End and the page keys (the memory row by row, the readings one by
-// one). Tab leaves it as it leaves any control.
-class PartWalker : public QWidget {
- public:
-  PartWalker(QWidget* area, std::vector<QAccessibleInterface*> parts, std::function<int()> start)
-      : QWidget(area), parts_(std::move(parts)), start_(std::move(start)) {
-    setObjectName(QStringLiteral("volpar-walk"));
-    setFocusPolicy(Qt::TabFocus);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setGeometry(0, 0, 1, 1);
-  }
-
-  const QAccessibleInterface* focused() const {
-    return hasFocus() ? parts_[static_cast<std::size_t>(current_)] : nullptr;
-  }
-
- protected:
-  void focusInEvent(QFocusEvent* e) override {
-    QWidget::focusInEvent(e);
-    if (current_ < 0) current_ = std::max(0, start_ ? start_() : 0);
-    tell();
-  }
-  void keyPressEvent(QKeyEvent* e) override {
-    const int last = static_cast<int>(parts_.size()) - 1, page = 8;
-    int to = current_;
-    switch (e->key()) {
-      case Qt::Key_Up:
-      case Qt::Key_Left: to = current_ - 1; break;
-      case Qt::Key_Down:
-      case Qt::Key_Right: to = current_ + 1; break;
-      case Qt::Key_Home: to = 0; break;
-      case Qt::Key_End: to = last; break;
-      case Qt::Key_PageUp: to = current_ - page; break;
-      case Qt::Key_PageDown: to = current_ + page; break;
-      default: QWidget::keyPressEvent(e); return;
-    }
-    current_ = std::clamp(to, 0, last);
-    tell();
-  }
-
- private:
-  // The screen reader reads the part now focused: "Address 5", "00100101, LOAD 5".
-  void tell() {
-    QAccessibleEvent event(parts_[static_cast<std::size_t>(current_)], QAccessible::Focus);
-    QAccessible::updateAccessibility(&event);
-  }
-
-  std::vector<QAccessibleInterface*> parts_;
-  std::function<int()> start_;
-  int current_ = -1;
-};
-
 // The client area of a window with machine objects: its widgets, then those objects.
 class AccessibleClientArea : public QAccessibleWidget {
  public:
@@ -345,10 +288,7 @@ MachineAccessibility::MachineAccessibility(FormWindow& window, ui::AccessiblePar
       ids_.push_back(QAccessible::registerAccessibleInterface(rows.back()));
       told_.push_back(rows.back()->text(QAccessible::Description));
     }
-    walker_ = new PartWalker(window.clientArea(), rows, parts_.table->current);
     table->setRows(std::move(rows));
-  } else if (!items_.empty()) {
-    walker_ = new PartWalker(window.clientArea(), items_, nullptr);
   }
   spoken_ = told_;
   nameControls(window, parts_.names);
@@ -398,14 +338,9 @@ int MachineAccessibility::indexOf(const QAccessibleInterface* iface) const {
   return -1;
 }
 
-const QAccessibleInterface* MachineAccessibility::focusedPart() const {
-  return walker_ ? static_cast<const PartWalker*>(walker_.data())->focused() : nullptr;
-}
-
 void MachineAccessibility::formGone() {
   if (!alive_) return;
   alive_ = false;
-  delete walker_;
   timer_.stop();
   owners().erase(window_.clientArea());
   for (QAccessible::Id id : ids_) QAccessible::deleteAccessibleInterface(id);

@@ -39,8 +39,6 @@ class MachineAccessibility : public QObject, public FormWindow::ChangeListener {
   int indexOf(const QAccessibleInterface* iface) const;
   FormWindow& window() const { return window_; }
   bool alive() const { return alive_; }
-  // The drawn part the keyboard is on, if any (a Tab stop walks the parts by arrow keys).
-  const QAccessibleInterface* focusedPart() const;
 
   // Called after each announcement of changes (the state window follows it).
   std::function<void()> announced;
@@ -73,7 +71,6 @@ class MachineAccessibility : public QObject, public FormWindow::ChangeListener {
   // What each reading and row last said aloud, and whether the clock ran too fast to.
   std::vector<QString> spoken_;
   bool wasQuiet_ = false;
-  QPointer<QWidget> walker_;              // the Tab stop that walks the parts
   QPointer<QAbstractButton> lastButton_;  // the focused button at the last news
   QString lastCaption_;
   bool alive_ = true;

@@ -10,7 +10,6 @@
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTest>
 #include <map>
 
 #include "bridge_fixture.h"
@@ -44,19 +43,6 @@ class Accessibility : public BridgeFixture {
       if (area->child(i)->role() == QAccessible::Table) return area->child(i);
     }
     return nullptr;
-  }
-  // The drawn parts the screen reader's focus is on: "Address 5: 00100101, LOAD 5".
-  static QString focusedPart(QAccessibleInterface* area) {
-    QStringList focused;
-    for (int i = 0; i < area->childCount(); ++i) {
-      QAccessibleInterface* c = area->child(i);
-      for (int r = -1; r < c->childCount(); ++r) {
-        QAccessibleInterface* p = r < 0 ? c : c->child(r);
-        if (!p->object() && p->state().focused)
-          focused << p->text(QAccessible::Name) + ": " + p->text(QAccessible::Description);
-      }
-    }
-    return focused.join(" | ");
   }
   void manualRun() {
     startRun();
@@ -195,30 +181,6 @@ TEST_F(Accessibility, F3ShowsTheWholeStateAsText) {
   const QString text = state->view()->toPlainText();
   EXPECT_TRUE(text.contains("Clock: phase T1\n")) << text.toStdString();
   EXPECT_TRUE(text.contains("Address 0: 00100101, LOAD 5")) << text.toStdString();
-}
-
-// Tab reaches the memory and the readings; the arrow keys walk them and the screen
-// reader's focus follows, beginning at the entry location.
-TEST_F(Accessibility, TabAndTheArrowKeysWalkTheMemoryAndTheReadings) {
-  hideWelcome();
-  poke({{5, "00100101"}});
-  act([this] { input().memory_text.setText("4"); });
-  const auto walk = [this](const ui::Form& form, std::vector<int> keys) {
-    auto* walker = window(form).clientArea()->findChild<QWidget*>("volpar-walk");
-    EXPECT_NE(walker, nullptr);
-    if (!walker) return std::string();
-    activate(window(form));
-    walker->setFocus(Qt::TabFocusReason);
-    for (int key : keys) QTest::keyClick(walker, Qt::Key(key));
-    return focusedPart(clientArea(form)).toStdString();
-  };
-  EXPECT_EQ(walk(input(), {Qt::Key_Down}), "Address 5: 00100101, LOAD 5");
-  EXPECT_EQ(walk(input(), {Qt::Key_End, Qt::Key_Down, Qt::Key_PageUp}),
-            "Address 23: 00000000, ADD 0");
-  EXPECT_EQ(walk(input(), {Qt::Key_Home, Qt::Key_Up}), "Address 0: 00000000, ADD 0");
-  startRun();
-  EXPECT_EQ(walk(rexec(), {Qt::Key_Home, Qt::Key_Right, Qt::Key_Right}),
-            "Program Counter: 0, binary 00000");
 }
 
 // A screen reader toggles an option button without clicking it: the model follows.
