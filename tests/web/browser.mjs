@@ -229,6 +229,10 @@ export class Student {
 
   // Open (Ctrl+O) through the file chooser, answering the question first if `answer`.
   async openFile(file, answer) {
+    // As a person would, only once the page has drawn what the last action did: a key
+    // pressed in the same frame as a panel's or a box's follow-up is the page's to queue,
+    // which its own tests check, not every test that opens a file.
+    await this.page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
     const chooser = this.page.waitForEvent('filechooser');
     await this.page.keyboard.press('Control+o');
     if (answer) await this.page.locator(`#questionbox button[value=${answer}]`).click();
