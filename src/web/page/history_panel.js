@@ -9,7 +9,7 @@
 // that a closed panel or an idle program costs nothing; at once after a user's action, and
 // while the clock runs at most every rules.historyRefreshMs, as the desktop's window does.
 // Its title, hint, Step Back caption and keys are the windows' own (rules).
-import { app, rules } from './state.js';
+import { app, make, rules } from './state.js';
 import { afterEachEvent, afterFlush, deliver } from './events.js';
 import { accessKeyOf, setCaption } from './captions.js';
 import { keyCombo, shortcutMatches } from './keys.js';
@@ -26,12 +26,6 @@ let userAction = false; // since the last read: read at once
 let readAfter = 0; // while only the clock acts, the next read is due then
 let later = null;
 const pool = [];
-
-function make(tag, props = {}, ...children) {
-  const node = Object.assign(document.createElement(tag), props);
-  node.append(...children);
-  return node;
-}
 
 // The lines: a sizer as tall as the rows would be, the rows in view over it, the end line.
 function makeList(heading) {

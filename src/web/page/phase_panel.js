@@ -2,7 +2,8 @@
 // "VOLPAR Phase" (F7, View > Phase Explained): the phase last performed, its transfer with
 // the value that moved and what it does, read from the same table as the windows' window
 // through the binding. It follows the machine, Step Back too; Escape in it closes it.
-import { app, rules } from './state.js';
+import { app, make, rules } from './state.js';
+import { sidePanel } from './side_panel.js';
 import { afterFlush } from './events.js';
 import { addPageItem, addPageKey, hasMenus } from './page_menu.js';
 
@@ -10,30 +11,10 @@ const TITLE = 'VOLPAR Phase';
 const NONE = ['No phase performed yet', '', 'Start a program: each clock phase is explained here.'];
 let panel, lines;
 
-function make(tag, props = {}, ...children) {
-  const node = Object.assign(document.createElement(tag), props);
-  node.append(...children);
-  return node;
-}
-
 function build() {
-  const close = make('button', { type: 'button', textContent: '×' });
-  close.setAttribute('aria-label', 'Close the phase');
-  close.addEventListener('click', hide);
   lines = [make('p', { className: 'heading' }), make('p', { className: 'transfer' }), make('p')];
   const body = make('div', { className: 'body', tabIndex: 0 }, ...lines);
-  panel = make(
-    'aside',
-    { id: 'phase-panel', hidden: true },
-    make('header', {}, make('span', { textContent: TITLE }), close),
-    body,
-  );
-  panel.setAttribute('aria-label', TITLE);
-  panel.addEventListener('keydown', (ev) => {
-    ev.stopPropagation(); // the screens behind do not take the panel's keys
-    if (ev.key === 'Escape') hide();
-  });
-  document.body.append(panel);
+  panel = sidePanel({ id: 'phase-panel', title: TITLE, closeLabel: 'Close the phase', hide }, body);
 }
 
 function refresh() {

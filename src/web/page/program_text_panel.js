@@ -4,7 +4,8 @@
 // as the user types; Send to Memory writes the program as a program typed in; while memory
 // holds what the text says, the text stays as written and the line under way is marked
 // in the margin; when memory changes otherwise, the panel says so and offers the listing.
-import { app, rules } from './state.js';
+import { app, make, rules } from './state.js';
+import { sidePanel } from './side_panel.js';
 import { afterFlush, deliver } from './events.js';
 import { addPageItem, addPageKey, hasMenus } from './page_menu.js';
 
@@ -14,16 +15,7 @@ let panel, margin, editor, status, problems, send, listing;
 let readAt = 0;
 let later = null; // a read put off until readAt
 
-function make(tag, props = {}, ...children) {
-  const node = Object.assign(document.createElement(tag), props);
-  node.append(...children);
-  return node;
-}
-
 function build() {
-  const close = make('button', { type: 'button', textContent: '×' });
-  close.setAttribute('aria-label', 'Close the program text');
-  close.addEventListener('click', hide);
   margin = make('pre', { className: 'margin', ariaHidden: 'true' });
   editor = make('textarea', { spellcheck: false, wrap: 'off' });
   editor.setAttribute('aria-label', 'Program text');
@@ -40,21 +32,13 @@ function build() {
   });
   listing = make('button', { type: 'button', textContent: 'Show Listing' });
   listing.addEventListener('click', showListing);
-  panel = make(
-    'aside',
-    { id: 'program-text', hidden: true },
-    make('header', {}, make('span', { textContent: TITLE }), close),
+  panel = sidePanel(
+    { id: 'program-text', title: TITLE, closeLabel: 'Close the program text', hide },
     make('div', { className: 'text' }, margin, editor),
     status,
     problems,
     make('footer', {}, send, listing),
   );
-  panel.setAttribute('aria-label', TITLE);
-  panel.addEventListener('keydown', (ev) => {
-    ev.stopPropagation(); // the screens behind do not take the panel's keys
-    if (ev.key === 'Escape') hide();
-  });
-  document.body.append(panel);
 }
 
 function showListing() {

@@ -8,6 +8,13 @@ export const rules = {};
 
 export const $ = (selector) => document.querySelector(selector);
 
+// An element with its properties and children, as the page's own panels build theirs.
+export function make(tag, props = {}, ...children) {
+  const node = Object.assign(document.createElement(tag), props);
+  node.append(...children);
+  return node;
+}
+
 export const app = {
   module: null, // the program's Emscripten module
   fe: null, // the program
