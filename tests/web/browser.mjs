@@ -119,6 +119,9 @@ export function useBrowser() {
     await start();
     const p = await session.browser.newPage({ viewport: { width: 1280, height: 900 }, acceptDownloads: true });
     p.on('pageerror', (e) => console.error('page error:', e));
+    // The browser is told to hand file choosers to the test only once someone listens, and
+    // that order travels on its own: listening from the start, no Ctrl+O can beat it.
+    p.on('filechooser', () => {});
     // A loaded machine can be slow to answer; waiting longer changes no result.
     p.setDefaultTimeout(120_000);
     await p.addInitScript(beforePage.script, beforePage.arg);
