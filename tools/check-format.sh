@@ -20,7 +20,7 @@ if [ -n "$unlicensed" ]; then
 fi
 web_tools=tests/web/node_modules/.bin
 web_files=(src/web/page tests/web/*.mjs tests/web/package.json tools/lint .prettierrc.json)
-"$web_tools/eslint" --config tests/web/eslint.config.mjs src/web/page tests/web tools/lint || exit 1
+"$web_tools/eslint" --config tests/web/eslint.config.mjs src/web/page tests/web bench/web tools/lint || exit 1
 if ! "$web_tools/prettier" --check --log-level warn "${web_files[@]}"; then
   echo "the page's code differs from Prettier's: run $web_tools/prettier --write on it" >&2
   exit 1

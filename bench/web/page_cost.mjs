@@ -11,7 +11,7 @@
 //   node bench/web/page_cost.mjs [seconds=20] [rate=1000] [counting|branch] [history]
 import fs from 'node:fs';
 import path from 'node:path';
-import { launch, openPage, serve } from '../../tests/web/browser.mjs';
+import { launch, serve } from '../../tests/web/browser.mjs';
 
 const [seconds = 20, rate = 1000, program = 'counting', panel = ''] = process.argv.slice(2);
 const PROGRAMS = {
@@ -112,6 +112,13 @@ async function runProgram(page) {
   await el('REXEC', 'time_scroll').fill(String(rate));
   await el('REXEC', 'Command_Options_Close').click();
   await el('REXEC', 'Command_Begin_Step').click();
+}
+
+async function openPage(browser, url) {
+  const page = await browser.newPage({ viewport: { width: 1280, height: 900 } });
+  await page.goto(url);
+  await page.locator('section[data-form="Initial_Screen"].front').waitFor();
+  return page;
 }
 
 const delivered = (page) => page.evaluate(() => [performance.now(), [...window.volpar.clocks.values()][0].delivered]);

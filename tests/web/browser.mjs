@@ -34,7 +34,7 @@ const TYPES = {
   '.webmanifest': 'application/manifest+json',
 };
 
-function serve(dir) {
+export function serve(dir) {
   return new Promise((resolve) => {
     const s = http.createServer((req, res) => {
       const name = path.normalize(decodeURIComponent(new URL(req.url, 'http://x').pathname)).replace(/^\/+/, '');
@@ -50,7 +50,7 @@ function serve(dir) {
   });
 }
 
-function launch() {
+export function launch() {
   return chromium.launch({
     executablePath: process.env.VOLPAR_CHROMIUM ?? '/usr/bin/chromium',
     args: [
