@@ -9,10 +9,13 @@ import { shortcutMatches } from './keys.js';
 import { reveal, scaleFor } from './desk_layout.js';
 import { addTooltips } from './form_tooltips.js';
 
-// The focus is with no one: on the page's body, or on a control just hidden.
+// The focus is with no one: on the page's body, or on a control just hidden. Asked after
+// every frame's drawing: checkVisibility needs the styles only, where the element's boxes
+// would cost a layout in the middle of the frame.
 export function focusLost() {
   const held = document.activeElement;
-  return !held || held === document.body || !held.getClientRects().length;
+  if (!held || held === document.body) return true;
+  return held.checkVisibility ? !held.checkVisibility() : !held.getClientRects().length;
 }
 
 export class FormView {
