@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "reference_reader.h"
 #include "storage/file_faults.h"
 #include "storage/file_io.h"
@@ -31,23 +32,8 @@
 namespace {
 
 using namespace volpar;
-
-void check(bool ok) {
-  if (!ok) std::abort();
-}
-
-// Memory to write, taken from the input so that it varies with it.
-storage::ByteTexts bytesFrom(std::string_view input) {
-  storage::ByteTexts bytes;
-  for (std::size_t address = 0; address < bytes.size(); ++address) {
-    for (std::size_t bit = 0; bit < 8; ++bit) {
-      const std::size_t i = address * 8 + bit;
-      const unsigned char c = i < input.size() ? static_cast<unsigned char>(input[i]) : 0;
-      bytes[address] += "01x"[c % 3];
-    }
-  }
-  return bytes;
-}
+using fuzz::bytesFrom;
+using fuzz::check;
 
 namespace ref = volpar::reference;
 

@@ -13,26 +13,13 @@
 #include "assembly/listing.h"
 #include "assembly/program_text.h"
 #include "assembly/text_lines.h"
+#include "fuzz_support.h"
 
 namespace {
 
 using namespace volpar;
-
-void check(bool ok) {
-  if (!ok) std::abort();
-}
-
-storage::ByteTexts bytesFrom(std::string_view input) {
-  storage::ByteTexts bytes;
-  for (std::size_t address = 0; address < bytes.size(); ++address) {
-    for (std::size_t bit = 0; bit < 8; ++bit) {
-      const std::size_t i = address * 8 + bit;
-      const unsigned char c = i < input.size() ? static_cast<unsigned char>(input[i]) : 0;
-      bytes[address] += "01x"[c % 3];
-    }
-  }
-  return bytes;
-}
+using fuzz::bytesFrom;
+using fuzz::check;
 
 void checkRoundTrip(const storage::ByteTexts& bytes) {
   const std::string text = assembly::listing(bytes);
