@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace volpar::frontend {
@@ -40,5 +41,39 @@ inline constexpr std::string_view kViewMenu = "&View";
 inline constexpr ViewAction kReadMachineState{"&Read machine state", "F3"};
 inline constexpr ViewAction kShowBitValues{"Show &bit values", "F4"};
 inline constexpr std::string_view kMachineStateTitle = "VOLPAR Machine State";
+
+// The program as text, after the two actions above (and the theme) in the View menu.
+inline constexpr ViewAction kShowProgramText{"Program &Text", "F6"};
+inline constexpr std::string_view kProgramTextTitle = "VOLPAR Program Text";
+inline constexpr std::string_view kSendProgramText = "Send to &Memory";
+inline constexpr std::string_view kShowListing = "Show &Listing";
+// While the clock runs, memory and the machine are compared with the text at most this
+// often: each comparison reads the whole text again.
+inline constexpr int kProgramTextRefreshMs = 100;
+// How the text stands to memory, and the line of the instruction under way when memory
+// holds it (0 for none).
+enum class ProgramTextState { Problems, Differs, Same };
+inline std::string programTextStatus(ProgramTextState state, int runningLine) {
+  switch (state) {
+    case ProgramTextState::Problems:
+      return "This text has problems (listed below): memory is not changed until they are "
+             "mended.";
+    case ProgramTextState::Differs:
+      return "Memory differs from this text: it was changed (bit boxes, Open, a STORE of the "
+             "running program) or the text was. Send to Memory writes the text; Show Listing "
+             "shows memory as it is.";
+    case ProgramTextState::Same: break;
+  }
+  std::string status = "Memory holds this program.";
+  if (runningLine > 0) status += " Running: line " + std::to_string(runningLine) + ".";
+  return status;
+}
+
+// The phase last performed, in words, last in the View menu.
+inline constexpr ViewAction kShowPhase{"&Phase Explained", "F7"};
+inline constexpr std::string_view kPhaseTitle = "VOLPAR Phase";
+inline constexpr std::string_view kNoPhaseHeading = "No phase performed yet";
+inline constexpr std::string_view kNoPhaseSentence =
+    "Start a program: each clock phase is explained here.";
 
 }  // namespace volpar::frontend

@@ -118,11 +118,11 @@ void FrontEnd::addViewActions(FormWindow& window) {
                                        : QStringLiteral("Bit values hidden"));
   });
   // The program as text and the last phase in words, on every screen too.
-  auto* programText = new QAction(QStringLiteral("Program &Text"), &window);
-  programText->setShortcut(Qt::Key_F6);
+  auto* programText = new QAction(text(frontend::kShowProgramText.caption), &window);
+  programText->setShortcut(QKeySequence(text(frontend::kShowProgramText.key)));
   QObject::connect(programText, &QAction::triggered, &window, [this] { showProgramText(); });
-  auto* phase = new QAction(QStringLiteral("&Phase Explained"), &window);
-  phase->setShortcut(Qt::Key_F7);
+  auto* phase = new QAction(text(frontend::kShowPhase.caption), &window);
+  phase->setShortcut(QKeySequence(text(frontend::kShowPhase.key)));
   QObject::connect(phase, &QAction::triggered, &window, [this] { showPhase(); });
   window.addActions({read, bits, programText, phase});
   if (window.menuWidget()) {

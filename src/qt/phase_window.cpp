@@ -6,8 +6,10 @@
 #include <QVBoxLayout>
 
 #include "assembly/program_text.h"
+#include "frontend/reading_windows.h"
 #include "machine/machine_view.h"
 #include "machine/phase_explanation.h"
+#include "qt/qt_text.h"
 #include "screens/execution/REXEC.h"
 
 namespace volpar::qt {
@@ -18,7 +20,7 @@ PhaseWindow::PhaseWindow(Application& app)
       heading_(new QLabel(this)),
       transfer_(new QLabel(this)),
       sentence_(new QLabel(this)) {
-  setWindowTitle("VOLPAR Phase");
+  setWindowTitle(text(frontend::kPhaseTitle));
   QFont big = transfer_->font();
   big.setPointSizeF(big.pointSizeF() * 1.8);
   big.setBold(true);
@@ -48,9 +50,9 @@ void PhaseWindow::refresh() {
   const DERAZO_Input* input = app_.existingDerazoInput();
   const int phase = rexec ? litPhase(*rexec) : -1;
   if (!rexec || !input || phase < 0) {
-    heading_->setText("No phase performed yet");
+    heading_->setText(text(frontend::kNoPhaseHeading));
     transfer_->setText("");
-    sentence_->setText("Start a program: each clock phase is explained here.");
+    sentence_->setText(text(frontend::kNoPhaseSentence));
     return;
   }
   const MachineView view(*rexec, *input, app_.manual());

@@ -16,8 +16,10 @@
 
 #include "assembly/listing.h"
 #include "assembly/text_lines.h"
+#include "frontend/reading_windows.h"
 #include "machine/machine_view.h"
 #include "machine/phase_explanation.h"
+#include "qt/qt_text.h"
 #include "qt/theme.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
@@ -25,8 +27,6 @@
 
 namespace volpar::qt {
 namespace {
-
-constexpr const char* kTitle = "VOLPAR Program Text";
 
 class Margin : public QWidget {
  public:
@@ -139,9 +139,9 @@ ProgramTextWindow::ProgramTextWindow(Application& app, EventGate& gate,
       editor_(new NumberedEditor(this)),
       problems_(new QListWidget(this)),
       status_(new QLabel(this)),
-      send_(new QPushButton("Send to &Memory", this)),
-      listing_(new QPushButton("Show &Listing", this)) {
-  setWindowTitle(kTitle);
+      send_(new QPushButton(text(frontend::kSendProgramText), this)),
+      listing_(new QPushButton(text(frontend::kShowListing), this)) {
+  setWindowTitle(text(frontend::kProgramTextTitle));
   highlighter_ = new Highlighter(editor_->document());
   editor_->setAccessibleName("Program text");
   problems_->setAccessibleName("Problems");
@@ -219,21 +219,13 @@ void ProgramTextWindow::refresh() {
   if (gate_.busy()) return;
   const std::optional<storage::ByteTexts> now = memory();
   const bool same = now && assembly_.bytes && *now == *assembly_.bytes;
-  QString text;
-  if (!assembly_.bytes) {
-    text = "This text has problems (listed below): memory is not changed until they are mended.";
-  } else if (same) {
-    text = "Memory holds this program.";
-  } else {
-    text =
-        "Memory differs from this text: it was changed (bit boxes, Open, a STORE of the "
-        "running program) or the text was. Send to Memory writes the text; Show Listing "
-        "shows memory as it is.";
-  }
+  using frontend::ProgramTextState;
+  const ProgramTextState state = !assembly_.bytes ? ProgramTextState::Problems
+                                 : same           ? ProgramTextState::Same
+                                                  : ProgramTextState::Differs;
   const int address = addressUnderWay();
   const int line = same && address >= 0 ? assembly_.lineOf[static_cast<std::size_t>(address)] : 0;
-  if (line > 0) text += QString(" Running: line %1.").arg(line);
-  status_->setText(text);
+  status_->setText(text(frontend::programTextStatus(state, line)));
   send_->setEnabled(assembly_.bytes && !same && inputShown_());
   listing_->setEnabled(now && !same);
   if (line != runningLine_) {
@@ -317,15 +309,16 @@ bool ProgramTextWindow::loadFile(const std::string& path) {
     }
     problem = program.problem;
   }
-  QMessageBox::warning(this, kTitle,
+  QMessageBox::warning(this, text(frontend::kProgramTextTitle),
                        QString::fromStdString(storage::loadFailureMessage(path, problem)));
   return false;
 }
 
 bool ProgramTextWindow::saveFile(const std::string& path) {
-  const std::string text = editor_->toPlainText().toStdString() + "\n";
-  if (auto problem = storage::replaceFile(path, text)) {
-    QMessageBox::warning(this, kTitle, QString::fromStdString(problem->reason));
+  const std::string program = editor_->toPlainText().toStdString() + "\n";
+  if (auto problem = storage::replaceFile(path, program)) {
+    QMessageBox::warning(this, text(frontend::kProgramTextTitle),
+                         QString::fromStdString(problem->reason));
     return false;
   }
   return true;

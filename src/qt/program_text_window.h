@@ -10,6 +10,7 @@
 
 #include "app/application.h"
 #include "assembly/program_text.h"
+#include "frontend/reading_windows.h"
 #include "qt/event_gate.h"
 
 class QLabel;
@@ -41,7 +42,7 @@ class NumberedEditor : public QPlainTextEdit {
 // otherwise, the window says so and offers the listing of memory as it is.
 class ProgramTextWindow : public QWidget {
  public:
-  static constexpr int kRefreshMs = 100;
+  static constexpr int kRefreshMs = frontend::kProgramTextRefreshMs;
 
   // inputShown: memory may be written (the input screen is in front, as for File > Open).
   ProgramTextWindow(Application& app, EventGate& gate, std::function<bool()> inputShown);

@@ -593,6 +593,15 @@ val frontEndRules() {
   r.set("readMachineState", action(frontend::kReadMachineState));
   r.set("showBitValues", action(frontend::kShowBitValues));
   r.set("machineStateTitle", str(frontend::kMachineStateTitle));
+  r.set("showProgramText", action(frontend::kShowProgramText));
+  r.set("programTextTitle", str(frontend::kProgramTextTitle));
+  r.set("sendProgramText", str(frontend::kSendProgramText));
+  r.set("showListing", str(frontend::kShowListing));
+  r.set("programTextRefreshMs", frontend::kProgramTextRefreshMs);
+  r.set("showPhase", action(frontend::kShowPhase));
+  r.set("phaseTitle", str(frontend::kPhaseTitle));
+  r.set("noPhaseHeading", str(frontend::kNoPhaseHeading));
+  r.set("noPhaseSentence", str(frontend::kNoPhaseSentence));
   val colours = val::object();
   for (const frontend::SystemColor& c : frontend::kSystemColors) colours.set(c.name, c.css);
   r.set("systemColors", colours);

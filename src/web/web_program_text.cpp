@@ -5,6 +5,7 @@
 #include "assembly/listing.h"
 #include "assembly/program_text.h"
 #include "exercise/check.h"
+#include "frontend/reading_windows.h"
 #include "machine/machine_view.h"
 #include "machine/phase_explanation.h"
 #include "screens/execution/REXEC.h"
@@ -18,18 +19,19 @@ std::string programTextProblems(const std::string& text) {
 }
 
 std::string WebFrontEnd::programTextState(const std::string& text) {
+  using frontend::ProgramTextState;
   const assembly::Assembly assembled = assembly::assemble(text);
-  if (!assembled.bytes) return "problems";
+  if (!assembled.bytes) return "problems\n" + programTextStatus(ProgramTextState::Problems, 0);
   const DERAZO_Input* input = app_.existingDerazoInput();
   if (!input || *exercise::programInMemory(app_.manual()).bytes != *assembled.bytes)
-    return "differs";
+    return "differs\n" + programTextStatus(ProgramTextState::Differs, 0);
   const REXEC* rexec = app_.existingRexec();
   int line = 0;
   if (rexec && rexec->Visible()) {
     const int address = instructionUnderWay(*rexec, MachineView(*rexec, *input, app_.manual()));
     if (address >= 0) line = assembled.lineOf[static_cast<std::size_t>(address)];
   }
-  return "same " + std::to_string(line);
+  return "same " + std::to_string(line) + "\n" + programTextStatus(ProgramTextState::Same, line);
 }
 
 bool WebFrontEnd::sendProgramText(const std::string& text) {

@@ -7,20 +7,18 @@ import { sidePanel } from './side_panel.js';
 import { afterFlush } from './events.js';
 import { addPageItem, addPageKey, hasMenus } from './page_menu.js';
 
-const TITLE = 'VOLPAR Phase';
-const NONE = ['No phase performed yet', '', 'Start a program: each clock phase is explained here.'];
 let panel, lines;
 
 function build() {
   lines = [make('p', { className: 'heading' }), make('p', { className: 'transfer' }), make('p')];
   const body = make('div', { className: 'body', tabIndex: 0 }, ...lines);
-  panel = sidePanel({ id: 'phase-panel', title: TITLE, closeLabel: 'Close the phase', hide }, body);
+  panel = sidePanel({ id: 'phase-panel', title: rules.phaseTitle, closeLabel: 'Close the phase', hide }, body);
 }
 
 function refresh() {
   if (!panel || panel.hidden || !app.fe) return;
   const said = app.fe.phaseExplained();
-  const texts = said ? said.split('\n') : NONE;
+  const texts = said ? said.split('\n') : [rules.noPhaseHeading, '', rules.noPhaseSentence];
   texts.forEach((text, i) => {
     if (lines[i].textContent !== text) lines[i].textContent = text;
   });
@@ -42,6 +40,7 @@ function hide() {
 afterFlush(refresh);
 // After Program Text in the View menu, as in the windows.
 export function hookPhase() {
-  addPageItem({ on: hasMenus, menu: rules.viewMenu, caption: '&Phase Explained', shortcut: 'F7', run: showPhase });
-  addPageKey('F7', showPhase);
+  const { caption, key } = rules.showPhase;
+  addPageItem({ on: hasMenus, menu: rules.viewMenu, caption, shortcut: key, run: showPhase });
+  addPageKey(key, showPhase);
 }

@@ -6,11 +6,10 @@
 // in the margin; when memory changes otherwise, the panel says so and offers the listing.
 import { app, make, rules } from './state.js';
 import { sidePanel } from './side_panel.js';
+import { setCaption } from './captions.js';
 import { afterFlush, deliver } from './events.js';
 import { addPageItem, addPageKey, hasMenus } from './page_menu.js';
 
-const TITLE = 'VOLPAR Program Text';
-const REFRESH_MS = 100;
 let panel, margin, editor, status, problems, send, listing;
 let readAt = 0;
 let later = null; // a read put off until readAt
@@ -25,15 +24,17 @@ function build() {
   status.setAttribute('aria-live', 'polite');
   problems = make('ul', { className: 'problems' });
   problems.setAttribute('aria-label', 'Problems');
-  send = make('button', { type: 'button', textContent: 'Send to Memory' });
+  send = make('button', { type: 'button' });
+  setCaption(send, rules.sendProgramText);
   send.addEventListener('click', () => {
     deliver(() => app.fe.sendProgramText(editor.value));
     refresh(true);
   });
-  listing = make('button', { type: 'button', textContent: 'Show Listing' });
+  listing = make('button', { type: 'button' });
+  setCaption(listing, rules.showListing);
   listing.addEventListener('click', showListing);
   panel = sidePanel(
-    { id: 'program-text', title: TITLE, closeLabel: 'Close the program text', hide },
+    { id: 'program-text', title: rules.programTextTitle, closeLabel: 'Close the program text', hide },
     make('div', { className: 'text' }, margin, editor),
     status,
     problems,
@@ -45,14 +46,6 @@ function showListing() {
   editor.value = app.fe.memoryListing();
   refresh(true);
 }
-
-const WORDS = {
-  problems: 'This text has problems (listed below): memory is not changed until they are mended.',
-  differs:
-    'Memory differs from this text: it was changed (bit boxes, Open, a STORE of the running ' +
-    'program) or the text was. Send to Memory writes the text; Show Listing shows memory as it is.',
-  same: 'Memory holds this program.',
-};
 
 let problemLines = new Set();
 
@@ -89,11 +82,12 @@ function refresh(edited = false) {
     }, readAt - now);
     return;
   }
-  readAt = now + REFRESH_MS;
+  readAt = now + rules.programTextRefreshMs;
   if (edited) showProblems();
-  const [state, line] = app.fe.programTextState(editor.value).split(' ');
+  const [stand, said] = app.fe.programTextState(editor.value).split('\n');
+  const [state, line] = stand.split(' ');
   const running = Number(line) || 0;
-  status.textContent = WORDS[state] + (running ? ` Running: line ${running}.` : '');
+  status.textContent = said;
   send.disabled = state !== 'differs';
   listing.disabled = state === 'same';
   drawMargin(running);
@@ -118,12 +112,7 @@ afterFlush(() => refresh());
 // On every window with menus, in the View menu after the machine state and the bit values,
 // as in the windows.
 export function hookProgramText() {
-  addPageItem({
-    on: hasMenus,
-    menu: rules.viewMenu,
-    caption: 'Program &Text',
-    shortcut: 'F6',
-    run: showProgramText,
-  });
-  addPageKey('F6', showProgramText);
+  const { caption, key } = rules.showProgramText;
+  addPageItem({ on: hasMenus, menu: rules.viewMenu, caption, shortcut: key, run: showProgramText });
+  addPageKey(key, showProgramText);
 }
