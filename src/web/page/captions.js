@@ -54,10 +54,30 @@ const fits = (n) => n.scrollWidth <= n.clientWidth + 1 && n.scrollHeight <= n.cl
 
 // `anew`: after a user's action, or a window came to the front. The captions not known yet
 // are read first, all in the one layout the frame needs anyway: most fit as drawn and keep
-// their font; only the others are tried smaller, each try a layout.
+// their font; only the others are tried smaller, each try a layout. A clock's tick measures
+// nothing in the middle of its frame: a caption known already takes its font, a new one is
+// measured as the next frame begins (fitBeforeDrawing), from the layout the browser made to
+// show this one, where a measure now would cost a second layout in every frame of a run.
 export function fitLabels(anew = false) {
-  if (anew) for (const view of waiting) toFit.add(view);
-  if (anew) waiting.clear();
+  if (anew) {
+    for (const view of waiting) toFit.add(view);
+    waiting.clear();
+    measure();
+    return;
+  }
+  for (const view of toFit) {
+    const known = fitted.get(keyOf(view.last));
+    if (!known) continue;
+    setFont(view.node, known);
+    toFit.delete(view);
+  }
+}
+
+export function fitBeforeDrawing() {
+  if (toFit.size) measure();
+}
+
+function measure() {
   const tooWide = [];
   for (const view of toFit) {
     const key = keyOf(view.last);

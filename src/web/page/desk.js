@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The desk: the program's windows, which one is in front, and the tabs that bring one there.
 import { app, $ } from './state.js';
-import { fitLabels } from './captions.js';
+import { fitBeforeDrawing, fitLabels } from './captions.js';
 import { flushed } from './events.js';
 import { FormView, focusLost } from './form_view.js';
 import { arrangeDesk } from './desk_layout.js';
@@ -13,6 +13,7 @@ const tabs = $('#tabs');
 // when a user acted since (not only a clock's tick).
 export function flush(anew = true) {
   if (!app.fe || app.programEnded) return;
+  fitBeforeDrawing();
   const changes = app.fe.takeChanges();
   for (const id of changes.destroyed) app.forms.get(id)?.destroy();
   for (const id of changes.created) app.forms.set(id, new FormView(id, desk));
