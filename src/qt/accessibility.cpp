@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "qt/part_walker.h"
+
 namespace volpar::qt {
 
 namespace {
@@ -102,6 +104,8 @@ class DrawnPart : public QAccessibleInterface {
     QAccessible::State s;
     s.readOnly = true;
     s.invisible = !owner_.window().isVisible();
+    s.focusable = true;
+    s.focused = owner_.focusedPart() == this;
     return s;
   }
 
@@ -288,7 +292,10 @@ MachineAccessibility::MachineAccessibility(FormWindow& window, ui::AccessiblePar
       ids_.push_back(QAccessible::registerAccessibleInterface(rows.back()));
       told_.push_back(rows.back()->text(QAccessible::Description));
     }
+    walker_ = new PartWalker(window.clientArea(), rows, parts_.table->current);
     table->setRows(std::move(rows));
+  } else if (!items_.empty()) {
+    walker_ = new PartWalker(window.clientArea(), items_, nullptr);
   }
   spoken_ = told_;
   nameControls(window, parts_.names);
@@ -338,9 +345,14 @@ int MachineAccessibility::indexOf(const QAccessibleInterface* iface) const {
   return -1;
 }
 
+const QAccessibleInterface* MachineAccessibility::focusedPart() const {
+  return walker_ ? walker_->focused() : nullptr;
+}
+
 void MachineAccessibility::formGone() {
   if (!alive_) return;
   alive_ = false;
+  delete walker_;
   timer_.stop();
   owners().erase(window_.clientArea());
   for (QAccessible::Id id : ids_) QAccessible::deleteAccessibleInterface(id);
