@@ -45,7 +45,8 @@ void PartWalker::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
   if (parts_.empty()) return;
   if (current_ < 0) current_ = std::max(0, start_ ? start_() : 0);
-  tell();
+  // After Qt's own news that this widget took the focus, which would follow the part's.
+  QTimer::singleShot(0, this, [this] { tell(); });
 }
 
 void PartWalker::keyPressEvent(QKeyEvent* event) {
