@@ -31,8 +31,9 @@ class PartWalk : public BridgeFixture {
     QTest::keyClick(QApplication::focusWidget(), key, mods);
     settle();
   }
-  static QString focusName() {
-    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+  static std::string focusName() {
+    QWidget* w = QApplication::focusWidget();
+    return w ? w->objectName().toStdString() : std::string();
   }
 };
 
