@@ -156,8 +156,10 @@ export class ElementView {
     return Boolean(this.usable);
   }
 
+  // Drawn too: a control in a frame just hidden (Close of the options) keeps its last news
+  // of being usable, as its own properties did not change.
   focusable() {
-    return Boolean(this.control) && this.reachable() && this.form.visible;
+    return Boolean(this.control) && this.reachable() && this.form.visible && this.control.getClientRects().length > 0;
   }
 
   syncSelection() {
