@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QTimer>
 #include <algorithm>
 
@@ -67,11 +68,28 @@ void PartWalker::keyPressEvent(QKeyEvent* event) {
   tell();
 }
 
-// The screen reader reads the part now focused: "Address 5", "00100101, LOAD 5".
+// The screen reader reads the part now focused ("Address 5: 00100101, LOAD 5"), and the
+// eye sees it framed.
 void PartWalker::tell() {
   if (!hasFocus()) return;
-  QAccessibleEvent event(parts_[static_cast<std::size_t>(current_)], QAccessible::Focus);
+  QAccessibleInterface* part = parts_[static_cast<std::size_t>(current_)];
+  const QRect box = part->rect();
+  if (box.isValid()) setGeometry(QRect(parentWidget()->mapFromGlobal(box.topLeft()), box.size()));
+  update();
+  QAccessibleEvent event(part, QAccessible::Focus);
   QAccessible::updateAccessibility(&event);
+}
+
+void PartWalker::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  setGeometry(0, 0, 1, 1);
+}
+
+void PartWalker::paintEvent(QPaintEvent*) {
+  if (!hasFocus()) return;
+  QPainter painter(this);
+  painter.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DotLine));
+  painter.drawRect(rect().adjusted(1, 1, -1, -1));
 }
 
 }  // namespace volpar::qt

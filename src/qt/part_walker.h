@@ -9,9 +9,9 @@
 namespace volpar::qt {
 
 // The keyboard's way through a window's drawn parts, which are no widgets (the memory
-// grid's rows, the execution screen's readings): a Tab stop that draws nothing, at the
+// grid's rows, the execution screen's readings): a Tab stop at the
 // end of the window's Tab order, whose arrow keys, Home, End and page keys move the
-// screen reader's focus from part to part.
+// screen reader's focus from part to part; it frames the part it is on.
 //
 // Only the Tab key brings the focus here. Qt also moves the focus on its own, off a
 // button that is disabled or hidden and into a window as it comes forward; were the walker
@@ -29,6 +29,8 @@ class PartWalker : public QWidget {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
