@@ -5,8 +5,11 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QRadioButton>
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
+
+#include "qt/part_walker.h"
 
 namespace volpar::qt {
 
@@ -102,6 +105,8 @@ class DrawnPart : public QAccessibleInterface {
     QAccessible::State s;
     s.readOnly = true;
     s.invisible = !owner_.window().isVisible();
+    s.focusable = true;
+    s.focused = owner_.focusedPart() == this;
     return s;
   }
 
@@ -110,11 +115,36 @@ class DrawnPart : public QAccessibleInterface {
   QAccessible::Role role_;
 };
 
-// A drawn part whose text a screen reader reads as it reads a label's: the text of
-// `said()`, read-only, without selection or caret.
-class SaidText : public QAccessibleTextInterface {
+// A drawn part read as a cell: its name ("Program Counter", "Address 5"), its reading as
+// the description and the value ("5, binary 00101"), and as its text both together
+// ("Program Counter: 5, binary 00101"), which is what a screen reader speaks when the part
+// takes the focus and what its flat review reads in place. Read-only, without selection
+// or caret; the characters share the part's box from left to right.
+class SaidPart : public DrawnPart, public QAccessibleTextInterface {
  public:
-  virtual QString said() const = 0;
+  explicit SaidPart(const MachineAccessibility& owner) : DrawnPart(owner, QAccessible::Cell) {}
+
+  virtual const ui::Reading& reading() const = 0;
+  QString said() const { return saidOf(text(QAccessible::Description)); }
+  QString saidOf(const QString& description) const {
+    return text(QAccessible::Name) + QStringLiteral(": ") + description;
+  }
+
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    return t == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
+  }
+  QString text(QAccessible::Text t) const override {
+    if (!isValid()) return {};
+    switch (t) {
+      case QAccessible::Name: return qs(reading().name);
+      case QAccessible::Description:
+      case QAccessible::Value: return qs(reading().say());
+      default: return {};
+    }
+  }
+  QRect rect() const override {
+    return isValid() ? screenRect(owner_.window(), reading()) : QRect();
+  }
 
   void selection(int, int* start, int* end) const override { *start = *end = 0; }
   int selectionCount() const override { return 0; }
@@ -125,7 +155,14 @@ class SaidText : public QAccessibleTextInterface {
   void setCursorPosition(int) override {}
   QString text(int start, int end) const override { return said().mid(start, end - start); }
   int characterCount() const override { return static_cast<int>(said().size()); }
-  QRect characterRect(int) const override { return {}; }
+  QRect characterRect(int i) const override {
+    const QRect box = rect();
+    const int n = std::max(1, characterCount());
+    if (i < 0 || i >= n) return {};
+    const int left = box.left() + box.width() * i / n;
+    return QRect(left, box.top(), std::max(1, box.left() + box.width() * (i + 1) / n - left),
+                 box.height());
+  }
   int offsetAtPoint(const QPoint&) const override { return -1; }
   void scrollToSubstring(int, int) override {}
   QString attributes(int, int* start, int* end) const override {
@@ -135,30 +172,12 @@ class SaidText : public QAccessibleTextInterface {
   }
 };
 
-// One reading of the execution screen: its name, and its text as the description and
-// the value ("Program Counter": "5, binary 00101").
-class ReadingPart : public DrawnPart, public SaidText {
+// One reading of the execution screen.
+class ReadingPart : public SaidPart {
  public:
   ReadingPart(const MachineAccessibility& owner, const ui::Reading& reading)
-      : DrawnPart(owner, QAccessible::StaticText), reading_(std::move(reading)) {}
-
-  void* interface_cast(QAccessible::InterfaceType t) override {
-    return t == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
-  }
-  QString said() const override { return text(QAccessible::Description); }
-
-  QString text(QAccessible::Text t) const override {
-    if (!isValid()) return {};
-    switch (t) {
-      case QAccessible::Name: return qs(reading_.name);
-      case QAccessible::Description:
-      case QAccessible::Value: return qs(reading_.say());
-      default: return {};
-    }
-  }
-  QRect rect() const override {
-    return isValid() ? screenRect(owner_.window(), reading_) : QRect();
-  }
+      : SaidPart(owner), reading_(reading) {}
+  const ui::Reading& reading() const override { return reading_; }
 
  private:
   const ui::Reading& reading_;  // the owner's
@@ -166,27 +185,16 @@ class ReadingPart : public DrawnPart, public SaidText {
 
 // A row of a table: "Address 5", "00100101, LOAD 5, entry location"; the row the next
 // entry goes to is selected.
-class TableRow : public DrawnPart, public SaidText {
+class TableRow : public SaidPart {
  public:
   TableRow(const MachineAccessibility& owner, const ui::ReadingTable& table, int row,
            QAccessibleInterface* tableIface)
-      : DrawnPart(owner, QAccessible::Cell), table_(table), row_(row), tableIface_(tableIface) {}
+      : SaidPart(owner), table_(table), row_(row), tableIface_(tableIface) {}
 
-  void* interface_cast(QAccessible::InterfaceType t) override {
-    return t == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
+  const ui::Reading& reading() const override {
+    return table_.rows[static_cast<std::size_t>(row_)];
   }
-  QString said() const override { return text(QAccessible::Description); }
-
   QAccessibleInterface* parent() const override { return tableIface_; }
-  QString text(QAccessible::Text t) const override {
-    if (!isValid()) return {};
-    switch (t) {
-      case QAccessible::Name: return qs(reading().name);
-      case QAccessible::Description:
-      case QAccessible::Value: return qs(reading().say());
-      default: return {};
-    }
-  }
   QAccessible::State state() const override {
     QAccessible::State s = DrawnPart::state();
     s.selectable = true;
@@ -194,13 +202,8 @@ class TableRow : public DrawnPart, public SaidText {
     s.invisible = s.invisible || !isValid() || !reading().place->visible();
     return s;
   }
-  QRect rect() const override {
-    return isValid() ? screenRect(owner_.window(), reading()) : QRect();
-  }
 
  private:
-  const ui::Reading& reading() const { return table_.rows[static_cast<std::size_t>(row_)]; }
-
   const ui::ReadingTable& table_;
   int row_;
   QAccessibleInterface* tableIface_;
@@ -288,7 +291,10 @@ MachineAccessibility::MachineAccessibility(FormWindow& window, ui::AccessiblePar
       ids_.push_back(QAccessible::registerAccessibleInterface(rows.back()));
       told_.push_back(rows.back()->text(QAccessible::Description));
     }
+    walker_ = new PartWalker(window.clientArea(), rows, parts_.table->current);
     table->setRows(std::move(rows));
+  } else if (!items_.empty()) {
+    walker_ = new PartWalker(window.clientArea(), items_, nullptr);
   }
   spoken_ = told_;
   nameControls(window, parts_.names);
@@ -338,9 +344,14 @@ int MachineAccessibility::indexOf(const QAccessibleInterface* iface) const {
   return -1;
 }
 
+const QAccessibleInterface* MachineAccessibility::focusedPart() const {
+  return walker_ ? walker_->focused() : nullptr;
+}
+
 void MachineAccessibility::formGone() {
   if (!alive_) return;
   alive_ = false;
+  delete walker_;
   timer_.stop();
   owners().erase(window_.clientArea());
   for (QAccessible::Id id : ids_) QAccessible::deleteAccessibleInterface(id);
@@ -373,7 +384,9 @@ void MachineAccessibility::announce() {
   for (std::size_t i = 0; i < all.size(); ++i) {
     const QString now = all[i]->text(QAccessible::Description);
     if (now == told_[i]) continue;
-    QAccessibleTextUpdateEvent text(all[i], 0, told_[i], now);
+    const auto* part = dynamic_cast<const SaidPart*>(all[i]);
+    QAccessibleTextUpdateEvent text(all[i], 0, part ? part->saidOf(told_[i]) : told_[i],
+                                    part ? part->saidOf(now) : now);
     told_[i] = now;
     QAccessible::updateAccessibility(&text);
     QAccessibleEvent description(all[i], QAccessible::DescriptionChanged);

@@ -17,6 +17,8 @@
 
 namespace volpar::qt {
 
+class PartWalker;
+
 // What a screen reader finds of a screen beyond its widgets, as the form offers it
 // (Form::accessibleParts): an object for each reading (on the execution screen each
 // register, the negative flag, the decoder, the clock, the lit lamps and the INPUT
@@ -39,6 +41,8 @@ class MachineAccessibility : public QObject, public FormWindow::ChangeListener {
   int indexOf(const QAccessibleInterface* iface) const;
   FormWindow& window() const { return window_; }
   bool alive() const { return alive_; }
+  // The drawn part the keyboard is on, if any (a Tab stop walks the parts by arrow keys).
+  const QAccessibleInterface* focusedPart() const;
 
   // Called after each announcement of changes (the state window follows it).
   std::function<void()> announced;
@@ -71,6 +75,7 @@ class MachineAccessibility : public QObject, public FormWindow::ChangeListener {
   // What each reading and row last said aloud, and whether the clock ran too fast to.
   std::vector<QString> spoken_;
   bool wasQuiet_ = false;
+  QPointer<PartWalker> walker_;           // the Tab stop that walks the parts
   QPointer<QAbstractButton> lastButton_;  // the focused button at the last news
   QString lastCaption_;
   bool alive_ = true;

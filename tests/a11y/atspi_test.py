@@ -79,9 +79,9 @@ def press(root, roles, *names):
 
 
 def readings(screen):
-    """Every static text of the execution screen by name: its description."""
+    """Every reading of the execution screen by name: its description."""
     global last_clock
-    r = {n.name: n.description for n in walk(screen) if n.getRoleName() == "label" and n.description}
+    r = {n.name: n.description for n in walk(screen) if n.getRoleName() == "table cell" and n.description}
     last_clock = r.get("Clock")
     return r
 

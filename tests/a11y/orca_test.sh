@@ -106,6 +106,15 @@ enter 01100000 "Address 0: 01100000, INPUT 0"
 enter 10000000 "Address 1: 10000000, OUTPUT 0"
 enter 10100010 "Address 2: 10100010, BRANCH 2"
 
+# Shift+Tab from Bit 1 reaches the memory, at the entry location; the arrow keys walk it.
+key shift+Tab
+expect "^Address 3: 00000000, ADD 0, entry location" 12 "the memory at the entry location"
+key Up
+expect "^Address 2: 10100010, BRANCH 2" 12 "Up reads the row above"
+key Home
+expect "^Address 0: 01100000, INPUT 0" 12 "Home reads the first row"
+key Tab
+
 key alt+e
 expect "Start location text" 12 "Execute Program asks for the start"
 xdotool type --delay 150 0
@@ -153,6 +162,14 @@ case $last in
   *"Output 42"*) ;;
   *) echo "FAILED: the output 42 was never said"; failures=$((failures + 1)) ;;
 esac
+
+
+# The readings are reached the same way, at the clock; the arrow keys walk them in the
+# drawing's order (the clock, the lit lamps, the program counter, ...).
+key shift+Tab
+expect "^Clock: phase T5" 12 "the readings at the clock"
+key Down Down
+expect "^Program Counter: 2, binary 00010" 12 "Down reads the next readings"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failed"

@@ -32,7 +32,7 @@ class Accessibility : public BridgeFixture {
     QAccessibleInterface* area = clientArea(rexec());
     for (int i = 0; i < area->childCount(); ++i) {
       QAccessibleInterface* c = area->child(i);
-      if (c->role() == QAccessible::StaticText)
+      if (c->role() == QAccessible::Cell)
         all[c->text(QAccessible::Name)] = c->text(QAccessible::Description);
     }
     return all;

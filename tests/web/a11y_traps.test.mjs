@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page's traps for a student who works by keyboard and screen reader: a box reached by
 // Tab takes its whole value, a message box is read with its message and gives the focus
-// back, the focus goes on to Begin after OK, and Ctrl+F6 says which screen came forward.
+// back, the focus goes on to Begin after OK, and Ctrl+F6 says which screen came forward;
+// F3's state is read with the caret, and the focus never falls to the page.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { useBrowser } from './browser.mjs';
@@ -76,5 +77,46 @@ test('after OK the focus is on Begin, and Ctrl+F6 says which screen came forward
   await page.keyboard.press('Control+F6');
   await eventually(front, 'DERAZO_Input', 'Ctrl+F6 brings the input screen');
   await eventually(() => page.locator('#announcer').textContent(), 'VOLPAR Input Screen', 'the news');
+  await page.close();
+});
+
+test("F3's state is read with the caret: the arrow keys move through it line by line", async () => {
+  await atInputScreen();
+  await page.keyboard.press('F3');
+  const text = page.getByRole('textbox', { name: 'Machine state' });
+  await eventually(() => text.evaluate((n) => n === document.activeElement), true, 'the state has the focus');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowDown');
+  const [caret, secondLine] = await text.evaluate((n) => [n.selectionStart, n.value.split('\n')[0].length + 1]);
+  assert.ok(caret > secondLine, `the caret at ${caret}, past the first line`);
+  const lines = await text.evaluate((n) => n.value.slice(0, n.selectionStart).split('\n').length);
+  assert.equal(lines, 3, 'two lines down');
+  const before = await text.inputValue();
+  await page.keyboard.type('x');
+  await page.keyboard.press('Backspace');
+  assert.equal(await text.inputValue(), before, 'the state refuses edits');
+  await page.close();
+});
+
+test('the focus stays in the page after Options closes and while the clock runs', async () => {
+  await atInputScreen();
+  await input('memory_text').fill('0');
+  await input('Input_Bit(1)').fill('1'); // 10100000: BRANCH 0, for ever
+  await input('Input_Bit(3)').fill('1');
+  await input('Command_Send_to_Memory').click();
+  await input('Command_Execute_Program').click();
+  await input('exec_text').fill('0');
+  await page.keyboard.press('Enter');
+  await eventually(front, 'REXEC', 'the execution screen');
+  await el('REXEC', 'Command_Options').click();
+  await el('REXEC', 'Command_Options_Close').focus();
+  await page.keyboard.press('Enter');
+  await eventually(focused, 'REXEC Command_Begin_Step', 'the focus after Close, as in the windows');
+  await el('REXEC', 'Command_Begin_Step').focus();
+  await page.keyboard.press('Enter');
+  for (let i = 0; i < 10; ++i) {
+    await page.waitForTimeout(100);
+    assert.match(await focused(), /^REXEC /, 'the focus while the clock runs');
+  }
   await page.close();
 });

@@ -23,6 +23,12 @@ function sameFont(a, b) {
   return Boolean(b) && a.name === b.name && a.points === b.points && a.bold === b.bold;
 }
 
+// Drawn, by the styles alone (where the browser offers to ask them), not by a fresh layout
+// of the element's boxes.
+export function drawn(node) {
+  return node.checkVisibility ? node.checkVisibility() : node.getClientRects().length > 0;
+}
+
 export class ElementView {
   constructor(form, e) {
     this.form = form;
@@ -156,8 +162,10 @@ export class ElementView {
     return Boolean(this.usable);
   }
 
+  // Drawn too: a control in a frame just hidden (Close of the options) keeps its last news
+  // of being usable, as its own properties did not change.
   focusable() {
-    return Boolean(this.control) && this.reachable() && this.form.visible;
+    return Boolean(this.control) && this.reachable() && this.form.visible && drawn(this.control);
   }
 
   syncSelection() {

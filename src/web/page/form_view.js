@@ -3,19 +3,17 @@
 import { app } from './state.js';
 import { css, fontFamily, fontSize, px } from './captions.js';
 import { deliver } from './events.js';
-import { ElementView } from './element_view.js';
+import { ElementView, drawn } from './element_view.js';
 import { MenuView, addPageItemsTo } from './menus.js';
 import { shortcutMatches } from './keys.js';
 import { reveal, scaleFor } from './desk_layout.js';
 import { addTooltips } from './form_tooltips.js';
 
-// The focus is with no one: on the page's body, or on a control just hidden. Asked after
-// every frame's drawing: checkVisibility needs the styles only, where the element's boxes
-// would cost a layout in the middle of the frame.
+// The focus is with no one: on the page's body, or on a control just hidden or disabled
+// (which the browser blurs at its next frame). Asked after every frame's drawing.
 export function focusLost() {
   const held = document.activeElement;
-  if (!held || held === document.body) return true;
-  return held.checkVisibility ? !held.checkVisibility() : !held.getClientRects().length;
+  return !held || held === document.body || held.disabled || !drawn(held);
 }
 
 export class FormView {
@@ -155,9 +153,11 @@ export class FormView {
 
   // A screen that came forward before its control was drawn tries again at the next frame;
   // then, rather than leave the focus to the browser (or on a control just hidden), its
-  // first control takes it.
+  // first control takes it. A control of this screen that held the focus and can no
+  // longer (Begin disabled as the clock runs) hands it on at once, before the browser
+  // drops it to the page.
   keepFocusIn(again) {
-    if (!again) requestAnimationFrame(() => this.applyFocus(true));
+    if (!again && !this.node.contains(document.activeElement)) requestAnimationFrame(() => this.applyFocus(true));
     else if (focusLost()) this.tabCycle()[0]?.control.focus({ preventScroll: true });
   }
 

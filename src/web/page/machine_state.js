@@ -15,11 +15,18 @@ close.type = 'button';
 close.textContent = '×';
 close.setAttribute('aria-label', 'Close machine state');
 header.append(title, close);
-// Read-only text keeps a caret, so that the keys move through it line by line.
+// The text keeps a caret, so that the keys move through it line by line: a readonly
+// textarea has none in Chromium, so it stays editable to the browser, says it is read-only,
+// and refuses every edit.
 const text = document.createElement('textarea');
-text.readOnly = true;
 text.spellcheck = false;
 text.setAttribute('aria-label', 'Machine state');
+text.setAttribute('aria-readonly', 'true');
+text.addEventListener('beforeinput', (ev) => ev.preventDefault());
+// An edit that cannot be refused (an input method's) is undone.
+text.addEventListener('input', () => {
+  text.value = app.fe.machineSummary();
+});
 panel.append(header, text);
 document.body.append(panel);
 
