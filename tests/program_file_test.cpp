@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "support/data_table.h"
 #include "support/screens_fixture.h"
 #include "ui/colors.h"
 
@@ -148,8 +149,7 @@ TEST_F(ProgramFile, SavesInPlaceWhereNeededAndAFailureChangesNothingAndSaysWhy) 
   std::string utf16 = "\xFF\xFE";
   for (char c : std::string("[First8]\r\nByte0=11111111\r\n")) utf16 += std::string{c, '\0'};
   fs::create_directory(dir / "folder.txt");
-  const std::string pipe = (dir / "pipe.txt").string();
-  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+  ASSERT_EQ(::mkfifo((dir / "pipe.txt").c_str(), 0644), 0);
   const std::string png = std::string("\x89PNG\r\n\x1A\n") + '\0' + "\rIHDR[First8]\nByte0=1\n";
   const std::string handwritten = readFile(data("handwritten.txt"));
   fs::create_hard_link(makeFile("linked.txt", handwritten), dir / "linked.txt.link");
@@ -161,60 +161,26 @@ TEST_F(ProgramFile, SavesInPlaceWhereNeededAndAFailureChangesNothingAndSaysWhy) 
   const auto file = [&](const std::string& name, uid_t owner, P perms) {
     fs::create_directory((dir / name).parent_path());
     EXPECT_EQ(::chown(makeFile(name, countdown, perms).c_str(), owner, group), 0);
-    return (dir / name).string();
   };
-
-  struct Case {
-    bool save;
-    std::string path;
-    std::string reason;    // empty for a save that succeeds
-    rlim_t sizeLimit = 0;  // bytes a process may write, 0 for no limit
-    bool byOrdinaryUser = false;
-    std::string shownAs = "";  // the name as the message quotes it, when not as it is
-  };
-  std::vector<Case> cases = {
-      {false, (dir / "missing.txt").string(), "No such file or directory"},
-      {false, (dir / "a\nb\t\x1b[1m\\\"\xC2\x9B\xC3\xA9.txt").string(), "No such file or directory",
-       0, false, "/a\\nb\\t\\x1b[1m\\\\\\\"\\u009b\xC3\xA9.txt\""},
-      // Characters that hide or turn the text around, a line separator, a byte that is no
-      // UTF-8: a name that would read as "rtlexe.txt" shows what it is.
-      {false, (dir / "rtl\xE2\x80\xAEtxt.exe\xE2\x80\xA8\xE2\x80\x8B\xFF\xF0\x9F\x99\x82").string(),
-       "No such file or directory", 0, false,
-       "/rtl\\u202etxt.exe\\u2028\\u200b\\xff\xF0\x9F\x99\x82\""},
-      {true, "", "No file name was given"},
-      {true, (dir / "folder.txt").string() + "/", "It is a folder, not a file"},
-      {false, pipe, "It is not a regular file"},  // and must not block
-      {false, "/proc/self/mem", "Input/output error"},
-      {false, makeFile("notes.txt", "[Notes]\r\nByte0=11111111\r\n; First8\r\n"),
-       "It holds none of the sections"},
-      {false, makeFile("image.txt", png), "It is not a text file"},
-      {false, makeFile("utf16.txt", utf16), "It is saved as UTF-16 text"},
-      {false, makeFile("utf16be.txt", "\xFE\xFF" + utf16.substr(2)), "It is saved as UTF-16 text"},
-      {true, makeFile("huge.txt", "[First8]\r\n;" + std::string(1 << 20, ' ')),
-       "It is larger than 1 MiB"},
-      // The thirty-two keys would take it over the limit that a load applies.
-      {true, makeFile("nearly-huge.txt", "[First8]\r\n;" + std::string((1 << 20) - 12, ' ')),
-       "Saved, it would be larger than 1 MiB"},
-      {true, makeFile("read-only.txt", countdown, P::owner_read), "The file is read-only"},
-      {true, "/sys/volpar-program.txt",
-       "Permission denied (making a new file in the folder \"/sys\")"},
-      // The disk fills up part-way: the file would grow from 237 to 600 bytes, written as a
-      // new copy or, for a file with a second name, in place.
-      {true, makeFile("handwritten.txt", handwritten), "File too large", 300},
-      // In place, nothing is written unless all of it fits.
-      {true, (dir / "linked.txt").string(),
-       "File too large (writing the file in place).\nNothing on disk was changed", 300},
-      // In a folder where anyone may create files, a file its user may only read.
-      {true, makeFile("not-mine.txt", countdown, P::owner_read | P::group_all | P::others_read),
-       "Permission denied", 0, true},
-      {true, file("linked/a.txt", root ? 65534 : ::geteuid(), rw_r_r), "", 0, true},
-      {true, file("locked/mine.txt", root ? 65534 : ::geteuid(), rw_r_r), "", 0, true},
-  };
+  makeFile("notes.txt", "[Notes]\r\nByte0=11111111\r\n; First8\r\n");
+  makeFile("image.txt", png);
+  makeFile("utf16.txt", utf16);
+  makeFile("utf16be.txt", "\xFE\xFF" + utf16.substr(2));
+  makeFile("huge.txt", "[First8]\r\n;" + std::string(1 << 20, ' '));
+  makeFile("nearly-huge.txt", "[First8]\r\n;" + std::string((1 << 20) - 12, ' '));
+  makeFile("read-only.txt", countdown, P::owner_read);
+  makeFile("handwritten.txt", handwritten);
+  makeFile("not-mine.txt", countdown, P::owner_read | P::group_all | P::others_read);
+  file("linked/a.txt", root ? 65534 : ::geteuid(), rw_r_r);
+  file("locked/mine.txt", root ? 65534 : ::geteuid(), rw_r_r);
   fs::create_hard_link(dir / "linked/a.txt", dir / "linked/b.txt");
+  std::vector<Row> cases = readTable("program_file/failures.txt");
   fs::permissions(dir / "locked", P::owner_exec | P::owner_read | P::others_exec);
   // A group-writable file of root in a folder where anyone may create files.
-  if (root)
-    cases.push_back({true, file("shared/group.txt", 0, rw_r_r | P::group_write), "", 0, true});
+  if (root) {
+    file("shared/group.txt", 0, rw_r_r | P::group_write);
+    cases.push_back({"save", "shared/group.txt", "", "0", "1"});
+  }
   fs::permissions(dir, P::all);
   fs::permissions(dir / "linked", P::all);
   if (root) fs::permissions(dir / "shared", P::all | P::sticky_bit);
@@ -222,43 +188,47 @@ TEST_F(ProgramFile, SavesInPlaceWhereNeededAndAFailureChangesNothingAndSaysWhy) 
   const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
   struct rlimit unlimited {};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
-  for (const auto& c : cases) {
-    SCOPED_TRACE((c.save ? "save " : "load ") + c.path);
+  for (const Row& row : cases) {
+    SCOPED_TRACE(row[0] + " " + row[1]);
+    const bool save = row[0] == "save";
+    const std::string name = unescape(row[1]);
+    const std::string path = name == "-" ? "" : name[0] == '/' ? name : (dir / name).string();
+    const std::string reason = unescape(row[2]);
     const std::string before = randomGrid(7);
     const std::set<std::string> diskBefore = disk();
     struct stat statBefore {
     }, statAfter{};
-    ::stat(c.path.c_str(), &statBefore);
+    ::stat(path.c_str(), &statBefore);
     platform.messages.clear();
     struct rlimit limit = unlimited;
-    if (c.sizeLimit) limit.rlim_cur = c.sizeLimit;
+    if (row[3] != "0") limit.rlim_cur = std::stoul(row[3]);
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-    (c.save ? platform.saveAnswers : platform.openAnswers).push_back(c.path);
+    (save ? platform.saveAnswers : platform.openAnswers).push_back(path);
     {
       std::optional<OrdinaryUser> user;
-      if (c.byOrdinaryUser && user.emplace().failed) {
+      if (row[4] == "1" && user.emplace().failed) {
         skipped = "could not run as the user nobody";
         continue;
       }
-      c.save ? input().save_menu_Click() : input().Open_menu_Click();
+      save ? input().save_menu_Click() : input().Open_menu_Click();
     }
     ::setrlimit(RLIMIT_FSIZE, &unlimited);
-    if (c.reason.empty()) {
+    if (reason.empty()) {
       EXPECT_EQ(platform.messages.size(), 0u);
-      ASSERT_EQ(::stat(c.path.c_str(), &statAfter), 0);
+      ASSERT_EQ(::stat(path.c_str(), &statAfter), 0);
       EXPECT_EQ(
           std::tie(statAfter.st_uid, statAfter.st_gid, statAfter.st_mode, statAfter.st_nlink),
           std::tie(statBefore.st_uid, statBefore.st_gid, statBefore.st_mode, statBefore.st_nlink));
       EXPECT_EQ(disk().size(), diskBefore.size()) << "no file more, no file less";
       randomGrid(6);
-      ASSERT_EQ(manual().Load_Program_File(c.path), std::nullopt);
+      ASSERT_EQ(manual().Load_Program_File(path), std::nullopt);
       EXPECT_EQ(grid().substr(1), before.substr(1)) << "cell 0 holds no bit";
       continue;
     }
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_THAT(platform.messages[0].text,
-                HasSubstr(c.shownAs.empty() ? "\"" + c.path + "\"" : c.shownAs));
-    EXPECT_THAT(platform.messages[0].text, HasSubstr("Reason: " + c.reason));
+                HasSubstr(row.size() > 5 ? unescape(row[5]) : "\"" + path + "\""));
+    EXPECT_THAT(platform.messages[0].text, HasSubstr("Reason: " + reason));
     EXPECT_EQ(grid(), before);
     EXPECT_EQ(disk(), diskBefore);
   }
