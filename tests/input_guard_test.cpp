@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -15,6 +14,13 @@ namespace {
 // following each other afterwards.
 class InputGuard : public ScreensFixture {
  protected:
+  // A text box of either screen by the name it is shown under.
+  ui::TextBox& box(const std::string& name) {
+    for (ui::Form* form : std::initializer_list<ui::Form*>{&input(), &rexec()})
+      for (ui::Element* e : form->elements())
+        if (e->displayName() == name) return dynamic_cast<ui::TextBox&>(*e);
+    throw std::invalid_argument("no " + name);
+  }
   // The next change of `box` fails after its own handler ran.
   static void failOnce(ui::TextBox& box) {
     box.onChange = [&box, handler = box.onChange] {
@@ -25,52 +31,27 @@ class InputGuard : public ScreensFixture {
   }
 };
 
+// Each side fails while writing the other; then the other side writes back. A case: the box
+// that fails, the box typed into and its text, the box the other side types into ("bits":
+// all eight bit boxes of the input screen) and its text, and what the first side then shows.
 TEST_F(InputGuard, AFailedWriteLeavesBothSidesFollowingEachOther) {
-  // Each side fails while writing the other; then the other side writes back.
-  struct Case {
-    const char* what;
-    std::function<ui::TextBox&()> failing;
-    std::function<void()> write;
-    std::function<std::string()> writeBack;  // the other side's edit, and what it shows
-    std::string expected;
-  };
-  const Case cases[] = {
-      {"field writing the bits", [this]() -> ui::TextBox& { return input().Input_Bit(8); },
-       [this] { type(input().Input_Memory_Address, "5"); },
-       [this] {
-         typeBits("01100010");
-         return input().Input_Op_Code(0).Text() + " " + input().Input_Memory_Address.Text();
-       },
-       "3 2"},
-      {"bits writing the field", [this]() -> ui::TextBox& { return input().Input_Memory_Address; },
-       [this] { type(input().Input_Bit(8), "1"); },
-       [this] {
-         type(input().Input_Memory_Address, "17");
-         return entryBits();
-       },
-       "01110001"},
-      {"decimal writing the window's bits",
-       [this]() -> ui::TextBox& { return rexec().Input_bit(8); },
-       [this] { type(rexec().Text_Input_Decimal, "1"); },
-       [this] {
-         type(rexec().Input_bit(1), "1");
-         return rexec().Text_Input_Decimal.Text();
-       },
-       "129"},
-      {"the window's bits writing the decimal",
-       [this]() -> ui::TextBox& { return rexec().Text_Input_Decimal; },
-       [this] { type(rexec().Input_bit(2), "1"); },
-       [this] {
-         type(rexec().Text_Input_Decimal, "65");
-         return windowBits();
-       },
-       "01000001"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    failOnce(c.failing());
-    EXPECT_THROW(c.write(), std::runtime_error);
-    EXPECT_EQ(c.writeBack(), c.expected);
+  const char* const cases[][6] = {
+      {"Input_Bit(8)", "Input_Memory_Address", "5", "bits", "01100010", "3 2"},
+      {"Input_Memory_Address", "Input_Bit(8)", "1", "Input_Memory_Address", "17", "01110001"},
+      {"Input_bit(8)", "Text_Input_Decimal", "1", "Input_bit(1)", "1", "129"},
+      {"Text_Input_Decimal", "Input_bit(2)", "1", "Text_Input_Decimal", "65", "01000001"}};
+  for (const auto& [failing, typed, text, back, backText, shown] : cases) {
+    SCOPED_TRACE(std::string(typed) + " writing " + failing);
+    failOnce(box(failing));
+    EXPECT_THROW(type(box(typed), text), std::runtime_error);
+    const std::string other = back;
+    other == "bits" ? typeBits(backText) : type(box(back), backText);
+    EXPECT_EQ(other == "bits"
+                  ? input().Input_Op_Code(0).Text() + " " + input().Input_Memory_Address.Text()
+              : other == "Input_Memory_Address" ? entryBits()
+              : other == "Input_bit(1)"         ? rexec().Text_Input_Decimal.Text()
+                                                : windowBits(),
+              shown);
   }
 }
 

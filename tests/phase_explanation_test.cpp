@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "assembly/program_text.h"
 #include "exercise/headless_machine.h"
+#include "support/data_table.h"
 
 namespace volpar {
 namespace {
@@ -64,79 +66,21 @@ class Checker : public exercise::RunObserver {
   int calls_ = 0;
 };
 
-storage::ByteTexts program(int instruction, int s) {
-  storage::ByteTexts bytes;
-  bytes.fill("00000000");
-  const auto bits = [](int v) {
-    std::string b;
-    for (int i = 7; i >= 0; --i) b += ((v >> i) & 1) != 0 ? '1' : '0';
-    return b;
-  };
-  bytes[0] = bits(0x20 | 20);  // LOAD 20
-  bytes[1] = bits(instruction);
-  bytes[2] = bits(0xA0 | 2);  // BRANCH 2
-  bytes[5] = bits(0xA0 | 5);  // BRANCH 5
-  bytes[20] = bits(s);
-  bytes[21] = bits(7);
-  return bytes;
-}
-
+// Each row of tests/data/phase/transfers.txt: its instruction at address 1, after a LOAD of
+// S's value; BRANCH 2 and BRANCH 5 end the run wherever the instruction goes.
 TEST(PhaseExplanation, EveryPhaseOfEveryOpCodeNamesWhatChanged) {
-  const struct {
-    int instruction;
-    int s;
-    std::vector<std::string> transfers;  // T1 to T7, then T0
-  } kCases[] = {
-      {0x00 | 21,
-       150,
-       {"AR ← PC", "IR ← M[PC]", "PC ← PC + 1", "AR ← IR(address)", "Y ← M[AR]", "X ← S",
-        "S ← X + Y", "nothing"}},
-      {0x20 | 21,
-       150,
-       {"AR ← PC", "IR ← M[PC]", "PC ← PC + 1", "AR ← IR(address)", "S ← M[AR]", "nothing",
-        "nothing", "nothing"}},
-      {0x40 | 21,
-       150,
-       {"AR ← PC", "IR ← M[PC]", "PC ← PC + 1", "AR ← IR(address)", "M[AR] ← S", "nothing",
-        "nothing", "nothing"}},
-      {0x60 | 21,
-       150,
-       {"AR ← PC", "IR ← M[PC]", "PC ← PC + 1", "AR ← IR(address)", "nothing", "nothing",
-        "S ← Input", "nothing"}},
-      {0x80 | 21,
-       150,
-       {"AR ← PC", "IR ← M[PC]", "PC ← PC + 1", "AR ← IR(address)", "Output ← S", "nothing",
-        "nothing", "nothing"}},
-      {0xA0 | 5,
-       150,
-       {"AR ← PC", "IR ← M[PC]", "PC ← PC + 1", "PC ← IR(address)", "nothing", "nothing", "nothing",
-        "nothing"}},
-      {0xC0 | 5,
-       150,
-       {"AR ← PC", "IR ← M[PC]", "PC ← PC + 1", "PC ← IR(address)", "nothing", "nothing", "nothing",
-        "nothing"}},
-      {0xC0 | 5,
-       5,
-       {"AR ← PC", "IR ← M[PC]", "PC ← PC + 1", "nothing", "nothing", "nothing", "nothing",
-        "nothing"}},
-      {0xE0 | 5,
-       5,
-       {"AR ← PC", "IR ← M[PC]", "PC ← PC + 1", "PC ← IR(address)", "nothing", "nothing", "nothing",
-        "nothing"}},
-      {0xE0 | 5,
-       150,
-       {"AR ← PC", "IR ← M[PC]", "PC ← PC + 1", "nothing", "nothing", "nothing", "nothing",
-        "nothing"}},
-  };
   exercise::HeadlessMachine machine;
   machine.markFresh();
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.instruction);
+  for (const testing::Row& row : testing::readTable("phase/transfers.txt")) {
+    SCOPED_TRACE(row[0] + " with S " + row[1]);
+    const assembly::Assembly program = assembly::assemble(
+        "LOAD 20\n" + row[0] + "\nBRANCH 2\nORG 5\nBRANCH 5\nORG 20\nDATA " + row[1] + "\nDATA 7");
+    ASSERT_TRUE(program.bytes) << assembly::problemsText(program);
     ASSERT_TRUE(machine.rewind());
-    machine.loadBytes(program(c.instruction, c.s));
+    machine.loadBytes(*program.bytes);
     Checker checker;
     machine.run(0, {33}, 4, &checker);
-    EXPECT_EQ(checker.seen, c.transfers);
+    EXPECT_EQ(checker.seen, std::vector<std::string>(row.begin() + 2, row.end()));
   }
 }
 

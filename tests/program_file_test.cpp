@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "support/data_table.h"
 #include "support/screens_fixture.h"
 #include "ui/colors.h"
 
@@ -139,134 +140,6 @@ TEST_F(ProgramFile, LoadingAndSavingKeepWhatTheUserWrote) {
   EXPECT_EQ(memory(), countdown);
 }
 
-// A load or save through the File menu that cannot be done: one message naming the file and
-// the reason, the memory exactly as it was, every file exactly as it was. One case per reason,
-// loads and saves mixed. A file that a rename would take from its owner or its other names, or
-// in a folder the user may not write, is saved in place: owner, group, permissions and links
-// stay. Root prepares such files and saves as the user nobody (group nogroup).
-TEST_F(ProgramFile, SavesInPlaceWhereNeededAndAFailureChangesNothingAndSaysWhy) {
-  std::string utf16 = "\xFF\xFE";
-  for (char c : std::string("[First8]\r\nByte0=11111111\r\n")) utf16 += std::string{c, '\0'};
-  fs::create_directory(dir / "folder.txt");
-  const std::string pipe = (dir / "pipe.txt").string();
-  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
-  const std::string png = std::string("\x89PNG\r\n\x1A\n") + '\0' + "\rIHDR[First8]\nByte0=1\n";
-  const std::string handwritten = readFile(data("handwritten.txt"));
-  fs::create_hard_link(makeFile("linked.txt", handwritten), dir / "linked.txt.link");
-  const bool root = ::geteuid() == 0;
-  const gid_t group = root ? 65534 : ::getegid();
-  using P = fs::perms;
-  const P rw_r_r = P::owner_read | P::owner_write | P::group_read | P::others_read;
-  const std::string countdown = readFile(data("countdown.txt"));
-  const auto file = [&](const std::string& name, uid_t owner, P perms) {
-    fs::create_directory((dir / name).parent_path());
-    EXPECT_EQ(::chown(makeFile(name, countdown, perms).c_str(), owner, group), 0);
-    return (dir / name).string();
-  };
-
-  struct Case {
-    bool save;
-    std::string path;
-    std::string reason;    // empty for a save that succeeds
-    rlim_t sizeLimit = 0;  // bytes a process may write, 0 for no limit
-    bool byOrdinaryUser = false;
-    std::string shownAs = "";  // the name as the message quotes it, when not as it is
-  };
-  std::vector<Case> cases = {
-      {false, (dir / "missing.txt").string(), "No such file or directory"},
-      {false, (dir / "a\nb\t\x1b[1m\\\"\xC2\x9B\xC3\xA9.txt").string(), "No such file or directory",
-       0, false, "/a\\nb\\t\\x1b[1m\\\\\\\"\\u009b\xC3\xA9.txt\""},
-      // Characters that hide or turn the text around, a line separator, a byte that is no
-      // UTF-8: a name that would read as "rtlexe.txt" shows what it is.
-      {false, (dir / "rtl\xE2\x80\xAEtxt.exe\xE2\x80\xA8\xE2\x80\x8B\xFF\xF0\x9F\x99\x82").string(),
-       "No such file or directory", 0, false,
-       "/rtl\\u202etxt.exe\\u2028\\u200b\\xff\xF0\x9F\x99\x82\""},
-      {true, "", "No file name was given"},
-      {true, (dir / "folder.txt").string() + "/", "It is a folder, not a file"},
-      {false, pipe, "It is not a regular file"},  // and must not block
-      {false, "/proc/self/mem", "Input/output error"},
-      {false, makeFile("notes.txt", "[Notes]\r\nByte0=11111111\r\n; First8\r\n"),
-       "It holds none of the sections"},
-      {false, makeFile("image.txt", png), "It is not a text file"},
-      {false, makeFile("utf16.txt", utf16), "It is saved as UTF-16 text"},
-      {false, makeFile("utf16be.txt", "\xFE\xFF" + utf16.substr(2)), "It is saved as UTF-16 text"},
-      {true, makeFile("huge.txt", "[First8]\r\n;" + std::string(1 << 20, ' ')),
-       "It is larger than 1 MiB"},
-      // The thirty-two keys would take it over the limit that a load applies.
-      {true, makeFile("nearly-huge.txt", "[First8]\r\n;" + std::string((1 << 20) - 12, ' ')),
-       "Saved, it would be larger than 1 MiB"},
-      {true, makeFile("read-only.txt", countdown, P::owner_read), "The file is read-only"},
-      {true, "/sys/volpar-program.txt",
-       "Permission denied (making a new file in the folder \"/sys\")"},
-      // The disk fills up part-way: the file would grow from 237 to 600 bytes, written as a
-      // new copy or, for a file with a second name, in place.
-      {true, makeFile("handwritten.txt", handwritten), "File too large", 300},
-      // In place, nothing is written unless all of it fits.
-      {true, (dir / "linked.txt").string(),
-       "File too large (writing the file in place).\nNothing on disk was changed", 300},
-      // In a folder where anyone may create files, a file its user may only read.
-      {true, makeFile("not-mine.txt", countdown, P::owner_read | P::group_all | P::others_read),
-       "Permission denied", 0, true},
-      {true, file("linked/a.txt", root ? 65534 : ::geteuid(), rw_r_r), "", 0, true},
-      {true, file("locked/mine.txt", root ? 65534 : ::geteuid(), rw_r_r), "", 0, true},
-  };
-  fs::create_hard_link(dir / "linked/a.txt", dir / "linked/b.txt");
-  fs::permissions(dir / "locked", P::owner_exec | P::owner_read | P::others_exec);
-  // A group-writable file of root in a folder where anyone may create files.
-  if (root)
-    cases.push_back({true, file("shared/group.txt", 0, rw_r_r | P::group_write), "", 0, true});
-  fs::permissions(dir, P::all);
-  fs::permissions(dir / "linked", P::all);
-  if (root) fs::permissions(dir / "shared", P::all | P::sticky_bit);
-  std::string skipped = root ? "" : "the shared file of another user needs root to be made";
-  const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit unlimited {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
-  for (const auto& c : cases) {
-    SCOPED_TRACE((c.save ? "save " : "load ") + c.path);
-    const std::string before = randomGrid(7);
-    const std::set<std::string> diskBefore = disk();
-    struct stat statBefore {
-    }, statAfter{};
-    ::stat(c.path.c_str(), &statBefore);
-    platform.messages.clear();
-    struct rlimit limit = unlimited;
-    if (c.sizeLimit) limit.rlim_cur = c.sizeLimit;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-    (c.save ? platform.saveAnswers : platform.openAnswers).push_back(c.path);
-    {
-      std::optional<OrdinaryUser> user;
-      if (c.byOrdinaryUser && user.emplace().failed) {
-        skipped = "could not run as the user nobody";
-        continue;
-      }
-      c.save ? input().save_menu_Click() : input().Open_menu_Click();
-    }
-    ::setrlimit(RLIMIT_FSIZE, &unlimited);
-    if (c.reason.empty()) {
-      EXPECT_EQ(platform.messages.size(), 0u);
-      ASSERT_EQ(::stat(c.path.c_str(), &statAfter), 0);
-      EXPECT_EQ(
-          std::tie(statAfter.st_uid, statAfter.st_gid, statAfter.st_mode, statAfter.st_nlink),
-          std::tie(statBefore.st_uid, statBefore.st_gid, statBefore.st_mode, statBefore.st_nlink));
-      EXPECT_EQ(disk().size(), diskBefore.size()) << "no file more, no file less";
-      randomGrid(6);
-      ASSERT_EQ(manual().Load_Program_File(c.path), std::nullopt);
-      EXPECT_EQ(grid().substr(1), before.substr(1)) << "cell 0 holds no bit";
-      continue;
-    }
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_THAT(platform.messages[0].text,
-                HasSubstr(c.shownAs.empty() ? "\"" + c.path + "\"" : c.shownAs));
-    EXPECT_THAT(platform.messages[0].text, HasSubstr("Reason: " + c.reason));
-    EXPECT_EQ(grid(), before);
-    EXPECT_EQ(disk(), diskBefore);
-  }
-  ::signal(SIGXFSZ, oldHandler);
-  fs::permissions(dir / "locked", P::owner_all);
-  if (!skipped.empty()) GTEST_SKIP() << skipped;
-}
-
 // Every extended attribute of a file, the access control list among them, with its value.
 std::map<std::string, std::string> attributes(const fs::path& path) {
   std::map<std::string, std::string> out;
@@ -286,75 +159,127 @@ bool run(const std::string& command) {
   return std::system((command + " 2>/dev/null").c_str()) == 0;
 }
 
-// A student's file that the teacher may also write (an access control list entry), that
-// carries a note of the student's (a user attribute), or both, is saved by its owner with
-// exactly the attributes, owner and permissions it had: a lost list would leave its mask in
-// the mode's group bits, opening the file to the whole group. A file in a folder whose
-// default list names someone gains no entry. An attribute the user may not set (root's
-// security attribute) keeps the file where it is: it is written in place.
-TEST_F(ProgramFile, ASaveNeverChangesWhoMayUseTheFile) {
-  using P = fs::perms;
+// A load or save through the File menu that cannot be done: one message naming the file and
+// the reason, the memory exactly as it was, every file exactly as it was. One case per reason,
+// loads and saves mixed. A file that a rename would take from its owner or its other names, or
+// in a folder the user may not write, is saved in place: owner, group, permissions and links
+// stay. Root prepares such files and saves as the user nobody (group nogroup). A student's
+// file that the teacher may also write (an access control list entry), that carries a note
+// of the student's (a user attribute), or both, keeps exactly its attributes: a lost list
+// would leave its mask in the mode's group bits, opening the file to the whole group. A file
+// in a folder whose default list names someone gains no entry. An attribute the user may not
+// set (root's security attribute) keeps the file where it is: it is written in place.
+TEST_F(ProgramFile, SavesInPlaceWhereNeededAndAFailureChangesNothingAndSaysWhy) {
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string("[First8]\r\nByte0=11111111\r\n")) utf16 += std::string{c, '\0'};
+  fs::create_directory(dir / "folder.txt");
+  ASSERT_EQ(::mkfifo((dir / "pipe.txt").c_str(), 0644), 0);
+  const std::string png = std::string("\x89PNG\r\n\x1A\n") + '\0' + "\rIHDR[First8]\nByte0=1\n";
+  const std::string handwritten = readFile(data("handwritten.txt"));
+  fs::create_hard_link(makeFile("linked.txt", handwritten), dir / "linked.txt.link");
   const bool root = ::geteuid() == 0;
-  const uid_t owner = root ? 65534 : ::geteuid();
   const gid_t group = root ? 65534 : ::getegid();
-  fs::permissions(dir, P::all);
+  using P = fs::perms;
+  const P rw_r_r = P::owner_read | P::owner_write | P::group_read | P::others_read;
   const std::string countdown = readFile(data("countdown.txt"));
-  const auto file = [&](const std::string& name) {
-    fs::create_directories((dir / name).parent_path());
-    fs::permissions((dir / name).parent_path(), P::all);
-    const std::string path = makeFile(name, countdown);
-    EXPECT_EQ(::chown(path.c_str(), owner, group), 0);
-    return path;
+  const auto file = [&](const std::string& name, uid_t owner, P perms) {
+    fs::create_directory((dir / name).parent_path());
+    EXPECT_EQ(::chown(makeFile(name, countdown, perms).c_str(), owner, group), 0);
   };
-  const auto acl = [&](const std::string& args, const std::string& path) {
-    return run("setfacl " + args + " '" + path + "'");
-  };
-  const auto note = [](const std::string& path, const char* name) {
-    return ::setxattr(path.c_str(), name, "graded", 6, 0) == 0;
-  };
-  const std::string teacher = "u:12345:rw";
-  struct Case {
-    std::string path;
-    bool prepared;
-    bool inPlace = false;
-  };
-  std::vector<Case> cases = {
-      {file("acl.txt"), acl("-m " + teacher, (dir / "acl.txt").string())},
-      {file("note.txt"), note((dir / "note.txt").string(), "user.volpar.note")},
-      {file("both.txt"), acl("-m " + teacher, (dir / "both.txt").string()) &&
-                             note((dir / "both.txt").string(), "user.volpar.note")},
-      {file("class/plain.txt"), acl("-d -m " + teacher + "x", (dir / "class").string())},
-  };
+  makeFile("notes.txt", "[Notes]\r\nByte0=11111111\r\n; First8\r\n");
+  makeFile("image.txt", png);
+  makeFile("utf16.txt", utf16);
+  makeFile("utf16be.txt", "\xFE\xFF" + utf16.substr(2));
+  makeFile("huge.txt", "[First8]\r\n;" + std::string(1 << 20, ' '));
+  makeFile("nearly-huge.txt", "[First8]\r\n;" + std::string((1 << 20) - 12, ' '));
+  makeFile("read-only.txt", countdown, P::owner_read);
+  makeFile("handwritten.txt", handwritten);
+  makeFile("not-mine.txt", countdown, P::owner_read | P::group_all | P::others_read);
+  file("linked/a.txt", root ? 65534 : ::geteuid(), rw_r_r);
+  file("locked/mine.txt", root ? 65534 : ::geteuid(), rw_r_r);
+  fs::create_hard_link(dir / "linked/a.txt", dir / "linked/b.txt");
+  std::vector<Row> cases = readTable("program_file/failures.txt");
+  fs::permissions(dir / "locked", P::owner_exec | P::owner_read | P::others_exec);
+  // A group-writable file of root in a folder where anyone may create files.
   if (root) {
-    cases.push_back(
-        {file("pinned.txt"), note((dir / "pinned.txt").string(), "security.volpar"), true});
+    file("shared/group.txt", 0, rw_r_r | P::group_write);
+    cases.push_back({"save", "shared/group.txt", "", "0", "1"});
   }
-  std::string skipped = root ? "" : "the attribute only root may set needs root to be made";
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.path);
-    if (!c.prepared) {
-      skipped = "setfacl (Debian's acl package) or the file system's attributes are missing";
-      continue;
-    }
-    const std::map<std::string, std::string> before = attributes(c.path);
+  fs::permissions(dir, P::all);
+  fs::permissions(dir / "linked", P::all);
+  if (root) fs::permissions(dir / "shared", P::all | P::sticky_bit);
+  std::string skipped = root ? "" : "the shared file and the security attribute need root";
+  const auto acl = [&](const std::string& args, const std::string& name) {
+    return run("setfacl " + args + " '" + (dir / name).string() + "'");
+  };
+  const auto note = [&](const std::string& name, const char* attribute) {
+    return ::setxattr((dir / name).c_str(), attribute, "graded", 6, 0) == 0;
+  };
+  const auto student = [&](const std::string& name, bool prepared, const char* inPlace = "0") {
+    if (prepared) cases.push_back({"save", name, "", "0", "1", "", inPlace});
+    if (!prepared) skipped = "setfacl (Debian's acl package) or file attributes are missing";
+  };
+  for (const char* name : {"acl.txt", "note.txt", "both.txt", "class/plain.txt", "pinned.txt"})
+    file(name, root ? 65534 : ::geteuid(), rw_r_r);
+  fs::permissions(dir / "class", P::all);
+  const std::string teacher = "u:12345:rw";
+  student("acl.txt", acl("-m " + teacher, "acl.txt"));
+  student("note.txt", note("note.txt", "user.volpar.note"));
+  student("both.txt", acl("-m " + teacher, "both.txt") && note("both.txt", "user.volpar.note"));
+  student("class/plain.txt", acl("-d -m " + teacher + "x", "class"));
+  if (root) student("pinned.txt", note("pinned.txt", "security.volpar"), "1");
+  const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit unlimited {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+  for (const Row& row : cases) {
+    SCOPED_TRACE(row[0] + " " + row[1]);
+    const bool save = row[0] == "save";
+    const std::string name = unescape(row[1]);
+    const std::string path = name == "-" ? "" : name[0] == '/' ? name : (dir / name).string();
+    const std::string reason = unescape(row[2]);
+    const std::string before = randomGrid(7);
+    const std::set<std::string> diskBefore = disk();
+    const std::map<std::string, std::string> attributesBefore = attributes(path);
     struct stat statBefore {
     }, statAfter{};
-    ASSERT_EQ(::stat(c.path.c_str(), &statBefore), 0);
-    const std::string memory = randomGrid(5);
+    ::stat(path.c_str(), &statBefore);
+    platform.messages.clear();
+    struct rlimit limit = unlimited;
+    if (row[3] != "0") limit.rlim_cur = std::stoul(row[3]);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    (save ? platform.saveAnswers : platform.openAnswers).push_back(path);
     {
-      OrdinaryUser user;
-      ASSERT_FALSE(user.failed);
-      ASSERT_EQ(manual().Save_Program_File(c.path), std::nullopt);
+      std::optional<OrdinaryUser> user;
+      if (row[4] == "1" && user.emplace().failed) {
+        skipped = "could not run as the user nobody";
+        continue;
+      }
+      save ? input().save_menu_Click() : input().Open_menu_Click();
     }
-    ASSERT_EQ(::stat(c.path.c_str(), &statAfter), 0);
-    EXPECT_EQ(attributes(c.path), before);
-    EXPECT_EQ(std::tie(statAfter.st_uid, statAfter.st_gid, statAfter.st_mode),
-              std::tie(statBefore.st_uid, statBefore.st_gid, statBefore.st_mode));
-    EXPECT_EQ(statAfter.st_ino == statBefore.st_ino, c.inPlace);
-    randomGrid(6);
-    ASSERT_EQ(manual().Load_Program_File(c.path), std::nullopt);
-    EXPECT_EQ(grid().substr(1), memory.substr(1));
+    ::setrlimit(RLIMIT_FSIZE, &unlimited);
+    if (reason.empty()) {
+      EXPECT_EQ(platform.messages.size(), 0u);
+      ASSERT_EQ(::stat(path.c_str(), &statAfter), 0);
+      EXPECT_EQ(
+          std::tie(statAfter.st_uid, statAfter.st_gid, statAfter.st_mode, statAfter.st_nlink),
+          std::tie(statBefore.st_uid, statBefore.st_gid, statBefore.st_mode, statBefore.st_nlink));
+      EXPECT_EQ(disk().size(), diskBefore.size()) << "no file more, no file less";
+      EXPECT_EQ(attributes(path), attributesBefore);
+      EXPECT_TRUE(row.size() < 7 || (statAfter.st_ino == statBefore.st_ino) == (row[6] == "1"));
+      randomGrid(6);
+      ASSERT_EQ(manual().Load_Program_File(path), std::nullopt);
+      EXPECT_EQ(grid().substr(1), before.substr(1)) << "cell 0 holds no bit";
+      continue;
+    }
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_THAT(platform.messages[0].text,
+                HasSubstr(row.size() > 5 ? unescape(row[5]) : "\"" + path + "\""));
+    EXPECT_THAT(platform.messages[0].text, HasSubstr("Reason: " + reason));
+    EXPECT_EQ(grid(), before);
+    EXPECT_EQ(disk(), diskBefore);
   }
+  ::signal(SIGXFSZ, oldHandler);
+  fs::permissions(dir / "locked", P::owner_all);
   if (!skipped.empty()) GTEST_SKIP() << skipped;
 }
 

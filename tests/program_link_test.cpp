@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/data_table.h"
 #include "support/screens_fixture.h"
 
 namespace volpar::testing {
@@ -62,28 +63,18 @@ TEST_F(ProgramLink, CarriesEveryCellAndOpensAsMade) {
   }
 }
 
-// Upper-case digits are digits too; a damaged link says why and changes nothing.
+// Upper-case digits are digits too; a damaged link says why (the cases in
+// tests/data/program_link_damaged.txt) and changes nothing.
 TEST_F(ProgramLink, DamagedLinkSaysWhy) {
-  const std::string full = "m=" + kZeros;
   EXPECT_TRUE(storage::readProgramLink("m=" + std::string(64, 'F')).bytes);
-  const std::pair<std::string, std::string> cases[] = {
-      {"m=" + std::string(63, '0'), "It has 63 hexadecimal digits where a program has 64"},
-      {"m=" + std::string(65, '0'), "It has 65 hexadecimal digits"},
-      {"m=", "It has 0 hexadecimal digits"},
-      {"m=g" + std::string(63, '0'), "\"g\" is not a hexadecimal digit (0 to 9, a to f)"},
-      {"m=" + std::string(60, '0') + "%20" + "0", "\"%\" is not a hexadecimal digit"},
-      {full + "&y=" + kZeros, "Something other than a program follows the program"},
-      {full + "&x=" + kZeros + "&x=" + kZeros, "Something other than a program follows"},
-      {full + "&", "Something other than a program follows"},
-      {full + "&x=" + std::string(62, '0'), "It has 62 hexadecimal digits"},
-      {"m=0001" + std::string(60, '0') + "&x=0003" + std::string(60, '0'),
-       "It marks a bit of address 1 both 1 and black"},
-  };
-  for (const auto& [fragment, reason] : cases) {
+  for (const Row& row : readTable("program_link_damaged.txt")) {
+    std::string fragment;
+    for (char c : row[0])
+      fragment += c == 'M' ? "m=" + kZeros : c == 'Z' ? kZeros : std::string(1, c);
     const storage::LinkedProgram program = storage::readProgramLink(fragment);
     EXPECT_FALSE(program.bytes) << fragment;
     EXPECT_TRUE(program.problem.starts_with(
-        "The link does not hold a program that can be opened.\nReason: " + reason))
+        "The link does not hold a program that can be opened.\nReason: " + row[1]))
         << program.problem;
     EXPECT_TRUE(program.problem.ends_with(".\nThe memory was not changed.")) << program.problem;
   }

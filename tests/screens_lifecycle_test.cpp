@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/data_table.h"
 #include "support/screens_fixture.h"
 
 namespace volpar::testing {
@@ -44,32 +45,13 @@ class Lifecycle : public ScreensFixture, public ScreensObserver {
     tick();
     tick();
   }
-  // The input screen in its entry arrangement: every control enabled, every box "0", only
-  // the memory view's button, cell 0 and the two panels hidden.
+  // The input screen in its entry arrangement, the execution screen hidden and stopped:
+  // every element of both as tests/data/lifecycle/fresh.txt lists it.
   void expectFreshScreens() {
-    for (int a = 0; a < 32; ++a) ASSERT_EQ(memoryBits(a), "00000000") << a;
-    std::set<std::string> hidden;
-    for (const ui::Element* e : input().elements()) {
-      using K = ui::ElementKind;
-      EXPECT_TRUE(e->enabled()) << e->displayName();
-      EXPECT_TRUE(e->kind() != K::TextBox || static_cast<const ui::TextBox*>(e)->Text() == "0")
-          << e->displayName();
-      if (e->kind() != K::Timer && e->kind() != K::Menu && e->kind() != K::CommonDialog &&
-          !e->shownOnScreen() && e->container() == nullptr)
-        hidden.insert(e->displayName());
-    }
-    EXPECT_EQ(hidden, (std::set<std::string>{"Return_to_exec_screen", "Shape1(0)", "EXEC_FRAME",
-                                             "Code_frame"}));
-    EXPECT_EQ(input().defaultButton(), &input().Command_Send_to_Memory);
-    EXPECT_EQ(input().Input_Bit(1).MaxLength(), 1);
-    EXPECT_EQ(input().exec_text.MaxLength(), 2);
-    EXPECT_TRUE(input().Visible());
-    EXPECT_EQ(focusedName(input()), "Input_Bit(1)");
-    EXPECT_FALSE(rexec().Visible() || rexec().Timer1.enabled());
-    EXPECT_EQ(rexec().Timer1.Interval(), 1000);
-    EXPECT_EQ(rexec().Command_Begin_Step.Caption(), "&Begin");
-    EXPECT_EQ(clockCells(), "00000000");
-    EXPECT_TRUE(rexec().automatic_radio.Value());
+    const std::string seen =
+        "Input_Bit(1) takes " + std::to_string(input().Input_Bit(1).MaxLength()) +
+        " character, exec_text " + std::to_string(input().exec_text.MaxLength()) + "\n";
+    expectGolden("lifecycle/fresh.txt", seen + screens());
   }
 };
 
@@ -192,27 +174,23 @@ class ProgramEnd : public Lifecycle, public ::testing::WithParamInterface<int> {
 };
 
 TEST_P(ProgramEnd, AsksExactlyWhenMemoryIsUnsavedAndLosesNothingOnCancel) {
+  std::string seen;
+  const auto end = [&](const char* when, Answer answer, std::optional<std::string> to = {}) {
+    platform.saveQuestionAnswers = {answer};
+    platform.saveAnswers = {to};
+    const bool happened = act();
+    seen +=
+        std::string(when) + ": " + asked() + (happened ? "done" : "kept " + memoryBits(0)) + "\n";
+  };
   typeBits("00100001");
   sendTo(0);
-  platform.saveQuestionAnswers = {Answer::Cancel};
-  EXPECT_FALSE(act()) << "the question is cancelled";
-  EXPECT_EQ(asked(), "asked ");
-  EXPECT_EQ(memoryBits(0), "00100001");
-
-  const struct {
-    Answer answer;
-    std::optional<std::string> saveDialog;
-    bool happens;
-  } cases[] = {{Answer::Save, std::nullopt, false},  // the save dialog cancelled
-               {Answer::DontSave, std::nullopt, true},
-               {Answer::Save, file, true}};
-  for (const auto& c : cases) {
+  end("typed, cancelled", Answer::Cancel);
+  for (const auto& [when, answer, to] :
+       {std::tuple("running, save dialog cancelled", Answer::Save, std::optional<std::string>()),
+        std::tuple("running, not saved", Answer::DontSave, std::optional<std::string>()),
+        std::tuple("running, saved", Answer::Save, std::optional<std::string>(file))}) {
     prepareARunningMachine();
-    platform.saveQuestionAnswers = {c.answer};
-    platform.saveAnswers = {c.saveDialog};
-    EXPECT_EQ(act(), c.happens);
-    EXPECT_EQ(asked(), "asked ");
-    EXPECT_TRUE(c.happens || memoryBits(0) == "00100001") << "nothing lost";
+    end(when, answer, to);
   }
   EXPECT_TRUE(std::filesystem::exists(file));
 
@@ -221,35 +199,39 @@ TEST_P(ProgramEnd, AsksExactlyWhenMemoryIsUnsavedAndLosesNothingOnCancel) {
   poke(6, "11111111");
   platform.saveAnswers = {file};
   click(input().save_menu);
-  EXPECT_TRUE(act()) << "a saved program";
-  EXPECT_EQ(asked(), "");
+  end("saved", Answer::Cancel);
   platform.openAnswers = {file};
   click(input().Open_menu);
   startAt(0);
   step();
   for (int i = 0; i < 6; ++i) tick();
-  EXPECT_TRUE(act()) << "a loaded program, nothing changed yet";
-  EXPECT_EQ(asked(), "");
-  if (GetParam() >= 5) return;
-  for (int i = 0; i < 16; ++i) tick();
-  ASSERT_EQ(memoryBits(5), "11111111");
-  platform.saveQuestionAnswers = {Answer::Cancel};
-  EXPECT_FALSE(act());
-  EXPECT_EQ(asked(), "asked, run stored ");
-
-  // The user's own byte sent after the run: the question still names the run's change;
-  // one the user sends over the stored byte leaves only the user's change.
-  click(rexec().Command_Return_to_Input);
-  typeBits("00000111");
-  sendTo(20);
-  platform.saveQuestionAnswers = {Answer::Cancel};
-  EXPECT_FALSE(act());
-  EXPECT_EQ(asked(), "asked, run stored ");
-  typeBits("00001111");
-  sendTo(5);
-  platform.saveQuestionAnswers = {Answer::Cancel};
-  EXPECT_FALSE(act());
-  EXPECT_EQ(asked(), "asked ");
+  end("loaded, nothing changed yet", Answer::Cancel);
+  if (GetParam() < 5) {
+    for (int i = 0; i < 16; ++i) tick();
+    end("the run stored 11111111 at 5", Answer::Cancel);
+    // The user's own byte sent after the run: the question still names the run's change;
+    // one the user sends over the stored byte leaves only the user's change.
+    click(rexec().Command_Return_to_Input);
+    typeBits("00000111");
+    sendTo(20);
+    end("the user's byte sent to 20", Answer::Cancel);
+    typeBits("00001111");
+    sendTo(5);
+    end("the user's byte sent over the stored one", Answer::Cancel);
+  }
+  const std::string stored = GetParam() < 5
+                                 ? "the run stored 11111111 at 5: asked, run stored kept 00100110\n"
+                                   "the user's byte sent to 20: asked, run stored kept 00100110\n"
+                                   "the user's byte sent over the stored one: asked kept 00100110\n"
+                                 : "";
+  EXPECT_EQ(seen,
+            "typed, cancelled: asked kept 00100001\n"
+            "running, save dialog cancelled: asked kept 00100001\n"
+            "running, not saved: asked done\n"
+            "running, saved: asked done\n"
+            "saved: done\n"
+            "loaded, nothing changed yet: done\n" +
+                stored);
 }
 
 INSTANTIATE_TEST_SUITE_P(QuitCloseExitRestartOrOpen, ProgramEnd, ::testing::Range(0, 8));

@@ -42,6 +42,10 @@ class RunControl : public ScreensFixture {
         {"tick", [&](Args, Args) { tick(); }},
         {"stop", [&](Args, Args) { tickUntilStopped(); }},
         {"manual", [&](Args, Args) { chooseManual(); }},
+        {"options", [&](Args, Args) { openOptions(); }},
+        {"automatic", [&](Args, Args) { click(rexec().automatic_radio); }},
+        {"poke", [&](Args at, Args bits) { poke(std::stoi(at), bits); }},
+        {"drag", [&](Args rate, Args) { drag(rexec().time_scroll, std::stoi(rate)); }},
         {"click", [&](Args name, Args) { click(named<ui::CommandButton>(name)); }},
         {"type", [&](Args name, Args text) { type(named<ui::TextBox>(name), text); }}};
     std::istringstream all(actions);
@@ -59,7 +63,25 @@ class RunControl : public ScreensFixture {
       EXPECT_EQ(runControls(), row[2]);
       EXPECT_EQ(view().phase(), std::stoi(row[3]));
       EXPECT_TRUE(guardsClear());
+      if (row.size() > 4) {
+        EXPECT_EQ(options(), row[4]);
+      }
     }
+  }
+  // Shown or enabled: the mode buttons, the Slow label, the scroll bar, the scroll bar
+  // enabled, "pause first", the panel, Stop for Output, Stop for Output enabled; then the
+  // rate, the timer's interval, the Begin button's caption and the focus.
+  std::string options() {
+    REXEC& r = rexec();
+    std::string seen;
+    for (bool on :
+         {r.manual_radio.visible(), r.Label_Slow.visible(), r.time_scroll.visible(),
+          r.time_scroll.enabled(), r.Label_Show_clock_Stuff.visible(), r.OPTIONS_FRAME.visible(),
+          r.Stop_For_Output.shownOnScreen(), r.Stop_For_Output.enabled()})
+      seen += on ? '1' : '0';
+    return seen + " " + r.Time_Hertz.Caption() + " Hz, interval " +
+           std::to_string(r.Timer1.Interval()) + ", " + r.Command_Begin_Step.Caption() +
+           ", focus " + focusedName(r);
   }
 };
 
@@ -104,67 +126,7 @@ TEST_F(RunControl, AutomaticThenManualClockThroughEveryStateOfTheRun) {
 
 // The three arrangements: the mode is offered only at T0 or in manual mode; switching
 // modes sets the buttons but never starts the clock; the speed changes at any time.
-TEST_F(RunControl, OptionsPanelAndModeSwitches) {
-  // Shown: mode buttons, Slow/Fast labels, scroll bar; scroll bar enabled; "pause first";
-  // then the rate in Hertz.
-  const auto panel = [&] {
-    REXEC& r = rexec();
-    EXPECT_TRUE(r.Stop_For_Output.shownOnScreen() && r.Stop_For_Output.enabled());
-    EXPECT_EQ(r.focused(), &r.Command_Options_Close);
-    std::string seen;
-    for (bool on : {r.manual_radio.visible(), r.Label_Slow.visible(), r.time_scroll.visible(),
-                    r.time_scroll.enabled(), r.Label_Show_clock_Stuff.visible()}) {
-      seen += on ? '1' : '0';
-    }
-    return seen + " " + r.Time_Hertz.Caption() + " Hz";
-  };
-  poke(2, "100 00000");  // OUTPUT instead of INPUT, so that Step reaches the next T0
-  startAt(0);
-  openOptions();
-  EXPECT_EQ(panel(), "11110 1 Hz") << "automatic, at T0";
-  click(rexec().Command_Options_Close);
-  EXPECT_FALSE(rexec().OPTIONS_FRAME.visible());
-
-  step();
-  tick();
-  openOptions();
-  EXPECT_EQ(panel(), "00111 1 Hz") << "automatic, under way at T1";
-  click(rexec().Command_Options_Close);
-
-  // Manual chosen while the clock runs past T0: the timer is left running, and the next T0,
-  // in manual mode, stops it.
-  for (int i = 0; i < 7; ++i) tick();  // LOAD's T2 to T7, then a T0 that does not stop
-  ASSERT_TRUE(view().atInstructionBoundary() && rexec().Timer1.enabled());
-  chooseManual();
-  EXPECT_TRUE(rexec().Timer1.enabled());
-  EXPECT_EQ(tickUntilStopped(), 8);  // OUTPUT's T1 to T7 and T0
-  EXPECT_EQ(runControls(), "step view return");
-  EXPECT_FALSE(rexec().Stop_For_Output.enabled());
-  step();
-  openOptions();
-  EXPECT_EQ(panel(), "11100 1 Hz") << "manual, under way at T1";
-  click(rexec().Command_Options_Close);
-
-  // Back to automatic at T0: the buttons of the ready state, the clock not started.
-  step(7);
-  openOptions();
-  click(rexec().automatic_radio);
-  EXPECT_EQ(rexec().Command_Begin_Step.Caption(), "&Begin");
-  EXPECT_TRUE(rexec().time_scroll.enabled() && rexec().Stop_For_Output.enabled());
-  EXPECT_EQ(runControls(), "step one view return");
-  EXPECT_EQ(focusedName(rexec()), "Command_Options_Close");
-
-  // The speed sets the interval to 1000 divided by the rate, truncated; a running timer
-  // keeps running at each new speed.
-  step();
-  for (auto [rate, interval] :
-       {std::pair{3, 333}, {7, 142}, {500, 2}, {501, 1}, {777, 1}, {1000, 1}, {1, 1000}}) {
-    drag(rexec().time_scroll, rate);
-    EXPECT_EQ(rexec().Timer1.Interval(), interval) << rate;
-    EXPECT_EQ(rexec().Time_Hertz.Caption(), std::to_string(rate));
-    EXPECT_TRUE(rexec().Timer1.enabled());
-  }
-}
+TEST_F(RunControl, OptionsPanelAndModeSwitches) { play("options"); }
 
 }  // namespace
 }  // namespace volpar::testing

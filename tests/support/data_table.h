@@ -14,6 +14,7 @@ namespace volpar::testing {
 // Cases kept as text under tests/data: one case a line, its fields parted by " ; ", with
 // blank lines and lines that start with '#' left out.
 using Row = std::vector<std::string>;
+
 inline std::vector<Row> readTable(const std::string& name) {
   std::ifstream in(std::string(VOLPAR_TEST_DATA) + "/" + name);
   EXPECT_TRUE(in) << name;
@@ -27,6 +28,26 @@ inline std::vector<Row> readTable(const std::string& name) {
     }
   }
   return rows;
+}
+
+// A field with C escapes (\n \r \t \0 \\ \xHH) as the bytes it stands for.
+inline std::string unescape(const std::string& field) {
+  std::string out;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    const char c = field[i];
+    if (c != '\\' || i + 1 == field.size()) {
+      out += c;
+      continue;
+    }
+    const char e = field[++i];
+    if (e == 'x') {
+      out += static_cast<char>(std::stoi(field.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      out += e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e == '0' ? '\0' : e;
+    }
+  }
+  return out;
 }
 
 // `seen` against the golden file `name` under tests/data; with VOLPAR_UPDATE_GOLDEN=1 the

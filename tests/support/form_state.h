@@ -3,12 +3,35 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "ui/colors.h"
 #include "ui/element.h"
 #include "ui/form.h"
 
 namespace volpar::testing {
+
+// A colour by the name a person would give it, or its number.
+inline std::string colorName(ui::Color c) {
+  const std::pair<ui::Color, const char*> names[] = {{ui::kWhite, "white"},
+                                                     {ui::kYellow, "yellow"},
+                                                     {ui::kRed, "red"},
+                                                     {ui::kGreen, "green"},
+                                                     {ui::kCyan, "cyan"},
+                                                     {ui::kBlack, "black"},
+                                                     {ui::kLightYellow, "lightyellow"},
+                                                     {ui::kLightGreen, "lightgreen"},
+                                                     {ui::kLightGrey, "lightgrey"},
+                                                     {ui::kPanelGrey, "panelgrey"},
+                                                     {ui::kWindowBackground, "window"},
+                                                     {ui::kWindowText, "windowtext"},
+                                                     {ui::kButtonFace, "buttonface"},
+                                                     {ui::kInherit, "inherit"}};
+  for (auto [color, name] : names)
+    if (c == color) return name;
+  return std::to_string(c);
+}
 
 // Everything a student can see of a form, one line each: the form's own state, then every
 // property of every element.
@@ -19,9 +42,9 @@ inline std::vector<std::string> formState(ui::Form& form) {
                                (form.defaultButton() ? form.defaultButton()->name() : "-")};
   for (ui::Element* e : form.elements()) {
     std::ostringstream s;
-    s << e->displayName() << ' ' << e->enabled() << e->visible() << ' ' << e->backColor() << ' '
-      << e->foreColor();
-    if (auto* shape = dynamic_cast<ui::Shape*>(e)) s << " fill " << shape->FillColor();
+    s << e->displayName() << ' ' << e->enabled() << e->visible() << ' ' << colorName(e->backColor())
+      << ' ' << colorName(e->foreColor());
+    if (auto* shape = dynamic_cast<ui::Shape*>(e)) s << " fill " << colorName(shape->FillColor());
     if (auto* label = dynamic_cast<ui::Label*>(e)) s << " '" << label->Caption() << "'";
     if (auto* button = dynamic_cast<ui::CommandButton*>(e)) s << " '" << button->Caption() << "'";
     if (auto* box = dynamic_cast<ui::TextBox*>(e))

@@ -17,6 +17,7 @@
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
 #include "support/fake_platform.h"
+#include "support/form_state.h"
 #include "ui/colors.h"
 #include "ui/control_array.h"
 #include "ui/text_value.h"
@@ -223,6 +224,13 @@ class ScreensFixture : public ::testing::Test {
   static std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  // Every element of both screens as formState lists it, one line each.
+  std::string screens() {
+    std::string out;
+    for (ui::Form* form : std::initializer_list<ui::Form*>{&input(), &rexec()})
+      for (const std::string& line : formState(*form)) out += line + "\n";
+    return out;
   }
   bool guardsClear() { return !manual().Text_Driving_Bits && !manual().Bits_Driving_Text; }
 };
