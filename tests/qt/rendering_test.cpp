@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <set>
+#include <tuple>
 
 #include "bridge_fixture.h"
 #include "qt/box_text.h"
@@ -15,13 +16,10 @@
 namespace volpar::qttest {
 namespace {
 
-const QColor kYellow(255, 255, 0), kCyan(0, 255, 255), kPanelGrey(224, 224, 224),
-    kLightGrey(192, 192, 192);
-
 TEST(ColorConversion, ModelColoursAreBlueGreenRed) {
   const QPalette pal = QApplication::palette();
-  const std::pair<ui::Color, QColor> cases[] = {{ui::kYellow, kYellow},
-                                                {ui::kCyan, kCyan},
+  const std::pair<ui::Color, QColor> cases[] = {{ui::kYellow, QColor(255, 255, 0)},
+                                                {ui::kCyan, QColor(0, 255, 255)},
                                                 {0x123456, QColor(0x56, 0x34, 0x12)},
                                                 {ui::kWindowBackground, pal.color(QPalette::Base)},
                                                 {ui::kWindowText, pal.color(QPalette::Text)},
@@ -48,22 +46,14 @@ TEST_F(BridgeFixture, FreshScreensAndHiddenPanelsAreDrawnInTheirColours) {
             "light green, cells white white; #ffffc0, empty caption white");
 
   hideWelcome();
-  struct Panel {
-    ui::Form& form;
-    ui::Frame& frame;
-    QColor back;
-    std::function<void()> open;
-  };
-  Panel panels[] = {
-      {rexec(), rexec().OPTIONS_FRAME, kPanelGrey, [this] { rexec().Command_Options.click(); }},
-      {input(), input().Code_frame, kLightGrey, [this] { input().Command_Code_Info.click(); }},
-  };
-  for (Panel& p : panels) {
-    const QRect box = window(p.form).pixelRect(p.frame);
-    const QPoint inside = box.bottomLeft() + QPoint(4, -4);
-    EXPECT_NE(render(p.form).pixelColor(inside), p.back) << p.frame.name();
-    act(p.open);
-    EXPECT_EQ(render(p.form).pixelColor(inside), p.back) << p.frame.name();
+  const std::tuple<ui::Frame*, ui::CommandButton*, QColor> panels[] = {
+      {&rexec().OPTIONS_FRAME, &rexec().Command_Options, QColor(224, 224, 224)},
+      {&input().Code_frame, &input().Command_Code_Info, QColor(192, 192, 192)}};
+  for (const auto& [frame, open, back] : panels) {
+    const QPoint inside = window(frame->form()).pixelRect(*frame).bottomLeft() + QPoint(4, -4);
+    EXPECT_NE(render(frame->form()).pixelColor(inside), back) << frame->name();
+    act([open] { open->click(); });
+    EXPECT_EQ(render(frame->form()).pixelColor(inside), back) << frame->name();
   }
 }
 
