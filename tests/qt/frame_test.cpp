@@ -46,8 +46,9 @@ class FullSpeed : public BridgeFixture {
         const int limit = static_cast<ui::TextBox*>(e)->MaxLength();
         EXPECT_EQ(edit->maxLength(), limit > 0 ? limit : 32767);
       }
-      if (auto* button = qobject_cast<QPushButton*>(w))
+      if (auto* button = qobject_cast<QPushButton*>(w)) {
         EXPECT_EQ(button->text().toStdString(), static_cast<ui::CommandButton*>(e)->Caption());
+      }
     }
   }
 
