@@ -131,7 +131,8 @@ TEST_F(Accessibility, ShowBitValuesWritesEveryBitAndIsKept) {
     const QRect cell = window(input()).pixelRect(input().Shape1(bit));
     int marked = 0;
     for (int y = cell.top(); y <= cell.bottom(); ++y)
-      for (int x = cell.left(); x <= cell.right(); ++x) marked += on.pixel(x, y) != before.pixel(x, y);
+      for (int x = cell.left(); x <= cell.right(); ++x)
+        marked += on.pixel(x, y) != before.pixel(x, y);
     EXPECT_GT(marked, 3) << "bit " << bit;
   }
   qt::showBitValues(false);

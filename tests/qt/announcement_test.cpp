@@ -58,7 +58,8 @@ class Announcement : public BridgeFixture {
   // and each button's caption.
   std::map<std::string, std::string> seen() {
     std::map<std::string, std::string> all;
-    QAccessibleInterface* area = QAccessible::queryAccessibleInterface(window(rexec()).clientArea());
+    QAccessibleInterface* area =
+        QAccessible::queryAccessibleInterface(window(rexec()).clientArea());
     for (int i = 0; i < area->childCount(); ++i) {
       QAccessibleInterface* c = area->child(i);
       if (c->role() == QAccessible::StaticText)
@@ -98,9 +99,10 @@ TEST_F(Announcement, EachPhaseIsSaidDrawnAndExplained) {
       before[what] = shown;
     }
     text.refresh();
-    out << "text line " << text.runningLine() << "; Phase window: "
-        << phase.heading()->text().toStdString() << " | " << phase.transfer()->text().toStdString()
-        << " | " << phase.sentence()->text().toStdString() << "\n";
+    out << "text line " << text.runningLine()
+        << "; Phase window: " << phase.heading()->text().toStdString() << " | "
+        << phase.transfer()->text().toStdString() << " | " << phase.sentence()->text().toStdString()
+        << "\n";
   }
   actionFor(window(rexec()), Qt::Key_F3)->trigger();
   settle();

@@ -28,7 +28,7 @@ namespace volpar::qttest {
 // A drawn colour as a person names it; others by their hex code.
 inline std::string colourName(const QColor& c) {
   static const std::pair<QRgb, const char*> names[] = {
-      {0xffffff, "white"}, {0xffff00, "yellow"}, {0xff0000, "red"},   {0x00ff00, "green"},
+      {0xffffff, "white"}, {0xffff00, "yellow"}, {0xff0000, "red"},        {0x00ff00, "green"},
       {0x00ffff, "cyan"},  {0x000000, "black"},  {0xc0ffc0, "light green"}};
   for (const auto& [rgb, name] : names) {
     if ((c.rgb() & 0xffffff) == rgb) return name;

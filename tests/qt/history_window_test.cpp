@@ -67,7 +67,8 @@ TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
          QWidget* box = widget(rexec().Text_Input_Decimal);
          keyIn(box->isVisible() ? *box : window(rexec()), Qt::Key_Z, Qt::ControlModifier);
        }},
-      {"Ctrl+Z in the history", [this] { keyIn(*historyWindow(), Qt::Key_Z, Qt::ControlModifier); }}};
+      {"Ctrl+Z in the history",
+       [this] { keyIn(*historyWindow(), Qt::Key_Z, Qt::ControlModifier); }}};
   for (const auto& [way, back] : ways) {
     if (before.empty()) forward();
     historyWindow()->refresh();

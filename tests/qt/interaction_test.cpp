@@ -61,7 +61,8 @@ TEST_F(Interaction, TypedKeysAndEnterReachTheInputScreen) {
   key(Qt::Key_Tab);  // along the drawing: the location, then its button
   EXPECT_EQ(focus(), widget(input().Command_Send_to_Memory));
   click(widget(input().Input_Bit(1)));
-  EXPECT_TRUE(focus() == widget(input().Input_Bit(1)) && input().focused() == &input().Input_Bit(1));
+  EXPECT_TRUE(focus() == widget(input().Input_Bit(1)) &&
+              input().focused() == &input().Input_Bit(1));
 
   MessageBoxCloser closer;
   key('2');

@@ -74,7 +74,8 @@ class LayoutTest : public BridgeFixture {
       d.control = true;
     }
     d.places.push_back(d.box);
-    for (const ui::Frame* f = e.container(); f; f = f->container()) d.places.push_back(w.pixelRect(*f));
+    for (const ui::Frame* f = e.container(); f; f = f->container())
+      d.places.push_back(w.pixelRect(*f));
     return d;
   }
   std::vector<Drawn> drawnElements(const ui::Form& form) {
@@ -201,9 +202,12 @@ TEST_F(LayoutTest, TheScreensFitAtEverySize) {
           << number->displayName() << " \"" << number->Caption() << "\" at " << factor;
     }
     const QRectF plus = drawn(r.Label_Plus_Sign).mark, equal = drawn(r.Label_Equal_Sign).mark;
-    const QRectF x = drawn(r.Shape_x(4)).mark, y = drawn(r.shapey(4)).mark, s = drawn(r.Shapet(4)).mark;
-    EXPECT_NEAR(plus.top() - x.bottom(), y.top() - plus.bottom(), 1.5 * factor) << "+ at " << factor;
-    EXPECT_NEAR(equal.top() - y.bottom(), s.top() - equal.bottom(), 1.5 * factor) << "= at " << factor;
+    const QRectF x = drawn(r.Shape_x(4)).mark, y = drawn(r.shapey(4)).mark,
+                 s = drawn(r.Shapet(4)).mark;
+    EXPECT_NEAR(plus.top() - x.bottom(), y.top() - plus.bottom(), 1.5 * factor)
+        << "+ at " << factor;
+    EXPECT_NEAR(equal.top() - y.bottom(), s.top() - equal.bottom(), 1.5 * factor)
+        << "= at " << factor;
   }
   act([this] { rexec().Command_Options.click(); });
   expectFitsAtEverySize(rexec());

@@ -34,7 +34,8 @@ TEST(FileDialogSetUp, FollowsTheDialogElement) {
     QFileDialog qt;
     qt.setOption(QFileDialog::DontUseNativeDialog);
     qt::configureFileDialog(qt, dialog, save);
-    EXPECT_TRUE(qt.defaultSuffix() == "txt" && qt.nameFilters() == QStringList{"Text file (*.txt)"});
+    EXPECT_TRUE(qt.defaultSuffix() == "txt" &&
+                qt.nameFilters() == QStringList{"Text file (*.txt)"});
     EXPECT_EQ(QDir(qt.directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
     EXPECT_EQ(qt.acceptMode(), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     EXPECT_TRUE(save ? !qt.testOption(QFileDialog::DontConfirmOverwrite) == overwritePrompt &&

@@ -39,8 +39,9 @@ TEST_F(BridgeFixture, FreshScreensAndHiddenPanelsAreDrawnInTheirColours) {
     EXPECT_EQ(icon.pixelColor(64, 10), QColor(0x1d, 0x35, 0x57)) << titles[i];
   }
   const QImage in = render(input()), ex = render(rexec());
-  EXPECT_EQ(colourName(in.pixelColor(5, 5)) + ", cells " + colourName(colorAt(in, input().Shape1(1))) +
-                " " + colourName(colorAt(in, input().Shape1(256))) + "; " +
+  EXPECT_EQ(colourName(in.pixelColor(5, 5)) + ", cells " +
+                colourName(colorAt(in, input().Shape1(1))) + " " +
+                colourName(colorAt(in, input().Shape1(256))) + "; " +
                 colourName(ex.pixelColor(5, 5)) + ", empty caption " +
                 colourName(colorAt(ex, rexec().Register_PC_Decimal)),
             "light green, cells white white; #ffffc0, empty caption white");

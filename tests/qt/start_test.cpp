@@ -23,7 +23,8 @@ class ProgramFileAtStart : public BridgeFixture, public ::testing::WithParamInte
 TEST_P(ProgramFileAtStart, OpensAsFileOpenWould) {
   QTemporaryDir dir;
   const std::string data = std::string(VOLPAR_TEST_DATA) + "/";
-  const std::string path = GetParam().file ? data + GetParam().file : dir.path().toStdString() + "/caf\xE9\xFF.txt";
+  const std::string path =
+      GetParam().file ? data + GetParam().file : dir.path().toStdString() + "/caf\xE9\xFF.txt";
   if (!GetParam().file) std::filesystem::copy_file(data + "countdown.txt", path);
   const CommandLine line = parseCommandLine({path});
   ASSERT_EQ(line.programFile, path);

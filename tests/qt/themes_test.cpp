@@ -101,7 +101,8 @@ TEST_F(Themes, EveryCellAndGroundIsDrawnInTheThemesColours) {
     EXPECT_EQ(render(input()).pixelColor(2, 2), qcolor(theme[Slot::InputBack])) << c.label;
     if (c.name == frontend::ThemeName::Light) continue;
     EXPECT_EQ(QApplication::palette().color(QPalette::Window), qcolor(theme[Slot::Window]));
-    EXPECT_EQ(widget(input().Input_Bit(1))->palette().color(QPalette::Base), qcolor(theme[Slot::Base]))
+    EXPECT_EQ(widget(input().Input_Bit(1))->palette().color(QPalette::Base),
+              qcolor(theme[Slot::Base]))
         << c.label;
   }
 }
