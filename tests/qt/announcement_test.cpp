@@ -91,7 +91,12 @@ TEST_F(Announcement, EachPhaseIsSaidDrawnAndExplained) {
   std::ostringstream out;
   std::map<std::string, std::string> before = seen();
   for (int n = 1; n <= 25; ++n) {
-    const std::vector<QString> now = press(rexec().Command_Begin_Step, 350);
+    said.clear();
+    step();
+    // Said as soon as the phase is over; nothing more comes while the next is awaited.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !said.empty(); }, 2000)) << n;
+    settle(qt::MachineAccessibility::kAnnounceMs + 100);
+    const std::vector<QString> now = said;
     out << "== Step " << n << "\n";
     for (const QString& s : now) out << "said: " << s.toStdString() << "\n";
     for (const auto& [what, shown] : seen()) {
