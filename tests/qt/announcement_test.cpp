@@ -90,6 +90,7 @@ TEST_F(Announcement, EachPhaseIsSaidDrawnAndExplained) {
   qt::PhaseWindow& phase = frontEnd.showPhase();
   std::ostringstream out;
   std::map<std::string, std::string> before = seen();
+  settle(2 * qt::MachineAccessibility::kAnnounceMs + 100);  // what the bytes poked made said
   for (int n = 1; n <= 25; ++n) {
     said.clear();
     step();
