@@ -110,7 +110,9 @@ TEST_F(Announcement, EachPhaseIsSaidDrawnAndExplained) {
         << phase.transfer()->text().toStdString() << " | " << phase.sentence()->text().toStdString()
         << "\n";
   }
-  actionFor(window(rexec()), Qt::Key_F3)->trigger();
+  QAction* f3 = actionFor(window(rexec()), Qt::Key_F3);
+  ASSERT_NE(f3, nullptr);
+  f3->trigger();
   settle();
   out << "== F3\n" << frontEnd.machineStateWindow()->view()->toPlainText().toStdString();
   testing::expectGolden("qt/phase_walk.txt", out.str());
@@ -136,7 +138,9 @@ TEST_F(Announcement, SendAFastClockAStepBackAndTheBitValuesAreSaid) {
   const std::vector<QString> back = after([this] { platform.stepBack(); });
   ASSERT_EQ(back.size(), 1u);
   EXPECT_TRUE(back[0].startsWith("Back: Clock phase T1")) << back[0].toStdString();
-  EXPECT_EQ(after([this] { actionFor(window(rexec()), Qt::Key_F4)->trigger(); }),
+  EXPECT_EQ(after([this] {
+              if (QAction* f4 = actionFor(window(rexec()), Qt::Key_F4)) f4->trigger();
+            }),
             std::vector<QString>{"Bit values shown"});
 }
 
