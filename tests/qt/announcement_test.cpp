@@ -1,17 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What a screen reader says as the machine changes: it speaks a window's notification
-// object each time that shows, and the tests note what it says then.
+// What a student meets as the machine changes: at each phase of a run, what the screen
+// reader is told and says, what the screen draws, the program text's running line and the
+// Phase window; and what is said of a byte sent, a fast clock, a step back, the bit values.
 #include <QAccessible>
-#include <QAction>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <map>
+#include <sstream>
 
 #include "bridge_fixture.h"
 #include "qt/accessibility.h"
 #include "qt/bit_values.h"
+#include "support/data_table.h"
 
 namespace volpar::qttest {
 namespace {
 
-// Notes what each notification object says as it shows.
+// Notes what each notification object says as it shows: a screen reader speaks it then.
 class Listener : public QObject {
  public:
   explicit Listener(std::vector<QString>& said) : said_(said) {}
@@ -47,54 +53,79 @@ class Announcement : public BridgeFixture {
   std::vector<QString> press(ui::CommandButton& button, int wait = 600) {
     return after([&button] { button.click(); }, wait);
   }
-  void clockMode(ui::OptionButton& mode) {
-    act([this, &mode] {
-      rexec().Command_Options.click();
-      mode.click();
-      rexec().Command_Options_Close.click();
-    });
+  // The execution screen as a person meets it: what each machine object a screen reader
+  // finds there says, the colour drawn in each cell (first letters: w white, y yellow, ...)
+  // and each button's caption.
+  std::map<std::string, std::string> seen() {
+    std::map<std::string, std::string> all;
+    QAccessibleInterface* area =
+        QAccessible::queryAccessibleInterface(window(rexec()).clientArea());
+    for (int i = 0; i < area->childCount(); ++i) {
+      QAccessibleInterface* c = area->child(i);
+      if (c->role() == QAccessible::Cell)
+        all["reads " + c->text(QAccessible::Name).toStdString()] =
+            c->text(QAccessible::Description).toStdString();
+    }
+    const QImage image = render(rexec());
+    for (ui::Element* e : rexec().elements()) {
+      if (e->kind() == ui::ElementKind::Shape && e->shownOnScreen())
+        all["drawn " + e->name()] += colourName(colorAt(image, *e)).front();
+      if (auto* b = qobject_cast<QPushButton*>(widget(*e)); b && b->isVisible())
+        all["button " + e->name()] = b->text().toStdString() + (b->isEnabled() ? "" : " (dimmed)");
+    }
+    return all;
   }
 
   std::vector<QString> said;
   Listener listener_{said};
 };
 
-// LOAD 5 of 10000001, step by step: one sentence a phase, what the phase did in words, then
-// what it changed.
-TEST_F(Announcement, EachPhaseIsSaidOnceWithWhatItDidAndChanged) {
-  poke({{0, "00100101"}, {5, "10000001"}});
-  startRun();
-  clockMode(rexec().manual_radio);
-  const std::vector<QString> phases = {
-      "Clock phase T1, AR ← PC (Copy Program Counter To Address Register)",
-      "Clock phase T2, IR ← M[PC] (Copy Memory to Instruction Register: the word at the "
-      "program counter is fetched and decoded), Instruction Register 37, binary 00100101, "
-      "LOAD 5, Decoder LOAD",
-      "Clock phase T3, PC ← PC + 1 (Increment Program Counter: the PC names the next word in "
-      "memory), Program Counter 1, binary 00001",
-      "Clock phase T4, AR ← IR(address) (Copy Instruction Register to Address Register: the "
-      "address field goes to AR), Lit lamps Copy Instruction Register to Address Register, "
-      "Address Register 5, binary 00101",
-      "Clock phase T5, S ← M[AR] (Copy Memory to S: the word at the address goes to S), Lit "
-      "lamps Copy Memory to S, S 129, binary 10000001, Negative flag 1",
-  };
-  for (const QString& phase : phases) {
-    const std::vector<QString> now = press(rexec().Command_Begin_Step);
-    ASSERT_EQ(now.size(), 1u) << phase.toStdString();
-    EXPECT_TRUE(now[0].endsWith(phase)) << now[0].toStdString();
+// LOAD 5 (10000001), a branch to 3, OUTPUT, the end, stepped phase by phase: one sentence a
+// phase, saying what the phase did in words, then what it changed, as the screen shows it.
+TEST_F(Announcement, EachPhaseIsSaidDrawnAndExplained) {
+  poke({{0, "00100101"}, {1, "10100011"}, {3, "10000000"}, {4, "10100100"}, {5, "10000001"}});
+  manualRun();
+  qt::ProgramTextWindow& text = frontEnd.showProgramText();
+  text.showListing();
+  qt::PhaseWindow& phase = frontEnd.showPhase();
+  std::ostringstream out;
+  std::map<std::string, std::string> before = seen();
+  settle(2 * qt::MachineAccessibility::kAnnounceMs + 100);  // what the bytes poked made said
+  for (int n = 1; n <= 25; ++n) {
+    said.clear();
+    step();
+    // Said as soon as the phase is over; nothing more comes while the next is awaited.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !said.empty(); }, 2000)) << n;
+    settle(qt::MachineAccessibility::kAnnounceMs + 100);
+    const std::vector<QString> now = said;
+    out << "== Step " << n << "\n";
+    for (const QString& s : now) out << "said: " << s.toStdString() << "\n";
+    for (const auto& [what, shown] : seen()) {
+      if (before[what] != shown) out << what << ": " << shown << "\n";
+      before[what] = shown;
+    }
+    text.refresh();
+    out << "text line " << text.runningLine()
+        << "; Phase window: " << phase.heading()->text().toStdString() << " | "
+        << phase.transfer()->text().toStdString() << " | " << phase.sentence()->text().toStdString()
+        << "\n";
   }
+  QAction* f3 = actionFor(window(rexec()), Qt::Key_F3);
+  ASSERT_NE(f3, nullptr);
+  f3->trigger();
+  settle();
+  out << "== F3\n" << frontEnd.machineStateWindow()->view()->toPlainText().toStdString();
+  testing::expectGolden("qt/phase_walk.txt", out.str());
 }
 
-TEST_F(Announcement, SendToMemorySaysTheByteStoredAndTheNextLocation) {
+// A byte sent to memory; at 1000 Hz, that the clock runs, then nothing until Pause, then
+// where it stopped; a step back; F4.
+TEST_F(Announcement, SendAFastClockAStepBackAndTheBitValuesAreSaid) {
   act([this] {
     for (int i = 1; i <= 8; ++i) input().Input_Bit(i).setText(i == 2 || i == 3 ? "1" : "0");
   });
   EXPECT_EQ(press(input().Command_Send_to_Memory),
             std::vector<QString>{"Address 0: 01100000, INPUT 0 stored; next location 1"});
-}
-
-// At 1000 Hz: that the clock runs, then nothing until Pause, then where it stopped.
-TEST_F(Announcement, AFastClockIsQuietUntilItStops) {
   poke({{0, "10100000"}});  // BRANCH 0: runs for ever
   startRun();
   fullSpeed();
@@ -102,24 +133,15 @@ TEST_F(Announcement, AFastClockIsQuietUntilItStops) {
   const std::vector<QString> stop = press(rexec().Command_Pause, 1000);
   ASSERT_EQ(stop.size(), 1u);
   EXPECT_TRUE(stop[0].startsWith("Clock stopped, Clock phase T0")) << stop[0].toStdString();
-}
-
-TEST_F(Announcement, AStepBackAndShowBitValuesAreSaid) {
-  poke({{0, "00100101"}});
-  startRun();
   clockMode(rexec().manual_radio);
-  press(rexec().Command_Begin_Step);
-  press(rexec().Command_Begin_Step);
+  step(2);
   const std::vector<QString> back = after([this] { platform.stepBack(); });
   ASSERT_EQ(back.size(), 1u);
   EXPECT_TRUE(back[0].startsWith("Back: Clock phase T1")) << back[0].toStdString();
-
-  const auto f4 = [this] {
-    for (QAction* a : window(rexec()).actions()) {
-      if (a->shortcut() == QKeySequence(Qt::Key_F4)) a->trigger();
-    }
-  };
-  EXPECT_EQ(after(f4), std::vector<QString>{"Bit values shown"});
+  EXPECT_EQ(after([this] {
+              if (QAction* f4 = actionFor(window(rexec()), Qt::Key_F4)) f4->trigger();
+            }),
+            std::vector<QString>{"Bit values shown"});
 }
 
 }  // namespace

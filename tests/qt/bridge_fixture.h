@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QMessageBox>
@@ -23,6 +24,17 @@
 #include "screens/welcome/Initial_Screen.h"
 
 namespace volpar::qttest {
+
+// A drawn colour as a person names it; others by their hex code.
+inline std::string colourName(const QColor& c) {
+  static const std::pair<QRgb, const char*> names[] = {
+      {0xffffff, "white"}, {0xffff00, "yellow"}, {0xff0000, "red"},        {0x00ff00, "green"},
+      {0x00ffff, "cyan"},  {0x000000, "black"},  {0xc0ffc0, "light green"}};
+  for (const auto& [rgb, name] : names) {
+    if ((c.rgb() & 0xffffff) == rgb) return name;
+  }
+  return c.name().toStdString();
+}
 
 // The program with its real windows, offscreen: a QtPlatform whose end is only noted, the
 // application and its front end, started as at program start.
@@ -47,6 +59,7 @@ class BridgeFixture : public ::testing::Test {
     return *w;
   }
   QWidget* widget(const ui::Element& e) { return window(e.form()).widgetOf(e); }
+  std::vector<ui::Form*> screens() { return {&app.initialScreen(), &input(), &rexec()}; }
 
   // Sizes the window so that its client area is exactly this size: its menu bar grows
   // with the window and takes some of the height.
@@ -92,8 +105,7 @@ class BridgeFixture : public ::testing::Test {
 
   // The colour drawn at the centre of an element's box.
   QColor colorAt(const QImage& image, const ui::Element& e) {
-    const QRect r = window(e.form()).pixelRect(e);
-    return image.pixelColor(r.center());
+    return image.pixelColor(window(e.form()).pixelRect(e).center());
   }
 
   // Brings a window to the front and waits until it is active.
@@ -102,7 +114,15 @@ class BridgeFixture : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     settle();
   }
-  std::vector<ui::Form*> screens() { return {&app.initialScreen(), &input(), &rexec()}; }
+
+  // The window's action for a key (F3, F4, ...).
+  static QAction* actionFor(QWidget& w, const QKeySequence& key) {
+    for (QAction* a : w.actions()) {
+      if (a->shortcut() == key) return a;
+    }
+    ADD_FAILURE() << "no action for " << key.toString().toStdString();
+    return nullptr;
+  }
 
   void hideWelcome() {
     act([this] { app.initialScreen().onKeyPress('a'); });
@@ -117,6 +137,21 @@ class BridgeFixture : public ::testing::Test {
     act([this] { input().Command_Execute_Program.click(); });
     act([this] { input().Command_OK_For_Start_Location.click(); });
   }
+  // A mode chosen on the options panel.
+  void clockMode(ui::OptionButton& mode) {
+    act([this, &mode] {
+      rexec().Command_Options.click();
+      mode.click();
+      rexec().Command_Options_Close.click();
+    });
+  }
+  void manualRun() {
+    startRun();
+    clockMode(rexec().manual_radio);
+  }
+  void step(int phases = 1) {
+    for (int i = 0; i < phases; ++i) act([this] { rexec().Command_Begin_Step.click(); });
+  }
   // The options panel sets the clock to its fastest rate.
   void fullSpeed() {
     act([this] {
@@ -127,7 +162,7 @@ class BridgeFixture : public ::testing::Test {
   }
 };
 
-// Answers every message box that opens while it lives, noting title and text.
+// Answers every message box that opens while it lives, noting what it showed.
 class MessageBoxCloser {
  public:
   struct Seen {
@@ -140,18 +175,15 @@ class MessageBoxCloser {
   MessageBoxCloser() {
     timer_.setInterval(5);
     QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        seen.push_back({box->windowTitle(), box->text(), box->icon(),
-                        static_cast<int>(box->buttons().size()),
-                        box->windowModality() == Qt::ApplicationModal, box->textFormat()});
-        if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
-          ok->click();
-        } else if (QAbstractButton* discard = box->button(QMessageBox::Discard)) {
-          discard->click();  // the question about an unsaved program: Don't Save
-        } else {
-          box->close();
-        }
-      }
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      seen.push_back({box->windowTitle(), box->text(), box->icon(),
+                      static_cast<int>(box->buttons().size()),
+                      box->windowModality() == Qt::ApplicationModal, box->textFormat()});
+      // OK, or Don't Save to the question about an unsaved program.
+      QAbstractButton* answer = box->button(QMessageBox::Ok);
+      if (!answer) answer = box->button(QMessageBox::Discard);
+      answer ? answer->click() : (void)box->close();
     });
     timer_.start();
   }

@@ -28,15 +28,6 @@ class FullSpeed : public BridgeFixture {
     };
   }
 
-  // Runs until a few hundred phases have passed, then Pause; back once the clock stopped.
-  void runThenPause(int count) {
-    const int until = phases + count;
-    act([this] { rexec().Command_Begin_Step.click(); });
-    while (phases < until) settle(5);
-    act([this] { rexec().Command_Pause.click(); });
-    while (rexec().Timer1.enabled()) settle(5);
-  }
-
   // Each control shows its element's Enabled and Visible (with the frames around it),
   // caption and character limit.
   void expectControlsShowModel(const ui::Form& form) {
@@ -87,7 +78,11 @@ TEST_F(FullSpeed, ARunIsShownExactlyAtEveryStop) {
     });
     platform.MsgBox("Paused", "VOLPAR");
   };
-  runThenPause(300);
+  // A few hundred phases, then Pause; on once the clock stopped.
+  step();
+  while (phases < 300) settle(5);
+  act([this] { rexec().Command_Pause.click(); });
+  while (rexec().Timer1.enabled()) settle(5);
   EXPECT_TRUE(checked);
   settle(3 * qt::FormWindow::kFrameMs);
   for (const ui::Form* form : std::initializer_list<const ui::Form*>{&rexec(), &input()}) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The screens at every size a projector may give them: each element drawn wholly inside
 // the window, each caption's glyphs inside its box, and elements the layout keeps apart
-// drawn apart.
+// drawn apart; numbers and signs in the middle; menus, history and help grown with them.
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QListView>
@@ -9,7 +9,6 @@
 #include <QMenuBar>
 #include <QTextBrowser>
 #include <sstream>
-#include <tuple>
 
 #include "bridge_fixture.h"
 #include "qt/caption_place.h"
@@ -23,10 +22,9 @@ namespace {
 
 // What one element puts on the screen, in the client area's pixels.
 struct Drawn {
-  const ui::Element* element;
+  const ui::Element* element = nullptr;
   QRectF box;   // its place in the layout
   QRectF mark;  // what it paints there: a caption's glyphs, a circle; empty for a line
-  std::string why;
   bool control = false;
   std::vector<QRectF> places;  // its box and those of the frames that hold it
 };
@@ -38,11 +36,10 @@ std::string describe(const QRectF& r) {
 }
 
 bool shown(const ui::Element& e) {
-  if (!e.visible()) return false;
   for (const ui::Frame* f = e.container(); f; f = f->container()) {
     if (!f->visible()) return false;
   }
-  return true;
+  return e.visible();
 }
 
 bool overlap(const QRectF& a, const QRectF& b) {
@@ -52,42 +49,41 @@ bool overlap(const QRectF& a, const QRectF& b) {
 
 class LayoutTest : public BridgeFixture {
  protected:
-  std::vector<Drawn> drawnElements(const ui::Form& form) {
-    qt::FormWindow& w = window(form);
+  Drawn drawnElement(qt::FormWindow& w, const ui::Element& e) {
     const qt::TwipScale ts{w.scale()};
+    const QPoint origin = w.pixelRect(e).topLeft() - ts.pixels(e.rect()).topLeft();
+    const QRectF box = ts.rect(e.rect()).translated(origin);
+    Drawn d{&e, box, box, false, {}};
+    if (e.kind() == ui::ElementKind::Label) {
+      const auto& label = static_cast<const ui::Label&>(e);
+      d.mark = qt::placeCaption(QString::fromStdString(label.Caption()),
+                                qt::toQFont(label.font(), ts.scale), box, qt::lookOf(label).align)
+                   .ink;
+    } else if (e.kind() == ui::ElementKind::Shape) {
+      const double side = std::min(box.width(), box.height());
+      d.mark = QRectF(box.center() - QPointF(side, side) / 2, QSizeF(side, side));
+    } else if (e.kind() == ui::ElementKind::Line) {
+      const auto& line = static_cast<const ui::Line&>(e);
+      const double k = ts.k();
+      d.box = QRectF(QPointF(line.x1() * k, line.y1() * k), QPointF(line.x2() * k, line.y2() * k))
+                  .normalized()
+                  .translated(origin);
+      d.mark = QRectF();
+    } else if (QWidget* control = widget(e)) {
+      d.box = d.mark = QRectF(control->mapTo(w.clientArea(), QPoint(0, 0)), control->size());
+      d.control = true;
+    }
+    d.places.push_back(d.box);
+    for (const ui::Frame* f = e.container(); f; f = f->container())
+      d.places.push_back(w.pixelRect(*f));
+    return d;
+  }
+  std::vector<Drawn> drawnElements(const ui::Form& form) {
     std::vector<Drawn> drawn;
     for (const ui::Element* e : form.elements()) {
-      if (!shown(*e) || e->kind() == ui::ElementKind::Timer || e->kind() == ui::ElementKind::Menu ||
-          e->rect().width == 0) {
-        continue;
-      }
-      const QPoint origin = w.pixelRect(*e).topLeft() - ts.pixels(e->rect()).topLeft();
-      const QRectF box = ts.rect(e->rect()).translated(origin);
-      Drawn d{e, box, box, e->displayName(), false, {}};
-      if (e->kind() == ui::ElementKind::Label) {
-        const auto& label = static_cast<const ui::Label&>(*e);
-        const qt::Look look = qt::lookOf(label);
-        d.mark = qt::placeCaption(QString::fromStdString(label.Caption()),
-                                  qt::toQFont(label.font(), ts.scale), box, look.align)
-                     .ink;
-      } else if (e->kind() == ui::ElementKind::Shape) {
-        const double side = std::min(box.width(), box.height());
-        d.mark = QRectF(box.center() - QPointF(side, side) / 2, QSizeF(side, side));
-      } else if (e->kind() == ui::ElementKind::Line) {
-        const auto& line = static_cast<const ui::Line&>(*e);
-        const double k = ts.k();
-        d.box = QRectF(QPointF(line.x1() * k, line.y1() * k), QPointF(line.x2() * k, line.y2() * k))
-                    .normalized()
-                    .translated(origin);
-        d.mark = QRectF();
-      } else if (QWidget* control = widget(*e)) {
-        d.box = d.mark = QRectF(control->mapTo(w.clientArea(), QPoint(0, 0)), control->size());
-        d.control = true;
-      }
-      d.places.push_back(d.box);
-      for (const ui::Frame* f = e->container(); f; f = f->container())
-        d.places.push_back(w.pixelRect(*f));
-      drawn.push_back(d);
+      const ui::ElementKind k = e->kind();
+      if (shown(*e) && k != ui::ElementKind::Timer && k != ui::ElementKind::Menu && e->rect().width)
+        drawn.push_back(drawnElement(window(form), *e));
     }
     return drawn;
   }
@@ -96,39 +92,36 @@ class LayoutTest : public BridgeFixture {
   void expectFits(const ui::Form& form) {
     qt::FormWindow& w = window(form);
     const QRectF client(QPointF(0, 0), w.clientArea()->size());
-    const std::string at =
-        " at " + std::to_string(client.width()) + "x" + std::to_string(client.height());
+    const std::string at = " at " + describe(client);
     const std::vector<Drawn> drawn = drawnElements(form);
     // Boxes that share no more than a pixel of the layout's own (15 twips) are apart.
     const double half = w.scale() / 2;
     auto placedOver = [half](const Drawn& a, const Drawn& b) {
       for (const QRectF& p : a.places) {
         for (const QRectF& q : b.places) {
-          if (overlap(p.adjusted(half, half, -half, -half), q.adjusted(half, half, -half, -half))) {
+          if (overlap(p.adjusted(half, half, -half, -half), q.adjusted(half, half, -half, -half)))
             return true;
-          }
         }
       }
       return false;
     };
     for (const Drawn& d : drawn) {
+      const std::string why = d.element->displayName();
       EXPECT_TRUE(client.contains(d.box.adjusted(0.01, 0.01, -0.01, -0.01)))
-          << d.why << " lies outside the window: " << describe(d.box) << at;
-      if (!d.mark.isEmpty()) {
-        EXPECT_TRUE(d.box.adjusted(-0.01, -0.01, 0.01, 0.01).contains(d.mark))
-            << d.why << " is cut: glyphs " << describe(d.mark) << " in " << describe(d.box) << at;
-      }
+          << why << " lies outside the window: " << describe(d.box) << at;
+      EXPECT_TRUE(d.mark.isEmpty() || d.box.adjusted(-0.01, -0.01, 0.01, 0.01).contains(d.mark))
+          << why << " is cut: glyphs " << describe(d.mark) << " in " << describe(d.box) << at;
     }
     for (std::size_t i = 0; i < drawn.size(); ++i) {
       for (std::size_t j = i + 1; j < drawn.size(); ++j) {
         const Drawn& a = drawn[i];
         const Drawn& b = drawn[j];
         // Two controls are their boxes: the layout alone places them.
-        if (a.mark.isEmpty() || b.mark.isEmpty() || (a.control && b.control)) continue;
-        if (placedOver(a, b)) continue;
+        if (a.mark.isEmpty() || b.mark.isEmpty() || (a.control && b.control) || placedOver(a, b))
+          continue;
         EXPECT_FALSE(overlap(a.mark.toAlignedRect().adjusted(-1, -1, 1, 1), b.mark.toAlignedRect()))
-            << a.why << " " << describe(a.mark) << " touches " << b.why << " " << describe(b.mark)
-            << at;
+            << a.element->displayName() << " " << describe(a.mark) << " touches "
+            << b.element->displayName() << " " << describe(b.mark) << at;
       }
     }
     // A frame's caption stands on one line inside the frame.
@@ -136,34 +129,31 @@ class LayoutTest : public BridgeFixture {
       const auto* frame = dynamic_cast<const ui::Frame*>(e);
       if (!frame || !shown(*frame)) continue;
       const QFontMetricsF fm(qt::toQFont(frame->font(), w.scale()));
-      const double need =
-          6 * w.scale() + 2 + fm.horizontalAdvance(QString::fromStdString(frame->Caption()));
-      EXPECT_LE(need, w.pixelRect(*frame).width()) << frame->displayName() << at;
+      EXPECT_LE(6 * w.scale() + 2 + fm.horizontalAdvance(QString::fromStdString(frame->Caption())),
+                w.pixelRect(*frame).width())
+          << frame->displayName() << at;
     }
   }
 
-  // With no panel open over it, a label that has a colour of its own is drawn where its glyphs are
-  // measured to fall: around them (a pixel left for smoothing) its box shows nothing but its
-  // colour.
+  // With no panel open over it, a label that has a colour of its own is drawn where its glyphs
+  // are measured to fall: around them (a pixel left for smoothing) it shows only its colour.
   void expectDrawnWhereMeasured(const ui::Form& form) {
     const QImage image = render(form);
     int checked = 0;
     for (const Drawn& d : drawnElements(form)) {
       if (d.element->kind() != ui::ElementKind::Label || d.mark.isEmpty() ||
-          d.element->backColor() == ui::kInherit) {
+          d.element->backColor() == ui::kInherit)
         continue;
-      }
       const QColor back = qt::toQColor(d.element->backColor(), window(form).palette());
       const QRect glyphs = d.mark.toAlignedRect().adjusted(-1, -1, 1, 1);
       const QRect inside = d.box.toAlignedRect().adjusted(1, 1, -1, -1);
       int stray = 0;
       for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-          if (!glyphs.contains(x, y) && image.pixelColor(x, y) != back) ++stray;
-        }
+        for (int x = inside.left(); x <= inside.right(); ++x)
+          stray += !glyphs.contains(x, y) && image.pixelColor(x, y) != back;
       }
       ++checked;
-      EXPECT_EQ(stray, 0) << d.why << " is drawn outside " << describe(d.mark);
+      EXPECT_EQ(stray, 0) << d.element->displayName() << " is drawn outside " << describe(d.mark);
     }
     EXPECT_GT(checked, 0);
   }
@@ -183,72 +173,45 @@ class LayoutTest : public BridgeFixture {
   }
 };
 
-// A register's number stands in the middle of its white box, and the ALU's "+" and "="
-// midway between the rows of cells they join, at 1x and on a projector.
-TEST_F(LayoutTest, NumbersAndSignsStandInTheMiddle) {
+// The input screen, then with the start panel open; the execution screen with numbers in
+// every register, as after a LOAD of 255 and its OUTPUT, then with the options open. At 1x
+// and on a projector a register's number stands in the middle of its white box, and the ALU's
+// "+" and "=" midway between the rows of cells they join.
+TEST_F(LayoutTest, TheScreensFitAtEverySize) {
   hideWelcome();
-  poke({{0, "00100101"}, {5, "11111111"}});
+  expectFitsAtEverySize(input());
+  expectDrawnWhereMeasured(input());
+  act([this] { input().Command_Execute_Program.click(); });
+  expectFitsAtEverySize(input());
+  poke({{0, "00100101"}, {1, "10000000"}, {5, "11111111"}});
   startRun();
   act([this] { rexec().manual_radio.setValue(true); });
-  for (int phase = 0; phase < 5; ++phase) act([this] { rexec().Command_Begin_Step.click(); });
+  step(14);
+  EXPECT_EQ(rexec().Register_Output_Decimal.Caption(), "255");
+  expectFitsAtEverySize(rexec());
+  expectDrawnWhereMeasured(rexec());
   REXEC& r = rexec();
   qt::FormWindow& w = window(r);
   for (double factor : {1.0, 2.5}) {
     sizeClient(w, w.baseSize() * factor);
-    auto drawn = [&](const ui::Element& e) {
-      for (const Drawn& d : drawnElements(r)) {
-        if (d.element == &e) return d;
-      }
-      ADD_FAILURE() << e.displayName() << " is not drawn";
-      return Drawn{};
-    };
-    const std::string at = " at " + std::to_string(factor);
+    const auto drawn = [&](const ui::Element& e) { return drawnElement(w, e); };
     for (const ui::Label* number : {&r.Register_PC_Decimal, &r.Register_Address_Decimal,
                                     &r.IR_Address_Decimal, &r.Register_S_Decimal}) {
       const Drawn d = drawn(*number);
       EXPECT_NEAR(d.mark.top() - d.box.top(), d.box.bottom() - d.mark.bottom(), 1.0)
-          << number->displayName() << " \"" << number->Caption() << "\"" << at;
+          << number->displayName() << " \"" << number->Caption() << "\" at " << factor;
     }
-    const std::tuple<const ui::Label*, const ui::Shape*, const ui::Shape*> signs[] = {
-        {&r.Label_Plus_Sign, &r.Shape_x(4), &r.shapey(4)},
-        {&r.Label_Equal_Sign, &r.shapey(4), &r.Shapet(4)},
-    };
-    for (const auto& [sign, above, below] : signs) {
-      const QRectF glyphs = drawn(*sign).mark;
-      EXPECT_NEAR(glyphs.top() - drawn(*above).mark.bottom(),
-                  drawn(*below).mark.top() - glyphs.bottom(), 1.5 * factor)
-          << sign->Caption() << at;
-    }
+    const QRectF plus = drawn(r.Label_Plus_Sign).mark, equal = drawn(r.Label_Equal_Sign).mark;
+    const QRectF x = drawn(r.Shape_x(4)).mark, y = drawn(r.shapey(4)).mark,
+                 s = drawn(r.Shapet(4)).mark;
+    EXPECT_NEAR(plus.top() - x.bottom(), y.top() - plus.bottom(), 1.5 * factor)
+        << "+ at " << factor;
+    EXPECT_NEAR(equal.top() - y.bottom(), s.top() - equal.bottom(), 1.5 * factor)
+        << "= at " << factor;
   }
-}
-
-TEST_F(LayoutTest, InputScreenFitsAtEverySize) {
-  hideWelcome();
-  expectFitsAtEverySize(input());
-  expectDrawnWhereMeasured(input());
-  act([this] { input().Command_Execute_Program.click(); });  // the start panel open
-  expectFitsAtEverySize(input());
-}
-
-// With numbers in every register, as after a LOAD of 255 and its OUTPUT.
-TEST_F(LayoutTest, ExecutionScreenFitsAtEverySize) {
-  hideWelcome();
-  poke({{0, "00100101"}, {1, "10000000"}, {5, "11111111"}});
-  startRun();
-  act([this] { rexec().manual_radio.setValue(true); });
-  for (int phase = 0; phase < 14; ++phase) act([this] { rexec().Command_Begin_Step.click(); });
-  EXPECT_EQ(rexec().Register_Output_Decimal.Caption(), "255");
-  expectFitsAtEverySize(rexec());
-  expectDrawnWhereMeasured(rexec());
   act([this] { rexec().Command_Options.click(); });
   expectFitsAtEverySize(rexec());
 }
-
-}  // namespace
-}  // namespace volpar::qttest
-
-namespace volpar::qttest {
-namespace {
 
 double sizeOf(const QFont& font) {
   return font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize();
@@ -269,23 +232,18 @@ TEST_F(LayoutTest, MenusHistoryAndHelpGrowWithTheScreens) {
   ASSERT_NE(platform.helpViewer(), nullptr);
   qt::HistoryWindow& history = frontEnd.showHistory();  // F2, outside any handler
   QWidget* help = platform.helpViewer()->browser();
-  struct Text {
-    const char* what;
-    QWidget* widget;
-    double normal;
-  };
-  const Text texts[] = {
-      {"menu bar", bar, sizeOf(QApplication::font(bar))},
-      {"File menu", fileMenu, sizeOf(QApplication::font(fileMenu))},
-      {"history", history.list(), sizeOf(QFontDatabase::systemFont(QFontDatabase::FixedFont))},
-      {"help", help, sizeOf(QApplication::font(help))}};
+  const std::pair<QWidget*, double> texts[] = {
+      {bar, sizeOf(QApplication::font(bar))},
+      {fileMenu, sizeOf(QApplication::font(fileMenu))},
+      {history.list(), sizeOf(QFontDatabase::systemFont(QFontDatabase::FixedFont))},
+      {help, sizeOf(QApplication::font(help))}};
   for (double factor : {2.5, 1.6, 1.0}) {
     sizeClient(w, base * factor);
     EXPECT_NEAR(w.scale(), factor, 0.01);
     EXPECT_NEAR(w.textScale(), factor, 0.1);
-    for (const Text& t : texts) {
-      EXPECT_NEAR(sizeOf(t.widget->font()), t.normal * w.textScale(), 0.05 * t.normal)
-          << t.what << " at " << factor;
+    for (const auto& [text, normal] : texts) {
+      EXPECT_NEAR(sizeOf(text->font()), normal * w.textScale(), 0.05 * normal)
+          << text->metaObject()->className() << " at " << factor;
     }
     EXPECT_LE(bar->sizeHint().width(), w.width()) << factor;
   }

@@ -34,16 +34,14 @@ TEST(FileDialogSetUp, FollowsTheDialogElement) {
     QFileDialog qt;
     qt.setOption(QFileDialog::DontUseNativeDialog);
     qt::configureFileDialog(qt, dialog, save);
-    EXPECT_EQ(qt.defaultSuffix(), "txt");
-    EXPECT_EQ(qt.nameFilters(), QStringList{"Text file (*.txt)"});
+    EXPECT_TRUE(qt.defaultSuffix() == "txt" &&
+                qt.nameFilters() == QStringList{"Text file (*.txt)"});
     EXPECT_EQ(QDir(qt.directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
     EXPECT_EQ(qt.acceptMode(), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    if (save) {
-      EXPECT_EQ(!qt.testOption(QFileDialog::DontConfirmOverwrite), overwritePrompt);
-      EXPECT_TRUE(qt.selectedFiles().value(0).endsWith("prog.txt"));
-    } else {
-      EXPECT_EQ(qt.fileMode(), QFileDialog::ExistingFile);
-    }
+    EXPECT_TRUE(save ? !qt.testOption(QFileDialog::DontConfirmOverwrite) == overwritePrompt &&
+                           qt.selectedFiles().value(0).endsWith("prog.txt")
+                     : qt.fileMode() == QFileDialog::ExistingFile)
+        << save << overwritePrompt;
   }
 }
 
@@ -75,9 +73,8 @@ TEST_F(Markup, NamesInMessageBoxesAreNeverMarkup) {
   act([&] { throw std::runtime_error(hostile); });
   ASSERT_EQ(closer.seen.size(), 3u);
   for (const MessageBoxCloser::Seen& box : closer.seen) {
-    SCOPED_TRACE(box.text.toStdString());
-    EXPECT_EQ(box.format, Qt::PlainText);
-    EXPECT_TRUE(box.text.contains(QString::fromStdString(hostile)));
+    EXPECT_TRUE(box.format == Qt::PlainText && box.text.contains(QString::fromStdString(hostile)))
+        << box.text.toStdString();
   }
 }
 
@@ -103,14 +100,15 @@ TEST(FileNames, BytesThatAreNotUtf8ReachTheSystem) {
 TEST(HelpViewer, FollowsOnlyItsOwnTopics) {
   QTemporaryDir dir;
   const QString path = dir.filePath("help.html");
-  {
-    std::ofstream html(path.toStdString());
-    html << "<p><a href=\"mailto:a@example.com\">write</a> <a href=\"file:///etc/passwd\">see</a> "
-            "<a href=\"#topic-3\">third</a></p>";
-    for (int i = 0; i < 200; ++i) html << "<p>line " << i << "</p>";
-    html << "<p><a name=\"topic-3\">Third</a></p>";
-    for (int i = 0; i < 200; ++i) html << "<p>more " << i << "</p>";
-  }
+  const std::string lines = [] {
+    std::string l;
+    for (int i = 0; i < 200; ++i) l += "<p>line</p>";
+    return l;
+  }();
+  std::ofstream(path.toStdString())
+      << "<p><a href=\"mailto:a@example.com\">write</a> <a href=\"file:///etc/passwd\">see</a> "
+         "<a href=\"#topic-3\">third</a></p>"
+      << lines << "<p><a name=\"topic-3\">Third</a></p>" << lines;
   QTextBrowser opener;  // its setSource stands in for the system's opener
   for (const char* scheme : {"mailto", "file"})
     QDesktopServices::setUrlHandler(scheme, &opener, "setSource");
@@ -129,8 +127,8 @@ TEST(HelpViewer, FollowsOnlyItsOwnTopics) {
   clickOn("see");
   for (const char* scheme : {"mailto", "file"}) QDesktopServices::unsetUrlHandler(scheme);
   EXPECT_TRUE(opener.source().isEmpty()) << opener.source().toString().toStdString();
-  EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
-  EXPECT_TRUE(browser->toPlainText().startsWith("write see third"));
+  EXPECT_TRUE(browser->verticalScrollBar()->value() == 0 &&
+              browser->toPlainText().startsWith("write see third"));
   clickOn("third");
   EXPECT_GT(browser->verticalScrollBar()->value(), 0);
 }

@@ -39,13 +39,8 @@ class Themes : public BridgeFixture {
   Themes() {
     hideWelcome();
     poke({{0, "00100101"}, {1, "01000110"}, {2, "10000000"}, {3, "10100011"}, {5, "00001010"}});
-    startRun();
-    act([this] {
-      rexec().Command_Options.click();
-      rexec().manual_radio.click();
-      rexec().Command_Options_Close.click();
-    });
-    for (int i = 0; i < 5; ++i) act([this] { rexec().Command_Begin_Step.click(); });
+    manualRun();
+    step(5);
   }
   ~Themes() override { qt::chooseTheme(ThemeChoice::System, false); }
 
@@ -60,16 +55,15 @@ class Themes : public BridgeFixture {
       if (e->kind() != ui::ElementKind::Shape || !e->shownOnScreen()) continue;
       const auto& cell = static_cast<const ui::Shape&>(*e);
       const QColor want = qcolor(theme[meaning(cell.FillColor())]);
+      const QColor markColor = qcolor(frontend::markColor(theme[meaning(cell.FillColor())]));
       const QRect box = window(form).pixelRect(cell);
       const int side = std::min(box.width(), box.height()) / 2;
       const QRect inner(box.center() - QPoint(side / 2, side / 2), QSize(side, side));
       int fill = 0, mark = 0;
-      const QColor markColor = qcolor(frontend::markColor(theme[meaning(cell.FillColor())]));
       for (int y = inner.top(); y <= inner.bottom(); ++y) {
         for (int x = inner.left(); x <= inner.right(); ++x) {
-          const QColor c = shown.pixelColor(x, y);
-          fill += c == want;
-          mark += c == markColor;
+          fill += shown.pixelColor(x, y) == want;
+          mark += shown.pixelColor(x, y) == markColor;
         }
       }
       // A digit written in it covers most of the rest, nearly all of a small cell.
@@ -77,9 +71,8 @@ class Themes : public BridgeFixture {
       EXPECT_GE(fill, least) << label << " " << e->displayName() << " not "
                              << want.name().toStdString();
       // High Contrast writes every bit inside its cell.
-      if (theme.outlined && bits.count(e) && side >= 6) {
-        EXPECT_GT(mark, 0) << label << " " << e->displayName() << " digit";
-      }
+      EXPECT_TRUE(!theme.outlined || !bits.count(e) || side < 6 || mark > 0)
+          << label << " " << e->displayName() << " digit";
       ++checked;
     }
     return checked;
@@ -106,30 +99,33 @@ TEST_F(Themes, EveryCellAndGroundIsDrawnInTheThemesColours) {
     // help, history, exercise) takes.
     EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(theme[Slot::ExecutionBack])) << c.label;
     EXPECT_EQ(render(input()).pixelColor(2, 2), qcolor(theme[Slot::InputBack])) << c.label;
-    if (c.name != frontend::ThemeName::Light) {
-      EXPECT_EQ(QApplication::palette().color(QPalette::Window), qcolor(theme[Slot::Window]));
-      EXPECT_EQ(widget(input().Input_Bit(1))->palette().color(QPalette::Base),
-                qcolor(theme[Slot::Base]))
-          << c.label;
-    }
+    if (c.name == frontend::ThemeName::Light) continue;
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), qcolor(theme[Slot::Window]));
+    EXPECT_EQ(widget(input().Input_Bit(1))->palette().color(QPalette::Base),
+              qcolor(theme[Slot::Base]))
+        << c.label;
   }
 }
 
-// The student picks View > Theme > Dark on the input screen: both screens are dark at once,
-// the choice is kept for the next run; Light brings back the desktop's own palette.
+// The input screen, the screen with menus, lists Read machine state (F3), Show bit values
+// (F4) and the themes in a View menu of its own. The student picks View > Theme > Dark: both
+// screens are dark at once, the choice is kept for the next run; Light brings back the
+// desktop's own palette.
 TEST_F(Themes, TheViewMenuSwitchesAtOnceAndIsRemembered) {
   const QPalette desktop = QApplication::palette();
   QMenu* view = window(input()).menuBar()->actions().last()->menu();
-  QMenu* themes = nullptr;
-  for (QAction* a : view->actions())
-    if (a->text() == "&Theme") themes = a->menu();
+  QStringList items;
+  for (QAction* a : view->actions()) items << a->text() + " " + a->shortcut().toString();
+  EXPECT_EQ(items, QStringList({"&Read machine state F3", "Show &bit values F4", "&Theme ", " ",
+                                "Program &Text F6", "&Phase Explained F7"}));
+  QMenu* themes = view->actions()[2]->menu();
   ASSERT_NE(themes, nullptr);
   const auto item = [themes](const char* caption) {
-    const auto actions = themes->actions();
-    auto it = std::find_if(actions.begin(), actions.end(),
-                           [caption](QAction* a) { return a->text() == caption; });
-    EXPECT_NE(it, actions.end()) << caption;
-    return it == actions.end() ? actions.first() : *it;
+    for (QAction* a : themes->actions()) {
+      if (a->text() == caption) return a;
+    }
+    ADD_FAILURE() << caption;
+    return themes->actions().first();
   };
   item("&Dark")->trigger();
   const frontend::Theme& dark = frontend::theme(frontend::ThemeName::Dark, false);
@@ -142,8 +138,7 @@ TEST_F(Themes, TheViewMenuSwitchesAtOnceAndIsRemembered) {
   EXPECT_EQ(colorAt(render(rexec()), rexec().Shape_Clock(lit)),
             qcolor(frontend::theme(frontend::ThemeName::Dark, true)[Slot::Clock]));
   emit themes->aboutToShow();
-  EXPECT_TRUE(item("&Dark")->isChecked());
-  EXPECT_TRUE(item("&Colour-blind safe")->isChecked());
+  EXPECT_TRUE(item("&Dark")->isChecked() && item("&Colour-blind safe")->isChecked());
   item("&Colour-blind safe")->trigger();
   item("&Light")->trigger();
   EXPECT_EQ(QApplication::palette().color(QPalette::Window), desktop.color(QPalette::Window));
