@@ -13,57 +13,34 @@ export const webDir = process.env.VOLPAR_WEB_DIR;
 export const runner = process.env.VOLPAR_RUN;
 export const dataDir = new URL('../data/', import.meta.url).pathname;
 const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
+const axePath = new URL('node_modules/axe-core/axe.min.js', import.meta.url).pathname;
 
 // The colours the page draws with, as getComputedStyle gives them.
-export const WHITE = 'rgb(255, 255, 255)';
-export const BLACK = 'rgb(0, 0, 0)';
-export const YELLOW = 'rgb(255, 255, 0)';
-export const RED = 'rgb(255, 0, 0)';
-export const GREEN = 'rgb(0, 255, 0)';
-export const CYAN = 'rgb(0, 255, 255)';
+export const [WHITE, BLACK, YELLOW, RED, GREEN, CYAN] = ['255, 255, 255', '0, 0, 0', '255, 255, 0', '255, 0, 0', '0, 255, 0', '0, 255, 255'].map((c) => `rgb(${c})`);
+const COLOURS = { [WHITE]: 'white', [BLACK]: 'black', [YELLOW]: 'yellow', [RED]: 'red', [GREEN]: 'green', [CYAN]: 'cyan' };
 
 export const range = (from, n) => Array.from({ length: n }, (_, i) => from + i);
 
-const TYPES = {
-  '.html': 'text/html',
-  '.js': 'text/javascript',
-  '.wasm': 'application/wasm',
-  '.css': 'text/css',
-  '.svg': 'image/svg+xml',
-  '.zev': 'text/html',
-  '.webmanifest': 'application/manifest+json',
-};
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.css': 'text/css' };
+Object.assign(TYPES, { '.svg': 'image/svg+xml', '.zev': 'text/html', '.webmanifest': 'application/manifest+json' });
 
 function serve(dir) {
-  return new Promise((resolve) => {
-    const s = http.createServer((req, res) => {
-      const name = path.normalize(decodeURIComponent(new URL(req.url, 'http://x').pathname)).replace(/^\/+/, '');
-      const file = path.join(dir, name || 'index.html');
-      if (!file.startsWith(dir) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-        res.writeHead(404).end();
-        return;
-      }
-      res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] ?? 'application/octet-stream' });
-      fs.createReadStream(file).pipe(res);
-    });
-    s.listen(0, '127.0.0.1', () => resolve(s));
+  const s = http.createServer((req, res) => {
+    const name = path.normalize(decodeURIComponent(new URL(req.url, 'http://x').pathname)).replace(/^\/+/, '');
+    const file = path.join(dir, name || 'index.html');
+    if (!file.startsWith(dir) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) return res.writeHead(404).end();
+    res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] ?? 'application/octet-stream' });
+    fs.createReadStream(file).pipe(res);
   });
+  return new Promise((resolve) => s.listen(0, '127.0.0.1', () => resolve(s)));
 }
 
-function launch() {
-  return chromium.launch({
+const launch = () =>
+  chromium.launch({
     executablePath: process.env.VOLPAR_CHROMIUM ?? '/usr/bin/chromium',
-    args: [
-      '--no-sandbox',
-      '--disable-gpu',
-      '--disable-quic',
-      '--no-first-run',
-      '--disable-background-networking',
-      '--disable-component-update',
-      '--disable-sync',
-    ],
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking']
+      .concat(['--disable-component-update', '--disable-sync']),
   });
-}
 
 // Playwright answers the file input's chooser but not the browser's file picker
 // (showOpenFilePicker): a page opens without the picker unless the test brings its own,
@@ -124,7 +101,7 @@ export function useBrowser() {
     await p.addInitScript(beforePage.script, beforePage.arg);
     await p.goto(url ?? session.url);
     await p.locator('section[data-form="Initial_Screen"].front').waitFor();
-    return new Student(p);
+    return new Student(p, session.work);
   };
   // The same, past the welcome screen.
   session.atInputScreen = async (options) => {
@@ -135,10 +112,19 @@ export function useBrowser() {
   return session;
 }
 
+// A value seen, as written in the transcripts: a string as it is, on one line, else JSON.
+const format = (v) => (typeof v === 'string' && !/^["[]|\n/.test(v) ? v : JSON.stringify(v));
+
+// `@FORM/NAME` in a selector stands for that element of that screen.
+const css = (selector) => selector.replace(/@(\w+)\/(\S+)/g, '[data-form="$1"] [data-name="$2"]');
+
 // What a student does on one page and what they see there.
 export class Student {
-  constructor(page) {
+  constructor(page, work) {
     this.page = page;
+    this.work = work;
+    this.choosers = 0;
+    page.on('filechooser', () => ++this.choosers);
   }
 
   el(form, name) {
@@ -165,6 +151,7 @@ export class Student {
 
   // The cells of a control array: '1' in colour `on`, '0' white, 'x' black, '?' otherwise.
   cells(form, array, indices, on) {
+    const marks = { [on]: '1', [WHITE]: '0', [BLACK]: 'x' };
     return this.page.evaluate(
       ({ form, array, indices, marks }) =>
         indices
@@ -173,7 +160,7 @@ export class Student {
             return marks[getComputedStyle(node).backgroundColor] ?? '?';
           })
           .join(''),
-      { form, array, indices, marks: { [on]: '1', [WHITE]: '0', [BLACK]: 'x' } },
+      { form, array, indices, marks },
     );
   }
   // A byte of the memory grid as drawn, or every byte when no address is given.
@@ -190,9 +177,16 @@ export class Student {
       ),
     );
   }
-  // A register's caption.
   register(name) {
     return this.rexec(`Register_${name}_Decimal`).textContent();
+  }
+  // axe-core over the whole page as it stands: the serious and critical findings.
+  async axe() {
+    if (!(await this.page.evaluate(() => 'axe' in window))) await this.page.addScriptTag({ path: axePath });
+    const violations = await this.page.evaluate(async () => (await window.axe.run(document)).violations);
+    return violations
+      .filter((v) => v.impact === 'serious' || v.impact === 'critical')
+      .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
   }
 
   async toInputScreen() {
@@ -247,7 +241,102 @@ export class Student {
     await box.waitFor({ state: 'hidden' });
     return seen;
   }
+  // Save through the save box as `name`; the download kept in the scratch folder, its path returned.
+  async saveAs(name) {
+    await this.page.locator('#savebox input').fill(name);
+    const downloaded = this.page.waitForEvent('download');
+    await this.page.locator('#savebox button[value=save]').click();
+    const download = await downloaded;
+    const saved = path.join(this.work, download.suggestedFilename());
+    await download.saveAs(saved);
+    return saved;
+  }
   close() {
     return this.page.close();
+  }
+
+  // Plays tests/data/web/NAME.txt: a student's actions ("> action arguments") and what
+  // they see after them ("what arguments => as seen"), each waited for as a person would.
+  // With VOLPAR_UPDATE_GOLDEN=1 the file is written again with what was seen, to be read
+  // over before it is committed.
+  async play(name) {
+    const file = path.join(dataDir, 'web', `${name}.txt`);
+    const lines = fs.readFileSync(file, 'utf8').split('\n');
+    const update = process.env.VOLPAR_UPDATE_GOLDEN;
+    for (const [n, line] of lines.entries()) {
+      const where = `${name}.txt:${n + 1}: ${line}`;
+      if (line.startsWith('> ')) await this.act(line.slice(2), where);
+      else if (line.includes(' => ')) {
+        const at = line.lastIndexOf(' => ');
+        const [query, text] = [line.slice(0, at), line.slice(at + 4)];
+        const read = async () => format(await this.see(query));
+        // A box closed or a scan run is read once.
+        const once = /^(message|axe)/.test(query);
+        if (update && !once) await new Promise((settled) => setTimeout(settled, 500));
+        const seen = update || once ? await read() : await eventually(read, text, where);
+        if (update) lines[n] = `${query} => ${seen}`;
+        else assert.equal(seen, text, where);
+      }
+    }
+    if (update) fs.writeFileSync(file, lines.join('\n'));
+  }
+
+  // One action: the verb, then its arguments; `=` parts a selector from the value to fill in.
+  async act(action, where) {
+    const [verb, rest = ''] = action.split(/ (.*)/s);
+    const [target, value] = rest.split(/ = (.*)/s);
+    const page = this.page;
+    const arg = (v) => (v.startsWith('"') ? JSON.parse(v) : v);
+    const verbs = {
+      press: () => page.keyboard.press(rest),
+      type: () => page.keyboard.type(arg(rest)),
+      click: () => page.locator(css(rest)).first().click(),
+      fill: () => page.locator(css(target)).fill(arg(value)),
+      check: () => page.locator(css(rest)).locator('input').click(),
+      wait: () => page.locator(css(rest)).first().waitFor(),
+      gone: () => page.locator(css(rest)).first().waitFor({ state: 'hidden' }),
+      send: () => this.sendBytes(rest.split(' ').map((b) => b.split(':'))),
+      start: () => this.startAt(rest),
+      clock: () => this.setClock(...rest.split(' ')),
+      step: () => this.step(Number(rest || 1)),
+      open: () => this.openFile(path.resolve(dataDir, target.replace(/^~/, this.work)), value),
+      save: () => this.saveAs(rest),
+      reload: async () => (await page.reload(), await page.locator('.front[data-form="Initial_Screen"]').waitFor()),
+      js: () => page.evaluate(rest),
+    };
+    assert.ok(verbs[verb], `no such action: ${where}`);
+    await verbs[verb]();
+  }
+
+  // What the student sees: the screen in front, the focus, a byte of memory, an element's
+  // text, value, fill colour or visibility, a box's title and text, axe-core's findings.
+  see(query) {
+    const [what, rest = ''] = query.split(/ (.*)/s);
+    const page = this.page;
+    const one = (f) => page.evaluate(f, css(rest));
+    const readers = {
+      front: () => this.front(),
+      focus: () => this.focused(),
+      memory: () => this.memory(rest === '' ? undefined : Number(rest)),
+      text: () => one((s) => document.querySelector(s)?.textContent ?? null),
+      texts: () => one((s) => [...document.querySelectorAll(s)].map((n) => n.textContent)),
+      value: () => one((s) => document.querySelector(s)?.value ?? null),
+      shown: () => one((s) => Boolean(document.querySelector(s)?.checkVisibility())),
+      enabled: () => one((s) => document.querySelector(s)?.disabled === false),
+      colour: async () => COLOURS[await one((s) => getComputedStyle(document.querySelector(s)).backgroundColor)],
+      cells: () => this.cellsBy(rest),
+      message: () => this.closeMessage(),
+      axe: () => this.axe(),
+      choosers: () => this.choosers,
+      js: () => page.evaluate(rest),
+    };
+    assert.ok(readers[what], `no such reading: ${query}`);
+    return readers[what]();
+  }
+  // "FORM ARRAY FIRST COUNT COLOUR": a row of cells, '1' where drawn in the colour.
+  cellsBy(spec) {
+    const [form, array, first, n, colour] = spec.split(' ');
+    const on = Object.keys(COLOURS).find((c) => COLOURS[c] === colour);
+    return this.cells(form, array, range(Number(first), Number(n)), on);
   }
 }
