@@ -16,8 +16,22 @@ const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
 const axePath = new URL('node_modules/axe-core/axe.min.js', import.meta.url).pathname;
 
 // The colours the page draws with, as getComputedStyle gives them.
-export const [WHITE, BLACK, YELLOW, RED, GREEN, CYAN] = ['255, 255, 255', '0, 0, 0', '255, 255, 0', '255, 0, 0', '0, 255, 0', '0, 255, 255'].map((c) => `rgb(${c})`);
-const COLOURS = { [WHITE]: 'white', [BLACK]: 'black', [YELLOW]: 'yellow', [RED]: 'red', [GREEN]: 'green', [CYAN]: 'cyan' };
+export const [WHITE, BLACK, YELLOW, RED, GREEN, CYAN] = [
+  '255, 255, 255',
+  '0, 0, 0',
+  '255, 255, 0',
+  '255, 0, 0',
+  '0, 255, 0',
+  '0, 255, 255',
+].map((c) => `rgb(${c})`);
+const COLOURS = {
+  [WHITE]: 'white',
+  [BLACK]: 'black',
+  [YELLOW]: 'yellow',
+  [RED]: 'red',
+  [GREEN]: 'green',
+  [CYAN]: 'cyan',
+};
 
 export const range = (from, n) => Array.from({ length: n }, (_, i) => from + i);
 
@@ -28,7 +42,8 @@ function serve(dir) {
   const s = http.createServer((req, res) => {
     const name = path.normalize(decodeURIComponent(new URL(req.url, 'http://x').pathname)).replace(/^\/+/, '');
     const file = path.join(dir, name || 'index.html');
-    if (!file.startsWith(dir) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) return res.writeHead(404).end();
+    if (!file.startsWith(dir) || !fs.existsSync(file) || fs.statSync(file).isDirectory())
+      return res.writeHead(404).end();
     res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] ?? 'application/octet-stream' });
     fs.createReadStream(file).pipe(res);
   });
@@ -38,8 +53,13 @@ function serve(dir) {
 const launch = () =>
   chromium.launch({
     executablePath: process.env.VOLPAR_CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking']
-      .concat(['--disable-component-update', '--disable-sync']),
+    args: [
+      '--no-sandbox',
+      '--disable-gpu',
+      '--disable-quic',
+      '--no-first-run',
+      '--disable-background-networking',
+    ].concat(['--disable-component-update', '--disable-sync']),
   });
 
 // Playwright answers the file input's chooser but not the browser's file picker

@@ -17,7 +17,9 @@ let s;
 
 test('a program typed byte by byte is saved as the runner saves it, opened again, and run', async (t) => {
   s = await session.open();
-  t.diagnostic(`start-up to the welcome screen: ${(await s.page.evaluate(() => window.volpar.startedMs)).toFixed(0)} ms`);
+  t.diagnostic(
+    `start-up to the welcome screen: ${(await s.page.evaluate(() => window.volpar.startedMs)).toFixed(0)} ms`,
+  );
   await s.play('page');
   await s.page.keyboard.press('Control+s');
   const saved = await s.saveAs('session');
