@@ -321,6 +321,12 @@ export class Student {
       step: () => this.step(Number(rest || 1)),
       open: () => this.openFile(path.resolve(dataDir, target.replace(/^~/, this.work)), value),
       save: () => this.saveAs(rest),
+      choose: async () => {
+        const [key, file] = rest.split(' ');
+        const chooser = page.waitForEvent('filechooser');
+        await page.keyboard.press(key);
+        await (await chooser).setFiles(path.resolve(dataDir, file));
+      },
       reload: async () => (await page.reload(), await page.locator('.front[data-form="Initial_Screen"]').waitFor()),
       js: () => page.evaluate(rest),
     };
@@ -348,6 +354,7 @@ export class Student {
       message: () => this.closeMessage(),
       axe: () => this.axe(),
       choosers: () => this.choosers,
+      role: () => page.getByRole(rest.split(' ')[0], { name: rest.split(' ').slice(1).join(' ') }).count(),
       js: () => page.evaluate(rest),
     };
     assert.ok(readers[what], `no such reading: ${query}`);
