@@ -289,7 +289,7 @@ export class Student {
       else if (line.includes(' => ')) {
         const at = line.lastIndexOf(' => ');
         const [query, text] = [line.slice(0, at), line.slice(at + 4)];
-        const read = async () => format(await this.see(query));
+        const read = async () => format(await this.see(query).catch((e) => `error: ${e.message.split('\n')[0]}`));
         // A box closed or a scan run is read once.
         const once = /^(message|axe)/.test(query);
         if (update && !once) await new Promise((settled) => setTimeout(settled, 500));
@@ -329,6 +329,11 @@ export class Student {
       },
       reload: async () => (await page.reload(), await page.locator('.front[data-form="Initial_Screen"]').waitFor()),
       js: () => page.evaluate(rest),
+      media: () => page.emulateMedia(JSON.parse(rest)),
+      theme: async () => {
+        await page.locator('[data-form="DERAZO_Input"] .menu-title', { hasText: 'View' }).click();
+        await page.locator('[data-form="DERAZO_Input"] .dropdown button', { hasText: rest }).click();
+      },
     };
     assert.ok(verbs[verb], `no such action: ${where}`);
     await verbs[verb]();
