@@ -329,6 +329,10 @@ export class Student {
       },
       reload: async () => (await page.reload(), await page.locator('.front[data-form="Initial_Screen"]').waitFor()),
       js: () => page.evaluate(rest),
+      viewport: async () => {
+        await page.setViewportSize({ width: Number(rest.split(' ')[0]), height: Number(rest.split(' ')[1]) });
+        await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+      },
       media: () => page.emulateMedia(JSON.parse(rest)),
       theme: async () => {
         await page.locator('[data-form="DERAZO_Input"] .menu-title', { hasText: 'View' }).click();
@@ -339,7 +343,7 @@ export class Student {
     await verbs[verb]();
   }
 
-  // What the student sees: the screen in front, the focus, a byte of memory, an element's
+  // What the student sees: the screen in front, the windows shown left to right, the focus, a byte of memory, an element's
   // text, value, fill colour or visibility, a box's title and text, axe-core's findings.
   see(query) {
     const [what, rest = ''] = query.split(/ (.*)/s);
@@ -359,6 +363,14 @@ export class Student {
       message: () => this.closeMessage(),
       axe: () => this.axe(),
       choosers: () => this.choosers,
+      windows: () =>
+        page.evaluate(() =>
+          [...document.querySelectorAll('section.window')]
+            .filter((n) => n.checkVisibility())
+            .sort((a, b) => a.getBoundingClientRect().left - b.getBoundingClientRect().left)
+            .map((n) => n.dataset.form)
+            .join(),
+        ),
       role: () => page.getByRole(rest.split(' ')[0], { name: rest.split(' ').slice(1).join(' ') }).count(),
       js: () => page.evaluate(rest),
     };
