@@ -301,6 +301,11 @@ export class Student {
     if (update) fs.writeFileSync(file, lines.join('\n'));
   }
 
+  // A file of tests/data, or of the scratch folder (~/NAME).
+  file(name) {
+    return path.resolve(dataDir, name.replace(/^~/, this.work));
+  }
+
   // One action: the verb, then its arguments; `=` parts a selector from the value to fill in.
   async act(action, where) {
     const [verb, rest = ''] = action.split(/ (.*)/s);
@@ -319,13 +324,13 @@ export class Student {
       start: () => this.startAt(rest),
       clock: () => this.setClock(...rest.split(' ')),
       step: () => this.step(Number(rest || 1)),
-      open: () => this.openFile(path.resolve(dataDir, target.replace(/^~/, this.work)), value),
+      open: () => this.openFile(this.file(target), value),
       save: () => this.saveAs(rest),
       choose: async () => {
         const [key, file] = rest.split(' ');
         const chooser = page.waitForEvent('filechooser');
         await page.keyboard.press(key);
-        await (await chooser).setFiles(path.resolve(dataDir, file));
+        await (await chooser).setFiles(this.file(file));
       },
       reload: async () => (await page.reload(), await page.locator('.front[data-form="Initial_Screen"]').waitFor()),
       js: () => page.evaluate(rest),
