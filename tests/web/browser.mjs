@@ -15,23 +15,11 @@ export const dataDir = new URL('../data/', import.meta.url).pathname;
 const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
 const axePath = new URL('node_modules/axe-core/axe.min.js', import.meta.url).pathname;
 
-// The colours the page draws with, as getComputedStyle gives them.
-export const [WHITE, BLACK, YELLOW, RED, GREEN, CYAN] = [
-  '255, 255, 255',
-  '0, 0, 0',
-  '255, 255, 0',
-  '255, 0, 0',
-  '0, 255, 0',
-  '0, 255, 255',
-].map((c) => `rgb(${c})`);
-const COLOURS = {
-  [WHITE]: 'white',
-  [BLACK]: 'black',
-  [YELLOW]: 'yellow',
-  [RED]: 'red',
-  [GREEN]: 'green',
-  [CYAN]: 'cyan',
-};
+// The colours the page draws with, by name, as getComputedStyle gives them.
+const COLOURS = { white: [255, 255, 255], black: [0, 0, 0], yellow: [255, 255, 0], red: [255, 0, 0] };
+Object.assign(COLOURS, { green: [0, 255, 0], cyan: [0, 255, 255] });
+for (const name in COLOURS) COLOURS[name] = `rgb(${COLOURS[name].join(', ')})`;
+export const { white: WHITE, black: BLACK, yellow: YELLOW, red: RED, green: GREEN, cyan: CYAN } = COLOURS;
 
 export const range = (from, n) => Array.from({ length: n }, (_, i) => from + i);
 
@@ -317,7 +305,8 @@ export class Student {
       type: () => page.keyboard.type(arg(rest)),
       click: () => page.locator(css(rest)).first().click(),
       fill: () => page.locator(css(target)).fill(arg(value)),
-      check: () => page.locator(css(rest)).locator('input').click(),
+      hover: () =>
+        page.locator(css(target)).hover(value && { position: { x: +value.split(',')[0], y: +value.split(',')[1] } }),
       wait: () => page.locator(css(rest)).first().waitFor(),
       gone: () => page.locator(css(rest)).first().waitFor({ state: 'hidden' }),
       send: () => this.sendBytes(rest.split(' ').map((b) => b.split(':'))),
@@ -348,8 +337,9 @@ export class Student {
     await verbs[verb]();
   }
 
-  // What the student sees: the screen in front, the windows shown left to right, the focus, a byte of memory, an element's
-  // text, value, fill colour or visibility, a box's title and text, axe-core's findings.
+  // What the student sees: the screen in front, the windows shown left to right, the focus,
+  // a byte of memory, an element's text, value or visibility, a box's title and text,
+  // axe-core's findings, or what a script in the page reads.
   see(query) {
     const [what, rest = ''] = query.split(/ (.*)/s);
     const page = this.page;
@@ -363,7 +353,6 @@ export class Student {
       value: () => one((s) => document.querySelector(s)?.value ?? null),
       shown: () => one((s) => Boolean(document.querySelector(s)?.checkVisibility())),
       enabled: () => one((s) => document.querySelector(s)?.disabled === false),
-      colour: async () => COLOURS[await one((s) => getComputedStyle(document.querySelector(s)).backgroundColor)],
       cells: () => this.cellsBy(rest),
       message: () => this.closeMessage(),
       axe: () => this.axe(),
@@ -385,7 +374,6 @@ export class Student {
   // "FORM ARRAY FIRST COUNT COLOUR": a row of cells, '1' where drawn in the colour.
   cellsBy(spec) {
     const [form, array, first, n, colour] = spec.split(' ');
-    const on = Object.keys(COLOURS).find((c) => COLOURS[c] === colour);
-    return this.cells(form, array, range(Number(first), Number(n)), on);
+    return this.cells(form, array, range(Number(first), Number(n)), COLOURS[colour]);
   }
 }

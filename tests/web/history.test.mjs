@@ -190,29 +190,5 @@ test('the panel follows a running clock; Step Back is offered once the clock sta
 
 test('resting over a memory row tells what its byte means, in both arrangements', async () => {
   await freshPageWith({ 0: '00000011', 17: '11110000', 31: 'x01x0101' });
-  const tooltip = page.locator('#form-tooltip');
-  for (const arrangement of ['the input screen', 'View Memory']) {
-    if (arrangement === 'View Memory') {
-      await s.startAt(0);
-      await rexec('Command_View_Memory').click();
-      await eventually(() => s.front(), 'DERAZO_Input', 'View Memory');
-    }
-    const client = await page.locator('section[data-form="DERAZO_Input"] .client').boundingBox();
-    for (const [address, text] of [
-      [0, 'Address 0: 00000011 = 3 = ADD 3'],
-      [17, 'Address 17: 11110000 = 240 = BR NNeg 16'],
-      [31, 'Address 31: x01x0101 = 37 = LOAD 5'],
-    ]) {
-      const cell = await s.input(`Shape1(${8 * address + 4})`).boundingBox();
-      const at = { x: cell.x + cell.width / 2, y: cell.y + cell.height / 2 };
-      await page.mouse.move(at.x, at.y);
-      assert.equal(await tooltip.isVisible(), false, `${arrangement}: not before the pointer rests`);
-      await tooltip.waitFor({ timeout: 5000 });
-      assert.equal(await tooltip.textContent(), text, `${arrangement}: address ${address}`);
-      const box = await tooltip.boundingBox();
-      assert.ok(Math.abs(box.x - at.x) < 40 && Math.abs(box.y - at.y) < 60, `${arrangement}: at the pointer`);
-      await page.mouse.move(client.x + 3, client.y + 3); // off the grid, still on the screen
-      await tooltip.waitFor({ state: 'hidden', timeout: 5000 });
-    }
-  }
+  await s.play('history-tooltips');
 });
