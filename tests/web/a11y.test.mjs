@@ -5,7 +5,7 @@
 // flooding, and "Show bit values" writes each bit in its cell.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { CYAN, RED, YELLOW, range, useBrowser } from './browser.mjs';
+import { RED, YELLOW, range, useBrowser } from './browser.mjs';
 
 const session = useBrowser();
 let s, page;
@@ -77,51 +77,13 @@ test('stepped by hand, the mirror says what the drawing shows, and the live regi
 
 test('at 1000 Hz the live region says only that the clock runs, and where it stopped when it stops', async () => {
   await runAt([[0, '10100000']], 'automatic_radio', 1000); // BRANCH 0, for ever
-  await page.evaluate(() => {
-    window.spoken = 0;
-    const spoken = () => ++window.spoken;
-    new MutationObserver(spoken).observe(document.querySelector('#announcer'), {
-      childList: true,
-      subtree: true,
-      characterData: true,
-    });
-  });
-  await s.step();
-  await page.waitForTimeout(2000);
-  // The press's own news may come first; then only that the clock runs.
-  const spoken = await page.evaluate(() => window.spoken);
-  assert.ok(spoken >= 1 && spoken <= 2, `${spoken} announcements in two seconds`);
-  assert.equal(await announced(), 'Clock running');
-  await s.rexec('Command_Pause').click(); // stops at the end of the instruction
-  await page.waitForTimeout(600);
-  const phase = (await s.cells('REXEC', 'Shape_Clock', range(0, 8), CYAN)).indexOf('1');
-  assert.ok(phase >= 0, 'a phase is lit');
-  assert.match(await announced(), new RegExp(`^Clock stopped, Clock phase T${phase}\\b`));
-  assert.equal(await mirrored('Clock'), `phase T${phase}`);
+  await s.play('a11y-fast');
   await s.close();
 });
 
 test('the keyboard reaches the controls, and each shows a mark where the focus is', async () => {
-  ({ page } = s = await session.atInputScreen());
-  const marks = [];
-  for (let i = 0; i < 16; ++i) {
-    await page.keyboard.press('Tab');
-    const mark = () => {
-      const [n, style] = [document.activeElement, getComputedStyle(document.activeElement)];
-      return `${n.dataset.name ?? n.tagName}:${style.outlineStyle === 'solid' && parseFloat(style.outlineWidth) >= 1}`;
-    };
-    marks.push(await page.evaluate(mark));
-  }
-  assert.ok(marks.includes('Command_Send_to_Memory:true'), marks.join(' '));
-  assert.deepEqual(
-    marks.filter((m) => m.endsWith(':false')),
-    [],
-    'every control the focus reached shows it',
-  );
-  // F3 from the keyboard: the summary, focused.
-  await page.keyboard.press('F3');
-  const summary = page.getByRole('textbox', { name: 'Machine state' });
-  await s.eventually(() => summary.evaluate((n) => n === document.activeElement), true, 'the summary has the focus');
+  s = await session.atInputScreen();
+  await s.play('a11y-keys');
   await s.close();
 });
 

@@ -305,6 +305,7 @@ export class Student {
       type: () => page.keyboard.type(arg(rest)),
       click: () => page.locator(css(rest)).first().click(),
       fill: () => page.locator(css(target)).fill(arg(value)),
+      tap: async () => page.mouse.click(...(await this.lowerPart(rest))),
       hover: () =>
         page.locator(css(target)).hover(value && { position: { x: +value.split(',')[0], y: +value.split(',')[1] } }),
       wait: () => page.locator(css(rest)).first().waitFor(),
@@ -366,10 +367,20 @@ export class Student {
             .join(),
         ),
       role: () => page.getByRole(rest.split(' ')[0], { name: rest.split(' ').slice(1).join(' ') }).count(),
+      hit: async () =>
+        page.evaluate(
+          ([x, y]) => document.elementFromPoint(x, y)?.closest('[data-name]')?.dataset.name,
+          await this.lowerPart(rest),
+        ),
       js: () => page.evaluate(rest),
     };
     assert.ok(readers[what], `no such reading: ${query}`);
     return readers[what]();
+  }
+  // A point low in an element's box, where a panel's frame might lie over it.
+  async lowerPart(selector) {
+    const box = await this.page.locator(css(selector)).boundingBox();
+    return [box.x + box.width / 2, box.y + box.height * 0.85];
   }
   // "FORM ARRAY FIRST COUNT COLOUR": a row of cells, '1' where drawn in the colour.
   cellsBy(spec) {

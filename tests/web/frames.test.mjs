@@ -117,29 +117,6 @@ test('a program typed with no pause between keys is stored as typed', async () =
 
 test('the options panel opens over what it covers: its Close and Stop for Output take the clicks', async () => {
   const s = await session.atInputScreen();
-  await s.sendBytes([[0, '10100000']]);
-  await s.startAt(0);
-  await s.rexec('Command_Options').click();
-  const panel = s.rexec('OPTIONS_FRAME');
-  await panel.waitFor();
-  await s.screenshot('options');
-  // The lower part of each, where the input window's frame lay over them, takes the click.
-  const stop = s.rexec('Stop_For_Output').locator('input');
-  const checked = await stop.isChecked();
-  for (const [name, control] of [
-    ['Stop_For_Output', stop],
-    ['Command_Options_Close', s.rexec('Command_Options_Close')],
-  ]) {
-    const box = await control.boundingBox();
-    const [x, y] = [box.x + box.width / 2, box.y + box.height * 0.85];
-    const hit = await s.page.evaluate(
-      ([x, y]) => document.elementFromPoint(x, y)?.closest('[data-name]')?.dataset.name,
-      [x, y],
-    );
-    assert.equal(hit, name, `${name} lies on top`);
-    await s.page.mouse.click(x, y);
-    if (control === stop) await s.eventually(() => stop.isChecked(), !checked, 'Stop for Output changes');
-  }
-  await s.eventually(() => panel.isVisible(), false, 'Close closes the panel');
+  await s.play('frames-options');
   await s.close();
 });
