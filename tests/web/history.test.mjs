@@ -116,77 +116,26 @@ test('the panel lists what the desktop lists, and a click on a line goes back to
 });
 
 // A history too long to draw whole: only the lines in view exist, the newest in view, and
-// Ctrl+Home and Ctrl+End go to the first and the last line.
-test('opened from the Help menu, a long history shows the newest line; Ctrl+Home and Ctrl+End go to the ends', async () => {
-  // LOAD 5, ADD 5, STORE 6, BRANCH 0: no end, a line per instruction.
-  await freshPageWith({ 0: '00100101', 1: '00000101', 2: '01000110', 3: '10100000' });
-  // Opened from the input screen's menu, before the run: the run's start begins it anew.
-  await s.input('Command_Execute_Program').waitFor();
-  await page.locator('section[data-form="DERAZO_Input"] .menu-title', { hasText: 'Help' }).click();
-  await page.getByRole('menuitem', { name: /Execution History/ }).click();
-  await panel().waitFor({ timeout: 10_000 });
-  await s.startAt(0);
-  await s.setClock('manual_radio');
-  // Clicked in the page itself: 800 clicks, each one event drawn at once.
-  await rexec('Command_Begin_Step').evaluate((button) => {
-    for (let i = 0; i < 8 * 100; ++i) button.click();
+// Ctrl+Home and Ctrl+End go to the first and the last line. LOAD 5, ADD 5, STORE 6, BRANCH 0:
+// no end, a line per instruction.
+const LONG = { 0: '00100101', 1: '00000101', 2: '01000110', 3: '10100000' };
+for (const [name, bytes, what] of [
+  [
+    'history-long',
+    LONG,
+    'opened from the Help menu, a long history shows the newest line; Ctrl+Home and Ctrl+End go to the ends',
+  ],
+  [
+    'history-running',
+    { 0: '10100000' },
+    'the panel follows a running clock; Step Back is offered once the clock stands still',
+  ],
+]) {
+  test(what, async () => {
+    await freshPageWith(bytes);
+    await s.play(name);
   });
-  const list = panel().locator('[role=listbox]');
-  const { count } = await panelLines();
-  assert.equal(count, 1 + 100 + 8, 'the start, an instruction a line, the phases of the last');
-  const drawn = await panel().locator('.history-line:not([hidden])').count();
-  assert.ok(drawn < 80, `only the lines in view are drawn (${drawn})`);
-  // The line starting with `text`, drawn within the list's view, and the line the list names current.
-  const inView = (text) =>
-    page.evaluate((text) => {
-      const line = [...document.querySelectorAll('#history .history-line:not([hidden])')].find((n) =>
-        n.textContent.startsWith(text),
-      );
-      const [box, view] = [line?.getBoundingClientRect(), line?.closest('[role=listbox]').getBoundingClientRect()];
-      return Boolean(line) && box.top >= view.top - 1 && box.bottom <= view.bottom + 1;
-    }, text);
-  assert.equal(await inView('T0: ready'), true, 'the newest line in view');
-  await list.focus();
-  for (const [key, line, text] of [
-    ['Control+Home', 0, 'Start at address 0'],
-    ['Control+End', count - 1, 'T0: ready'],
-  ]) {
-    await page.keyboard.press(key);
-    assert.deepEqual(
-      [await list.getAttribute('aria-activedescendant'), await inView(text)],
-      [`history-line-${line}`, true],
-    );
-  }
-  // Escape or the close button puts it away, and the keys go to the screen again: F2 there opens it again.
-  const focusInPanel = () => page.evaluate(() => document.activeElement.closest('#history') !== null);
-  for (const close of [
-    () => page.keyboard.press('Escape'),
-    () => panel().getByRole('button', { name: 'Close the history' }).click(),
-  ]) {
-    await close();
-    await panel().waitFor({ state: 'hidden' });
-    await eventually(focusInPanel, false, 'the focus back on the screen');
-    await page.keyboard.press('F2');
-    await panel().waitFor();
-  }
-});
-
-// While the clock runs the panel follows it, and Step Back waits until it stands still.
-test('the panel follows a running clock; Step Back is offered once the clock stands still', async () => {
-  await freshPageWith({ 0: '10100000' }); // BRANCH 0, for ever
-  await s.startAt(0);
-  await s.setClock('automatic_radio', 100);
-  await openPanel();
-  await s.step();
-  const runs = async () =>
-    Number(/repeated ([\d,]+) times/.exec(await panel().textContent())?.[1].replace(/,/g, '') ?? 0);
-  const first = await eventually(runs, (n) => n >= 2, 'the repeated branch counted while the clock runs');
-  assert.equal(await stepBack().isEnabled(), false, 'no step back while the clock runs');
-  await eventually(runs, (n) => n > first, 'the count goes on');
-  await rexec('Command_Pause').click();
-  await eventually(() => stepBack().isEnabled(), true, 'Step Back once paused at T0');
-  assert.match(await panel().textContent(), /T0: ready, clock paused/);
-});
+}
 
 test('resting over a memory row tells what its byte means, in both arrangements', async () => {
   await freshPageWith({ 0: '00000011', 17: '11110000', 31: 'x01x0101' });
