@@ -328,6 +328,13 @@ export class Student {
         await page.setViewportSize({ width: Number(rest.split(' ')[0]), height: Number(rest.split(' ')[1]) });
         await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
       },
+      emulate: () => this.emulate(...rest.split(' ').map(Number)),
+      zoom: () => this.emulate(1280 / rest, 900 / rest, Number(rest)),
+      wheel: async () => {
+        const { x, y } = await page.locator(css(rest)).boundingBox();
+        await page.mouse.move(x + 50, y + 50);
+        await page.mouse.wheel(100, 100);
+      },
       media: () => page.emulateMedia(JSON.parse(rest)),
       theme: async () => {
         await page.locator('[data-form="DERAZO_Input"] .menu-title', { hasText: 'View' }).click();
@@ -376,6 +383,17 @@ export class Student {
     };
     assert.ok(readers[what], `no such reading: ${query}`);
     return readers[what]();
+  }
+  // Browser zoom, as the browser zooms, on the page already open: the tab's CSS pixels shrink
+  // by the zoom and each covers zoom × zoom device pixels, both at once (DevTools'
+  // Emulation.setDeviceMetricsOverride), as the page sees them once the next frame is drawn.
+  async emulate(width, height, dpr) {
+    this.devTools ??= await this.page.context().newCDPSession(this.page);
+    const metrics = { width, height, deviceScaleFactor: dpr, mobile: false };
+    await this.devTools.send('Emulation.setDeviceMetricsOverride', metrics);
+    const read = () => this.page.evaluate(() => [innerWidth, devicePixelRatio].join());
+    await eventually(read, `${width},${dpr}`, 'emulated');
+    await this.page.evaluate(() => new Promise((drawn) => requestAnimationFrame(() => requestAnimationFrame(drawn))));
   }
   // A point low in an element's box, where a panel's frame might lie over it.
   async lowerPart(selector) {
