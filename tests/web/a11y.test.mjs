@@ -23,7 +23,7 @@ async function runAt(bytes, clock, rate) {
 // What the drawing shows of a register: "5, binary 00101" from its caption and its cells.
 async function drawnRegister(cells, from, n, one, decimal) {
   const bits = await s.cells('REXEC', cells, range(from, n), one);
-  const number = decimal ? await s.register(decimal) : String(parseInt(bits, 2));
+  const number = decimal ? await s.rexec(`Register_${decimal}_Decimal`).textContent() : String(parseInt(bits, 2));
   return `${number ? `${number}, ` : ''}binary ${bits}`;
 }
 

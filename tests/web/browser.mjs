@@ -129,30 +129,15 @@ const css = (selector) => selector.replace(/@(\w+)\/(\S+)/g, '[data-form="$1"] [
 // What a student does on one page and what they see there.
 export class Student {
   constructor(page, work) {
-    this.page = page;
-    this.work = work;
-    this.choosers = 0;
+    Object.assign(this, { page, work, choosers: 0, eventually });
     page.on('filechooser', () => ++this.choosers);
+    this.el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
+    this.input = (name) => this.el('DERAZO_Input', name);
+    this.rexec = (name) => this.el('REXEC', name);
+    this.front = () => page.locator('section.window.front').getAttribute('data-form');
+    this.focused = () => page.evaluate(() => document.activeElement.closest('[data-name]')?.dataset.name);
   }
 
-  el(form, name) {
-    return this.page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
-  }
-  input(name) {
-    return this.el('DERAZO_Input', name);
-  }
-  rexec(name) {
-    return this.el('REXEC', name);
-  }
-  front() {
-    return this.page.locator('section.window.front').getAttribute('data-form');
-  }
-  focused() {
-    return this.page.evaluate(() => document.activeElement.closest('[data-name]')?.dataset.name);
-  }
-  eventually(read, expected, what) {
-    return eventually(read, expected, what);
-  }
   async screenshot(name) {
     if (shots) await this.page.screenshot({ path: path.join(shots, `${name}.png`) });
   }
@@ -184,9 +169,6 @@ export class Student {
         (n) => `${n.dataset.name} ${n.value ?? ''} ${n.textContent} ${getComputedStyle(n).backgroundColor}`,
       ),
     );
-  }
-  register(name) {
-    return this.rexec(`Register_${name}_Decimal`).textContent();
   }
   // axe-core over the whole page as it stands: the serious and critical findings.
   async axe() {
