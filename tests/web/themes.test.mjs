@@ -20,6 +20,10 @@ async function atAStep(clock = 'manual_radio', rate = undefined) {
   await s.setClock(clock, rate);
   if (!rate) await s.step(5);
   await page.evaluate(installChecks);
+  s.readings = {
+    wrong: (form) => page.evaluate((f) => window.wrongCells(f), form),
+    look: (theme) => page.evaluate(themeSet, [theme.split(' ')[0], theme.endsWith('true')]),
+  };
 }
 
 // Runs in the page: window.wrongCells(form) lists every shown cell of a screen not drawn in
@@ -52,39 +56,9 @@ function themeSet([choice, safe]) {
   return Object.entries(look).every(([name, value]) => root.getPropertyValue(name).trim() === value);
 }
 
-const toTab = (caption) => page.locator('#tabs button', { hasText: caption }).first().click();
-
 test('each theme draws every cell and ground from the table, axe-core finds nothing serious, and the choice is kept', async () => {
   await atAStep();
-  for (const [caption, choice, safe] of [
-    ['Theme: Dark', 'dark', false],
-    ['Colour-blind safe', 'dark', true],
-    ['Theme: Light', 'light', true],
-    ['Colour-blind safe', 'light', false],
-    ['Theme: High Contrast', 'high-contrast', false],
-  ]) {
-    const theme = `${choice}${safe ? ', colour-blind safe' : ''}`;
-    await toTab('Input');
-    await s.act(`theme ${caption}`);
-    assert.ok(await page.evaluate(themeSet, [choice, safe]), theme);
-    for (const [tab, form] of [
-      ['Input', 'DERAZO_Input'],
-      ['Execution', 'REXEC'],
-    ]) {
-      await toTab(tab);
-      assert.deepEqual(
-        [await page.evaluate((f) => window.wrongCells(f), form), await s.axe()],
-        [[], []],
-        `${theme}, ${form}`,
-      );
-    }
-    await s.screenshot(`theme-${choice}${safe ? '-safe' : ''}`);
-  }
-  // High Contrast writes every bit, and is kept.
-  assert.ok((await page.locator('section[data-form="REXEC"] .bit-mark').count()) >= 58);
-  await s.act('reload');
-  assert.equal(await page.evaluate(() => document.documentElement.classList.contains('outlined')), true);
-  await page.evaluate(() => localStorage.clear());
+  await s.play('themes-each');
   await s.close();
 });
 
@@ -116,7 +90,7 @@ test('switching themes while the clock runs at 1000 Hz keeps every frame one mom
     'Theme: Light',
     'Colour-blind safe',
   ]) {
-    await toTab('Input');
+    await s.act('click #tabs button:has-text("Input")');
     await s.act(`theme ${caption}`);
     await page.waitForTimeout(300);
   }
