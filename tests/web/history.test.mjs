@@ -7,7 +7,7 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { dataDir, eventually, range, useBrowser } from './browser.mjs';
+import { dataDir, range, useBrowser } from './browser.mjs';
 
 const session = useBrowser();
 let s, page;
