@@ -259,7 +259,7 @@ export class Student {
       else if (line.includes(' => ')) {
         const at = line.lastIndexOf(' => ');
         const [query, text] = [line.slice(0, at), line.slice(at + 4)];
-        const read = async () => format(await this.see(query).catch((e) => `error: ${e.message.split('\n')[0]}`));
+        const read = () => this.see(query).then(format, (e) => `error: ${e.message.split('\n')[0]}`);
         // A box closed or a scan run is read once.
         const once = /^(message|axe)/.test(query);
         if (update && !once) await new Promise((settled) => setTimeout(settled, 500));
@@ -330,7 +330,7 @@ export class Student {
   // What the student sees: the screen in front, the windows shown left to right, the focus,
   // a byte of memory, an element's text, value or visibility, a box's title and text,
   // axe-core's findings, or what a script in the page reads.
-  see(query) {
+  async see(query) {
     const [what, rest = ''] = query.split(/ (.*)/s);
     if (this.readings?.[what]) return this.readings[what](rest); // a test's own
     const page = this.page;
