@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a source file does not name its licence (an SPDX line near its top), when the
 # page's code breaks a lint rule (an import cycle among its modules among them, tools/lint)
-# or is not as Prettier writes it (tests/web/eslint.config.mjs,
+# or is not as Prettier writes it (tools/lint/eslint.config.mjs,
 # .prettierrc.json; the tools as tests/web/package-lock.json pins them), or when a C++ file
 # of the project is not in the house style (.clang-format). Another major version
 # of clang-format than the one the style was set with formats a few constructs differently,
@@ -20,7 +20,7 @@ if [ -n "$unlicensed" ]; then
 fi
 web_tools=tests/web/node_modules/.bin
 web_files=(src/web/page tests/web/*.mjs tests/web/package.json tools/lint .prettierrc.json)
-"$web_tools/eslint" --config tests/web/eslint.config.mjs src/web/page tests/web bench/web tools/lint || exit 1
+"$web_tools/eslint" --config tools/lint/eslint.config.mjs src/web/page tests/web bench/web tools/lint || exit 1
 if ! "$web_tools/prettier" --check --log-level warn "${web_files[@]}"; then
   echo "the page's code differs from Prettier's: run $web_tools/prettier --write on it" >&2
   exit 1

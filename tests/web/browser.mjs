@@ -13,45 +13,33 @@ export const webDir = process.env.VOLPAR_WEB_DIR;
 export const runner = process.env.VOLPAR_RUN;
 export const dataDir = new URL('../data/', import.meta.url).pathname;
 const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
+const axePath = new URL('node_modules/axe-core/axe.min.js', import.meta.url).pathname;
 
-// The colours the page draws with, as getComputedStyle gives them.
-export const WHITE = 'rgb(255, 255, 255)';
-export const BLACK = 'rgb(0, 0, 0)';
-export const YELLOW = 'rgb(255, 255, 0)';
-export const RED = 'rgb(255, 0, 0)';
-export const GREEN = 'rgb(0, 255, 0)';
-export const CYAN = 'rgb(0, 255, 255)';
+// The colours the page draws with, by name, as getComputedStyle gives them.
+const COLOURS = { white: [255, 255, 255], black: [0, 0, 0], yellow: [255, 255, 0], red: [255, 0, 0] };
+Object.assign(COLOURS, { green: [0, 255, 0], cyan: [0, 255, 255] });
+for (const name in COLOURS) COLOURS[name] = `rgb(${COLOURS[name].join(', ')})`;
+export const { white: WHITE, black: BLACK, yellow: YELLOW, red: RED, green: GREEN, cyan: CYAN } = COLOURS;
 
 export const range = (from, n) => Array.from({ length: n }, (_, i) => from + i);
 
-const TYPES = {
-  '.html': 'text/html',
-  '.js': 'text/javascript',
-  '.wasm': 'application/wasm',
-  '.css': 'text/css',
-  '.svg': 'image/svg+xml',
-  '.zev': 'text/html',
-  '.webmanifest': 'application/manifest+json',
-};
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.css': 'text/css' };
+Object.assign(TYPES, { '.svg': 'image/svg+xml', '.zev': 'text/html', '.webmanifest': 'application/manifest+json' });
 
 export function serve(dir) {
-  return new Promise((resolve) => {
-    const s = http.createServer((req, res) => {
-      const name = path.normalize(decodeURIComponent(new URL(req.url, 'http://x').pathname)).replace(/^\/+/, '');
-      const file = path.join(dir, name || 'index.html');
-      if (!file.startsWith(dir) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-        res.writeHead(404).end();
-        return;
-      }
-      res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] ?? 'application/octet-stream' });
-      fs.createReadStream(file).pipe(res);
-    });
-    s.listen(0, '127.0.0.1', () => resolve(s));
+  const s = http.createServer((req, res) => {
+    const name = path.normalize(decodeURIComponent(new URL(req.url, 'http://x').pathname)).replace(/^\/+/, '');
+    const file = path.join(dir, name || 'index.html');
+    if (!file.startsWith(dir) || !fs.existsSync(file) || fs.statSync(file).isDirectory())
+      return res.writeHead(404).end();
+    res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] ?? 'application/octet-stream' });
+    fs.createReadStream(file).pipe(res);
   });
+  return new Promise((resolve) => s.listen(0, '127.0.0.1', () => resolve(s)));
 }
 
-export function launch() {
-  return chromium.launch({
+export const launch = () =>
+  chromium.launch({
     executablePath: process.env.VOLPAR_CHROMIUM ?? '/usr/bin/chromium',
     args: [
       '--no-sandbox',
@@ -59,11 +47,8 @@ export function launch() {
       '--disable-quic',
       '--no-first-run',
       '--disable-background-networking',
-      '--disable-component-update',
-      '--disable-sync',
-    ],
+    ].concat(['--disable-component-update', '--disable-sync']),
   });
-}
 
 // Playwright answers the file input's chooser but not the browser's file picker
 // (showOpenFilePicker): a page opens without the picker unless the test brings its own,
@@ -127,7 +112,7 @@ export function useBrowser() {
     await p.addInitScript(beforePage.script, beforePage.arg);
     await p.goto(url ?? session.url);
     await p.locator('section[data-form="Initial_Screen"].front').waitFor();
-    return new Student(p);
+    return new Student(p, session.work);
   };
   // The same, past the welcome screen.
   session.atInputScreen = async (options) => {
@@ -138,36 +123,31 @@ export function useBrowser() {
   return session;
 }
 
+// A value seen, as written in the transcripts: a string as it is, on one line, else JSON.
+const format = (v) => (typeof v === 'string' && !/^["[]|\n/.test(v) ? v : JSON.stringify(v));
+
+// `@FORM/NAME` in a selector stands for that element of that screen.
+const css = (selector) => selector.replace(/@(\w+)\/(\S+)/g, '[data-form="$1"] [data-name="$2"]');
+
 // What a student does on one page and what they see there.
 export class Student {
-  constructor(page) {
-    this.page = page;
+  constructor(page, work) {
+    Object.assign(this, { page, work, choosers: 0, eventually });
+    page.on('filechooser', () => ++this.choosers);
+    this.el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
+    this.input = (name) => this.el('DERAZO_Input', name);
+    this.rexec = (name) => this.el('REXEC', name);
+    this.front = () => page.locator('section.window.front').getAttribute('data-form');
+    this.focused = () => page.evaluate(() => document.activeElement.closest('[data-name]')?.dataset.name);
   }
 
-  el(form, name) {
-    return this.page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
-  }
-  input(name) {
-    return this.el('DERAZO_Input', name);
-  }
-  rexec(name) {
-    return this.el('REXEC', name);
-  }
-  front() {
-    return this.page.locator('section.window.front').getAttribute('data-form');
-  }
-  focused() {
-    return this.page.evaluate(() => document.activeElement.closest('[data-name]')?.dataset.name);
-  }
-  eventually(read, expected, what) {
-    return eventually(read, expected, what);
-  }
   async screenshot(name) {
     if (shots) await this.page.screenshot({ path: path.join(shots, `${name}.png`) });
   }
 
   // The cells of a control array: '1' in colour `on`, '0' white, 'x' black, '?' otherwise.
   cells(form, array, indices, on) {
+    const marks = { [on]: '1', [WHITE]: '0', [BLACK]: 'x' };
     return this.page.evaluate(
       ({ form, array, indices, marks }) =>
         indices
@@ -176,7 +156,7 @@ export class Student {
             return marks[getComputedStyle(node).backgroundColor] ?? '?';
           })
           .join(''),
-      { form, array, indices, marks: { [on]: '1', [WHITE]: '0', [BLACK]: 'x' } },
+      { form, array, indices, marks },
     );
   }
   // A byte of the memory grid as drawn, or every byte when no address is given.
@@ -193,9 +173,13 @@ export class Student {
       ),
     );
   }
-  // A register's caption.
-  register(name) {
-    return this.rexec(`Register_${name}_Decimal`).textContent();
+  // axe-core over the whole page as it stands: the serious and critical findings.
+  async axe() {
+    if (!(await this.page.evaluate(() => 'axe' in window))) await this.page.addScriptTag({ path: axePath });
+    const violations = await this.page.evaluate(async () => (await window.axe.run(document)).violations);
+    return violations
+      .filter((v) => v.impact === 'serious' || v.impact === 'critical')
+      .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
   }
 
   async toInputScreen() {
@@ -250,7 +234,161 @@ export class Student {
     await box.waitFor({ state: 'hidden' });
     return seen;
   }
+  // Save through the save box as `name`; the download kept in the scratch folder, its path returned.
+  async saveAs(name) {
+    await this.page.locator('#savebox input').fill(name);
+    const downloaded = this.page.waitForEvent('download');
+    await this.page.locator('#savebox button[value=save]').click();
+    const download = await downloaded;
+    const saved = path.join(this.work, download.suggestedFilename());
+    await download.saveAs(saved);
+    return saved;
+  }
   close() {
     return this.page.close();
+  }
+
+  // Plays tests/data/web/NAME.txt: a student's actions ("> action arguments") and what
+  // they see after them ("what arguments => as seen"), each waited for as a person would.
+  // With VOLPAR_UPDATE_GOLDEN=1 the file is written again with what was seen, to be read
+  // over before it is committed.
+  async play(name) {
+    const file = path.join(dataDir, 'web', `${name}.txt`);
+    const lines = fs.readFileSync(file, 'utf8').split('\n');
+    const update = process.env.VOLPAR_UPDATE_GOLDEN;
+    for (const [n, line] of lines.entries()) {
+      const where = `${name}.txt:${n + 1}: ${line}`;
+      if (line.startsWith('> ')) await this.act(line.slice(2), where);
+      else if (line.includes(' => ')) {
+        const at = line.lastIndexOf(' => ');
+        const [query, text] = [line.slice(0, at), line.slice(at + 4)];
+        const read = () => this.see(query).then(format, (e) => `error: ${e.message.split('\n')[0]}`);
+        // A box closed or a scan run is read once.
+        const once = /^(message|axe)/.test(query);
+        if (update && !once) await new Promise((settled) => setTimeout(settled, 500));
+        const seen = update || once ? await read() : await eventually(read, text, where);
+        if (update) lines[n] = `${query} => ${seen}`;
+        else assert.equal(seen, text, where);
+      }
+    }
+    if (update) fs.writeFileSync(file, lines.join('\n'));
+  }
+
+  // A file of tests/data, or of the scratch folder (~/NAME).
+  file(name) {
+    return path.resolve(dataDir, name.replace(/^~/, this.work));
+  }
+
+  // One action: the verb, then its arguments; `=` parts a selector from the value to fill in.
+  async act(action, where) {
+    const [verb, rest = ''] = action.split(/ (.*)/s);
+    const [target, value] = rest.split(/ = (.*)/s);
+    const page = this.page;
+    const arg = (v) => (v.startsWith('"') ? JSON.parse(v) : v);
+    const verbs = {
+      press: () => page.keyboard.press(rest),
+      type: () => page.keyboard.type(arg(rest)),
+      click: () => page.locator(css(rest)).first().click(),
+      fill: () => page.locator(css(target)).fill(arg(value)),
+      tap: async () => page.mouse.click(...(await this.lowerPart(rest))),
+      hover: () =>
+        page.locator(css(target)).hover(value && { position: { x: +value.split(',')[0], y: +value.split(',')[1] } }),
+      wait: () => page.locator(css(rest)).first().waitFor(),
+      gone: () => page.locator(css(rest)).first().waitFor({ state: 'hidden' }),
+      send: () => this.sendBytes(rest.split(' ').map((b) => b.split(':'))),
+      start: () => this.startAt(rest),
+      clock: () => this.setClock(...rest.split(' ')),
+      step: () => this.step(Number(rest || 1)),
+      open: () => this.openFile(this.file(target), value),
+      save: () => this.saveAs(rest),
+      choose: async () => {
+        const [key, file] = rest.split(' ');
+        const chooser = page.waitForEvent('filechooser');
+        await page.keyboard.press(key);
+        await (await chooser).setFiles(this.file(file));
+      },
+      reload: async () => (await page.reload(), await page.locator('.front[data-form="Initial_Screen"]').waitFor()),
+      js: () => page.evaluate(rest),
+      viewport: async () => {
+        await page.setViewportSize({ width: Number(rest.split(' ')[0]), height: Number(rest.split(' ')[1]) });
+        await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+      },
+      emulate: () => this.emulate(...rest.split(' ').map(Number)),
+      zoom: () => this.emulate(1280 / rest, 900 / rest, Number(rest)),
+      wheel: async () => {
+        const { x, y } = await page.locator(css(rest)).boundingBox();
+        await page.mouse.move(x + 50, y + 50);
+        await page.mouse.wheel(100, 100);
+      },
+      media: () => page.emulateMedia(JSON.parse(rest)),
+      theme: async () => {
+        await page.locator('[data-form="DERAZO_Input"] .menu-title', { hasText: 'View' }).click();
+        await page.locator('[data-form="DERAZO_Input"] .dropdown button', { hasText: rest }).click();
+      },
+    };
+    assert.ok(verbs[verb], `no such action: ${where}`);
+    await verbs[verb]();
+  }
+
+  // What the student sees: the screen in front, the windows shown left to right, the focus,
+  // a byte of memory, an element's text, value or visibility, a box's title and text,
+  // axe-core's findings, or what a script in the page reads.
+  async see(query) {
+    const [what, rest = ''] = query.split(/ (.*)/s);
+    if (this.readings?.[what]) return this.readings[what](rest); // a test's own
+    const page = this.page;
+    const one = (f) => page.evaluate(f, css(rest));
+    const readers = {
+      front: () => this.front(),
+      focus: () => this.focused(),
+      memory: () => this.memory(rest === '' ? undefined : Number(rest)),
+      text: () => one((s) => document.querySelector(s)?.textContent ?? null),
+      texts: () => one((s) => [...document.querySelectorAll(s)].map((n) => n.textContent)),
+      value: () => one((s) => document.querySelector(s)?.value ?? null),
+      shown: () => one((s) => Boolean(document.querySelector(s)?.checkVisibility())),
+      enabled: () => one((s) => document.querySelector(s)?.disabled === false),
+      cells: () => this.cellsBy(rest),
+      message: () => this.closeMessage(),
+      axe: () => this.axe(),
+      choosers: () => this.choosers,
+      windows: () =>
+        page.evaluate(() =>
+          [...document.querySelectorAll('section.window')]
+            .filter((n) => n.checkVisibility())
+            .sort((a, b) => a.getBoundingClientRect().left - b.getBoundingClientRect().left)
+            .map((n) => n.dataset.form)
+            .join(),
+        ),
+      role: () => page.getByRole(rest.split(' ')[0], { name: rest.split(' ').slice(1).join(' ') }).count(),
+      hit: async () =>
+        page.evaluate(
+          ([x, y]) => document.elementFromPoint(x, y)?.closest('[data-name]')?.dataset.name,
+          await this.lowerPart(rest),
+        ),
+      js: () => page.evaluate(rest),
+    };
+    assert.ok(readers[what], `no such reading: ${query}`);
+    return readers[what]();
+  }
+  // Browser zoom, as the browser zooms, on the page already open: the tab's CSS pixels shrink
+  // by the zoom and each covers zoom × zoom device pixels, both at once (DevTools'
+  // Emulation.setDeviceMetricsOverride), as the page sees them once the next frame is drawn.
+  async emulate(width, height, dpr) {
+    this.devTools ??= await this.page.context().newCDPSession(this.page);
+    const metrics = { width, height, deviceScaleFactor: dpr, mobile: false };
+    await this.devTools.send('Emulation.setDeviceMetricsOverride', metrics);
+    const read = () => this.page.evaluate(() => [innerWidth, devicePixelRatio].join());
+    await eventually(read, `${width},${dpr}`, 'emulated');
+    await this.page.evaluate(() => new Promise((drawn) => requestAnimationFrame(() => requestAnimationFrame(drawn))));
+  }
+  // A point low in an element's box, where a panel's frame might lie over it.
+  async lowerPart(selector) {
+    const box = await this.page.locator(css(selector)).boundingBox();
+    return [box.x + box.width / 2, box.y + box.height * 0.85];
+  }
+  // "FORM ARRAY FIRST COUNT COLOUR": a row of cells, '1' where drawn in the colour.
+  cellsBy(spec) {
+    const [form, array, first, n, colour] = spec.split(' ');
+    return this.cells(form, array, range(Number(first), Number(n)), COLOURS[colour]);
   }
 }

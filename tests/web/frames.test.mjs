@@ -3,44 +3,26 @@
 // keys typed faster than the page draws, and a panel that opens over the controls it covers.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { useBrowser } from './browser.mjs';
+import { CYAN, GREEN, RED, YELLOW, useBrowser } from './browser.mjs';
 
 const session = useBrowser();
 
 // 0 LOAD 31, 1 ADD 30, 2 STORE 31, 3 BRANCH 0; 30 holds 1: memory 31 counts up for ever.
-const COUNTING = [
-  [0, '00111111'],
-  [1, '00011110'],
-  [2, '01011111'],
-  [3, '10100000'],
-  [30, '00000001'],
-];
-
-// ---- what a frame shows ---------------------------------------------------------------------
+const COUNTING = ['0:00111111', '1:00011110', '2:01011111', '3:10100000', '30:00000001'].map((b) => b.split(':'));
 
 // Runs in the page: after every animation frame callback (the page's drawing is the only
 // one), checks that the execution screen as drawn is one state of the machine, and the
 // state the program holds at that moment. Returns a function that stops and reports.
-function watchFrames() {
-  const RED = 'rgb(255, 0, 0)',
-    YELLOW = 'rgb(255, 255, 0)',
-    GREEN = 'rgb(0, 255, 0)',
-    CYAN = 'rgb(0, 255, 255)';
+function watchFrames([RED, YELLOW, GREEN, CYAN]) {
   const rgb = (c) => `rgb(${c & 255}, ${(c >>> 8) & 255}, ${(c >>> 16) & 255})`;
   const { views, clocks, element } = window.volpar;
   const shown = [...views.values()].filter((v) => v.form.desc.name === 'REXEC' && v.node && v.kind !== 'line');
   const byName = new Map(shown.map((v) => [v.node.dataset.name, v.node]));
   const colour = (name) => getComputedStyle(byName.get(name)).backgroundColor;
-  const bits = (array, from, to, on) => {
-    let value = 0;
-    for (let i = from; i <= to; ++i) value = value * 2 + (colour(`${array}(${i})`) === on ? 1 : 0);
-    return value;
-  };
-  const count = (array, from, to, on) => {
-    let n = 0;
-    for (let i = from; i <= to; ++i) n += colour(`${array}(${i})`) === on ? 1 : 0;
-    return n;
-  };
+  const lit = (array, from, to, on) =>
+    Array.from({ length: to - from + 1 }, (_, i) => (colour(`${array}(${from + i})`) === on ? '1' : '0')).join('');
+  const bits = (...cells) => parseInt(lit(...cells), 2);
+  const count = (...cells) => lit(...cells).replace(/0/g, '').length;
   const caption = (name) => ((Number(byName.get(name).textContent) % 256) + 256) % 256;
   const REGISTERS = [
     ['PC', 'ShapePC', 4, 8, YELLOW, 'Register_PC_Decimal'],
@@ -54,8 +36,8 @@ function watchFrames() {
 
   // The machine's own rules, read from the drawing alone.
   function oneMachineState(fault) {
-    const lit = count('Shape_Clock', 0, 7, CYAN);
-    if (lit !== 1) fault(`${lit} clock cells lit`);
+    const lamps = count('Shape_Clock', 0, 7, CYAN);
+    if (lamps !== 1) fault(`${lamps} clock cells lit`);
     const decoded = [1, 2, 3, 4, 5, 6, 7, 8].filter((k) => colour(`SHAPEID(${k})`) === GREEN);
     const opCode = bits('SHAPE_IR', 1, 3, RED);
     if (decoded.length > 1 || (decoded.length === 1 && decoded[0] - 1 !== opCode)) {
@@ -108,20 +90,14 @@ function watchFrames() {
   };
 }
 
-// ---- the tests ------------------------------------------------------------------------------
-
-for (const [rate, seconds] of [
-  [1000, 2],
-  [100, 2],
-  [20, 3],
-]) {
+for (const [rate, seconds] of Object.entries({ 1000: 2, 100: 2, 20: 3 })) {
   test(`counting at ${rate} Hz, every frame drawn is one moment of the machine, as the program holds it`, async (t) => {
     const s = await session.atInputScreen();
     await s.sendBytes(COUNTING);
     await s.startAt(0);
     await s.setClock('automatic_radio', rate);
     await s.eventually(() => s.rexec('Time_Hertz').textContent(), String(rate), 'the speed');
-    await s.page.evaluate(watchFrames);
+    await s.page.evaluate(watchFrames, [RED, YELLOW, GREEN, CYAN]);
     await s.rexec('Command_Begin_Step').click();
     await s.page.waitForTimeout(seconds * 1000);
     const report = await s.page.evaluate(() => window.stopWatchingFrames());
@@ -135,57 +111,12 @@ for (const [rate, seconds] of [
 
 test('a program typed with no pause between keys is stored as typed', async () => {
   const s = await session.atInputScreen();
-  const typed = [
-    [0, '00111111'],
-    [1, '00011110'],
-    [2, '01011111'],
-    [3, '10100000'],
-    [4, '11110000'],
-  ];
-  await s.input('Input_Bit(1)').selectText();
-  // Enter sends the byte; the location moves on and the first bit box takes the next one.
-  await s.page.keyboard.type(typed.map(([, bits]) => `${bits}\n`).join(''), { delay: 0 });
-  await s.input('memory_text').fill('30');
-  await s.input('Input_Bit(1)').selectText();
-  await s.page.keyboard.type('00000001\n', { delay: 0 });
-  for (const [address, bits] of [...typed, [30, '00000001']]) {
-    await s.eventually(() => s.memory(address), bits, `memory ${address}`);
-  }
-  assert.equal(await s.input('memory_text').inputValue(), '31');
-  await s.page.close();
+  await s.play('frames-typed');
+  await s.close();
 });
 
 test('the options panel opens over what it covers: its Close and Stop for Output take the clicks', async () => {
   const s = await session.atInputScreen();
-  await s.sendBytes([[0, '10100000']]);
-  await s.startAt(0);
-  await s.rexec('Command_Options').click();
-  const panel = s.rexec('OPTIONS_FRAME');
-  await panel.waitFor();
-  await s.screenshot('options');
-
-  // The lower part of each, where the input window's frame lay over them.
-  const lowerPart = async (locator) => {
-    const box = await locator.boundingBox();
-    return { x: box.x + box.width / 2, y: box.y + box.height * 0.85 };
-  };
-  const hit = (point) =>
-    s.page.evaluate(({ x, y }) => document.elementFromPoint(x, y)?.closest('[data-name]')?.dataset.name, point);
-  const stop = s.rexec('Stop_For_Output');
-  const close = s.rexec('Command_Options_Close');
-  for (const [name, locator] of [
-    ['Stop_For_Output', stop],
-    ['Command_Options_Close', close],
-  ]) {
-    assert.equal(await hit(await lowerPart(locator)), name, `${name} lies on top`);
-  }
-
-  const checked = await stop.locator('input').isChecked();
-  const at = await lowerPart(stop.locator('input'));
-  await s.page.mouse.click(at.x, at.y);
-  await s.eventually(() => stop.locator('input').isChecked(), !checked, 'Stop for Output changes');
-  const closeAt = await lowerPart(close);
-  await s.page.mouse.click(closeAt.x, closeAt.y);
-  await s.eventually(() => panel.isVisible(), false, 'Close closes the panel');
-  await s.page.close();
+  await s.play('frames-options');
+  await s.close();
 });

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page's code and its tests, checked as the C++ is: run from the repository's top
-// folder by tools/check-format.sh.
-import js from '@eslint/js';
-import globals from 'globals';
-import noImportCycle from '../../tools/lint/no_import_cycle.mjs';
+// folder by tools/check-format.sh, whose --config makes the patterns below relative to it.
+import { createRequire } from 'node:module';
+import noImportCycle from './no_import_cycle.mjs';
+
+// The linter's rules come with the browser tests' driver (tests/web/package.json).
+const require = createRequire(new URL('../../tests/web/package.json', import.meta.url));
+const js = require('@eslint/js');
+const globals = require('globals');
 
 export default [
   { ignores: ['**/node_modules/**', 'build*/**'] },
