@@ -129,6 +129,22 @@ const format = (v) => (typeof v === 'string' && !/^["[]|\n/.test(v) ? v : JSON.s
 // `@FORM/NAME` in a selector stands for that element of that screen.
 const css = (selector) => selector.replace(/@(\w+)\/(\S+)/g, '[data-form="$1"] [data-name="$2"]');
 
+function outlineOfFocused() {
+  const s = getComputedStyle(document.activeElement);
+  return `${s.outlineStyle} ${parseFloat(s.outlineWidth) >= 1}`;
+}
+
+function coveredControls(form) {
+  const controls = [...document.querySelectorAll(`[data-form="${form}"] .client :is(button, input)`)];
+  const covered = (n) => {
+    n.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+    const r = n.getBoundingClientRect();
+    const hit = document.elementFromPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return !(n.contains(hit) || n.closest('label')?.contains(hit));
+  };
+  return controls.filter((n) => n.checkVisibility() && covered(n)).map((n) => n.closest('[data-name]').dataset.name);
+}
+
 // What a student does on one page and what they see there.
 export class Student {
   constructor(page, work) {
@@ -366,6 +382,10 @@ export class Student {
           await this.lowerPart(rest),
         ),
       js: () => page.evaluate(rest),
+      // The focus mark: the outline's style and whether it is at least a pixel wide.
+      outline: () => page.evaluate(outlineOfFocused),
+      // The controls of a screen that a click at their centre would not reach.
+      covered: () => page.evaluate(coveredControls, rest),
     };
     assert.ok(readers[what], `no such reading: ${query}`);
     return readers[what]();
