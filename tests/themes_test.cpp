@@ -39,19 +39,16 @@ constexpr Slot kMachine[] = {Slot::Zero,    Slot::MemoryOne, Slot::RegisterOne,
 
 // ---- simulated colour blindness (Machado, Oliveira and Fernandes 2009, severity 1.0) ----
 
-using Matrix = std::array<std::array<double, 3>, 3>;
-constexpr std::pair<const char*, Matrix> kBlindness[] = {{"protanopia",
-                                                          {{{0.152286, 1.052583, -0.204868},
-                                                            {0.114503, 0.786281, 0.099216},
-                                                            {-0.003882, -0.048116, 1.051998}}}},
-                                                         {"deuteranopia",
-                                                          {{{0.367322, 0.860646, -0.227968},
-                                                            {0.280085, 0.672501, 0.047413},
-                                                            {-0.011820, 0.042940, 0.968881}}}},
-                                                         {"tritanopia",
-                                                          {{{1.255528, -0.076749, -0.178779},
-                                                            {-0.078411, 0.930809, 0.147602},
-                                                            {0.004733, 0.691367, 0.303900}}}}};
+// Row by row, applied to linear light.
+using Matrix = std::array<double, 9>;
+constexpr std::pair<const char*, Matrix> kBlindness[] = {
+    {"protanopia",
+     {0.152286, 1.052583, -0.204868, 0.114503, 0.786281, 0.099216, -0.003882, -0.048116, 1.051998}},
+    {"deuteranopia",
+     {0.367322, 0.860646, -0.227968, 0.280085, 0.672501, 0.047413, -0.011820, 0.042940, 0.968881}},
+    {"tritanopia",
+     {1.255528, -0.076749, -0.178779, -0.078411, 0.930809, 0.147602, 0.004733, 0.691367,
+      0.303900}}};
 
 struct Lab {
   double l, a, b;
@@ -67,7 +64,7 @@ Lab seen(Rgb c, const Matrix& m) {
   const double in[3] = {linear(c.red), linear(c.green), linear(c.blue)};
   double rgb[3];
   for (int i = 0; i < 3; ++i) {
-    rgb[i] = std::clamp(m[i][0] * in[0] + m[i][1] * in[1] + m[i][2] * in[2], 0.0, 1.0);
+    rgb[i] = std::clamp(m[3 * i] * in[0] + m[3 * i + 1] * in[1] + m[3 * i + 2] * in[2], 0.0, 1.0);
   }
   const double x = (0.4124 * rgb[0] + 0.3576 * rgb[1] + 0.1805 * rgb[2]) / 0.95047;
   const double y = 0.2126 * rgb[0] + 0.7152 * rgb[1] + 0.0722 * rgb[2];
