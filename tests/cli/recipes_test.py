@@ -37,15 +37,11 @@ def read(path):
 
 class Recipes(unittest.TestCase):
     def setUp(self):
-        self.dir = tempfile.TemporaryDirectory()
-        self.tmp = self.dir.name
+        self.tmp = self.enterContext(tempfile.TemporaryDirectory())
         bin_dir = os.path.join(self.tmp, "bin")
         os.mkdir(bin_dir)
         os.symlink(os.path.abspath(RUNNER), os.path.join(bin_dir, "volpar-run"))
         self.env = dict(os.environ, PATH=bin_dir + os.pathsep + os.environ["PATH"])
-
-    def tearDown(self):
-        self.dir.cleanup()
 
     def place(self, folder, files):
         os.makedirs(os.path.join(self.tmp, folder), exist_ok=True)
