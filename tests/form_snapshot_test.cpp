@@ -20,12 +20,9 @@ class Snapshot : public ScreensFixture {
  protected:
   Snapshot() { welcome().onKeyPress(13); }
 
-  std::vector<std::string> state() {
-    std::vector<std::string> out;
-    for (ui::Form* form : {static_cast<ui::Form*>(&welcome()), static_cast<ui::Form*>(&input()),
-                           static_cast<ui::Form*>(&rexec())}) {
-      for (std::string& line : formState(*form)) out.push_back(std::move(line));
-    }
+  std::string state() {
+    std::string out = screens();
+    for (const std::string& line : formState(welcome())) out += line + "\n";
     return out;
   }
   // INPUT, STORE 30, OUTPUT, BRANCH 0.
@@ -65,7 +62,7 @@ TEST_F(Snapshot, PutsBackWhatEachWayOfUsingTheScreensChanged) {
        }},
   };
   for (const auto& [use, run] : uses) {
-    const std::vector<std::string> before = state();
+    const std::string before = state();
     const std::vector<ui::FormSnapshot> snapshots{
         ui::FormSnapshot(welcome()), ui::FormSnapshot(input()), ui::FormSnapshot(rexec())};
     run();

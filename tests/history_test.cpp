@@ -31,6 +31,11 @@ class History : public ScreensFixture {
   history::ExecutionHistory history{app};
 
   bool waitingForInput() { return rexec().Command_Input_Window_OK.usable(); }
+  std::string lines() {
+    std::string out;
+    for (std::size_t i = 0; i < history.lineCount(); ++i) out += history.line(i) + "\n";
+    return out;
+  }
   void answer(int value) {
     for (int i = 1; i <= 8; ++i) type(rexec().Input_bit(i), ((value >> (8 - i)) & 1) ? "1" : "0");
     click(rexec().Command_Input_Window_OK);
@@ -175,9 +180,7 @@ TEST_F(History, TextOfAShortProgramLineForLine) {
     const std::string newest = history.line(n - 1);
     text += (newest.starts_with("the program") ? history.line(n - 2) : newest) + "\n";
   }
-  text += "--\n";
-  for (std::size_t i = 0; i < history.lineCount(); ++i) text += history.line(i) + "\n";
-  expectGolden("history/short_program.txt", text);
+  expectGolden("history/short_program.txt", text + "--\n" + lines());
 }
 
 // At 1000 Hz a program's end runs its branch to itself thousands of times: one line with the
@@ -191,16 +194,11 @@ TEST_F(History, TheEndsRepeatedBranchIsOneLineAndAClickGoesBackToAnInstructionsF
   for (int i = 0; i < 3 * 8 + 1233 * 8 + 3; ++i) tick();
   click(rexec().Command_Pause);
   EXPECT_EQ(tickUntilStopped(), 5);
-  const auto lines = [&](const std::string& heading) {
-    std::string out = "-- " + heading + "\n";
-    for (std::size_t i = 0; i < history.lineCount(); ++i) out += history.line(i) + "\n";
-    return out;
-  };
-  std::string seen = lines("paused at the end");
+  std::string seen = "-- paused at the end\n" + lines();
   history.goBackTo(4);
-  seen += lines("clicked on line 4");
+  seen += "-- clicked on line 4\n" + lines();
   history.goBackTo(2);
-  seen += lines("clicked on line 2") + "clock " + clockCells() + ", PC " +
+  seen += "-- clicked on line 2\n" + lines() + "clock " + clockCells() + ", PC " +
           rexec().Register_PC_Decimal.Caption() + ", AR " +
           rexec().Register_Address_Decimal.Caption() + "\n";
   expectGolden("history/repeated_branch.txt", seen);

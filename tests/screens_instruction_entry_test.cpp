@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "support/data_table.h"
 #include "support/screens_fixture.h"
@@ -24,40 +26,36 @@ class InstructionEntry : public ScreensFixture {
   }
 };
 
+// After each action, as "op code address | bit boxes | focus | location | bytes 3, 4, 31":
+// each field writes its own bits only, the focus moves on from a bit box (wrapping from the
+// last to the first), Send to Memory writes the whole byte and advances the location,
+// wrapping after 31, and the byte stays for the next location.
 TEST_F(InstructionEntry, BitBoxesAndFieldsKeepInStepAndSendToMemoryWritesTheByte) {
-  type(input().Input_Bit(8), "1");
-  EXPECT_EQ(opCode().Text() + " " + address().Text(), "0 1");
-  EXPECT_EQ(focusedName(input()), "Input_Bit(1)") << "wraps from the last box to the first";
-  EXPECT_EQ(input().Input_Bit(1).SelLength(), 1);
-  type(input().Input_Bit(1), "1");
-  EXPECT_EQ(opCode().Text(), "4");
-  EXPECT_EQ(focusedName(input()), "Input_Bit(2)");
-
-  typeBits("00011111");  // each field writes its own bits only
-  type(opCode(), "6");
-  EXPECT_EQ(entryBits(), "11011111");
-  EXPECT_EQ(focusedName(input()), "Input_Op_Code(0)");
-  type(address(), "22");
-  EXPECT_EQ(entryBits(), "11010110");
-  EXPECT_TRUE(guardsClear());
-  expectViewsInStep("after typing the fields");
-
-  // Send to Memory writes the byte and advances the location, wrapping after 31.
-  typeBits("10100101");
-  input().memory_text.SetFocus();  // the location is typed there
-  sendTo(3);
-  EXPECT_EQ(memoryBits(3), "10100101");
-  EXPECT_EQ(input().memory_text.Text(), "4");
-  EXPECT_EQ(focusedName(input()), "Input_Bit(1)");
-  click(input().Command_Send_to_Memory);  // the byte stays for the next location
-  EXPECT_EQ(memoryBits(4), "10100101");
-
-  typeBits("00000001");
-  sendTo(31);  // every cell of the byte is rewritten
-  EXPECT_EQ(memoryBits(31), "00000001");
-  EXPECT_EQ(input().memory_text.Text(), "0");
-  EXPECT_EQ(input().Shape1(0).FillColor(), ui::kWhite) << "cell 0 is never memory";
-  EXPECT_EQ(memoryBits(3), "10100101");
+  DERAZO_Input& in = input();
+  const std::pair<const char*, std::function<void()>> actions[] = {
+      {"bit 8 typed 1", [&] { type(in.Input_Bit(8), "1"); }},
+      {"bit 1 typed 1", [&] { type(in.Input_Bit(1), "1"); }},
+      {"bits 00011111", [&] { typeBits("00011111"); }},
+      {"op code 6", [&] { type(opCode(), "6"); }},
+      {"address 22", [&] { type(address(), "22"); }},
+      {"bits 10100101", [&] { typeBits("10100101"); }},
+      {"location box focused", [&] { in.memory_text.SetFocus(); }},
+      {"sent to 3", [&] { sendTo(3); }},
+      {"Send to Memory", [&] { click(in.Command_Send_to_Memory); }},
+      {"bits 00000001", [&] { typeBits("00000001"); }},
+      {"sent to 31", [&] { sendTo(31); }}};
+  std::string seen;
+  for (const auto& [what, act] : actions) {
+    act();
+    seen += std::string(what) + ": " + opCode().Text() + " " + address().Text() + " | " +
+            entryBits() + " | " + focusedName(in) + " (bit 1 selected " +
+            std::to_string(in.Input_Bit(1).SelLength()) + ") | " + in.memory_text.Text() + " | " +
+            memoryBits(3) + " " + memoryBits(4) + " " + memoryBits(31) + "\n";
+    EXPECT_TRUE(guardsClear()) << what;
+    expectViewsInStep(what);
+  }
+  expectGolden("entry/bits_fields_and_send.txt", seen);
+  EXPECT_EQ(in.Shape1(0).FillColor(), ui::kWhite) << "cell 0 is never memory";
   EXPECT_TRUE(platform.messages.empty());
 }
 
