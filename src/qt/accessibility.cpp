@@ -449,30 +449,13 @@ QString MachineAccessibility::renamedButton() {
 // "Address 0: 01100000, INPUT 0 stored; next location 1"; a whole new memory in a word.
 QString MachineAccessibility::tableNews() {
   if (!parts_.table) return {};
-  const std::size_t first = items_.size();
-  const QString mark = QStringLiteral(", ") + qs(ui::kCurrentRowMark);
-  const auto unmarked = [&mark](QString text) {
-    if (text.endsWith(mark)) text.chop(mark.size());
-    return text;
-  };
-  QStringList stored;
-  bool moved = false;
-  for (std::size_t i = first; i < told_.size(); ++i) {
-    if (told_[i] == spoken_[i]) continue;
-    const QString before = unmarked(spoken_[i]), now = unmarked(told_[i]);
-    moved = moved || told_[i].endsWith(mark);
+  std::vector<std::string> before, now;
+  for (std::size_t i = items_.size(); i < told_.size(); ++i) {
+    before.push_back(spoken_[i].toStdString());
+    now.push_back(told_[i].toStdString());
     spoken_[i] = told_[i];
-    if (now != before) stored << qs(parts_.table->rows[i - first].name) + ": " + now;
   }
-  QString said = stored.size() > 2 ? QString::number(stored.size()) + " memory locations changed"
-                                   : stored.join(QStringLiteral("; "));
-  if (!stored.isEmpty() && stored.size() <= 2) said += QStringLiteral(" stored");
-  const int next = parts_.table->current();
-  if (moved && next >= 0) {
-    said += (said.isEmpty() ? QStringLiteral("N") : QStringLiteral("; n")) +
-            QStringLiteral("ext location ") + QString::number(next);
-  }
-  return said;
+  return qs(ui::tableNews(*parts_.table, before, now));
 }
 
 QAccessibleInterface* MachineAccessibility::factory(const QString& name, QObject* object) {

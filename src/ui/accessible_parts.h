@@ -42,6 +42,12 @@ struct ReadingTable {
   std::function<int()> current;  // the row the next entry goes to, -1 for none
 };
 
+// What a change of the table says, from its rows' texts before and now (as their `say`
+// gives them, the entry row marked): "Address 0: 01100000, INPUT 0 stored; next location
+// 1"; more rows than two in a word ("32 memory locations changed"); empty for none.
+std::string tableNews(const ReadingTable& table, const std::vector<std::string>& before,
+                      const std::vector<std::string>& now);
+
 // A cell that holds one bit, and the colour that makes it a 1.
 struct BitCell {
   const Shape* shape;

@@ -421,6 +421,15 @@ val WebFrontEnd::accessibleTexts(int id) const {
   return d;
 }
 
+std::string WebFrontEnd::tableNews(int id, const val& before) const {
+  auto it = parts_.find(id);
+  if (it == parts_.end() || !it->second.table) return {};
+  const ui::ReadingTable& table = *it->second.table;
+  std::vector<std::string> now;
+  for (const ui::Reading& r : table.rows) now.push_back(r.say());
+  return ui::tableNews(table, emscripten::vecFromJSArray<std::string>(before), now);
+}
+
 std::string WebFrontEnd::machineSummary() const { return app_.machineSummary(); }
 
 // ---- the user's side --------------------------------------------------------------------
@@ -701,6 +710,7 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("element", &WebFrontEnd::element)
       .function("accessibleParts", &WebFrontEnd::accessibleParts)
       .function("accessibleTexts", &WebFrontEnd::accessibleTexts)
+      .function("tableNews", &WebFrontEnd::tableNews)
       .function("machineSummary", &WebFrontEnd::machineSummary)
       .function("ended", &WebFrontEnd::ended)
       .function("takeSaved", &WebFrontEnd::takeSaved)

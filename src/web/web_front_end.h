@@ -56,6 +56,8 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   // What those parts say now: {descriptions: [text, one per name], readings: [text],
   // rows: [text], current: row or -1}.
   emscripten::val accessibleTexts(int id) const;
+  // What the table's change since `before` (its rows' texts then) says, as the windows say it.
+  std::string tableNews(int id, const emscripten::val& before) const;
   // The machine's whole state in plain text ("Read machine state"), empty before the
   // execution screen exists.
   std::string machineSummary() const;

@@ -103,10 +103,11 @@ class Mirror {
       this.running = true;
       return began ? ['Clock running'] : [];
     }
-    const told = this.told;
-    this.told = texts.readings;
+    const [told, rowsTold] = [this.told, this.rowsTold];
+    [this.told, this.rowsTold] = [texts.readings, texts.rows];
     const changed = told ? texts.readings.flatMap((text, i) => (told[i] === text ? [] : [i])) : [];
-    if (!changed.length) return [];
+    // What Send to Memory stored and where the next entry goes, as the windows say it.
+    if (!changed.length) return [rowsTold && app.fe.tableNews(this.form.id, rowsTold)].filter(Boolean);
     if (changed[0] !== 0) changed.unshift(0);
     const news = changed.map((i) => `${this.parts.readings[i]} ${texts.readings[i]}`);
     // What the phase did, in words, right after the clock.
