@@ -94,7 +94,7 @@ class Mirror {
     texts.descriptions.forEach((text, i) => setText(this.descriptions[i], text));
     texts.rows.forEach((text, i) => {
       setText(this.rows[i], text);
-      this.rows[i].parentNode.setAttribute('aria-selected', String(i === texts.current));
+      setAttribute(this.rows[i].parentNode, 'aria-selected', String(i === texts.current));
     });
     texts.readings.forEach((text, i) => setText(this.readings[i], text));
     // While the clock runs too fast to follow: that it runs, then nothing until it stops.
@@ -120,6 +120,11 @@ class Mirror {
 
 function setText(node, text) {
   if (node && node.textContent !== text) node.textContent = text;
+}
+
+// Written only when it changes: the mirror reads the whole table a few times a second.
+function setAttribute(node, name, value) {
+  if (node.getAttribute(name) !== value) node.setAttribute(name, value);
 }
 
 // The forms made and gone since the last frame.
