@@ -407,8 +407,8 @@ export class Student {
     return [box.x + box.width / 2, box.y + box.height * 0.85];
   }
   // "FORM ARRAY FIRST COUNT COLOUR": a row of cells, '1' where drawn in the colour.
-  cellsBy(spec) {
-    const [form, array, first, n, colour] = spec.split(' ');
+  cellsBy(row) {
+    const [form, array, first, n, colour] = row.split(' ');
     return this.cells(form, array, range(Number(first), Number(n)), COLOURS[colour]);
   }
 }
