@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/application.h"
 
+#include "i18n/languages.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/machine_reading.h"
@@ -42,6 +43,13 @@ REXEC& Application::rexec() { return created(rexec_); }
 
 ui::Form* Application::executionForm() const { return rexec_.get(); }
 ui::Form* Application::inputForm() const { return input_.get(); }
+
+bool Application::setLanguage(std::string_view code) {
+  if (!i18n::setLanguage(code)) return false;
+  for (ui::Form* form : {static_cast<ui::Form*>(initial_.get()), inputForm(), executionForm()})
+    if (form) form->languageChanged();
+  return true;
+}
 
 std::string Application::machineSummary() const {
   if (!rexec_) return "The execution screen has not been opened yet.";

@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "machine/REXEC_Manual.h"
@@ -60,6 +61,11 @@ class Application : public Screens {
   // The machine's whole state in plain text (Read machine state, F3), or what there is to
   // know while the execution screen has not been opened.
   std::string machineSummary() const;
+
+  // Speaks another language from now on: the open screens recompose their own texts; the
+  // front end then redraws every window. False, and no change, for a language VOLPAR does
+  // not have.
+  bool setLanguage(std::string_view code);
 
   // Opens a program file as File > Open would, once the input screen exists; nothing
   // before.

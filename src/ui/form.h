@@ -63,6 +63,11 @@ class Form {
   // default button. A form may hand Enter in one of its boxes to another button.
   virtual CommandButton* enterButton(Element* focused);
 
+  // The language changed: a form recomposes here the texts it composes itself from words
+  // and values (its fixed captions stay in English in the model and are translated where
+  // they are drawn).
+  virtual void languageChanged() {}
+
   // Two listeners with two roles: the observer (a renderer) hears of a change after it,
   // the recorder (an undo journal) before it, with the value it replaces.
   void setObserver(FormObserver* observer) { listeners_.observer = observer; }
