@@ -46,8 +46,12 @@ run: build
 
 test: test-release test-asan test-fuzz
 
+# The tests see English and UTF-8 whatever the machine's locale; tests of another
+# language choose it themselves.
+TEST_LOCALE := LANGUAGE= LC_ALL=C.UTF-8
+
 test-release: format-check build-all web web-test-deps
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && $(TEST_LOCALE) ctest --output-on-failure -j $(JOBS)
 
 $(ASAN_BUILD)/build.ninja: | deps-test
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVOLPAR_SANITIZE=ON -DVOLPAR_WERROR=ON \
@@ -55,7 +59,7 @@ $(ASAN_BUILD)/build.ninja: | deps-test
 
 test-asan: deps-test $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	cd $(ASAN_BUILD) && $(TEST_LOCALE) ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
 $(WEB_BUILD)/build.ninja: | deps-test

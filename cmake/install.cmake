@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installing VOLPAR as a desktop program (cmake --install) and packing it as a Debian
-# package (make package): programs, help file, desktop entry, icon, metainfo, man pages,
-# the documents in share/doc/volpar.
+# package (make package): programs, help files, desktop entry, icon, metainfo, man pages,
+# the documents in share/doc/volpar. The catalogs of po/ are built into the programs.
 include(GNUInstallDirs)
 
 set(VOLPAR_ID org.volpar.volpar)
@@ -15,14 +15,48 @@ if(TARGET volpar_qt)
   target_compile_definitions(volpar_qt PRIVATE VOLPAR_DATA_FROM_BIN="${data_from_bin}")
 endif()
 
+# The desktop entry and the metainfo carry their name, summary and comments in every
+# language: msgfmt merges the catalogs of po/ into them at build time. It reads the
+# languages from a LINGUAS file beside the catalogs, written here from VOLPAR_LANGUAGES.
+# (The programs' own texts need no file: the catalogs are built into them.)
+function(volpar_translate_desktop_files)
+  set(catalogs ${PROJECT_BINARY_DIR}/po)
+  set(out ${PROJECT_BINARY_DIR}/desktop)
+  file(MAKE_DIRECTORY ${catalogs} ${out})
+  string(JOIN "\n" linguas ${VOLPAR_LANGUAGES})
+  file(CONFIGURE OUTPUT ${catalogs}/LINGUAS CONTENT "${linguas}\n")
+  set(po_files)
+  foreach(lang ${VOLPAR_LANGUAGES})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/po/${lang}.po ${catalogs}/${lang}.po SYMBOLIC)
+    list(APPEND po_files ${PROJECT_SOURCE_DIR}/po/${lang}.po)
+  endforeach()
+  foreach(kind desktop xml)
+    set(file ${VOLPAR_ID}.desktop)
+    if(kind STREQUAL xml)
+      set(file ${VOLPAR_ID}.metainfo.xml)
+    endif()
+    add_custom_command(OUTPUT ${out}/${file}
+      COMMAND ${MSGFMT} --${kind} --template=${VOLPAR_DESKTOP}/${file} -d ${catalogs}
+        --output-file=${out}/${file}
+      DEPENDS ${VOLPAR_DESKTOP}/${file} ${po_files} VERBATIM)
+    list(APPEND translated ${out}/${file})
+  endforeach()
+  add_custom_target(volpar-desktop-files ALL DEPENDS ${translated})
+endfunction()
+
 install(TARGETS volpar-run RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 set(VOLPAR_MANUALS volpar-run)
 if(TARGET volpar)
   install(TARGETS volpar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # The help in each language lies in a folder named for it, beside the English file.
   install(FILES ${PROJECT_SOURCE_DIR}/help/Vuvuva.zev DESTINATION ${VOLPAR_DATADIR})
-  install(FILES ${VOLPAR_DESKTOP}/${VOLPAR_ID}.desktop
+  foreach(lang ${VOLPAR_LANGUAGES})
+    install(FILES ${PROJECT_SOURCE_DIR}/help/${lang}/Vuvuva.zev DESTINATION ${VOLPAR_DATADIR}/${lang})
+  endforeach()
+  volpar_translate_desktop_files()
+  install(FILES ${PROJECT_BINARY_DIR}/desktop/${VOLPAR_ID}.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${VOLPAR_DESKTOP}/${VOLPAR_ID}.metainfo.xml
+  install(FILES ${PROJECT_BINARY_DIR}/desktop/${VOLPAR_ID}.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(FILES ${VOLPAR_DESKTOP}/${VOLPAR_ID}.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
@@ -93,5 +127,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The windows need a platform plug-in, which the Qt libraries only recommend.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+# The windows draw Chinese with whichever installed font has its characters.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-microhei")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -8,8 +8,9 @@
 # Usage: tools/install-deps.sh [run|package|test|fuzz]   (default run). Uses sudo when not root.
 set -euo pipefail
 
+# gettext: msgfmt and msgen compile the catalogs built into the programs.
 run=(
-  cmake ninja-build g++ make
+  cmake ninja-build g++ make gettext
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation
 )
 package=(dpkg-dev file)
@@ -17,7 +18,7 @@ test=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps x11-utils imagemagick
   desktop-file-utils appstream man-db groff-base lintian
-  emscripten chromium clang-format acl
+  emscripten chromium clang-format acl fonts-wqy-microhei
   dbus-daemon at-spi2-core python3-pyatspi orca openbox
 )
 fuzz=(clang)

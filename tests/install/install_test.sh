@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs VOLPAR as a technician would and checks what lands:
-#   prefix   cmake --install into a temporary DESTDIR: every file is there, the validators
-#            accept the desktop entry, the metainfo and the man pages, both programs give
-#            the same version, and the installed program runs (the smoke test, F1 included)
+#   prefix   cmake --install into a temporary DESTDIR: every file is there (the help in
+#            every language too), the validators accept the desktop entry, the metainfo and
+#            the man pages, both programs give the same version, and the installed program
+#            runs (the smoke test, F1 included)
 #   package  make package: the .deb unpacks, its volpar-run runs a program, it depends on
-#            the Qt 6 widgets library, its changelog names its version, and lintian and
+#            the Qt 6 widgets library and recommends a font with Chinese characters, it holds
+#            the help in each language, its changelog names its version, and lintian and
 #            appstreamcli find nothing to say about it
 # Usage: install_test.sh prefix|package BUILD_DIR SOURCE_DIR   (exit 77: tools missing)
 set -euo pipefail
@@ -35,6 +37,10 @@ if [ "$mode" = prefix ]; then
       share/doc/volpar/changelog.gz share/doc/volpar/README.md \
       share/doc/volpar/examples/countdown.txt share/doc/volpar/examples/add.txt; do
     [ -f "$root/$file" ] || fail "$file is not installed"
+  done
+  for help in "$source"/help/*/Vuvuva.zev; do
+    lang=$(basename "$(dirname "$help")")
+    cmp -s "$help" "$root/share/volpar/$lang/Vuvuva.zev" || fail "the $lang help is not installed"
   done
   desktop-file-validate "$root/share/applications/$id.desktop" || fail "desktop entry"
   validate_metainfo "$root/share/metainfo/$id.metainfo.xml"
@@ -70,6 +76,9 @@ else
   diff -u "$data/countdown_3.out" "$work/out" || fail "the unpacked volpar-run ran wrong"
   depends=$(dpkg-deb -f "$deb" Depends)
   [[ "$depends" == *libqt6widgets6* ]] || fail "Depends lacks the Qt 6 widgets library: $depends"
+  recommends=$(dpkg-deb -f "$deb" Recommends)
+  [[ "$recommends" == *fonts-noto-cjk*fonts-wqy-microhei* ]] || fail "no CJK font recommended: $recommends"
+  [ -f "$work/unpacked/usr/share/volpar/zh_CN/Vuvuva.zev" ] || fail "the package lacks the Chinese help"
   # Every tag at the levels an administrator is shown: errors and warnings fail the test.
   lintian --fail-on error,warning --display-level '>=warning' "$deb" || fail "lintian"
   validate_metainfo "$work/unpacked/usr/share/metainfo/$id.metainfo.xml"

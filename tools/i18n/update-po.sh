@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Extracts every text marked for translation into po/volpar.pot and merges it into each
-# language's catalog, as translators expect: run it after changing a text, then translate
-# what msgfmt --statistics reports as untranslated or fuzzy.
+# Extracts every text marked for translation, and the texts of the desktop entry and the
+# metainfo, into po/volpar.pot and merges it into each language's catalog, as translators
+# expect: run it after changing a text, then translate what msgfmt --statistics reports as
+# untranslated or fuzzy.
 #   tools/i18n/update-po.sh [pot]   writes the template only (to the file given), for checks
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -18,6 +19,10 @@ rm -f /tmp/volpar-sources.$$
 sed -i 's/charset=CHARSET/charset=UTF-8/' "$pot.new"
 xgettext "${common[@]}" --language=JavaScript --join-existing --output="$pot.new" \
   $(git ls-files 'src/web/page/*.js')
+# The desktop entry's Name, GenericName, Comment and Keywords, and the metainfo's name,
+# summary, description and captions: xgettext knows both formats by their file names.
+xgettext --from-code=UTF-8 --add-location=file --sort-by-file --join-existing \
+  --output="$pot.new" desktop/org.volpar.volpar.desktop desktop/org.volpar.volpar.metainfo.xml
 sed -i -e '/^"POT-Creation-Date:/d' -e "1s/.*/# VOLPAR's texts, for translators./" \
   -e '2s/YEAR //' -e '4s/.*/#/' "$pot.new"
 mv "$pot.new" "$pot"

@@ -1,0 +1,101 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Checks that keep the translations whole; each prints what is wrong and exits 1.
+  pot SOURCE_DIR                   po/volpar.pot holds exactly the texts marked in the sources
+  catalog PO POT                   every text translated, none fuzzy; placeholders and & agree
+  help ENGLISH TRANSLATED          the same anchors and browser-only sections as the English help
+  glossary PO GLOSSARY EXCEPTIONS  a text holding a glossary term holds the term's translation
+"""
+import gettext
+import re
+import subprocess
+import sys
+import tempfile
+from pathlib import Path
+
+
+def run(*command):
+    done = subprocess.run(command, capture_output=True, text=True)
+    return done.returncode == 0, done.stdout + done.stderr
+
+
+def msgcmp_both_ways(a, b):
+    """Every text of each file is in the other; translations are not looked at."""
+    flags = ("--use-untranslated", "--use-fuzzy")
+    ok1, out1 = run("msgcmp", *flags, a, b)
+    ok2, out2 = run("msgcmp", *flags, b, a)
+    return ok1 and ok2, out1 + out2
+
+
+def check_pot(source):
+    with tempfile.TemporaryDirectory() as work:
+        fresh = str(Path(work) / "volpar.pot")
+        ok, out = run("bash", f"{source}/tools/i18n/update-po.sh", fresh)
+        if ok:
+            ok, out = msgcmp_both_ways(f"{source}/po/volpar.pot", fresh)
+    return ok, out + ("" if ok else "po/volpar.pot is stale: run tools/i18n/update-po.sh\n")
+
+
+def check_catalog(po, pot):
+    ok1, out1 = run("msgfmt", "--check", "--check-accelerators=&", "--statistics",
+                    "--output-file=/dev/null", po)
+    # Without --use-untranslated and --use-fuzzy, msgcmp counts such texts as missing.
+    ok2, out2 = run("msgcmp", po, pot)
+    return ok1 and ok2, out1 + out2
+
+
+def check_help(english, translated):
+    def outline(path):
+        text = Path(path).read_text(encoding="utf-8")
+        anchors = sorted(re.findall(r'<a name="([^"]+)"', text))
+        marks = [line.strip() for line in text.splitlines()
+                 if line.strip() in ("<!-- browser -->", "<!-- /browser -->")]
+        return anchors, marks
+
+    (anchors, marks), (got_anchors, got_marks) = outline(english), outline(translated)
+    problems = [f"anchor {a} missing" for a in anchors if a not in got_anchors]
+    problems += [f"anchor {a} not in the English help" for a in got_anchors if a not in anchors]
+    if marks != got_marks:
+        problems.append(f"browser sections: {got_marks} where the English help has {marks}")
+    return not problems, "".join(f"{translated}: {p}\n" for p in problems)
+
+
+def words(text):
+    """A term or a translation without its accelerator mark and its (explanations)."""
+    return re.sub(r"\s*\([^)]*\)", "", text.replace("&", "")).strip()
+
+
+def read_tsv(path):
+    lines = Path(path).read_text(encoding="utf-8").splitlines()[1:]
+    return [line.split("\t") for line in lines if line.strip()]
+
+
+def check_glossary(po, glossary, exceptions):
+    language = Path(po).stem
+    allowed = {(row[1], row[2]) for row in read_tsv(exceptions) if row[0] == language}
+    with tempfile.TemporaryDirectory() as work:
+        mo = str(Path(work) / "catalog.mo")
+        ok, out = run("msgfmt", "--output-file=" + mo, po)
+        if not ok:
+            return False, out
+        with open(mo, "rb") as file:
+            catalog = gettext.GNUTranslations(file)._catalog
+    texts = [(key.split("\x04")[-1] if isinstance(key, str) else key[0], value)
+             for key, value in catalog.items() if key and value]
+    problems = []
+    for term, translation, *_ in read_tsv(glossary):
+        pattern = re.compile(r"(?<!\w)" + re.escape(words(term)) + r"(?!\w)", re.IGNORECASE)
+        choices = [words(choice).casefold() for choice in translation.split(" / ")]
+        for english, shown in texts:
+            if (pattern.search(english.replace("&", "")) and (term, english) not in allowed
+                    and not any(c in shown.replace("&", "").casefold() for c in choices)):
+                problems.append(f'{po}: "{english}" holds "{term}" but not "{translation}"\n')
+    return not problems, "".join(problems)
+
+
+if __name__ == "__main__":
+    checks = {"pot": check_pot, "catalog": check_catalog, "help": check_help,
+              "glossary": check_glossary}
+    passed, report = checks[sys.argv[1]](*sys.argv[2:])
+    sys.stdout.write(report)
+    sys.exit(0 if passed else 1)
