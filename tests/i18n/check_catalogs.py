@@ -86,8 +86,14 @@ def check_glossary(po, glossary, exceptions):
     for term, translation, *_ in read_tsv(glossary):
         pattern = re.compile(r"(?<!\w)" + re.escape(words(term)) + r"(?!\w)", re.IGNORECASE)
         choices = [words(choice).casefold() for choice in translation.split(" / ")]
+
+        def holds(english):
+            # A word in capitals is an op code or a panel's title, not the plain term.
+            return any(term.isupper() or not found.group().isupper()
+                       for found in pattern.finditer(english.replace("&", "")))
+
         for english, shown in texts:
-            if (pattern.search(english.replace("&", "")) and (term, english) not in allowed
+            if (holds(english) and (term, english) not in allowed
                     and not any(c in shown.replace("&", "").casefold() for c in choices)):
                 problems.append(f'{po}: "{english}" holds "{term}" but not "{translation}"\n')
     return not problems, "".join(problems)

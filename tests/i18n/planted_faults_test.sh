@@ -29,9 +29,13 @@ msgstr ""
 
 msgid "The program counter points at the next instruction"
 msgstr ""
+
+msgid "INPUT reads a byte"
+msgstr ""
 POT
 msgen --output-file="$work/de.po" "$work/t.pot"
-printf 'english\ttranslation\tnote\nprogram counter\tprogram counter / PC\t\n' >"$work/glossary.tsv"
+printf 'english\ttranslation\tnote\nprogram counter\tprogram counter / PC\t\ninput\tEingabe\t\n' \
+  >"$work/glossary.tsv"
 printf 'language\tterm\tenglish text\n' >"$work/none.tsv"
 # Plants a fault with sed: a pattern that no longer matches fails the test.
 plant() { # plant SED_SCRIPT ORIGINAL FAULTY
