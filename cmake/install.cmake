@@ -20,6 +20,9 @@ set(VOLPAR_MANUALS volpar-run)
 if(TARGET volpar)
   install(TARGETS volpar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${PROJECT_SOURCE_DIR}/help/Vuvuva.zev DESTINATION ${VOLPAR_DATADIR})
+  foreach(code IN LISTS VOLPAR_LANGUAGES)
+    install(FILES ${PROJECT_SOURCE_DIR}/help/${code}/Vuvuva.zev DESTINATION ${VOLPAR_DATADIR}/${code})
+  endforeach()
   install(FILES ${VOLPAR_DESKTOP}/${VOLPAR_ID}.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${VOLPAR_DESKTOP}/${VOLPAR_ID}.metainfo.xml

@@ -9,6 +9,7 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "qt/front_end.h"
+#include "qt/language_menu.h"
 #include "qt/qt_platform.h"
 #include "qt/theme.h"
 #include "ui/quoted.h"
@@ -56,6 +57,13 @@ int main(int argc, char** argv) {
 
   volpar::qt::QtPlatform platform;
   volpar::Application app(platform);
+  // The language the command line names, else the one chosen last, else the system's.
+  const std::string language = volpar::qt::startLanguage(line.language);
+  if (!app.setLanguage(language) && !line.language.empty()) {
+    std::cerr << "volpar: unknown language " << volpar::ui::quoted(line.language)
+              << " (see volpar --help)\n";
+    return 2;
+  }
   volpar::qt::FrontEnd frontEnd(app, platform);
   frontEnd.start();
   if (platform.endRequested()) return 0;
