@@ -38,8 +38,12 @@ void paintFocusMark(QWidget& w) {
   p.drawRect(w.rect().adjusted(2, 2, -3, -3));
 }
 
-// A command button whose caption wraps onto further lines when it is too long for one,
-// and narrows a little if it still does not fit.
+// Where a command button draws its caption, and how.
+QRect buttonTextArea(const QRect& button) { return button.adjusted(3, 2, -3, -2); }
+constexpr int kButtonTextFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+
+// A command button whose caption wraps onto further lines when it is too long for one; its
+// font is set smaller beforehand if it still does not fit (fontOf).
 class WrappingButton : public QPushButton {
  public:
   explicit WrappingButton(QWidget* parent) : QPushButton(parent) {}
@@ -51,9 +55,9 @@ class WrappingButton : public QPushButton {
     initStyleOption(&option);
     option.text.clear();
     p.drawControl(QStyle::CE_PushButton, option);
-    const QRect area = rect().adjusted(3, 2, -3, -2);
-    const int flags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
-    p.setFont(shrunkFont(font(), area, text(), flags));
+    const QRect area = buttonTextArea(rect());
+    const int flags = kButtonTextFlags;
+    p.setFont(font());
     p.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(area, flags, text());
@@ -137,6 +141,10 @@ QFont checkableFont(const QAbstractButton& box, bool radio, const QFont& font, i
 
 QFont fontOf(const QWidget& w, const ui::Element& e, const TwipScale& ts) {
   const QFont font = toQFont(e.font(), ts.scale);
+  if (e.kind() == ui::ElementKind::CommandButton) {
+    const QRect area = buttonTextArea(QRect(QPoint(), ts.pixels(e.rect()).size()));
+    return shrunkFont(font, area, static_cast<const QAbstractButton&>(w).text(), kButtonTextFlags);
+  }
   const bool radio = e.kind() == ui::ElementKind::OptionButton;
   if (!radio && e.kind() != ui::ElementKind::CheckBox) return font;
   return checkableFont(static_cast<const QAbstractButton&>(w), radio, font,
