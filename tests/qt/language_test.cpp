@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTextBrowser>
 #include <sstream>
 
 #include "bridge_fixture.h"
@@ -18,6 +19,8 @@
 #include "qt/accessibility.h"
 #include "qt/box_text.h"
 #include "qt/caption_place.h"
+#include "qt/help_viewer.h"
+#include "qt/language_menu.h"
 #include "qt/qt_font.h"
 #include "qt/qt_text.h"
 #include "qt/translated.h"
@@ -232,6 +235,54 @@ TEST_F(Languages, SwitchingMidRunRedrawsEveryTextAndKeepsTheMachine) {
   EXPECT_EQ(render(rexec()), english);
   step();
   EXPECT_NE(state(), before) << "the run goes on";
+}
+
+// View > Language switches every window at once and is remembered; the command line wins
+// over the choice remembered, which wins over the system's language.
+TEST_F(Languages, TheViewMenuChoosesAndRemembersTheLanguage) {
+  hideWelcome();
+  QMenu* view = window(input()).menuBar()->actions().last()->menu();
+  QMenu* languages = nullptr;
+  for (QAction* a : view->actions()) {
+    if (a->text() == "&Language") languages = a->menu();
+  }
+  ASSERT_NE(languages, nullptr);
+  QStringList items;
+  for (QAction* a : languages->actions()) items << a->text();
+  EXPECT_EQ(items, QStringList({"&System language", "", "English", "Deutsch", "Español", "Français",
+                                "Português (Brasil)", "简体中文"}));
+  languages->actions()[3]->trigger();
+  EXPECT_EQ(i18n::language(), "de");
+  EXPECT_EQ(qt::languageChoice(), "de");
+  // The system asks for French (gettext reads LANGUAGE only beside a locale other than C).
+  const QByteArray language = qgetenv("LANGUAGE"), all = qgetenv("LC_ALL");
+  qputenv("LANGUAGE", "");
+  qputenv("LC_ALL", "fr_FR.UTF-8");
+  const std::pair<const char*, const char*> starts[] = {{"", "de"}, {"es", "es"}};
+  for (const auto& [commandLine, language] : starts)
+    EXPECT_EQ(qt::startLanguage(commandLine), language);
+  languages->actions()[0]->trigger();  // the system's language
+  EXPECT_EQ(i18n::language(), "fr");
+  EXPECT_EQ(qt::languageChoice(), "");
+  EXPECT_EQ(qt::startLanguage(""), "fr");
+  qputenv("LANGUAGE", language);
+  qputenv("LC_ALL", all);
+}
+
+// The help opens in the language in use when it has been translated, else in English; open,
+// it follows a change of language at once.
+TEST_F(Languages, TheHelpIsReadInTheLanguageInUse) {
+  const auto title = [this] { return platform.helpViewer()->browser()->documentTitle(); };
+  act([this] { platform.showHelp(VOLPAR_HELP_FILE, 1); });
+  EXPECT_EQ(title(), "VOLPAR Help");
+  frontEnd.setLanguage("de");
+  EXPECT_EQ(i18n::language(), "de");
+  EXPECT_TRUE(platform.helpViewer()->isVisible());
+  EXPECT_EQ(title(), "VOLPAR-Hilfe");
+  frontEnd.setLanguage("zh_CN");
+  EXPECT_EQ(title(), "VOLPAR 帮助");
+  frontEnd.setLanguage(std::string(i18n::kPseudo));  // no help of its own
+  EXPECT_EQ(title(), "VOLPAR Help");
 }
 
 // Each language opens the screens and runs a counting loop: S counts 1, 2, 3 at the output.
