@@ -53,9 +53,6 @@ if(TARGET volpar)
   install(FILES ${PROJECT_SOURCE_DIR}/help/Vuvuva.zev DESTINATION ${VOLPAR_DATADIR})
   foreach(lang ${VOLPAR_LANGUAGES})
     install(FILES ${PROJECT_SOURCE_DIR}/help/${lang}/Vuvuva.zev DESTINATION ${VOLPAR_DATADIR}/${lang})
-    # The same beside the program in the build tree, where it looks first.
-    configure_file(${PROJECT_SOURCE_DIR}/help/${lang}/Vuvuva.zev
-                   ${PROJECT_BINARY_DIR}/${lang}/Vuvuva.zev COPYONLY)
   endforeach()
   volpar_translate_desktop_files()
   install(FILES ${PROJECT_BINARY_DIR}/desktop/${VOLPAR_ID}.desktop

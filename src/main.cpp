@@ -8,7 +8,9 @@
 
 #include "app/application.h"
 #include "app/command_line.h"
+#include "i18n/languages.h"
 #include "qt/front_end.h"
+#include "qt/language_menu.h"
 #include "qt/qt_platform.h"
 #include "qt/theme.h"
 #include "ui/quoted.h"
@@ -23,6 +25,13 @@ int main(int argc, char** argv) {
   if (early.action == volpar::CommandLine::Action::Version) {
     std::cout << volpar::versionText("volpar", volpar::qt::QtPlatform().version());
     return 0;
+  }
+
+  // A language VOLPAR does not speak is refused before any window opens.
+  if (!early.language.empty() && !volpar::i18n::setLanguage(early.language)) {
+    std::cerr << "volpar: unknown language " << volpar::ui::quoted(early.language)
+              << " (see volpar --help)\n";
+    return 2;
   }
 
   volpar::qt::preferSocketRepaints();
@@ -56,6 +65,9 @@ int main(int argc, char** argv) {
 
   volpar::qt::QtPlatform platform;
   volpar::Application app(platform);
+  // The language the command line names, else the one chosen last, else the system's.
+  const std::string language = volpar::qt::startLanguage(line.language);
+  app.setLanguage(language);
   volpar::qt::FrontEnd frontEnd(app, platform);
   frontEnd.start();
   if (platform.endRequested()) return 0;

@@ -20,6 +20,8 @@ const char* const kProgramUsage =
     "                      desktop prefers), light, dark or high-contrast\n"
     "      --colour-blind  draw the machine in colours that stay apart for every kind\n"
     "                      of colour blindness, for this run\n"
+    "      --language=CODE speak the language CODE for this run: en, de, es, fr, pt_BR\n"
+    "                      or zh_CN (View > Language chooses it too)\n"
     "  -h, --help          display this help and exit\n"
     "      --version       output version information and exit\n"
     "\n"
@@ -48,14 +50,22 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
   CommandLine line;
   bool optionsEnded = false;
   bool themeNext = false;
+  bool languageNext = false;
   for (const std::string& arg : args) {
     if (themeNext) {
       themeNext = false;
       line.theme = arg;
+    } else if (languageNext) {
+      languageNext = false;
+      line.language = arg;
     } else if (!optionsEnded && arg == "--theme") {
       themeNext = true;
     } else if (!optionsEnded && arg.starts_with("--theme=")) {
       line.theme = arg.substr(8);
+    } else if (!optionsEnded && arg == "--language") {
+      languageNext = true;
+    } else if (!optionsEnded && arg.starts_with("--language=")) {
+      line.language = arg.substr(11);
     } else if (!optionsEnded && arg == "--colour-blind") {
       line.colourBlind = true;
     } else if (!optionsEnded && arg == "--") {
@@ -74,6 +84,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
   }
   if (themeNext && line.action == CommandLine::Action::Run) {
     line = refused("--theme needs a theme");
+  }
+  if (languageNext && line.action == CommandLine::Action::Run) {
+    line = refused("--language needs a language");
   }
   return line;
 }

@@ -15,10 +15,17 @@ namespace {
 // original's room; large titles keep the regular width, which matches theirs.
 constexpr double kLargestNarrowPoints = 12;
 
-const std::vector<std::string> kMono = {"Liberation Mono", "Courier New", "DejaVu Sans Mono"};
-const std::vector<std::string> kNarrow = {"Liberation Sans Narrow", "Arial Narrow",
-                                          "DejaVu Sans Condensed", "Liberation Sans", "Arial"};
-const std::vector<std::string> kRegular = {"Liberation Sans", "Arial", "Helvetica", "DejaVu Sans"};
+// Last in each list, a family with the Chinese characters, which the Latin ones lack: each
+// character is drawn in the first family of the list that has it.
+const std::vector<std::string> kMono = {"Liberation Mono", "Courier New", "DejaVu Sans Mono",
+                                        "Noto Sans Mono CJK SC", "WenQuanYi Micro Hei Mono"};
+const std::vector<std::string> kNarrow = {
+    "Liberation Sans Narrow", "Arial Narrow", "DejaVu Sans Condensed",
+    "Liberation Sans",        "Arial",        "Noto Sans CJK SC",
+    "WenQuanYi Micro Hei"};
+const std::vector<std::string> kRegular = {"Liberation Sans",  "Arial",
+                                           "Helvetica",        "DejaVu Sans",
+                                           "Noto Sans CJK SC", "WenQuanYi Micro Hei"};
 
 std::string lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(),

@@ -27,7 +27,7 @@ class Catalog {
   Catalog(std::string_view code, Texts texts);
   static Catalog pseudo();
 
-  std::string_view code_;
+  std::string code_;  // its own copy: the code asked for may be a caller's passing string
   Texts texts_;
   int (*form_)(long n);
   std::deque<std::string> owned_;  // the pseudo-language's texts

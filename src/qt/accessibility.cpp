@@ -9,7 +9,9 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "i18n/text.h"
 #include "qt/part_walker.h"
+#include "qt/translated.h"
 
 namespace volpar::qt {
 
@@ -333,6 +335,26 @@ void nameControls(FormWindow& window, const std::vector<ui::ControlName>& names)
   }
 }
 
+// The parts keep their objects; only their names are the new language's.
+void MachineAccessibility::rename(const ui::AccessibleParts& fresh) {
+  if (!alive_) return;
+  parts_.names = fresh.names;
+  for (std::size_t i = 0; i < parts_.readings.size() && i < fresh.readings.size(); ++i) {
+    parts_.readings[i].name = fresh.readings[i].name;
+  }
+  if (parts_.table && fresh.table) {
+    parts_.table->name = fresh.table->name;
+    for (std::size_t i = 0; i < parts_.table->rows.size() && i < fresh.table->rows.size(); ++i) {
+      parts_.table->rows[i].name = fresh.table->rows[i].name;
+    }
+  }
+  nameControls(window_, parts_.names);
+  for (QAccessibleInterface* iface : items_) {
+    QAccessibleEvent named(iface, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+  }
+}
+
 QAccessibleInterface* MachineAccessibility::item(int i) const {
   return i >= 0 && i < count() ? items_[static_cast<std::size_t>(i)] : nullptr;
 }
@@ -406,7 +428,7 @@ QString MachineAccessibility::news() {
   if (parts_.quiet && parts_.quiet()) {
     const bool began = !wasQuiet_;
     wasQuiet_ = true;
-    return began ? QStringLiteral("Clock running") : QString();
+    return began ? qt::tr("Clock running") : QString();
   }
   QStringList changed;
   for (std::size_t i = 0; i < parts_.readings.size(); ++i) {
@@ -428,9 +450,12 @@ QString MachineAccessibility::news() {
            (said.isEmpty() && !clock.isEmpty() ? clock + " " + told_.front() : said);
   }
   if (said.isEmpty()) return said;
-  if (wasQuiet_) said = QStringLiteral("Clock stopped, ") + said;
+  if (wasQuiet_) said = qs(i18n::fill(i18n::tr("Clock stopped, %1"), {said.toStdString()}));
   wasQuiet_ = false;
-  if (!nextLead().isEmpty()) said = nextLead() + QStringLiteral(": ") + said;
+  if (!nextLead().isEmpty()) {
+    // TRANSLATORS: %1 is what led to the news ("Back"), %2 the news itself.
+    said = qs(i18n::fill(i18n::tr("%1: %2"), {nextLead().toStdString(), said.toStdString()}));
+  }
   nextLead().clear();
   return said;
 }

@@ -50,6 +50,9 @@ class MachineAccessibility : public QObject, public FormWindow::ChangeListener {
   void elementChanged(ui::Element& element) override;
   void formGone() override;
 
+  // The language changed: the parts take the names of `fresh`, the same parts newly named.
+  void rename(const ui::AccessibleParts& fresh);
+
   // Sends the changes waiting now instead of at the next announcement.
   void announceNow();
 

@@ -22,12 +22,26 @@ QFont narrowed(const QFont& font, int stretch) {
   return f;
 }
 
+bool fits(const QFont& font, const QRectF& box, const QString& text, int flags) {
+  const QRectF need = QFontMetricsF(font).boundingRect(box, flags, text);
+  return need.width() <= box.width() + 0.5 && need.height() <= box.height() + 0.5;
+}
+
 QFont fitFont(const QFont& font, const QRectF& box, const QString& text, int flags) {
   return narrowed(font, frontend::fitCaption([&](int stretch) {
-                    const QRectF need =
-                        QFontMetricsF(narrowed(font, stretch)).boundingRect(box, flags, text);
-                    return need.width() <= box.width() + 0.5 && need.height() <= box.height() + 0.5;
+                    return fits(narrowed(font, stretch), box, text, flags);
                   }));
+}
+
+QFont shrinkFont(const QFont& font, const QRectF& box, const QString& text, int flags) {
+  const auto sized = [&font](frontend::CaptionFont c) {
+    QFont f = narrowed(font, c.stretch);
+    f.setPixelSize(c.pixels);
+    return f;
+  };
+  if (font.pixelSize() <= 0) return fitFont(font, box, text, flags);
+  return sized(frontend::fitCaptionFont(
+      font.pixelSize(), [&](frontend::CaptionFont c) { return fits(sized(c), box, text, flags); }));
 }
 
 constexpr int kLaidOutFlags =
@@ -77,6 +91,12 @@ QFont fittedFont(const QFont& font, const QRectF& box, const QString& text, int 
   static BoxCache<QFont> cache;
   return cache.get({text, font, box.size(), flags},
                    [&] { return fitFont(font, box, text, flags); });
+}
+
+QFont shrunkFont(const QFont& font, const QRectF& box, const QString& text, int flags) {
+  static BoxCache<QFont> cache;
+  return cache.get({text, font, box.size(), flags},
+                   [&] { return shrinkFont(font, box, text, flags); });
 }
 
 void drawBoxText(QPainter& p, const QRectF& box, int flags, const QString& text) {

@@ -32,6 +32,11 @@ struct BoxKeyHash {
 // made for. A text that cannot fit keeps the font as it is and is cut at the box.
 QFont fittedFont(const QFont& font, const QRectF& box, const QString& text, int flags);
 
+// The same, then made smaller a pixel at a time down to the smallest caption's size, as a
+// caption is fitted: for the texts of buttons, option and check boxes and frames, whose
+// boxes never grow, in a language whose words run longer.
+QFont shrunkFont(const QFont& font, const QRectF& box, const QString& text, int flags);
+
 // Draws the text in the box with the painter's font and pen, exactly as
 // p.drawText(box, flags, text) does. A caption is painted far more often than it
 // changes: for left and top aligned text, word-wrapped or not, the laid-out lines are

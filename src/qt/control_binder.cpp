@@ -11,6 +11,7 @@
 #include "frontend/reading_windows.h"
 #include "qt/controls.h"
 #include "qt/qt_color.h"
+#include "qt/translated.h"
 
 namespace volpar::qt {
 
@@ -121,9 +122,9 @@ void ControlBinder::buildMenus() {
     Binding& b = bindings_[e];
     QMenu* parentMenu = item->parent() ? bindings_[item->parent()].menu : nullptr;
     if (!parentMenu) {
-      b.menu = window_.menuBar()->addMenu(qs(item->Caption()));
+      b.menu = window_.menuBar()->addMenu(shown(item->Caption()));
     } else {
-      b.action = parentMenu->addAction(qs(item->Caption()));
+      b.action = parentMenu->addAction(shown(item->Caption()));
       if (!item->Shortcut().empty()) b.action->setShortcut(QKeySequence(qs(item->Shortcut())));
     }
   }
@@ -158,6 +159,14 @@ void ControlBinder::relayout() {
     if (binding.widget) syncBinding(binding);
   }
   client_->update();
+}
+
+void ControlBinder::syncAll() {
+  if (!form_) return;
+  for (auto& [element, binding] : bindings_) syncBinding(binding);
+  flush();
+  client_->update();
+  for (Surface* s : frames_) s->update();
 }
 
 void ControlBinder::sync(const ui::Element& element) {
@@ -205,7 +214,7 @@ void ControlBinder::syncFrame(Binding& b) {
   if (surface->geometry() != geometry) surface->setGeometry(geometry);
   if (surface->isEnabled() != e.enabled()) surface->setEnabled(e.enabled());
   // A panel is named by its caption ("START LOCATION"), as a screen reader says it.
-  const QString name = QString::fromStdString(static_cast<const ui::Frame&>(e).Caption());
+  const QString name = shown(static_cast<const ui::Frame&>(e).Caption());
   if (surface->accessibleName() != name) surface->setAccessibleName(name);
   if (surface->isVisibleTo(surface->parentWidget()) != e.visible()) {
     // A panel that opens lies over whatever it covers.
@@ -218,7 +227,7 @@ void ControlBinder::syncFrame(Binding& b) {
 void ControlBinder::syncMenu(Binding& b) {
   const auto& item = static_cast<const ui::Menu&>(*b.element);
   QAction* action = b.menu ? b.menu->menuAction() : b.action;
-  action->setText(qs(item.Caption()));
+  action->setText(shown(item.Caption()));
   action->setEnabled(item.enabled());
   action->setVisible(item.visible());
 }

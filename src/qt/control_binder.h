@@ -75,6 +75,9 @@ class ControlBinder {
   bool isMenuShortcut(const QKeySequence& keys) const;
 
   // The client area has a new size: scale everything to it.
+  // Every element's widget, menu item and drawn look taken again from the model: the
+  // language changed, so every caption is drawn anew.
+  void syncAll();
   void relayout();
   // Brings the element's widget in step with the model now.
   void sync(const ui::Element& element);

@@ -12,13 +12,16 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTextCursor>
+#include <algorithm>
 
 #include "qt/box_text.h"
 #include "qt/qt_color.h"
 #include "qt/qt_font.h"
+#include "qt/translated.h"
 
 namespace volpar::qt {
 
@@ -35,8 +38,12 @@ void paintFocusMark(QWidget& w) {
   p.drawRect(w.rect().adjusted(2, 2, -3, -3));
 }
 
-// A command button whose caption wraps onto further lines when it is too long for one,
-// and narrows a little if it still does not fit.
+// Where a command button draws its caption, and how.
+QRect buttonTextArea(const QRect& button) { return button.adjusted(3, 2, -3, -2); }
+constexpr int kButtonTextFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+
+// A command button whose caption wraps onto further lines when it is too long for one; its
+// font is set smaller beforehand if it still does not fit (fontOf).
 class WrappingButton : public QPushButton {
  public:
   explicit WrappingButton(QWidget* parent) : QPushButton(parent) {}
@@ -48,9 +55,9 @@ class WrappingButton : public QPushButton {
     initStyleOption(&option);
     option.text.clear();
     p.drawControl(QStyle::CE_PushButton, option);
-    const QRect area = rect().adjusted(3, 2, -3, -2);
-    const int flags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
-    p.setFont(fittedFont(font(), area, text(), flags));
+    const QRect area = buttonTextArea(rect());
+    const int flags = kButtonTextFlags;
+    p.setFont(font());
     p.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(area, flags, text());
@@ -94,9 +101,13 @@ class EntryBox : public QLineEdit {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
+// What a text box shows: the student's own text as it is; a fixed text that is no Tab stop
+// (the welcome screen's) in the language in use.
+QString boxText(const ui::TextBox& e) { return e.TabStop() ? qs(e.Text()) : shown(e.Text()); }
+
 // Text as a multi-line box shows it: line breaks of either convention become one.
-QString multiLineText(const std::string& s) {
-  return qs(s).replace("\r\n", "\n").replace('\r', '\n');
+QString multiLineText(const ui::TextBox& e) {
+  return boxText(e).replace("\r\n", "\n").replace('\r', '\n');
 }
 
 // An element without a colour of its own keeps the style's colour for the role.
@@ -114,17 +125,44 @@ void setRoleColor(QWidget& w, QPalette::ColorRole role, ui::Color color) {
   w.setPalette(pal);
 }
 
+// The room an option or check box leaves its text beside the mark: a text wider than that
+// is set smaller, since the box never grows.
+QFont checkableFont(const QAbstractButton& box, bool radio, const QFont& font, int width) {
+  const QStyle& style = *box.style();
+  const int mark =
+      style.pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth,
+                        nullptr, &box) +
+      style.pixelMetric(
+          radio ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing, nullptr,
+          &box);
+  const QRectF room(0, 0, std::max(1, width - mark - 2), 0x10000);
+  return shrunkFont(font, room, box.text(), Qt::AlignLeft | Qt::TextShowMnemonic);
+}
+
+QFont fontOf(const QWidget& w, const ui::Element& e, const TwipScale& ts) {
+  const QFont font = toQFont(e.font(), ts.scale);
+  if (e.kind() == ui::ElementKind::CommandButton) {
+    const QRect area = buttonTextArea(QRect(QPoint(), ts.pixels(e.rect()).size()));
+    return shrunkFont(font, area, static_cast<const QAbstractButton&>(w).text(), kButtonTextFlags);
+  }
+  const bool radio = e.kind() == ui::ElementKind::OptionButton;
+  if (!radio && e.kind() != ui::ElementKind::CheckBox) return font;
+  return checkableFont(static_cast<const QAbstractButton&>(w), radio, font,
+                       ts.pixels(e.rect()).width());
+}
+
 void syncCommon(QWidget& w, const ui::Element& e, const TwipScale& ts) {
   const QRect geometry = ts.pixels(e.rect());
   if (w.geometry() != geometry) w.setGeometry(geometry);
-  const QFont font = toQFont(e.font(), ts.scale);
+  const QFont font = fontOf(w, e, ts);
   if (w.font() != font) w.setFont(font);
   if (w.isEnabled() != e.enabled()) w.setEnabled(e.enabled());
   if (w.isVisibleTo(w.parentWidget()) != e.visible()) w.setVisible(e.visible());
 }
 
 void syncButton(QPushButton& b, const ui::CommandButton& e) {
-  if (b.text() != qs(e.Caption())) b.setText(qs(e.Caption()));
+  const QString caption = shown(e.Caption());
+  if (b.text() != caption) b.setText(caption);
   if (b.isDefault() != e.Default()) b.setDefault(e.Default());
   setRoleColor(b, QPalette::Button, e.backColor());
 }
@@ -132,8 +170,8 @@ void syncButton(QPushButton& b, const ui::CommandButton& e) {
 void syncLineEdit(QLineEdit& edit, const ui::TextBox& e) {
   const int limit = e.MaxLength() > 0 ? e.MaxLength() : 32767;
   if (edit.maxLength() != limit) edit.setMaxLength(limit);
-  if (edit.text() != qs(e.Text())) {
-    edit.setText(qs(e.Text()));
+  if (const QString wanted = boxText(e); edit.text() != wanted) {
+    edit.setText(wanted);
     syncSelection(edit, e);
   }
   setRoleColor(edit, QPalette::Base, e.backColor());
@@ -141,7 +179,7 @@ void syncLineEdit(QLineEdit& edit, const ui::TextBox& e) {
 }
 
 void syncPlainText(QPlainTextEdit& edit, const ui::TextBox& e) {
-  const QString wanted = multiLineText(e.Text());
+  const QString wanted = multiLineText(e);
   if (edit.toPlainText() != wanted) edit.setPlainText(wanted);
   setRoleColor(edit, QPalette::Base, e.backColor());
   setRoleColor(edit, QPalette::Text, e.foreColor());
@@ -149,7 +187,8 @@ void syncPlainText(QPlainTextEdit& edit, const ui::TextBox& e) {
 
 template <class Box>
 void syncCheckable(Box& box, const std::string& caption, ui::Color back) {
-  if (box.text() != qs(caption)) box.setText(qs(caption));
+  const QString wanted = shown(caption);
+  if (box.text() != wanted) box.setText(wanted);
   box.setAutoFillBackground(back != ui::kInherit);
   setRoleColor(box, box.backgroundRole(), back);
 }

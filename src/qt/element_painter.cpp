@@ -13,11 +13,13 @@
 
 #include "frontend/caption_fit.h"
 #include "frontend/contrast.h"
+#include "i18n/text.h"
 #include "qt/bounded_cache.h"
 #include "qt/box_text.h"
 #include "qt/qt_color.h"
 #include "qt/qt_font.h"
 #include "qt/theme.h"
+#include "qt/translated.h"
 #include "ui/form.h"
 
 namespace volpar::qt {
@@ -66,7 +68,8 @@ Look lookOf(const ui::Element& e) {
   if (e.kind() == ui::ElementKind::Shape) look.fill = static_cast<const ui::Shape&>(e).FillColor();
   if (e.kind() == ui::ElementKind::Label) {
     const auto& label = static_cast<const ui::Label&>(e);
-    look.caption = label.Caption();
+    // The model keeps the English; the look is what is drawn, in the language in use.
+    look.caption = i18n::shown(label.Caption());
     look.align = alignOf(label);
   }
   return look;
@@ -268,18 +271,21 @@ void paintFrame(QPainter& p, const ui::Frame& frame, const QSize& size, const Tw
     p.setPen(QPen(pal.color(QPalette::Active, QPalette::Light), 1));
     p.drawRect(border.translated(1, 1));
   }
-  const QString caption = text(frame.Caption());
+  const QString caption = shown(frame.Caption());
   if (caption.isEmpty() ||
       !area.intersects(QRectF(0, 0, size.width(), fm.height()).toAlignedRect())) {
     return;
   }
+  // A title longer than the frame's top edge is set smaller: the frame never grows.
   const double x = 6 * ts.scale;
-  const QRectF captionBox(x, 0, fm.horizontalAdvance(caption) + 4, fm.height());
+  const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic;
+  const QFont fitted =
+      shrunkFont(font, QRectF(0, 0, size.width() - 2 * x - 4, fm.height()), caption, flags);
+  const QRectF captionBox(x, 0, QFontMetricsF(fitted).horizontalAdvance(caption) + 4, fm.height());
   p.fillRect(captionBox, back);
-  p.setFont(font);
+  p.setFont(fitted);
   p.setPen(textColor(frame.enabled(), frame.foreColor(), pal));
-  drawBoxText(p, captionBox.adjusted(2, 0, 0, 0),
-              Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, caption);
+  drawBoxText(p, captionBox.adjusted(2, 0, 0, 0), flags, caption);
 }
 
 }  // namespace volpar::qt

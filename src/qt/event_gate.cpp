@@ -2,9 +2,11 @@
 #include "qt/event_gate.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <QString>
 
 #include "qt/form_window.h"
+#include "qt/translated.h"
 
 namespace volpar::qt {
 
@@ -13,6 +15,7 @@ EventGate::EventGate(std::function<void()> afterEvent, std::function<bool()> end
         FormWindow::flushAll();
         QMessageBox box(QMessageBox::Warning, "VOLPAR", QString::fromStdString(message));
         box.setTextFormat(Qt::PlainText);  // the failure may name a file
+        box.addButton(QMessageBox::Ok)->setText(qt::tr("OK"));
         box.exec();
       }) {}
 

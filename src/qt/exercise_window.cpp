@@ -10,6 +10,7 @@
 
 #include "exercise/check.h"
 #include "qt/theme.h"
+#include "qt/translated.h"
 
 namespace volpar::qt {
 namespace {
@@ -23,6 +24,12 @@ QLabel* wrapped(const QString& text, QWidget* parent) {
   return label;
 }
 
+QLabel* heading(const char* source, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  setTranslated(*label, source);
+  return label;
+}
+
 }  // namespace
 
 ExerciseWindow::ExerciseWindow(exercise::Exercise exercise,
@@ -31,18 +38,16 @@ ExerciseWindow::ExerciseWindow(exercise::Exercise exercise,
       exercise_(std::make_shared<const exercise::Exercise>(std::move(exercise))),
       readProgram_(std::move(readProgram)),
       tests_(new QListWidget(this)),
-      check_(new QPushButton(exercise::kCheckCaption, this)),
+      check_(new QPushButton(this)),
       verdicts_(new QListWidget(this)),
       hidden_(wrapped({}, this)) {
-  setWindowTitle(exercise::kWindowTitle);
+  setTranslatedTitle(*this, exercise::kWindowTitle);
+  setTranslated(*check_, exercise::kCheckCaption);
   auto* title = wrapped(qs(exercise_->title), this);
   QFont bold = title->font();
   bold.setBold(true);
   title->setFont(bold);
-  for (const exercise::Test& test : exercise_->tests) {
-    if (!test.hidden) tests_->addItem(qs(exercise::testLine(test)));
-  }
-  check_->setToolTip(exercise::kCheckTip);
+  listTests();
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -50,10 +55,10 @@ ExerciseWindow::ExerciseWindow(exercise::Exercise exercise,
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(title);
   layout->addWidget(wrapped(qs(exercise_->text), this));
-  layout->addWidget(new QLabel(exercise::kTestsHeading, this));
+  layout->addWidget(heading(exercise::kTestsHeading, this));
   layout->addWidget(tests_, 1);
   layout->addLayout(buttons);
-  layout->addWidget(new QLabel(exercise::kResultsHeading, this));
+  layout->addWidget(heading(exercise::kResultsHeading, this));
   layout->addWidget(verdicts_, 1);
   layout->addWidget(hidden_);
   resize(520, 480);
@@ -76,7 +81,7 @@ void ExerciseWindow::check() {
   if (watcher_.isRunning()) return;
   auto program = std::make_shared<const exercise::Program>(readProgram_());
   check_->setEnabled(false);
-  check_->setText(exercise::kCheckingCaption);
+  setTranslated(*check_, exercise::kCheckingCaption);
   verdicts_->clear();
   hidden_->clear();
   watcher_.setFuture(QtConcurrent::run([exercise = exercise_, program] {
@@ -94,8 +99,24 @@ void ExerciseWindow::showVerdicts(const Checked& checked) {
     item->setForeground(QColor(c.red, c.green, c.blue));
   }
   hidden_->setText(qs(exercise::hiddenLine(checked.result)));
-  check_->setText(exercise::kCheckCaption);
+  setTranslated(*check_, exercise::kCheckCaption);
   check_->setEnabled(true);
+  last_ = checked;
+}
+
+// The exercise's own words are the teacher's, in the language they were written in; the
+// window's words and lines follow the language in use.
+void ExerciseWindow::listTests() {
+  tests_->clear();
+  for (const exercise::Test& test : exercise_->tests) {
+    if (!test.hidden) tests_->addItem(qs(exercise::testLine(test)));
+  }
+  check_->setToolTip(qt::tr(exercise::kCheckTip));
+}
+
+void ExerciseWindow::languageChanged() {
+  listTests();
+  if (last_ && !watcher_.isRunning()) showVerdicts(*last_);
 }
 
 }  // namespace volpar::qt

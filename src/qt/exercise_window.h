@@ -4,6 +4,7 @@
 #include <QFutureWatcher>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 #include "exercise/grader.h"
 
@@ -26,6 +27,8 @@ class ExerciseWindow : public QWidget {
   void open();
   // Check: grades the program in memory; the verdicts appear when it is done.
   void check();
+  // The window's words, the tests and the last verdicts in the language now in use.
+  void languageChanged();
 
   QPushButton* checkButton() const { return check_; }
   QListWidget* tests() const { return tests_; }
@@ -39,6 +42,7 @@ class ExerciseWindow : public QWidget {
     exercise::ProgramResult result;
   };
   void showVerdicts(const Checked& checked);
+  void listTests();
 
   std::shared_ptr<const exercise::Exercise> exercise_;
   std::function<exercise::Program()> readProgram_;
@@ -47,6 +51,7 @@ class ExerciseWindow : public QWidget {
   QListWidget* verdicts_;
   QLabel* hidden_;
   QFutureWatcher<Checked> watcher_;
+  std::optional<Checked> last_;
 };
 
 }  // namespace volpar::qt

@@ -9,12 +9,13 @@
 
 #include "frontend/reading_windows.h"
 #include "qt/text_scale.h"
+#include "qt/translated.h"
 
 namespace volpar::qt {
 
 FormWindow::FormWindow(ui::Form& form, EventGate& gate)
     : binder_(form, gate, *this, binderHooks()), router_(binder_, gate, *this) {
-  setWindowTitle(QString::fromStdString(form.Caption()));
+  setWindowTitle(shown(form.Caption()));
   binder_.client()->installEventFilter(this);
   setCentralWidget(binder_.client());
   binder_.build();
@@ -55,6 +56,11 @@ void FormWindow::detach() {
   router_.detach();
   binder_.detach();
   hide();
+}
+
+void FormWindow::languageChanged() {
+  if (ui::Form* form = binder_.form()) setWindowTitle(shown(form->Caption()));
+  binder_.syncAll();
 }
 
 void FormWindow::flushAll() {

@@ -48,6 +48,8 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   void flushRepaints() { binder_.flush(); }
   // The theme changed: every widget takes its colours again, every cell is repainted.
   void restyle() { binder_.relayout(); }
+  // The language changed: the title, every caption and menu item are shown in the new one.
+  void languageChanged();
   // The same for every window: before a modal box, which must find them up to date.
   static void flushAll();
   // Runs after every frame that brought a running clock's changes to the widgets, before

@@ -11,14 +11,17 @@
 
 #include "exercise/check.h"
 #include "frontend/reading_windows.h"
+#include "i18n/text.h"
 #include "qt/accessibility.h"
 #include "qt/bit_values.h"
 #include "qt/form_tooltips.h"
 #include "qt/help_viewer.h"
+#include "qt/language_menu.h"
 #include "qt/program_icon.h"
 #include "qt/qt_text.h"
 #include "qt/text_scale.h"
 #include "qt/theme.h"
+#include "qt/translated.h"
 
 namespace volpar::qt {
 namespace {
@@ -44,7 +47,7 @@ FrontEnd::FrontEnd(Application& app, QtPlatform& platform)
   app_.addObserver(this);
   platform_.setHistory([this] { showHistory(); },
                        [this] {
-                         announceNextWith(QStringLiteral("Back"));
+                         announceNextWith(qt::tr("Back"));
                          history_.stepBack();
                        });
   platform_.setExerciseOpener([this] { chooseExercise(); });
@@ -103,37 +106,68 @@ void FrontEnd::addAccessibility(ui::Form& form, FormWindow& window) {
 // F3 reads the machine state and F4 shows the bit values, on every screen; a screen with
 // menus (the input screen) lists both in a View menu of its own, after the menus it has.
 void FrontEnd::addViewActions(FormWindow& window) {
-  auto* read = new QAction(text(frontend::kReadMachineState.caption), &window);
-  read->setShortcut(QKeySequence(text(frontend::kReadMachineState.key)));
+  const auto action = [&window](const frontend::ViewAction& view) {
+    auto* a = new QAction(&window);
+    setTranslated(*a, view.caption);
+    a->setShortcut(QKeySequence(text(view.key)));
+    return a;
+  };
+  QAction* read = action(frontend::kReadMachineState);
   QObject::connect(read, &QAction::triggered, &window, [this] { showMachineState(); });
-  auto* bits = new QAction(text(frontend::kShowBitValues.caption), &window);
-  bits->setShortcut(QKeySequence(text(frontend::kShowBitValues.key)));
+  QAction* bits = action(frontend::kShowBitValues);
   bits->setCheckable(true);
   bits->setChecked(bitValuesShown());
   // Each window has its own action: the option, not the action's tick, decides.
   QObject::connect(bits, &QAction::triggered, &window, [bits, &window] {
     showBitValues(!bitValuesShown());
     bits->setChecked(bitValuesShown());
-    announce(&window, bitValuesShown() ? QStringLiteral("Bit values shown")
-                                       : QStringLiteral("Bit values hidden"));
+    announce(&window, bitValuesShown() ? qt::tr("Bit values shown") : qt::tr("Bit values hidden"));
   });
   // The program as text and the last phase in words, on every screen too.
-  auto* programText = new QAction(text(frontend::kShowProgramText.caption), &window);
-  programText->setShortcut(QKeySequence(text(frontend::kShowProgramText.key)));
+  QAction* programText = action(frontend::kShowProgramText);
   QObject::connect(programText, &QAction::triggered, &window, [this] { showProgramText(); });
-  auto* phase = new QAction(text(frontend::kShowPhase.caption), &window);
-  phase->setShortcut(QKeySequence(text(frontend::kShowPhase.key)));
+  QAction* phase = action(frontend::kShowPhase);
   QObject::connect(phase, &QAction::triggered, &window, [this] { showPhase(); });
   window.addActions({read, bits, programText, phase});
   if (window.menuWidget()) {
-    QMenu* view = window.menuBar()->addMenu(text(frontend::kViewMenu));
+    QMenu* view = window.menuBar()->addMenu(QString());
+    setTranslated(*view, frontend::kViewMenu);
     view->addActions({read, bits});
     view->addMenu(themeMenu(view));
+    view->addMenu(languageMenu(view, [this](const std::string& choice) {
+      rememberLanguage(choice);
+      setLanguage(languageOf(choice));
+    }));
     view->addSeparator();
     view->addActions({programText, phase});
     QObject::connect(view, &QMenu::aboutToShow, bits,
                      [bits] { bits->setChecked(bitValuesShown()); });
   }
+}
+
+// Every open window at once, in the new language: the screens recompose their own texts, the
+// windows draw every caption and menu again, the reading windows read the machine again and
+// a screen reader finds the new names.
+void FrontEnd::setLanguage(const std::string& code) {
+  bool changed = false;
+  gate_.deliver([this, &code, &changed] { changed = app_.setLanguage(code); });
+  if (!changed) return;
+  for (auto& [form, window] : windows_) {
+    if (!window) continue;
+    window->languageChanged();
+    if (auto* a11y = window->findChild<MachineAccessibility*>()) {
+      a11y->rename(form->accessibleParts());
+    } else if (form->accessibleParts) {
+      nameControls(*window, form->accessibleParts().names);
+    }
+  }
+  retranslateTexts();
+  if (historyWindow_) historyWindow_->languageChanged();
+  if (stateWindow_) stateWindow_->refresh();
+  if (textWindow_) textWindow_->languageChanged();
+  if (phaseWindow_) phaseWindow_->refresh();
+  if (exerciseWindow_) exerciseWindow_->languageChanged();
+  platform_.languageChanged();
 }
 
 MachineStateWindow& FrontEnd::showMachineState() {
@@ -214,8 +248,9 @@ void FrontEnd::addKeyCommands(FormWindow& window, ui::Form& form) {
 void FrontEnd::chooseExercise() {
   QSettings settings;
   const QString last = settings.value(kLastExerciseKey).toString();
-  const QString path = QFileDialog::getOpenFileName(nullptr, "VOLPAR -- OPEN EXERCISE", last,
-                                                    "Exercise (*.ini);;All files (*)");
+  const QString path =
+      QFileDialog::getOpenFileName(nullptr, qt::tr("VOLPAR -- OPEN EXERCISE"), last,
+                                   qt::tr("Exercise (*.ini)") + ";;" + qt::tr("All files (*)"));
   if (!path.isEmpty()) openExercise(path.toStdString());
 }
 

@@ -60,6 +60,10 @@ class FrontEnd : public ScreensObserver {
   void openExercise(const std::string& path);
   ExerciseWindow* exerciseWindow() const { return exerciseWindow_.get(); }
 
+  // View > Language, or a test: the language `code` from now on, in every open window at
+  // once; a code VOLPAR does not speak changes nothing.
+  void setLanguage(const std::string& code);
+
   void formCreated(ui::Form& form) override;
   void formDestroyed(ui::Form& form) override;
 

@@ -7,6 +7,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "i18n/text.h"
+#include "qt/translated.h"
+
 namespace volpar::qt {
 
 QString desktopHelp(QString html) {
@@ -21,7 +24,7 @@ QString desktopHelp(QString html) {
 
 HelpViewer::HelpViewer(QWidget* parent)
     : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)) {
-  setWindowTitle("VOLPAR Help");
+  setTranslatedTitle(*this, i18n::mark("VOLPAR Help"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);

@@ -18,6 +18,7 @@
 #include "frontend/reading_windows.h"
 #include "qt/accessibility.h"
 #include "qt/qt_text.h"
+#include "qt/translated.h"
 
 namespace volpar::qt {
 
@@ -70,6 +71,11 @@ QVariant HistoryLines::data(const QModelIndex& index, int role) const {
   return QString::fromStdString(history_.line(row));
 }
 
+void HistoryLines::relist() {
+  beginResetModel();
+  endResetModel();
+}
+
 bool HistoryLines::update() {
   // Counting the lines first lets a pending new start clear the history.
   const auto count = static_cast<int>(history_.lineCount());
@@ -87,15 +93,17 @@ HistoryWindow::HistoryWindow(history::ExecutionHistory& history, EventGate& gate
       gate_(gate),
       lines_(history),
       list_(new QListView(this)),
-      stepBack_(new QPushButton(text(frontend::kHistoryStepBack), this)) {
-  setWindowTitle(text(frontend::kHistoryTitle));
+      stepBack_(new QPushButton(this)) {
+  setTranslated(*stepBack_, frontend::kHistoryStepBack);
+  setTranslatedTitle(*this, frontend::kHistoryTitle);
   list_->setModel(&lines_);
   list_->setItemDelegate(new LineDelegate(list_));
   list_->setWordWrap(true);
   list_->setResizeMode(QListView::Adjust);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  auto* hint = new QLabel(text(frontend::kHistoryHint), this);
+  auto* hint = new QLabel(this);
+  setTranslated(*hint, frontend::kHistoryHint);
   hint->setWordWrap(true);
 
   auto* buttons = new QHBoxLayout;
@@ -110,7 +118,7 @@ HistoryWindow::HistoryWindow(history::ExecutionHistory& history, EventGate& gate
   undo->setShortcut(QKeySequence(text(frontend::kHistoryStepBackKey)));
   addAction(undo);
   auto back = [this] {
-    announceNextWith(QStringLiteral("Back"));
+    announceNextWith(qt::tr("Back"));
     gate_.deliver([this] { history_.stepBack(); });
     refresh();
   };
@@ -165,12 +173,17 @@ void HistoryWindow::refresh() {
   stepBack_->setEnabled(canStepBack);
 }
 
+void HistoryWindow::languageChanged() {
+  lines_.relist();
+  refresh();
+}
+
 void HistoryWindow::eventFinished() {
   if (isVisible() && !frame_.isActive()) frame_.start();
 }
 
 void HistoryWindow::goBackTo(int line) {
-  announceNextWith(QStringLiteral("Back"));
+  announceNextWith(qt::tr("Back"));
   gate_.deliver([this, line] { history_.goBackTo(static_cast<std::size_t>(line)); });
   refresh();
 }

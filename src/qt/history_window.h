@@ -34,6 +34,8 @@ class HistoryLines : public QAbstractListModel {
   int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows_; }
   QVariant data(const QModelIndex& index, int role) const override;
   // Takes the history's lines in again if they changed since; true when they had.
+  // Every line read again: the language changed.
+  void relist();
   bool update();
 
  private:
@@ -60,6 +62,8 @@ class HistoryWindow : public QWidget {
   // Reads the history now and shows what changed.
   void refresh();
   // An event has finished and may have changed the history: read it soon.
+  // The lines read again in the language now in use.
+  void languageChanged();
   void eventFinished();
 
   QListView* list() const { return list_; }

@@ -7,17 +7,19 @@
 #include <QVBoxLayout>
 
 #include "frontend/reading_windows.h"
+#include "i18n/text.h"
 #include "qt/qt_text.h"
+#include "qt/translated.h"
 
 namespace volpar::qt {
 
 MachineStateWindow::MachineStateWindow(std::function<std::string()> summary)
     : summary_(std::move(summary)), view_(new QPlainTextEdit(this)) {
-  setWindowTitle(text(frontend::kMachineStateTitle));
+  setTranslatedTitle(*this, frontend::kMachineStateTitle);
   view_->setReadOnly(true);
   // Read-only text keeps a caret, so that the keys move through it line by line.
   view_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-  view_->setAccessibleName(QStringLiteral("Machine state"));
+  setTranslatedName(*view_, i18n::mark("Machine state"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(view_);
   resize(480, 640);

@@ -7,9 +7,11 @@
 
 #include "assembly/program_text.h"
 #include "frontend/reading_windows.h"
+#include "i18n/text.h"
 #include "machine/machine_view.h"
 #include "machine/phase_explanation.h"
 #include "qt/qt_text.h"
+#include "qt/translated.h"
 #include "screens/execution/REXEC.h"
 
 namespace volpar::qt {
@@ -20,7 +22,7 @@ PhaseWindow::PhaseWindow(Application& app)
       heading_(new QLabel(this)),
       transfer_(new QLabel(this)),
       sentence_(new QLabel(this)) {
-  setWindowTitle(text(frontend::kPhaseTitle));
+  setTranslatedTitle(*this, frontend::kPhaseTitle);
   QFont big = transfer_->font();
   big.setPointSizeF(big.pointSizeF() * 1.8);
   big.setBold(true);
@@ -50,23 +52,24 @@ void PhaseWindow::refresh() {
   const DERAZO_Input* input = app_.existingDerazoInput();
   const int phase = rexec ? litPhase(*rexec) : -1;
   if (!rexec || !input || phase < 0) {
-    heading_->setText(text(frontend::kNoPhaseHeading));
+    heading_->setText(qt::tr(frontend::kNoPhaseHeading));
     transfer_->setText("");
-    sentence_->setText(text(frontend::kNoPhaseSentence));
+    sentence_->setText(qt::tr(frontend::kNoPhaseSentence));
     return;
   }
   const MachineView view(*rexec, *input, app_.manual());
   const auto decoded = view.decoded();
-  QString heading = QString("T%1").arg(phase);
+  const std::string clock = "T" + std::to_string(phase);
+  QString heading = text(clock);
   if (phase != 1 && decoded) {
-    heading += QString(" of %1").arg(QString::fromUtf8(
-        assembly::kMnemonics[static_cast<std::size_t>(*decoded)].data(),
-        static_cast<int>(assembly::kMnemonics[static_cast<std::size_t>(*decoded)].size())));
+    // TRANSLATORS: a clock phase of an instruction: "T3 of LOAD".
+    heading = text(i18n::fill(i18n::tr("%1 of %2"),
+                              {clock, assembly::kMnemonics[static_cast<std::size_t>(*decoded)]}));
   }
   const PhaseExplanation& e = lastPhaseExplanation(view, phase);
   heading_->setText(heading);
-  transfer_->setText(QString::fromStdString(transferWithValue(e, view)));
-  sentence_->setText(QString::fromUtf8(e.sentence.data(), static_cast<int>(e.sentence.size())));
+  transfer_->setText(shown(transferWithValue(e, view)));
+  sentence_->setText(shown(e.sentence));
 }
 
 }  // namespace volpar::qt

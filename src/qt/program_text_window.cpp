@@ -17,10 +17,12 @@
 #include "assembly/listing.h"
 #include "assembly/text_lines.h"
 #include "frontend/reading_windows.h"
+#include "i18n/text.h"
 #include "machine/machine_view.h"
 #include "machine/phase_explanation.h"
 #include "qt/qt_text.h"
 #include "qt/theme.h"
+#include "qt/translated.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "storage/file_io.h"
@@ -139,16 +141,20 @@ ProgramTextWindow::ProgramTextWindow(Application& app, EventGate& gate,
       editor_(new NumberedEditor(this)),
       problems_(new QListWidget(this)),
       status_(new QLabel(this)),
-      send_(new QPushButton(text(frontend::kSendProgramText), this)),
-      listing_(new QPushButton(text(frontend::kShowListing), this)) {
-  setWindowTitle(text(frontend::kProgramTextTitle));
+      send_(new QPushButton(this)),
+      listing_(new QPushButton(this)) {
+  setTranslated(*send_, frontend::kSendProgramText);
+  setTranslated(*listing_, frontend::kShowListing);
+  setTranslatedTitle(*this, frontend::kProgramTextTitle);
   highlighter_ = new Highlighter(editor_->document());
-  editor_->setAccessibleName("Program text");
-  problems_->setAccessibleName("Problems");
+  setTranslatedName(*editor_, i18n::mark("Program text"));
+  setTranslatedName(*problems_, i18n::mark("Problems"));
   problems_->setMaximumHeight(110);
   status_->setWordWrap(true);
-  auto* openButton = new QPushButton("&Open...", this);
-  auto* saveButton = new QPushButton("Save &Text...", this);
+  auto* openButton = new QPushButton(this);
+  setTranslated(*openButton, i18n::mark("&Open..."));
+  auto* saveButton = new QPushButton(this);
+  setTranslated(*saveButton, i18n::mark("Save &Text..."));
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : {send_, listing_, openButton, saveButton}) buttons->addWidget(b);
   buttons->addStretch(1);
@@ -237,13 +243,24 @@ void ProgramTextWindow::refresh() {
 void ProgramTextWindow::textEdited() {
   filled_ = true;
   assembly_ = assembly::assemble(editor_->toPlainText().toStdString());
+  listProblems();
+  markText();
+  refresh();
+}
+
+void ProgramTextWindow::listProblems() {
   problems_->clear();
   for (const assembly::Problem& p : assembly_.problems)
     problems_->addItem(QString::fromStdString(assembly::problemText(p)));
-  if (assembly_.problemsNotListed > 0)
-    problems_->addItem(QString("and %1 more problems").arg(assembly_.problemsNotListed));
+  if (const int more = assembly_.problemsNotListed; more > 0) {
+    problems_->addItem(text(i18n::fill(
+        i18n::trn("and %1 more problem", "and %1 more problems", more), {std::to_string(more)})));
+  }
   problems_->setVisible(problems_->count() > 0);
-  markText();
+}
+
+void ProgramTextWindow::languageChanged() {
+  listProblems();
   refresh();
 }
 
@@ -309,7 +326,7 @@ bool ProgramTextWindow::loadFile(const std::string& path) {
     }
     problem = program.problem;
   }
-  QMessageBox::warning(this, text(frontend::kProgramTextTitle),
+  QMessageBox::warning(this, qt::tr(frontend::kProgramTextTitle),
                        QString::fromStdString(storage::loadFailureMessage(path, problem)));
   return false;
 }
@@ -317,7 +334,7 @@ bool ProgramTextWindow::loadFile(const std::string& path) {
 bool ProgramTextWindow::saveFile(const std::string& path) {
   const std::string program = editor_->toPlainText().toStdString() + "\n";
   if (auto problem = storage::replaceFile(path, program)) {
-    QMessageBox::warning(this, text(frontend::kProgramTextTitle),
+    QMessageBox::warning(this, qt::tr(frontend::kProgramTextTitle),
                          QString::fromStdString(problem->reason));
     return false;
   }
@@ -325,14 +342,16 @@ bool ProgramTextWindow::saveFile(const std::string& path) {
 }
 
 void ProgramTextWindow::openDialog() {
-  const QString path =
-      QFileDialog::getOpenFileName(this, "VOLPAR -- OPEN PROGRAM TEXT", {},
-                                   "Program text (*.vpt);;Program file (*.txt);;All files (*)");
+  const QString path = QFileDialog::getOpenFileName(this, qt::tr("VOLPAR -- OPEN PROGRAM TEXT"), {},
+                                                    qt::tr("Program text (*.vpt)") + ";;" +
+                                                        qt::tr("Program file (*.txt)") + ";;" +
+                                                        qt::tr("All files (*)"));
   if (!path.isEmpty()) loadFile(path.toStdString());
 }
 
 void ProgramTextWindow::saveDialog() {
-  QFileDialog dialog(this, "VOLPAR -- SAVE PROGRAM TEXT", {}, "Program text (*.vpt)");
+  QFileDialog dialog(this, qt::tr("VOLPAR -- SAVE PROGRAM TEXT"), {},
+                     qt::tr("Program text (*.vpt)"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix("vpt");
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())

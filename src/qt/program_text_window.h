@@ -52,6 +52,8 @@ class ProgramTextWindow : public QWidget {
   // Reads memory and the machine now.
   void refresh();
   // An event has finished and may have changed memory: read it soon.
+  // The problems and the status read again in the language now in use.
+  void languageChanged();
   void eventFinished();
 
   NumberedEditor* editor() const { return editor_; }
@@ -75,6 +77,7 @@ class ProgramTextWindow : public QWidget {
   std::optional<storage::ByteTexts> memory() const;
   int addressUnderWay() const;
   void textEdited();
+  void listProblems();
   void markText();
   void openDialog();
   void saveDialog();

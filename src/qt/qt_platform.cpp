@@ -15,8 +15,12 @@
 #include <filesystem>
 #include <optional>
 
+#include "i18n/languages.h"
+#include "i18n/text.h"
 #include "qt/form_window.h"
 #include "qt/help_viewer.h"
+#include "qt/qt_text.h"
+#include "qt/translated.h"
 #include "ui/element.h"
 #include "ui/quoted.h"
 
@@ -74,7 +78,7 @@ QString toQtFilter(const std::string& filter) {
     const QString patterns = QString(parts[i + 1]).replace(';', ' ').trimmed();
     entries << (description.contains('(') ? description : description + " (" + patterns + ")");
   }
-  if (entries.isEmpty()) return "All files (*)";
+  if (entries.isEmpty()) return qt::tr("All files (*)");
   return entries.join(";;");
 }
 
@@ -104,6 +108,7 @@ void QtPlatform::MsgBox(const std::string& text, const std::string& title) {
   const QPointer<QWidget> owner = QApplication::activeWindow();
   QMessageBox box(QMessageBox::Information, qs(title), qs(text), QMessageBox::Ok, owner);
   box.setTextFormat(Qt::PlainText);  // file names and contents are never markup
+  box.button(QMessageBox::Ok)->setText(qt::tr("OK"));
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
   // The handler goes on with the focus in its window, where the box found it.
@@ -115,7 +120,9 @@ ui::Platform::SaveAnswer QtPlatform::askToSave(const std::string& text, const st
   QMessageBox box(QMessageBox::Question, qs(title), qs(text),
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
   box.setTextFormat(Qt::PlainText);
-  box.button(QMessageBox::Discard)->setText("Don't Save");
+  box.button(QMessageBox::Save)->setText(qt::tr("&Save"));
+  box.button(QMessageBox::Discard)->setText(qt::tr("Do&n't Save"));
+  box.button(QMessageBox::Cancel)->setText(qt::tr("Cancel"));
   box.setDefaultButton(QMessageBox::Save);
   box.setEscapeButton(QMessageBox::Cancel);
   box.setWindowModality(Qt::ApplicationModal);
@@ -131,7 +138,8 @@ bool QtPlatform::ShowSave(ui::CommonDialog& dialog) { return runFileDialog(dialo
 
 bool QtPlatform::runFileDialog(ui::CommonDialog& dialog, bool save) {
   FormWindow::flushAll();
-  QFileDialog qt(QApplication::activeWindow(), save ? "Save program" : "Open program");
+  QFileDialog qt(QApplication::activeWindow(),
+                 save ? qt::tr("Save program") : qt::tr("Open program"));
   configureFileDialog(qt, dialog, save);
   qt.setWindowModality(Qt::ApplicationModal);
   if (qt.exec() != QDialog::Accepted || qt.selectedFiles().isEmpty()) return false;
@@ -163,13 +171,34 @@ QString QtPlatform::helpFilePath(const std::string& helpFile) {
   return executable.filePath(name);
 }
 
+namespace {
+
+// The help in the language in use, in a folder named for it beside the English file, when
+// there is one; else the English.
+QString translatedHelp(const QString& path) {
+  const QFileInfo english(path);
+  const QString translated =
+      english.dir().filePath(text(i18n::language()) + "/" + english.fileName());
+  return QFileInfo::exists(translated) ? translated : path;
+}
+
+}  // namespace
+
 void QtPlatform::showHelp(const std::string& helpFile, int context) {
-  const QString path = helpFilePath(helpFile);
+  const QString path = translatedHelp(helpFilePath(helpFile));
   if (!help_) help_ = std::make_unique<HelpViewer>();
+  lastHelp_ = helpFile;
+  lastTopic_ = context;
   if (!help_->open(path, context)) {
-    MsgBox("The help file " + ui::quoted(systemPath(path)) + " could not be opened.",
-           "VOLPAR Help");
+    MsgBox(i18n::fill(i18n::tr("The help file %1 could not be opened."),
+                      {ui::quoted(systemPath(path))}),
+           std::string(i18n::tr("VOLPAR Help")));
   }
+}
+
+// Help open stays open, read again in the new language at the topic it was opened at.
+void QtPlatform::languageChanged() {
+  if (help_ && help_->isVisible()) help_->open(translatedHelp(helpFilePath(lastHelp_)), lastTopic_);
 }
 
 ui::Version QtPlatform::version() {

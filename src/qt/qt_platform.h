@@ -53,12 +53,16 @@ class QtPlatform : public ui::Platform {
   // What File > Open Exercise does; none, and the menu item is not offered.
   void setExerciseOpener(std::function<void()> open) { openExercise_ = std::move(open); }
   HelpViewer* helpViewer() const { return help_.get(); }
+  // The help, if open, is read again in the language now in use.
+  void languageChanged();
 
  private:
   bool runFileDialog(ui::CommonDialog& dialog, bool save);
   QString helpFilePath(const std::string& helpFile);
 
   std::unique_ptr<HelpViewer> help_;
+  std::string lastHelp_;  // the help file and topic opened last
+  int lastTopic_ = 0;
   std::function<void()> endAction_;
   std::function<void()> showHistory_, stepBack_;
   std::function<void()> openExercise_;

@@ -6,7 +6,9 @@
 #include <QSettings>
 #include <QWidget>
 
+#include "i18n/text.h"
 #include "qt/form_window.h"
+#include "qt/translated.h"
 
 namespace volpar::qt {
 
@@ -90,15 +92,18 @@ void chooseTheme(ThemeChoice choice, bool colourBlind, bool remember) {
 }
 
 QMenu* themeMenu(QWidget* parent) {
-  auto* menu = new QMenu(QStringLiteral("&Theme"), parent);
+  auto* menu = new QMenu(parent);
+  setTranslated(*menu, i18n::mark("&Theme"));
   auto* group = new QActionGroup(menu);
   const std::pair<const char*, ThemeChoice> items[] = {
-      {"&System", ThemeChoice::System},
-      {"&Light", ThemeChoice::Light},
-      {"&Dark", ThemeChoice::Dark},
-      {"&High Contrast", ThemeChoice::HighContrast}};
+      // TRANSLATORS: the theme that follows the desktop's colours.
+      {i18n::mark("&System"), ThemeChoice::System},
+      {i18n::mark("&Light"), ThemeChoice::Light},
+      {i18n::mark("&Dark"), ThemeChoice::Dark},
+      {i18n::mark("&High Contrast"), ThemeChoice::HighContrast}};
   for (const auto& [caption, choice] : items) {
-    QAction* item = menu->addAction(QString::fromLatin1(caption));
+    QAction* item = menu->addAction(QString());
+    setTranslated(*item, caption);
     item->setCheckable(true);
     item->setActionGroup(group);
     QObject::connect(item, &QAction::triggered, menu,
@@ -107,7 +112,8 @@ QMenu* themeMenu(QWidget* parent) {
                      [item, choice] { item->setChecked(themeChoice() == choice); });
   }
   menu->addSeparator();
-  QAction* safe = menu->addAction(QStringLiteral("&Colour-blind safe"));
+  QAction* safe = menu->addAction(QString());
+  setTranslated(*safe, i18n::mark("&Colour-blind safe"));
   safe->setCheckable(true);
   QObject::connect(safe, &QAction::triggered, menu,
                    [] { chooseTheme(themeChoice(), !colourBlindSafe()); });

@@ -116,8 +116,8 @@ TEST_F(Themes, TheViewMenuSwitchesAtOnceAndIsRemembered) {
   QMenu* view = window(input()).menuBar()->actions().last()->menu();
   QStringList items;
   for (QAction* a : view->actions()) items << a->text() + " " + a->shortcut().toString();
-  EXPECT_EQ(items, QStringList({"&Read machine state F3", "Show &bit values F4", "&Theme ", " ",
-                                "Program &Text F6", "&Phase Explained F7"}));
+  EXPECT_EQ(items, QStringList({"&Read machine state F3", "Show &bit values F4", "&Theme ",
+                                "&Language ", " ", "Program &Text F6", "&Phase Explained F7"}));
   QMenu* themes = view->actions()[2]->menu();
   ASSERT_NE(themes, nullptr);
   const auto item = [themes](const char* caption) {

@@ -3,7 +3,8 @@
 // windows offscreen, works them as a student would (a key on the welcome screen, a small program
 // typed in and sent to memory, a run started in manual mode and stepped five times, then
 // on to its output) and
-// saves each window as a PNG into the folder given (docs when none is).
+// saves each window as a PNG into the folder given (docs when none is), in English or in the
+// language named after the folder (de, zh_CN, x-pseudo...).
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -65,6 +66,10 @@ int main(int argc, char** argv) {
   volpar::qt::chooseTheme(volpar::frontend::ThemeChoice::Light, false, false);
   volpar::qt::QtPlatform platform;
   volpar::Application app(platform);
+  if (argc > 2 && !app.setLanguage(argv[2])) {
+    std::fprintf(stderr, "unknown language %s\n", argv[2]);
+    return 2;
+  }
   FrontEnd frontEnd(app, platform);
   frontEnd.start();
   bool ok = save(frontEnd, app.initialScreen(), dir, "welcome-screen.png");
