@@ -410,7 +410,7 @@ static const char* phaseAction(int phase, int op, bool clockStopped, bool pcChan
   switch (phase) {
     case 0: action = clockStopped ? i18n::mark("ready, clock paused") : i18n::mark("ready"); break;
     case 1: action = i18n::mark("PC copied to AR"); break;
-    case 2: action = i18n::mark("instruction fetched: %2"); break;
+    case 2: action = i18n::mark("instruction fetched: %1"); break;
     case 3: action = i18n::mark("memory word read"); break;
     case 4:
       if (op < kBranch)
@@ -442,10 +442,11 @@ static const char* phaseAction(int phase, int op, bool clockStopped, bool pcChan
 // "T3: PC 5 → 6, memory word read": what changed, then what the phase did.
 std::string ExecutionHistory::phaseText(const Note& note) const {
   const bool pcChanged = note.deltas[0].reg == Reg::PC || note.deltas[1].reg == Reg::PC;
-  // TRANSLATORS: %1 is an address in memory, %2 an instruction ("LOAD 5").
+  // TRANSLATORS: %1 is an address in memory, or at T2 the instruction fetched ("LOAD 5").
+  const std::string operand =
+      note.phase == 2 ? instructionText(note.byte) : std::to_string(note.byte & 31);
   const std::string action =
-      fill(tr(phaseAction(note.phase, note.opCode, note.clockStopped, pcChanged)),
-           {std::to_string(note.byte & 31), instructionText(note.byte)});
+      fill(tr(phaseAction(note.phase, note.opCode, note.clockStopped, pcChanged)), {operand});
   // TRANSLATORS: registers' names in the history's lines: keep the letters (PC, AR...).
   static constexpr std::array<const char*, 9> kNames{
       "", "PC", "AR", "IR", "X", "Y", "S", i18n::mark("Output"), i18n::mark("memory")};

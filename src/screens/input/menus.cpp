@@ -79,8 +79,7 @@ void DERAZO_Input::openProgramFile(const std::string& path) {
   if (const std::optional<std::string> text = programTextAt(path)) {
     const assembly::Assembly assembled = assembly::assemble(*text);
     if (!assembled.bytes)
-      return screens_.platform().MsgBox(textFailureMessage(path, assembled),
-                                        storage::kProgramFileTitle);
+      return reportFailure(screens_.platform(), textFailureMessage(path, assembled));
     placeProgram(*assembled.bytes);
     screens_.manual().lastProgramFolder = folderOf(path);
     return;
