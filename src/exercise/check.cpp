@@ -17,8 +17,7 @@ std::string expectedText(const Expected& e) {
 }
 
 std::string gotText(const TestRun& got) {
-  std::string text =
-      fill(tr("output %1, end %2"), {shortListText(got.outputs), endText(got.end)});
+  std::string text = fill(tr("output %1, end %2"), {shortListText(got.outputs), endText(got.end)});
   if (got.end == End::Input) text += tr(" (it waited for more input than the test gives)");
   if (got.end == End::Limit)
     text += fill(tr(" (still running after %1 instructions: does it ever halt?)"),

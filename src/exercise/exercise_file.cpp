@@ -4,10 +4,10 @@
 #include <charconv>
 #include <set>
 
+#include "i18n/text.h"
 #include "storage/file_io.h"
 #include "storage/private_profile.h"
 #include "storage/program_file_text.h"
-#include "i18n/text.h"
 #include "ui/quoted.h"
 
 namespace volpar::exercise {
@@ -45,9 +45,9 @@ std::uint64_t number(std::string_view text, std::uint64_t most, std::uint64_t le
   auto [stop, ec] = std::from_chars(digits.data(), end, value);
   if (digits.empty() || digits.front() == '+' || ec != std::errc() || stop != end || value > most ||
       value < least) {
-    throw Refusal{i18n::fill(i18n::tr("%1 is not a whole number from %2 to %3"),
-                             {ui::quoted(std::string(text)), std::to_string(least),
-                              std::to_string(most)})};
+    throw Refusal{
+        i18n::fill(i18n::tr("%1 is not a whole number from %2 to %3"),
+                   {ui::quoted(std::string(text)), std::to_string(least), std::to_string(most)})};
   }
   return value;
 }
@@ -63,7 +63,8 @@ std::vector<int> valueList(std::string_view text) {
   for (;;) {
     const std::size_t comma = text.find(',');
     const std::string_view item = text.substr(0, comma);
-    if (trimmed(item).empty()) throw Refusal{std::string(i18n::tr("a value is missing between two commas"))};
+    if (trimmed(item).empty())
+      throw Refusal{std::string(i18n::tr("a value is missing between two commas"))};
     values.push_back(smallNumber(item, 255));
     if (comma == std::string_view::npos) return values;
     text.remove_prefix(comma + 1);
@@ -188,7 +189,8 @@ class Reader {
       for (const auto& section : PrivateProfile(std::string(content)).sections()) take(section);
       if (!haveHeader_) throw Refusal{std::string(i18n::tr("It has no section [Exercise]"))};
       if (exercise_.tests.empty())
-        throw Refusal{std::string(i18n::tr("It has no section [Test ...]: add one, such as [Test 1]"))};
+        throw Refusal{
+            std::string(i18n::tr("It has no section [Test ...]: add one, such as [Test 1]"))};
       applyDefaults();
     } catch (const Refusal& refusal) {
       return refused(where_ + refusal.text);
@@ -204,7 +206,8 @@ class Reader {
   void take(const PrivateProfile::ListedSection& section) {
     where_ = inSection(section.name);
     const std::string name = lower(section.name);
-    if (!sections_.insert(name).second) throw Refusal{std::string(i18n::tr("the section is written twice"))};
+    if (!sections_.insert(name).second)
+      throw Refusal{std::string(i18n::tr("the section is written twice"))};
     std::set<std::string> keys;
     for (const auto& entry : section.entries) {
       where_ = inKey(section.name, entry.key);
@@ -217,7 +220,8 @@ class Reader {
     where_ = inSection(section.name);
     if (name == "exercise") return takeHeader(section);
     if (isTestSection(name)) return takeTest(section);
-    throw Refusal{std::string(i18n::tr("an exercise file has only the sections [Exercise] and [Test ...]"))};
+    throw Refusal{
+        std::string(i18n::tr("an exercise file has only the sections [Exercise] and [Test ...]"))};
   }
 
   void takeHeader(const PrivateProfile::ListedSection& section) {
@@ -270,7 +274,8 @@ class Reader {
   void applyDefaults() {
     if (!defaults_.end && !checkLater_.empty()) {
       where_ = inSection(checkLater_.front());
-      throw Refusal{std::string(i18n::tr("the test checks nothing: write Output, End, a MemoryN or a register key"))};
+      throw Refusal{std::string(
+          i18n::tr("the test checks nothing: write Output, End, a MemoryN or a register key"))};
     }
     where_.clear();
     exercise_.maxInstructions = defaults_.maxInstructions.value_or(kDefaultMaxInstructions);
@@ -298,7 +303,8 @@ class Reader {
 }  // namespace
 
 std::string refusalMessage(const std::string& fileName, std::string_view why) {
-  return i18n::fill(i18n::tr("The exercise file %1 cannot be used: %2"), {ui::quoted(fileName), why});
+  return i18n::fill(i18n::tr("The exercise file %1 cannot be used: %2"),
+                    {ui::quoted(fileName), why});
 }
 
 ExerciseRead parseExercise(std::string_view content, const std::string& fileName) {

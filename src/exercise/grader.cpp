@@ -8,8 +8,8 @@
 
 #include "assembly/program_text.h"
 #include "assembly/text_lines.h"
-#include "storage/file_io.h"
 #include "i18n/text.h"
+#include "storage/file_io.h"
 #include "ui/quoted.h"
 
 namespace volpar::exercise {
@@ -94,13 +94,14 @@ Program programFromText(const std::string& name, std::string_view content, bool 
             i18n::fill(i18n::trn("and %1 more problem", "and %1 more problems",
                                  static_cast<long>(assembled.problemsNotListed)),
                        {std::to_string(assembled.problemsNotListed)}));
-      program.error = i18n::fill(i18n::tr("The program text %1 could not be read: %2"),
-                                 {ui::quoted(name), assembly::problemText(assembled.problems.front())});
+      program.error =
+          i18n::fill(i18n::tr("The program text %1 could not be read: %2"),
+                     {ui::quoted(name), assembly::problemText(assembled.problems.front())});
       if (const std::size_t more = assembled.problems.size() - 1 + assembled.problemsNotListed;
           more > 0)
-        program.error += i18n::fill(i18n::trn(" (and %1 more problem)", " (and %1 more problems)",
-                                              static_cast<long>(more)),
-                                    {std::to_string(more)});
+        program.error += i18n::fill(
+            i18n::trn(" (and %1 more problem)", " (and %1 more problems)", static_cast<long>(more)),
+            {std::to_string(more)});
     }
     return program;
   }
