@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -9,6 +10,7 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "i18n/languages.h"
+#include "i18n/text.h"
 #include "qt/front_end.h"
 #include "qt/language_menu.h"
 #include "qt/qt_platform.h"
@@ -18,20 +20,16 @@
 int main(int argc, char** argv) {
   // --help and --version answer without opening a display.
   const volpar::CommandLine early = volpar::parseCommandLine({argv + 1, argv + argc});
+  // --help and the command line's errors speak the language named, else the system's.
+  volpar::i18n::setLanguage(early.language.empty() ? volpar::i18n::systemLanguage(std::getenv)
+                                                   : std::string_view(early.language));
   if (early.action == volpar::CommandLine::Action::Help) {
-    std::cout << volpar::kProgramUsage;
+    std::cout << volpar::i18n::tr(volpar::kProgramUsage);
     return 0;
   }
   if (early.action == volpar::CommandLine::Action::Version) {
     std::cout << volpar::versionText("volpar", volpar::qt::QtPlatform().version());
     return 0;
-  }
-
-  // A language VOLPAR does not speak is refused before any window opens.
-  if (!early.language.empty() && !volpar::i18n::setLanguage(early.language)) {
-    std::cerr << "volpar: unknown language " << volpar::ui::quoted(early.language)
-              << " (see volpar --help)\n";
-    return 2;
   }
 
   volpar::qt::preferSocketRepaints();

@@ -2,6 +2,7 @@
 #include "app/application.h"
 
 #include "i18n/languages.h"
+#include "i18n/text.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/machine_reading.h"
@@ -52,7 +53,7 @@ bool Application::setLanguage(std::string_view code) {
 }
 
 std::string Application::machineSummary() const {
-  if (!rexec_) return "The execution screen has not been opened yet.";
+  if (!rexec_) return std::string(i18n::tr("The execution screen has not been opened yet."));
   return screens::machineSummary(*rexec_, input_.get());
 }
 

@@ -16,7 +16,7 @@ struct CommandLine {
   std::string error;         // Error: one line naming the problem
   std::string theme;         // --theme: the theme named for this run, checked by the caller
   bool colourBlind = false;  // --colour-blind: the colour-blind-safe colours for this run
-  std::string language;      // --language: the language named for this run, empty if none
+  std::string language;      // --language: a listed language's code, empty when not given
 };
 
 // Reads the arguments that follow the program name (the toolkit's own options removed).

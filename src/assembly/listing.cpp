@@ -4,6 +4,7 @@
 #include <array>
 
 #include "assembly/program_text.h"
+#include "i18n/text.h"
 
 namespace volpar::assembly {
 namespace {
@@ -68,9 +69,11 @@ std::string listing(const storage::ByteTexts& memory) {
     if (b.opCode() >= kOpBranch) label = "L" + std::to_string(b.operand());
     if (b.opCode() <= kOpStore && label.empty()) label = "V" + std::to_string(b.operand());
   }
-  std::string text =
-      "; listed from memory: what a run from address 0 can reach as instructions,\n"
-      "; every other byte as DATA\n";
+  // TRANSLATORS: a comment at the head of a listing: each line starts with "; ", and DATA
+  // stays as it is (it is the program text's word).
+  std::string text(
+      i18n::tr("; listed from memory: what a run from address 0 can reach as instructions,\n"
+               "; every other byte as DATA\n"));
   for (int a = 0; a < kBytes; ++a) {
     const auto i = static_cast<std::size_t>(a);
     const Byte& b = bytes[i];

@@ -8,10 +8,14 @@
 #include <map>
 
 #include "assembly/text_lines.h"
+#include "i18n/text.h"
 #include "ui/quoted.h"
 
 namespace volpar::assembly {
 namespace {
+
+using i18n::fill;
+using i18n::tr;
 
 constexpr int kBytes = storage::kProgramBytes;
 constexpr int kOpInput = 3;
@@ -230,8 +234,8 @@ class Assembler {
         at < s.words.size() ? std::optional<Word>(s.words[at++]) : std::nullopt;
     if (!statement(op, name, operand, s)) return;
     if (at < s.words.size()) {
-      add(s.words[at], "unexpected " + quote(s.words[at].text) +
-                           " after the operand; a comment starts with \";\"");
+      add(s.words[at], fill(tr("unexpected %1 after the operand; a comment starts with \";\""),
+                            {quote(s.words[at].text)}));
     }
   }
 
@@ -246,16 +250,17 @@ class Assembler {
   }
 
   void unknown(const Word& name, const Statement& s) {
-    std::string message = quote(name.text) + " is not an instruction";
+    std::string message = fill(tr("%1 is not an instruction"), {quote(name.text)}) + "; ";
     if (upper(name.text) == "BR") {
-      message += "; write BR Neg or BR NNeg, or BRANCH to branch always";
+      message += tr("write BR Neg or BR NNeg, or BRANCH to branch always");
     } else if (isIdentifier(name.text) && s.words.size() > 1 && s.labels.empty() &&
                isReserved(s.words[1].text)) {
-      message += "; a label ends with \":\" (" + std::string(name.text.substr(0, 40)) + ":)";
+      // TRANSLATORS: %1 is the word written, shown as a label: "loop:".
+      message += fill(tr("a label ends with \":\" (%1:)"), {name.text.substr(0, 40)});
     } else if (auto guess = nearest(name.text, statementNames())) {
-      message += "; did you mean " + *guess + "?";
+      message += fill(tr("did you mean %1?"), {*guess});
     } else {
-      message += "; the instructions are ADD, LOAD, STORE, INPUT, OUTPUT, BRANCH, BRNEG, BRNNEG";
+      message += tr("the instructions are ADD, LOAD, STORE, INPUT, OUTPUT, BRANCH, BRNEG, BRNNEG");
     }
     add(name, message);
   }
@@ -263,40 +268,44 @@ class Assembler {
   void define(const Word& word) {
     const std::string_view name = word.text.substr(0, word.text.size() - 1);
     if (!isIdentifier(name)) {
-      add(word, quote(name) +
-                    " is not a label: a label starts with a letter or \"_\" and holds only "
-                    "letters, digits and \"_\"");
+      add(word, fill(tr("%1 is not a label: a label starts with a letter or \"_\" and holds "
+                        "only letters, digits and \"_\""),
+                     {quote(name)}));
     } else if (isReserved(name)) {
-      add(word, quote(name) + " is an instruction's name and cannot be a label");
+      add(word, fill(tr("%1 is an instruction's name and cannot be a label"), {quote(name)}));
     } else if (auto [it, added] = labels_.try_emplace(std::string(name), Label{next_, line_});
                !added) {
-      add(word, "the label " + quote(name) + " is already defined on line " +
-                    std::to_string(it->second.line));
+      add(word, fill(tr("the label %1 is already defined on line %2"),
+                     {quote(name), std::to_string(it->second.line)}));
     }
   }
 
   std::optional<int> address(const Word& word, std::string_view what) {
     const auto value = decimal(word.text);
     if (!value) {
-      add(word, quote(word.text) + " is not " + std::string(what));
+      add(word, fill(tr(what), {quote(word.text)}));
       return std::nullopt;
     }
     if (*value >= static_cast<std::uint64_t>(kBytes)) {
-      add(word, "address " + std::string(word.text.substr(0, 40)) +
-                    " does not exist: addresses are 0 to 31");
+      add(word,
+          fill(tr("address %1 does not exist: addresses are 0 to 31"), {word.text.substr(0, 40)}));
       return std::nullopt;
     }
     return static_cast<int>(*value);
   }
 
   void org(const Word& name, const std::optional<Word>& operand) {
-    if (!operand) return add(name, "ORG needs an address: 0 to 31");
-    if (auto at = address(*operand, "an address: ORG needs a number from 0 to 31")) next_ = *at;
+    if (!operand) return add(name, std::string(tr("ORG needs an address: 0 to 31")));
+    if (auto at =
+            address(*operand, i18n::mark("%1 is not an address: ORG needs a number from 0 to 31")))
+      next_ = *at;
   }
 
   void data(const Word& name, const std::optional<Word>& operand) {
     if (!operand)
-      return add(name, "DATA needs a value: 0 to 255, -128 to -1, or 0b and eight of 0, 1 and x");
+      return add(
+          name, std::string(
+                    tr("DATA needs a value: 0 to 255, -128 to -1, or 0b and eight of 0, 1 and x")));
     if (auto bits = dataBits(*operand)) place(name, *bits);
   }
 
@@ -306,7 +315,7 @@ class Assembler {
       const std::string_view bits = v.substr(2);
       if (bits.size() == 8 && bits.find_first_not_of("01x") == std::string_view::npos)
         return std::string(bits);
-      add(word, quote(v) + " is not a byte: after 0b come eight of 0, 1 and x");
+      add(word, fill(tr("%1 is not a byte: after 0b come eight of 0, 1 and x"), {quote(v)}));
       return std::nullopt;
     }
     const bool negative = v.starts_with('-');
@@ -314,8 +323,10 @@ class Assembler {
     if (value && (negative ? *value >= 1 && *value <= 128 : *value <= 255))
       return bitsOf(negative ? 256 - static_cast<int>(*value) : static_cast<int>(*value));
     const bool number = v.find_first_not_of("-0123456789") == std::string_view::npos;
-    add(word, (number ? "DATA " + std::string(v.substr(0, 40)) : quote(v)) +
-                  " is not a byte: write 0 to 255, -128 to -1, or 0b and eight of 0, 1 and x");
+    // TRANSLATORS: %1 is what was written: "DATA 300", or a quoted word.
+    add(word,
+        fill(tr("%1 is not a byte: write 0 to 255, -128 to -1, or 0b and eight of 0, 1 and x"),
+             {number ? "DATA " + std::string(v.substr(0, 40)) : quote(v)}));
     return std::nullopt;
   }
 
@@ -324,10 +335,11 @@ class Assembler {
     int target = 0;
     if (!operand) {
       if (opCode != kOpInput && opCode != kOpOutput)
-        return add(name, mnemonic + " needs an address: 0 to 31 or a label");
+        return add(name, fill(tr("%1 needs an address: 0 to 31 or a label"), {mnemonic}));
     } else if (isIdentifier(operand->text) && !isReserved(operand->text)) {
       uses_.push_back({next_, opCode, *operand, line_});
-    } else if (auto at = address(*operand, "an address: write 0 to 31 or a label")) {
+    } else if (auto at = address(*operand,
+                                 i18n::mark("%1 is not an address: write 0 to 31 or a label"))) {
       target = *at;
     } else {
       return;
@@ -337,12 +349,13 @@ class Assembler {
 
   void place(const Word& at, const std::string& bits) {
     if (next_ >= kBytes) {
-      return add(at, "more than 32 bytes: this one would go to address " + std::to_string(next_));
+      return add(at, fill(tr("more than 32 bytes: this one would go to address %1"),
+                          {std::to_string(next_)}));
     }
     const auto i = static_cast<std::size_t>(next_);
     if (result_.lineOf[i] != 0) {
-      return add(at, "address " + std::to_string(next_) + " is placed twice: line " +
-                         std::to_string(result_.lineOf[i]) + " placed it already");
+      return add(at, fill(tr("address %1 is placed twice: line %2 placed it already"),
+                          {std::to_string(next_), std::to_string(result_.lineOf[i])}));
     }
     result_.lineOf[i] = line_;
     bytes_[i] = bits;
@@ -352,20 +365,20 @@ class Assembler {
   void resolve(const Use& use) {
     const auto found = labels_.find(std::string(use.label.text));
     if (found == labels_.end()) {
-      std::string message = "unknown label " + quote(use.label.text);
+      std::string message = fill(tr("unknown label %1"), {quote(use.label.text)});
       if (suggesting()) {
         if (labelNames_.empty()) {
           for (const auto& [name, label] : labels_) labelNames_.push_back(name);
         }
         if (auto guess = nearest(use.label.text, labelNames_))
-          message += "; did you mean " + *guess + "?";
+          message += "; " + fill(tr("did you mean %1?"), {*guess});
       }
       return add(use.line, use.label.column, message);
     }
     if (found->second.address >= kBytes) {
-      return add(
-          use.line, use.label.column,
-          "the label " + quote(use.label.text) + " stands after address 31 and names no byte");
+      return add(use.line, use.label.column,
+                 fill(tr("the label %1 stands after address 31 and names no byte"),
+                      {quote(use.label.text)}));
     }
     if (use.address < kBytes && result_.lineOf[static_cast<std::size_t>(use.address)] == use.line)
       bytes_[static_cast<std::size_t>(use.address)] =
@@ -389,8 +402,8 @@ class Assembler {
 
 std::string problemText(const Problem& problem) {
   if (problem.line == 0) return problem.message;
-  return "line " + std::to_string(problem.line) + ", column " + std::to_string(problem.column) +
-         ": " + problem.message;
+  return fill(tr("line %1, column %2: %3"),
+              {std::to_string(problem.line), std::to_string(problem.column), problem.message});
 }
 
 Assembly assemble(std::string_view text) { return Assembler().run(text); }
@@ -399,7 +412,10 @@ std::string problemsText(const Assembly& assembly) {
   std::string text;
   for (const Problem& p : assembly.problems) text += problemText(p) + "\n";
   if (assembly.problemsNotListed > 0)
-    text += "and " + std::to_string(assembly.problemsNotListed) + " more problems\n";
+    text += fill(i18n::trn("and %1 more problem", "and %1 more problems",
+                           static_cast<long>(assembly.problemsNotListed)),
+                 {std::to_string(assembly.problemsNotListed)}) +
+            "\n";
   return text;
 }
 

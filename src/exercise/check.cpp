@@ -1,21 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exercise/check.h"
 
+#include "i18n/text.h"
 #include "machine/REXEC_Manual.h"
 
 namespace volpar::exercise {
+
+using i18n::fill;
+using i18n::tr;
+
+// TRANSLATORS: in an exercise's results, %2 is how a run ends as the exercise file writes it
+// (halt, input or limit), which stays as it is.
 std::string expectedText(const Expected& e) {
-  std::string text;
-  if (e.output) text = "output " + valueListText(*e.output) + ", ";
-  return text + "end " + endText(e.end);
+  if (!e.output) return fill(tr("end %1"), {endText(e.end)});
+  return fill(tr("output %1, end %2"), {valueListText(*e.output), endText(e.end)});
 }
 
 std::string gotText(const TestRun& got) {
-  std::string text = "output " + shortListText(got.outputs) + ", end " + endText(got.end);
-  if (got.end == End::Input) text += " (it waited for more input than the test gives)";
+  std::string text = fill(tr("output %1, end %2"), {shortListText(got.outputs), endText(got.end)});
+  if (got.end == End::Input) text += tr(" (it waited for more input than the test gives)");
   if (got.end == End::Limit)
-    text += " (still running after " + std::to_string(got.instructions) +
-            " instructions: does it ever halt?)";
+    text += fill(tr(" (still running after %1 instructions: does it ever halt?)"),
+                 {std::to_string(got.instructions)});
   return text;
 }
 
@@ -27,15 +33,17 @@ std::string differenceNote(const TestResult& result) {
   const bool listsShowIt = d.what.starts_with("Output") && result.got.outputs.size() <= 1 &&
                            result.test->expected.output->size() <= 1;
   if (d.what == "End" || listsShowIt) return {};
-  return "; " + d.what + " expected " + d.expected + ", got " + d.got;
+  // TRANSLATORS: "Memory30 expected 0, got 1": %1 names what differs (a key of the file).
+  return "; " + fill(tr("%1 expected %2, got %3"), {d.what, d.expected, d.got});
 }
 
 }  // namespace
 
 std::string failureText(const TestResult& result) {
   const Test& test = *result.test;
-  return "input " + valueListText(test.input) + "; expected " + expectedText(test.expected) +
-         "; got " + gotText(result.got) + differenceNote(result);
+  return fill(tr("input %1; expected %2; got %3"),
+              {valueListText(test.input), expectedText(test.expected), gotText(result.got)}) +
+         differenceNote(result);
 }
 
 Program programInMemory(REXEC_Manual& manual) {
@@ -43,18 +51,18 @@ Program programInMemory(REXEC_Manual& manual) {
   for (std::int16_t address = 0; address < storage::kProgramBytes; ++address) {
     bytes[static_cast<std::size_t>(address)] = manual.Memory_Byte_To_Text(address);
   }
-  return {"the program in memory", bytes, {}, {}, {}};
+  return {std::string(tr("the program in memory")), bytes, {}, {}, {}};
 }
 
 std::string testLine(const Test& test) {
-  return test.name + ": input " + valueListText(test.input) + "; expected " +
-         expectedText(test.expected);
+  return fill(tr("%1: input %2; expected %3"),
+              {test.name, valueListText(test.input), expectedText(test.expected)});
 }
 
 std::string verdictLine(const TestResult& result) {
   const std::string& name = result.test->name;
-  if (result.passed()) return name + ": passed (" + gotText(result.got) + ")";
-  return name + ": failed: got " + gotText(result.got) + differenceNote(result);
+  if (result.passed()) return fill(tr("%1: passed (%2)"), {name, gotText(result.got)});
+  return fill(tr("%1: failed: got %2"), {name, gotText(result.got)}) + differenceNote(result);
 }
 
 std::string hiddenLine(const ProgramResult& result) {
@@ -65,8 +73,8 @@ std::string hiddenLine(const ProgramResult& result) {
     passed += t.passed();
   }
   if (hidden == 0) return {};
-  return std::to_string(hidden) + (hidden == 1 ? " more test: " : " more tests: ") +
-         std::to_string(passed) + " passed";
+  return fill(i18n::trn("%1 more test: %2 passed", "%1 more tests: %2 passed", hidden),
+              {std::to_string(hidden), std::to_string(passed)});
 }
 
 }  // namespace volpar::exercise

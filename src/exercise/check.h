@@ -4,6 +4,7 @@
 #include <string>
 
 #include "exercise/grader.h"
+#include "i18n/text.h"
 
 namespace volpar {
 class REXEC_Manual;
@@ -11,17 +12,19 @@ class REXEC_Manual;
 
 namespace volpar::exercise {
 
-// What Check shows, in the windows and on the page alike.
+// What Check shows, in the windows and on the page alike: English, marked; a front end
+// shows each through i18n::tr().
 
-inline constexpr const char* kWindowTitle = "VOLPAR Exercise";
+inline constexpr const char* kWindowTitle = i18n::mark("VOLPAR Exercise");
 // The title of the box that says why an exercise file was refused.
-inline constexpr const char* kRefusalTitle = "VOLPAR -- EXERCISE";
-inline constexpr const char* kCheckCaption = "&Check";
-inline constexpr const char* kCheckingCaption = "Checking...";
+inline constexpr const char* kRefusalTitle = i18n::mark("VOLPAR -- EXERCISE");
+// TRANSLATORS: the button that checks the program against the exercise's tests (a verb).
+inline constexpr const char* kCheckCaption = i18n::mark("&Check");
+inline constexpr const char* kCheckingCaption = i18n::mark("Checking...");
 inline constexpr const char* kCheckTip =
-    "Runs the program in memory against every test; memory stays as it is.";
-inline constexpr const char* kTestsHeading = "Tests:";
-inline constexpr const char* kResultsHeading = "Results:";
+    i18n::mark("Runs the program in memory against every test; memory stays as it is.");
+inline constexpr const char* kTestsHeading = i18n::mark("Tests:");
+inline constexpr const char* kResultsHeading = i18n::mark("Results:");
 
 // The program now in memory, read without changing anything, as Save would write it.
 Program programInMemory(REXEC_Manual& manual);

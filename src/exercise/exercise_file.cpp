@@ -4,6 +4,7 @@
 #include <charconv>
 #include <set>
 
+#include "i18n/text.h"
 #include "storage/file_io.h"
 #include "storage/private_profile.h"
 #include "storage/program_file_text.h"
@@ -44,8 +45,9 @@ std::uint64_t number(std::string_view text, std::uint64_t most, std::uint64_t le
   auto [stop, ec] = std::from_chars(digits.data(), end, value);
   if (digits.empty() || digits.front() == '+' || ec != std::errc() || stop != end || value > most ||
       value < least) {
-    throw Refusal{ui::quoted(std::string(text)) + " is not a whole number from " +
-                  std::to_string(least) + " to " + std::to_string(most)};
+    throw Refusal{
+        i18n::fill(i18n::tr("%1 is not a whole number from %2 to %3"),
+                   {ui::quoted(std::string(text)), std::to_string(least), std::to_string(most)})};
   }
   return value;
 }
@@ -61,7 +63,8 @@ std::vector<int> valueList(std::string_view text) {
   for (;;) {
     const std::size_t comma = text.find(',');
     const std::string_view item = text.substr(0, comma);
-    if (trimmed(item).empty()) throw Refusal{"a value is missing between two commas"};
+    if (trimmed(item).empty())
+      throw Refusal{std::string(i18n::tr("a value is missing between two commas"))};
     values.push_back(smallNumber(item, 255));
     if (comma == std::string_view::npos) return values;
     text.remove_prefix(comma + 1);
@@ -73,14 +76,16 @@ End endOf(std::string_view text) {
   if (word == "halt") return End::Halt;
   if (word == "input") return End::Input;
   if (word == "limit") return End::Limit;
-  throw Refusal{ui::quoted(std::string(text)) + " is not one of halt, input and limit"};
+  throw Refusal{i18n::fill(i18n::tr("%1 is not one of halt, input and limit"),
+                           {ui::quoted(std::string(text))})};
 }
 
 bool unusedInputOf(std::string_view text) {
   const std::string word(trimmed(text));
   if (word == "allowed") return true;
   if (word == "fails") return false;
-  throw Refusal{ui::quoted(std::string(text)) + " is not one of allowed and fails"};
+  throw Refusal{
+      i18n::fill(i18n::tr("%1 is not one of allowed and fails"), {ui::quoted(std::string(text))})};
 }
 
 // "Memory0" to "Memory31" for prefix "memory", lower case: the address, or nothing for
@@ -160,6 +165,15 @@ bool takeExpectation(Expected& e, const std::string& key, const std::string& val
   return true;
 }
 
+// Where a refusal was found, as the start of its sentence.
+// TRANSLATORS: the section's and the key's names stay as the exercise file writes them.
+std::string inSection(const std::string& section) {
+  return i18n::fill(i18n::tr("in section [%1], "), {section});
+}
+std::string inKey(const std::string& section, const std::string& key) {
+  return i18n::fill(i18n::tr("in section [%1], key %2: "), {section, key});
+}
+
 // [Test], [Test 1], [test carry]: not [Tests] nor [Testing].
 bool isTestSection(const std::string& lowerName) {
   return lowerName == "test" || lowerName.starts_with("test ") || lowerName.starts_with("test\t");
@@ -173,9 +187,10 @@ class Reader {
     if (auto problem = storage::textProblem(content)) return refused(*problem);
     try {
       for (const auto& section : PrivateProfile(std::string(content)).sections()) take(section);
-      if (!haveHeader_) throw Refusal{"It has no section [Exercise]"};
+      if (!haveHeader_) throw Refusal{std::string(i18n::tr("It has no section [Exercise]"))};
       if (exercise_.tests.empty())
-        throw Refusal{"It has no section [Test ...]: add one, such as [Test 1]"};
+        throw Refusal{
+            std::string(i18n::tr("It has no section [Test ...]: add one, such as [Test 1]"))};
       applyDefaults();
     } catch (const Refusal& refusal) {
       return refused(where_ + refusal.text);
@@ -189,29 +204,31 @@ class Reader {
   }
 
   void take(const PrivateProfile::ListedSection& section) {
-    where_ = "in section [" + section.name + "], ";
+    where_ = inSection(section.name);
     const std::string name = lower(section.name);
-    if (!sections_.insert(name).second) throw Refusal{"the section is written twice"};
+    if (!sections_.insert(name).second)
+      throw Refusal{std::string(i18n::tr("the section is written twice"))};
     std::set<std::string> keys;
     for (const auto& entry : section.entries) {
-      where_ = "in section [" + section.name + "], key " + entry.key + ": ";
-      if (!entry.value) throw Refusal{"the line has no \"=\""};
+      where_ = inKey(section.name, entry.key);
+      if (!entry.value) throw Refusal{std::string(i18n::tr("the line has no \"=\""))};
       const std::string key = lower(entry.key);
       // Text may take several lines, one Text= each.
       if (!keys.insert(key).second && !(name == "exercise" && key == "text"))
-        throw Refusal{"the key is written twice"};
+        throw Refusal{std::string(i18n::tr("the key is written twice"))};
     }
-    where_ = "in section [" + section.name + "], ";
+    where_ = inSection(section.name);
     if (name == "exercise") return takeHeader(section);
     if (isTestSection(name)) return takeTest(section);
-    throw Refusal{"an exercise file has only the sections [Exercise] and [Test ...]"};
+    throw Refusal{
+        std::string(i18n::tr("an exercise file has only the sections [Exercise] and [Test ...]"))};
   }
 
   void takeHeader(const PrivateProfile::ListedSection& section) {
     haveHeader_ = true;
     bool titled = false, texted = false;
     for (const auto& entry : section.entries) {
-      where_ = "in section [" + section.name + "], key " + entry.key + ": ";
+      where_ = inKey(section.name, entry.key);
       const std::string key = lower(entry.key);
       if (key == "title") {
         exercise_.title = *entry.value;
@@ -220,13 +237,13 @@ class Reader {
         exercise_.text += (texted ? "\n" : "") + *entry.value;
         texted = true;
       } else if (!takeRunSetting(defaults_, key, *entry.value)) {
-        throw Refusal{
-            "unknown key (the section [Exercise] has Title, Text, Start, MaxInstructions, End "
-            "and UnusedInput)"};
+        throw Refusal{std::string(
+            i18n::tr("unknown key (the section [Exercise] has Title, Text, Start, MaxInstructions, "
+                     "End and UnusedInput)"))};
       }
     }
-    where_ = "in section [" + section.name + "], ";
-    if (!titled) throw Refusal{"the key Title is missing or empty"};
+    where_ = inSection(section.name);
+    if (!titled) throw Refusal{std::string(i18n::tr("the key Title is missing or empty"))};
   }
 
   void takeTest(const PrivateProfile::ListedSection& section) {
@@ -235,18 +252,18 @@ class Reader {
     RunSettings own;
     bool checksSomething = false;
     for (const auto& entry : section.entries) {
-      where_ = "in section [" + section.name + "], key " + entry.key + ": ";
+      where_ = inKey(section.name, entry.key);
       const std::string key = lower(entry.key);
       if (takeExpectation(test.expected, key, *entry.value)) {
         checksSomething = true;
       } else if (!takeRunSetting(own, key, *entry.value) && !takeSetting(test, key, *entry.value)) {
-        throw Refusal{
-            "unknown key (a test has Input, Preset0 to Preset31, Output, End, Memory0 to "
-            "Memory31, PC, AR, IR, X, Y, S, Start, MaxInstructions, UnusedInput, Weight and "
-            "Hidden)"};
+        throw Refusal{std::string(
+            i18n::tr("unknown key (a test has Input, Preset0 to Preset31, Output, End, Memory0 to "
+                     "Memory31, PC, AR, IR, X, Y, S, Start, MaxInstructions, UnusedInput, Weight "
+                     "and Hidden)"))};
       }
     }
-    where_ = "in section [" + section.name + "], ";
+    where_ = inSection(section.name);
     if (!checksSomething && !own.end) checkLater_.push_back(section.name);
     exercise_.tests.push_back(std::move(test));
     own_.push_back(own);
@@ -256,8 +273,9 @@ class Reader {
   // after the tests.
   void applyDefaults() {
     if (!defaults_.end && !checkLater_.empty()) {
-      where_ = "in section [" + checkLater_.front() + "], ";
-      throw Refusal{"the test checks nothing: write Output, End, a MemoryN or a register key"};
+      where_ = inSection(checkLater_.front());
+      throw Refusal{std::string(
+          i18n::tr("the test checks nothing: write Output, End, a MemoryN or a register key"))};
     }
     where_.clear();
     exercise_.maxInstructions = defaults_.maxInstructions.value_or(kDefaultMaxInstructions);
@@ -285,7 +303,8 @@ class Reader {
 }  // namespace
 
 std::string refusalMessage(const std::string& fileName, std::string_view why) {
-  return "The exercise file " + ui::quoted(fileName) + " cannot be used: " + std::string(why);
+  return i18n::fill(i18n::tr("The exercise file %1 cannot be used: %2"),
+                    {ui::quoted(fileName), why});
 }
 
 ExerciseRead parseExercise(std::string_view content, const std::string& fileName) {

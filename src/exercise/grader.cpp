@@ -8,6 +8,7 @@
 
 #include "assembly/program_text.h"
 #include "assembly/text_lines.h"
+#include "i18n/text.h"
 #include "storage/file_io.h"
 #include "ui/quoted.h"
 
@@ -69,11 +70,12 @@ std::optional<Difference> listDifference(const std::vector<int>& expected,
 std::string shortListText(const std::vector<int>& values) {
   if (values.size() <= kShownValues) return valueListText(values);
   const std::vector<int> shown(values.begin(), values.begin() + kShownValues);
-  return valueListText(shown) + ", ... (" + std::to_string(values.size()) + " values)";
+  return i18n::fill(i18n::tr("%1, ... (%2 values)"),
+                    {valueListText(shown), std::to_string(values.size())});
 }
 
 std::string valueListText(const std::vector<int>& values) {
-  if (values.empty()) return "none";
+  if (values.empty()) return std::string(i18n::tr("none"));
   std::string text;
   for (int v : values) text += (text.empty() ? "" : ",") + std::to_string(v);
   return text;
@@ -88,24 +90,28 @@ Program programFromText(const std::string& name, std::string_view content, bool 
       for (const assembly::Problem& p : assembled.problems)
         program.problems.push_back(ui::quoted(name) + ": " + assembly::problemText(p));
       if (assembled.problemsNotListed > 0)
-        program.problems.push_back("and " + std::to_string(assembled.problemsNotListed) +
-                                   " more problems");
-      program.error = "The program text " + ui::quoted(name) +
-                      " could not be read: " + assembly::problemText(assembled.problems.front());
-      if (assembled.problems.size() + assembled.problemsNotListed > 1)
-        program.error +=
-            " (and " + std::to_string(assembled.problems.size() - 1 + assembled.problemsNotListed) +
-            " more problems)";
+        program.problems.push_back(
+            i18n::fill(i18n::trn("and %1 more problem", "and %1 more problems",
+                                 static_cast<long>(assembled.problemsNotListed)),
+                       {std::to_string(assembled.problemsNotListed)}));
+      program.error =
+          i18n::fill(i18n::tr("The program text %1 could not be read: %2"),
+                     {ui::quoted(name), assembly::problemText(assembled.problems.front())});
+      if (const std::size_t more = assembled.problems.size() - 1 + assembled.problemsNotListed;
+          more > 0)
+        program.error += i18n::fill(
+            i18n::trn(" (and %1 more problem)", " (and %1 more problems)", static_cast<long>(more)),
+            {std::to_string(more)});
     }
     return program;
   }
   const storage::ParsedProgram parsed = storage::parseProgram(content);
   if (!parsed.bytes) {
-    program.error =
-        "The program file " + ui::quoted(name) + " could not be loaded: " + parsed.problem;
+    program.error = i18n::fill(i18n::tr("The program file %1 could not be loaded: %2"),
+                               {ui::quoted(name), parsed.problem});
   } else if (strict && !parsed.leniencies.empty()) {
-    program.error = "The program file " + ui::quoted(name) +
-                    " is not in the form VOLPAR saves: " + parsed.leniencies.front();
+    program.error = i18n::fill(i18n::tr("The program file %1 is not in the form VOLPAR saves: %2"),
+                               {ui::quoted(name), parsed.leniencies.front()});
   } else {
     program.bytes = parsed.bytes;
     program.warnings = parsed.leniencies;
@@ -118,7 +124,8 @@ Program readProgram(const std::string& path, bool strict) {
   if (file.status != storage::FileContents::Status::Read) {
     return {path,
             std::nullopt,
-            "The program file " + ui::quoted(path) + " could not be loaded: " + file.problem,
+            i18n::fill(i18n::tr("The program file %1 could not be loaded: %2"),
+                       {ui::quoted(path), file.problem}),
             {},
             {}};
   }

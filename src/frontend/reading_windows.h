@@ -4,20 +4,23 @@
 #include <string>
 #include <string_view>
 
+#include "i18n/text.h"
+
 namespace volpar::frontend {
 
 // The windows a front end adds beside the screens for reading the machine, each the same
-// in the windows and in the page: their texts, keys and pace.
+// in the windows and in the page: their texts, keys and pace. The texts are the English
+// source, marked: a front end shows them through i18n::tr().
 
 // Twips are the screens' unit: 15 to a pixel at scale 1.
 inline constexpr int kTwipsPerPixel = 15;
 
 // The execution history.
-inline constexpr std::string_view kHistoryTitle = "VOLPAR Execution History";
-inline constexpr std::string_view kHistoryHint =
+inline constexpr std::string_view kHistoryTitle = i18n::mark("VOLPAR Execution History");
+inline constexpr std::string_view kHistoryHint = i18n::mark(
     "Click an instruction to go back to its first phase, a phase to just after it. "
-    "Ctrl+Z steps back; Ctrl+Home and Ctrl+End go to the first and last line.";
-inline constexpr std::string_view kHistoryStepBack = "Step &Back";
+    "Ctrl+Z steps back; Ctrl+Home and Ctrl+End go to the first and last line.");
+inline constexpr std::string_view kHistoryStepBack = i18n::mark("Step &Back");
 // Keys of the history window besides those of any list.
 inline constexpr std::string_view kHistoryStepBackKey = "Ctrl+Z";
 inline constexpr std::string_view kHistoryFirstLineKey = "Ctrl+Home";
@@ -37,16 +40,16 @@ struct ViewAction {
   std::string_view caption;
   std::string_view key;
 };
-inline constexpr std::string_view kViewMenu = "&View";
-inline constexpr ViewAction kReadMachineState{"&Read machine state", "F3"};
-inline constexpr ViewAction kShowBitValues{"Show &bit values", "F4"};
-inline constexpr std::string_view kMachineStateTitle = "VOLPAR Machine State";
+inline constexpr std::string_view kViewMenu = i18n::mark("&View");
+inline constexpr ViewAction kReadMachineState{i18n::mark("&Read machine state"), "F3"};
+inline constexpr ViewAction kShowBitValues{i18n::mark("Show &bit values"), "F4"};
+inline constexpr std::string_view kMachineStateTitle = i18n::mark("VOLPAR Machine State");
 
 // The program as text, after the two actions above (and the theme) in the View menu.
-inline constexpr ViewAction kShowProgramText{"Program &Text", "F6"};
-inline constexpr std::string_view kProgramTextTitle = "VOLPAR Program Text";
-inline constexpr std::string_view kSendProgramText = "Send to &Memory";
-inline constexpr std::string_view kShowListing = "Show &Listing";
+inline constexpr ViewAction kShowProgramText{i18n::mark("Program &Text"), "F6"};
+inline constexpr std::string_view kProgramTextTitle = i18n::mark("VOLPAR Program Text");
+inline constexpr std::string_view kSendProgramText = i18n::mark("Send to &Memory");
+inline constexpr std::string_view kShowListing = i18n::mark("Show &Listing");
 // While the clock runs, memory and the machine are compared with the text at most this
 // often: each comparison reads the whole text again.
 inline constexpr int kProgramTextRefreshMs = 100;
@@ -56,24 +59,26 @@ enum class ProgramTextState { Problems, Differs, Same };
 inline std::string programTextStatus(ProgramTextState state, int runningLine) {
   switch (state) {
     case ProgramTextState::Problems:
-      return "This text has problems (listed below): memory is not changed until they are "
-             "mended.";
+      return std::string(
+          i18n::tr("This text has problems (listed below): memory is not changed until they are "
+                   "mended."));
     case ProgramTextState::Differs:
-      return "Memory differs from this text: it was changed (bit boxes, Open, a STORE of the "
-             "running program) or the text was. Send to Memory writes the text; Show Listing "
-             "shows memory as it is.";
+      return std::string(
+          i18n::tr("Memory differs from this text: it was changed (bit boxes, Open, a STORE of the "
+                   "running program) or the text was. Send to Memory writes the text; Show Listing "
+                   "shows memory as it is."));
     case ProgramTextState::Same: break;
   }
-  std::string status = "Memory holds this program.";
-  if (runningLine > 0) status += " Running: line " + std::to_string(runningLine) + ".";
-  return status;
+  if (runningLine <= 0) return std::string(i18n::tr("Memory holds this program."));
+  return i18n::fill(i18n::tr("Memory holds this program. Running: line %1."),
+                    {std::to_string(runningLine)});
 }
 
 // The phase last performed, in words, last in the View menu.
-inline constexpr ViewAction kShowPhase{"&Phase Explained", "F7"};
-inline constexpr std::string_view kPhaseTitle = "VOLPAR Phase";
-inline constexpr std::string_view kNoPhaseHeading = "No phase performed yet";
+inline constexpr ViewAction kShowPhase{i18n::mark("&Phase Explained"), "F7"};
+inline constexpr std::string_view kPhaseTitle = i18n::mark("VOLPAR Phase");
+inline constexpr std::string_view kNoPhaseHeading = i18n::mark("No phase performed yet");
 inline constexpr std::string_view kNoPhaseSentence =
-    "Start a program: each clock phase is explained here.";
+    i18n::mark("Start a program: each clock phase is explained here.");
 
 }  // namespace volpar::frontend

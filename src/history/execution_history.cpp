@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "i18n/text.h"
 #include "machine/REXEC_Manual.h"
 #include "machine/cell_reading.h"
 #include "machine/instruction_text.h"
@@ -19,6 +20,9 @@ namespace volpar::history {
 
 namespace {
 constexpr std::uint8_t kUnknownAddress = 0xFF;
+using i18n::fill;
+using i18n::tr;
+
 constexpr std::uint8_t kNoOpCode = 8;
 constexpr int kLoad = 1, kStore = 2, kInput = 3, kOutput = 4, kBranch = 5, kAdd = 0;
 
@@ -376,16 +380,20 @@ std::string ExecutionHistory::line(std::size_t index) {
   const Line l = all[index];
   switch (l.kind) {
     case LineKind::Start:
-      return origin_.start ? "Start at address " + std::to_string(origin_.pc)
-                           : std::string("Earlier phases are no longer kept");
+      return origin_.start ? fill(tr("Start at address %1"), {std::to_string(origin_.pc)})
+                           : std::string(tr("Earlier phases are no longer kept"));
     case LineKind::Instruction:
       return instructionLine(steps_[l.step].note) +
-             (l.runs > 1 ? " \u2014 repeated " + withThousands(l.runs) + " times" : "");
+             (l.runs > 1 ? " \u2014 " + fill(i18n::trn("repeated %1 time", "repeated %1 times",
+                                                       static_cast<long>(l.runs)),
+                                             {withThousands(l.runs)})
+                         : "");
     case LineKind::Phase: return phaseText(steps_[l.step].note);
     case LineKind::End:
-      return "the program has reached its end (" +
-             std::string(opCodeName(steps_[l.step].note.byte >> 5)) + " to itself at " +
-             std::to_string(steps_[l.step].note.address) + ")";
+      // TRANSLATORS: %1 is an op code's name (BRANCH), %2 an address.
+      return fill(
+          tr("the program has reached its end (%1 to itself at %2)"),
+          {opCodeName(steps_[l.step].note.byte >> 5), std::to_string(steps_[l.step].note.address)});
   }
   return {};
 }
@@ -396,50 +404,60 @@ std::string ExecutionHistory::instructionLine(const Note& note) const {
   return address + ": " + bitsText(note.byte) + " " + instructionText(note.byte);
 }
 
-// "T3: PC 5 → 6, memory word read": what changed, then what the phase did.
-std::string ExecutionHistory::phaseText(const Note& note) const {
-  const int op = note.opCode;
-  const std::string operand = "memory[" + std::to_string(note.byte & 31) + "]";
-  const bool pcChanged = note.deltas[0].reg == Reg::PC || note.deltas[1].reg == Reg::PC;
-  std::string action = "nothing to do";
-  switch (note.phase) {
-    case 0: action = note.clockStopped ? "ready, clock paused" : "ready"; break;
-    case 1: action = "PC copied to AR"; break;
-    case 2: action = "instruction fetched: " + instructionText(note.byte); break;
-    case 3: action = "memory word read"; break;
+// What a phase did, in words; a marked text, with the operand's address as %1 where it has one.
+static const char* phaseAction(int phase, int op, bool clockStopped, bool pcChanged) {
+  const char* action = i18n::mark("nothing to do");
+  switch (phase) {
+    case 0: action = clockStopped ? i18n::mark("ready, clock paused") : i18n::mark("ready"); break;
+    case 1: action = i18n::mark("PC copied to AR"); break;
+    case 2: action = i18n::mark("instruction fetched: %1"); break;
+    case 3: action = i18n::mark("memory word read"); break;
     case 4:
       if (op < kBranch)
-        action = "address field copied to AR";
+        action = i18n::mark("address field copied to AR");
       else if (op != kNoOpCode)
-        action = pcChanged ? "branch taken" : "branch not taken";
+        action = pcChanged ? i18n::mark("branch taken") : i18n::mark("branch not taken");
       break;
     case 5:
-      if (op == kAdd) action = operand + " read into Y";
-      if (op == kLoad) action = operand + " read into S";
-      if (op == kStore) action = "S written to " + operand;
-      if (op == kOutput) action = "S copied to Output";
+      if (op == kAdd) action = i18n::mark("memory[%1] read into Y");
+      if (op == kLoad) action = i18n::mark("memory[%1] read into S");
+      if (op == kStore) action = i18n::mark("S written to memory[%1]");
+      if (op == kOutput) action = i18n::mark("S copied to Output");
       break;
     case 6:
-      if (op == kAdd) action = "S copied to X";
-      if (op == kInput) action = "waiting for input";
-      if (op == kOutput) action = note.clockStopped ? "clock stopped for output" : "output shown";
+      if (op == kAdd) action = i18n::mark("S copied to X");
+      if (op == kInput) action = i18n::mark("waiting for input");
+      if (op == kOutput)
+        action = clockStopped ? i18n::mark("clock stopped for output") : i18n::mark("output shown");
       break;
     case 7:
-      if (op == kAdd) action = "X + Y into S";
-      if (op == kInput) action = "input read into S";
+      if (op == kAdd) action = i18n::mark("X + Y into S");
+      if (op == kInput) action = i18n::mark("input read into S");
       break;
     default: break;
   }
-  static constexpr std::array<const char*, 9> kNames{"",  "PC", "AR",     "IR",    "X",
-                                                     "Y", "S",  "Output", "memory"};
+  return action;
+}
+
+// "T3: PC 5 → 6, memory word read": what changed, then what the phase did.
+std::string ExecutionHistory::phaseText(const Note& note) const {
+  const bool pcChanged = note.deltas[0].reg == Reg::PC || note.deltas[1].reg == Reg::PC;
+  // TRANSLATORS: %1 is an address in memory, or at T2 the instruction fetched ("LOAD 5").
+  const std::string operand =
+      note.phase == 2 ? instructionText(note.byte) : std::to_string(note.byte & 31);
+  const std::string action =
+      fill(tr(phaseAction(note.phase, note.opCode, note.clockStopped, pcChanged)), {operand});
+  // TRANSLATORS: registers' names in the history's lines: keep the letters (PC, AR...).
+  static constexpr std::array<const char*, 9> kNames{
+      "", "PC", "AR", "IR", "X", "Y", "S", i18n::mark("Output"), i18n::mark("memory")};
   std::string text = "T" + std::to_string(note.phase) + ": ";
   for (const Delta& d : note.deltas) {
     if (d.reg == Reg::None) continue;
-    text += kNames[static_cast<std::size_t>(d.reg)];
+    text += i18n::shown(kNames[static_cast<std::size_t>(d.reg)]);
     if (d.reg == Reg::Memory) text += "[" + std::to_string(d.address) + "]";
     text += " " + std::to_string(d.before) + " \u2192 " + std::to_string(d.after) + ", ";
   }
-  const PhaseExplanation& e = phaseExplanation(note.phase, op, note.negative);
+  const PhaseExplanation& e = phaseExplanation(note.phase, note.opCode, note.negative);
   return text + action + " \u2014 " + phaseInWords(e);
 }
 

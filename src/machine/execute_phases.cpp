@@ -60,7 +60,8 @@ void openInputWindow(REXEC& rexec) {
   rexec.Command_Begin_Step.setEnabled(false);
   for (int j = 1; j <= 8; ++j) rexec.Input_bit(j).setEnabled(true);
   rexec.Timer1.setEnabled(false);
-  rexec.Command_Input_Window_OK.setCaption(rexec.manual_radio.Value() ? "&Step" : "&Resume");
+  rexec.Command_Input_Window_OK.setCaption(rexec.manual_radio.Value() ? i18n::mark("&Step")
+                                                                      : i18n::mark("&Resume"));
   // The student types the value over the selected one and presses Enter.
   ui::TextBox& decimal = rexec.Text_Input_Decimal;
   decimal.SetFocus();

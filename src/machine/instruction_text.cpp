@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "i18n/text.h"
 #include "screens/input/DERAZO_Input.h"
 #include "ui/colors.h"
 
@@ -33,8 +34,8 @@ std::string memoryRowText(const DERAZO_Input& input, int address) {
     bits += one ? '1' : c == ui::kBlack ? 'x' : '0';
     value = value * 2 + (one ? 1 : 0);
   }
-  return "Address " + std::to_string(address) + ": " + bits + " = " + std::to_string(value) +
-         " = " + instructionText(value);
+  return i18n::fill(i18n::tr("Address %1"), {std::to_string(address)}) + ": " + bits + " = " +
+         std::to_string(value) + " = " + instructionText(value);
 }
 
 }  // namespace volpar

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "i18n/text.h"
 #include "machine/machine_view.h"
 #include "screens/execution/REXEC.h"
 #include "ui/text_value.h"
@@ -12,51 +13,68 @@ namespace {
 
 using Target = PhaseExplanation::Target;
 
-constexpr std::string_view kNothing = "nothing";
+constexpr std::string_view kNothing = i18n::mark("nothing");
 
+// TRANSLATORS: a register transfer, in the notation the machine's diagrams use: keep the
+// registers' letters (AR, PC, IR, M, S, X, Y); translate only "nothing", Input and Output.
 // T0 to T3, the same for every instruction.
 constexpr std::array<PhaseExplanation, 4> kFetch{{
-    {kNothing, "Ready: the instruction is complete; the clock may stop here", Target::None},
-    {"AR ← PC", "Copy Program Counter To Address Register", Target::AR},
-    {"IR ← M[PC]",
-     "Copy Memory to Instruction Register: the word at the program counter is fetched and decoded",
+    {kNothing, i18n::mark("Ready: the instruction is complete; the clock may stop here"),
+     Target::None},
+    {i18n::mark("AR ← PC"), i18n::mark("Copy Program Counter To Address Register"), Target::AR},
+    {i18n::mark("IR ← M[PC]"),
+     i18n::mark("Copy Memory to Instruction Register: the word at the program counter is fetched "
+                "and decoded"),
      Target::IR},
-    {"PC ← PC + 1", "Increment Program Counter: the PC names the next word in memory", Target::PC},
+    {i18n::mark("PC ← PC + 1"),
+     i18n::mark("Increment Program Counter: the PC names the next word in memory"), Target::PC},
 }};
 
 constexpr PhaseExplanation kIrToAr{
-    "AR ← IR(address)",
-    "Copy Instruction Register to Address Register: the address field goes to AR", Target::AR};
+    i18n::mark("AR ← IR(address)"),
+    i18n::mark("Copy Instruction Register to Address Register: the address field goes to AR"),
+    Target::AR};
 constexpr PhaseExplanation kIrToPc{
-    "PC ← IR(address)",
-    "Copy Instruction Register to Program Counter: the branch is taken, the next instruction "
-    "comes from the address field",
+    i18n::mark("PC ← IR(address)"),
+    i18n::mark(
+        "Copy Instruction Register to Program Counter: the branch is taken, the next instruction "
+        "comes from the address field"),
     Target::PC};
 constexpr PhaseExplanation kNotNegative{
-    kNothing, "nothing: S is not negative, so the PC keeps the next address", Target::None};
+    kNothing, i18n::mark("nothing: S is not negative, so the PC keeps the next address"),
+    Target::None};
 constexpr PhaseExplanation kNegative{
-    kNothing, "nothing: S is negative, so the PC keeps the next address", Target::None};
-constexpr PhaseExplanation kIdle{kNothing, "nothing: this instruction does nothing in this phase",
-                                 Target::None};
+    kNothing, i18n::mark("nothing: S is negative, so the PC keeps the next address"), Target::None};
+constexpr PhaseExplanation kIdle{
+    kNothing, i18n::mark("nothing: this instruction does nothing in this phase"), Target::None};
 constexpr PhaseExplanation kBranchDone{
-    kNothing, "nothing: a branch is decided at T4 and does nothing after it", Target::None};
+    kNothing, i18n::mark("nothing: a branch is decided at T4 and does nothing after it"),
+    Target::None};
 
 // T5, T6 and T7 of each op code.
 constexpr std::array<std::array<PhaseExplanation, 3>, 8> kExecute{{
-    {{{"Y ← M[AR]", "Copy Memory to Y: the word at the address goes to Y", Target::Y},
-      {"X ← S", "Copy S to X: S goes to X, to be added", Target::X},
-      {"S ← X + Y", "X + Y to S: the sum, modulo 256, goes to S", Target::S}}},
-    {{{"S ← M[AR]", "Copy Memory to S: the word at the address goes to S", Target::S},
+    {{{i18n::mark("Y ← M[AR]"), i18n::mark("Copy Memory to Y: the word at the address goes to Y"),
+       Target::Y},
+      {i18n::mark("X ← S"), i18n::mark("Copy S to X: S goes to X, to be added"), Target::X},
+      {i18n::mark("S ← X + Y"), i18n::mark("X + Y to S: the sum, modulo 256, goes to S"),
+       Target::S}}},
+    {{{i18n::mark("S ← M[AR]"), i18n::mark("Copy Memory to S: the word at the address goes to S"),
+       Target::S},
       kIdle,
       kIdle}},
-    {{{"M[AR] ← S", "Copy S to Memory: S goes to the word at the address", Target::Memory},
+    {{{i18n::mark("M[AR] ← S"), i18n::mark("Copy S to Memory: S goes to the word at the address"),
+       Target::Memory},
       kIdle,
       kIdle}},
     {{kIdle,
-      {kNothing, "Stop: the input window opens and the clock waits for a value", Target::None},
-      {"S ← Input", "Copy Input to S: the value entered goes to S", Target::S}}},
-    {{{"Output ← S", "Copy S to Output: S is shown as output", Target::Output},
-      {kNothing, "Stop: the output is shown; with Stop for Output the running clock stops",
+      {kNothing, i18n::mark("Stop: the input window opens and the clock waits for a value"),
+       Target::None},
+      {i18n::mark("S ← Input"), i18n::mark("Copy Input to S: the value entered goes to S"),
+       Target::S}}},
+    {{{i18n::mark("Output ← S"), i18n::mark("Copy S to Output: S is shown as output"),
+       Target::Output},
+      {kNothing,
+       i18n::mark("Stop: the output is shown; with Stop for Output the running clock stops"),
        Target::None},
       kIdle}},
     {{kBranchDone, kBranchDone, kBranchDone}},
@@ -97,7 +115,7 @@ const PhaseExplanation& lastPhaseExplanation(const REXEC& rexec, int phase) {
 std::string transferWithValue(const PhaseExplanation& e, const MachineView& m) {
   int value = 0;
   switch (e.target) {
-    case Target::None: return std::string(e.transfer);
+    case Target::None: return std::string(i18n::tr(e.transfer));
     case Target::PC: value = m.pc(); break;
     case Target::AR: value = m.ar(); break;
     case Target::IR: value = m.ir(); break;
@@ -107,17 +125,18 @@ std::string transferWithValue(const PhaseExplanation& e, const MachineView& m) {
     case Target::Output: value = m.output(); break;
     case Target::Memory: value = m.memory(m.ar()); break;
   }
-  return std::string(e.transfer) + ": " + std::to_string(value);
+  return std::string(i18n::tr(e.transfer)) + ": " + std::to_string(value);
 }
 
 std::string explainedPhase(const MachineView& machine, int phase) {
   const PhaseExplanation& e = lastPhaseExplanation(machine, phase);
-  return transferWithValue(e, machine) + " \u2014 " + std::string(e.sentence);
+  return transferWithValue(e, machine) + " \u2014 " + std::string(i18n::tr(e.sentence));
 }
 
 std::string phaseInWords(const PhaseExplanation& e) {
-  if (e.target == Target::None) return std::string(e.sentence);
-  return std::string(e.transfer) + " (" + std::string(e.sentence) + ")";
+  const std::string sentence(i18n::tr(e.sentence));
+  if (e.target == Target::None) return sentence;
+  return std::string(i18n::tr(e.transfer)) + " (" + sentence + ")";
 }
 
 int litPhase(const REXEC& rexec) {

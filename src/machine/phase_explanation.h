@@ -14,6 +14,7 @@ class REXEC;
 // what the transfer writes; None where nothing moves.
 struct PhaseExplanation {
   enum class Target { None, PC, AR, IR, X, Y, S, Output, Memory };
+  // Both in English, as marked for translation: a user reads them through i18n::tr().
   std::string_view transfer;  // "AR ← PC", or "nothing"
   std::string_view sentence;
   Target target;

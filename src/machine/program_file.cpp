@@ -2,6 +2,7 @@
 // The program-file procedures of the code module: the memory grid to and from a file.
 #include <cstddef>
 
+#include "i18n/text.h"
 #include "machine/REXEC_Manual.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/screens.h"
@@ -13,9 +14,12 @@ namespace volpar {
 namespace {
 
 std::string saveFailure(const std::string& path, const storage::WriteProblem& problem) {
-  return "The program could not be saved to " + ui::quoted(path) + ".\nReason: " + problem.reason +
-         (problem.fileChanged ? ".\nThe file may be damaged: check it before you use it."
-                              : ".\nNothing on disk was changed.");
+  return i18n::fill(problem.fileChanged
+                        ? i18n::tr("The program could not be saved to %1.\nReason: %2.\nThe file "
+                                   "may be damaged: check it before you use it.")
+                        : i18n::tr("The program could not be saved to %1.\nReason: %2.\nNothing "
+                                   "on disk was changed."),
+                    {ui::quoted(path), problem.reason});
 }
 
 // Why the program cannot be saved to path, or nothing once it is saved. An existing file
@@ -30,7 +34,9 @@ std::optional<storage::WriteProblem> saveProblem(const std::string& path,
     if (auto problem = storage::textProblem(existing.bytes)) return WriteProblem{*problem};
   }
   const std::string saved = storage::writeProgram(std::move(existing.bytes), bytes);
-  if (auto problem = storage::sizeProblem(saved.size(), "Saved, it would be"))
+  if (auto problem = storage::sizeProblem(
+          saved.size(),
+          i18n::mark("Saved, it would be larger than %1 MiB, far too large for a program file")))
     return WriteProblem{*problem};
   return storage::replaceFile(path, saved);
 }

@@ -6,11 +6,15 @@
 #include <set>
 #include <string_view>
 
+#include "i18n/text.h"
 #include "ui/quoted.h"
 
 namespace volpar::runner {
 
-const char* const kUsage =
+// TRANSLATORS: the option names, the words in capitals that stand for an argument (FILE,
+// PROGRAM, N...), the formats and what volpar-run prints (OUTPUT, END halt|input|limit) are
+// typed or read as they are: keep them in English.
+const char* const kUsage = i18n::mark(
     "Usage: volpar-run [OPTION]... FILE\n"
     "  or:  volpar-run --exercise EXERCISE [GRADING OPTION]... PROGRAM...\n"
     "\n"
@@ -48,7 +52,7 @@ const char* const kUsage =
     "Exit status: 0 after halt or input, 3 after limit, 2 for bad arguments or a file\n"
     "that cannot be loaded or saved, 1 if the machine misbehaves.\n"
     "Grading exit status: 0 every test of every program passed, 1 some test failed or\n"
-    "some program could not be loaded, 2 bad arguments or an exercise that cannot be read.\n";
+    "some program could not be loaded, 2 bad arguments or an exercise that cannot be read.\n");
 
 namespace {
 
@@ -111,21 +115,23 @@ class Parser {
     const std::string name = arg.substr(0, equals);
     if (name == "--dump" || name == "--trace" || name == "--strict" || name == "--explain" ||
         name == "--listing")
-      return fail("option " + name + " takes no value");
+      return fail(i18n::fill(i18n::tr("option %1 takes no value"), {name}));
     static const std::set<std::string> kValued = {"--start", "--input",    "--max-instructions",
                                                   "--save",  "--exercise", "--format",
                                                   "--jobs",  "--feedback", "--make-expected"};
-    if (!kValued.count(name)) return fail("unknown option " + ui::quoted(name));
+    if (!kValued.count(name))
+      return fail(i18n::fill(i18n::tr("unknown option %1"), {ui::quoted(name)}));
     std::string value;
     if (equals != std::string::npos) {
       value = arg.substr(equals + 1);
     } else if (pos_ + 1 < args_.size()) {
       value = args_[++pos_];
     } else {
-      return fail("option " + name + " needs a value");
+      return fail(i18n::fill(i18n::tr("option %1 needs a value"), {name}));
     }
     if (name == "--input") return takeInputs(value);
-    if (!onceOnly_.insert(name).second) return fail("option " + name + " given twice");
+    if (!onceOnly_.insert(name).second)
+      return fail(i18n::fill(i18n::tr("option %1 given twice"), {name}));
     if (name == "--start") return takeStart(value);
     if (name == "--max-instructions") return takeLimit(value);
     if (name == "--exercise") return takeExercise(value);
@@ -136,13 +142,13 @@ class Parser {
   }
 
   void takeExercise(const std::string& value) {
-    if (value.empty()) return fail("--exercise needs a file name");
+    if (value.empty()) return fail(std::string(i18n::tr("--exercise needs a file name")));
     grading_ = true;
     grade_.exerciseFile = value;
   }
 
   void takeGradingFile(const std::string& name, const std::string& value) {
-    if (value.empty()) return fail(name + " needs a file name");
+    if (value.empty()) return fail(i18n::fill(i18n::tr("%1 needs a file name"), {name}));
     (name == "--feedback" ? grade_.feedbackDir : grade_.makeExpected) = value;
   }
 
@@ -158,32 +164,37 @@ class Parser {
         return;
       }
     }
-    fail("--format needs text, json, tap, junit or csv, not " + ui::quoted(value));
+    fail(i18n::fill(i18n::tr("--format needs text, json, tap, junit or csv, not %1"),
+                    {ui::quoted(value)}));
   }
 
   void takeJobs(const std::string& value) {
     auto jobs = numberUpTo(value, 256);
     if (!jobs || *jobs == 0)
-      return fail("--jobs needs a number of threads from 1 to 256, not " + ui::quoted(value));
+      return fail(i18n::fill(i18n::tr("--jobs needs a number of threads from 1 to 256, not %1"),
+                             {ui::quoted(value)}));
     grade_.jobs = *jobs;
   }
 
   void takeFile(const std::string& arg) {
-    if (arg.empty()) return fail("the program file name is empty");
+    if (arg.empty()) return fail(std::string(i18n::tr("the program file name is empty")));
     if (arg == "-" && std::count(files_.begin(), files_.end(), "-") == 1)
-      return fail("standard input (-) can be read only once");
+      return fail(std::string(i18n::tr("standard input (-) can be read only once")));
     files_.push_back(arg);
   }
 
   void finish() {
     if (grading_) return finishGrading();
     for (const char* option : {"--format", "--jobs", "--feedback", "--make-expected"}) {
-      if (onceOnly_.count(option)) return fail(std::string(option) + " needs --exercise");
+      if (onceOnly_.count(option))
+        return fail(i18n::fill(i18n::tr("%1 needs --exercise"), {option}));
     }
-    if (files_.empty()) return fail("no program file given");
+    if (files_.empty()) return fail(std::string(i18n::tr("no program file given")));
     if (files_.size() > 1)
-      return fail("more than one program file given: " + ui::quoted(files_[0]) + " and " +
-                  ui::quoted(files_[1]) + " (grading several needs --exercise)");
+      return fail(i18n::fill(
+          i18n::tr(
+              "more than one program file given: %1 and %2 (grading several needs --exercise)"),
+          {ui::quoted(files_[0]), ui::quoted(files_[1])}));
     options_.programFile = files_[0];
     options_.strict = grade_.strict;
     result_.options = options_;
@@ -192,14 +203,15 @@ class Parser {
   void finishGrading() {
     for (const char* option : {"--start", "--max-instructions", "--save"}) {
       if (onceOnly_.count(option))
-        return fail(std::string(option) + " cannot be used with --exercise");
+        return fail(i18n::fill(i18n::tr("%1 cannot be used with --exercise"), {option}));
     }
     if (!options_.inputs.empty() || options_.dump || options_.trace)
-      return fail("--input, --dump and --trace cannot be used with --exercise");
+      return fail(
+          std::string(i18n::tr("--input, --dump and --trace cannot be used with --exercise")));
     if (options_.explain || options_.listing)
-      return fail("--explain and --listing cannot be used with --exercise");
+      return fail(std::string(i18n::tr("--explain and --listing cannot be used with --exercise")));
     if (grade_.makeExpected) return finishMakeExpected();
-    if (files_.empty()) return fail("no program file given to grade");
+    if (files_.empty()) return fail(std::string(i18n::tr("no program file given to grade")));
     grade_.programFiles = files_;
     result_.grading = grade_;
   }
@@ -207,17 +219,19 @@ class Parser {
   void finishMakeExpected() {
     for (const char* option : {"--format", "--jobs", "--feedback"}) {
       if (onceOnly_.count(option))
-        return fail(std::string(option) + " cannot be used with --make-expected");
+        return fail(i18n::fill(i18n::tr("%1 cannot be used with --make-expected"), {option}));
     }
     if (!files_.empty())
-      return fail("--make-expected takes no program to grade, not " + ui::quoted(files_[0]));
+      return fail(i18n::fill(i18n::tr("--make-expected takes no program to grade, not %1"),
+                             {ui::quoted(files_[0])}));
     result_.grading = grade_;
   }
 
   void takeStart(const std::string& value) {
     auto start = numberUpTo(value, 31);
     if (!start)
-      return fail("--start needs a memory address from 0 to 31, not " + ui::quoted(value));
+      return fail(i18n::fill(i18n::tr("--start needs a memory address from 0 to 31, not %1"),
+                             {ui::quoted(value)}));
     options_.start = *start;
   }
 
@@ -231,7 +245,8 @@ class Parser {
           list.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
       auto value = numberUpTo(item, 255);
       if (!value)
-        return fail("--input values must be numbers from 0 to 255, not " + ui::quoted(item));
+        return fail(i18n::fill(i18n::tr("--input values must be numbers from 0 to 255, not %1"),
+                               {ui::quoted(item)}));
       options_.inputs.push_back(*value);
       if (comma == std::string::npos) return;
       from = comma + 1;
@@ -241,12 +256,13 @@ class Parser {
   void takeLimit(const std::string& value) {
     auto limit = wholeNumber(value);
     if (!limit)
-      return fail("--max-instructions needs a whole number from 0 up, not " + ui::quoted(value));
+      return fail(i18n::fill(i18n::tr("--max-instructions needs a whole number from 0 up, not %1"),
+                             {ui::quoted(value)}));
     options_.maxInstructions = *limit;
   }
 
   void takeSave(const std::string& value) {
-    if (value.empty()) return fail("--save needs a file name");
+    if (value.empty()) return fail(std::string(i18n::tr("--save needs a file name")));
     options_.savePath = value;
   }
 

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/field_checks.h"
 
+#include "i18n/text.h"
 #include "ui/text_value.h"
 
 namespace volpar::screens {
 
 std::string informationTitle(int number) {
-  return std::string(kInformationTitle) + std::to_string(number);
+  // TRANSLATORS: the title of a message about a value typed in; %1 is the message's number.
+  return i18n::fill(i18n::tr("VOLPAR -- INFORMATION %1"), {std::to_string(number)});
 }
 
 void select(ui::TextBox& field, int length) {
@@ -16,7 +18,7 @@ void select(ui::TextBox& field, int length) {
 
 void refuseEntry(ui::Platform& platform, ui::TextBox& field, int number, std::string_view text,
                  int selectLength) {
-  platform.MsgBox(std::string(text), informationTitle(number));
+  platform.MsgBox(std::string(i18n::tr(text)), informationTitle(number));
   field.setText("0");
   select(field, selectLength);
 }
@@ -39,7 +41,8 @@ bool isLocation(std::string_view text) {
 }
 
 void checkLocation(ui::Platform& platform, ui::TextBox& field, const std::array<int, 3>& numbers) {
-  static constexpr std::string_view kDigits = "Memory locations are integers between 0 and 31";
+  static constexpr std::string_view kDigits =
+      i18n::mark("Memory locations are integers between 0 and 31");
   const std::string& text = field.Text();
   if (text == "0") return;
   if (!startsWithDigit(text)) {
@@ -47,8 +50,8 @@ void checkLocation(ui::Platform& platform, ui::TextBox& field, const std::array<
   } else if (!digitsAfterFirst(text)) {
     refuseEntry(platform, field, numbers[1], kDigits, 2);
   } else if (!isLocation(text)) {
-    refuseEntry(platform, field, numbers[2], "You must choose a memory location between 0 and 31",
-                2);
+    refuseEntry(platform, field, numbers[2],
+                i18n::mark("You must choose a memory location between 0 and 31"), 2);
   }
 }
 

@@ -5,15 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "i18n/text.h"
 #include "ui/control_array.h"
 #include "ui/element.h"
 #include "ui/platform.h"
 
 namespace volpar::screens {
 
-// Title of every input check's message: this text followed by the check's number.
-inline constexpr std::string_view kInformationTitle = "VOLPAR -- INFORMATION ";
-
+// Title of every input check's message, which carries the check's number.
 std::string informationTitle(int number);
 
 // Gives the field the focus and selects its text from position 0 over `length`.

@@ -13,6 +13,7 @@
 #include <set>
 #include <system_error>
 
+#include "i18n/text.h"
 #include "storage/file_faults.h"
 #include "ui/quoted.h"
 
@@ -39,8 +40,8 @@ class Descriptor {
 };
 
 std::optional<std::string> fileTypeProblem(const struct stat& st) {
-  if (S_ISDIR(st.st_mode)) return "It is a folder, not a file";
-  if (!S_ISREG(st.st_mode)) return "It is not a regular file";
+  if (S_ISDIR(st.st_mode)) return std::string(i18n::tr("It is a folder, not a file"));
+  if (!S_ISREG(st.st_mode)) return std::string(i18n::tr("It is not a regular file"));
   return std::nullopt;
 }
 
@@ -95,15 +96,18 @@ fs::path resolvedTarget(const std::string& path) {
   return ec ? at : resolved;
 }
 
-std::string theFolder(const fs::path& target) {
-  return "the folder " + ui::quoted(folderOf(target).string());
+// What was being done in the target's folder: a marked pattern with the folder as %1.
+std::string inFolder(std::string_view pattern, const fs::path& target) {
+  return i18n::fill(i18n::tr(pattern), {ui::quoted(folderOf(target).string())});
 }
 
 // Why an existing file may not be replaced, or nothing.
 std::optional<std::string> replaceProblem(const fs::path& target, const struct stat& st) {
   if (auto problem = fileTypeProblem(st)) return problem;
-  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return "The file is read-only";
-  if (::access(target.c_str(), W_OK) != 0) return failed(errno, "the file may not be written");
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+    return std::string(i18n::tr("The file is read-only"));
+  if (::access(target.c_str(), W_OK) != 0)
+    return failed(errno, i18n::tr("the file may not be written"));
   return std::nullopt;
 }
 
@@ -280,14 +284,19 @@ RenameOutcome replaceByRename(const fs::path& target, std::string_view content,
   NewCopy copy(target);
   if (copy.fd() < 0) {
     if (old && (copy.error() == EACCES || copy.error() == EPERM)) return {true, {}};
-    return {false, WriteProblem{failed(copy.error(), "making a new file in " + theFolder(target))}};
+    return {false,
+            WriteProblem{failed(
+                copy.error(), inFolder(i18n::mark("making a new file in the folder %1"), target))}};
   }
   if (old && !copy.takeOver(target, *old)) return {true, {}};
   if (const int error = setContent(copy.fd(), content))
-    return {false, WriteProblem{failed(error, "writing a new copy in " + theFolder(target))}};
-  if (const int error = copy.moveTo(target, old != nullptr)) {
     return {false,
-            WriteProblem{failed(error, "putting the new copy in place in " + theFolder(target))}};
+            WriteProblem{failed(
+                error, inFolder(i18n::mark("writing a new copy in the folder %1"), target))}};
+  if (const int error = copy.moveTo(target, old != nullptr)) {
+    return {false, WriteProblem{failed(
+                       error, inFolder(i18n::mark("putting the new copy in place in the folder %1"),
+                                       target))}};
   }
   syncFolderOf(target);
   return {};
@@ -329,24 +338,26 @@ int roomFor(int fd, std::size_t size) {
 // the old content is written back.
 std::optional<WriteProblem> writeInPlace(const fs::path& target, std::string_view content) {
   Descriptor fd(::open(target.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
-  if (!fd.valid()) return WriteProblem{failed(errno, "opening the file to write it")};
+  if (!fd.valid()) return WriteProblem{failed(errno, i18n::tr("opening the file to write it"))};
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0)
-    return WriteProblem{failed(errno, "opening the file to write it")};
+    return WriteProblem{failed(errno, i18n::tr("opening the file to write it"))};
   if (auto problem = fileTypeProblem(st)) return WriteProblem{*problem};
   std::string before;
   if (const int error = readAll(fd.get(), before))
-    return WriteProblem{failed(error, "reading the file before writing it")};
+    return WriteProblem{failed(error, i18n::tr("reading the file before writing it"))};
   if (const int error = roomFor(fd.get(), content.size()))
-    return WriteProblem{failed(error, "writing the file in place")};
+    return WriteProblem{failed(error, i18n::tr("writing the file in place"))};
   const int error = setContent(fd.get(), content);
   if (error == 0) return std::nullopt;
-  const std::string reason = failed(error, "writing the file in place");
+  const std::string reason = failed(error, i18n::tr("writing the file in place"));
   if (const int undo = setContent(fd.get(), before)) {
     return WriteProblem{
-        reason + ", and its old content could not be written back: " + systemReason(undo), true};
+        i18n::fill(i18n::tr("%1, and its old content could not be written back: %2"),
+                   {reason, systemReason(undo)}),
+        true};
   }
-  return WriteProblem{reason + "; its old content was written back"};
+  return WriteProblem{i18n::fill(i18n::tr("%1; its old content was written back"), {reason})};
 }
 
 }  // namespace
@@ -354,7 +365,7 @@ std::optional<WriteProblem> writeInPlace(const fs::path& target, std::string_vie
 FileContents readWholeFile(const std::string& path, std::size_t maxBytes) {
   FileContents result;
   if (path.empty()) {
-    result.problem = "No file name was given";
+    result.problem = std::string(i18n::tr("No file name was given"));
     return result;
   }
   Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
@@ -390,8 +401,9 @@ FileContents readWholeFile(const std::string& path, std::size_t maxBytes) {
 }
 
 std::optional<WriteProblem> replaceFile(const std::string& path, std::string_view content) {
-  if (path.empty()) return WriteProblem{"No file name was given"};
-  if (fs::path(path).filename().empty()) return WriteProblem{"It is a folder, not a file"};
+  if (path.empty()) return WriteProblem{std::string(i18n::tr("No file name was given"))};
+  if (fs::path(path).filename().empty())
+    return WriteProblem{std::string(i18n::tr("It is a folder, not a file"))};
   const fs::path target = resolvedTarget(path);
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;

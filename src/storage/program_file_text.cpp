@@ -23,18 +23,23 @@ bool savedCharacter(char c) { return c == '0' || c == '1' || c == 'x'; }
 
 // Why a value is not one a saved file holds, or nothing.
 std::optional<std::string> valueLeniency(int address, const std::optional<std::string>& value) {
-  const std::string where = keyName(address) + " in [" + sectionName(address) + "]";
-  if (!value) return where + " is missing: it loads as 00000000";
+  using i18n::fill, i18n::tr;
+  const std::string key = keyName(address);
+  const std::string section = sectionName(address);
+  // TRANSLATORS: %1 is a key of a program file ("Byte5"), %2 its section ("First8").
+  if (!value) return fill(tr("%1 in [%2] is missing: it loads as 00000000"), {key, section});
+  const std::string size = std::to_string(value->size());
   if (value->size() < kBitsPerByte) {
-    return where + " has " + std::to_string(value->size()) +
-           " characters instead of 8: the missing bits load as 0";
+    return fill(tr("%1 in [%2] has %3 characters instead of 8: the missing bits load as 0"),
+                {key, section, size});
   }
   if (value->size() > kBitsPerByte) {
-    return where + " has " + std::to_string(value->size()) +
-           " characters instead of 8: those after the eighth are ignored";
+    return fill(tr("%1 in [%2] has %3 characters instead of 8: those after the eighth are ignored"),
+                {key, section, size});
   }
   if (!std::all_of(value->begin(), value->end(), savedCharacter)) {
-    return where + " holds " + ui::quoted(*value) + ": characters other than 0, 1 and x load as 1";
+    return fill(tr("%1 in [%2] holds %3: characters other than 0, 1 and x load as 1"),
+                {key, section, ui::quoted(*value)});
   }
   return std::nullopt;
 }
@@ -65,25 +70,29 @@ char bitText(ui::Color color) {
   return '1';
 }
 
-std::optional<std::string> sizeProblem(std::size_t size, std::string_view subject) {
+std::optional<std::string> sizeProblem(std::size_t size, std::string_view pattern) {
   if (size <= kMaxProgramFileBytes) return std::nullopt;
-  return std::string(subject) + " larger than " + std::to_string(kMaxProgramFileBytes >> 20) +
-         " MiB, far too large for a program file";
+  return i18n::fill(i18n::tr(pattern), {std::to_string(kMaxProgramFileBytes >> 20)});
 }
 
 std::string loadFailureMessage(const std::string& path, std::string_view reason) {
-  return "The program file " + ui::quoted(path) +
-         " could not be loaded.\nReason: " + std::string(reason) + ".\nThe memory was not changed.";
+  return i18n::fill(
+      i18n::tr(
+          "The program file %1 could not be loaded.\nReason: %2.\nThe memory was not changed."),
+      {ui::quoted(path), reason});
 }
 
 std::optional<std::string> textProblem(std::string_view content) {
-  if (auto problem = sizeProblem(content.size(), "It is")) return problem;
+  if (auto problem = sizeProblem(
+          content.size(), i18n::mark("It is larger than %1 MiB, far too large for a program file")))
+    return problem;
   if (startsWithUtf16Mark(content)) {
-    return "It is saved as UTF-16 text; program files are plain (ANSI or UTF-8) text";
+    return std::string(
+        i18n::tr("It is saved as UTF-16 text; program files are plain (ANSI or UTF-8) text"));
   }
   if (std::any_of(content.begin(), content.end(),
                   [](char c) { return isBinaryByte(static_cast<unsigned char>(c)); })) {
-    return "It is not a text file";
+    return std::string(i18n::tr("It is not a text file"));
   }
   return std::nullopt;
 }
@@ -95,16 +104,19 @@ ParsedProgram parseProgram(std::string_view content) {
     return profile.hasSection(section);
   });
   if (!isProgram) {
-    return {std::nullopt,
-            "It holds none of the sections First8, Second8, Third8 and Fourth8 of a program file",
-            {}};
+    return {
+        std::nullopt,
+        std::string(i18n::tr(
+            "It holds none of the sections First8, Second8, Third8 and Fourth8 of a program file")),
+        {}};
   }
   ByteTexts bytes;
   std::vector<std::string> leniencies;
   for (int first = 0; first < kProgramBytes; first += kBitsPerByte) {
     if (!profile.hasSection(sectionName(first))) {
-      leniencies.push_back("Section [" + sectionName(first) +
-                           "] is missing: its eight bytes load as 00000000");
+      leniencies.push_back(
+          i18n::fill(i18n::tr("Section [%1] is missing: its eight bytes load as 00000000"),
+                     {sectionName(first)}));
     }
     std::vector<std::string> keys;
     for (int address = first; address < first + kBitsPerByte; ++address)

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "i18n/text.h"
 #include "ui/colors.h"
 
 namespace volpar::storage {
@@ -32,13 +33,14 @@ ui::Color bitColor(std::string_view value, int bit);
 // The character that stands for a memory cell of this colour.
 char bitText(ui::Color color);
 
-// Why a file of size bytes is refused, as subject ("It is") says it, or nothing. A load
+// Why a file of size bytes is refused, as the marked pattern says it (%1: the limit in MiB),
+// or nothing. A load
 // and a save apply the same limit, so that every file saved can be loaded.
-std::optional<std::string> sizeProblem(std::size_t size, std::string_view subject);
+std::optional<std::string> sizeProblem(std::size_t size, std::string_view pattern);
 
 // The title of the messages about program files, and what a load that failed says: the
 // file, why, and that memory was not changed.
-inline constexpr const char* kProgramFileTitle = "VOLPAR -- PROGRAM FILE";
+inline constexpr const char* kProgramFileTitle = i18n::mark("VOLPAR -- PROGRAM FILE");
 std::string loadFailureMessage(const std::string& path, std::string_view reason);
 
 // Why content cannot be the text of a program file at all (too large, binary, UTF-16),

@@ -38,12 +38,15 @@ int hexValue(char c) {
 std::optional<std::string> readDigits(std::string_view digits, Bytes& bytes) {
   for (char c : digits) {
     if (hexValue(c) < 0) {
-      return ui::quoted(std::string_view(&c, 1)) + " is not a hexadecimal digit (0 to 9, a to f)";
+      return i18n::fill(i18n::tr("%1 is not a hexadecimal digit (0 to 9, a to f)"),
+                        {ui::quoted(std::string_view(&c, 1))});
     }
   }
   if (digits.size() != kLinkDigits) {
-    return "It has " + std::to_string(digits.size()) + " hexadecimal digits where a program has " +
-           std::to_string(kLinkDigits) + ", two for each byte of memory";
+    return i18n::fill(
+        i18n::tr(
+            "It has %1 hexadecimal digits where a program has %2, two for each byte of memory"),
+        {std::to_string(digits.size()), std::to_string(kLinkDigits)});
   }
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     bytes[i] =
@@ -60,7 +63,7 @@ std::optional<std::string> readLink(std::string_view fragment, ByteTexts& texts)
     black = fragment.substr(end);
     fragment = fragment.substr(0, end);
     if (!black.starts_with(kBlackStart) || black.find('&', 1) != std::string_view::npos)
-      return "Something other than a program follows the program";
+      return std::string(i18n::tr("Something other than a program follows the program"));
     black.remove_prefix(kBlackStart.size());
   }
   Bytes ones{}, blacks{};
@@ -70,7 +73,8 @@ std::optional<std::string> readLink(std::string_view fragment, ByteTexts& texts)
   }
   for (std::size_t a = 0; a < texts.size(); ++a) {
     if (ones[a] & blacks[a]) {
-      return "It marks a bit of address " + std::to_string(a) + " both 1 and black";
+      return i18n::fill(i18n::tr("It marks a bit of address %1 both 1 and black"),
+                        {std::to_string(a)});
     }
     texts[a].clear();
     for (int bit = kBitsPerByte - 1; bit >= 0; --bit) {
@@ -92,8 +96,9 @@ std::string programLink(const ByteTexts& bytes) {
 LinkedProgram readProgramLink(std::string_view fragment) {
   ByteTexts texts;
   if (auto problem = readLink(fragment, texts)) {
-    return {std::nullopt, "The link does not hold a program that can be opened.\nReason: " +
-                              *problem + ".\nThe memory was not changed."};
+    return {std::nullopt, i18n::fill(i18n::tr("The link does not hold a program that can be "
+                                              "opened.\nReason: %1.\nThe memory was not changed."),
+                                     {*problem})};
   }
   return {texts, {}};
 }

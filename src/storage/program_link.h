@@ -17,7 +17,7 @@ namespace volpar::storage {
 inline constexpr std::string_view kProgramLinkStart = "m=";
 
 // The title of the message about a link that holds no program.
-inline constexpr const char* kProgramLinkTitle = "VOLPAR -- PROGRAM LINK";
+inline constexpr const char* kProgramLinkTitle = i18n::mark("VOLPAR -- PROGRAM LINK");
 
 // The fragment (without "#") that carries the 32 byte texts, "0", "1" and "x" per bit.
 std::string programLink(const ByteTexts& bytes);

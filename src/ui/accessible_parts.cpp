@@ -3,11 +3,16 @@
 
 #include <cstddef>
 
+#include "i18n/text.h"
+
 namespace volpar::ui {
+
+std::string currentRowMark() { return ", " + std::string(i18n::tr(kCurrentRowMark)); }
 
 std::string tableNews(const ReadingTable& table, const std::vector<std::string>& before,
                       const std::vector<std::string>& now) {
-  const std::string mark = std::string(", ") + kCurrentRowMark;
+  using i18n::fill, i18n::tr;
+  const std::string mark = currentRowMark();
   const auto unmarked = [&mark](const std::string& text) {
     return text.ends_with(mark) ? text.substr(0, text.size() - mark.size()) : text;
   };
@@ -22,13 +27,20 @@ std::string tableNews(const ReadingTable& table, const std::vector<std::string>&
   }
   std::string said;
   if (stored.size() > 2) {
-    said = std::to_string(stored.size()) + " memory locations changed";
+    const auto n = static_cast<long>(stored.size());
+    said = fill(i18n::trn("%1 memory location changed", "%1 memory locations changed", n),
+                {std::to_string(n)});
+  } else if (stored.size() == 2) {
+    // TRANSLATORS: news of two memory rows, each "Address 5: 00000101, LOAD 5".
+    said = fill(tr("%1; %2 stored"), {stored.front(), stored.back()});
   } else if (!stored.empty()) {
-    said = stored.front() + (stored.size() == 2 ? "; " + stored.back() : "") + " stored";
+    said = fill(tr("%1 stored"), {stored.front()});
   }
   const int next = table.current ? table.current() : -1;
   if (moved && next >= 0) {
-    said += (said.empty() ? "Next" : "; next") + std::string(" location ") + std::to_string(next);
+    const std::string location = std::to_string(next);
+    said += said.empty() ? fill(tr("Next location %1"), {location})
+                         : "; " + fill(tr("next location %1"), {location});
   }
   return said;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "i18n/text.h"
 #include "ui/colors.h"
 #include "ui/element.h"
 
@@ -32,7 +33,9 @@ struct ControlName {
 };
 
 // What the row the next entry goes to says after its text ("00100101, LOAD 5, entry location").
-inline constexpr const char* kCurrentRowMark = "entry location";
+inline constexpr const char* kCurrentRowMark = i18n::mark("entry location");
+// What a row's reading ends with when it is the current row: ", entry location".
+std::string currentRowMark();
 
 // Rows read one by one: the memory grid.
 struct ReadingTable {

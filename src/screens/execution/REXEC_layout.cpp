@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "i18n/text.h"
 #include "screens/execution/REXEC.h"
 #include "screens/layout.h"
 
@@ -36,7 +37,7 @@ void putDecimal(ui::Label& l, int left, int top, ui::Frame& in, int width = 375,
 }  // namespace
 
 void REXEC::layOutPhaseTable() {
-  setCaption("VOLPAR Execution Screen");
+  setCaption(i18n::mark("VOLPAR Execution Screen"));
   setBackColor(ui::kLightYellow);
   setClientSize(11415, 7695);
   setPosition(15, 1380);
@@ -59,10 +60,12 @@ void REXEC::layOutClockColumn() {
     putLabel(*clockLabels[static_cast<std::size_t>(k)], "T=" + std::to_string(k),
              Rect{960, top, 495, 255});
   }
-  putLabel(Label_Ready, "Ready", Rect{2400, 840, 615, 255});
-  putLabel(Label_PCAR, "Copy Program Counter To Address Register", Rect{2400, 1080, 3855, 255});
-  putLabel(Label_MIR, "Copy Memory to Instruction Register", Rect{2400, 1320, 3255, 255});
-  putLabel(Label_IPC, "Increment Program Counter", Rect{2400, 1560, 2415, 255});
+  putLabel(Label_Ready, i18n::mark("Ready"), Rect{2400, 840, 615, 255});
+  putLabel(Label_PCAR, i18n::mark("Copy Program Counter To Address Register"),
+           Rect{2400, 1080, 3855, 255});
+  putLabel(Label_MIR, i18n::mark("Copy Memory to Instruction Register"),
+           Rect{2400, 1320, 3255, 255});
+  putLabel(Label_IPC, i18n::mark("Increment Program Counter"), Rect{2400, 1560, 2415, 255});
 }
 
 void REXEC::layOutPhaseCells() {
@@ -77,24 +80,24 @@ void REXEC::layOutPhaseCells() {
     const char* caption;
   };
   const Row rows[] = {
-      {SHAPET4(0), 1935, 1800, Label_ADD1, 1920, 2040, 195, "Add"},
-      {SHAPET4(1), 2160, 1800, Label_LOAD1, 2160, 2040, 255, "Load"},
-      {SHAPET4(2), 2400, 1800, Label_STORE1, 2400, 2040, 255, "Store"},
-      {SHAPET4(3), 2640, 1800, Label_INPUT1, 2640, 2040, 255, "Input"},
-      {SHAPET4(4), 2880, 1800, Label_OUTPUT1, 2850, 2040, 255, "Output"},
-      {SHAPET4(5), 3120, 1800, Label_BRANCH, 3120, 2040, 255, "Branch"},
-      {SHAPET4(6), 3360, 1800, Label_BR_NEG1, 3360, 2040, 255, "Br Neg"},
+      {SHAPET4(0), 1935, 1800, Label_ADD1, 1920, 2040, 195, i18n::mark("Add")},
+      {SHAPET4(1), 2160, 1800, Label_LOAD1, 2160, 2040, 255, i18n::mark("Load")},
+      {SHAPET4(2), 2400, 1800, Label_STORE1, 2400, 2040, 255, i18n::mark("Store")},
+      {SHAPET4(3), 2640, 1800, Label_INPUT1, 2640, 2040, 255, i18n::mark("Input")},
+      {SHAPET4(4), 2880, 1800, Label_OUTPUT1, 2850, 2040, 255, i18n::mark("Output")},
+      {SHAPET4(5), 3120, 1800, Label_BRANCH, 3120, 2040, 255, i18n::mark("Branch")},
+      {SHAPET4(6), 3360, 1800, Label_BR_NEG1, 3360, 2040, 255, i18n::mark("Br Neg")},
       {SHAPET4(7), 3720, 1800, Label_S7A, 3720, 2040, 255, "S7"},
-      {SHAPET4(8), 4080, 1800, Label_BR_NN1, 4080, 2040, 255, "Br NNeg"},
-      {shapet5(0), 4920, 1800, Label_ADD2, 4875, 2040, 255, "Add"},
-      {shapet5(1), 5175, 1800, Label_LOAD2, 5160, 2040, 255, "Load"},
-      {shapet5(2), 5520, 1800, Label_STORE2, 5520, 2040, 255, "Store"},
-      {shapet5(3), 5790, 1800, Label_OUTPUT2, 5760, 2040, 255, "Output"},
-      {shapet6(0), 6165, 1785, Label_ADD3, 6120, 2040, 255, "Add"},
-      {shapet6(1), 6480, 1800, Label_INPUT2, 6480, 2040, 255, "Input"},
-      {shapet6(2), 6720, 1800, Label_OUTPUT3, 6720, 2040, 255, "Output"},
-      {shapet7(0), 7110, 1800, Label_ADD4, 7080, 2040, 255, "Add"},
-      {shapet7(1), 7365, 1800, Label_INPUT3, 7350, 2025, 255, "Input"},
+      {SHAPET4(8), 4080, 1800, Label_BR_NN1, 4080, 2040, 255, i18n::mark("Br NNeg")},
+      {shapet5(0), 4920, 1800, Label_ADD2, 4875, 2040, 255, i18n::mark("Add")},
+      {shapet5(1), 5175, 1800, Label_LOAD2, 5160, 2040, 255, i18n::mark("Load")},
+      {shapet5(2), 5520, 1800, Label_STORE2, 5520, 2040, 255, i18n::mark("Store")},
+      {shapet5(3), 5790, 1800, Label_OUTPUT2, 5760, 2040, 255, i18n::mark("Output")},
+      {shapet6(0), 6165, 1785, Label_ADD3, 6120, 2040, 255, i18n::mark("Add")},
+      {shapet6(1), 6480, 1800, Label_INPUT2, 6480, 2040, 255, i18n::mark("Input")},
+      {shapet6(2), 6720, 1800, Label_OUTPUT3, 6720, 2040, 255, i18n::mark("Output")},
+      {shapet7(0), 7110, 1800, Label_ADD4, 7080, 2040, 255, i18n::mark("Add")},
+      {shapet7(1), 7365, 1800, Label_INPUT3, 7350, 2025, 255, i18n::mark("Input")},
   };
   for (const Row& r : rows) {
     put(r.cell, Rect{r.cellLeft, r.cellTop, 135, 135});
@@ -112,16 +115,18 @@ void REXEC::layOutLamps() {
     int labelHeight;
   };
   const Row rows[] = {
-      {shape_irar, 2160, Label_IR_To_AR, "Copy Instruction Register to Address Register.", 615},
-      {shape_irpc, 3240, Label_IR_To_PC, "Copy Instruction Register to Program Counter", 615},
-      {Shapemy, 4680, Label_Copy_memory_To_Y, "Copy Memory to Y", 255},
-      {shapemt, 5040, Label_Copy_Memory_to_S, "Copy Memory to S", 255},
-      {Shapetm, 5400, Label_Copy_S_To_Memory, "Copy S to Memory", 255},
-      {Shapeto, 5760, Label_Copy_S_To_Output, "Copy S to Output", 255},
-      {Shapetx, 6120, Label_Copy_S_To_X, "Copy S to X", 255},
-      {Shape_Stop, 6480, Label_Stop, "Stop", 255},
-      {Shapexyt, 6960, Label_XY_To_S, "X + Y to S", 255},
-      {Shapeit, 7320, Label_Copy_Input_To_S, "Copy Input to S", 255},
+      {shape_irar, 2160, Label_IR_To_AR,
+       i18n::mark("Copy Instruction Register to Address Register."), 615},
+      {shape_irpc, 3240, Label_IR_To_PC, i18n::mark("Copy Instruction Register to Program Counter"),
+       615},
+      {Shapemy, 4680, Label_Copy_memory_To_Y, i18n::mark("Copy Memory to Y"), 255},
+      {shapemt, 5040, Label_Copy_Memory_to_S, i18n::mark("Copy Memory to S"), 255},
+      {Shapetm, 5400, Label_Copy_S_To_Memory, i18n::mark("Copy S to Memory"), 255},
+      {Shapeto, 5760, Label_Copy_S_To_Output, i18n::mark("Copy S to Output"), 255},
+      {Shapetx, 6120, Label_Copy_S_To_X, i18n::mark("Copy S to X"), 255},
+      {Shape_Stop, 6480, Label_Stop, i18n::mark("Stop"), 255},
+      {Shapexyt, 6960, Label_XY_To_S, i18n::mark("X + Y to S"), 255},
+      {Shapeit, 7320, Label_Copy_Input_To_S, i18n::mark("Copy Input to S"), 255},
   };
   for (const Row& r : rows) {
     put(r.lamp, Rect{3960, r.top, 135, 255});
@@ -234,24 +239,27 @@ void REXEC::layOutRegisters() {
 }
 
 void REXEC::layOutAddressRegisters() {
-  putFrame(Label_Window_PC, "Program Counter", Rect{7200, 840, 2895, 735}, ui::kLightYellow);
+  putFrame(Label_Window_PC, i18n::mark("Program Counter"), Rect{7200, 840, 2895, 735},
+           ui::kLightYellow);
   for (int i = 4; i <= 8; ++i)
     put(ShapePC(i), Rect{240 + 360 * (i - 4), 360, 255, 255}, &Label_Window_PC);
   putDecimal(Register_PC_Decimal, 2160, 360, Label_Window_PC);
 
-  putFrame(Label_Window_IR, "Instruction Register", Rect{5880, 1680, 4215, 735}, ui::kLightYellow);
+  putFrame(Label_Window_IR, i18n::mark("Instruction Register"), Rect{5880, 1680, 4215, 735},
+           ui::kLightYellow);
   for (int i = 1; i <= 3; ++i)
     put(SHAPE_IR(i), Rect{120 + 360 * (i - 1), 360, 255, 255}, &Label_Window_IR);
   for (int i = 4; i <= 8; ++i)
     put(SHAPE_IR(i), Rect{1560 + 360 * (i - 4), 360, 255, 255}, &Label_Window_IR);
   putDecimal(IR_Address_Decimal, 3480, 360, Label_Window_IR, 375, ui::kWindowBackground);
 
-  putFrame(Label_Window_AR, "Address Register", Rect{7320, 2520, 2775, 735}, ui::kLightYellow);
+  putFrame(Label_Window_AR, i18n::mark("Address Register"), Rect{7320, 2520, 2775, 735},
+           ui::kLightYellow);
   for (int i = 4; i <= 8; ++i)
     put(Shapear(i), Rect{120 + 360 * (i - 4), 360, 255, 255}, &Label_Window_AR);
   putDecimal(Register_Address_Decimal, 2040, 360, Label_Window_AR);
 
-  putFrame(Memory, "Memory (PC)", Rect{7320, 3480, 2775, 495}, ui::kLightYellow);
+  putFrame(Memory, i18n::mark("Memory (PC)"), Rect{7320, 3480, 2775, 495}, ui::kLightYellow);
   // Element 0 holds no bit of the word: it exists but has no place on the screen.
   put(Register_Memory(0), Rect{0, 240, 255, 135}, &Memory);
   Register_Memory(0).setVisible(false);
@@ -259,7 +267,8 @@ void REXEC::layOutAddressRegisters() {
 }
 
 void REXEC::layOutDecoder() {
-  putFrame(Label_Window_Decoder, "Decoder", Rect{5880, 2520, 1335, 3375}, ui::kLightYellow);
+  putFrame(Label_Window_Decoder, i18n::mark("Decoder"), Rect{5880, 2520, 1335, 3375},
+           ui::kLightYellow);
   const std::array<std::pair<ui::Label*, const char*>, 8> names{{
       {&Label_ADD5, "ADD"},
       {&Label_LOAD3, "LOAD"},
@@ -279,7 +288,7 @@ void REXEC::layOutDecoder() {
 }
 
 void REXEC::layOutAluAndOutput() {
-  putFrame(Label_Window_ALU, "Arithmetic Logic Unit", Rect{7320, 4200, 2775, 1455},
+  putFrame(Label_Window_ALU, i18n::mark("Arithmetic Logic Unit"), Rect{7320, 4200, 2775, 1455},
            ui::kLightYellow);
   putFrameLabel(Label_X1, "X", Rect{120, 360, 135, 255}, Label_Window_ALU);
   putFrameLabel(Label_Y1, "Y", Rect{120, 720, 135, 255}, Label_Window_ALU);
@@ -296,7 +305,7 @@ void REXEC::layOutAluAndOutput() {
   putDecimal(Register_Y_Decimal, 2280, 660, Label_Window_ALU);
   putDecimal(Register_S_Decimal, 2285, 1020, Label_Window_ALU);
 
-  putFrame(Label_Window_Output, "OUTPUT - Address 0", Rect{5880, 6000, 2775, 615},
+  putFrame(Label_Window_Output, i18n::mark("OUTPUT - Address 0"), Rect{5880, 6000, 2775, 615},
            ui::kLightYellow);
   for (int i = 1; i <= 8; ++i) {
     put(Shapeo(i), Rect{120 + 240 * (i - 1), 360, 135, 135}, &Label_Window_Output);
@@ -314,15 +323,16 @@ void REXEC::layOutButtons() {
     Color back;
   };
   const Row rows[] = {
-      {Command_Begin_Step, "&Begin", 960, 1095, 615, ui::kWindowBackground},
-      {Command_Resume, "Re&sume", 1560, 1095, 615, ui::kButtonFace},
-      {Command_Pause, "&Pause at T= 0", 2160, 1095, 615, ui::kWindowBackground},
-      {Command_One_instruction, "E&xecute 1 Instruction", 2760, 1095, 615, ui::kButtonFace},
-      {Command_View_Memory, "&View Memory", 3600, 855, 615, ui::kWindowBackground},
-      {Command_Return_to_Input, "&Return to Input", 4200, 855, 615, ui::kButtonFace},
-      {Command_Options, "&Options", 5040, 855, 495, ui::kWindowBackground},
-      {Command_Restart, "R&estart", 5760, 855, 615, ui::kWindowBackground},
-      {Command_Quit, "&Quit", 6360, 855, 615, ui::kWindowBackground},
+      {Command_Begin_Step, i18n::mark("&Begin"), 960, 1095, 615, ui::kWindowBackground},
+      {Command_Resume, i18n::mark("Re&sume"), 1560, 1095, 615, ui::kButtonFace},
+      {Command_Pause, i18n::mark("&Pause at T= 0"), 2160, 1095, 615, ui::kWindowBackground},
+      {Command_One_instruction, i18n::mark("E&xecute 1 Instruction"), 2760, 1095, 615,
+       ui::kButtonFace},
+      {Command_View_Memory, i18n::mark("&View Memory"), 3600, 855, 615, ui::kWindowBackground},
+      {Command_Return_to_Input, i18n::mark("&Return to Input"), 4200, 855, 615, ui::kButtonFace},
+      {Command_Options, i18n::mark("&Options"), 5040, 855, 495, ui::kWindowBackground},
+      {Command_Restart, i18n::mark("R&estart"), 5760, 855, 615, ui::kWindowBackground},
+      {Command_Quit, i18n::mark("&Quit"), 6360, 855, 615, ui::kWindowBackground},
   };
   for (const Row& r : rows)
     putButton(r.button, r.caption, Rect{10320, r.top, r.width, r.height}, r.back);
@@ -336,13 +346,13 @@ void REXEC::layOutButtons() {
 
 void REXEC::layOutOptions() {
   ui::Frame* const in = &OPTIONS_FRAME;
-  putFrame(OPTIONS_FRAME, "OPTIONS", Rect{6600, 4080, 3495, 2895}, ui::kPanelGrey);
+  putFrame(OPTIONS_FRAME, i18n::mark("OPTIONS"), Rect{6600, 4080, 3495, 2895}, ui::kPanelGrey);
   OPTIONS_FRAME.setVisible(false);
 
   put(manual_radio, Rect{120, 360, 2535, 255}, in);
-  manual_radio.setCaption("Manual clock advance");
+  manual_radio.setCaption(i18n::mark("Manual clock advance"));
   put(automatic_radio, Rect{120, 600, 2655, 255}, in);
-  automatic_radio.setCaption("Automatic clock advance");
+  automatic_radio.setCaption(i18n::mark("Automatic clock advance"));
   for (ui::OptionButton* b : {&manual_radio, &automatic_radio}) {
     b->setBackColor(ui::kWhite);
     b->setVisible(false);
@@ -350,17 +360,17 @@ void REXEC::layOutOptions() {
   automatic_radio.setValue(true);
 
   putLabel(Label_Show_clock_Stuff,
-           "Change to Manual Mode only when T = 0. Click on \"Pause at T=0.\"",
+           i18n::mark("Change to Manual Mode only when T = 0. Click on \"Pause at T=0.\""),
            Rect{240, 960, 3015, 495}, ui::kPanelGrey, in);
-  putLabel(Label_Slow, "Slow", Rect{600, 1440, 495, 255}, ui::kWhite, in);
-  putLabel(Label_Fast, "Fast", Rect{2040, 1440, 495, 255}, ui::kWhite, in);
+  putLabel(Label_Slow, i18n::mark("Slow"), Rect{600, 1440, 495, 255}, ui::kWhite, in);
+  putLabel(Label_Fast, i18n::mark("Fast"), Rect{2040, 1440, 495, 255}, ui::kWhite, in);
   for (ui::Label* l : {&Label_Slow, &Label_Fast}) {
     l->setFont(screens::kSystemBold);
     l->setForeColor(ui::kBlack);
     l->setVisible(false);
     l->setEnabled(false);
   }
-  putLabel(Hertz, "Hertz", Rect{2640, 1440, 615, 255}, ui::kInherit, in);
+  putLabel(Hertz, i18n::mark("Hertz"), Rect{2640, 1440, 615, 255}, ui::kInherit, in);
 
   put(time_scroll, Rect{600, 1800, 1935, 255}, in);
   time_scroll.setRange(1, 1000, 10, 10);
@@ -369,11 +379,12 @@ void REXEC::layOutOptions() {
   time_scroll.setEnabled(false);
   putLabel(Time_Hertz, "", Rect{2640, 1800, 615, 255}, ui::kInherit, in);
 
-  putButton(Command_Options_Close, "&Close", Rect{1920, 2280, 735, 495}, ui::kButtonFace, in);
+  putButton(Command_Options_Close, i18n::mark("&Close"), Rect{1920, 2280, 735, 495},
+            ui::kButtonFace, in);
   Command_Options_Close.setVisible(false);
 
   put(Stop_For_Output, Rect{120, 2400, 1695, 255}, in);
-  Stop_For_Output.setCaption("Stop for Output");
+  Stop_For_Output.setCaption(i18n::mark("Stop for Output"));
   Stop_For_Output.setBackColor(ui::kWhite);
   Stop_For_Output.setValue(1);
   Stop_For_Output.setVisible(false);
@@ -382,7 +393,8 @@ void REXEC::layOutOptions() {
 
 void REXEC::layOutInputWindow() {
   ui::Frame* const in = &Input_Window;
-  putFrame(Input_Window, "INPUT - Address 1", Rect{5880, 6720, 4215, 855}, ui::kLightYellow);
+  putFrame(Input_Window, i18n::mark("INPUT - Address 1"), Rect{5880, 6720, 4215, 855},
+           ui::kLightYellow);
   Input_Window.setEnabled(false);
   // Created in index order, so Tab runs through the bit boxes from left to right.
   for (int i = 1; i <= 8; ++i) {
@@ -396,7 +408,8 @@ void REXEC::layOutInputWindow() {
   put(Text_Input_Decimal, Rect{2400, 360, 495, 375}, in);
   Text_Input_Decimal.setBackColor(ui::kWindowBackground);
   Text_Input_Decimal.setText("0");
-  putButton(Command_Input_Window_OK, "Re&sume", Rect{3240, 360, 855, 375}, ui::kButtonFace, in);
+  putButton(Command_Input_Window_OK, i18n::mark("Re&sume"), Rect{3240, 360, 855, 375},
+            ui::kButtonFace, in);
   Command_Input_Window_OK.setEnabled(false);
 }
 

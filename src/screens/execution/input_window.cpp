@@ -12,7 +12,7 @@ namespace volpar {
 using screens::refuseEntry;
 
 namespace {
-constexpr std::string_view kDigitsOnly = "You may only input a digit.";
+constexpr std::string_view kDigitsOnly = i18n::mark("You may only input a digit.");
 }  // namespace
 
 // A bit box takes one character, and only "0" or "1" passes: "2" or an emptied box is
@@ -20,7 +20,7 @@ constexpr std::string_view kDigitsOnly = "You may only input a digit.";
 void REXEC::Input_bit_Change(int Index) {
   ui::TextBox& box = Input_bit(Index);
   if (!screens::isBitText(box.Text())) {
-    refuseEntry(screens_.platform(), box, 4, "You may only input a 1 or a 0.", 1);
+    refuseEntry(screens_.platform(), box, 4, i18n::mark("You may only input a 1 or a 0."), 1);
     return;
   }
   screens_.manual().bitsDriveText(
@@ -38,7 +38,8 @@ void REXEC::Text_Input_Decimal_Change() {
   }
   const double number = ui::Val(Text_Input_Decimal.Text());
   if (number < 0 || number > 255) {
-    refuseEntry(platform, Text_Input_Decimal, 11, "You may only input a number from 0 to 255.", 2);
+    refuseEntry(platform, Text_Input_Decimal, 11,
+                i18n::mark("You may only input a number from 0 to 255."), 2);
     return;
   }
   const bool wrote = screens_.manual().textDrivesBits(

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <string>
 
+#include "i18n/text.h"
 #include "machine/REXEC_Manual.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
@@ -45,7 +46,7 @@ void REXEC::beginOrStep() {
   Command_One_instruction.setEnabled(false);
   Command_View_Memory.setEnabled(true);
   Command_Return_to_Input.setEnabled(true);
-  Command_Begin_Step.setCaption("&Step");
+  Command_Begin_Step.setCaption(i18n::mark("&Step"));
   Command_Begin_Step.setDefault(true);
   screens_.manual().Run_Clock_Phase();
 }
@@ -107,7 +108,7 @@ void REXEC::automatic_radio_Click() {
   Command_Pause.setEnabled(false);
   Command_One_instruction.setEnabled(true);
   Command_Options_Close.SetFocus();
-  Command_Begin_Step.setCaption("&Begin");
+  Command_Begin_Step.setCaption(i18n::mark("&Begin"));
 }
 
 // Leaves the timer alone: a clock still ticking runs on to the next T0, which in manual
@@ -122,7 +123,7 @@ void REXEC::manual_radio_Click() {
   Command_One_instruction.setEnabled(false);
   Command_Begin_Step.setEnabled(true);
   Command_Options_Close.SetFocus();
-  Command_Begin_Step.setCaption("&Begin");
+  Command_Begin_Step.setCaption(i18n::mark("&Begin"));
 }
 
 void REXEC::time_scroll_Change() { takeClockRate(*this, screens_.manual()); }

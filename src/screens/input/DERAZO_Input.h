@@ -114,7 +114,8 @@ class DERAZO_Input : public ui::Form {
   // A program in memory that was never saved is not lost without a question: true when
   // memory matches the last load or save (or a fresh screen), or the user chose Don't
   // Save, or saved it; false when the user cancelled or the save did not happen.
-  bool mayDiscardProgram(const std::string& before);
+  enum class Discarding { ByOpening, ByQuitting, ByRestarting };
+  bool mayDiscardProgram(Discarding why);
   // Quit, File > Exit and closing a window: the end, after the question.
   void endProgramAfterAsking();
   void file_menu_Click();

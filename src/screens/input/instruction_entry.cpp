@@ -15,7 +15,7 @@ using screens::select;
 
 namespace {
 
-constexpr const char* kAddressRange = "You may only input a number from 0 to 31.";
+constexpr const char* kAddressRange = i18n::mark("You may only input a number from 0 to 31.");
 
 }  // namespace
 
@@ -24,7 +24,7 @@ constexpr const char* kAddressRange = "You may only input a number from 0 to 31.
 void DERAZO_Input::Input_bit_Change(int Index) {
   ui::TextBox& box = Input_Bit(Index);
   if (!screens::isBitText(box.Text())) {
-    refuseEntry(screens_.platform(), box, 3, "You may only input a 0 or a 1.", 1);
+    refuseEntry(screens_.platform(), box, 3, i18n::mark("You may only input a 0 or a 1."), 1);
     return;
   }
   const bool wrote = screens_.manual().bitsDriveText([this] {
@@ -39,7 +39,8 @@ void DERAZO_Input::Input_Op_Code_Change(int Index) {
   ui::TextBox& field = Input_Op_Code(Index);
   const std::string& text = field.Text();
   if (text.size() != 1 || text[0] < '0' || text[0] > '7') {
-    refuseEntry(screens_.platform(), field, 12, "You may only input a number from 0 to 7.", 1);
+    refuseEntry(screens_.platform(), field, 12,
+                i18n::mark("You may only input a number from 0 to 7."), 1);
   }
   const bool wrote = screens_.manual().textDrivesBits(
       [&] { screens::setBits(Input_Bit, 1, 3, ui::ValInt(field.Text())); });

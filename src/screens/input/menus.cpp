@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
 
 #include "assembly/program_text.h"
 #include "assembly/text_lines.h"
+#include "i18n/text.h"
 #include "machine/REXEC_Manual.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/screens.h"
@@ -16,7 +18,8 @@
 namespace volpar {
 namespace {
 
-constexpr const char* kProgramFileFilter = "Text file (*.txt)|*.txt";
+// TRANSLATORS: the file dialogs' filter: a name, then "|" and the pattern, which stays as it is.
+constexpr const char* kProgramFileFilter = i18n::mark("Text file (*.txt)|*.txt");
 
 // Where the dialogs start: where the last program file was loaded or saved; before that
 // in the executable's folder when the user may write there (not in a system folder), else
@@ -29,7 +32,7 @@ std::string startFolder(ui::Platform& platform, const std::string& lastFolder) {
 
 // The dialog keeps the file name last chosen; everything else is set for each use.
 void setUpDialog(ui::CommonDialog& dialog, Screens& screens, bool save) {
-  dialog.Filter = kProgramFileFilter;
+  dialog.Filter = i18n::tr(kProgramFileFilter);
   dialog.DefaultExt = ".txt";
   dialog.PathMustExist = true;
   dialog.OverwritePrompt = save;
@@ -41,7 +44,7 @@ std::string folderOf(const std::string& path) {
 }
 
 void reportFailure(ui::Platform& platform, const std::optional<std::string>& failure) {
-  if (failure) platform.MsgBox(*failure, storage::kProgramFileTitle);
+  if (failure) platform.MsgBox(*failure, std::string(i18n::tr(storage::kProgramFileTitle)));
 }
 
 // The content of a file that holds program text rather than a program file; nothing for a
@@ -54,15 +57,15 @@ std::optional<std::string> programTextAt(const std::string& path) {
 }
 
 std::string textFailureMessage(const std::string& path, const assembly::Assembly& assembled) {
-  return "The program text " + ui::quoted(path) + " could not be loaded.\n" +
-         assembly::problemsText(assembled) + "The memory was not changed.";
+  return i18n::fill(i18n::tr("The program text %1 could not be loaded.\n"), {ui::quoted(path)}) +
+         assembly::problemsText(assembled) + std::string(i18n::tr("The memory was not changed."));
 }
 
 }  // namespace
 
 // An unsaved program is not replaced without the question; a cancelled dialog loads nothing.
 void DERAZO_Input::Open_menu_Click() {
-  if (!mayDiscardProgram("opening another program")) return;
+  if (!mayDiscardProgram(Discarding::ByOpening)) return;
   ui::Platform& platform = screens_.platform();
   setUpDialog(CommonDialog1, screens_, false);
   if (!platform.ShowOpen(CommonDialog1)) return;
@@ -76,8 +79,7 @@ void DERAZO_Input::openProgramFile(const std::string& path) {
   if (const std::optional<std::string> text = programTextAt(path)) {
     const assembly::Assembly assembled = assembly::assemble(*text);
     if (!assembled.bytes)
-      return screens_.platform().MsgBox(textFailureMessage(path, assembled),
-                                        storage::kProgramFileTitle);
+      return reportFailure(screens_.platform(), textFailureMessage(path, assembled));
     placeProgram(*assembled.bytes);
     screens_.manual().lastProgramFolder = folderOf(path);
     return;
@@ -91,7 +93,7 @@ void DERAZO_Input::openProgramFile(const std::string& path) {
 
 // The user's own program now, unsaved: leaving it asks first, as after Send to Memory.
 void DERAZO_Input::openProgram(const storage::ByteTexts& bytes) {
-  if (mayDiscardProgram("opening another program")) placeProgram(bytes);
+  if (mayDiscardProgram(Discarding::ByOpening)) placeProgram(bytes);
 }
 
 void DERAZO_Input::placeProgram(const storage::ByteTexts& bytes) {
@@ -120,17 +122,26 @@ bool DERAZO_Input::saveProgram() {
 
 // Memory a running program stored into is said to be so: saving it over the program file
 // would keep the run's data in place of the program as typed.
-bool DERAZO_Input::mayDiscardProgram(const std::string& before) {
+// Each question is one whole sentence, for each way of leaving the program behind.
+bool DERAZO_Input::mayDiscardProgram(Discarding why) {
   const std::vector<ui::Color> memory = memoryColors();
   if (memory == savedMemory_) return true;
-  const std::string question =
-      memory == userMemory_
-          ? "Save the program in memory before " + before + "?"
-          : "Memory was changed by the running program. Save memory as it is now, with the "
-            "values the program stored, before " +
-                before + "?";
+  static constexpr std::array<std::array<const char*, 2>, 3> kQuestions{{
+      {i18n::mark("Save the program in memory before opening another program?"),
+       i18n::mark("Memory was changed by the running program. Save memory as it is now, with the "
+                  "values the program stored, before opening another program?")},
+      {i18n::mark("Save the program in memory before quitting?"),
+       i18n::mark("Memory was changed by the running program. Save memory as it is now, with the "
+                  "values the program stored, before quitting?")},
+      {i18n::mark("Save the program in memory before restarting?"),
+       i18n::mark("Memory was changed by the running program. Save memory as it is now, with the "
+                  "values the program stored, before restarting?")},
+  }};
+  const auto& questions = kQuestions[static_cast<std::size_t>(why)];
+  const std::string question(i18n::tr(questions[memory == userMemory_ ? 0 : 1]));
   using Answer = ui::Platform::SaveAnswer;
-  switch (screens_.platform().askToSave(question, storage::kProgramFileTitle)) {
+  switch (
+      screens_.platform().askToSave(question, std::string(i18n::tr(storage::kProgramFileTitle)))) {
     case Answer::DontSave: return true;
     case Answer::Save: return saveProgram();
     case Answer::Cancel: break;
@@ -139,7 +150,7 @@ bool DERAZO_Input::mayDiscardProgram(const std::string& before) {
 }
 
 void DERAZO_Input::endProgramAfterAsking() {
-  if (mayDiscardProgram("quitting")) screens_.platform().endProgram();
+  if (mayDiscardProgram(Discarding::ByQuitting)) screens_.platform().endProgram();
 }
 
 void DERAZO_Input::exit_menu_Click() { endProgramAfterAsking(); }

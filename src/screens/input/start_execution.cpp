@@ -89,7 +89,7 @@ void DERAZO_Input::Return_to_exec_screen_Click() {
 // Both screens are retired, not destroyed: this handler belongs to one of them and
 // finishes on it; they are destroyed after the event.
 void DERAZO_Input::Command_Restart_Click() {
-  if (!mayDiscardProgram("restarting")) return;
+  if (!mayDiscardProgram(Discarding::ByRestarting)) return;
   Screens& screens = screens_;
   screens.unloadDerazoInput();
   screens.unloadRexec();

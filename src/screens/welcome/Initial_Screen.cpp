@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "i18n/text.h"
 #include "machine/REXEC_Manual.h"
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
@@ -34,15 +35,22 @@ void Initial_Screen::Form_Load() {
   REXEC_Manual& manual = screens_.manual();
   manual.Text_Driving_Bits = false;
   manual.Bits_Driving_Text = false;
-  const ui::Version v = screens_.platform().version();
-  Version.setText("Version " + std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-                  std::to_string(v.revision));
+  showVersion();
   Label_Welcome.setVisible(true);
   Label_Any_key.setVisible(true);
   screens_.derazoInput();
   screens_.rexec();
   manual.At_Phase_Zero = true;
 }
+
+void Initial_Screen::showVersion() {
+  const ui::Version v = screens_.platform().version();
+  const std::string number =
+      std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.revision);
+  Version.setText(i18n::fill(i18n::tr("Version %1"), {number}));
+}
+
+void Initial_Screen::languageChanged() { showVersion(); }
 
 void Initial_Screen::handOver() {
   screens_.derazoInput().Show();

@@ -27,8 +27,11 @@ class Initial_Screen : public ui::Form {
   void Label_Welcome_Click();
   void Address_Click();
 
+  void languageChanged() override;
+
  private:
   void handOver();
+  void showVersion();
   void layOut();
   void connectHandlers();
 
