@@ -19,8 +19,9 @@ export function textCss(fore, back, fallback) {
   return app.module.themedText(fore >>> 0, back >>> 0, fallback);
 }
 
+// With the page's CJK families after the program's, for the characters its fonts lack.
 export function fontFamily(font) {
-  return app.module.cssFontFamily(font.name, font.points);
+  return `${app.module.cssFontFamily(font.name, font.points)}, var(--cjk-fonts)`;
 }
 
 export function fontSize(font, percent = 100) {
