@@ -27,7 +27,7 @@ class Catalog {
   Catalog(std::string_view code, Texts texts);
   static Catalog pseudo();
 
-  std::string_view code_;
+  std::string code_;
   Texts texts_;
   int (*form_)(long n);
   std::deque<std::string> owned_;  // the pseudo-language's texts

@@ -768,6 +768,7 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("memoryListing", &WebFrontEnd::memoryListing)
       .function("phaseExplained", &WebFrontEnd::phaseExplained);
   emscripten::function("programTextProblems", &volpar::web::programTextProblems);
+  emscripten::function("programTextProblemLines", &volpar::web::programTextProblemLines);
   emscripten::constant("maxExerciseFileBytes",
                        static_cast<int>(volpar::exercise::kMaxExerciseFileBytes));
   emscripten::function("exerciseWording", &volpar::web::WebExercise::wording);

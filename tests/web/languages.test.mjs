@@ -2,7 +2,8 @@
 // The page in other languages. Under the pseudo-language every text and accessible name a
 // student meets is marked ⟦…⟧ (values and numbers apart) and drawn whole inside its box
 // (tests/data/web/languages-pseudo.txt); a change of language in the middle of a run keeps
-// the machine as it was and redraws every word; each language opens and runs a loop.
+// the machine as it was and redraws every word; each language opens, runs a loop and shows
+// its help.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { useBrowser } from './browser.mjs';
@@ -112,6 +113,10 @@ for (const lang of ['en', 'de', 'es', 'fr', 'pt_BR', 'zh_CN']) {
       (bits) => parseInt(bits, 2) >= 3,
       'the loop counts',
     );
+    await s.page.keyboard.press('F1');
+    const helpLang = () =>
+      s.page.evaluate(() => document.querySelector('#help iframe').contentDocument?.documentElement.lang);
+    await s.eventually(helpLang, lang === 'en' ? '' : lang.replace('_', '-'), 'the help in that language');
     await s.close();
   });
 }

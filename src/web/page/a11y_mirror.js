@@ -6,7 +6,7 @@
 // each phase changed. All of it visually hidden: nothing drawn moves or changes.
 import { app, rules } from './state.js';
 import { afterFlush } from './events.js';
-import { tr } from './texts.js';
+import { onLanguage, tr } from './texts.js';
 
 const mirrors = new Map(); // FormView → Mirror
 let dirty = false;
@@ -137,6 +137,12 @@ function followForms() {
   }
   for (const form of mirrors.keys()) if (!app.forms.has(form.id)) mirrors.delete(form);
 }
+
+// A change of language names every part anew: the mirrors are made again at the next reading.
+onLanguage(() => {
+  for (const mirror of mirrors.values()) mirror?.node.remove();
+  mirrors.clear();
+});
 
 // Reads the program and speaks what the screen in front changed.
 function announce() {

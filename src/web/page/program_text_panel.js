@@ -63,7 +63,7 @@ function showProblems() {
     .filter((l) => l);
   problems.replaceChildren(...lines.map((l) => make('li', { textContent: l })));
   problems.hidden = problems.childElementCount === 0;
-  problemLines = new Set(lines.map((l) => Number(/^line (\d+),/.exec(l)?.[1])));
+  problemLines = new Set(app.module.programTextProblemLines(editor.value));
 }
 
 function drawMargin(running) {
