@@ -247,8 +247,9 @@ export class ElementView {
   // A caption too long for its box (a longer word in another language) shrinks as a
   // label's does; the box stays.
   refit(d) {
-    this.node.style.fontSize = fontSize(d.font);
-    this.node.style.fontStretch = '';
+    const n = this.fitNode ?? this.node;
+    n.style.fontSize = fontSize(d.font);
+    n.style.fontStretch = '';
     fitLater(this);
   }
 
@@ -302,8 +303,10 @@ export class ElementView {
   drawFrame(d, prev) {
     const n = this.node;
     const opening = d.visible && n.style.display === 'none';
-    this.box(d, prev);
+    const refit = this.box(d, prev) || d.caption !== prev.caption;
     setCaption(this.captionNode, d.caption);
+    this.fitNode = this.captionNode;
+    if (refit) this.refit(d);
     this.border.style.top = d.caption ? '0.6em' : '0';
     n.style.background = this.background();
     this.captionNode.style.background = n.style.background;
