@@ -61,6 +61,11 @@ export function startLanguage() {
   apply();
 }
 
+// System follows the browser's languages as they change.
+addEventListener('languagechange', () => {
+  if (choice === 'system') apply();
+});
+
 export function hookLanguage() {
   const items = [['system', () => tr('Language: &System')]];
   for (const { code, name } of app.module.languages()) {
