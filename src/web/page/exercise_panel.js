@@ -91,7 +91,7 @@ function remember(name, bytes) {
 function remembered() {
   try {
     const last = JSON.parse(localStorage.getItem(REMEMBERED));
-    const named = typeof last?.name === 'string' && /^[^\/]+$/.test(last.name);
+    const named = typeof last?.name === 'string' && last.name !== '' && !last.name.includes('/');
     return named && typeof last.text === 'string' ? last : null;
   } catch {
     return null;
