@@ -120,3 +120,15 @@ for (const lang of ['en', 'de', 'es', 'fr', 'pt_BR', 'zh_CN']) {
     await s.close();
   });
 }
+
+test('View > Language chooses a language at once, and the choice is kept', async () => {
+  const s = await openIn('system');
+  await s.toInputScreen();
+  await s.page.locator('section.front .menu-title').nth(2).click();
+  await s.page.locator('.dropdown.open button', { hasText: 'Deutsch' }).click();
+  const lang = () => s.page.evaluate(() => document.documentElement.lang);
+  assert.equal(await lang(), 'de');
+  await s.page.goto(session.url); // the address chooses none now
+  await s.page.locator('.front[data-form="Initial_Screen"]').waitFor();
+  assert.equal(await lang(), 'de');
+});
