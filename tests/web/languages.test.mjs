@@ -13,11 +13,12 @@ const session = useBrowser();
 const LOOP = ['0:00111111', '1:00011110', '2:01011111', '3:10100000', '30:00000001'].map((b) => b.split(':'));
 
 // Runs in the page: each visible text under `root` not marked, and each accessible name not
-// marked; a text is a value when it has no two letters in a row outside its marks, or names
-// a key (Ctrl+O, F3).
+// marked; a text is a value when it names a key (Ctrl+O, F3) or has no two letters in a row
+// outside its marks but in capitals (LOAD 31, PC, VOLPAR: the same in every language).
 function unmarkedUnder(root) {
   const key = /^((Ctrl|Shift|Alt)\+)*(F\d+|\S)$/;
-  const value = (t) => key.test(t.trim()) || !/\p{L}{2}/u.test(t.replace(/⟦[^⟧]*⟧/gu, ''));
+  const words = (t) => t.replace(/⟦[^⟧]*⟧/gu, '').replace(/\b\p{Lu}{2,}\b/gu, '');
+  const value = (t) => key.test(t.trim()) || !/\p{L}{2}/u.test(words(t));
   const shown = (n) => n.checkVisibility() && !n.closest('#help iframe, textarea, input, [aria-hidden="true"]');
   const found = new Set();
   for (const n of document.querySelectorAll(`${root}, ${root} *`)) {
