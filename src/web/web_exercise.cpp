@@ -3,6 +3,7 @@
 
 #include "exercise/check.h"
 #include "exercise/grader.h"
+#include "i18n/text.h"
 #include "ui/platform.h"
 
 namespace volpar::web {
@@ -49,14 +50,15 @@ val WebExercise::check() {
   return checked;
 }
 
+// The panel's words in the language in use, asked again when it changes.
 val WebExercise::wording() {
   val words = val::object();
-  words.set("title", std::string(exercise::kWindowTitle));
-  words.set("check", std::string(exercise::kCheckCaption));
-  words.set("checking", std::string(exercise::kCheckingCaption));
-  words.set("tip", std::string(exercise::kCheckTip));
-  words.set("tests", std::string(exercise::kTestsHeading));
-  words.set("results", std::string(exercise::kResultsHeading));
+  words.set("title", std::string(i18n::shown(exercise::kWindowTitle)));
+  words.set("check", std::string(i18n::shown(exercise::kCheckCaption)));
+  words.set("checking", std::string(i18n::shown(exercise::kCheckingCaption)));
+  words.set("tip", std::string(i18n::shown(exercise::kCheckTip)));
+  words.set("tests", std::string(i18n::shown(exercise::kTestsHeading)));
+  words.set("results", std::string(i18n::shown(exercise::kResultsHeading)));
   return words;
 }
 

@@ -11,6 +11,7 @@
 #include "frontend/reading_windows.h"
 #include "frontend/system_colors.h"
 #include "frontend/themes.h"
+#include "i18n/text.h"
 #include "machine/cell_reading.h"
 #include "storage/program_file_text.h"
 #include "storage/program_link.h"
@@ -109,6 +110,9 @@ class Digest {
   mutable std::size_t hash_ = 0;
 };
 
+// A caption of the element model as the user reads it: in the language in use.
+std::string shownCaption(const std::string& caption) { return std::string(i18n::shown(caption)); }
+
 template <class T>
 const T& as(const ui::Element& e) {
   return static_cast<const T&>(e);
@@ -119,8 +123,8 @@ template <class Sink>
 void describeKind(const Sink& set, const ui::Element& e) {
   switch (e.kind()) {
     case ui::ElementKind::Label:
-      set("caption", as<ui::Label>(e).Caption())("centred",
-                                                 frontend::captionCentred(as<ui::Label>(e)));
+      set("caption", shownCaption(as<ui::Label>(e).Caption()))(
+          "centred", frontend::captionCentred(as<ui::Label>(e)));
       break;
     case ui::ElementKind::Shape: set("fill", colour(as<ui::Shape>(e).FillColor())); break;
     case ui::ElementKind::Line: {
@@ -130,17 +134,17 @@ void describeKind(const Sink& set, const ui::Element& e) {
     }
     case ui::ElementKind::CommandButton: {
       const auto& b = as<ui::CommandButton>(e);
-      set("caption", b.Caption())("isDefault", b.Default());
+      set("caption", shownCaption(b.Caption()))("isDefault", b.Default());
       break;
     }
     case ui::ElementKind::OptionButton: {
       const auto& o = as<ui::OptionButton>(e);
-      set("caption", o.Caption())("value", o.Value() ? 1 : 0);
+      set("caption", shownCaption(o.Caption()))("value", o.Value() ? 1 : 0);
       break;
     }
     case ui::ElementKind::CheckBox: {
       const auto& c = as<ui::CheckBox>(e);
-      set("caption", c.Caption())("value", c.Value());
+      set("caption", shownCaption(c.Caption()))("value", c.Value());
       break;
     }
     case ui::ElementKind::HScrollBar: {
@@ -155,11 +159,11 @@ void describeKind(const Sink& set, const ui::Element& e) {
       set("maxLength", t.MaxLength())("multiLine", t.MultiLine());
       break;
     }
-    case ui::ElementKind::Frame: set("caption", as<ui::Frame>(e).Caption()); break;
+    case ui::ElementKind::Frame: set("caption", shownCaption(as<ui::Frame>(e).Caption())); break;
     case ui::ElementKind::Timer: set("interval", as<ui::Timer>(e).Interval()); break;
     case ui::ElementKind::Menu: {
       const auto& m = as<ui::Menu>(e);
-      set("caption", m.Caption())("shortcut", m.Shortcut());
+      set("caption", shownCaption(m.Caption()))("shortcut", m.Shortcut());
       break;
     }
     case ui::ElementKind::CommonDialog: break;
@@ -189,6 +193,21 @@ WebFrontEnd::~WebFrontEnd() {
 
 void WebFrontEnd::start() {
   deliver([this] { app_.start(); });
+}
+
+// Every element and form is drawn again, and what a screen reader finds read again, in the
+// language now in use: the page redraws everything takeChanges() names.
+bool WebFrontEnd::setLanguage(const std::string& code) {
+  if (!app_.setLanguage(code)) return false;
+  drawn_.clear();
+  for (const auto& [id, form] : forms_) {
+    if (form->accessibleParts) parts_[id] = form->accessibleParts();
+    formEvents_.emplace_back(id, static_cast<int>(FormEvent::FocusChanged));
+  }
+  for (const auto& [id, element] : elements_) {
+    if (pending_.insert(id).second) changed_.push_back(id);
+  }
+  return true;
 }
 
 ui::Element* WebFrontEnd::elementAt(int id) const {
@@ -297,7 +316,7 @@ val WebFrontEnd::formState(int id) const {
   const ui::Form* f = formAt(id);
   if (!f) return val::undefined();
   val d = val::object();
-  d.set("caption", f->Caption());
+  d.set("caption", shownCaption(f->Caption()));
   d.set("visible", f->Visible());
   auto focused = elementIds_.find(f->focused());
   d.set("focused", focused == elementIds_.end() ? 0 : focused->second);
@@ -310,7 +329,7 @@ val WebFrontEnd::tooltipAt(int form, int x, int y) const {
   const auto tooltip = f->tooltipAt(ui::Point{x, y});
   if (!tooltip) return val::undefined();
   val d = val::object();
-  d.set("text", tooltip->text);
+  d.set("text", shownCaption(tooltip->text));
   d.set("left", tooltip->area.left);
   d.set("top", tooltip->area.top);
   d.set("width", tooltip->area.width);
@@ -704,6 +723,7 @@ EMSCRIPTEN_BINDINGS(volpar) {
   emscripten::class_<WebFrontEnd>("FrontEnd")
       .constructor<emscripten::val>()
       .function("start", &WebFrontEnd::start)
+      .function("setLanguage", &WebFrontEnd::setLanguage)
       .function("takeChanges", &WebFrontEnd::takeChanges)
       .function("form", &WebFrontEnd::form)
       .function("formState", &WebFrontEnd::formState)
@@ -748,6 +768,7 @@ EMSCRIPTEN_BINDINGS(volpar) {
       .function("memoryListing", &WebFrontEnd::memoryListing)
       .function("phaseExplained", &WebFrontEnd::phaseExplained);
   emscripten::function("programTextProblems", &volpar::web::programTextProblems);
+  emscripten::function("programTextProblemLines", &volpar::web::programTextProblemLines);
   emscripten::constant("maxExerciseFileBytes",
                        static_cast<int>(volpar::exercise::kMaxExerciseFileBytes));
   emscripten::function("exerciseWording", &volpar::web::WebExercise::wording);

@@ -34,6 +34,9 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   WebFrontEnd& operator=(const WebFrontEnd&) = delete;
 
   void start();
+  // The language the program speaks from now on (Application::setLanguage); false for a
+  // code no catalog has.
+  bool setLanguage(const std::string& code);
 
   // ---- what the page reads
   // {created: [form], destroyed: [form], forms: [[form, event]], elements: [element]},

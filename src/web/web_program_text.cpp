@@ -18,6 +18,13 @@ std::string programTextProblems(const std::string& text) {
   return assembly::problemsText(assembly::assemble(text));
 }
 
+emscripten::val programTextProblemLines(const std::string& text) {
+  emscripten::val lines = emscripten::val::array();
+  for (const assembly::Problem& problem : assembly::assemble(text).problems)
+    lines.call<void>("push", problem.line);
+  return lines;
+}
+
 std::string WebFrontEnd::programTextState(const std::string& text) {
   using frontend::ProgramTextState;
   const assembly::Assembly assembled = assembly::assemble(text);

@@ -6,6 +6,7 @@
 // each phase changed. All of it visually hidden: nothing drawn moves or changes.
 import { app, rules } from './state.js';
 import { afterFlush } from './events.js';
+import { onLanguage, tr } from './texts.js';
 
 const mirrors = new Map(); // FormView → Mirror
 let dirty = false;
@@ -101,7 +102,7 @@ class Mirror {
     if (texts.quiet && this.told) {
       const began = !this.running;
       this.running = true;
-      return began ? ['Clock running'] : [];
+      return began ? [tr('Clock running')] : [];
     }
     const [told, rowsTold] = [this.told, this.rowsTold];
     [this.told, this.rowsTold] = [texts.readings, texts.rows];
@@ -112,7 +113,7 @@ class Mirror {
     const news = changed.map((i) => `${this.parts.readings[i]} ${texts.readings[i]}`);
     // What the phase did, in words, right after the clock.
     if (texts.explanation) news.splice(1, 0, texts.explanation);
-    if (this.running) news.unshift('Clock stopped');
+    if (this.running) news.unshift(tr('Clock stopped'));
     this.running = false;
     return news;
   }
@@ -136,6 +137,12 @@ function followForms() {
   }
   for (const form of mirrors.keys()) if (!app.forms.has(form.id)) mirrors.delete(form);
 }
+
+// A change of language names every part anew: the mirrors are made again at the next reading.
+onLanguage(() => {
+  for (const mirror of mirrors.values()) mirror?.node.remove();
+  mirrors.clear();
+});
 
 // Reads the program and speaks what the screen in front changed.
 function announce() {

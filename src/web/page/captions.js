@@ -19,8 +19,9 @@ export function textCss(fore, back, fallback) {
   return app.module.themedText(fore >>> 0, back >>> 0, fallback);
 }
 
+// With the page's CJK families after the program's, for the characters its fonts lack.
 export function fontFamily(font) {
-  return app.module.cssFontFamily(font.name, font.points);
+  return `${app.module.cssFontFamily(font.name, font.points)}, var(--cjk-fonts)`;
 }
 
 export function fontSize(font, percent = 100) {
@@ -50,6 +51,8 @@ export function fitLater(view) {
 const keyOf = ({ font, caption, width, height }) =>
   `${caption}\n${font.name}\n${font.points}\n${font.bold}\n${width}\n${height}`;
 const basePixels = (font) => app.module.fontPixels(font.points, 1);
+// What holds the caption: the element itself, or its caption's own box (a frame's).
+const sized = (view) => view.fitNode ?? view.node;
 const fits = (n) => n.scrollWidth <= n.clientWidth + 1 && n.scrollHeight <= n.clientHeight + 1;
 
 // `anew`: after a user's action, or a window came to the front. The captions not known yet
@@ -68,7 +71,7 @@ export function fitLabels(anew = false) {
   for (const view of toFit) {
     const known = fitted.get(keyOf(view.last));
     if (!known) continue;
-    setFont(view.node, known);
+    setFont(sized(view), known);
     toFit.delete(view);
   }
 }
@@ -83,17 +86,17 @@ function measure() {
     const key = keyOf(view.last);
     if (fitted.has(key)) continue;
     // Not while its screen is neither in front nor beside it: it is measured once shown.
-    if (!view.last.visible || !isShown(view.form) || !view.node.offsetParent) {
+    if (!view.last.visible || !isShown(view.form) || !sized(view).offsetParent) {
       toFit.delete(view);
       waiting.add(view);
-    } else if (fits(view.node)) {
+    } else if (fits(sized(view))) {
       fitted.set(key, { pixels: basePixels(view.last.font), stretch: 100 });
     } else {
       tooWide.push([view, key]);
     }
   }
-  for (const [view, key] of tooWide) fitted.set(key, measuredFit(view.node, view.last.font));
-  for (const view of toFit) setFont(view.node, fitted.get(keyOf(view.last)));
+  for (const [view, key] of tooWide) fitted.set(key, measuredFit(sized(view), view.last.font));
+  for (const view of toFit) setFont(sized(view), fitted.get(keyOf(view.last)));
   toFit.clear();
 }
 

@@ -216,11 +216,7 @@ export class ElementView {
     const n = this.node;
     const refit = this.box(d, prev) || d.caption !== prev.caption;
     setCaption(n, d.caption);
-    if (refit) {
-      n.style.fontSize = fontSize(d.font);
-      n.style.fontStretch = '';
-      fitLater(this);
-    }
+    if (refit) this.refit(d);
     if (changed(d, prev, 'centred')) n.classList.toggle('centred', d.centred);
     if (changed(d, prev, 'enabled', 'fore', 'back')) {
       n.style.color = d.enabled ? textCss(d.fore, d.back, 'var(--vp-text)') : 'var(--vp-disabled-text)';
@@ -248,9 +244,19 @@ export class ElementView {
     if (changed(d, prev, 'visible')) n.style.display = d.visible ? '' : 'none';
   }
 
+  // A caption too long for its box (a longer word in another language) shrinks as a
+  // label's does; the box stays.
+  refit(d) {
+    const n = this.fitNode ?? this.node;
+    n.style.fontSize = fontSize(d.font);
+    n.style.fontStretch = '';
+    fitLater(this);
+  }
+
   drawButton(d, prev) {
-    this.box(d, prev);
+    const refit = this.box(d, prev) || d.caption !== prev.caption;
     setCaption(this.node, d.caption);
+    if (refit) this.refit(d);
     this.node.classList.toggle('default', d.isDefault);
     if (changed(d, prev, 'back')) this.node.style.background = css(d.back, '');
   }
@@ -272,8 +278,9 @@ export class ElementView {
 
   drawChoice(d, prev) {
     const n = this.node;
-    this.box(d, prev);
+    const refit = this.box(d, prev) || d.caption !== prev.caption;
     setCaption(this.captionNode, d.caption);
+    if (refit) this.refit(d);
     this.control.checked = d.value === 1;
     this.control.indeterminate = d.value === 2;
     this.control.disabled = !d.enabled;
@@ -296,8 +303,10 @@ export class ElementView {
   drawFrame(d, prev) {
     const n = this.node;
     const opening = d.visible && n.style.display === 'none';
-    this.box(d, prev);
+    const refit = this.box(d, prev) || d.caption !== prev.caption;
     setCaption(this.captionNode, d.caption);
+    this.fitNode = this.captionNode;
+    if (refit) this.refit(d);
     this.border.style.top = d.caption ? '0.6em' : '0';
     n.style.background = this.background();
     this.captionNode.style.background = n.style.background;

@@ -8,7 +8,8 @@ import { app } from './state.js';
 import { afterEachEvent } from './events.js';
 import { closedBox, openBox, whenClosed } from './boxes.js';
 import { FILES_FOLDER } from './files.js';
-import { setCaption } from './captions.js';
+import { accessKeyOf, setCaption } from './captions.js';
+import { fill, onLanguage, tr } from './texts.js';
 
 const REMEMBERED = 'volpar.exercise';
 // Exercise files are a few hundred bytes; a very large one is opened but not kept.
@@ -60,7 +61,7 @@ async function readChosen(file) {
     const allowed = Math.min(file.size, app.module.maxExerciseFileBytes + 1);
     bytes = new Uint8Array(await file.slice(0, allowed).arrayBuffer());
   } catch (error) {
-    app.fe.exerciseFailed(file.name, `The browser could not read it (${error?.name ?? error})`);
+    app.fe.exerciseFailed(file.name, fill(tr('The browser could not read it (%1)'), error?.name ?? error));
     return;
   }
   if (openExercise(file.name, bytes)) remember(file.name, bytes);
@@ -90,7 +91,7 @@ function remember(name, bytes) {
 function remembered() {
   try {
     const last = JSON.parse(localStorage.getItem(REMEMBERED));
-    const named = typeof last?.name === 'string' && /^[^/]+$/.test(last.name);
+    const named = typeof last?.name === 'string' && last.name !== '' && !last.name.includes('/');
     return named && typeof last.text === 'string' ? last : null;
   } catch {
     return null;
@@ -99,10 +100,9 @@ function remembered() {
 
 function offerLast(last) {
   offer ??= offerBox();
-  offer.querySelector('.text').textContent = `Open the last exercise, ${last.name}, again?`;
-  offer.querySelector('button[value=last]').textContent = `Open ${last.name}`;
   offer.returnValue = '';
   offer.last = last;
+  writeOfferWords();
   openBox(offer);
   offer.querySelector('button[value=last]').focus();
 }
@@ -112,8 +112,8 @@ function offerBox() {
   dialog.id = 'exerciseoffer';
   dialog.innerHTML = `<form method="dialog"><header class="title"></header>
     <div class="body"><span class="info-icon" aria-hidden="true">?</span><p class="text"></p></div>
-    <footer><button value="last"></button> <button value="choose">Choose a File...</button>
-    <button value="cancel">Cancel</button></footer></form>`;
+    <footer><button value="last"></button> <button value="choose"></button>
+    <button value="cancel"></button></footer></form>`;
   whenClosed(dialog, () => {
     closedBox();
     if (dialog.returnValue === 'choose') chooseFile();
@@ -124,9 +124,18 @@ function offerBox() {
       Uint8Array.from(text, (c) => c.charCodeAt(0)),
     );
   });
-  dialog.querySelector('.title').textContent = wording().title;
   document.body.append(dialog);
   return dialog;
+}
+
+function writeOfferWords() {
+  if (!offer?.last) return;
+  const { name } = offer.last;
+  offer.querySelector('.title').textContent = wording().title;
+  offer.querySelector('.text').textContent = fill(tr('Open the last exercise, %1, again?'), name);
+  offer.querySelector('button[value=last]').textContent = fill(tr('Open %1'), name);
+  offer.querySelector('button[value=choose]').textContent = tr('Choose a File...');
+  offer.querySelector('button[value=cancel]').textContent = tr('Cancel');
 }
 
 // ---- the panel ------------------------------------------------------------------------------
@@ -156,29 +165,40 @@ function wording() {
 }
 
 function makePanel() {
-  const { title, check: caption, tip, tests, results } = wording();
   const aside = document.createElement('aside');
   aside.id = 'exercise';
-  aside.setAttribute('aria-label', title);
   aside.innerHTML = `<header><span></span>
-    <button type="button" class="exercise-close" aria-label="Close exercise">×</button></header>
+    <button type="button" class="exercise-close">×</button></header>
     <div class="exercise-body"><h2 class="exercise-title"></h2><p class="exercise-text"></p>
     <h3 class="tests-heading"></h3><ul class="exercise-tests"></ul>
     <p class="exercise-buttons"><button type="button" class="exercise-check"></button></p>
     <h3 class="results-heading"></h3><ul class="exercise-results" aria-live="polite"></ul>
     <p class="exercise-hidden"></p></div>`;
-  aside.querySelector('header span').textContent = title;
-  aside.querySelector('.tests-heading').textContent = tests;
-  aside.querySelector('.results-heading').textContent = results;
-  const check = aside.querySelector('.exercise-check');
-  setCaption(check, caption);
-  check.title = tip;
-  check.addEventListener('click', runCheck);
+  writePanelWords(aside);
+  aside.querySelector('.exercise-check').addEventListener('click', runCheck);
   aside.querySelector('.exercise-close').addEventListener('click', closePanel);
   aside.addEventListener('keydown', panelKey);
   document.body.append(aside);
   return aside;
 }
+
+function writePanelWords(aside) {
+  const { title, check: caption, checking, tip, tests, results } = wording();
+  aside.setAttribute('aria-label', title);
+  aside.querySelector('.exercise-close').setAttribute('aria-label', tr('Close exercise'));
+  aside.querySelector('header span').textContent = title;
+  aside.querySelector('.tests-heading').textContent = tests;
+  aside.querySelector('.results-heading').textContent = results;
+  const check = aside.querySelector('.exercise-check');
+  setCaption(check, check.disabled ? checking : caption);
+  check.title = tip;
+}
+
+onLanguage(() => {
+  words = null;
+  if (panel) writePanelWords(panel);
+  writeOfferWords();
+});
 
 function closePanel() {
   panel.hidden = true;
@@ -187,9 +207,9 @@ function closePanel() {
 }
 
 // The panel's keys are its own: Enter presses the focused button, not a screen's default
-// one. Alt+C is Check; shortcuts with Ctrl and the function keys still reach the screens.
+// one. Alt and Check's underlined letter is Check; shortcuts with Ctrl and the function keys still reach the screens.
 function panelKey(ev) {
-  if (ev.altKey && !ev.ctrlKey && ev.key.toLowerCase() === 'c') {
+  if (ev.altKey && !ev.ctrlKey && ev.key.toLowerCase() === accessKeyOf(wording().check)) {
     ev.preventDefault();
     runCheck();
   }

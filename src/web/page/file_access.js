@@ -2,6 +2,7 @@
 // Where the browser offers it (the File System Access API), a file the student opened is
 // known by its handle, and a save under the same name writes back into that very file.
 // Elsewhere, and for any other name, a saved file is downloaded.
+import { tr } from './texts.js';
 
 const handles = new Map(); // file name → the handle of the file opened under it
 
@@ -15,7 +16,7 @@ export async function pickHandle() {
   let handle;
   try {
     [handle] = await window.showOpenFilePicker({
-      types: [{ description: 'Text file', accept: { 'text/plain': ['.txt'] } }],
+      types: [{ description: tr('Text file'), accept: { 'text/plain': ['.txt'] } }],
     });
   } catch (error) {
     if (error?.name === 'AbortError') return null;

@@ -5,6 +5,7 @@ import { app, $ } from './state.js';
 import { deliver } from './events.js';
 import { closedBox, openBox, whenClosed, showMessage } from './boxes.js';
 import { forgetHandle, openedHere, pickHandle, pickerOffered, writeBack } from './file_access.js';
+import { fill, tr } from './texts.js';
 
 // Opened and saved files live in a folder of their own, the program's working folder, so
 // that a file named "dev" or "tmp" is no clash with the in-browser file system's own
@@ -28,7 +29,7 @@ async function openChosen(name, getFile, event) {
   try {
     await keepOpened(name, await getFile());
   } catch (error) {
-    app.fe.openFailed(name, `The browser could not read it (${error?.name ?? error})`);
+    app.fe.openFailed(name, fill(tr('The browser could not read it (%1)'), error?.name ?? error));
     return;
   }
   app.fe.answerFile(name);
@@ -96,10 +97,16 @@ function handOver(name) {
   }
   writeBack(name, bytes).catch((error) => {
     showMessage(
-      `The program could not be written back to the file you opened, "${name}".\n` +
-        `Reason: The browser could not write it (${error?.name ?? error}).\n` +
-        `It was downloaded as "${name}" instead: nothing is lost.`,
-      'VOLPAR -- PROGRAM FILE',
+      fill(
+        tr(
+          'The program could not be written back to the file you opened, "%1".\n' +
+            'Reason: The browser could not write it (%2).\n' +
+            'It was downloaded as "%1" instead: nothing is lost.',
+        ),
+        name,
+        error?.name ?? error,
+      ),
+      tr('VOLPAR -- PROGRAM FILE'),
     );
     download(name, bytes);
   });

@@ -8,6 +8,7 @@ import { MenuView, addPageItemsTo } from './menus.js';
 import { shortcutMatches } from './keys.js';
 import { reveal, scaleFor } from './desk_layout.js';
 import { addTooltips } from './form_tooltips.js';
+import { onLanguage, tr } from './texts.js';
 
 // The focus is with no one: on the page's body, or on a control just hidden or disabled
 // (which the browser blurs at its next frame). Asked after every frame's drawing.
@@ -58,7 +59,8 @@ export class FormView {
     const close = document.createElement('button');
     close.type = 'button';
     close.textContent = '×';
-    close.setAttribute('aria-label', 'Close');
+    close.className = 'close';
+    close.setAttribute('aria-label', tr('Close'));
     close.addEventListener('click', () => deliver(() => app.fe.close(this.id)));
     title.append(this.title, close);
     return title;
@@ -200,3 +202,8 @@ export class FormView {
     return true;
   }
 }
+
+onLanguage(() => {
+  for (const form of app.forms.values())
+    form.node.querySelector('.title .close')?.setAttribute('aria-label', tr('Close'));
+});

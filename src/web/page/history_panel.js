@@ -13,6 +13,7 @@ import { app, make, rules } from './state.js';
 import { afterEachEvent, afterFlush, deliver } from './events.js';
 import { accessKeyOf, setCaption } from './captions.js';
 import { keyCombo, shortcutMatches } from './keys.js';
+import { onLanguage, tr } from './texts.js';
 
 const ROW_PX = 18;
 const SPARE_ROWS = 4; // drawn above and below the view, so that scrolling shows no gap
@@ -44,18 +45,22 @@ function makeList(heading) {
 
 function makeButtons() {
   const close = make('button', { type: 'button', className: 'close', textContent: '×' });
-  close.setAttribute('aria-label', 'Close the history');
   close.addEventListener('click', closeHistory);
   stepBack = make('button', { type: 'button', className: 'step-back' });
-  setCaption(stepBack, rules.historyStepBack);
   stepBack.addEventListener('click', stepBackOnce);
   return close;
 }
 
 function build() {
-  const heading = make('h2', { id: 'history-title', textContent: rules.historyTitle });
+  const heading = make('h2', { id: 'history-title' });
   const close = makeButtons();
-  const hint = make('p', { id: 'history-hint', className: 'hint', textContent: rules.historyHint });
+  const hint = make('p', { id: 'history-hint', className: 'hint' });
+  onLanguage(() => {
+    heading.textContent = tr(rules.historyTitle);
+    hint.textContent = tr(rules.historyHint);
+    close.setAttribute('aria-label', tr('Close the history'));
+    setCaption(stepBack, tr(rules.historyStepBack));
+  });
   panel = make(
     'aside',
     { id: 'history', hidden: true },

@@ -4,6 +4,7 @@
 import { app, rules } from './state.js';
 import { addPageItem, addPageKey, hasMenus } from './page_menu.js';
 import { afterAnnounce, announceNow } from './a11y_mirror.js';
+import { onLanguage, tr } from './texts.js';
 
 const panel = document.createElement('aside');
 panel.id = 'machine-state';
@@ -13,14 +14,12 @@ const title = document.createElement('span');
 const close = document.createElement('button');
 close.type = 'button';
 close.textContent = '×';
-close.setAttribute('aria-label', 'Close machine state');
 header.append(title, close);
 // The text keeps a caret, so that the keys move through it line by line: a readonly
 // textarea has none in Chromium, so it stays editable to the browser, says it is read-only,
 // and refuses every edit.
 const text = document.createElement('textarea');
 text.spellcheck = false;
-text.setAttribute('aria-label', 'Machine state');
 text.setAttribute('aria-readonly', 'true');
 text.addEventListener('beforeinput', (ev) => ev.preventDefault());
 // An edit that cannot be refused (an input method's) is undone.
@@ -67,8 +66,13 @@ panel.addEventListener('keydown', (ev) => {
 afterAnnounce(refresh);
 
 export function hookMachineState() {
-  panel.setAttribute('aria-label', rules.machineStateTitle);
-  title.textContent = rules.machineStateTitle;
+  onLanguage(() => {
+    close.setAttribute('aria-label', tr('Close machine state'));
+    text.setAttribute('aria-label', tr('Machine state'));
+    panel.setAttribute('aria-label', tr(rules.machineStateTitle));
+    title.textContent = tr(rules.machineStateTitle);
+    refresh();
+  });
   const { caption, key } = rules.readMachineState;
   addPageItem({ on: hasMenus, menu: rules.viewMenu, caption, shortcut: key, run: showMachineState });
   addPageKey(key, showMachineState);

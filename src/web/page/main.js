@@ -22,6 +22,9 @@ import { hookTheme } from './theme.js';
 import './help_keys.js';
 import { hookProgramText } from './program_text_panel.js';
 import { hookPhase } from './phase_panel.js';
+import { fill, tr } from './texts.js';
+import { chooseLanguage, hookLanguage, startLanguage } from './language.js';
+import './page_texts.js';
 
 // The program's tables, and the system colours as the style sheet's custom properties.
 function useRules() {
@@ -29,6 +32,21 @@ function useRules() {
   for (const [name, colour] of Object.entries(rules.systemColors)) {
     document.documentElement.style.setProperty(`--sys-${name}`, colour);
   }
+}
+
+// For tests and measurements: the time the first screen stood, the clocks, an element as
+// the program holds it now, to compare with what is drawn, and the language chosen.
+function exposeForTests() {
+  window.volpar = {
+    startedMs: performance.now(),
+    clocks: app.clocks,
+    forms: app.forms,
+    views: app.views,
+    flush,
+    element: (id) => app.fe.element(id),
+    themeLook: (...args) => app.module.themeLook(...args),
+    chooseLanguage,
+  };
 }
 
 async function start() {
@@ -44,7 +62,9 @@ async function start() {
   hookBoxes();
   installHistoryPanel();
   hookShare();
+  hookLanguage();
   app.fe = new app.module.FrontEnd(page);
+  startLanguage();
   afterEachEvent(handSaved);
   afterEachEvent(() => {
     if (app.fe.ended()) showEnded();
@@ -61,19 +81,9 @@ async function start() {
   flush();
   openLinkedProgram();
   workOffline();
-  // For tests and measurements: the time the first screen stood, the clocks, and an
-  // element as the program holds it now, to compare with what is drawn.
-  window.volpar = {
-    startedMs: performance.now(),
-    clocks: app.clocks,
-    forms: app.forms,
-    views: app.views,
-    flush,
-    element: (id) => app.fe.element(id),
-    themeLook: (...args) => app.module.themeLook(...args),
-  };
+  exposeForTests();
 }
 
 start().catch((error) => {
-  $('#desk').textContent = `VOLPAR could not start: ${error}`;
+  $('#desk').textContent = fill(tr('VOLPAR could not start: %1'), error);
 });

@@ -4,6 +4,7 @@ import { app } from './state.js';
 import { accessKeyOf, setCaption } from './captions.js';
 import { deliver } from './events.js';
 import { ElementView } from './element_view.js';
+import { onLanguage, tr } from './texts.js';
 
 // A menu title with its dropdown, opened by a click or its access key, walked with the
 // arrow keys and closed by Escape or by the focus leaving it.
@@ -121,10 +122,16 @@ export class MenuView extends ElementView {
 // ---- the page's own items ---------------------------------------------------------------
 
 const pageItems = [];
+const captioned = []; // { node, caption() } of each page item and menu title drawn
+onLanguage(() => {
+  for (const { node, caption } of captioned) node.setCaption(caption());
+});
 
 // Adds an item the page offers beyond the program's own, e.g.
-//   addPageItem({ on: hasMenus, menu: '&View', caption: 'Show &bit values',
+//   addPageItem({ on: hasMenus, menu: rules.viewMenu, caption: mark('Show &bit values'),
 //                 shortcut: 'F4', run, checked: () => shown });
+// with the menu's and the item's captions in English, shown in the language in use; a
+// caption the page composes is given as a function that composes it.
 // to every window made from now on whose form `on` accepts, as its description and its
 // own menus say: into the program's menu of that title where it has one, else into a
 // menu of the page's own after the program's menus. The shortcut works while that window
@@ -145,7 +152,10 @@ export function addPageItemsTo(form) {
 function addItemTo(form, item) {
   const menu = menuTitled(form, item.menu);
   const { node, caption, key } = menuItemNode();
-  setCaption(caption, item.caption);
+  const shown = typeof item.caption === 'function' ? item.caption : () => tr(item.caption);
+  caption.setCaption = (text) => setCaption(caption, text);
+  caption.setCaption(shown());
+  captioned.push({ node: caption, caption: shown });
   key.textContent = item.shortcut ?? '';
   if (item.checked) node.setAttribute('role', 'menuitemcheckbox');
   const entry = { shortcut: item.shortcut, node, run: () => item.run() };
@@ -161,10 +171,11 @@ function addItemTo(form, item) {
 
 function menuTitled(form, title) {
   const plain = (caption) => caption.replace(/&/g, '');
-  let menu = form.menus.find((m) => plain(m.title.volparCaption ?? '') === plain(title));
+  let menu = form.menus.find((m) => plain(m.title.volparCaption ?? '') === plain(tr(title)));
   if (!menu) {
     menu = new Dropdown(form, () => {});
-    menu.setCaption(title);
+    menu.setCaption(tr(title));
+    captioned.push({ node: menu, caption: () => tr(title) });
     form.menubar.append(menu.node);
     form.menus.push(menu);
   }

@@ -6,19 +6,20 @@ import { app, make, rules } from './state.js';
 import { sidePanel } from './side_panel.js';
 import { afterFlush } from './events.js';
 import { addPageItem, addPageKey, hasMenus } from './page_menu.js';
+import { mark, onLanguage, tr } from './texts.js';
 
 let panel, lines;
 
 function build() {
   lines = [make('p', { className: 'heading' }), make('p', { className: 'transfer' }), make('p')];
   const body = make('div', { className: 'body', tabIndex: 0 }, ...lines);
-  panel = sidePanel({ id: 'phase-panel', title: rules.phaseTitle, closeLabel: 'Close the phase', hide }, body);
+  panel = sidePanel({ id: 'phase-panel', title: rules.phaseTitle, closeLabel: mark('Close the phase'), hide }, body);
 }
 
 function refresh() {
   if (!panel || panel.hidden || !app.fe) return;
   const said = app.fe.phaseExplained();
-  const texts = said ? said.split('\n') : [rules.noPhaseHeading, '', rules.noPhaseSentence];
+  const texts = said ? said.split('\n') : [tr(rules.noPhaseHeading), '', tr(rules.noPhaseSentence)];
   texts.forEach((text, i) => {
     if (lines[i].textContent !== text) lines[i].textContent = text;
   });
@@ -38,6 +39,7 @@ function hide() {
 }
 
 afterFlush(refresh);
+onLanguage(refresh);
 // After Program Text in the View menu, as in the windows.
 export function hookPhase() {
   const { caption, key } = rules.showPhase;

@@ -6,6 +6,7 @@ import { chooseOpen, chooseSave } from './files.js';
 import { chooseExercise } from './exercise_panel.js';
 import { showEnded } from './desk.js';
 import { openHistory } from './history_panel.js';
+import { fill, tr } from './texts.js';
 
 export const page = {
   msgBox: showMessage,
@@ -24,19 +25,27 @@ export const page = {
   },
 };
 
+// The help in the language in use where it has been written in it (help/CODE/FILE), else
+// in English.
+function fetchHelp(file) {
+  const code = app.module.language();
+  const local = code === 'en' || code === 'x-pseudo' ? null : `help/${code}/${file}`;
+  const english = () => fetch(file);
+  return (local ? fetch(local).then((r) => (r.ok ? r : english()), english) : english()).then((r) => {
+    if (!r.ok) throw new Error(r.statusText);
+    return r.text();
+  });
+}
+
 function showHelp(file, context) {
   const help = $('#help');
   const frame = help.querySelector('iframe');
-  fetch(file)
-    .then((r) => {
-      if (!r.ok) throw new Error(r.statusText);
-      return r.text();
-    })
+  fetchHelp(file)
     .then((html) => {
       if (!html.trim()) throw new Error('empty');
       frame.onload = () => frame.contentDocument.getElementsByName(`topic-${context}`)[0]?.scrollIntoView();
       frame.srcdoc = html;
       help.hidden = false;
     })
-    .catch(() => showMessage(`The help file ${file} could not be opened.`, 'VOLPAR Help'));
+    .catch(() => showMessage(fill(tr('The help file %1 could not be opened.'), file), tr('VOLPAR Help')));
 }

@@ -9,6 +9,7 @@ import { sidePanel } from './side_panel.js';
 import { setCaption } from './captions.js';
 import { afterFlush, deliver } from './events.js';
 import { addPageItem, addPageKey, hasMenus } from './page_menu.js';
+import { mark, onLanguage, tr } from './texts.js';
 
 let panel, margin, editor, status, problems, send, listing;
 let readAt = 0;
@@ -17,29 +18,34 @@ let later = null; // a read put off until readAt
 function build() {
   margin = make('pre', { className: 'margin', ariaHidden: 'true' });
   editor = make('textarea', { spellcheck: false, wrap: 'off' });
-  editor.setAttribute('aria-label', 'Program text');
   editor.addEventListener('input', () => refresh(true));
   editor.addEventListener('scroll', () => (margin.scrollTop = editor.scrollTop));
   status = make('p', { className: 'status' });
   status.setAttribute('aria-live', 'polite');
   problems = make('ul', { className: 'problems' });
-  problems.setAttribute('aria-label', 'Problems');
   send = make('button', { type: 'button' });
-  setCaption(send, rules.sendProgramText);
   send.addEventListener('click', () => {
     deliver(() => app.fe.sendProgramText(editor.value));
     refresh(true);
   });
   listing = make('button', { type: 'button' });
-  setCaption(listing, rules.showListing);
   listing.addEventListener('click', showListing);
+  onLanguage(writeWords);
   panel = sidePanel(
-    { id: 'program-text', title: rules.programTextTitle, closeLabel: 'Close the program text', hide },
+    { id: 'program-text', title: rules.programTextTitle, closeLabel: mark('Close the program text'), hide },
     make('div', { className: 'text' }, margin, editor),
     status,
     problems,
     make('footer', {}, send, listing),
   );
+}
+
+function writeWords() {
+  editor.setAttribute('aria-label', tr('Program text'));
+  problems.setAttribute('aria-label', tr('Problems'));
+  setCaption(send, tr(rules.sendProgramText));
+  setCaption(listing, tr(rules.showListing));
+  if (!panel?.hidden) refresh(true);
 }
 
 function showListing() {
@@ -57,7 +63,7 @@ function showProblems() {
     .filter((l) => l);
   problems.replaceChildren(...lines.map((l) => make('li', { textContent: l })));
   problems.hidden = problems.childElementCount === 0;
-  problemLines = new Set(lines.map((l) => Number(/^line (\d+),/.exec(l)?.[1])));
+  problemLines = new Set(app.module.programTextProblemLines(editor.value));
 }
 
 function drawMargin(running) {

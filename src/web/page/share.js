@@ -6,6 +6,7 @@ import { app, $ } from './state.js';
 import { deliver } from './events.js';
 import { closedBox, openBox, whenClosed } from './boxes.js';
 import { addPageItem } from './page_menu.js';
+import { mark, tr } from './texts.js';
 
 const sharebox = $('#sharebox');
 
@@ -20,8 +21,8 @@ function shareProgram() {
   field.select();
   const copied = navigator.clipboard?.writeText(link) ?? Promise.reject(new Error('no clipboard'));
   copied.then(
-    () => (status.textContent = 'The link is copied to the clipboard.'),
-    () => (status.textContent = 'Copy the link from the box above (Ctrl+C).'),
+    () => (status.textContent = tr('The link is copied to the clipboard.')),
+    () => (status.textContent = tr('Copy the link from the box above (Ctrl+C).')),
   );
 }
 
@@ -38,5 +39,5 @@ export function hookShare() {
   whenClosed(sharebox, closedBox);
   window.addEventListener('hashchange', openLinkedProgram);
   const on = (form) => form.desc.holdsProgram;
-  addPageItem({ on, menu: '&File', caption: 'Copy Share &Link', run: shareProgram });
+  addPageItem({ on, menu: mark('&File'), caption: mark('Copy Share &Link'), run: shareProgram });
 }

@@ -7,6 +7,7 @@
 // honoured by the style sheet with system colours.
 import { app, rules } from './state.js';
 import { addPageItem, hasMenus } from './page_menu.js';
+import { mark } from './texts.js';
 
 const CHOICE_KEY = 'volpar.theme';
 const SAFE_KEY = 'volpar.colourBlind';
@@ -87,15 +88,21 @@ export function hookTheme() {
   applyTheme();
   for (const query of [prefersDark, prefersContrast, forcedColors]) query.addEventListener('change', applyTheme);
   const items = [
-    ['system', 'Theme: &System'],
-    ['light', 'Theme: &Light'],
-    ['dark', 'Theme: &Dark'],
-    ['high-contrast', 'Theme: &High Contrast'],
+    ['system', mark('Theme: &System')],
+    ['light', mark('Theme: &Light')],
+    ['dark', mark('Theme: &Dark')],
+    ['high-contrast', mark('Theme: &High Contrast')],
   ];
   for (const [name, caption] of items) {
     const run = () => chooseTheme(name);
     addPageItem({ on: hasMenus, menu: rules.viewMenu, caption, run, checked: () => choice === name });
   }
   const run = () => chooseTheme(choice, !colourBlind);
-  addPageItem({ on: hasMenus, menu: rules.viewMenu, caption: '&Colour-blind safe', run, checked: () => colourBlind });
+  addPageItem({
+    on: hasMenus,
+    menu: rules.viewMenu,
+    caption: mark('&Colour-blind safe'),
+    run,
+    checked: () => colourBlind,
+  });
 }
