@@ -64,6 +64,7 @@ class FormWindow : public QMainWindow, public ui::FormObserver {
   }
 
   void setChangeListener(ChangeListener* listener) { listener_ = listener; }
+  ChangeListener* changeListener() const { return listener_; }
 
   void elementChanged(ui::Element& element) override {
     binder_.elementChanged(element);

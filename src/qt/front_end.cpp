@@ -155,7 +155,8 @@ void FrontEnd::setLanguage(const std::string& code) {
   for (auto& [form, window] : windows_) {
     if (!window) continue;
     window->languageChanged();
-    if (auto* a11y = window->findChild<MachineAccessibility*>()) {
+    // The screen reader's parts of a machine screen listen to its window's changes.
+    if (auto* a11y = dynamic_cast<MachineAccessibility*>(window->changeListener())) {
       a11y->rename(form->accessibleParts());
     } else if (form->accessibleParts) {
       nameControls(*window, form->accessibleParts().names);

@@ -80,10 +80,17 @@ def check_glossary(po, glossary, exceptions):
             return False, out
         with open(mo, "rb") as file:
             catalog = gettext.GNUTranslations(file)._catalog
-    texts = [(key.split("\x04")[-1] if isinstance(key, str) else key[0], value)
-             for key, value in catalog.items() if key and value]
+    # A plural's first form holds the term as the glossary writes it; lines joined.
+    texts = [(key.split("\x04")[-1] if isinstance(key, str) else key[0], " ".join(value.split()))
+             for key, value in catalog.items()
+             if key and value and (isinstance(key, str) or key[1] == 0)]
     problems = []
     for term, translation, *_ in read_tsv(glossary):
+        # A single word has too many senses (input a digit, the Input box) to be held to one
+        # translation, and a caption or a sentence in the glossary is a model, not a rule: a
+        # term of two words or more in lower case names one thing of the machine.
+        if len(words(term).split()) < 2 or words(term) != words(term).lower():
+            continue
         pattern = re.compile(r"(?<!\w)" + re.escape(words(term)) + r"(?!\w)", re.IGNORECASE)
         choices = [words(choice).casefold() for choice in translation.split(" / ")]
 

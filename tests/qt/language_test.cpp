@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QTextBrowser>
 #include <sstream>
@@ -28,8 +29,12 @@ namespace {
 
 const QString kOpen = QStringLiteral("⟦");
 
-bool hasLetter(const QString& s) {
-  return std::any_of(s.begin(), s.end(), [](QChar c) { return c.isLetter(); });
+// A text with words to translate: the machine's notation (T=0, S7, ADD, BR NNeg, X) is the
+// same in every language.
+bool hasWords(QString s) {
+  static const QRegularExpression notation(QStringLiteral("\\bN?Neg\\b"));
+  s.remove(notation);
+  return std::any_of(s.begin(), s.end(), [](QChar c) { return c.isLetter() && !c.isUpper(); });
 }
 QString plain(QString s) { return s.remove('&'); }
 std::string str(const QString& s) { return s.toStdString(); }
@@ -56,7 +61,7 @@ class Languages : public BridgeFixture {
   }
 
   void unmarked(const std::string& where, const QString& text) {
-    if (hasLetter(text) && !text.startsWith(kOpen))
+    if (hasWords(text) && !text.startsWith(kOpen))
       problems << where << ": not in the catalog: " << str(text) << "\n";
   }
   void clipped(const std::string& where, const QString& text) {
@@ -188,7 +193,7 @@ TEST_F(Languages, SwitchingMidRunRedrawsEveryTextAndKeepsTheMachine) {
     const QImage pseudo = render(rexec());
     for (ui::Element* e : rexec().elements()) {
       if (e->kind() != ui::ElementKind::Label || !onScreen(*e)) continue;
-      if (!hasLetter(qt::text(static_cast<ui::Label*>(e)->Caption()))) continue;
+      if (!hasWords(qt::text(static_cast<ui::Label*>(e)->Caption()))) continue;
       const QRect r = window(rexec()).pixelRect(*e);
       EXPECT_NE(english.copy(r), pseudo.copy(r)) << e->displayName() << " was not drawn again";
     }
