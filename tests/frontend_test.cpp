@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "frontend/caption_fit.h"
@@ -85,6 +86,33 @@ TEST(ClockPacing, WakesForTheNextTickAtMostOnceAFrame) {
   EXPECT_DOUBLE_EQ(pacing::firstDueMs(500, 50), 550);  // a full interval from now
 }
 
+// The driver loop both front ends run: ticks delivered at each wake-up as they fell due, a
+// tick that says stop ends the burst, a new interval starts a full one from then.
+TEST(ClockPacer, DeliversTheTicksDueAndFollowsTheTimer) {
+  pacing::Pacer pacer;
+  EXPECT_FALSE(pacer.sync(false, 10, 0));
+  EXPECT_TRUE(pacer.sync(true, 10, 0));
+  EXPECT_FALSE(pacer.sync(true, 10, 5)) << "nothing changed: the clock keeps its pace";
+  EXPECT_DOUBLE_EQ(pacer.wakeAtMs(), 16) << "at most one wake-up a frame";
+  std::vector<int> bursts;
+  const auto wake = [&](double now, int stopAfter = 1000) {
+    int n = 0;
+    pacer.wakeUp(now, [&] { return ++n < stopAfter; });
+    bursts.push_back(n);
+  };
+  wake(35);     // due at 10, 20, 30
+  wake(45);     // 40
+  wake(90, 2);  // 50, 60: the second tick stops it; 70 waits
+  EXPECT_EQ(bursts, (std::vector<int>{3, 1, 2}));
+  EXPECT_DOUBLE_EQ(pacer.wakeAtMs(), 106) << "the next tick fell due at 70; a frame on";
+  EXPECT_TRUE(pacer.sync(true, 100, 200));
+  wake(299);
+  wake(300);
+  EXPECT_EQ(bursts.back(), 1) << "a full new interval from the change";
+  pacer.stop();
+  EXPECT_FALSE(pacer.running());
+}
+
 // The caption is tried at each step, widest first, and keeps the first that fits; one
 // that fits at none keeps its full width.
 TEST(CaptionFit, NarrowsInStepsDownToSeventyPercent) {
@@ -107,6 +135,20 @@ TEST(CaptionFit, NarrowsInStepsDownToSeventyPercent) {
     EXPECT_EQ(chosen, c.chosen) << c.fitsFrom;
     EXPECT_EQ(tried, c.tried) << c.fitsFrom;
   }
+}
+
+// Largest first, then least narrowed: the first font at which the caption fits.
+TEST(CaptionFit, NarrowsThenMakesSmaller) {
+  std::vector<std::string> tried;
+  const CaptionFont font = fitCaptionFont(8, [&](CaptionFont f) {
+    tried.push_back(std::to_string(f.pixels) + "@" + std::to_string(f.stretch));
+    return f.pixels <= 7 && f.stretch <= 94;
+  });
+  EXPECT_EQ(std::tuple(font.pixels, font.stretch, tried.size()), std::tuple(7, 94, 8u))
+      << "six widths at 8 pixels, two at 7";
+  const CaptionFont none = fitCaptionFont(7, [](CaptionFont) { return false; });
+  EXPECT_EQ(std::tuple(none.pixels, none.stretch), std::tuple(7, 100))
+      << "a caption that fits at none keeps its font and width";
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ class History : public ScreensFixture {
       poke(a, op, op >= 5 ? static_cast<int>(rng() % 8) : 8 + static_cast<int>(rng() % 24));
     }
     for (int a = 8; a < 32; ++a) {
-      std::string bits = toBits(static_cast<int>(rng() % 256), 8);
+      std::string bits = toBits(static_cast<int>(rng() % 256));
       if (rng() % 4 == 0) bits[rng() % 8] = 'x';
       poke(a, bits);
     }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bitset>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -101,18 +102,14 @@ class ScreensFixture : public ::testing::Test {
     }
     ASSERT_EQ(j, 9) << "a byte has eight bits: " << bits;
   }
-  void poke(int address, int value) { poke(address, toBits(value, 8)); }
+  void poke(int address, int value) { poke(address, toBits(value)); }
   // Bytes one after the other from `address` on.
   void pokeFrom(int address, std::initializer_list<const char*> bytes) {
     for (const char* bits : bytes) poke(address++, bits);
   }
   void poke(int address, int opCode, int operand) { poke(address, opCode * 32 + operand); }
-  static std::string toBits(int value, int width) {
-    std::string out(static_cast<std::size_t>(width), '0');
-    for (int i = width - 1; i >= 0; --i, value /= 2) {
-      if (value % 2) out[static_cast<std::size_t>(i)] = '1';
-    }
-    return out;
+  static std::string toBits(int value) {
+    return std::bitset<8>(static_cast<unsigned>(value)).to_string();
   }
   // Types a byte into the bit boxes, one box after the other.
   void typeBits(const std::string& bits) {
@@ -165,10 +162,7 @@ class ScreensFixture : public ::testing::Test {
   bool negativeFlag() { return rexec().SHAPET4(7).FillColor() == ui::kRed; }
   // Memory byte as '1' yellow, '0' white, 'x' black, '?' any other colour.
   std::string memoryBits(int address) {
-    std::string out;
-    for (int j = 1; j <= 8; ++j)
-      out += mark(input().Shape1(8 * address + j).FillColor(), ui::kYellow);
-    return out;
+    return lit(input().Shape1, ui::kYellow).substr(8 * address + 1, 8);
   }
   // The texts of the bit boxes of the input screen and of the input window, "00000000".
   static std::string texts(ui::ControlArray<ui::TextBox>& boxes) {
