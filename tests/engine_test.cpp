@@ -110,17 +110,5 @@ TEST_P(EnginePhases, DecoderLampsAndControlsPhaseByPhase) {
 }
 INSTANTIATE_TEST_SUITE_P(Engine, EnginePhases, ::testing::ValuesIn(readTable("engine/phases.txt")));
 
-TEST_F(Engine, StoreChangesOnlyTheEightCellsOfItsByte) {
-  for (int a = 1; a < 32; ++a) poke(a, "01x11010");
-  fetch(0, 2, 17, 0xC3);
-  const std::string word = lit(rexec().Register_Memory, ui::kRed);
-  pulse(2);  // T4, T5
-  EXPECT_EQ(memoryBits(0), "01010001");
-  for (int a = 1; a < 32; ++a) EXPECT_EQ(memoryBits(a), a == 17 ? "11000011" : "01x11010") << a;
-  EXPECT_EQ(input().Shape1(0).FillColor(), ui::kWhite);
-  EXPECT_EQ(view().s(), 195);
-  EXPECT_EQ(lit(rexec().Register_Memory, ui::kRed), word);
-}
-
 }  // namespace
 }  // namespace volpar::testing

@@ -6,10 +6,13 @@
 #include <bitset>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/application.h"
 #include "machine/REXEC_Manual.h"
@@ -17,6 +20,7 @@
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
+#include "support/data_table.h"
 #include "support/fake_platform.h"
 #include "support/form_state.h"
 #include "ui/colors.h"
@@ -227,6 +231,22 @@ class ScreensFixture : public ::testing::Test {
     return out;
   }
   bool guardsClear() { return !manual().Text_Driving_Bits && !manual().Bits_Driving_Text; }
+  // Plays the steps and compares with the golden file `name` what each changed: its label,
+  // then every line of screens() that differs from before it.
+  using Steps = std::vector<std::pair<std::string, std::function<void()>>>;
+  void expectChanges(const std::string& name, const Steps& steps) {
+    std::string seen, before = screens();
+    for (const auto& [label, act] : steps) {
+      act();
+      const std::string now = screens();
+      std::istringstream was(before), is(now);
+      seen += "-- " + label + "\n";
+      for (std::string a, b; std::getline(is, b);)
+        if (!std::getline(was, a) || a != b) seen += b + "\n";
+      before = now;
+    }
+    expectGolden(name, seen);
+  }
 };
 
 }  // namespace volpar::testing
