@@ -75,27 +75,17 @@ TEST_F(Menus, SaveOpenHelpAndCodeInformation) {
   EXPECT_EQ(platform.messages[0].title, "VOLPAR -- PROGRAM FILE");
 
   // Help > Contents opens topic 1 of the help file; Code information opens the panel
-  // describing every op code, and Close shuts it.
+  // describing every op code, and Close shuts it (tests/data/menus/code_information.txt).
   DERAZO_Input& in = input();
   click(in.cont_menu);
   EXPECT_EQ(platform.helpShown, (std::vector<std::pair<std::string, int>>{{"Vuvuva.zev", 1}}));
   EXPECT_EQ(in.cont_menu.Shortcut(), "F1");
 
-  click(in.Command_Code_Info);
-  click(in.Command_Code_Info);  // twice: still open
-  std::string codes;            // the op codes the panel describes
-  for (const ui::Element* e : in.elements()) {
-    if (e->container() == &in.Code_frame && e->kind() == ui::ElementKind::Label &&
-        e->shownOnScreen())
-      codes += static_cast<const ui::Label*>(e)->Caption().substr(0, 3) + " ";
-  }
-  EXPECT_EQ(codes, "000 001 010 011 100 101 110 111 ");
-  EXPECT_EQ(in.focused(), &in.Command_Code_Close);
-  type(in.Input_Bit(1), "0");  // entry stays usable with the panel open
-  EXPECT_EQ(in.Input_Op_Code(0).Text(), "3");
-  click(in.Command_Code_Close);
-  EXPECT_FALSE(in.Code_frame.visible() || in.Label_Description_ADD.shownOnScreen());
-  EXPECT_EQ(in.focused(), &in.Command_Execute_Program);
+  expectChanges("menus/code_information.txt",
+                {{"Code information twice: still open",
+                  [&] { click(in.Command_Code_Info), click(in.Command_Code_Info); }},
+                 {"bit 1 typed 0: the entry stays usable", [&] { type(in.Input_Bit(1), "0"); }},
+                 {"Close", [&] { click(in.Command_Code_Close); }}});
 }
 
 }  // namespace
