@@ -77,15 +77,6 @@ TEST(ClockPacing, AWakeUpDeliversTheTicksThatFellDueInBurstsOfFifty) {
   }
 }
 
-// The clock wakes for the next tick, but not twice within a displayed frame.
-TEST(ClockPacing, WakesForTheNextTickAtMostOnceAFrame) {
-  const struct {
-    double due, lastWakeUp, wakeAt;
-  } cases[] = {{101, 100, 116}, {116, 100, 116}, {150, 100, 150}, {10, -1000, 10}};
-  for (const auto& c : cases) EXPECT_DOUBLE_EQ(pacing::wakeAtMs(c.due, c.lastWakeUp), c.wakeAt);
-  EXPECT_DOUBLE_EQ(pacing::firstDueMs(500, 50), 550);  // a full interval from now
-}
-
 // The driver loop both front ends run: ticks delivered at each wake-up as they fell due, a
 // tick that says stop ends the burst, a new interval starts a full one from then.
 TEST(ClockPacer, DeliversTheTicksDueAndFollowsTheTimer) {
