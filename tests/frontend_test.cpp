@@ -105,27 +105,21 @@ TEST(ClockPacer, DeliversTheTicksDueAndFollowsTheTimer) {
 }
 
 // The caption is tried at each step, widest first, and keeps the first that fits; one
-// that fits at none keeps its full width.
+// that fits at none keeps its full width. Per case: the widest percentage at which the
+// caption fits, the widths tried, the width chosen.
 TEST(CaptionFit, NarrowsInStepsDownToSeventyPercent) {
-  const struct {
-    int fitsFrom;  // the widest percentage at which the caption fits
-    int chosen;
-    std::vector<int> tried;
-  } cases[] = {
-      {100, 100, {100}},
-      {90, 88, {100, 94, 88}},
-      {70, 70, {100, 94, 88, 82, 76, 70}},
-      {60, 100, {100, 94, 88, 82, 76, 70}},
-  };
-  for (const auto& c : cases) {
-    std::vector<int> tried;
+  std::string seen;
+  for (int fitsFrom : {100, 90, 70, 60}) {
+    seen += std::to_string(fitsFrom) + ":";
     const int chosen = fitCaption([&](int percent) {
-      tried.push_back(percent);
-      return percent <= c.fitsFrom;
+      seen += " " + std::to_string(percent);
+      return percent <= fitsFrom;
     });
-    EXPECT_EQ(chosen, c.chosen) << c.fitsFrom;
-    EXPECT_EQ(tried, c.tried) << c.fitsFrom;
+    seen += " -> " + std::to_string(chosen) + "\n";
   }
+  EXPECT_EQ(seen,
+            "100: 100 -> 100\n90: 100 94 88 -> 88\n70: 100 94 88 82 76 70 -> 70\n"
+            "60: 100 94 88 82 76 70 -> 100\n");
 }
 
 // Largest first, then least narrowed: the first font at which the caption fits.
