@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,6 +48,16 @@ class ScreensFixture : public ::testing::Test {
   Initial_Screen& welcome() { return app.initialScreen(); }
   REXEC_Manual& manual() { return app.manual(); }
   MachineView view() { return MachineView(rexec(), input(), manual()); }
+  // An element of the execution screen, or else of the input screen, by the name it is shown
+  // under.
+  template <class Element>
+  Element& named(const std::string& name) {
+    for (ui::Form* form : std::initializer_list<ui::Form*>{&rexec(), &input()})
+      for (ui::Element* e : form->elements())
+        if (auto* found = dynamic_cast<Element*>(e); found && e->displayName() == name)
+          return *found;
+    throw std::invalid_argument("no " + name);
+  }
 
   // --- Events -----------------------------------------------------------------------
 
