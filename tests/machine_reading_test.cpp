@@ -58,7 +58,9 @@ TEST_F(MachineReading, EachScreenOffersItsPartsByName) {
          << memory.table->rows[4].say() << " | " << memory.table->rows[5].name << ": "
          << memory.table->rows[5].say() << "\n";
   }
-  expectGolden("reading/parts.txt", seen.str());
+  seen << "bit cells of address 5: ";
+  for (std::size_t i = 40; i < 48; ++i) seen << screens::bitMark(memory.bitCells[i]);
+  expectGolden("reading/parts.txt", seen.str() + "\n");
 }
 
 }  // namespace
