@@ -30,22 +30,17 @@ class Engine : public ScreensFixture {
 };
 
 // LOAD 5 at address 6, memory[5] = 10000001, manual clock: one instruction end to end, what
-// a student sees after each phase in tests/data/engine/load-trace.txt. Only exact yellow is
-// a 1: black ("x") and other colours fetch as 0, op-code bits too.
+// a student sees after each phase, run controls and decoder cells too, in
+// tests/data/engine/load-trace.txt. Only exact yellow is a 1: black ("x") and other colours
+// fetch as 0, op-code bits too.
 TEST_F(Engine, OneInstructionFromEndToEnd) {
   pokeFrom(5, {"10000001", "x0100101", "01010101"});
   input().Shape1(8 * 6 + 4).setFillColor(ui::kRed);
   rexec().manual_radio.setValue(true);
   startAt(6);
-  std::string trace = seen() + "\n";
-  EXPECT_EQ(runControls(), "step one view return");
-  for (int phase = 1; phase <= 8; ++phase) {
-    pulse();
-    trace += seen() + "\n";
-    const std::string where = "after T" + std::to_string(phase % 8);
-    EXPECT_EQ(runControls(), phase == 8 ? "step view return" : "step view") << where;
-    EXPECT_EQ(greenCells(), phase == 1 ? "" : "SHAPEID(2) SHAPET4(1) shapet5(1)") << where;
-  }
+  const auto line = [&] { return seen() + " | " + runControls() + " | " + greenCells() + ".\n"; };
+  std::string trace = line();
+  for (int phase = 1; phase <= 8; ++phase) pulse(), trace += line();
   expectGolden("engine/load-trace.txt", trace);
   EXPECT_EQ(rexec().IR_Address_Decimal.Caption(), "5");
   EXPECT_EQ(memoryBits(6), "x01?0101");  // the memory keeps its cells
@@ -109,18 +104,6 @@ TEST_P(EnginePhases, DecoderLampsAndControlsPhaseByPhase) {
   EXPECT_EQ(greenCells(), "SHAPEID(1) SHAPET4(0) shapet5(0) shapet6(0) shapet7(0)");
 }
 INSTANTIATE_TEST_SUITE_P(Engine, EnginePhases, ::testing::ValuesIn(readTable("engine/phases.txt")));
-
-TEST_F(Engine, StoreChangesOnlyTheEightCellsOfItsByte) {
-  for (int a = 1; a < 32; ++a) poke(a, "01x11010");
-  fetch(0, 2, 17, 0xC3);
-  const std::string word = lit(rexec().Register_Memory, ui::kRed);
-  pulse(2);  // T4, T5
-  EXPECT_EQ(memoryBits(0), "01010001");
-  for (int a = 1; a < 32; ++a) EXPECT_EQ(memoryBits(a), a == 17 ? "11000011" : "01x11010") << a;
-  EXPECT_EQ(input().Shape1(0).FillColor(), ui::kWhite);
-  EXPECT_EQ(view().s(), 195);
-  EXPECT_EQ(lit(rexec().Register_Memory, ui::kRed), word);
-}
 
 }  // namespace
 }  // namespace volpar::testing

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "frontend/caption_fit.h"
 #include "support/screens_fixture.h"
 
 namespace volpar::testing {
@@ -60,6 +61,14 @@ TEST_F(FormsLayout, UniqueNamesElementsInsideTheirWindowAndBitRowsFromTheLeft) {
           << row[i]->displayName();
     }
   }
+}
+
+// A register's number and the memory heading, each on its own colour, stand in the
+// middle of their boxes; a caption on the screen's own colour from its corner.
+TEST_F(FormsLayout, CaptionsOnAColourOfTheirOwnAreCentred) {
+  EXPECT_TRUE(frontend::captionCentred(rexec().Register_PC_Decimal));
+  EXPECT_TRUE(frontend::captionCentred(input().Label_MEMORY));
+  EXPECT_FALSE(frontend::captionCentred(input().Instruction_in_Binary));
 }
 
 }  // namespace

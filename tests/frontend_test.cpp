@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "frontend/caption_fit.h"
@@ -76,37 +77,63 @@ TEST(ClockPacing, AWakeUpDeliversTheTicksThatFellDueInBurstsOfFifty) {
   }
 }
 
-// The clock wakes for the next tick, but not twice within a displayed frame.
-TEST(ClockPacing, WakesForTheNextTickAtMostOnceAFrame) {
-  const struct {
-    double due, lastWakeUp, wakeAt;
-  } cases[] = {{101, 100, 116}, {116, 100, 116}, {150, 100, 150}, {10, -1000, 10}};
-  for (const auto& c : cases) EXPECT_DOUBLE_EQ(pacing::wakeAtMs(c.due, c.lastWakeUp), c.wakeAt);
-  EXPECT_DOUBLE_EQ(pacing::firstDueMs(500, 50), 550);  // a full interval from now
+// The driver loop both front ends run: ticks delivered at each wake-up as they fell due, a
+// tick that says stop ends the burst, a new interval starts a full one from then.
+TEST(ClockPacer, DeliversTheTicksDueAndFollowsTheTimer) {
+  pacing::Pacer pacer;
+  EXPECT_FALSE(pacer.sync(false, 10, 0));
+  EXPECT_TRUE(pacer.sync(true, 10, 0));
+  EXPECT_FALSE(pacer.sync(true, 10, 5)) << "nothing changed: the clock keeps its pace";
+  EXPECT_DOUBLE_EQ(pacer.wakeAtMs(), 16) << "at most one wake-up a frame";
+  std::vector<int> bursts;
+  const auto wake = [&](double now, int stopAfter = 1000) {
+    int n = 0;
+    pacer.wakeUp(now, [&] { return ++n < stopAfter; });
+    bursts.push_back(n);
+  };
+  wake(35);     // due at 10, 20, 30
+  wake(45);     // 40
+  wake(90, 2);  // 50, 60: the second tick stops it; 70 waits
+  EXPECT_EQ(bursts, (std::vector<int>{3, 1, 2}));
+  EXPECT_DOUBLE_EQ(pacer.wakeAtMs(), 106) << "the next tick fell due at 70; a frame on";
+  EXPECT_TRUE(pacer.sync(true, 100, 200));
+  wake(299);
+  wake(300);
+  EXPECT_EQ(bursts.back(), 1) << "a full new interval from the change";
+  pacer.stop();
+  EXPECT_FALSE(pacer.running());
 }
 
 // The caption is tried at each step, widest first, and keeps the first that fits; one
-// that fits at none keeps its full width.
+// that fits at none keeps its full width. Per case: the widest percentage at which the
+// caption fits, the widths tried, the width chosen.
 TEST(CaptionFit, NarrowsInStepsDownToSeventyPercent) {
-  const struct {
-    int fitsFrom;  // the widest percentage at which the caption fits
-    int chosen;
-    std::vector<int> tried;
-  } cases[] = {
-      {100, 100, {100}},
-      {90, 88, {100, 94, 88}},
-      {70, 70, {100, 94, 88, 82, 76, 70}},
-      {60, 100, {100, 94, 88, 82, 76, 70}},
-  };
-  for (const auto& c : cases) {
-    std::vector<int> tried;
+  std::string seen;
+  for (int fitsFrom : {100, 90, 70, 60}) {
+    seen += std::to_string(fitsFrom) + ":";
     const int chosen = fitCaption([&](int percent) {
-      tried.push_back(percent);
-      return percent <= c.fitsFrom;
+      seen += " " + std::to_string(percent);
+      return percent <= fitsFrom;
     });
-    EXPECT_EQ(chosen, c.chosen) << c.fitsFrom;
-    EXPECT_EQ(tried, c.tried) << c.fitsFrom;
+    seen += " -> " + std::to_string(chosen) + "\n";
   }
+  EXPECT_EQ(seen,
+            "100: 100 -> 100\n90: 100 94 88 -> 88\n70: 100 94 88 82 76 70 -> 70\n"
+            "60: 100 94 88 82 76 70 -> 100\n");
+}
+
+// Largest first, then least narrowed: the first font at which the caption fits.
+TEST(CaptionFit, NarrowsThenMakesSmaller) {
+  std::vector<std::string> tried;
+  const CaptionFont font = fitCaptionFont(8, [&](CaptionFont f) {
+    tried.push_back(std::to_string(f.pixels) + "@" + std::to_string(f.stretch));
+    return f.pixels <= 7 && f.stretch <= 94;
+  });
+  EXPECT_EQ(std::tuple(font.pixels, font.stretch, tried.size()), std::tuple(7, 94, 8u))
+      << "six widths at 8 pixels, two at 7";
+  const CaptionFont none = fitCaptionFont(7, [](CaptionFont) { return false; });
+  EXPECT_EQ(std::tuple(none.pixels, none.stretch), std::tuple(7, 100))
+      << "a caption that fits at none keeps its font and width";
 }
 
 }  // namespace

@@ -18,14 +18,6 @@
 namespace volpar::testing {
 namespace {
 
-// The first difference, readable in a failure message; empty when equal.
-std::string firstDifference(const std::vector<std::string>& want,
-                            const std::vector<std::string>& got) {
-  for (std::size_t i = 0; i < want.size() && i < got.size(); ++i)
-    if (want[i] != got[i]) return "want " + want[i] + "\n got " + got[i];
-  return want.size() == got.size() ? "" : "different element counts";
-}
-
 class History : public ScreensFixture {
  protected:
   history::ExecutionHistory history{app};
@@ -56,16 +48,13 @@ class History : public ScreensFixture {
   }
   // Everything a student can see or the engine can read: every property of every element of
   // both screens, the forms' own state, and the module variables.
-  std::vector<std::string> state() {
-    std::vector<std::string> out = formState(rexec());
-    for (std::string& line : formState(input())) out.push_back(std::move(line));
+  std::string state() {
     const REXEC_Manual& m = manual();
     std::ostringstream vars;
     vars << "Clock_Phase " << m.Clock_Phase << " At_Phase_Zero " << m.At_Phase_Zero
          << " Pause_At_T0 " << m.Pause_At_T0 << " guards " << m.Text_Driving_Bits
          << m.Bits_Driving_Text << " rate " << m.Clock_Rate;
-    out.push_back(vars.str());
-    return out;
+    return screens() + vars.str();
   }
   // Every op code once at addresses 0 to 7 in a random order, data operands in 8 to 31,
   // branches back into 0 to 7; random data with a few black bits after them.
@@ -77,7 +66,7 @@ class History : public ScreensFixture {
       poke(a, op, op >= 5 ? static_cast<int>(rng() % 8) : 8 + static_cast<int>(rng() % 24));
     }
     for (int a = 8; a < 32; ++a) {
-      std::string bits = toBits(static_cast<int>(rng() % 256), 8);
+      std::string bits = toBits(static_cast<int>(rng() % 256));
       if (rng() % 4 == 0) bits[rng() % 8] = 'x';
       poke(a, bits);
     }
@@ -95,12 +84,12 @@ TEST_P(HistoryRoundTrip, StepBackRestoresEveryElementAndModuleVariable) {
   randomProgram(rng);
   if (manualClock) chooseManual();
   startAt(0);
-  const std::vector<std::string> start = state();
+  const std::string start = state();
 
-  std::vector<std::vector<std::string>> before;  // before the event of each phase
+  std::vector<std::string> before;  // before the event of each phase
   for (int events = 0; history.phaseCount() < 150 && events < 2000; ++events) {
     const std::size_t phases = history.phaseCount();
-    std::vector<std::string> now = state();
+    std::string now = state();
     nudge(rng);
     if (history.phaseCount() > phases) before.push_back(std::move(now));
   }
@@ -108,25 +97,25 @@ TEST_P(HistoryRoundTrip, StepBackRestoresEveryElementAndModuleVariable) {
   tickUntilStopped();
   while (before.size() < history.phaseCount()) before.push_back({});  // the pause's phases
   ASSERT_TRUE(history.canStepBack());
-  const std::vector<std::string> end = state();
+  const std::string end = state();
 
   // Back k and forward k again, in manual mode with the same answers, gives the same end.
   if (manualClock) {
     const std::size_t n = history.phaseCount();
     for (int i = 0; i < 20; ++i) history.stepBack();
     while (history.phaseCount() < n) nudge(rng);
-    ASSERT_EQ(firstDifference(end, state()), "") << "after going back and forth";
+    ASSERT_EQ(state(), end) << "after going back and forth";
   }
 
   for (std::size_t n = history.phaseCount(); n > 0; --n) {
     history.stepBack();
     ASSERT_EQ(history.phaseCount(), n - 1);
     if (manualClock) {
-      ASSERT_EQ(firstDifference(before[n - 1], state()), "") << "stepping back phase " << n;
+      ASSERT_EQ(state(), before[n - 1]) << "stepping back phase " << n;
     }
     ASSERT_FALSE(rexec().Timer1.enabled()) << "stepping back phase " << n;
   }
-  EXPECT_EQ(firstDifference(start, state()), "");
+  EXPECT_EQ(state(), start);
   EXPECT_FALSE(history.canStepBack());
 }
 
@@ -147,7 +136,7 @@ TEST_F(History, GoingBackFarRepaintsEachElementOnlyOnce) {
   std::mt19937 rng(7);
   randomProgram(rng);
   startAt(0);
-  const std::vector<std::string> start = state();
+  const std::string start = state();
   for (int events = 0; history.phaseCount() < 2000 && events < 20000; ++events) nudge(rng);
   if (rexec().Timer1.enabled()) click(rexec().Command_Pause);
   tickUntilStopped();
@@ -162,7 +151,7 @@ TEST_F(History, GoingBackFarRepaintsEachElementOnlyOnce) {
   ASSERT_FALSE(counter.changes.empty());
   for (const auto& [element, count] : counter.changes)
     EXPECT_LE(count, 4) << element->displayName();
-  EXPECT_EQ(firstDifference(start, state()), "");
+  EXPECT_EQ(state(), start);
 }
 
 // A short program in manual mode: the newest line after each Step, then the whole history.

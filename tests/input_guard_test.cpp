@@ -14,13 +14,6 @@ namespace {
 // following each other afterwards.
 class InputGuard : public ScreensFixture {
  protected:
-  // A text box of either screen by the name it is shown under.
-  ui::TextBox& box(const std::string& name) {
-    for (ui::Form* form : std::initializer_list<ui::Form*>{&input(), &rexec()})
-      for (ui::Element* e : form->elements())
-        if (e->displayName() == name) return dynamic_cast<ui::TextBox&>(*e);
-    throw std::invalid_argument("no " + name);
-  }
   // The next change of `box` fails after its own handler ran.
   static void failOnce(ui::TextBox& box) {
     box.onChange = [&box, handler = box.onChange] {
@@ -42,10 +35,10 @@ TEST_F(InputGuard, AFailedWriteLeavesBothSidesFollowingEachOther) {
       {"Text_Input_Decimal", "Input_bit(2)", "1", "Text_Input_Decimal", "65", "01000001"}};
   for (const auto& [failing, typed, text, back, backText, shown] : cases) {
     SCOPED_TRACE(std::string(typed) + " writing " + failing);
-    failOnce(box(failing));
-    EXPECT_THROW(type(box(typed), text), std::runtime_error);
+    failOnce(named<ui::TextBox>(failing));
+    EXPECT_THROW(type(named<ui::TextBox>(typed), text), std::runtime_error);
     const std::string other = back;
-    other == "bits" ? typeBits(backText) : type(box(back), backText);
+    other == "bits" ? typeBits(backText) : type(named<ui::TextBox>(back), backText);
     EXPECT_EQ(other == "bits"
                   ? input().Input_Op_Code(0).Text() + " " + input().Input_Memory_Address.Text()
               : other == "Input_Memory_Address" ? entryBits()

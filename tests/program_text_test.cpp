@@ -38,7 +38,7 @@ std::string placed(std::string_view text) {
   return out;
 }
 
-// The tables in tests/data/program_text.
+// The tables in tests/data/program_text; which content is text rather than a program file.
 TEST(ProgramText, EachRuleOfTheSyntaxPlacesItsBytesAndEveryProblemIsListedWithItsPlace) {
   for (const testing::Row& row : testing::readTable("program_text/placed.txt"))
     EXPECT_EQ(placed(testing::unescape(row[0])), row[1]) << row[0];
@@ -47,6 +47,8 @@ TEST(ProgramText, EachRuleOfTheSyntaxPlacesItsBytesAndEveryProblemIsListedWithIt
     EXPECT_EQ(problemsText(a), testing::unescape(row[1])) << row[0];
     EXPECT_FALSE(a.bytes) << row[0];
   }
+  for (const testing::Row& row : testing::readTable("program_text/is_text.txt"))
+    EXPECT_EQ(isProgramText(testing::unescape(row[0])), row[1] == "1") << row[0];
 }
 
 TEST(ProgramText, ManyProblemsAreCountedBeyondThoseListed) {
@@ -58,23 +60,6 @@ TEST(ProgramText, ManyProblemsAreCountedBeyondThoseListed) {
   EXPECT_EQ(problemsText(a).substr(problemsText(a).rfind("and")), "and 50 more problems\n");
 }
 
-TEST(ProgramText, EachLineKnowsTheAddressItPlaced) {
-  const Assembly a = assemble(kCountdown);
-  ASSERT_TRUE(a.bytes);
-  EXPECT_EQ(a.lineOf[0], 2);
-  EXPECT_EQ(a.lineOf[6], 8);
-  EXPECT_EQ(a.lineOf[7], 0);
-}
-
-TEST(ProgramText, TheFirstLineThatSaysSomethingTellsAProgramFileFromText) {
-  EXPECT_FALSE(isProgramText("[First8]\nByte0=00000000\n"));
-  EXPECT_FALSE(isProgramText("\xEF\xBB\xBF\r\n  ; saved by hand\r\n  [Fourth8]"));
-  EXPECT_TRUE(isProgramText(kCountdown));
-  EXPECT_TRUE(isProgramText("  \n\t\n"));
-  EXPECT_TRUE(isProgramText("LOAD 5\n[First8]\n"));
-  EXPECT_FALSE(isProgramText(std::string("LOAD 5\0", 7)));
-}
-
 TEST(ProgramText, TheColouredPartsOfALine) {
   const char* const kinds[] = {"label", "mnemonic", "operand", "comment"};
   std::string parts;
@@ -84,10 +69,12 @@ TEST(ProgramText, TheColouredPartsOfALine) {
   EXPECT_EQ(parts, "label 1+3 mnemonic 5+2 mnemonic 8+3 operand 12+2 comment 15+6 ");
 }
 
-// Labels for branch targets and operands; what no branch reaches is listed as data.
+// Labels for branch targets and operands; what no branch reaches is listed as data. Each
+// line of the text knows the address it placed.
 TEST(Listing, LabelsBranchTargetsAndOperandsAndListsTheUnreachedAsData) {
   const Assembly a = assemble(kCountdown);
   ASSERT_TRUE(a.bytes);
+  EXPECT_EQ(std::vector({a.lineOf[0], a.lineOf[6], a.lineOf[7]}), std::vector({2, 8, 0}));
   testing::expectGolden("program_text/countdown.listing", listing(*a.bytes));
 }
 

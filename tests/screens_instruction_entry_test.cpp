@@ -15,15 +15,6 @@ class InstructionEntry : public ScreensFixture {
  protected:
   ui::TextBox& opCode() { return input().Input_Op_Code(0); }
   ui::TextBox& address() { return input().Input_Memory_Address; }
-  // Both screens show one byte two ways: the op code and address fields read the bit
-  // boxes of the input screen, the decimal box the bit boxes of the input window.
-  void expectViewsInStep(const std::string& why) {
-    const std::string b = entryBits();
-    EXPECT_EQ(ui::ValInt(opCode().Text()), std::stoi(b.substr(0, 3), nullptr, 2)) << why;
-    EXPECT_EQ(ui::ValInt(address().Text()), std::stoi(b.substr(3), nullptr, 2)) << why;
-    EXPECT_EQ(ui::ValInt(rexec().Text_Input_Decimal.Text()), std::stoi(windowBits(), nullptr, 2))
-        << why;
-  }
 };
 
 // After each action, as "op code address | bit boxes | focus | location | bytes 3, 4, 31":
@@ -52,7 +43,6 @@ TEST_F(InstructionEntry, BitBoxesAndFieldsKeepInStepAndSendToMemoryWritesTheByte
             std::to_string(in.Input_Bit(1).SelLength()) + ") | " + in.memory_text.Text() + " | " +
             memoryBits(3) + " " + memoryBits(4) + " " + memoryBits(31) + "\n";
     EXPECT_TRUE(guardsClear()) << what;
-    expectViewsInStep(what);
   }
   expectGolden("entry/bits_fields_and_send.txt", seen);
   EXPECT_EQ(in.Shape1(0).FillColor(), ui::kWhite) << "cell 0 is never memory";
@@ -120,7 +110,6 @@ TEST_P(EntryChecks, ARefusedTextIsReportedThenPutBackToZeroFocusedAndSelected) {
     EXPECT_EQ(box.SelLength(), 1) << "the whole \"0\" is selected";
   }
   EXPECT_TRUE(guardsClear());
-  expectViewsInStep(typed);
   EXPECT_EQ(shown(field), GetParam()[4]);
 }
 

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <string>
 
 #include "support/screens_fixture.h"
@@ -75,27 +77,45 @@ TEST_F(Menus, SaveOpenHelpAndCodeInformation) {
   EXPECT_EQ(platform.messages[0].title, "VOLPAR -- PROGRAM FILE");
 
   // Help > Contents opens topic 1 of the help file; Code information opens the panel
-  // describing every op code, and Close shuts it.
+  // describing every op code, and Close shuts it (tests/data/menus/code_information.txt).
   DERAZO_Input& in = input();
   click(in.cont_menu);
   EXPECT_EQ(platform.helpShown, (std::vector<std::pair<std::string, int>>{{"Vuvuva.zev", 1}}));
   EXPECT_EQ(in.cont_menu.Shortcut(), "F1");
 
-  click(in.Command_Code_Info);
-  click(in.Command_Code_Info);  // twice: still open
-  std::string codes;            // the op codes the panel describes
-  for (const ui::Element* e : in.elements()) {
-    if (e->container() == &in.Code_frame && e->kind() == ui::ElementKind::Label &&
-        e->shownOnScreen())
-      codes += static_cast<const ui::Label*>(e)->Caption().substr(0, 3) + " ";
-  }
-  EXPECT_EQ(codes, "000 001 010 011 100 101 110 111 ");
-  EXPECT_EQ(in.focused(), &in.Command_Code_Close);
-  type(in.Input_Bit(1), "0");  // entry stays usable with the panel open
-  EXPECT_EQ(in.Input_Op_Code(0).Text(), "3");
-  click(in.Command_Code_Close);
-  EXPECT_FALSE(in.Code_frame.visible() || in.Label_Description_ADD.shownOnScreen());
-  EXPECT_EQ(in.focused(), &in.Command_Execute_Program);
+  expectChanges("menus/code_information.txt",
+                {{"Code information twice: still open",
+                  [&] { click(in.Command_Code_Info), click(in.Command_Code_Info); }},
+                 {"bit 1 typed 0: the entry stays usable", [&] { type(in.Input_Bit(1), "0"); }},
+                 {"Close", [&] { click(in.Command_Code_Close); }}});
+}
+
+// File > Open reads program text too: the grid as the text says, a black cell too, and Save
+// asks for a program file's name; a text with problems is refused with all of them listed
+// and memory as it was.
+TEST_F(Menus, ProgramTextFillsTheGridOrListsItsProblems) {
+  std::ofstream(file("good.vpt"), std::ios::binary)
+      << "; two bytes and a black cell\r\n  LOAD v\r\n  BR Neg 0\r\n  ORG 9\r\nv: DATA "
+         "0b1x000001\r\n";
+  std::ofstream(file("bad.vpt")) << "LAOD 5\nDATA 256\n";
+  platform.openAnswers = {file("good.vpt"), file("bad.vpt")};
+  platform.saveAnswers = {std::nullopt};
+  click(input().Open_menu);
+  EXPECT_EQ(memoryBits(0) + " " + memoryBits(1) + " " + memoryBits(9),
+            "00101001 11000000 1x000001");
+  click(input().save_menu);
+  ASSERT_EQ(platform.dialogs.size(), 2U);
+  EXPECT_EQ(platform.dialogs[1].fileNameBefore, "");
+  click(input().Open_menu);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text,
+            "The program text \"" + file("bad.vpt") +
+                "\" could not be loaded.\n"
+                "line 1, column 1: \"LAOD\" is not an instruction; did you mean LOAD?\n"
+                "line 2, column 6: DATA 256 is not a byte: write 0 to 255, -128 to -1, or 0b and "
+                "eight of 0, 1 and x\n"
+                "The memory was not changed.");
+  EXPECT_EQ(memoryBits(0), "00101001");
 }
 
 }  // namespace

@@ -25,15 +25,6 @@ class RunControl : public ScreensFixture {
     poke(20, "00101010");
   }
 
-  // A button or box of the execution screen by the name it is shown under.
-  template <class Element>
-  Element& named(const std::string& name) {
-    for (ui::Element* e : rexec().elements()) {
-      auto* found = dynamic_cast<Element*>(e);
-      if (found && e->displayName() == name) return *found;
-    }
-    throw std::invalid_argument("no " + name);
-  }
   void perform(const std::string& actions) {
     using Args = const std::string&;
     const std::map<std::string, std::function<void(Args, Args)>> verbs{

@@ -46,58 +46,34 @@ TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
 }
 
 // Execute Program opens the panel with the address selected and OK as the default button;
-// Cancel hides it, and the panel opens again with the last address. The memory view shows
-// the grid changing while the clock goes on; Return to Input brings the entry back.
+// Cancel hides it, and the panel opens again with the last address. The memory view hides
+// the entry, keeps the execution screen and shows the grid changing while the clock goes on
+// (a STORE of 0 over 11111111 at 10); Return to Input brings the entry back and closes the
+// code panel, neither touching the clock (tests/data/start/panel_and_memory_view.txt).
 TEST_F(StartExecution, StartPanelThenMemoryViewAndTheWayBack) {
   DERAZO_Input& in = input();
-  for (const char* shown : {"0", "7"}) {
-    click(in.Command_Execute_Program);
-    EXPECT_TRUE(in.Command_OK_For_Start_Location.shownOnScreen() &&
-                in.Command_OK_For_Start_Location.Default());
-    EXPECT_EQ(in.focused(), &in.exec_text);
-    EXPECT_EQ(in.exec_text.Text(), shown);
-    EXPECT_EQ(in.exec_text.SelLength(), 1);
-    type(in.exec_text, "7");
-    click(in.Command_Start_Location_Cancel);
-    EXPECT_FALSE(in.EXEC_FRAME.visible());
-  }
   poke(4, "010 01010");  // STORE 10
-  startAt(4);
-  step();
-  tick();  // T1
-  click(in.Command_Code_Info);
-  click(rexec().Command_View_Memory);
-  // Entry controls the memory view hides, a few of each kind.
-  const ui::Element* entry[] = {&in.Input_Bit(1),           &in.Input_Bit(8),
-                                &in.Input_Op_Code(0),       &in.memory_text,
-                                &in.Command_Send_to_Memory, &in.Command_Execute_Program};
-  EXPECT_TRUE(in.Visible() && rexec().Visible()) << "the execution screen is not hidden";
-  EXPECT_EQ(in.focused(), &in.Return_to_exec_screen);
-  for (const ui::Element* e : entry) EXPECT_FALSE(e->shownOnScreen()) << e->displayName();
-  EXPECT_FALSE(in.EXEC_FRAME.visible() || in.Code_frame.visible());
-  EXPECT_TRUE(in.Command_Restart.visible() && in.Command_quit.visible());
-  EXPECT_TRUE(rexec().Timer1.enabled()) << "the clock goes on";
-
-  poke(10, "11111111");
-  for (int i = 0; i < 4; ++i) tick();  // T2..T5: S (0) is stored at 10, in view
-  EXPECT_EQ(memoryBits(10), "00000000");
-
-  click(in.Return_to_exec_screen);
-  EXPECT_TRUE(rexec().Visible() && !input().Visible());
-  EXPECT_TRUE(input().Return_to_exec_screen.visible()) << "the arrangement is kept";
-
-  click(rexec().Command_Pause);
-  tickUntilStopped();  // the T0 after STORE
-  click(rexec().Command_View_Memory);
-  click(rexec().Command_Return_to_Input);
-  EXPECT_TRUE(in.Visible() && rexec().Visible() && !in.Return_to_exec_screen.visible());
-  for (const ui::Element* e : entry) EXPECT_TRUE(e->shownOnScreen()) << e->displayName();
-  EXPECT_TRUE(in.Command_OK_For_Start_Location.shownOnScreen());
-  EXPECT_EQ(in.exec_text.Text(), "4");
-  EXPECT_EQ(runControls(), "resume one view return") << "neither button touches the clock";
-  click(in.Command_Code_Info);
-  click(rexec().Command_Return_to_Input);
-  EXPECT_FALSE(in.Code_frame.visible()) << "Return to Input closes the code panel";
+  expectChanges(
+      "start/panel_and_memory_view.txt",
+      {{"Execute Program", [&] { click(in.Command_Execute_Program); }},
+       {"7 typed, Cancel",
+        [&] { type(in.exec_text, "7"), click(in.Command_Start_Location_Cancel); }},
+       {"Execute Program", [&] { click(in.Command_Execute_Program); }},
+       {"4 typed, OK, Begin, T1",
+        [&] { type(in.exec_text, "4"), click(in.Command_OK_For_Start_Location), step(), tick(); }},
+       {"Code information, View Memory",
+        [&] { click(in.Command_Code_Info), click(rexec().Command_View_Memory); }},
+       {"11111111 at 10, T2 to T5",
+        [&] {
+          poke(10, "11111111");
+          for (int i = 0; i < 4; ++i) tick();
+        }},
+       {"Return to Execution", [&] { click(in.Return_to_exec_screen); }},
+       {"Pause, T0", [&] { click(rexec().Command_Pause), tickUntilStopped(); }},
+       {"View Memory, Return to Input",
+        [&] { click(rexec().Command_View_Memory), click(rexec().Command_Return_to_Input); }},
+       {"Code information, Return to Input",
+        [&] { click(in.Command_Code_Info), click(rexec().Command_Return_to_Input); }}});
   EXPECT_TRUE(platform.messages.empty());
 }
 

@@ -3,12 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <bitset>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <iterator>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/application.h"
 #include "machine/REXEC_Manual.h"
@@ -16,6 +21,7 @@
 #include "screens/execution/REXEC.h"
 #include "screens/input/DERAZO_Input.h"
 #include "screens/welcome/Initial_Screen.h"
+#include "support/data_table.h"
 #include "support/fake_platform.h"
 #include "support/form_state.h"
 #include "ui/colors.h"
@@ -42,6 +48,16 @@ class ScreensFixture : public ::testing::Test {
   Initial_Screen& welcome() { return app.initialScreen(); }
   REXEC_Manual& manual() { return app.manual(); }
   MachineView view() { return MachineView(rexec(), input(), manual()); }
+  // An element of the execution screen, or else of the input screen, by the name it is shown
+  // under.
+  template <class Element>
+  Element& named(const std::string& name) {
+    for (ui::Form* form : std::initializer_list<ui::Form*>{&rexec(), &input()})
+      for (ui::Element* e : form->elements())
+        if (auto* found = dynamic_cast<Element*>(e); found && e->displayName() == name)
+          return *found;
+    throw std::invalid_argument("no " + name);
+  }
 
   // --- Events -----------------------------------------------------------------------
 
@@ -101,18 +117,14 @@ class ScreensFixture : public ::testing::Test {
     }
     ASSERT_EQ(j, 9) << "a byte has eight bits: " << bits;
   }
-  void poke(int address, int value) { poke(address, toBits(value, 8)); }
+  void poke(int address, int value) { poke(address, toBits(value)); }
   // Bytes one after the other from `address` on.
   void pokeFrom(int address, std::initializer_list<const char*> bytes) {
     for (const char* bits : bytes) poke(address++, bits);
   }
   void poke(int address, int opCode, int operand) { poke(address, opCode * 32 + operand); }
-  static std::string toBits(int value, int width) {
-    std::string out(static_cast<std::size_t>(width), '0');
-    for (int i = width - 1; i >= 0; --i, value /= 2) {
-      if (value % 2) out[static_cast<std::size_t>(i)] = '1';
-    }
-    return out;
+  static std::string toBits(int value) {
+    return std::bitset<8>(static_cast<unsigned>(value)).to_string();
   }
   // Types a byte into the bit boxes, one box after the other.
   void typeBits(const std::string& bits) {
@@ -165,10 +177,7 @@ class ScreensFixture : public ::testing::Test {
   bool negativeFlag() { return rexec().SHAPET4(7).FillColor() == ui::kRed; }
   // Memory byte as '1' yellow, '0' white, 'x' black, '?' any other colour.
   std::string memoryBits(int address) {
-    std::string out;
-    for (int j = 1; j <= 8; ++j)
-      out += mark(input().Shape1(8 * address + j).FillColor(), ui::kYellow);
-    return out;
+    return lit(input().Shape1, ui::kYellow).substr(8 * address + 1, 8);
   }
   // The texts of the bit boxes of the input screen and of the input window, "00000000".
   static std::string texts(ui::ControlArray<ui::TextBox>& boxes) {
@@ -233,6 +242,22 @@ class ScreensFixture : public ::testing::Test {
     return out;
   }
   bool guardsClear() { return !manual().Text_Driving_Bits && !manual().Bits_Driving_Text; }
+  // Plays the steps and compares with the golden file `name` what each changed: its label,
+  // then every line of screens() that differs from before it.
+  using Steps = std::vector<std::pair<std::string, std::function<void()>>>;
+  void expectChanges(const std::string& name, const Steps& steps) {
+    std::string seen, before = screens();
+    for (const auto& [label, act] : steps) {
+      act();
+      const std::string now = screens();
+      std::istringstream was(before), is(now);
+      seen += "-- " + label + "\n";
+      for (std::string a, b; std::getline(is, b);)
+        if (!std::getline(was, a) || a != b) seen += b + "\n";
+      before = now;
+    }
+    expectGolden(name, seen);
+  }
 };
 
 }  // namespace volpar::testing
