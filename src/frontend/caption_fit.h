@@ -3,7 +3,9 @@
 
 #include <array>
 #include <functional>
+#include <string_view>
 
+#include "i18n/text.h"
 #include "ui/element.h"
 
 namespace volpar::frontend {
@@ -13,6 +15,12 @@ namespace volpar::frontend {
 inline constexpr std::array<int, 6> kCaptionSteps = {100, 94, 88, 82, 76, 70};
 // A caption whose glyphs still do not fit is made smaller, a pixel at a time, down to this.
 inline constexpr int kSmallestCaptionPixels = 6;
+
+// What a text box shows: the student's own text as it is; a fixed text that is no Tab stop
+// (the welcome screen's) in the language in use.
+inline std::string_view boxText(const ui::TextBox& box) {
+  return box.TabStop() ? std::string_view(box.Text()) : i18n::shown(box.Text());
+}
 
 // The first step, in percent, at which fits(percent) says the caption fits its box. A
 // caption that fits at none keeps 100 % and is cut at the box.

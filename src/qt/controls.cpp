@@ -18,6 +18,7 @@
 #include <QTextCursor>
 #include <algorithm>
 
+#include "frontend/caption_fit.h"
 #include "qt/box_text.h"
 #include "qt/qt_color.h"
 #include "qt/qt_font.h"
@@ -99,11 +100,10 @@ class EntryBox : public QLineEdit {
   bool focusedByClick_ = false;
 };
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-
-// What a text box shows: the student's own text as it is; a fixed text that is no Tab stop
-// (the welcome screen's) in the language in use.
-QString boxText(const ui::TextBox& e) { return e.TabStop() ? qs(e.Text()) : shown(e.Text()); }
+QString boxText(const ui::TextBox& e) {
+  const std::string_view shown = frontend::boxText(e);
+  return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
+}
 
 // Text as a multi-line box shows it: line breaks of either convention become one.
 QString multiLineText(const ui::TextBox& e) {

@@ -155,7 +155,8 @@ void describeKind(const Sink& set, const ui::Element& e) {
     }
     case ui::ElementKind::TextBox: {
       const auto& t = as<ui::TextBox>(e);
-      set("text", t.Text())("selStart", t.SelStart())("selLength", t.SelLength());
+      set("text", std::string(frontend::boxText(t)))("selStart", t.SelStart())("selLength",
+                                                                               t.SelLength());
       set("maxLength", t.MaxLength())("multiLine", t.MultiLine());
       break;
     }

@@ -14,10 +14,12 @@ const LOOP = ['0:00111111', '1:00011110', '2:01011111', '3:10100000', '30:000000
 
 // Runs in the page: each visible text under `root` not marked, and each accessible name not
 // marked; a text is a value when it names a key (Ctrl+O, F3) or has no two letters in a row
-// outside its marks but in capitals (LOAD 31, PC, VOLPAR: the same in every language).
+// outside its marks but in capitals or the decoder's BR Neg and BR NNeg (LOAD 31, PC, VOLPAR:
+// the machine's notation, the same in every language).
 function unmarkedUnder(root) {
   const key = /^((Ctrl|Shift|Alt)\+)*(F\d+|\S)$/;
-  const words = (t) => t.replace(/⟦[^⟧]*⟧/gu, '').replace(/\b\p{Lu}{2,}\b/gu, '');
+  const words = (t) =>
+    t.replace(/⟦[^⟧]*⟧/gu, '').replace(/\b\p{Lu}{2,}\b/gu, '').replace(/\bN?Neg\b/gu, '');
   const value = (t) => key.test(t.trim()) || !/\p{L}{2}/u.test(words(t));
   const shown = (n) => n.checkVisibility() && !n.closest('#help iframe, textarea, input, [aria-hidden="true"]');
   const found = new Set();
@@ -74,8 +76,8 @@ test('under the pseudo-language every screen, panel, box and menu is marked and 
 // Runs in the page: every element of the screens as drawn, its words left out.
 function drawnValues() {
   return [...document.querySelectorAll('section.window [data-name]')].map((n) => {
-    const text = /\p{L}{2}/u.test(n.textContent) ? '' : n.textContent;
-    return `${n.dataset.name} ${n.value ?? ''} ${text} ${getComputedStyle(n).backgroundColor}`;
+    const values = [n.value ?? '', n.textContent].map((t) => (/\p{L}{2}/u.test(t) ? '' : t));
+    return `${n.dataset.name} ${values.join(' ')} ${getComputedStyle(n).backgroundColor}`;
   });
 }
 
@@ -116,7 +118,7 @@ for (const lang of ['en', 'de', 'es', 'fr', 'pt_BR', 'zh_CN']) {
     );
     await s.page.keyboard.press('F1');
     const helpLang = () =>
-      s.page.evaluate(() => document.querySelector('#help iframe').contentDocument?.documentElement.lang);
+      s.page.evaluate(() => document.querySelector('#help iframe').contentDocument?.documentElement?.lang);
     await s.eventually(helpLang, lang === 'en' ? '' : lang.replace('_', '-'), 'the help in that language');
     await s.close();
   });
