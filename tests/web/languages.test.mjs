@@ -19,7 +19,10 @@ const LOOP = ['0:00111111', '1:00011110', '2:01011111', '3:10100000', '30:000000
 function unmarkedUnder(root) {
   const key = /^((Ctrl|Shift|Alt)\+)*(F\d+|\S)$/;
   const words = (t) =>
-    t.replace(/⟦[^⟧]*⟧/gu, '').replace(/\b\p{Lu}{2,}\b/gu, '').replace(/\bN?Neg\b/gu, '');
+    t
+      .replace(/⟦[^⟧]*⟧/gu, '')
+      .replace(/\b\p{Lu}{2,}\b/gu, '')
+      .replace(/\bN?Neg\b/gu, '');
   const value = (t) => key.test(t.trim()) || !/\p{L}{2}/u.test(words(t));
   const shown = (n) => n.checkVisibility() && !n.closest('#help iframe, textarea, input, [aria-hidden="true"]');
   const found = new Set();
