@@ -128,7 +128,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The windows need a platform plug-in, which the Qt libraries only recommend.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
-# The windows draw Chinese with whichever installed font has its characters.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-microhei")
+# The windows draw Chinese with whichever installed font has its characters, and Qt's own
+# dialogs speak the language chosen where Qt's translations are installed.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-microhei, qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -11,7 +11,7 @@ set -euo pipefail
 # gettext: msgfmt and msgen compile the catalogs built into the programs.
 run=(
   cmake ninja-build g++ make gettext
-  qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core fonts-liberation
 )
 package=(dpkg-dev file)
 test=(

@@ -11,6 +11,7 @@
 
 #include "exercise/check.h"
 #include "frontend/reading_windows.h"
+#include "i18n/languages.h"
 #include "i18n/text.h"
 #include "qt/accessibility.h"
 #include "qt/bit_values.h"
@@ -64,6 +65,7 @@ FrontEnd::~FrontEnd() {
 }
 
 void FrontEnd::start() {
+  translateToolkit(i18n::language());
   gate_.deliver([this] { app_.start(); });
 }
 
@@ -152,6 +154,7 @@ void FrontEnd::setLanguage(const std::string& code) {
   bool changed = false;
   gate_.deliver([this, &code, &changed] { changed = app_.setLanguage(code); });
   if (!changed) return;
+  translateToolkit(i18n::language());
   for (auto& [form, window] : windows_) {
     if (!window) continue;
     window->languageChanged();

@@ -2,7 +2,10 @@
 #include "qt/language_menu.h"
 
 #include <QActionGroup>
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QSettings>
+#include <QTranslator>
 #include <cstdlib>
 
 #include "i18n/languages.h"
@@ -38,6 +41,16 @@ void rememberLanguage(std::string_view choice) { settings().setValue(kLanguageKe
 std::string languageOf(std::string_view choice) {
   if (!choice.empty()) return std::string(choice);
   return std::string(i18n::systemLanguage([](const char* name) { return std::getenv(name); }));
+}
+
+void translateToolkit(std::string_view code) {
+  static QTranslator* toolkit = nullptr;
+  if (toolkit) QCoreApplication::removeTranslator(toolkit);
+  delete toolkit;
+  toolkit = new QTranslator;
+  if (toolkit->load(QStringLiteral("qtbase_") + text(code),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(toolkit);
 }
 
 std::string startLanguage(std::string_view commandLine) {

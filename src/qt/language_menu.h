@@ -19,6 +19,11 @@ std::string startLanguage(std::string_view commandLine);
 // The code a choice stands for now ("" is the system's language).
 std::string languageOf(std::string_view choice);
 
+// Qt's own words (its file dialogs, a text box's context menu) in the language in use, from
+// Qt's translations where the system has them (Debian's qt6-translations-l10n); English
+// otherwise. VOLPAR's own texts never come from there.
+void translateToolkit(std::string_view code);
+
 // View > Language: "System language", then each language by its own name, as radio items;
 // choosing one calls `choose` with the choice.
 QMenu* languageMenu(QWidget* parent, std::function<void(const std::string&)> choose);

@@ -218,6 +218,8 @@ TEST_F(Languages, TheViewMenuChoosesAndRemembersTheLanguage) {
   languages->actions()[3]->trigger();
   EXPECT_EQ(i18n::language(), "de");
   EXPECT_EQ(qt::languageChoice(), "de");
+  // Qt's own dialogs follow, from Qt's translations.
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Suchen in:");
   // The system asks for French (gettext reads LANGUAGE only beside a locale other than C).
   const QByteArray language = qgetenv("LANGUAGE"), all = qgetenv("LC_ALL");
   qputenv("LANGUAGE", "");
