@@ -5,38 +5,14 @@
 # mode, twelve steps, the INPUT answered, the OUTPUT heard. Each step must speak its phase,
 # each Send to Memory the byte it stored; Orca speaks through orca_silent_speech.py, which
 # notes each utterance, and keeps its debug log (--debug-file) beside.
-# A virtual display, a window manager, a private session bus (the accessibility bus starts
-# on it) and a private home, so that Orca runs with its defaults.
-# Exit 77 (skipped) where Orca or the display cannot start.
+# A window manager in the session of session.sh, whose private home lets Orca run with its
+# defaults.
 # Usage: orca_test.sh path/to/volpar
 set -uo pipefail
 
 volpar=$(realpath "$1")
-skip() { echo "skipped: $*"; exit 77; }
-for tool in xvfb-run dbus-daemon openbox orca xdotool; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed"
-done
-if [ -z "${VOLPAR_ORCA_ON_DISPLAY:-}" ]; then
-  VOLPAR_ORCA_ON_DISPLAY=1 exec xvfb-run -a -s "-noreset -screen 0 1280x1024x24" "$0" "$@"
-fi
-
-work=$(mktemp -d)
-chmod 700 "$work"
-mkdir -p "$work/home" "$work/run"
-chmod 700 "$work/run"
-export HOME=$work/home XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data \
-  XDG_CACHE_HOME=$work/cache QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb \
-  QT_ENABLE_HIGHDPI_SCALING=0
-bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"$work/bus.pid") ||
-  skip "no session bus"
-export DBUS_SESSION_BUS_ADDRESS=$bus
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  kill "$(cat "$work/bus.pid")" 2>/dev/null
-  [ -n "${VOLPAR_ORCA_KEEP:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT
+needs="openbox orca xdotool"
+. "$(dirname "$(realpath "$0")")/session.sh"
 log=$work/orca.log
 # Orca with its defaults, but speaking through a server that makes no sound.
 mkdir -p "$XDG_DATA_HOME/orca"
@@ -85,6 +61,11 @@ expect() {
 key() {
   xdotool key --delay 150 "$@"
   sleep 0.5
+}
+# last_was GLOB WHAT: a failure unless what Orca said last matches GLOB.
+last_was() {
+  # shellcheck disable=SC2053
+  [[ $last == $1 ]] || { echo "FAILED: $2"; failures=$((failures + 1)); }
 }
 expect "Screen reader on" 30 "Orca starts" || skip "Orca does not start here"
 "$volpar" >"$work/volpar.log" 2>&1 &
@@ -138,10 +119,7 @@ for phase in 1 2 3 4 5 6; do
   key space
   expect "notification .*Clock phase T$phase" 20 "step to T$phase"
 done
-case $last in
-  *"waiting for a value"*) ;;
-  *) echo "FAILED: the INPUT's wait was not said"; failures=$((failures + 1)) ;;
-esac
+last_was "*waiting for a value*" "the INPUT's wait was not said"
 xdotool type --delay 400 42
 sleep 0.5
 key Return
@@ -158,11 +136,7 @@ for _ in 1 2 3 4 5; do
   expect "notification .*Clock phase" 12 "a phase of OUTPUT" || break
   case $last in *"Output 42"*) break ;; esac
 done
-case $last in
-  *"Output 42"*) ;;
-  *) echo "FAILED: the output 42 was never said"; failures=$((failures + 1)) ;;
-esac
-
+last_was "*Output 42*" "the output 42 was never said"
 
 # The readings are reached the same way, at the clock; the arrow keys walk them in the
 # drawing's order (the clock, the lit lamps, the program counter, ...).
