@@ -35,13 +35,6 @@ std::string describe(const QRectF& r) {
   return s.str();
 }
 
-bool shown(const ui::Element& e) {
-  for (const ui::Frame* f = e.container(); f; f = f->container()) {
-    if (!f->visible()) return false;
-  }
-  return e.visible();
-}
-
 bool overlap(const QRectF& a, const QRectF& b) {
   return a.left() < b.right() && b.left() < a.right() && a.top() < b.bottom() &&
          b.top() < a.bottom();
@@ -82,7 +75,7 @@ class LayoutTest : public BridgeFixture {
     std::vector<Drawn> drawn;
     for (const ui::Element* e : form.elements()) {
       const ui::ElementKind k = e->kind();
-      if (shown(*e) && k != ui::ElementKind::Timer && k != ui::ElementKind::Menu && e->rect().width)
+      if (e->shownOnScreen() && k != ui::ElementKind::Timer && k != ui::ElementKind::Menu && e->rect().width)
         drawn.push_back(drawnElement(window(form), *e));
     }
     return drawn;
@@ -127,7 +120,7 @@ class LayoutTest : public BridgeFixture {
     // A frame's caption stands on one line inside the frame.
     for (const ui::Element* e : form.elements()) {
       const auto* frame = dynamic_cast<const ui::Frame*>(e);
-      if (!frame || !shown(*frame)) continue;
+      if (!frame || !frame->shownOnScreen()) continue;
       const QFontMetricsF fm(qt::toQFont(frame->font(), w.scale()));
       EXPECT_LE(6 * w.scale() + 2 + fm.horizontalAdvance(QString::fromStdString(frame->Caption())),
                 w.pixelRect(*frame).width())
