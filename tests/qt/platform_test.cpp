@@ -103,11 +103,7 @@ TEST(FileNames, BytesThatAreNotUtf8ReachTheSystem) {
 TEST(HelpViewer, FollowsOnlyItsOwnTopics) {
   QTemporaryDir dir;
   const QString path = dir.filePath("help.html");
-  const std::string lines = [] {
-    std::string l;
-    for (int i = 0; i < 200; ++i) l += "<p>line</p>";
-    return l;
-  }();
+  const std::string lines = QString("<p>line</p>").repeated(200).toStdString();
   std::ofstream(path.toStdString())
       << "<p><a href=\"mailto:a@example.com\">write</a> <a href=\"file:///etc/passwd\">see</a> "
          "<a href=\"#topic-3\">third</a></p>"
