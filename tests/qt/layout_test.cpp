@@ -75,7 +75,8 @@ class LayoutTest : public BridgeFixture {
     std::vector<Drawn> drawn;
     for (const ui::Element* e : form.elements()) {
       const ui::ElementKind k = e->kind();
-      if (e->shownOnScreen() && k != ui::ElementKind::Timer && k != ui::ElementKind::Menu && e->rect().width)
+      if (e->shownOnScreen() && k != ui::ElementKind::Timer && k != ui::ElementKind::Menu &&
+          e->rect().width)
         drawn.push_back(drawnElement(window(form), *e));
     }
     return drawn;
