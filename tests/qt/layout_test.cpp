@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The screens at every size a projector may give them: each element drawn wholly inside
-// the window, each caption's glyphs inside its box, and elements the layout keeps apart
-// drawn apart; numbers and signs in the middle; menus, history and help grown with them.
+// the window, a control in its scaled font, each caption's glyphs inside its box, and
+// elements the layout keeps apart drawn apart; numbers and signs in the middle; menus,
+// history and help grown with them.
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QListView>
@@ -65,6 +66,9 @@ class LayoutTest : public BridgeFixture {
     } else if (QWidget* control = widget(e)) {
       d.box = d.mark = QRectF(control->mapTo(w.clientArea(), QPoint(0, 0)), control->size());
       d.control = true;
+      if (e.kind() != ui::ElementKind::Frame) {
+        EXPECT_EQ(control->font(), qt::toQFont(e.font(), w.scale())) << e.displayName();
+      }
     }
     d.places.push_back(d.box);
     for (const ui::Frame* f = e.container(); f; f = f->container())
