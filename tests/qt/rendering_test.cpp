@@ -3,6 +3,7 @@
 // twip layout, panels that are hidden, captions as the toolkit draws them. (The drawing
 // scaled with the window: layout_test.cpp.)
 #include <QFontMetricsF>
+#include <QPalette>
 #include <QPushButton>
 #include <set>
 #include <tuple>
@@ -10,10 +11,22 @@
 #include "bridge_fixture.h"
 #include "qt/box_text.h"
 #include "qt/element_painter.h"
+#include "qt/qt_color.h"
 #include "qt/qt_font.h"
 
 namespace volpar::qttest {
 namespace {
+
+TEST(ColorConversion, ModelColoursAreBlueGreenRed) {
+  const QPalette pal = QApplication::palette();
+  const std::pair<ui::Color, QColor> cases[] = {{ui::kYellow, QColor(255, 255, 0)},
+                                                {ui::kCyan, QColor(0, 255, 255)},
+                                                {0x123456, QColor(0x56, 0x34, 0x12)},
+                                                {ui::kWindowBackground, pal.color(QPalette::Base)},
+                                                {ui::kWindowText, pal.color(QPalette::Text)},
+                                                {ui::kButtonFace, pal.color(QPalette::Button)}};
+  for (const auto& [model, drawn] : cases) EXPECT_EQ(qt::toQColor(model, pal), drawn) << model;
+}
 
 // Fresh screens carry their titles and the program's icon and are drawn in their colours;
 // hidden panels and their contents are not drawn until they open.
