@@ -78,6 +78,13 @@ class BridgeFixture : public ::testing::Test {
     QApplication::processEvents();
   }
 
+  static QWidget* focus() { return QApplication::focusWidget(); }
+  // A key pressed where the focus is.
+  static void key(int key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(focus(), static_cast<Qt::Key>(key), modifiers);
+    settle();
+  }
+
   // One user event delivered as the windows deliver it.
   void act(const std::function<void()>& handler) {
     frontEnd.gate().deliver(handler);

@@ -25,8 +25,7 @@ class History : public BridgeFixture {
   void keyIn(QWidget& target, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     activate(*target.window());
     if (!target.isWindow()) target.setFocus();
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus ? focus : &target, key, modifiers);
+    QTest::keyClick(focus() ? focus() : &target, key, modifiers);
     settle();
   }
   qt::HistoryWindow* historyWindow() { return frontEnd.historyWindow(); }

@@ -27,12 +27,6 @@ class Interaction : public BridgeFixture {
     startRun();
     activate(window(rexec()));
   }
-  QWidget* focus() { return QApplication::focusWidget(); }
-  void key(int key, Qt::KeyboardModifiers modifiers = {}) {
-    ASSERT_NE(focus(), nullptr);
-    QTest::keyClick(focus(), static_cast<Qt::Key>(key), modifiers);
-    settle();
-  }
   void click(QWidget* target, QPoint at = {}) {
     QTest::mouseClick(target, Qt::LeftButton, {}, at);
     settle();
@@ -124,8 +118,7 @@ TEST_F(Interaction, ExecutionScreenKeys) {
   EXPECT_TRUE(rexec().Timer1.enabled());
   act([this] { rexec().Timer1.setEnabled(false); });
 
-  QTest::keyClick(focus(), Qt::Key_F1);
-  settle();
+  key(Qt::Key_F1);
   ASSERT_TRUE(platform.helpViewer() && platform.helpViewer()->isVisible());
   QTextBrowser* browser = platform.helpViewer()->browser();
   EXPECT_EQ(browser->cursorForPosition(QPoint(4, 4)).block().text(), "Execution screen");

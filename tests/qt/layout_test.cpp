@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The screens at every size a projector may give them: each element drawn wholly inside
-// the window, each caption's glyphs inside its box, and elements the layout keeps apart
-// drawn apart; numbers and signs in the middle; menus, history and help grown with them.
+// the window, a control in its scaled font, each caption's glyphs inside its box, and
+// elements the layout keeps apart drawn apart; numbers and signs in the middle; menus,
+// history and help grown with them.
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QListView>
@@ -35,13 +36,6 @@ std::string describe(const QRectF& r) {
   return s.str();
 }
 
-bool shown(const ui::Element& e) {
-  for (const ui::Frame* f = e.container(); f; f = f->container()) {
-    if (!f->visible()) return false;
-  }
-  return e.visible();
-}
-
 bool overlap(const QRectF& a, const QRectF& b) {
   return a.left() < b.right() && b.left() < a.right() && a.top() < b.bottom() &&
          b.top() < a.bottom();
@@ -72,6 +66,9 @@ class LayoutTest : public BridgeFixture {
     } else if (QWidget* control = widget(e)) {
       d.box = d.mark = QRectF(control->mapTo(w.clientArea(), QPoint(0, 0)), control->size());
       d.control = true;
+      if (e.kind() != ui::ElementKind::Frame) {
+        EXPECT_EQ(control->font(), qt::toQFont(e.font(), w.scale())) << e.displayName();
+      }
     }
     d.places.push_back(d.box);
     for (const ui::Frame* f = e.container(); f; f = f->container())
@@ -82,7 +79,8 @@ class LayoutTest : public BridgeFixture {
     std::vector<Drawn> drawn;
     for (const ui::Element* e : form.elements()) {
       const ui::ElementKind k = e->kind();
-      if (shown(*e) && k != ui::ElementKind::Timer && k != ui::ElementKind::Menu && e->rect().width)
+      if (e->shownOnScreen() && k != ui::ElementKind::Timer && k != ui::ElementKind::Menu &&
+          e->rect().width)
         drawn.push_back(drawnElement(window(form), *e));
     }
     return drawn;
@@ -127,7 +125,7 @@ class LayoutTest : public BridgeFixture {
     // A frame's caption stands on one line inside the frame.
     for (const ui::Element* e : form.elements()) {
       const auto* frame = dynamic_cast<const ui::Frame*>(e);
-      if (!frame || !shown(*frame)) continue;
+      if (!frame || !frame->shownOnScreen()) continue;
       const QFontMetricsF fm(qt::toQFont(frame->font(), w.scale()));
       EXPECT_LE(6 * w.scale() + 2 + fm.horizontalAdvance(QString::fromStdString(frame->Caption())),
                 w.pixelRect(*frame).width())

@@ -24,11 +24,8 @@ class PartWalk : public BridgeFixture {
     return {};
   }
   static std::string pressed(std::initializer_list<QKeyCombination> keys) {
-    for (QKeyCombination key : keys) {
-      QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
-      settle();
-    }
-    return QApplication::focusWidget()->objectName().toStdString();
+    for (QKeyCombination k : keys) key(k.key(), k.keyboardModifiers());
+    return focus()->objectName().toStdString();
   }
 };
 

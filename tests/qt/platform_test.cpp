@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The real platform: file dialog set-up and a missing help file; its message box is seen in use
-// by the interaction tests.
+// The real platform: file dialog set-up, a missing help file, names in message boxes and a
+// handler's failure; its message box is seen in use by the interaction tests too.
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -76,6 +76,9 @@ TEST_F(Markup, NamesInMessageBoxesAreNeverMarkup) {
     EXPECT_TRUE(box.format == Qt::PlainText && box.text.contains(QString::fromStdString(hostile)))
         << box.text.toStdString();
   }
+  // The failure's box is a warning over the windows.
+  EXPECT_TRUE(closer.seen[2].title == "VOLPAR" && closer.seen[2].icon == QMessageBox::Warning &&
+              closer.seen[2].text.startsWith("This action could not be completed:\n"));
 }
 
 // A name whose bytes are not UTF-8, as the file dialog hands it over (shown with U+FFFD),
@@ -100,11 +103,7 @@ TEST(FileNames, BytesThatAreNotUtf8ReachTheSystem) {
 TEST(HelpViewer, FollowsOnlyItsOwnTopics) {
   QTemporaryDir dir;
   const QString path = dir.filePath("help.html");
-  const std::string lines = [] {
-    std::string l;
-    for (int i = 0; i < 200; ++i) l += "<p>line</p>";
-    return l;
-  }();
+  const std::string lines = QString("<p>line</p>").repeated(200).toStdString();
   std::ofstream(path.toStdString())
       << "<p><a href=\"mailto:a@example.com\">write</a> <a href=\"file:///etc/passwd\">see</a> "
          "<a href=\"#topic-3\">third</a></p>"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the windows draw: titles and icon, colours at the centres of cells computed from the
-// twip layout, panels that are hidden, and the drawing scaled with the window.
+// twip layout, panels that are hidden, captions as the toolkit draws them. (The drawing
+// scaled with the window: layout_test.cpp.)
 #include <QFontMetricsF>
 #include <QPalette>
 #include <QPushButton>
@@ -55,27 +56,6 @@ TEST_F(BridgeFixture, FreshScreensAndHiddenPanelsAreDrawnInTheirColours) {
     EXPECT_NE(render(frame->form()).pixelColor(inside), back) << frame->name();
     act([open] { open->click(); });
     EXPECT_EQ(render(frame->form()).pixelColor(inside), back) << frame->name();
-  }
-}
-
-// A byte in memory lights its cells, drawn to the window's scale as it grows and shrinks
-// back. (The cells a fetch lights: announcement_test.cpp.)
-TEST_F(BridgeFixture, MemoryIsDrawnInItsColoursAtEveryScale) {
-  hideWelcome();
-  poke({{0, "00100101"}});
-  qt::FormWindow& w = window(input());
-  const QSize base = w.clientArea()->size();
-  for (double factor : {2.0, 1.5, 1.0}) {
-    sizeClient(w, base * factor);
-    ASSERT_NEAR(w.scale(), factor, 0.01);
-    const QImage in = render(input());
-    EXPECT_EQ(in.size(), base * factor);
-    std::string drawn;
-    for (int b = 1; b <= 8; ++b) drawn += colourName(colorAt(in, input().Shape1(b))) + " ";
-    EXPECT_EQ(drawn, "white white yellow white white yellow white yellow ") << factor;
-    const ui::CommandButton& send = input().Command_Send_to_Memory;
-    EXPECT_EQ(widget(send)->geometry(), w.pixelRect(send));
-    EXPECT_EQ(widget(send)->font(), qt::toQFont(send.font(), factor));
   }
 }
 
