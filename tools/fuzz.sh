@@ -16,10 +16,21 @@ out="$root/build-fuzz"
 target="$out/program-file-fuzz"
 mkdir -p "$out/corpus"
 
+# The readers' messages go through the catalogs; the fuzzers run in English, which needs none.
+english="$out/english_only.cpp"
+[ -e "$english" ] || cat >"$english" <<'EOF2'
+#include "i18n/embedded_catalogs.h"
+namespace volpar::i18n {
+const EmbeddedCatalog kEmbeddedCatalogs[] = {{"", {}}};
+const std::size_t kEmbeddedCatalogCount = 0;
+}  // namespace volpar::i18n
+EOF2
+i18n=("$root"/src/i18n/*.cpp "$english")
+
 sources=("$root"/src/storage/private_profile.cpp "$root"/src/storage/program_file_text.cpp
-         "$root"/src/storage/file_io.cpp "$root"/src/ui/quoted.cpp
+         "$root"/src/storage/file_io.cpp "$root"/src/ui/quoted.cpp "${i18n[@]}"
          "$root"/tools/fuzz/program_file_fuzz.cpp)
-if [ ! -x "$target" ] || [ -n "$(find "${sources[@]}" "$root"/src/storage/*.h "$root"/tools/fuzz/*.h -newer "$target" 2>/dev/null)" ]; then
+if [ ! -x "$target" ] || [ -n "$(find "${sources[@]}" "$root"/src/storage/*.h "$root"/src/i18n/*.h "$root"/tools/fuzz/*.h -newer "$target" 2>/dev/null)" ]; then
   echo "Building $target"
   clang++ -std=c++20 -O2 -g -fno-omit-frame-pointer \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
@@ -45,7 +56,7 @@ fi
 # The program-text reader: a student's text reaches the grader as a program file does.
 text_target="$out/program-text-fuzz"
 text_sources=("$root"/src/assembly/*.cpp "$root"/src/storage/program_file_text.cpp
-              "$root"/src/storage/private_profile.cpp "$root"/src/ui/quoted.cpp
+              "$root"/src/storage/private_profile.cpp "$root"/src/ui/quoted.cpp "${i18n[@]}"
               "$root"/tools/fuzz/program_text_fuzz.cpp)
 if [ ! -x "$text_target" ] || [ -n "$(find "${text_sources[@]}" "$root"/src/assembly/*.h -newer "$text_target" 2>/dev/null)" ]; then
   echo "Building $text_target"
