@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "i18n/catalog.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <mutex>

@@ -2,11 +2,8 @@
 #include "i18n/text.h"
 
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <cctype>
-#include <memory>
-#include <mutex>
 #include <string>
 
 #include "i18n/catalog.h"
