@@ -59,7 +59,7 @@ std::string_view shown(std::string_view text) {
   return catalog && hasLetter(text) ? catalog->text(text) : text;
 }
 
-std::string fill(std::string_view pattern, std::initializer_list<std::string_view> args) {
+std::string fill(std::string_view pattern, std::span<const std::string_view> args) {
   std::string out;
   out.reserve(pattern.size() + 16);
   for (std::size_t i = 0; i < pattern.size(); ++i) {
@@ -69,8 +69,7 @@ std::string fill(std::string_view pattern, std::initializer_list<std::string_vie
       continue;
     }
     ++i;
-    if (const auto k = static_cast<std::size_t>(next - '1'); k < args.size())
-      out += *(args.begin() + k);
+    if (const auto k = static_cast<std::size_t>(next - '1'); k < args.size()) out += args[k];
   }
   return out;
 }

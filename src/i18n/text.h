@@ -10,6 +10,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,9 @@ constexpr const char* mark(const char* source) { return source; }
 std::string_view shown(std::string_view text);
 
 // The pattern with %1 ... %9 replaced by the arguments (a missing argument by nothing).
-std::string fill(std::string_view pattern, std::initializer_list<std::string_view> args);
+std::string fill(std::string_view pattern, std::span<const std::string_view> args);
+inline std::string fill(std::string_view pattern, std::initializer_list<std::string_view> args) {
+  return fill(pattern, std::span(args.begin(), args.size()));
+}
 
 }  // namespace volpar::i18n

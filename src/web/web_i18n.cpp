@@ -26,18 +26,11 @@ std::string trn(const std::string& one, const std::string& many, double n) {
 
 std::string shown(const std::string& text) { return std::string(volpar::i18n::shown(text)); }
 
-// %1..%4 filled in from an array of strings, as the library fills its own; the page's texts
-// take no more.
+// %1..%9 filled in from an array of strings, as the library fills its own.
 std::string fill(const std::string& pattern, const val& args) {
   const auto parts = emscripten::vecFromJSArray<std::string>(args);
-  std::vector<std::string_view> views(parts.begin(), parts.end());
-  switch (views.size()) {
-    case 0: return volpar::i18n::fill(pattern, {});
-    case 1: return volpar::i18n::fill(pattern, {views[0]});
-    case 2: return volpar::i18n::fill(pattern, {views[0], views[1]});
-    case 3: return volpar::i18n::fill(pattern, {views[0], views[1], views[2]});
-    default: return volpar::i18n::fill(pattern, {views[0], views[1], views[2], views[3]});
-  }
+  const std::vector<std::string_view> views(parts.begin(), parts.end());
+  return volpar::i18n::fill(pattern, views);
 }
 
 // [{code, name}]: English first, then every language with a catalog, by its own name.

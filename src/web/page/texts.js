@@ -21,7 +21,7 @@ export function trn(one, many, n) {
 // Only marks a text for the catalogs: it is looked up where it is written (tr(text)).
 export const mark = (text) => text;
 
-// %1..%4 in a translated pattern, so that no value is ever glued to a translated piece.
+// %1..%9 in a translated pattern, so that no value is ever glued to a translated piece.
 export const fill = (pattern, ...args) => (app.module ? app.module.fill(pattern, args.map(String)) : pattern);
 
 export function onLanguage(redraw) {
