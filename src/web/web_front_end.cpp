@@ -662,8 +662,8 @@ std::string hexOf(frontend::Rgb c) {
   return frontend::cssColor(static_cast<ui::Color>(c.red | c.green << 8 | c.blue << 16), "");
 }
 
-// A colour the themes map is drawn from its custom property, which the page sets from the
-// theme in force: a change of theme repaints without touching an element.
+// A colour the themes map is named by its custom property, which the page sets from the
+// theme in force (and reads once a theme).
 std::string themedColor(double colour, int paint, const std::string& fallback) {
   if (!(colour >= 0 && colour <= 0xFFFFFFFF) || paint < 0 || paint > 2) return fallback;
   const auto slot = frontend::slotOf(static_cast<ui::Color>(colour), frontend::Paint(paint));

@@ -8,15 +8,39 @@ export const FILL = 0;
 export const BACK = 1;
 export const FORE = 2;
 
-// The colour as the theme in force draws it: a custom property the theme sets, or the
-// colour itself where no theme maps it.
+// The colour as the theme in force draws it. The theme's colours are custom properties the
+// page sets from the program's table (theme.js); an element is given the colour such a
+// property holds, read once a theme, rather than var(--vp-NAME) itself: a var() in an
+// element's own style makes the browser work out its whole style again at every change,
+// and a running clock changes dozens of cells a frame. A change of theme forgets these and
+// draws every element again (form_view.js).
+const drawnColours = new Map();
+
+export function forgetColours() {
+  drawnColours.clear();
+}
+
+function drawnColour(key, themed) {
+  let colour = drawnColours.get(key);
+  if (colour !== undefined) return colour;
+  colour = themed();
+  const property = /^var\((--[\w-]+)\)$/.exec(colour)?.[1];
+  if (property) colour = getComputedStyle(document.documentElement).getPropertyValue(property).trim() || colour;
+  drawnColours.set(key, colour);
+  return colour;
+}
+
 export function css(colour, fallback = '', paint = BACK) {
-  return app.module.themedColor(colour >>> 0, paint, fallback);
+  return drawnColour(`${colour >>> 0} ${paint} ${fallback}`, () =>
+    app.module.themedColor(colour >>> 0, paint, fallback),
+  );
 }
 
 // A label's text on its back (on one of the machine's colours, as a bit's digit is there).
 export function textCss(fore, back, fallback) {
-  return app.module.themedText(fore >>> 0, back >>> 0, fallback);
+  return drawnColour(`text ${fore >>> 0} ${back >>> 0} ${fallback}`, () =>
+    app.module.themedText(fore >>> 0, back >>> 0, fallback),
+  );
 }
 
 // With the page's CJK families after the program's, for the characters its fonts lack.

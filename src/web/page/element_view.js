@@ -314,6 +314,13 @@ export class ElementView {
     if (opening) n.parentNode.append(n); // a panel that opens lies over what it covers
   }
 
+  // Drawn again whole: a change of theme changes the colour of nearly everything drawn.
+  redraw() {
+    const d = this.last;
+    this.last = undefined;
+    if (d) this.sync(d);
+  }
+
   // Position, size, font, visibility and enabled state, as every drawn element has them;
   // true when the element's box or font changed.
   box(d, prev, rect = d) {
@@ -325,7 +332,9 @@ export class ElementView {
       s.width = px(rect.width);
       s.height = px(rect.height);
     }
-    const restyled = !sameFont(d.font, prev.font);
+    // A shape writes no text: it takes no font, and its own style stays as small as a
+    // cell's that changes at every tick must.
+    const restyled = this.kind !== 'shape' && !sameFont(d.font, prev.font);
     if (restyled) {
       s.fontFamily = fontFamily(d.font);
       s.fontSize = fontSize(d.font);

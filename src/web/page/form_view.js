@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One window of the program: its title, menu bar and client area, drawn at one scale.
 import { app } from './state.js';
-import { css, fontFamily, fontSize, px } from './captions.js';
+import { css, fontFamily, fontSize, forgetColours, px } from './captions.js';
 import { deliver } from './events.js';
 import { ElementView, drawn } from './element_view.js';
 import { MenuView, addPageItemsTo } from './menus.js';
@@ -9,6 +9,7 @@ import { shortcutMatches } from './keys.js';
 import { reveal, scaleFor } from './desk_layout.js';
 import { addTooltips } from './form_tooltips.js';
 import { onLanguage, tr } from './texts.js';
+import { onThemeChange } from './theme.js';
 
 // The focus is with no one: on the page's body, or on a control just hidden or disabled
 // (which the browser blurs at its next frame). Asked after every frame's drawing.
@@ -206,4 +207,11 @@ export class FormView {
 onLanguage(() => {
   for (const form of app.forms.values())
     form.node.querySelector('.title .close')?.setAttribute('aria-label', tr('Close'));
+});
+
+// A change of theme: every window's ground and every element drawn again in its colours.
+onThemeChange(() => {
+  forgetColours();
+  for (const form of app.forms.values()) form.client.style.background = css(form.desc.back, 'var(--sys-window)');
+  for (const view of app.views.values()) view.redraw?.();
 });

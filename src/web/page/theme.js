@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // View > Theme: the screens' colours from the program's table of themes, set as custom
 // properties (--vp-NAME, and --sys-NAME for the system colours) that every drawn element
-// takes its colours from, so that a change repaints at once without touching an element.
+// takes its colours from; a change draws the elements again in the new colours.
 // System follows the browser's prefers-color-scheme and prefers-contrast; the choice is
 // kept in the browser. The operating system's own high contrast (forced-colors) is
 // honoured by the style sheet with system colours.
