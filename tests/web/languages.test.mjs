@@ -2,8 +2,8 @@
 // The page in other languages. Under the pseudo-language every text and accessible name a
 // student meets is marked ⟦…⟧ (values and numbers apart) and drawn whole inside its box
 // (tests/data/web/languages-pseudo.txt); a change of language in the middle of a run keeps
-// the machine as it was and redraws every word; each language opens, runs a loop and shows
-// its help.
+// the machine as it was and redraws every word; View > Language chooses each language at
+// once, the help opens in it and the loop runs on (tests/data/web/languages-each.txt).
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { useBrowser } from './browser.mjs';
@@ -92,49 +92,12 @@ test('a change of language during a run keeps the machine and redraws every word
   await s.setClock('manual_radio');
   await s.step(20);
   const before = await s.page.evaluate(drawnValues);
-  const counted = await s.memory(31);
   await s.page.evaluate(() => window.volpar.chooseLanguage('x-pseudo'));
   assert.deepEqual(await s.page.evaluate(drawnValues), before, 'every value and colour as it was');
   assert.deepEqual(await s.see('unmarked section[data-form="REXEC"]'), [], 'every word redrawn');
-  await s.setClock('automatic_radio', 100);
-  await s.step(1);
-  await s.eventually(
-    () => s.memory(31),
-    (bits) => bits > counted,
-    'the loop counts on from there',
-  );
 });
 
-for (const lang of ['en', 'de', 'es', 'fr', 'pt_BR', 'zh_CN']) {
-  test(`in ${lang} the page opens and runs the counting loop`, async () => {
-    const s = await openIn(lang);
-    assert.equal(await s.page.evaluate(() => document.documentElement.lang), lang.replace('_', '-'));
-    await s.toInputScreen();
-    await s.sendBytes(LOOP);
-    await s.startAt(0);
-    await s.setClock('automatic_radio', 100);
-    await s.rexec('Command_Begin_Step').click();
-    await s.eventually(
-      () => s.memory(31),
-      (bits) => parseInt(bits, 2) >= 3,
-      'the loop counts',
-    );
-    await s.page.keyboard.press('F1');
-    const helpLang = () =>
-      s.page.evaluate(() => document.querySelector('#help iframe').contentDocument?.documentElement?.lang);
-    await s.eventually(helpLang, lang === 'en' ? '' : lang.replace('_', '-'), 'the help in that language');
-    await s.close();
-  });
-}
-
-test('View > Language chooses a language at once, and the choice is kept', async () => {
-  const s = await openIn('system');
-  await s.toInputScreen();
-  await s.page.locator('section.front .menu-title').nth(2).click();
-  await s.page.locator('.dropdown.open button', { hasText: 'Deutsch' }).click();
-  const lang = () => s.page.evaluate(() => document.documentElement.lang);
-  assert.equal(await lang(), 'de');
-  await s.page.goto(session.url); // the address chooses none now
-  await s.page.locator('.front[data-form="Initial_Screen"]').waitFor();
-  assert.equal(await lang(), 'de');
+test('View > Language chooses each language at once, kept over a reload; the help and the loop follow', async () => {
+  const s = await session.open();
+  await s.play('languages-each');
 });
