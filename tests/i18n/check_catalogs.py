@@ -7,6 +7,7 @@
   glossary PO GLOSSARY EXCEPTIONS  a text holding a glossary term holds the term's translation
 """
 import gettext
+import io
 import re
 import subprocess
 import sys
@@ -32,13 +33,10 @@ def check_pot(source):
 
 def translations(po):
     """Each text translated and its translation (a plural's first forms), lines joined."""
-    with tempfile.TemporaryDirectory() as work:
-        mo = str(Path(work) / "catalog.mo")
-        ok, out = run("msgfmt", "--output-file=" + mo, po)
-        if not ok:
-            sys.exit(out)
-        with open(mo, "rb") as file:
-            catalog = gettext.GNUTranslations(file)._catalog
+    done = subprocess.run(["msgfmt", "--output-file=-", po], capture_output=True)
+    if done.returncode:
+        sys.exit(done.stderr.decode())
+    catalog = gettext.GNUTranslations(io.BytesIO(done.stdout))._catalog
     return [(key.split("\x04")[-1] if isinstance(key, str) else key[0], " ".join(value.split()))
             for key, value in catalog.items()
             if key and value and (isinstance(key, str) or key[1] == 0)]
@@ -106,8 +104,6 @@ def check_glossary(po, glossary, exceptions):
 
 
 if __name__ == "__main__":
-    checks = {"pot": check_pot, "catalog": check_catalog, "help": check_help,
-              "glossary": check_glossary}
-    passed, report = checks[sys.argv[1]](*sys.argv[2:])
+    passed, report = globals()["check_" + sys.argv[1]](*sys.argv[2:])
     sys.stdout.write(report)
     sys.exit(0 if passed else 1)

@@ -15,11 +15,7 @@ const session = useBrowser();
 // the machine's notation, the same in every language).
 function unmarkedUnder(root) {
   const key = /^((Ctrl|Shift|Alt)\+)*(F\d+|\S)$/;
-  const words = (t) =>
-    t
-      .replace(/⟦[^⟧]*⟧/gu, '')
-      .replace(/\b\p{Lu}{2,}\b/gu, '')
-      .replace(/\bN?Neg\b/gu, '');
+  const words = (t) => t.replace(/⟦[^⟧]*⟧|\b\p{Lu}{2,}\b|\bN?Neg\b/gu, '');
   const value = (t) => key.test(t.trim()) || !/\p{L}{2}/u.test(words(t));
   const shown = (n) => n.checkVisibility() && !n.closest('#help iframe, textarea, input, [aria-hidden="true"]');
   const found = new Set();
@@ -27,10 +23,8 @@ function unmarkedUnder(root) {
     if (!shown(n)) continue;
     const own = [...n.childNodes].some((c) => c.nodeType === Node.TEXT_NODE && c.textContent.trim());
     if (own && !value(n.textContent)) found.add(n.textContent.trim());
-    for (const name of ['aria-label', 'title']) {
-      const said = n.getAttribute(name);
+    for (const said of [n.getAttribute('aria-label'), n.getAttribute('title')])
       if (said && !value(said)) found.add(said);
-    }
   }
   return [...found];
 }
