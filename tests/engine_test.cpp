@@ -9,14 +9,10 @@
 namespace volpar::testing {
 namespace {
 
-class Engine : public ScreensFixture {
+class EngineTable : public ScreensFixture, public ::testing::WithParamInterface<Row> {
  protected:
-  // All a student sees of the run, phase cells and run controls aside, in one line.
-  std::string seen() {
-    return "clock " + clockCells() + " | " + registers() + " | M " +
-           lit(rexec().Register_Memory, ui::kRed).substr(1) + (negativeFlag() ? " neg" : "") +
-           " | lamps " + (litLamps().empty() ? "-" : litLamps());
-  }
+  int number(int field) { return std::stoi(GetParam()[field]); }
+  const std::string& field(int field) { return GetParam()[field]; }
   // Puts `opCode address` at `at`, starts there with S holding `sValue` (cells and caption,
   // as a finished LOAD leaves them) and runs T1 to T3.
   void fetch(int at, int opCode, int address, int sValue = 0) {
@@ -27,29 +23,6 @@ class Engine : public ScreensFixture {
       rexec().Shapet(j).setFillColor(sValue % 2 ? ui::kRed : ui::kWhite);
     pulse(3);
   }
-};
-
-// LOAD 5 at address 6, memory[5] = 10000001, manual clock: one instruction end to end, what
-// a student sees after each phase, run controls and decoder cells too, in
-// tests/data/engine/load-trace.txt. Only exact yellow is a 1: black ("x") and other colours
-// fetch as 0, op-code bits too.
-TEST_F(Engine, OneInstructionFromEndToEnd) {
-  pokeFrom(5, {"10000001", "x0100101", "01010101"});
-  input().Shape1(8 * 6 + 4).setFillColor(ui::kRed);
-  rexec().manual_radio.setValue(true);
-  startAt(6);
-  const auto line = [&] { return seen() + " | " + runControls() + " | " + greenCells() + ".\n"; };
-  std::string trace = line();
-  for (int phase = 1; phase <= 8; ++phase) pulse(), trace += line();
-  expectGolden("engine/load-trace.txt", trace);
-  EXPECT_EQ(rexec().IR_Address_Decimal.Caption(), "5");
-  EXPECT_EQ(memoryBits(6), "x01?0101");  // the memory keeps its cells
-}
-
-class EngineTable : public Engine, public ::testing::WithParamInterface<Row> {
- protected:
-  int number(int field) { return std::stoi(GetParam()[field]); }
-  const std::string& field(int field) { return GetParam()[field]; }
 };
 
 // One instruction from T1 to T0, S set beforehand: the lamps lit at T4, then the registers

@@ -18,7 +18,6 @@ namespace {
 class MachineReading : public ScreensFixture {
  protected:
   std::string summary() { return screens::machineSummary(rexec(), &input()); }
-  bool says(const std::string& line) { return summary().find(line + "\n") != std::string::npos; }
 };
 
 // ADD 5 of 3 after LOAD 6 of 250: S overflows to 253, then 0 (mod 256) and the flag goes.

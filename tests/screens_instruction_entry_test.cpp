@@ -82,7 +82,7 @@ class EntryChecks : public InstructionEntry, public ::testing::WithParamInterfac
   std::string shown(const std::string& f) {
     if (f == "start") {
       click(input().Command_OK_For_Start_Location);
-      return pcBits();
+      return lit(rexec().ShapePC, ui::kYellow);
     }
     return inWindow(f) ? windowBits() : entryBits();
   }

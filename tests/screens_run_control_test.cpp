@@ -33,7 +33,7 @@ class RunControl : public ScreensFixture {
         {"tick", [&](Args, Args) { tick(); }},
         {"stop", [&](Args, Args) { tickUntilStopped(); }},
         {"manual", [&](Args, Args) { chooseManual(); }},
-        {"options", [&](Args, Args) { openOptions(); }},
+        {"options", [&](Args, Args) { click(rexec().Command_Options); }},
         {"automatic", [&](Args, Args) { click(rexec().automatic_radio); }},
         {"poke", [&](Args at, Args bits) { poke(std::stoi(at), bits); }},
         {"drag", [&](Args rate, Args) { drag(rexec().time_scroll, std::stoi(rate)); }},
@@ -105,8 +105,7 @@ TEST_F(RunControl, AutomaticThenManualClockThroughEveryStateOfTheRun) {
   EXPECT_EQ(runControls(), "step view return");
   EXPECT_TRUE(manual().Pause_At_T0);
 
-  openOptions();
-  click(rexec().automatic_radio);
+  perform("options+automatic");
   click(rexec().Stop_For_Output);  // cleared: the OUTPUT at 1 does not stop the clock
   click(rexec().Command_Options_Close);
   step();
