@@ -13,26 +13,21 @@ class EngineTable : public ScreensFixture, public ::testing::WithParamInterface<
  protected:
   int number(int field) { return std::stoi(GetParam()[field]); }
   const std::string& field(int field) { return GetParam()[field]; }
-  // Puts `opCode address` at `at`, starts there with S holding `sValue` (cells and caption,
-  // as a finished LOAD leaves them) and runs T1 to T3.
-  void fetch(int at, int opCode, int address, int sValue = 0) {
-    poke(at, opCode, address);
-    startAt(at);
-    rexec().Register_S_Decimal.setCaption(std::to_string(sValue));
-    for (int j = 8; j >= 1; --j, sValue /= 2)
-      rexec().Shapet(j).setFillColor(sValue % 2 ? ui::kRed : ui::kWhite);
-    pulse(3);
-  }
 };
 
-// One instruction from T1 to T0, S set beforehand: the lamps lit at T4, then the registers
-// and the negative flag at T0 (tests/data/engine/execute.txt).
+// One instruction (op code, operand) at an address from T1 to T0, S set beforehand: the lamps lit
+// at T4, then the registers and the negative flag at T0 (tests/data/engine/execute.txt).
 using EngineOneInstruction = EngineTable;
 TEST_P(EngineOneInstruction, BranchesAndAdditionsEndWithTheRightRegisters) {
   const std::string memory = field(4) == "-" ? "" : field(4);
   if (!memory.empty()) poke(number(2), memory);
-  fetch(number(0), number(1), number(2), number(3));
-  pulse();  // T4
+  poke(number(0), number(1), number(2));
+  startAt(number(0));
+  // S as a finished LOAD leaves it, cells and caption.
+  rexec().Register_S_Decimal.setCaption(field(3));
+  for (int j = 8, s = number(3); j >= 1; --j, s /= 2)
+    rexec().Shapet(j).setFillColor(s % 2 ? ui::kRed : ui::kWhite);
+  pulse(4);  // T1 to T4
   const std::string lamps = litLamps();
   pulse(4);  // T5 to T0
   EXPECT_EQ((lamps.empty() ? "-" : lamps) + " | " + registers() + (negativeFlag() ? " neg" : ""),
