@@ -35,9 +35,8 @@ std::set<Target> changed(const Values& before, const Values& after) {
   static constexpr std::array kRegisters{Target::PC, Target::AR, Target::IR,    Target::X,
                                          Target::Y,  Target::S,  Target::Output};
   std::set<Target> out;
-  for (std::size_t i = 0; i < kRegisters.size(); ++i) {
+  for (std::size_t i = 0; i < kRegisters.size(); ++i)
     if (before.registers[i] != after.registers[i]) out.insert(kRegisters[i]);
-  }
   if (before.memory != after.memory) out.insert(Target::Memory);
   return out;
 }
