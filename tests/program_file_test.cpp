@@ -16,6 +16,7 @@
 #include <optional>
 #include <random>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -53,14 +54,10 @@ struct OrdinaryUser {
 
 class ProgramFile : public ScreensFixture {
  protected:
-  fs::path dir;
-
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "volpar-program-file-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir = pattern;
-  }
-  void TearDown() override {
+  std::string pattern = (fs::temp_directory_path() / "volpar-program-file-XXXXXX").string();
+  const fs::path dir =
+      ::mkdtemp(pattern.data()) ? fs::path(pattern) : throw std::runtime_error(pattern);
+  ~ProgramFile() override {
     std::error_code ec;
     fs::remove_all(dir, ec);
   }
