@@ -21,8 +21,7 @@ using EngineOneInstruction = EngineTable;
 TEST_P(EngineOneInstruction, BranchesAndAdditionsEndWithTheRightRegisters) {
   const std::string memory = field(4) == "-" ? "" : field(4);
   if (!memory.empty()) poke(number(2), memory);
-  poke(number(0), number(1), number(2));
-  startAt(number(0));
+  poke(number(0), number(1), number(2)), startAt(number(0));
   // S as a finished LOAD leaves it, cells and caption.
   rexec().Register_S_Decimal.setCaption(field(3));
   for (int j = 8, s = number(3); j >= 1; --j, s /= 2)
@@ -45,10 +44,7 @@ using EnginePhases = EngineTable;
 TEST_P(EnginePhases, DecoderLampsAndControlsPhaseByPhase) {
   const int opCode = number(0);
   rexec().Stop_For_Output.setValue(0);
-  poke(0, opCode, 31);
-  startAt(0);
-  step();
-  pulse(2);
+  poke(0, opCode, 31), startAt(0), step(), pulse(2);
   EXPECT_EQ(greenCells(), field(1));
   pulse();
   std::string lamps;

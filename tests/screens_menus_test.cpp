@@ -45,8 +45,7 @@ class Menus : public ScreensFixture {
 // changes neither memory nor the folder; after a save or a load the dialogs start where that
 // file is, on new screens too, and Open changes only the memory grid.
 TEST_F(Menus, SaveOpenHelpAndCodeInformation) {
-  poke(0, "001 00101");
-  poke(31, "10000001");
+  poke(0, "001 00101"), poke(31, "10000001");
   click(input().Open_menu);  // the empty answer queues cancel
   platform.exeDir = d;
   platform.openAnswers.push_back(file("sub/missing.txt"));
@@ -56,15 +55,12 @@ TEST_F(Menus, SaveOpenHelpAndCodeInformation) {
   click(input().save_menu);
   const std::string saved = readFile(prog);
 
-  click(input().Command_Restart);
-  click(input().save_menu);
+  click(input().Command_Restart), click(input().save_menu);
   EXPECT_EQ(readFile(prog), saved);
-  typeBits("11100011");
-  click(input().Command_Execute_Program);
+  typeBits("11100011"), click(input().Command_Execute_Program);
   fs::copy_file(prog, file("copy.txt"));
   platform.openAnswers.push_back(file("copy.txt"));
-  click(input().Open_menu);
-  click(input().Open_menu);
+  click(input().Open_menu), click(input().Open_menu);
   EXPECT_EQ(dialogs(), "open /home/student/Documents ''; open " + d + " ''; save " + d + " '" +
                            file("sub/missing.txt") + "'; save " + d + "/sub ''; open " + d +
                            "/sub ''; open " + d + " '" + file("copy.txt") + "'; ");

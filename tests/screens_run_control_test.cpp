@@ -95,8 +95,7 @@ TEST_F(RunControl, AutomaticThenManualClockThroughEveryStateOfTheRun) {
 
   // Execute 1 in the manual ready state runs T1 to T7 and the T0 that stops: exactly one
   // instruction; its pause request is left for a later automatic run.
-  step();
-  click(rexec().Command_Return_to_Input);
+  step(), click(rexec().Command_Return_to_Input);
   click(input().Command_OK_For_Start_Location);  // ready again: Execute 1 enabled
   ASSERT_EQ(runControls(), "step one view return");
   click(rexec().Command_One_instruction);
@@ -107,8 +106,7 @@ TEST_F(RunControl, AutomaticThenManualClockThroughEveryStateOfTheRun) {
 
   perform("options+automatic");
   click(rexec().Stop_For_Output);  // cleared: the OUTPUT at 1 does not stop the clock
-  click(rexec().Command_Options_Close);
-  step();
+  click(rexec().Command_Options_Close), step();
   EXPECT_EQ(tickUntilStopped(), 8);  // one instruction, then the pending pause stops it
   EXPECT_EQ(runControls(), "resume one view return");
   EXPECT_FALSE(manual().Pause_At_T0);
