@@ -43,8 +43,7 @@ INSTANTIATE_TEST_SUITE_P(Engine, EngineOneInstruction,
 using EnginePhases = EngineTable;
 TEST_P(EnginePhases, DecoderLampsAndControlsPhaseByPhase) {
   const int opCode = number(0);
-  rexec().Stop_For_Output.setValue(0);
-  poke(0, opCode, 31), startAt(0), step(), pulse(2);
+  rexec().Stop_For_Output.setValue(0), poke(0, opCode, 31), startAt(0), step(), pulse(2);
   EXPECT_EQ(greenCells(), field(1));
   pulse();
   std::string lamps;

@@ -134,20 +134,16 @@ struct ChangeCounter : ui::FormObserver {
 // exactly as at the start.
 TEST_F(History, GoingBackFarRepaintsEachElementOnlyOnce) {
   std::mt19937 rng(7);
-  randomProgram(rng);
-  startAt(0);
+  randomProgram(rng), startAt(0);
   const std::string start = state();
   for (int events = 0; history.phaseCount() < 2000 && events < 20000; ++events) nudge(rng);
   if (rexec().Timer1.enabled()) click(rexec().Command_Pause);
   tickUntilStopped();
   ASSERT_GE(history.phaseCount(), 2000u);
   ChangeCounter counter;
-  rexec().setObserver(&counter);
-  input().setObserver(&counter);
-  history.stepBack();
-  history.goBackTo(0);
-  rexec().setObserver(nullptr);
-  input().setObserver(nullptr);
+  rexec().setObserver(&counter), input().setObserver(&counter);
+  history.stepBack(), history.goBackTo(0);
+  rexec().setObserver(nullptr), input().setObserver(nullptr);
   ASSERT_FALSE(counter.changes.empty());
   for (const auto& [element, count] : counter.changes)
     EXPECT_LE(count, 4) << element->displayName();

@@ -139,8 +139,7 @@ TEST_F(ProgramFile, LoadingAndSavingKeepWhatTheUserWrote) {
   EXPECT_EQ(memory(), countdown);
   // A link that points nowhere yet, or at such a link, is saved through: its file is made
   // where it points and the link stays.
-  fs::create_directory(dir / "work");
-  fs::create_symlink("work/new.txt", dir / "dangling.txt");
+  fs::create_directory(dir / "work"), fs::create_symlink("work/new.txt", dir / "dangling.txt");
   fs::create_symlink("dangling.txt", dir / "chain.txt");
   const std::string saved = randomGrid(8);
   for (const char* link : {"dangling.txt", "chain.txt"}) {
@@ -196,19 +195,16 @@ TEST_F(ProgramFile, SavesInPlaceWhereNeededAndAFailureChangesNothingAndSaysWhy) 
     EXPECT_EQ(::chown(makeFile(name, countdown, perms).c_str(), owner, group), 0);
   };
   makeFile("notes.txt", "[Notes]\r\nByte0=11111111\r\n; First8\r\n");
-  makeFile("image.txt", png);
-  makeFile("utf16.txt", utf16);
+  makeFile("image.txt", png), makeFile("utf16.txt", utf16);
   makeFile("utf16be.txt", "\xFE\xFF" + utf16.substr(2));
   makeFile("huge.txt", "[First8]\r\n;" + std::string(1 << 20, ' '));
   makeFile("nearly-huge.txt", "[First8]\r\n;" + std::string((1 << 20) - 12, ' '));
-  makeFile("read-only.txt", countdown, P::owner_read);
-  makeFile("handwritten.txt", handwritten);
+  makeFile("read-only.txt", countdown, P::owner_read), makeFile("handwritten.txt", handwritten);
   makeFile("not-mine.txt", countdown, P::owner_read | P::group_all | P::others_read);
   file("linked/a.txt", root ? 65534 : ::geteuid(), rw_r_r);
   file("locked/mine.txt", root ? 65534 : ::geteuid(), rw_r_r);
   fs::create_hard_link(dir / "linked/a.txt", dir / "linked/b.txt");
-  fs::create_directory(dir / "loops");
-  fs::create_symlink("b.txt", dir / "loops/a.txt");
+  fs::create_directory(dir / "loops"), fs::create_symlink("b.txt", dir / "loops/a.txt");
   fs::create_symlink("a.txt", dir / "loops/b.txt");
   std::vector<Row> cases = readTable("program_file/failures.txt");
   fs::permissions(dir / "locked", P::owner_exec | P::owner_read | P::others_exec);
@@ -217,8 +213,7 @@ TEST_F(ProgramFile, SavesInPlaceWhereNeededAndAFailureChangesNothingAndSaysWhy) 
     file("shared/group.txt", 0, rw_r_r | P::group_write);
     cases.push_back({"save", "shared/group.txt", "", "0", "1"});
   }
-  fs::permissions(dir, P::all);
-  fs::permissions(dir / "linked", P::all);
+  fs::permissions(dir, P::all), fs::permissions(dir / "linked", P::all);
   if (root) fs::permissions(dir / "shared", P::all | P::sticky_bit);
   std::string skipped = root ? "" : "the shared file and the security attribute need root";
   const auto acl = [&](const std::string& args, const std::string& name) {

@@ -32,8 +32,7 @@ class ProgramLink : public ScreensFixture {
   void open(const std::string& fragment) {
     const storage::LinkedProgram program = storage::readProgramLink(fragment);
     ASSERT_TRUE(program.bytes) << program.problem;
-    input().openProgram(*program.bytes);
-    app.collectRetired();
+    input().openProgram(*program.bytes), app.collectRetired();
   }
 };
 
@@ -48,8 +47,7 @@ TEST_F(ProgramLink, CarriesEveryCellAndOpensAsMade) {
       if (b != "-") poke(std::stoi(b), b.substr(b.find('=') + 1));
     const std::string made = memory();
     EXPECT_EQ(link(), row[1]);
-    click(input().Command_Restart);
-    open(row[1]);
+    click(input().Command_Restart), open(row[1]);
     EXPECT_EQ(memory(), made) << row[1];
   }
 }

@@ -73,8 +73,7 @@ TEST_F(Lifecycle, RestartDiscardsBothScreensAfterTheEventAndTheWelcomeScreenHand
     EXPECT_EQ(view().phase(), 3);
   }
   event([&] {  // twice in one event, from both screens
-    rexec().Command_Restart.click();
-    rexec().Command_Restart.click();
+    rexec().Command_Restart.click(), rexec().Command_Restart.click();
     input().Command_Restart.click();
   });
   expectFreshScreens();
@@ -95,10 +94,7 @@ TEST_F(Lifecycle, RestartDiscardsBothScreensAfterTheEventAndTheWelcomeScreenHand
                {[&] { welcome().onClick(); }, true, {}},
                {[&] { welcome().Address.click(); }, false, {"-Initial_Screen"}}};
   for (const auto& c : cases) {
-    welcome().Show();
-    input().Input_Bit(3).SetFocus();
-    log.clear();
-    event(c.way);
+    welcome().Show(), input().Input_Bit(3).SetFocus(), log.clear(), event(c.way);
     EXPECT_TRUE(input().Visible());
     EXPECT_EQ(log, c.log);
     EXPECT_FALSE(app.existingInitialScreen() && app.existingInitialScreen()->Visible());
@@ -166,14 +162,12 @@ TEST_P(ProgramEnd, AsksExactlyWhenMemoryIsUnsavedAndLosesNothingOnCancel) {
     seen +=
         std::string(when) + ": " + asked() + (happened ? "done" : "kept " + memoryBits(0)) + "\n";
   };
-  typeBits("00100001"), sendTo(0);
-  end("typed, cancelled", Answer::Cancel);
+  typeBits("00100001"), sendTo(0), end("typed, cancelled", Answer::Cancel);
   for (const auto& [when, answer, to] :
        {std::tuple("running, save dialog cancelled", Answer::Save, std::optional<std::string>()),
         std::tuple("running, not saved", Answer::DontSave, std::optional<std::string>()),
         std::tuple("running, saved", Answer::Save, std::optional<std::string>(file))}) {
-    prepareARunningMachine();
-    end(when, answer, to);
+    prepareARunningMachine(), end(when, answer, to);
   }
   EXPECT_TRUE(std::filesystem::exists(file));
 
@@ -181,8 +175,7 @@ TEST_P(ProgramEnd, AsksExactlyWhenMemoryIsUnsavedAndLosesNothingOnCancel) {
   pokeFrom(0, {"001 00110", "010 00101"});  // LOAD 6, STORE 5
   poke(6, "11111111");
   platform.saveAnswers = {file};
-  click(input().save_menu);
-  end("saved", Answer::Cancel);
+  click(input().save_menu), end("saved", Answer::Cancel);
   platform.openAnswers = {file};
   click(input().Open_menu), startAt(0), step();
   for (int i = 0; i < 6; ++i) tick();

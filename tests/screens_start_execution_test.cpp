@@ -25,18 +25,15 @@ TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
   ASSERT_EQ(registers(), "PC 3 AR 31 IR 159 X 255 Y 255 S 254 OUT 254");
   ASSERT_TRUE(negativeFlag());
 
-  click(rexec().Command_Return_to_Input), typeBits("11111111");
-  input().exec_text.SetFocus();
-  type(input().exec_text, "4");
-  pressEnter(input());
+  click(rexec().Command_Return_to_Input), typeBits("11111111"), input().exec_text.SetFocus();
+  type(input().exec_text, "4"), pressEnter(input());
   // A clean machine: every cell white but the clock's T0 and the PC's, every caption 0, the
   // input screen open behind with its panel shown, Enter the Begin button's.
   expectGolden("start/second_run.txt", registers() + "\n" + screens());
   click(rexec().Command_One_instruction), tickUntilStopped();
   EXPECT_EQ(view().pc(), 7) << "BR NNeg is taken at S = 0";
   EXPECT_EQ(memoryBits(5), "11111111");
-  input().memory_text.SetFocus();
-  pressEnter(input());
+  input().memory_text.SetFocus(), pressEnter(input());
   EXPECT_EQ(memoryBits(0), "11111111");
 }
 
