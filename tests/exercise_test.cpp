@@ -128,8 +128,7 @@ TEST(HeadlessMachine, RewoundIsAsNew) {
         std::tuple(5, std::vector<int>{}, 20000)}) {
     HeadlessMachine used;
     EXPECT_FALSE(used.rewind()) << "nothing to rewind to yet";
-    used.markFresh();
-    used.loadBytes(*program.bytes);
+    used.markFresh(), used.loadBytes(*program.bytes);
     used.run(start, input, static_cast<std::uint64_t>(limit));
     ASSERT_TRUE(used.rewind()) << start << " " << limit;
     HeadlessMachine fresh;

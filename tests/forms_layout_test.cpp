@@ -46,8 +46,7 @@ TEST_F(FormsLayout, UniqueNamesElementsInsideTheirWindowAndBitRowsFromTheLeft) {
   REXEC& r = rexec();
   for (const auto* cells : {&r.ShapePC, &r.Shapear, &r.SHAPE_IR, &r.Shapet, &r.Shapeo})
     add(*cells, cells->LBound(), cells->UBound());
-  add(r.Input_bit, 1, 8);
-  add(input().Input_Bit, 1, 8);
+  add(r.Input_bit, 1, 8), add(input().Input_Bit, 1, 8);
   for (std::size_t a = 0; a < 32; ++a) {
     add(input().Shape1, 8 * int(a) + 1, 8 * int(a) + 8);
     rows.back().insert(rows.back().begin(), input().addressLabels[a].get());
