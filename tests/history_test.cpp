@@ -38,11 +38,10 @@ class History : public ScreensFixture {
     // The answer depends on the point in the run only, so a replay answers alike.
     if (waitingForInput()) return answer(static_cast<int>(history.phaseCount() * 37 % 256));
     if (r.manual_radio.Value()) return click(r.Command_Begin_Step);
-    if (!r.Timer1.enabled()) {
+    if (!r.Timer1.enabled())
       for (ui::CommandButton* b :
            {&r.Command_One_instruction, &r.Command_Resume, &r.Command_Begin_Step})
         if (b->usable()) return click(*b);
-    }
     if (rng() % 16 == 0 && r.Command_Pause.usable()) click(r.Command_Pause);
     tick();
   }
