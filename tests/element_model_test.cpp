@@ -48,30 +48,22 @@ TEST(ElementModel, HandlersObserverAndJournalSeeOnlyRealChangesAndUndoThemAll) {
     seen.push_back(box.Text());
     if (box.Text() == "7") box.setText("0");
   };
-  box.setText("1");
-  box.setText("1");
-  box.setText("7");
+  box.setText("1"), box.setText("1"), box.setText("7");
   cell.setFillColor(kWhite);  // already white
-  cell.setFillColor(kYellow);
-  cell.setFillColor(kYellow);
-  caption.setCaption("17");
-  caption.setCaption("17");
+  cell.setFillColor(kYellow), cell.setFillColor(kYellow);
+  caption.setCaption("17"), caption.setCaption("17");
   EXPECT_EQ(seen, (std::vector<std::string>{"1", "7", "0"}));
   EXPECT_EQ(rec.changed, (std::vector<std::string>{"box", "box", "box", "cell", "caption"}));
   ok.setContainer(&frame);
   int clicks = 0;
   ok.onClick = [&] { ++clicks; };
   ok.click();
-  frame.setEnabled(false);
-  ok.click();
-  frame.setEnabled(true);
-  frame.setVisible(false);
-  ok.click();
+  frame.setEnabled(false), ok.click();
+  frame.setEnabled(true), frame.setVisible(false), ok.click();
   EXPECT_EQ(clicks, 1);
   EXPECT_FALSE(ok.shownOnScreen());
 
-  a.setValue(true);
-  box.setText("12");
+  a.setValue(true), box.setText("12");
   int handlers = 0;
   for (auto* h : {&box.onChange, &b.onClick, &a.onClick, &check.onClick, &scroll.onChange})
     *h = [&] { ++handlers; };
@@ -80,20 +72,10 @@ TEST(ElementModel, HandlersObserverAndJournalSeeOnlyRealChangesAndUndoThemAll) {
   form.setRecorder(&journal);
   rec.changed.clear();
 
-  cell.setFillColor(kBlack);
-  caption.setCaption("5");
-  box.setSelection(1, 1);
-  box.setText("7");
-  box.type("70", 2);
-  b.setValue(true);
-  check.setValue(1);
-  scroll.setValue(40);
-  timer.setInterval(10);
-  timer.setEnabled(false);
-  ok.setVisible(false);
-  ok.setDefault(true);
-  box.SetFocus();
-  form.Show();
+  cell.setFillColor(kBlack), caption.setCaption("5"), box.setSelection(1, 1), box.setText("7");
+  box.type("70", 2), b.setValue(true), check.setValue(1), scroll.setValue(40);
+  timer.setInterval(10), timer.setEnabled(false), ok.setVisible(false), ok.setDefault(true);
+  box.SetFocus(), form.Show();
   ASSERT_NE(testing::formState(form), before);
   const int forwardHandlers = handlers;
 

@@ -9,57 +9,24 @@
 namespace volpar::testing {
 namespace {
 
-class Engine : public ScreensFixture {
- protected:
-  // All a student sees of the run, phase cells and run controls aside, in one line.
-  std::string seen() {
-    return "clock " + clockCells() + " | " + registers() + " | M " +
-           lit(rexec().Register_Memory, ui::kRed).substr(1) + (negativeFlag() ? " neg" : "") +
-           " | lamps " + (litLamps().empty() ? "-" : litLamps());
-  }
-  // Puts `opCode address` at `at`, starts there with S holding `sValue` (cells and caption,
-  // as a finished LOAD leaves them) and runs T1 to T3.
-  void fetch(int at, int opCode, int address, int sValue = 0) {
-    poke(at, opCode, address);
-    startAt(at);
-    rexec().Register_S_Decimal.setCaption(std::to_string(sValue));
-    for (int j = 8; j >= 1; --j, sValue /= 2)
-      rexec().Shapet(j).setFillColor(sValue % 2 ? ui::kRed : ui::kWhite);
-    pulse(3);
-  }
-};
-
-// LOAD 5 at address 6, memory[5] = 10000001, manual clock: one instruction end to end, what
-// a student sees after each phase, run controls and decoder cells too, in
-// tests/data/engine/load-trace.txt. Only exact yellow is a 1: black ("x") and other colours
-// fetch as 0, op-code bits too.
-TEST_F(Engine, OneInstructionFromEndToEnd) {
-  pokeFrom(5, {"10000001", "x0100101", "01010101"});
-  input().Shape1(8 * 6 + 4).setFillColor(ui::kRed);
-  rexec().manual_radio.setValue(true);
-  startAt(6);
-  const auto line = [&] { return seen() + " | " + runControls() + " | " + greenCells() + ".\n"; };
-  std::string trace = line();
-  for (int phase = 1; phase <= 8; ++phase) pulse(), trace += line();
-  expectGolden("engine/load-trace.txt", trace);
-  EXPECT_EQ(rexec().IR_Address_Decimal.Caption(), "5");
-  EXPECT_EQ(memoryBits(6), "x01?0101");  // the memory keeps its cells
-}
-
-class EngineTable : public Engine, public ::testing::WithParamInterface<Row> {
+class EngineTable : public ScreensFixture, public ::testing::WithParamInterface<Row> {
  protected:
   int number(int field) { return std::stoi(GetParam()[field]); }
   const std::string& field(int field) { return GetParam()[field]; }
 };
 
-// One instruction from T1 to T0, S set beforehand: the lamps lit at T4, then the registers
-// and the negative flag at T0 (tests/data/engine/execute.txt).
+// One instruction (op code, operand) at an address from T1 to T0, S set beforehand: the lamps lit
+// at T4, then the registers and the negative flag at T0 (tests/data/engine/execute.txt).
 using EngineOneInstruction = EngineTable;
 TEST_P(EngineOneInstruction, BranchesAndAdditionsEndWithTheRightRegisters) {
   const std::string memory = field(4) == "-" ? "" : field(4);
   if (!memory.empty()) poke(number(2), memory);
-  fetch(number(0), number(1), number(2), number(3));
-  pulse();  // T4
+  poke(number(0), number(1), number(2)), startAt(number(0));
+  // S as a finished LOAD leaves it, cells and caption.
+  rexec().Register_S_Decimal.setCaption(field(3));
+  for (int j = 8, s = number(3); j >= 1; --j, s /= 2)
+    rexec().Shapet(j).setFillColor(s % 2 ? ui::kRed : ui::kWhite);
+  pulse(4);  // T1 to T4
   const std::string lamps = litLamps();
   pulse(4);  // T5 to T0
   EXPECT_EQ((lamps.empty() ? "-" : lamps) + " | " + registers() + (negativeFlag() ? " neg" : ""),
@@ -76,11 +43,7 @@ INSTANTIATE_TEST_SUITE_P(Engine, EngineOneInstruction,
 using EnginePhases = EngineTable;
 TEST_P(EnginePhases, DecoderLampsAndControlsPhaseByPhase) {
   const int opCode = number(0);
-  rexec().Stop_For_Output.setValue(0);
-  poke(0, opCode, 31);
-  startAt(0);
-  step();
-  pulse(2);
+  rexec().Stop_For_Output.setValue(0), poke(0, opCode, 31), startAt(0), step(), pulse(2);
   EXPECT_EQ(greenCells(), field(1));
   pulse();
   std::string lamps;

@@ -25,39 +25,29 @@ class Snapshot : public ScreensFixture {
     for (const std::string& line : formState(welcome())) out += line + "\n";
     return out;
   }
-  // INPUT, STORE 30, OUTPUT, BRANCH 0.
-  void program() { pokeFrom(0, {"01100000", "01011110", "10000000", "10100000"}); }
 };
 
 TEST_F(Snapshot, PutsBackWhatEachWayOfUsingTheScreensChanged) {
   const std::pair<const char*, std::function<void()>> uses[] = {
-      {"a byte typed and sent",
-       [this] {
-         typeBits("10100111");
-         sendTo(9);
-       }},
+      {"a byte typed and sent", [this] { typeBits("10100111"), sendTo(9); }},
       {"a program run by hand to an INPUT and answered",
        [this] {
-         program();
-         chooseManual();
-         startAt(0);
-         step(7);
+         // INPUT, STORE 30, OUTPUT, BRANCH 0
+         pokeFrom(0, {"01100000", "01011110", "10000000", "10100000"});
+         chooseManual(), startAt(0), step(7);
          for (int i = 1; i <= 8; ++i) type(rexec().Input_bit(i), i % 2 ? "1" : "0");
-         click(rexec().Command_Input_Window_OK);
-         step(20);
+         click(rexec().Command_Input_Window_OK), step(20);
        }},
       {"the clock left running, the memory in view",
        [this] {
          pokeFrom(0, {"00011111", "10100000"});  // ADD 31, BRANCH 0
-         startAt(0);
-         click(rexec().Command_Begin_Step);
+         startAt(0), click(rexec().Command_Begin_Step);
          for (int i = 0; i < 30; ++i) tick();
          click(rexec().Command_View_Memory);
        }},
       {"the code panel and the start-location panel open",
        [this] {
-         click(input().Command_Code_Info);
-         click(input().Command_Execute_Program);
+         click(input().Command_Code_Info), click(input().Command_Execute_Program);
          type(input().exec_text, "17");
        }},
   };

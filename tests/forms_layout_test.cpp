@@ -46,21 +46,17 @@ TEST_F(FormsLayout, UniqueNamesElementsInsideTheirWindowAndBitRowsFromTheLeft) {
   REXEC& r = rexec();
   for (const auto* cells : {&r.ShapePC, &r.Shapear, &r.SHAPE_IR, &r.Shapet, &r.Shapeo})
     add(*cells, cells->LBound(), cells->UBound());
-  add(r.Input_bit, 1, 8);
-  add(input().Input_Bit, 1, 8);
-  for (int a = 0; a < 32; ++a) {
-    add(input().Shape1, 8 * a + 1, 8 * a + 8);
-    rows.back().insert(rows.back().begin(),
-                       input().addressLabels[static_cast<std::size_t>(a)].get());
-    EXPECT_EQ(input().addressLabels[static_cast<std::size_t>(a)]->Caption(), std::to_string(a));
+  add(r.Input_bit, 1, 8), add(input().Input_Bit, 1, 8);
+  for (std::size_t a = 0; a < 32; ++a) {
+    add(input().Shape1, 8 * int(a) + 1, 8 * int(a) + 8);
+    rows.back().insert(rows.back().begin(), input().addressLabels[a].get());
+    EXPECT_EQ(input().addressLabels[a]->Caption(), std::to_string(a));
   }
-  for (const auto& row : rows) {
-    for (std::size_t i = 1; i < row.size(); ++i) {
+  for (const auto& row : rows)
+    for (std::size_t i = 1; i < row.size(); ++i)
       EXPECT_TRUE(row[i - 1]->rect().left < row[i]->rect().left &&
                   row[i - 1]->rect().top == row[i]->rect().top)
           << row[i]->displayName();
-    }
-  }
 }
 
 // A register's number and the memory heading, each on its own colour, stand in the

@@ -38,11 +38,10 @@ class History : public ScreensFixture {
     // The answer depends on the point in the run only, so a replay answers alike.
     if (waitingForInput()) return answer(static_cast<int>(history.phaseCount() * 37 % 256));
     if (r.manual_radio.Value()) return click(r.Command_Begin_Step);
-    if (!r.Timer1.enabled()) {
+    if (!r.Timer1.enabled())
       for (ui::CommandButton* b :
            {&r.Command_One_instruction, &r.Command_Resume, &r.Command_Begin_Step})
         if (b->usable()) return click(*b);
-    }
     if (rng() % 16 == 0 && r.Command_Pause.usable()) click(r.Command_Pause);
     tick();
   }
@@ -134,20 +133,16 @@ struct ChangeCounter : ui::FormObserver {
 // exactly as at the start.
 TEST_F(History, GoingBackFarRepaintsEachElementOnlyOnce) {
   std::mt19937 rng(7);
-  randomProgram(rng);
-  startAt(0);
+  randomProgram(rng), startAt(0);
   const std::string start = state();
   for (int events = 0; history.phaseCount() < 2000 && events < 20000; ++events) nudge(rng);
   if (rexec().Timer1.enabled()) click(rexec().Command_Pause);
   tickUntilStopped();
   ASSERT_GE(history.phaseCount(), 2000u);
   ChangeCounter counter;
-  rexec().setObserver(&counter);
-  input().setObserver(&counter);
-  history.stepBack();
-  history.goBackTo(0);
-  rexec().setObserver(nullptr);
-  input().setObserver(nullptr);
+  rexec().setObserver(&counter), input().setObserver(&counter);
+  history.stepBack(), history.goBackTo(0);
+  rexec().setObserver(nullptr), input().setObserver(nullptr);
   ASSERT_FALSE(counter.changes.empty());
   for (const auto& [element, count] : counter.changes)
     EXPECT_LE(count, 4) << element->displayName();
@@ -158,9 +153,7 @@ TEST_F(History, GoingBackFarRepaintsEachElementOnlyOnce) {
 TEST_F(History, TextOfAShortProgramLineForLine) {
   // INPUT, ADD 9, STORE 10, OUTPUT, BR Neg 6, BRANCH 5; memory[9] = 000000x1.
   pokeFrom(0, {"01100000", "00001001", "01001010", "10000000", "11000110", "10100101"});
-  poke(9, "000000x1");
-  chooseManual();
-  startAt(0);
+  poke(9, "000000x1"), chooseManual(), startAt(0);
   std::string text;
   for (int presses = 0; history.phaseCount() < 7 * 8 && presses < 100; ++presses) {
     if (waitingForInput()) answer(5);
@@ -177,8 +170,7 @@ TEST_F(History, TextOfAShortProgramLineForLine) {
 // on an instruction goes back to its first phase, on the repeated one to its first run.
 TEST_F(History, TheEndsRepeatedBranchIsOneLineAndAClickGoesBackToAnInstructionsFirstPhase) {
   // LOAD 8, ADD 8, BRANCH 4, (never run), BRANCH 4
-  pokeFrom(0, {"00101000", "00001000", "10100100", "00000000", "10100100"});
-  startAt(0);
+  pokeFrom(0, {"00101000", "00001000", "10100100", "00000000", "10100100"}), startAt(0);
   click(rexec().Command_Begin_Step);
   for (int i = 0; i < 3 * 8 + 1233 * 8 + 3; ++i) tick();
   click(rexec().Command_Pause);
@@ -199,9 +191,7 @@ TEST_F(History, NewStartRestartLoadAndMemoryEditsClearIt) {
   for (const std::string what : {"new start", "restart", "load", "send to memory"}) {
     SCOPED_TRACE(what);
     pokeFrom(0, {"00100000", "10100000"});  // LOAD 0, BRANCH 0
-    chooseManual();
-    startAt(0);
-    step(8);
+    chooseManual(), startAt(0), step(8);
     ASSERT_EQ(history.phaseCount(), 8U);
     if (what == "restart") click(rexec().Command_Restart);
     if (what == "load") platform.openAnswers.push_back(VOLPAR_TEST_DATA "/countdown.txt");
@@ -213,13 +203,10 @@ TEST_F(History, NewStartRestartLoadAndMemoryEditsClearIt) {
     EXPECT_FALSE(history.canStepBack());
   }
   click(rexec().Command_Restart);  // the automatic clock again
-  startAt(0);
-  click(rexec().Command_Begin_Step);
-  tick();
+  startAt(0), click(rexec().Command_Begin_Step), tick();
   EXPECT_EQ(history.phaseCount(), 1U);
   EXPECT_FALSE(history.canStepBack());
-  click(rexec().Command_Pause);
-  tickUntilStopped();
+  click(rexec().Command_Pause), tickUntilStopped();
   EXPECT_TRUE(history.canStepBack());
 }
 

@@ -12,17 +12,7 @@ namespace {
 // A handler that fails halfway through one side's write of the other (the event gate
 // reports it and goes on) leaves both guards down: the bit boxes and the fields go on
 // following each other afterwards.
-class InputGuard : public ScreensFixture {
- protected:
-  // The next change of `box` fails after its own handler ran.
-  static void failOnce(ui::TextBox& box) {
-    box.onChange = [&box, handler = box.onChange] {
-      handler();
-      box.onChange = handler;
-      throw std::runtime_error("a handler failed");
-    };
-  }
-};
+using InputGuard = ScreensFixture;
 
 // Each side fails while writing the other; then the other side writes back. A case: the box
 // that fails, the box typed into and its text, the box the other side types into ("bits":
@@ -35,7 +25,12 @@ TEST_F(InputGuard, AFailedWriteLeavesBothSidesFollowingEachOther) {
       {"Text_Input_Decimal", "Input_bit(2)", "1", "Text_Input_Decimal", "65", "01000001"}};
   for (const auto& [failing, typed, text, back, backText, shown] : cases) {
     SCOPED_TRACE(std::string(typed) + " writing " + failing);
-    failOnce(named<ui::TextBox>(failing));
+    ui::TextBox& box = named<ui::TextBox>(failing);  // its next change fails after its handler
+    box.onChange = [&box, handler = box.onChange] {
+      handler();
+      box.onChange = handler;
+      throw std::runtime_error("a handler failed");
+    };
     EXPECT_THROW(type(named<ui::TextBox>(typed), text), std::runtime_error);
     const std::string other = back;
     other == "bits" ? typeBits(backText) : type(named<ui::TextBox>(back), backText);

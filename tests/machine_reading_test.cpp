@@ -18,17 +18,12 @@ namespace {
 class MachineReading : public ScreensFixture {
  protected:
   std::string summary() { return screens::machineSummary(rexec(), &input()); }
-  bool says(const std::string& line) { return summary().find(line + "\n") != std::string::npos; }
 };
 
 // ADD 5 of 3 after LOAD 6 of 250: S overflows to 253, then 0 (mod 256) and the flag goes.
 // The whole summary at T0, in LOAD's T5, in ADD's T5 and T7: tests/data/reading/*.txt.
 TEST_F(MachineReading, TheSummaryFollowsTheRun) {
-  pokeFrom(0, {"00100110", "00000101"});
-  poke(5, 3);
-  poke(6, 250);
-  startAt(0);
-  chooseManual();
+  pokeFrom(0, {"00100110", "00000101"}), poke(5, 3), poke(6, 250), startAt(0), chooseManual();
   for (const auto& [steps, golden] :
        {std::pair{0, "t0"}, {5, "load-t5"}, {8, "add-t5"}, {2, "add-t7"}}) {
     step(steps);

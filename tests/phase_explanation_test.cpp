@@ -19,26 +19,20 @@ namespace {
 
 using Target = PhaseExplanation::Target;
 
-// Every value a transfer may write, read from the machine.
-struct Values {
-  std::array<int, 7> registers{};  // PC, AR, IR, X, Y, S, Output
-  std::array<int, 32> memory{};
-};
-
-Values read(const MachineView& m) {
-  Values v{{m.pc(), m.ar(), m.ir(), m.x(), m.y(), m.s(), m.output()}, {}};
-  for (int a = 0; a < 32; ++a) v.memory[static_cast<std::size_t>(a)] = m.memory(a);
+// Every value a transfer may write, read from the machine: PC, AR, IR, X, Y, S, Output,
+// then the memory.
+std::vector<int> read(const MachineView& m) {
+  std::vector<int> v{m.pc(), m.ar(), m.ir(), m.x(), m.y(), m.s(), m.output()};
+  for (int a = 0; a < 32; ++a) v.push_back(m.memory(a));
   return v;
 }
 
-std::set<Target> changed(const Values& before, const Values& after) {
+std::set<Target> changed(const std::vector<int>& before, const std::vector<int>& after) {
   static constexpr std::array kRegisters{Target::PC, Target::AR, Target::IR,    Target::X,
                                          Target::Y,  Target::S,  Target::Output};
   std::set<Target> out;
-  for (std::size_t i = 0; i < kRegisters.size(); ++i) {
-    if (before.registers[i] != after.registers[i]) out.insert(kRegisters[i]);
-  }
-  if (before.memory != after.memory) out.insert(Target::Memory);
+  for (std::size_t i = 0; i < after.size(); ++i)
+    if (before[i] != after[i]) out.insert(i < kRegisters.size() ? kRegisters[i] : Target::Memory);
   return out;
 }
 
@@ -48,7 +42,7 @@ class Checker : public exercise::RunObserver {
  public:
   void output(int) override {}
   void phaseDone(int phase, const MachineView& m) override {
-    const Values now = read(m);
+    const std::vector<int> now = read(m);
     if (calls_ >= 8 && calls_ < 16) {
       const PhaseExplanation& e = lastPhaseExplanation(m, phase);
       const std::set<Target> want =
@@ -62,7 +56,7 @@ class Checker : public exercise::RunObserver {
   std::vector<std::string> seen;
 
  private:
-  Values before_;
+  std::vector<int> before_;
   int calls_ = 0;
 };
 

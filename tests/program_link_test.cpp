@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "support/data_table.h"
@@ -31,33 +32,23 @@ class ProgramLink : public ScreensFixture {
   void open(const std::string& fragment) {
     const storage::LinkedProgram program = storage::readProgramLink(fragment);
     ASSERT_TRUE(program.bytes) << program.problem;
-    input().openProgram(*program.bytes);
-    app.collectRetired();
+    input().openProgram(*program.bytes), app.collectRetired();
   }
 };
 
 // Two digits a byte, lower case; black cells ("x" in a program file) only in the second
 // part, which a memory without them leaves out. Each link opens the memory it was made of.
+// (tests/data/program_link_made.txt)
 TEST_F(ProgramLink, CarriesEveryCellAndOpensAsMade) {
-  struct Case {
-    std::vector<std::pair<int, const char*>> bytes;
-    std::string link;
-  };
-  const Case cases[] = {
-      {{}, "m=" + kZeros},
-      {{{0, "00100101"}, {31, "10000001"}}, "m=25" + std::string(60, '0') + "81"},
-      {{{1, "11111111"}, {30, "01111110"}}, "m=00ff" + std::string(56, '0') + "7e00"},
-      {{{2, "x0x0x0x0"}, {3, "1x01x0x1"}},
-       "m=00000091" + std::string(56, '0') + "&x=0000aa4a" + std::string(56, '0')},
-  };
-  for (const Case& c : cases) {
+  for (const Row& row : readTable("program_link_made.txt")) {
     click(input().Command_Restart);
-    for (const auto& [address, bits] : c.bytes) poke(address, bits);
+    std::istringstream bytes(row[0]);
+    for (std::string b; bytes >> b;)
+      if (b != "-") poke(std::stoi(b), b.substr(b.find('=') + 1));
     const std::string made = memory();
-    EXPECT_EQ(link(), c.link);
-    click(input().Command_Restart);
-    open(c.link);
-    EXPECT_EQ(memory(), made) << c.link;
+    EXPECT_EQ(link(), row[1]);
+    click(input().Command_Restart), open(row[1]);
+    EXPECT_EQ(memory(), made) << row[1];
   }
 }
 

@@ -80,9 +80,8 @@ TEST(Listing, LabelsBranchTargetsAndOperandsAndListsTheUnreachedAsData) {
 
 storage::ByteTexts randomMemory(std::mt19937& random) {
   storage::ByteTexts bytes;
-  for (std::string& b : bytes) {
+  for (std::string& b : bytes)
     for (int bit = 0; bit < 8; ++bit) b += random() % 16 == 0 ? 'x' : "01"[random() % 2];
-  }
   return bytes;
 }
 

@@ -60,20 +60,15 @@ class EntryChecks : public InstructionEntry, public ::testing::WithParamInterfac
   ui::TextBox& prepare(const std::string& f) {
     DERAZO_Input& in = input();
     if (f == "start") {
-      click(in.Command_Execute_Program);
-      type(in.exec_text, "12");
+      click(in.Command_Execute_Program), type(in.exec_text, "12");
       return in.exec_text;
     }
     if (inWindow(f)) {
       poke(0, "011 00000");  // INPUT, run until it waits for the value
-      startAt(0);
-      step();
-      tickUntilStopped();
-      type(rexec().Text_Input_Decimal, "255");
+      startAt(0), step(), tickUntilStopped(), type(rexec().Text_Input_Decimal, "255");
       return f == "decimal" ? rexec().Text_Input_Decimal : rexec().Input_bit(3);
     }
-    typeBits("11111111");
-    type(in.memory_text, "12");
+    typeBits("11111111"), type(in.memory_text, "12");
     return f == "bit 4"     ? in.Input_Bit(4)
            : f == "op code" ? opCode()
            : f == "address" ? address()
@@ -82,7 +77,7 @@ class EntryChecks : public InstructionEntry, public ::testing::WithParamInterfac
   std::string shown(const std::string& f) {
     if (f == "start") {
       click(input().Command_OK_For_Start_Location);
-      return pcBits();
+      return lit(rexec().ShapePC, ui::kYellow);
     }
     return inWindow(f) ? windowBits() : entryBits();
   }

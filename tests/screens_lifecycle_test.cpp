@@ -38,12 +38,7 @@ class Lifecycle : public ScreensFixture, public ScreensObserver {
     app.collectRetired();
   }
   void prepareARunningMachine() {
-    typeBits("00100001");
-    sendTo(0);
-    startAt(0);
-    step();
-    tick();
-    tick();
+    typeBits("00100001"), sendTo(0), startAt(0), step(), tick(), tick();
   }
   // The input screen in its entry arrangement, the execution screen hidden and stopped:
   // every element of both as tests/data/lifecycle/fresh.txt lists it.
@@ -78,8 +73,7 @@ TEST_F(Lifecycle, RestartDiscardsBothScreensAfterTheEventAndTheWelcomeScreenHand
     EXPECT_EQ(view().phase(), 3);
   }
   event([&] {  // twice in one event, from both screens
-    rexec().Command_Restart.click();
-    rexec().Command_Restart.click();
+    rexec().Command_Restart.click(), rexec().Command_Restart.click();
     input().Command_Restart.click();
   });
   expectFreshScreens();
@@ -100,10 +94,7 @@ TEST_F(Lifecycle, RestartDiscardsBothScreensAfterTheEventAndTheWelcomeScreenHand
                {[&] { welcome().onClick(); }, true, {}},
                {[&] { welcome().Address.click(); }, false, {"-Initial_Screen"}}};
   for (const auto& c : cases) {
-    welcome().Show();
-    input().Input_Bit(3).SetFocus();
-    log.clear();
-    event(c.way);
+    welcome().Show(), input().Input_Bit(3).SetFocus(), log.clear(), event(c.way);
     EXPECT_TRUE(input().Visible());
     EXPECT_EQ(log, c.log);
     EXPECT_FALSE(app.existingInitialScreen() && app.existingInitialScreen()->Visible());
@@ -171,15 +162,12 @@ TEST_P(ProgramEnd, AsksExactlyWhenMemoryIsUnsavedAndLosesNothingOnCancel) {
     seen +=
         std::string(when) + ": " + asked() + (happened ? "done" : "kept " + memoryBits(0)) + "\n";
   };
-  typeBits("00100001");
-  sendTo(0);
-  end("typed, cancelled", Answer::Cancel);
+  typeBits("00100001"), sendTo(0), end("typed, cancelled", Answer::Cancel);
   for (const auto& [when, answer, to] :
        {std::tuple("running, save dialog cancelled", Answer::Save, std::optional<std::string>()),
         std::tuple("running, not saved", Answer::DontSave, std::optional<std::string>()),
         std::tuple("running, saved", Answer::Save, std::optional<std::string>(file))}) {
-    prepareARunningMachine();
-    end(when, answer, to);
+    prepareARunningMachine(), end(when, answer, to);
   }
   EXPECT_TRUE(std::filesystem::exists(file));
 
@@ -187,12 +175,9 @@ TEST_P(ProgramEnd, AsksExactlyWhenMemoryIsUnsavedAndLosesNothingOnCancel) {
   pokeFrom(0, {"001 00110", "010 00101"});  // LOAD 6, STORE 5
   poke(6, "11111111");
   platform.saveAnswers = {file};
-  click(input().save_menu);
-  end("saved", Answer::Cancel);
+  click(input().save_menu), end("saved", Answer::Cancel);
   platform.openAnswers = {file};
-  click(input().Open_menu);
-  startAt(0);
-  step();
+  click(input().Open_menu), startAt(0), step();
   for (int i = 0; i < 6; ++i) tick();
   end("loaded, nothing changed yet", Answer::Cancel);
   if (GetParam() < 5) {
@@ -200,12 +185,9 @@ TEST_P(ProgramEnd, AsksExactlyWhenMemoryIsUnsavedAndLosesNothingOnCancel) {
     end("the run stored 11111111 at 5", Answer::Cancel);
     // The user's own byte sent after the run: the question still names the run's change;
     // one the user sends over the stored byte leaves only the user's change.
-    click(rexec().Command_Return_to_Input);
-    typeBits("00000111");
-    sendTo(20);
+    click(rexec().Command_Return_to_Input), typeBits("00000111"), sendTo(20);
     end("the user's byte sent to 20", Answer::Cancel);
-    typeBits("00001111");
-    sendTo(5);
+    typeBits("00001111"), sendTo(5);
     end("the user's byte sent over the stored one", Answer::Cancel);
   }
   expectGolden("lifecycle/ending-" + std::to_string(GetParam()) + ".txt", seen);

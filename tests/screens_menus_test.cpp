@@ -20,10 +20,7 @@ class Menus : public ScreensFixture {
                  ("volpar-menus-" +
                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
   const std::string d = dir.string();
-  Menus() {
-    fs::remove_all(dir);
-    fs::create_directories(dir / "sub");
-  }
+  Menus() { fs::remove_all(dir), fs::create_directories(dir / "sub"); }
   ~Menus() override { fs::remove_all(dir); }
   std::string file(const char* name) { return (dir / name).string(); }
 
@@ -45,26 +42,20 @@ class Menus : public ScreensFixture {
 // changes neither memory nor the folder; after a save or a load the dialogs start where that
 // file is, on new screens too, and Open changes only the memory grid.
 TEST_F(Menus, SaveOpenHelpAndCodeInformation) {
-  poke(0, "001 00101");
-  poke(31, "10000001");
+  poke(0, "001 00101"), poke(31, "10000001");
   click(input().Open_menu);  // the empty answer queues cancel
   platform.exeDir = d;
   platform.openAnswers.push_back(file("sub/missing.txt"));
   click(input().Open_menu);  // fails: reported, and what a later save writes is unchanged
   const std::string prog = file("sub/prog.txt");
-  platform.saveAnswers.push_back(prog);
-  click(input().save_menu);
+  platform.saveAnswers.push_back(prog), click(input().save_menu);
   const std::string saved = readFile(prog);
 
-  click(input().Command_Restart);
-  click(input().save_menu);
+  click(input().Command_Restart), click(input().save_menu);
   EXPECT_EQ(readFile(prog), saved);
-  typeBits("11100011");
-  click(input().Command_Execute_Program);
-  fs::copy_file(prog, file("copy.txt"));
-  platform.openAnswers.push_back(file("copy.txt"));
-  click(input().Open_menu);
-  click(input().Open_menu);
+  typeBits("11100011"), click(input().Command_Execute_Program);
+  fs::copy_file(prog, file("copy.txt")), platform.openAnswers.push_back(file("copy.txt"));
+  click(input().Open_menu), click(input().Open_menu);
   EXPECT_EQ(dialogs(), "open /home/student/Documents ''; open " + d + " ''; save " + d + " '" +
                            file("sub/missing.txt") + "'; save " + d + "/sub ''; open " + d +
                            "/sub ''; open " + d + " '" + file("copy.txt") + "'; ");

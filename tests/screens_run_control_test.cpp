@@ -33,7 +33,7 @@ class RunControl : public ScreensFixture {
         {"tick", [&](Args, Args) { tick(); }},
         {"stop", [&](Args, Args) { tickUntilStopped(); }},
         {"manual", [&](Args, Args) { chooseManual(); }},
-        {"options", [&](Args, Args) { openOptions(); }},
+        {"options", [&](Args, Args) { click(rexec().Command_Options); }},
         {"automatic", [&](Args, Args) { click(rexec().automatic_radio); }},
         {"poke", [&](Args at, Args bits) { poke(std::stoi(at), bits); }},
         {"drag", [&](Args rate, Args) { drag(rexec().time_scroll, std::stoi(rate)); }},
@@ -95,8 +95,7 @@ TEST_F(RunControl, AutomaticThenManualClockThroughEveryStateOfTheRun) {
 
   // Execute 1 in the manual ready state runs T1 to T7 and the T0 that stops: exactly one
   // instruction; its pause request is left for a later automatic run.
-  step();
-  click(rexec().Command_Return_to_Input);
+  step(), click(rexec().Command_Return_to_Input);
   click(input().Command_OK_For_Start_Location);  // ready again: Execute 1 enabled
   ASSERT_EQ(runControls(), "step one view return");
   click(rexec().Command_One_instruction);
@@ -105,11 +104,9 @@ TEST_F(RunControl, AutomaticThenManualClockThroughEveryStateOfTheRun) {
   EXPECT_EQ(runControls(), "step view return");
   EXPECT_TRUE(manual().Pause_At_T0);
 
-  openOptions();
-  click(rexec().automatic_radio);
+  perform("options+automatic");
   click(rexec().Stop_For_Output);  // cleared: the OUTPUT at 1 does not stop the clock
-  click(rexec().Command_Options_Close);
-  step();
+  click(rexec().Command_Options_Close), step();
   EXPECT_EQ(tickUntilStopped(), 8);  // one instruction, then the pending pause stops it
   EXPECT_EQ(runControls(), "resume one view return");
   EXPECT_FALSE(manual().Pause_At_T0);

@@ -19,29 +19,21 @@ using StartExecution = ScreensFixture;
 TEST_F(StartExecution, ASecondRunStartsOnAMachineWithoutTheColoursOfTheFirst) {
   pokeFrom(0, {"001 00101", "000 00101", "100 11111"});  // LOAD 5, ADD 5, OUTPUT
   pokeFrom(4, {"111 00111", "11111111"});                // BR NNeg 7; 255
-  startAt(0);
-  click(rexec().Command_Begin_Step);
+  startAt(0), click(rexec().Command_Begin_Step);
   tickUntilStopped();  // OUTPUT stops the clock
-  click(rexec().Command_Resume);
-  click(rexec().Command_Pause);
-  tickUntilStopped();
+  click(rexec().Command_Resume), click(rexec().Command_Pause), tickUntilStopped();
   ASSERT_EQ(registers(), "PC 3 AR 31 IR 159 X 255 Y 255 S 254 OUT 254");
   ASSERT_TRUE(negativeFlag());
 
-  click(rexec().Command_Return_to_Input);
-  typeBits("11111111");
-  input().exec_text.SetFocus();
-  type(input().exec_text, "4");
-  pressEnter(input());
+  click(rexec().Command_Return_to_Input), typeBits("11111111"), input().exec_text.SetFocus();
+  type(input().exec_text, "4"), pressEnter(input());
   // A clean machine: every cell white but the clock's T0 and the PC's, every caption 0, the
   // input screen open behind with its panel shown, Enter the Begin button's.
   expectGolden("start/second_run.txt", registers() + "\n" + screens());
-  click(rexec().Command_One_instruction);
-  tickUntilStopped();
+  click(rexec().Command_One_instruction), tickUntilStopped();
   EXPECT_EQ(view().pc(), 7) << "BR NNeg is taken at S = 0";
   EXPECT_EQ(memoryBits(5), "11111111");
-  input().memory_text.SetFocus();
-  pressEnter(input());
+  input().memory_text.SetFocus(), pressEnter(input());
   EXPECT_EQ(memoryBits(0), "11111111");
 }
 
@@ -63,11 +55,7 @@ TEST_F(StartExecution, StartPanelThenMemoryViewAndTheWayBack) {
         [&] { type(in.exec_text, "4"), click(in.Command_OK_For_Start_Location), step(), tick(); }},
        {"Code information, View Memory",
         [&] { click(in.Command_Code_Info), click(rexec().Command_View_Memory); }},
-       {"11111111 at 10, T2 to T5",
-        [&] {
-          poke(10, "11111111");
-          for (int i = 0; i < 4; ++i) tick();
-        }},
+       {"11111111 at 10, T2 to T5", [&] { poke(10, "11111111"), tick(), tick(), tick(), tick(); }},
        {"Return to Execution", [&] { click(in.Return_to_exec_screen); }},
        {"Pause, T0", [&] { click(rexec().Command_Pause), tickUntilStopped(); }},
        {"View Memory, Return to Input",

@@ -50,9 +50,8 @@ double linear(int v8) {
 Lab seen(Rgb c, const Matrix& m) {
   const double in[3] = {linear(c.red), linear(c.green), linear(c.blue)};
   double rgb[3];
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < 3; ++i)
     rgb[i] = std::clamp(m[3 * i] * in[0] + m[3 * i + 1] * in[1] + m[3 * i + 2] * in[2], 0.0, 1.0);
-  }
   const double x = (0.4124 * rgb[0] + 0.3576 * rgb[1] + 0.1805 * rgb[2]) / 0.95047;
   const double y = 0.2126 * rgb[0] + 0.7152 * rgb[1] + 0.0722 * rgb[2];
   const double z = (0.0193 * rgb[0] + 0.1192 * rgb[1] + 0.9505 * rgb[2]) / 1.08883;
@@ -106,9 +105,9 @@ const std::vector<std::pair<const char*, std::vector<Slot>>> kCellKinds = {
 // simulations; `where` names it.
 double closestPair(const Theme& t, std::string& where) {
   double least = 1e9;
-  for (const auto& [blindness, matrix] : kBlindness) {
-    for (const auto& [kind, slots] : kCellKinds) {
-      for (std::size_t i = 0; i < slots.size(); ++i) {
+  for (const auto& [blindness, matrix] : kBlindness)
+    for (const auto& [kind, slots] : kCellKinds)
+      for (std::size_t i = 0; i < slots.size(); ++i)
         for (std::size_t j = i + 1; j < slots.size(); ++j) {
           const double d = deltaE2000(seen(t[slots[i]], matrix), seen(t[slots[j]], matrix));
           if (d < least) {
@@ -117,9 +116,6 @@ double closestPair(const Theme& t, std::string& where) {
                     slotName(slots[j]);
           }
         }
-      }
-    }
-  }
   return least;
 }
 
@@ -132,13 +128,12 @@ TEST(Themes, LightDrawsEveryModelColourAsItIs) {
                                     ui::kLightYellow, ui::kLightGreen,    ui::kLightGrey,
                                     ui::kPanelGrey,   ui::Color{0x123456}};
   for (ui::Color c = 0x80000000; c <= 0x80000018; ++c) colours.push_back(c);
-  for (ui::Color c : colours) {
+  for (ui::Color c : colours)
     for (Paint paint : {Paint::Fill, Paint::Back, Paint::Fore}) {
       const Rgb d = drawnColor(theme(ThemeName::Light, false), c, paint);
       const auto asModel = static_cast<ui::Color>(d.red | d.green << 8 | d.blue << 16);
       EXPECT_EQ(cssColor(asModel, ""), cssColor(c, "")) << std::hex << c;
     }
-  }
 }
 
 // Each text, digit and mark drawn on what it stands on: 4.5:1 at least, 7:1 in High
@@ -158,21 +153,17 @@ TEST(Themes, EveryTextIsLegibleOnWhatItStandsOn) {
         {Slot::Text, Slot::ExecutionBack}, {Slot::Text, Slot::InputBack},
         {Slot::Text, Slot::GreyBack},      {Slot::Text, Slot::PanelBack}};
     if (name != ThemeName::Light) pairs.push_back({Slot::DisabledText, Slot::Window});
-    for (Slot text : {Slot::Text, Slot::Label, Slot::Mnemonic, Slot::Operand, Slot::Comment}) {
+    for (Slot text : {Slot::Text, Slot::Label, Slot::Mnemonic, Slot::Operand, Slot::Comment})
       pairs.insert(pairs.end(), {{text, Slot::Base}, {text, Slot::RunningLine}});
-    }
-    for (const auto& [text, back] : pairs) {
+    for (const auto& [text, back] : pairs)
       EXPECT_GE(contrastRatio(t[text], t[back]), least)
           << label << ": " << slotName(text) << " on " << slotName(back);
-    }
-    for (Slot cell : kMachine) {
+    for (Slot cell : kMachine)
       EXPECT_GE(contrastRatio(markColor(t[cell]), t[cell]), least)
           << label << " digit on " << slotName(cell);
-    }
     // Not text, but a mark that must be seen: 3:1 against the window and the screens.
-    for (Slot back : {Slot::Window, Slot::ExecutionBack, Slot::InputBack}) {
+    for (Slot back : {Slot::Window, Slot::ExecutionBack, Slot::InputBack})
       EXPECT_GE(contrastRatio(t[Slot::Focus], t[back]), 3.0) << label << " focus";
-    }
     EXPECT_GE(contrastRatio(t[Slot::Problem], t[Slot::Base]), 3.0) << label << " problem";
   }
 }
@@ -183,9 +174,8 @@ TEST(Themes, EveryTextIsLegibleOnWhatItStandsOn) {
 TEST(Themes, ColourBlindSafeVariantsKeepEveryCellsColoursApart) {
   constexpr double kThreshold = 15.0;
   std::string where;
-  for (ThemeName name : {ThemeName::Light, ThemeName::Dark}) {
+  for (ThemeName name : {ThemeName::Light, ThemeName::Dark})
     EXPECT_GE(closestPair(theme(name, true), where), kThreshold) << where;
-  }
   EXPECT_LT(closestPair(theme(ThemeName::Light, false), where), kThreshold);
 }
 

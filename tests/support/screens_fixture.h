@@ -140,9 +140,8 @@ class ScreensFixture : public ::testing::Test {
     type(input().exec_text, std::to_string(address));
     click(input().Command_OK_For_Start_Location);
   }
-  void openOptions() { click(rexec().Command_Options); }
   void chooseManual() {
-    openOptions();
+    click(rexec().Command_Options);
     click(rexec().manual_radio);
     click(rexec().Command_Options_Close);
   }
@@ -172,7 +171,6 @@ class ScreensFixture : public ::testing::Test {
     }
     return out;
   }
-  std::string pcBits() { return lit(rexec().ShapePC, ui::kYellow); }
   std::string clockCells() { return lit(rexec().Shape_Clock, ui::kCyan); }  // "10000000" at T0
   bool negativeFlag() { return rexec().SHAPET4(7).FillColor() == ui::kRed; }
   // Memory byte as '1' yellow, '0' white, 'x' black, '?' any other colour.
@@ -187,44 +185,38 @@ class ScreensFixture : public ::testing::Test {
   }
   std::string entryBits() { return texts(input().Input_Bit); }
   std::string windowBits() { return texts(rexec().Input_bit); }
+  // The words of `names` whose flag is set, in order.
+  static std::string words(const std::string& names, std::initializer_list<bool> flags) {
+    std::istringstream in(names);
+    std::string out, name;
+    for (bool on : flags)
+      if (in >> name && on) out += (out.empty() ? "" : " ") + name;
+    return out;
+  }
   // Enabled run controls in a fixed order, e.g. "step one view return".
   std::string runControls() {
     REXEC& r = rexec();
-    std::string out;
-    for (auto [on, name] : {std::pair{r.Command_Begin_Step.enabled(), "step"},
-                            {r.Command_Pause.enabled(), "pause"},
-                            {r.Command_Resume.enabled(), "resume"},
-                            {r.Command_One_instruction.enabled(), "one"},
-                            {r.Command_View_Memory.enabled(), "view"},
-                            {r.Command_Return_to_Input.enabled(), "return"},
-                            {r.Timer1.enabled(), "timer"}}) {
-      if (on) out += (out.empty() ? "" : " ") + std::string(name);
-    }
-    return out;
+    return words(
+        "step pause resume one view return timer",
+        {r.Command_Begin_Step.enabled(), r.Command_Pause.enabled(), r.Command_Resume.enabled(),
+         r.Command_One_instruction.enabled(), r.Command_View_Memory.enabled(),
+         r.Command_Return_to_Input.enabled(), r.Timer1.enabled()});
   }
   // The transfers whose lamps are lit (cyan), in a fixed order, e.g. "IR>AR M>S".
   std::string litLamps() {
     REXEC& r = rexec();
-    std::string out;
-    const std::pair<const ui::Shape*, const char*> lamps[] = {
-        {&r.shape_irar, "IR>AR"}, {&r.shape_irpc, "IR>PC"}, {&r.Shapemy, "M>Y"},
-        {&r.shapemt, "M>S"},      {&r.Shapetm, "S>M"},      {&r.Shapeto, "S>OUT"},
-        {&r.Shapetx, "S>X"},      {&r.Shape_Stop, "STOP"},  {&r.Shapexyt, "X+Y>S"},
-        {&r.Shapeit, "IN>S"}};
-    for (auto [lamp, says] : lamps) {
-      if (lamp->FillColor() == ui::kCyan) out += (out.empty() ? "" : " ") + std::string(says);
-    }
-    return out;
+    const auto on = [](const ui::Shape& lamp) { return lamp.FillColor() == ui::kCyan; };
+    return words("IR>AR IR>PC M>Y M>S S>M S>OUT S>X STOP X+Y>S IN>S",
+                 {on(r.shape_irar), on(r.shape_irpc), on(r.Shapemy), on(r.shapemt), on(r.Shapetm),
+                  on(r.Shapeto), on(r.Shapetx), on(r.Shape_Stop), on(r.Shapexyt), on(r.Shapeit)});
   }
   // The green cells of the decoder matrix, e.g. "SHAPEID(2) SHAPET4(1) shapet5(1)".
   std::string greenCells() {
     REXEC& r = rexec();
     std::string out;
-    for (const Cells* cells : {&r.SHAPEID, &r.SHAPET4, &r.shapet5, &r.shapet6, &r.shapet7}) {
-      for (const auto& cell : *cells) {
+    for (const Cells* cells : {&r.SHAPEID, &r.SHAPET4, &r.shapet5, &r.shapet6, &r.shapet7})
+      for (const auto& cell : *cells)
         if (cell->FillColor() == ui::kGreen) out += (out.empty() ? "" : " ") + cell->displayName();
-      }
-    }
     return out;
   }
   std::string focusedName(ui::Form& form) {
