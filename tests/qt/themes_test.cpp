@@ -114,33 +114,32 @@ TEST_F(Themes, EveryCellAndGroundIsDrawnInTheThemesColours) {
 TEST_F(Themes, TheViewMenuSwitchesAtOnceAndIsRemembered) {
   const QPalette desktop = QApplication::palette();
   QMenu* view = window(input()).menuBar()->actions().last()->menu();
-  QStringList items;
-  for (QAction* a : view->actions()) items << a->text() + " " + a->shortcut().toString();
-  EXPECT_EQ(items, QStringList({"&Read machine state F3", "Show &bit values F4", "&Theme ",
-                                "&Language ", " ", "Program &Text F6", "&Phase Explained F7"}));
   QMenu* themes = view->actions()[2]->menu();
   ASSERT_NE(themes, nullptr);
-  const auto item = [themes](const char* caption) {
-    for (QAction* a : themes->actions()) {
-      if (a->text() == caption) return a;
-    }
-    ADD_FAILURE() << caption;
-    return themes->actions().first();
-  };
-  item("&Dark")->trigger();
-  const frontend::Theme& dark = frontend::theme(frontend::ThemeName::Dark, false);
-  EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(dark[Slot::ExecutionBack]));
+  QStringList items;
+  for (QMenu* menu : {view, themes}) {
+    for (QAction* a : menu->actions()) items << a->text() + " " + a->shortcut().toString();
+  }
+  EXPECT_EQ(items,
+            QStringList({"&Read machine state F3", "Show &bit values F4", "&Theme ", "&Language ",
+                         " ", "Program &Text F6", "&Phase Explained F7", "&System ", "&Light ",
+                         "&Dark ", "&High Contrast ", " ", "&Colour-blind safe "}));
+  QAction *light = themes->actions()[1], *dark = themes->actions()[2];
+  QAction* safe = themes->actions()[5];
+  dark->trigger();
+  const frontend::Theme& darkTheme = frontend::theme(frontend::ThemeName::Dark, false);
+  EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(darkTheme[Slot::ExecutionBack]));
   EXPECT_EQ(QSettings("VOLPAR", "volpar").value("view/theme").toString(), "dark");
-  item("&Colour-blind safe")->trigger();
+  safe->trigger();
   EXPECT_TRUE(QSettings("VOLPAR", "volpar").value("view/colourBlind").toBool());
   int lit = 0;
   while (lit < 7 && rexec().Shape_Clock(lit).FillColor() != ui::kCyan) ++lit;
   EXPECT_EQ(colorAt(render(rexec()), rexec().Shape_Clock(lit)),
             qcolor(frontend::theme(frontend::ThemeName::Dark, true)[Slot::Clock]));
   emit themes->aboutToShow();
-  EXPECT_TRUE(item("&Dark")->isChecked() && item("&Colour-blind safe")->isChecked());
-  item("&Colour-blind safe")->trigger();
-  item("&Light")->trigger();
+  EXPECT_TRUE(dark->isChecked() && safe->isChecked());
+  safe->trigger();
+  light->trigger();
   EXPECT_EQ(QApplication::palette().color(QPalette::Window), desktop.color(QPalette::Window));
   EXPECT_EQ(render(rexec()).pixelColor(2, 2), QColor(0xff, 0xff, 0xc0));
 }
