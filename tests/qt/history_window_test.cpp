@@ -14,13 +14,6 @@ namespace {
 
 class History : public BridgeFixture {
  protected:
-  // LOAD 5, STORE 6, INPUT 7, with 10 at address 5, started at 0 in manual mode.
-  void start() {
-    hideWelcome();
-    poke({{0, "00100101"}, {1, "01000110"}, {2, "01100111"}, {5, "00001010"}});
-    startRun();
-    act([this] { rexec().manual_radio.setValue(true); });
-  }
   // A key as pressed with the focus in the target, or where the target window has it.
   void keyIn(QWidget& target, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     activate(*target.window());
@@ -41,12 +34,15 @@ class History : public BridgeFixture {
   }
 };
 
-// LOAD and STORE run, then INPUT waits with the focus in its box (where Ctrl+Z is still
+// LOAD 5, STORE 6, INPUT 7, with 10 at address 5, stepped in manual mode: LOAD and STORE
+// run, then INPUT waits with the focus in its box (where Ctrl+Z is still
 // Step Back). The window opened late shows it all, and each way of stepping back restores
 // the screens phase by phase, the memory STORE wrote included.
 TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
   constexpr int kPhases = 22;
-  start();
+  hideWelcome();
+  poke({{0, "00100101"}, {1, "01000110"}, {2, "01100111"}, {5, "00001010"}});
+  manualRun();
   std::vector<std::string> before;
   auto forward = [&] {
     before.clear();
@@ -141,8 +137,7 @@ TEST(HistoryPlacement, BesideTheWindowWhereTheDesktopHasRoom) {
 TEST_F(History, TheEndLineWrapsAndCtrlHomeAndCtrlEndGoToTheEnds) {
   hideWelcome();
   poke({{0, "10100000"}});  // BRANCH 0, for ever
-  startRun();
-  act([this] { rexec().manual_radio.setValue(true); });
+  manualRun();
   step(8 * 40);
   keyIn(window(rexec()), Qt::Key_F2);
   ASSERT_NE(historyWindow(), nullptr);
