@@ -2,6 +2,7 @@
 // What the windows draw: the model's colours, titles and icon, panels that are hidden,
 // captions as the toolkit draws them. (The drawing scaled with the window, each caption
 // inside its box: layout_test.cpp.)
+#include <QFontMetricsF>
 #include <QPalette>
 #include <tuple>
 
@@ -82,6 +83,24 @@ TEST_F(BridgeFixture, CaptionsLookAsTheToolkitDrawsThem) {
     }
   }
   EXPECT_GT(compared, 100);
+}
+
+// Every caption the screens give one line stands on one line, whole: a large title may be
+// set a little narrower to fit, as it is drawn. (Buttons and option buttons, and every
+// caption at every size: layout_test.cpp.)
+TEST_F(BridgeFixture, CaptionsFitTheirBoxesOnOneLine) {
+  for (ui::Form* form : screens()) {
+    for (ui::Element* e : form->elements()) {
+      if (e->kind() != ui::ElementKind::Label) continue;
+      const QRect box = window(*form).pixelRect(*e);
+      const QString caption = QString::fromStdString(static_cast<ui::Label*>(e)->Caption());
+      const QFont font = qt::toQFont(e->font(), 1.0);
+      if (box.height() >= 2 * QFontMetricsF(font).height()) continue;
+      const QFont fitted = qt::fittedFont(font, box, caption, Qt::TextShowMnemonic);
+      EXPECT_LE(QFontMetricsF(fitted).horizontalAdvance(QString(caption).remove('&')), box.width())
+          << e->displayName();
+    }
+  }
 }
 
 }  // namespace
