@@ -22,7 +22,6 @@ class History : public BridgeFixture {
     settle();
   }
   qt::HistoryWindow* historyWindow() { return frontEnd.historyWindow(); }
-  QPushButton* stepBackButton() { return historyWindow()->stepBackButton(); }
   // What the student sees: Begin or Step, PC, the lit clock cell, memory[6] bit 5.
   std::string seen() {
     const QImage ex = render(rexec());
@@ -56,7 +55,7 @@ TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
   EXPECT_EQ(historyWindow()->list()->model()->index(1, 0).data().toString(), "0: 00100101 LOAD 5");
 
   const std::pair<const char*, std::function<void()>> ways[] = {
-      {"button", [this] { QTest::mouseClick(stepBackButton(), Qt::LeftButton); }},
+      {"button", [this] { QTest::mouseClick(historyWindow()->stepBackButton(), Qt::LeftButton); }},
       {"Ctrl+Z on the execution screen, in the input box while it waits",
        [this] {
          QWidget* box = widget(rexec().Text_Input_Decimal);
@@ -68,13 +67,13 @@ TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
     if (before.empty()) forward();
     historyWindow()->refresh();
     for (int i = kPhases; i-- > 0;) {
-      EXPECT_TRUE(stepBackButton()->isEnabled()) << way;
+      EXPECT_TRUE(historyWindow()->stepBackButton()->isEnabled()) << way;
       back();
       settle();
       EXPECT_EQ(seen(), before[static_cast<std::size_t>(i)]) << way << ", back to " << i;
     }
     historyWindow()->refresh();
-    EXPECT_FALSE(stepBackButton()->isEnabled()) << way;
+    EXPECT_FALSE(historyWindow()->stepBackButton()->isEnabled()) << way;
     before.clear();
   }
 
