@@ -14,13 +14,6 @@ namespace {
 
 class History : public BridgeFixture {
  protected:
-  // LOAD 5, STORE 6, INPUT 7, with 10 at address 5, started at 0 in manual mode.
-  void start() {
-    hideWelcome();
-    poke({{0, "00100101"}, {1, "01000110"}, {2, "01100111"}, {5, "00001010"}});
-    startRun();
-    act([this] { rexec().manual_radio.setValue(true); });
-  }
   // A key as pressed with the focus in the target, or where the target window has it.
   void keyIn(QWidget& target, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     activate(*target.window());
@@ -29,7 +22,6 @@ class History : public BridgeFixture {
     settle();
   }
   qt::HistoryWindow* historyWindow() { return frontEnd.historyWindow(); }
-  QPushButton* stepBackButton() { return historyWindow()->stepBackButton(); }
   // What the student sees: Begin or Step, PC, the lit clock cell, memory[6] bit 5.
   std::string seen() {
     const QImage ex = render(rexec());
@@ -41,12 +33,15 @@ class History : public BridgeFixture {
   }
 };
 
-// LOAD and STORE run, then INPUT waits with the focus in its box (where Ctrl+Z is still
+// LOAD 5, STORE 6, INPUT 7, with 10 at address 5, stepped in manual mode: LOAD and STORE
+// run, then INPUT waits with the focus in its box (where Ctrl+Z is still
 // Step Back). The window opened late shows it all, and each way of stepping back restores
 // the screens phase by phase, the memory STORE wrote included.
 TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
   constexpr int kPhases = 22;
-  start();
+  hideWelcome();
+  poke({{0, "00100101"}, {1, "01000110"}, {2, "01100111"}, {5, "00001010"}});
+  manualRun();
   std::vector<std::string> before;
   auto forward = [&] {
     before.clear();
@@ -60,7 +55,7 @@ TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
   EXPECT_EQ(historyWindow()->list()->model()->index(1, 0).data().toString(), "0: 00100101 LOAD 5");
 
   const std::pair<const char*, std::function<void()>> ways[] = {
-      {"button", [this] { QTest::mouseClick(stepBackButton(), Qt::LeftButton); }},
+      {"button", [this] { QTest::mouseClick(historyWindow()->stepBackButton(), Qt::LeftButton); }},
       {"Ctrl+Z on the execution screen, in the input box while it waits",
        [this] {
          QWidget* box = widget(rexec().Text_Input_Decimal);
@@ -72,13 +67,13 @@ TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
     if (before.empty()) forward();
     historyWindow()->refresh();
     for (int i = kPhases; i-- > 0;) {
-      EXPECT_TRUE(stepBackButton()->isEnabled()) << way;
+      EXPECT_TRUE(historyWindow()->stepBackButton()->isEnabled()) << way;
       back();
       settle();
       EXPECT_EQ(seen(), before[static_cast<std::size_t>(i)]) << way << ", back to " << i;
     }
     historyWindow()->refresh();
-    EXPECT_FALSE(stepBackButton()->isEnabled()) << way;
+    EXPECT_FALSE(historyWindow()->stepBackButton()->isEnabled()) << way;
     before.clear();
   }
 
@@ -141,8 +136,7 @@ TEST(HistoryPlacement, BesideTheWindowWhereTheDesktopHasRoom) {
 TEST_F(History, TheEndLineWrapsAndCtrlHomeAndCtrlEndGoToTheEnds) {
   hideWelcome();
   poke({{0, "10100000"}});  // BRANCH 0, for ever
-  startRun();
-  act([this] { rexec().manual_radio.setValue(true); });
+  manualRun();
   step(8 * 40);
   keyIn(window(rexec()), Qt::Key_F2);
   ASSERT_NE(historyWindow(), nullptr);

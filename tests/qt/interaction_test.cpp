@@ -21,12 +21,6 @@ class Interaction : public BridgeFixture {
     ASSERT_FALSE(window(app.initialScreen()).isVisible());
     activate(window(input()));
   }
-  // A run started at address 0: the execution screen, active.
-  void onExecutionScreen() {
-    onInputScreen();
-    startRun();
-    activate(window(rexec()));
-  }
   void click(QWidget* target, QPoint at = {}) {
     QTest::mouseClick(target, Qt::LeftButton, {}, at);
     settle();
@@ -91,7 +85,9 @@ TEST_F(Interaction, TypedKeysAndEnterReachTheInputScreen) {
 // disabled and ignore clicks; F1, which no menu offers here, opens the help at the
 // screen's topic.
 TEST_F(Interaction, ExecutionScreenKeys) {
-  onExecutionScreen();
+  onInputScreen();
+  startRun();
+  activate(window(rexec()));
   act([this] { rexec().Command_Options.click(); });
   widget(rexec().time_scroll)->setFocus();
   key(Qt::Key_Right);

@@ -202,10 +202,8 @@ TEST_F(LayoutTest, TheScreensFitAtEverySize) {
     const QRectF plus = drawn(r.Label_Plus_Sign).mark, equal = drawn(r.Label_Equal_Sign).mark;
     const QRectF x = drawn(r.Shape_x(4)).mark, y = drawn(r.shapey(4)).mark,
                  s = drawn(r.Shapet(4)).mark;
-    EXPECT_NEAR(plus.top() - x.bottom(), y.top() - plus.bottom(), 1.5 * factor)
-        << "+ at " << factor;
-    EXPECT_NEAR(equal.top() - y.bottom(), s.top() - equal.bottom(), 1.5 * factor)
-        << "= at " << factor;
+    EXPECT_NEAR(plus.top() - x.bottom(), y.top() - plus.bottom(), 1.5 * factor) << '+' << factor;
+    EXPECT_NEAR(equal.top() - y.bottom(), s.top() - equal.bottom(), 1.5 * factor) << '=' << factor;
   }
   act([this] { rexec().Command_Options.click(); });
   expectFitsAtEverySize(rexec());

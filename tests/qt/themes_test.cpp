@@ -22,6 +22,12 @@ using frontend::ThemeChoice;
 
 QColor qcolor(frontend::Rgb c) { return QColor(c.red, c.green, c.blue); }
 
+// The themes a student may choose, and their colours; Light last, as the desktop's own.
+constexpr std::pair<ThemeChoice, frontend::ThemeName> kThemes[] = {
+    {ThemeChoice::Dark, frontend::ThemeName::Dark},
+    {ThemeChoice::HighContrast, frontend::ThemeName::HighContrast},
+    {ThemeChoice::Light, frontend::ThemeName::Light}};
+
 // What each of the machine's colours means in a cell.
 Slot meaning(ui::Color fill) {
   const std::map<ui::Color, Slot> meanings = {{ui::kYellow, Slot::MemoryOne},
@@ -46,7 +52,7 @@ class Themes : public BridgeFixture {
 
   // Each cell of the screen shown in its meaning's colour: most of the inner square of its
   // circle (a digit may cover the rest). Returns the cells' count checked.
-  int checkCells(ui::Form& form, const frontend::Theme& theme, const char* label) {
+  int checkCells(ui::Form& form, const frontend::Theme& theme) {
     const QImage shown = render(form);
     std::set<const ui::Element*> bits;
     for (const ui::BitCell& c : form.accessibleParts().bitCells) bits.insert(c.shape);
@@ -68,11 +74,10 @@ class Themes : public BridgeFixture {
       }
       // A digit written in it covers most of the rest, nearly all of a small cell.
       const int least = !theme.outlined ? side * side / 2 : side >= 6 ? side * side / 8 : 1;
-      EXPECT_GE(fill, least) << label << " " << e->displayName() << " not "
-                             << want.name().toStdString();
+      EXPECT_GE(fill, least) << e->displayName() << " not " << want.name().toStdString();
       // High Contrast writes every bit inside its cell.
       EXPECT_TRUE(!theme.outlined || !bits.count(e) || side < 6 || mark > 0)
-          << label << " " << e->displayName() << " digit";
+          << e->displayName() << " digit";
       ++checked;
     }
     return checked;
@@ -80,30 +85,24 @@ class Themes : public BridgeFixture {
 };
 
 TEST_F(Themes, EveryCellAndGroundIsDrawnInTheThemesColours) {
-  const struct {
-    ThemeChoice choice;
-    bool safe;
-    frontend::ThemeName name;
-    const char* label;
-  } cases[] = {{ThemeChoice::Light, false, frontend::ThemeName::Light, "light"},
-               {ThemeChoice::Light, true, frontend::ThemeName::Light, "light safe"},
-               {ThemeChoice::Dark, false, frontend::ThemeName::Dark, "dark"},
-               {ThemeChoice::Dark, true, frontend::ThemeName::Dark, "dark safe"},
-               {ThemeChoice::HighContrast, false, frontend::ThemeName::HighContrast, "contrast"}};
-  for (const auto& c : cases) {
-    qt::chooseTheme(c.choice, c.safe, false);
-    const frontend::Theme& theme = frontend::theme(c.name, c.safe);
-    EXPECT_GT(checkCells(rexec(), theme, c.label), 60);
-    EXPECT_GT(checkCells(input(), theme, c.label), 250);
-    // The grounds behind the screens, and the palette every other window (message boxes,
-    // help, history, exercise) takes.
-    EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(theme[Slot::ExecutionBack])) << c.label;
-    EXPECT_EQ(render(input()).pixelColor(2, 2), qcolor(theme[Slot::InputBack])) << c.label;
-    if (c.name == frontend::ThemeName::Light) continue;
-    EXPECT_EQ(QApplication::palette().color(QPalette::Window), qcolor(theme[Slot::Window]));
-    EXPECT_EQ(widget(input().Input_Bit(1))->palette().color(QPalette::Base),
-              qcolor(theme[Slot::Base]))
-        << c.label;
+  // Each theme, and its colour-blind-safe variant where it has one.
+  for (const auto& [choice, name] : kThemes) {
+    for (bool safe : {false, true}) {
+      if (safe && name == frontend::ThemeName::HighContrast) continue;
+      SCOPED_TRACE(testing::Message() << static_cast<int>(name) << (safe ? " safe" : ""));
+      qt::chooseTheme(choice, safe, false);
+      const frontend::Theme& theme = frontend::theme(name, safe);
+      EXPECT_GT(checkCells(rexec(), theme), 60);
+      EXPECT_GT(checkCells(input(), theme), 250);
+      // The grounds behind the screens, and the palette every other window (message boxes,
+      // help, history, exercise) takes.
+      EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(theme[Slot::ExecutionBack]));
+      EXPECT_EQ(render(input()).pixelColor(2, 2), qcolor(theme[Slot::InputBack]));
+      if (name == frontend::ThemeName::Light) continue;
+      EXPECT_EQ(QApplication::palette().color(QPalette::Window), qcolor(theme[Slot::Window]));
+      EXPECT_EQ(widget(input().Input_Bit(1))->palette().color(QPalette::Base),
+                qcolor(theme[Slot::Base]));
+    }
   }
 }
 
@@ -114,33 +113,32 @@ TEST_F(Themes, EveryCellAndGroundIsDrawnInTheThemesColours) {
 TEST_F(Themes, TheViewMenuSwitchesAtOnceAndIsRemembered) {
   const QPalette desktop = QApplication::palette();
   QMenu* view = window(input()).menuBar()->actions().last()->menu();
-  QStringList items;
-  for (QAction* a : view->actions()) items << a->text() + " " + a->shortcut().toString();
-  EXPECT_EQ(items, QStringList({"&Read machine state F3", "Show &bit values F4", "&Theme ",
-                                "&Language ", " ", "Program &Text F6", "&Phase Explained F7"}));
   QMenu* themes = view->actions()[2]->menu();
   ASSERT_NE(themes, nullptr);
-  const auto item = [themes](const char* caption) {
-    for (QAction* a : themes->actions()) {
-      if (a->text() == caption) return a;
-    }
-    ADD_FAILURE() << caption;
-    return themes->actions().first();
-  };
-  item("&Dark")->trigger();
-  const frontend::Theme& dark = frontend::theme(frontend::ThemeName::Dark, false);
-  EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(dark[Slot::ExecutionBack]));
+  QStringList items;
+  for (QMenu* menu : {view, themes}) {
+    for (QAction* a : menu->actions()) items << a->text() + " " + a->shortcut().toString();
+  }
+  EXPECT_EQ(items,
+            QStringList({"&Read machine state F3", "Show &bit values F4", "&Theme ", "&Language ",
+                         " ", "Program &Text F6", "&Phase Explained F7", "&System ", "&Light ",
+                         "&Dark ", "&High Contrast ", " ", "&Colour-blind safe "}));
+  QAction *light = themes->actions()[1], *dark = themes->actions()[2];
+  QAction* safe = themes->actions()[5];
+  dark->trigger();
+  const frontend::Theme& darkTheme = frontend::theme(frontend::ThemeName::Dark, false);
+  EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(darkTheme[Slot::ExecutionBack]));
   EXPECT_EQ(QSettings("VOLPAR", "volpar").value("view/theme").toString(), "dark");
-  item("&Colour-blind safe")->trigger();
+  safe->trigger();
   EXPECT_TRUE(QSettings("VOLPAR", "volpar").value("view/colourBlind").toBool());
   int lit = 0;
   while (lit < 7 && rexec().Shape_Clock(lit).FillColor() != ui::kCyan) ++lit;
   EXPECT_EQ(colorAt(render(rexec()), rexec().Shape_Clock(lit)),
             qcolor(frontend::theme(frontend::ThemeName::Dark, true)[Slot::Clock]));
   emit themes->aboutToShow();
-  EXPECT_TRUE(item("&Dark")->isChecked() && item("&Colour-blind safe")->isChecked());
-  item("&Colour-blind safe")->trigger();
-  item("&Light")->trigger();
+  EXPECT_TRUE(dark->isChecked() && safe->isChecked());
+  safe->trigger();
+  light->trigger();
   EXPECT_EQ(QApplication::palette().color(QPalette::Window), desktop.color(QPalette::Window));
   EXPECT_EQ(render(rexec()).pixelColor(2, 2), QColor(0xff, 0xff, 0xc0));
 }
@@ -151,11 +149,7 @@ TEST_F(Themes, TheProgramTextFollowsTheTheme) {
   text.showListing();
   text.refresh();
   ASSERT_GT(text.runningLine(), 0);
-  const std::pair<ThemeChoice, frontend::ThemeName> cases[] = {
-      {ThemeChoice::Dark, frontend::ThemeName::Dark},
-      {ThemeChoice::HighContrast, frontend::ThemeName::HighContrast},
-      {ThemeChoice::Light, frontend::ThemeName::Light}};
-  for (const auto& [choice, name] : cases) {
+  for (const auto& [choice, name] : kThemes) {
     qt::chooseTheme(choice, false, false);
     const frontend::Theme& t = frontend::theme(name, false);
     std::set<QRgb> drawn;
