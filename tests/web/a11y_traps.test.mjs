@@ -7,13 +7,11 @@
 // closes or while the clock runs.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { useBrowser } from './browser.mjs';
+import { playEach, useBrowser } from './browser.mjs';
 
 const session = useBrowser();
 
-test('the traps of the keyboard and the screen reader are gone', async () => {
-  await (await session.atInputScreen()).play('a11y-traps');
-});
+playEach(session, { 'a11y-traps': 'the traps of the keyboard and the screen reader are gone' });
 
 test('the focus stays in the page after Options closes and while the clock runs', async () => {
   const s = await session.atInputScreen();

@@ -3,7 +3,7 @@
 // keys typed faster than the page draws, and a panel that opens over the controls it covers.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { CYAN, GREEN, RED, YELLOW, useBrowser } from './browser.mjs';
+import { CYAN, GREEN, RED, YELLOW, playEach, useBrowser } from './browser.mjs';
 
 const session = useBrowser();
 
@@ -109,14 +109,7 @@ for (const [rate, seconds] of Object.entries({ 1000: 2, 100: 2, 20: 3 })) {
   });
 }
 
-test('a program typed with no pause between keys is stored as typed', async () => {
-  const s = await session.atInputScreen();
-  await s.play('frames-typed');
-  await s.close();
-});
-
-test('the options panel opens over what it covers: its Close and Stop for Output take the clicks', async () => {
-  const s = await session.atInputScreen();
-  await s.play('frames-options');
-  await s.close();
+playEach(session, {
+  'frames-typed': 'a program typed with no pause between keys is stored as typed',
+  'frames-options': 'the options panel opens over what it covers: its Close and Stop for Output take the clicks',
 });
