@@ -12,7 +12,6 @@ import { chromium } from 'playwright-core';
 export const webDir = process.env.VOLPAR_WEB_DIR;
 export const runner = process.env.VOLPAR_RUN;
 export const dataDir = new URL('../data/', import.meta.url).pathname;
-const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
 const axePath = new URL('node_modules/axe-core/axe.min.js', import.meta.url).pathname;
 
 // The colours the page draws with, by name, as getComputedStyle gives them.
@@ -63,16 +62,6 @@ export async function eventually(read, expected, what) {
   if (typeof expected === 'function') assert.ok(wanted(value), `${what}: ${JSON.stringify(value)}`);
   else assert.deepEqual(value, expected, what);
   return value;
-}
-
-// A program file's text for `bytes` ({address: bits}), the other bytes zero.
-export function programText(bytes) {
-  const lines = [];
-  for (const [n, section] of ['FIRST8', 'SECOND8', 'THIRD8', 'FOURTH8'].entries()) {
-    lines.push(`[${section}]`);
-    for (let a = 8 * n; a < 8 * n + 8; ++a) lines.push(`Byte${a}=${bytes[a] ?? '00000000'}`);
-  }
-  return lines.join('\r\n') + '\r\n';
 }
 
 // The served page and the browser for every test of the calling file, and a scratch folder.
@@ -172,10 +161,6 @@ export class Student {
     this.rexec = (name) => this.el('REXEC', name);
     this.front = () => page.locator('section.window.front').getAttribute('data-form');
     this.focused = () => page.evaluate(() => document.activeElement.closest('[data-name]')?.dataset.name);
-  }
-
-  async screenshot(name) {
-    if (shots) await this.page.screenshot({ path: path.join(shots, `${name}.png`) });
   }
 
   // The cells of a control array: '1' in colour `on`, '0' white, 'x' black, '?' otherwise.

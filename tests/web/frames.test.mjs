@@ -101,7 +101,8 @@ for (const [rate, seconds] of Object.entries({ 1000: 2, 100: 2, 20: 3 })) {
     await s.rexec('Command_Begin_Step').click();
     await s.page.waitForTimeout(seconds * 1000);
     const report = await s.page.evaluate(() => window.stopWatchingFrames());
-    await s.screenshot(`counting-${rate}`);
+    const shots = process.env.VOLPAR_WEB_SCREENSHOTS; // a folder for a person to look at what was drawn
+    if (shots) await s.page.screenshot({ path: `${shots}/counting-${rate}.png` });
     t.diagnostic(`${report.frames} frames checked, ${report.moving} after clock ticks`);
     assert.deepEqual(report.faults, []);
     assert.ok(report.moving >= 10, `the clock ran while the frames were checked (${report.moving} frames after ticks)`);

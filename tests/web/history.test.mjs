@@ -19,11 +19,8 @@ const stepBack = () => panel().getByRole('button', { name: 'Step Back' });
 async function freshPageWith(bytes) {
   await s?.close();
   const hex = (mark) => range(0, 32).map((a) => [...(bytes[a] ?? '0')].reduce((v, b) => 2 * v + (b === mark), 0));
-  const digits = (mark) =>
-    hex(mark)
-      .map((v) => v.toString(16).padStart(2, '0'))
-      .join('');
-  s = await session.atInputScreen({ url: `${session.url}#m=${digits('1')}&x=${digits('x')}` });
+  const digits = (mark) => hex(mark).map((v) => v.toString(16).padStart(2, '0'));
+  s = await session.atInputScreen({ url: `${session.url}#m=${digits('1').join('')}&x=${digits('x').join('')}` });
   page = s.page;
 }
 

@@ -7,12 +7,10 @@ import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
-import { dataDir, playEach, programText, runner, useBrowser } from './browser.mjs';
+import { dataDir, playEach, runner, useBrowser } from './browser.mjs';
 
 const session = useBrowser();
 const work = session.work;
-// 0 INPUT, 1 ADD 10, 2 STORE 11, 3 OUTPUT, 4 BRANCH 0; 10 holds 5.
-const PROGRAM = { 0: '01100000', 1: '00001010', 2: '01001011', 3: '10000000', 4: '10100000', 10: '00000101' };
 
 test('a program typed byte by byte is saved as the runner saves it, opened again, and run', async (t) => {
   const s = await session.open();
@@ -23,9 +21,9 @@ test('a program typed byte by byte is saved as the runner saves it, opened again
   await s.page.keyboard.press('Control+s');
   const saved = await s.saveAs('session');
   assert.equal(path.basename(saved), 'session.txt');
-  fs.writeFileSync(path.join(work, 'source.txt'), programText(PROGRAM));
-  const expected = path.join(work, 'expected.txt');
-  const run = spawnSync(runner, [path.join(work, 'source.txt'), '--max-instructions', '0', '--save', expected]);
+  // What page.txt types: 0 INPUT, 1 ADD 10, 2 STORE 11, 3 OUTPUT, 4 BRANCH 0; 10 holds 5.
+  const [source, expected] = [path.join(dataDir, 'web', 'page-program.txt'), path.join(work, 'expected.txt')];
+  const run = spawnSync(runner, [source, '--max-instructions', '0', '--save', expected]);
   assert.ok(fs.readFileSync(saved).equals(fs.readFileSync(expected)), `the saved text differs: ${run.stderr}`);
 
   for (const name of ['dev', 'tmp']) fs.copyFileSync(path.join(dataDir, 'countdown.txt'), path.join(work, name));
