@@ -3,7 +3,8 @@
 
 Runs a short program phase by phase (Begin/Step pressed through its accessible action)
 and checks, after every phase, that each register's accessible text says the value the
-engine computes (volpar-run's trace of the same program), and at the end what it holds.
+engine computes (volpar-run's trace of the same program), and that the memory table says
+what memory holds, before the run and after it.
 Usage: atspi_test.py VOLPAR_RUN PROGRAM_FILE   (the program must already be running)
 """
 import re
@@ -87,6 +88,15 @@ def number_and_bits(text):
     return (int(m.group(1)) if m.group(1) else None), int(m.group(2), 2)
 
 
+def check_memory(screen, dump, when):
+    table = named(screen, ["table"], ["Memory"])
+    rows = {r.name: r.description for r in table}
+    check(len(rows) == 32, "%s: the memory table has 32 rows, not %d" % (when, len(rows)))
+    for a in range(32):
+        said, held = rows.get("Address %d" % a, ""), dump["MEM %d" % a]
+        check(said.split(",")[0] == held, "%s: Address %d says %r, memory holds %s" % (when, a, said, held))
+
+
 def engine(volpar_run, program, *args):
     # Exit 3 is the instruction limit, which the memory before the run asks for.
     done = subprocess.run([volpar_run, program, *args], capture_output=True, text=True)
@@ -106,6 +116,7 @@ def main():
     app = wait_for(lambda: child(pyatspi.Registry.getDesktop(0), "volpar"), "program on the accessibility bus")
     input_screen = wait_for(lambda: child(app, "VOLPAR Input Screen"), "input screen")
     wait_for(lambda: named(input_screen, ["table"], ["Memory"]).getChildAtIndex(0).description.startswith(start["MEM 0"]), "program loaded")
+    check_memory(input_screen, start, "loaded")
     press(input_screen, ["push button"], "Execute Program")
     press(input_screen, ["push button"], "OK")
     rexec = wait_for(lambda: child(app, "VOLPAR Execution Screen"), "execution screen")
@@ -127,6 +138,9 @@ def main():
     for name, key in (("X", "X"), ("Y", "Y"), ("S", "S"), ("Output", "OUT"), ("Program Counter", "PC")):
         check(now[name][0] == int(end[key]), "at the end %s says %r, the engine %s" % (name, said[name], end[key]))
     check(now["Instruction Register"][1] == int(end["IR"]), "at the end the IR holds %r, the engine %s" % (said["Instruction Register"], end["IR"]))
+
+    press(rexec, ["push button"], "View Memory")
+    check_memory(input_screen, end, "after the run")
 
     print("%d passed, %d failed" % (passed, len(failures)))
     return 1 if failures else 0
