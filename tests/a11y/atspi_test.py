@@ -3,8 +3,8 @@
 
 Runs a short program phase by phase (Begin/Step pressed through its accessible action)
 and checks, after every phase, that each register's accessible text says the value the
-engine computes (volpar-run's trace of the same program), that the memory table says what
-memory holds, and that every text box has a name.
+engine computes (volpar-run's trace of the same program), and that the memory table says
+what memory holds, before the run and after it.
 Usage: atspi_test.py VOLPAR_RUN PROGRAM_FILE   (the program must already be running)
 """
 import re
@@ -97,13 +97,6 @@ def check_memory(screen, dump, when):
         check(said.split(",")[0] == held, "%s: Address %d says %r, memory holds %s" % (when, a, said, held))
 
 
-def check_text_boxes(root):
-    boxes = [n for n in walk(root) if n.getRoleName() == "text"]
-    check(boxes, "text boxes are found")
-    for box in boxes:
-        check(box.name, "a text box has a name (%r in %r)" % (box.queryText().getText(0, -1), box.parent.parent.name))
-
-
 def engine(volpar_run, program, *args):
     # Exit 3 is the instruction limit, which the memory before the run asks for.
     done = subprocess.run([volpar_run, program, *args], capture_output=True, text=True)
@@ -124,8 +117,6 @@ def main():
     input_screen = wait_for(lambda: child(app, "VOLPAR Input Screen"), "input screen")
     wait_for(lambda: named(input_screen, ["table"], ["Memory"]).getChildAtIndex(0).description.startswith(start["MEM 0"]), "program loaded")
     check_memory(input_screen, start, "loaded")
-    check_text_boxes(app)
-
     press(input_screen, ["push button"], "Execute Program")
     press(input_screen, ["push button"], "OK")
     rexec = wait_for(lambda: child(app, "VOLPAR Execution Screen"), "execution screen")
@@ -134,7 +125,6 @@ def main():
     # A press is an animated click: its effect comes a moment later.
     wait_for(lambda: named(rexec, ["radio button"], ["Manual clock advance"]).getState().contains(pyatspi.STATE_CHECKED), "manual clock")
     press(rexec, ["push button"], "Close")
-    check_text_boxes(rexec)
 
     for phase, _, pc, _, ar, _, s in trace:
         said = step(rexec, phase)

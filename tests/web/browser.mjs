@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What every browser test needs: the build folder served as it is, the system's Chromium,
 // a fresh page on the welcome screen, and a student's hands and eyes on it.
-import { after, before } from 'node:test';
+import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import http from 'node:http';
@@ -12,7 +12,6 @@ import { chromium } from 'playwright-core';
 export const webDir = process.env.VOLPAR_WEB_DIR;
 export const runner = process.env.VOLPAR_RUN;
 export const dataDir = new URL('../data/', import.meta.url).pathname;
-const shots = process.env.VOLPAR_WEB_SCREENSHOTS;
 const axePath = new URL('node_modules/axe-core/axe.min.js', import.meta.url).pathname;
 
 // The colours the page draws with, by name, as getComputedStyle gives them.
@@ -38,16 +37,11 @@ export function serve(dir) {
   return new Promise((resolve) => s.listen(0, '127.0.0.1', () => resolve(s)));
 }
 
+const FLAGS = 'no-sandbox disable-gpu disable-quic no-first-run disable-background-networking disable-component-update';
 export const launch = () =>
   chromium.launch({
     executablePath: process.env.VOLPAR_CHROMIUM ?? '/usr/bin/chromium',
-    args: [
-      '--no-sandbox',
-      '--disable-gpu',
-      '--disable-quic',
-      '--no-first-run',
-      '--disable-background-networking',
-    ].concat(['--disable-component-update', '--disable-sync']),
+    args: `${FLAGS} disable-sync`.split(' ').map((flag) => `--${flag}`),
   });
 
 // Playwright answers the file input's chooser but not the browser's file picker
@@ -68,16 +62,6 @@ export async function eventually(read, expected, what) {
   if (typeof expected === 'function') assert.ok(wanted(value), `${what}: ${JSON.stringify(value)}`);
   else assert.deepEqual(value, expected, what);
   return value;
-}
-
-// A program file's text for `bytes` ({address: bits}), the other bytes zero.
-export function programText(bytes) {
-  const lines = [];
-  for (const [n, section] of ['FIRST8', 'SECOND8', 'THIRD8', 'FOURTH8'].entries()) {
-    lines.push(`[${section}]`);
-    for (let a = 8 * n; a < 8 * n + 8; ++a) lines.push(`Byte${a}=${bytes[a] ?? '00000000'}`);
-  }
-  return lines.join('\r\n') + '\r\n';
 }
 
 // The served page and the browser for every test of the calling file, and a scratch folder.
@@ -123,6 +107,19 @@ export function useBrowser() {
   return session;
 }
 
+// A test for each of `goldens` ({NAME: what it shows}): tests/data/web/NAME.txt played on a
+// fresh page made `ready` (past the welcome screen unless told otherwise).
+export function playEach(session, goldens, ready = (s) => s.toInputScreen()) {
+  for (const [name, what] of Object.entries(goldens)) {
+    test(what, async () => {
+      const s = await session.open();
+      await ready(s);
+      await s.play(name);
+      await s.close();
+    });
+  }
+}
+
 // A value seen, as written in the transcripts: a string as it is, on one line, else JSON.
 const format = (v) => (typeof v === 'string' && !/^["[]|\n/.test(v) ? v : JSON.stringify(v));
 
@@ -145,6 +142,15 @@ function coveredControls(form) {
   return controls.filter((n) => n.checkVisibility() && covered(n)).map((n) => n.closest('[data-name]').dataset.name);
 }
 
+function shownForms() {
+  const shown = [...document.querySelectorAll('section.window')].filter((n) => n.checkVisibility());
+  const left = (n) => n.getBoundingClientRect().left;
+  return shown
+    .sort((a, b) => left(a) - left(b))
+    .map((n) => n.dataset.form)
+    .join();
+}
+
 // What a student does on one page and what they see there.
 export class Student {
   constructor(page, work) {
@@ -157,23 +163,13 @@ export class Student {
     this.focused = () => page.evaluate(() => document.activeElement.closest('[data-name]')?.dataset.name);
   }
 
-  async screenshot(name) {
-    if (shots) await this.page.screenshot({ path: path.join(shots, `${name}.png`) });
-  }
-
   // The cells of a control array: '1' in colour `on`, '0' white, 'x' black, '?' otherwise.
   cells(form, array, indices, on) {
     const marks = { [on]: '1', [WHITE]: '0', [BLACK]: 'x' };
-    return this.page.evaluate(
-      ({ form, array, indices, marks }) =>
-        indices
-          .map((i) => {
-            const node = document.querySelector(`section[data-form="${form}"] [data-name="${array}(${i})"]`);
-            return marks[getComputedStyle(node).backgroundColor] ?? '?';
-          })
-          .join(''),
-      { form, array, indices, marks },
-    );
+    const cells = indices.map((i) => `section[data-form="${form}"] [data-name="${array}(${i})"]`);
+    const read = ([cells, marks]) =>
+      cells.map((c) => marks[getComputedStyle(document.querySelector(c)).backgroundColor]);
+    return this.page.evaluate(read, [cells, marks]).then((seen) => seen.map((m) => m ?? '?').join(''));
   }
   // A byte of the memory grid as drawn, or every byte when no address is given.
   async memory(address) {
@@ -367,14 +363,7 @@ export class Student {
       message: () => this.closeMessage(),
       axe: () => this.axe(),
       choosers: () => this.choosers,
-      windows: () =>
-        page.evaluate(() =>
-          [...document.querySelectorAll('section.window')]
-            .filter((n) => n.checkVisibility())
-            .sort((a, b) => a.getBoundingClientRect().left - b.getBoundingClientRect().left)
-            .map((n) => n.dataset.form)
-            .join(),
-        ),
+      windows: () => page.evaluate(shownForms),
       role: () => page.getByRole(rest.split(' ')[0], { name: rest.split(' ').slice(1).join(' ') }).count(),
       hit: async () =>
         page.evaluate(

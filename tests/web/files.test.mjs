@@ -8,7 +8,7 @@ import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
-import { dataDir, eventually, runner, useBrowser } from './browser.mjs';
+import { dataDir, eventually, playEach, runner, useBrowser } from './browser.mjs';
 
 const session = useBrowser();
 const work = session.work;
@@ -125,23 +125,7 @@ test('Copy Share Link makes a link that opens the page with the same program, un
   await o.play('files-link');
 });
 
-test('a damaged link says why, and the page starts as usual', async () => {
-  for (const [fragment, reason] of [
-    [`#m=${'0'.repeat(63)}`, 'It has 63 hexadecimal digits where a program has 64, two for each byte of memory'],
-    ['#top', null],
-  ]) {
-    const s = await session.open({ url: session.url + fragment });
-    const said =
-      reason &&
-      `VOLPAR -- PROGRAM LINK: The link does not hold a program that can be opened.\nReason: ${reason}.\nThe memory was not changed.`;
-    if (reason) assert.equal(await s.closeMessage(), said);
-    await s.toInputScreen();
-    assert.equal(await s.page.locator('#msgbox').isVisible(), false, fragment);
-    assert.deepEqual(await s.memory(), Array(32).fill('00000000'), fragment);
-    assert.equal(await s.page.evaluate(() => location.hash), reason ? '' : fragment);
-    await s.close();
-  }
-});
+playEach(session, { 'files-damaged-link': 'a damaged link says why, and the page starts as usual' }, () => {});
 
 test('a page opened once opens again with no network; it can be installed', async (t) => {
   const s = await session.open();

@@ -3,7 +3,7 @@
 // keys typed faster than the page draws, and a panel that opens over the controls it covers.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { CYAN, GREEN, RED, YELLOW, useBrowser } from './browser.mjs';
+import { CYAN, GREEN, RED, YELLOW, playEach, useBrowser } from './browser.mjs';
 
 const session = useBrowser();
 
@@ -101,7 +101,8 @@ for (const [rate, seconds] of Object.entries({ 1000: 2, 100: 2, 20: 3 })) {
     await s.rexec('Command_Begin_Step').click();
     await s.page.waitForTimeout(seconds * 1000);
     const report = await s.page.evaluate(() => window.stopWatchingFrames());
-    await s.screenshot(`counting-${rate}`);
+    const shots = process.env.VOLPAR_WEB_SCREENSHOTS; // a folder for a person to look at what was drawn
+    if (shots) await s.page.screenshot({ path: `${shots}/counting-${rate}.png` });
     t.diagnostic(`${report.frames} frames checked, ${report.moving} after clock ticks`);
     assert.deepEqual(report.faults, []);
     assert.ok(report.moving >= 10, `the clock ran while the frames were checked (${report.moving} frames after ticks)`);
@@ -109,14 +110,7 @@ for (const [rate, seconds] of Object.entries({ 1000: 2, 100: 2, 20: 3 })) {
   });
 }
 
-test('a program typed with no pause between keys is stored as typed', async () => {
-  const s = await session.atInputScreen();
-  await s.play('frames-typed');
-  await s.close();
-});
-
-test('the options panel opens over what it covers: its Close and Stop for Output take the clicks', async () => {
-  const s = await session.atInputScreen();
-  await s.play('frames-options');
-  await s.close();
+playEach(session, {
+  'frames-typed': 'a program typed with no pause between keys is stored as typed',
+  'frames-options': 'the options panel opens over what it covers: its Close and Stop for Output take the clicks',
 });

@@ -7,7 +7,7 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { dataDir, range, useBrowser } from './browser.mjs';
+import { dataDir, playEach, range, useBrowser } from './browser.mjs';
 
 const session = useBrowser();
 let s, page;
@@ -19,11 +19,8 @@ const stepBack = () => panel().getByRole('button', { name: 'Step Back' });
 async function freshPageWith(bytes) {
   await s?.close();
   const hex = (mark) => range(0, 32).map((a) => [...(bytes[a] ?? '0')].reduce((v, b) => 2 * v + (b === mark), 0));
-  const digits = (mark) =>
-    hex(mark)
-      .map((v) => v.toString(16).padStart(2, '0'))
-      .join('');
-  s = await session.atInputScreen({ url: `${session.url}#m=${digits('1')}&x=${digits('x')}` });
+  const digits = (mark) => hex(mark).map((v) => v.toString(16).padStart(2, '0'));
+  s = await session.atInputScreen({ url: `${session.url}#m=${digits('1').join('')}&x=${digits('x').join('')}` });
   page = s.page;
 }
 
@@ -116,26 +113,12 @@ test('the panel lists what the desktop lists, and a click on a line goes back to
 });
 
 // A history too long to draw whole: only the lines in view exist, the newest in view, and
-// Ctrl+Home and Ctrl+End go to the first and the last line. LOAD 5, ADD 5, STORE 6, BRANCH 0:
-// no end, a line per instruction.
-const LONG = { 0: '00100101', 1: '00000101', 2: '01000110', 3: '10100000' };
-for (const [name, bytes, what] of [
-  [
-    'history-long',
-    LONG,
+// Ctrl+Home and Ctrl+End go to the first and the last line.
+playEach(session, {
+  'history-long':
     'opened from the Help menu, a long history shows the newest line; Ctrl+Home and Ctrl+End go to the ends',
-  ],
-  [
-    'history-running',
-    { 0: '10100000' },
-    'the panel follows a running clock; Step Back is offered once the clock stands still',
-  ],
-]) {
-  test(what, async () => {
-    await freshPageWith(bytes);
-    await s.play(name);
-  });
-}
+  'history-running': 'the panel follows a running clock; Step Back is offered once the clock stands still',
+});
 
 test('resting over a memory row tells what its byte means, in both arrangements', async () => {
   await freshPageWith({ 0: '00000011', 17: '11110000', 31: 'x01x0101' });

@@ -7,16 +7,13 @@ import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
-import { dataDir, programText, runner, useBrowser } from './browser.mjs';
+import { dataDir, playEach, runner, useBrowser } from './browser.mjs';
 
 const session = useBrowser();
 const work = session.work;
-// 0 INPUT, 1 ADD 10, 2 STORE 11, 3 OUTPUT, 4 BRANCH 0; 10 holds 5.
-const PROGRAM = { 0: '01100000', 1: '00001010', 2: '01001011', 3: '10000000', 4: '10100000', 10: '00000101' };
-let s;
 
 test('a program typed byte by byte is saved as the runner saves it, opened again, and run', async (t) => {
-  s = await session.open();
+  const s = await session.open();
   t.diagnostic(
     `start-up to the welcome screen: ${(await s.page.evaluate(() => window.volpar.startedMs)).toFixed(0)} ms`,
   );
@@ -24,19 +21,16 @@ test('a program typed byte by byte is saved as the runner saves it, opened again
   await s.page.keyboard.press('Control+s');
   const saved = await s.saveAs('session');
   assert.equal(path.basename(saved), 'session.txt');
-  fs.writeFileSync(path.join(work, 'source.txt'), programText(PROGRAM));
-  const expected = path.join(work, 'expected.txt');
-  const run = spawnSync(runner, [path.join(work, 'source.txt'), '--max-instructions', '0', '--save', expected]);
+  // What page.txt types: 0 INPUT, 1 ADD 10, 2 STORE 11, 3 OUTPUT, 4 BRANCH 0; 10 holds 5.
+  const [source, expected] = [path.join(dataDir, 'web', 'page-program.txt'), path.join(work, 'expected.txt')];
+  const run = spawnSync(runner, [source, '--max-instructions', '0', '--save', expected]);
   assert.ok(fs.readFileSync(saved).equals(fs.readFileSync(expected)), `the saved text differs: ${run.stderr}`);
 
   for (const name of ['dev', 'tmp']) fs.copyFileSync(path.join(dataDir, 'countdown.txt'), path.join(work, name));
   await s.play('page-open');
   await s.play('page-run');
   assert.match(fs.readFileSync(path.join(work, 'stored.txt'), 'latin1'), /Byte11=00001000/, 'the byte the STORE wrote');
+  await s.close();
 });
 
-test('Enter in the start location starts the run, as in the windows', async () => {
-  await s.close(); // the page the session ended
-  s = await session.atInputScreen();
-  await s.play('page-enter');
-});
+playEach(session, { 'page-enter': 'Enter in the start location starts the run, as in the windows' });

@@ -6,7 +6,7 @@
 // control visible and focus-marked.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { useBrowser } from './browser.mjs';
+import { playEach, useBrowser } from './browser.mjs';
 
 const session = useBrowser();
 let s, page;
@@ -62,11 +62,8 @@ test('each theme draws every cell and ground from the table, axe-core finds noth
   await s.close();
 });
 
-test('System follows the browser: dark while it prefers dark, High Contrast while it prefers more contrast', async () => {
-  s = await session.open();
-  await s.play('themes-system');
-  await s.close();
-});
+playEach(session, { 'themes-system': 'System follows the browser: dark, or High Contrast, as it prefers' }, () => {});
+playEach(session, { 'themes-forced': 'in forced colours every control stays visible and takes a focus mark' });
 
 test('switching themes while the clock runs at 1000 Hz keeps every frame one moment of the machine', async (t) => {
   await atAStep('automatic_radio', 1000);
@@ -83,13 +80,7 @@ test('switching themes while the clock runs at 1000 Hz keeps every frame one mom
       });
   });
   await s.step();
-  for (const caption of [
-    'Theme: Dark',
-    'Colour-blind safe',
-    'Theme: High Contrast',
-    'Theme: Light',
-    'Colour-blind safe',
-  ]) {
+  for (const caption of ['Dark', 'Colour-blind safe', 'High Contrast', 'Light', 'Colour-blind safe']) {
     await s.act('click #tabs button:has-text("Input")');
     await s.act(`theme ${caption}`);
     await page.waitForTimeout(300);
@@ -98,12 +89,5 @@ test('switching themes while the clock runs at 1000 Hz keeps every frame one mom
   t.diagnostic(`${report.frames} frames checked`);
   assert.deepEqual(report.faults, []);
   assert.ok(report.frames >= 20, `${report.frames} frames`);
-  await page.evaluate(() => localStorage.clear());
-  await s.close();
-});
-
-test('in forced colours every control stays visible and takes a focus mark', async () => {
-  await atAStep();
-  await s.play('themes-forced');
   await s.close();
 });
