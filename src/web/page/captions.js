@@ -16,6 +16,11 @@ export const FORE = 2;
 // draws every element again (form_view.js).
 const drawnColours = new Map();
 
+// What a custom property the theme set holds now (--vp-zero → #ffffff).
+export function themeValue(property) {
+  return getComputedStyle(document.documentElement).getPropertyValue(property).trim();
+}
+
 export function forgetColours() {
   drawnColours.clear();
 }
@@ -25,7 +30,7 @@ function drawnColour(key, themed) {
   if (colour !== undefined) return colour;
   colour = themed();
   const property = /^var\((--[\w-]+)\)$/.exec(colour)?.[1];
-  if (property) colour = getComputedStyle(document.documentElement).getPropertyValue(property).trim() || colour;
+  if (property) colour = themeValue(property) || colour;
   drawnColours.set(key, colour);
   return colour;
 }

@@ -6,6 +6,7 @@
 // kept in the browser. The operating system's own high contrast (forced-colors) is
 // honoured by the style sheet with system colours.
 import { app, rules } from './state.js';
+import { themeValue } from './captions.js';
 import { addPageItem, hasMenus } from './page_menu.js';
 import { mark } from './texts.js';
 
@@ -67,7 +68,7 @@ export function applyTheme() {
 export function themeDocument(doc) {
   if (!doc?.head) return;
   const root = document.documentElement;
-  const value = (name) => getComputedStyle(root).getPropertyValue(`--vp-${name}`).trim();
+  const value = (name) => themeValue(`--vp-${name}`);
   const style = doc.getElementById('vp-theme') ?? doc.head.appendChild(doc.createElement('style'));
   style.id = 'vp-theme';
   style.textContent =
