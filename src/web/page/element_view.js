@@ -222,7 +222,7 @@ export class ElementView {
       n.style.color = d.enabled ? textCss(d.fore, d.back, 'var(--vp-text)') : 'var(--vp-disabled-text)';
       n.ariaDisabled = d.enabled ? null : 'true'; // greyed as a disabled control's text is
     }
-    if (changed(d, prev, 'back')) n.style.background = css(d.back, 'transparent');
+    if (changed(d, prev, 'back')) n.style.backgroundColor = css(d.back, 'transparent');
   }
 
   drawShape(d, prev) {
@@ -230,7 +230,7 @@ export class ElementView {
     const left = d.left + (d.width - size) / 2;
     const top = d.top + (d.height - size) / 2;
     this.box(d, prev, { left, top, width: size, height: size });
-    if (changed(d, prev, 'fill')) this.node.style.background = css(d.fill, 'var(--vp-zero)', FILL);
+    if (changed(d, prev, 'fill')) this.node.style.backgroundColor = css(d.fill, 'var(--vp-zero)', FILL);
     if (changed(d, prev, 'fore')) this.node.style.borderColor = css(d.fore, 'var(--vp-outline)', FORE);
   }
 
@@ -258,7 +258,7 @@ export class ElementView {
     setCaption(this.node, d.caption);
     if (refit) this.refit(d);
     this.node.classList.toggle('default', d.isDefault);
-    if (changed(d, prev, 'back')) this.node.style.background = css(d.back, '');
+    if (changed(d, prev, 'back')) this.node.style.backgroundColor = css(d.back, '');
   }
 
   drawText(d, prev) {
@@ -272,7 +272,7 @@ export class ElementView {
     } else if (this.form.focused === this.id) {
       this.syncSelection();
     }
-    if (changed(d, prev, 'back')) n.style.background = css(d.back, '');
+    if (changed(d, prev, 'back')) n.style.backgroundColor = css(d.back, '');
     if (changed(d, prev, 'fore')) n.style.color = css(d.fore, '', FORE);
   }
 
@@ -285,7 +285,7 @@ export class ElementView {
     this.control.indeterminate = d.value === 2;
     this.control.disabled = !d.enabled;
     n.classList.toggle('disabled-text', !d.enabled);
-    if (changed(d, prev, 'back')) n.style.background = css(d.back, 'transparent');
+    if (changed(d, prev, 'back')) n.style.backgroundColor = css(d.back, 'transparent');
     if (changed(d, prev, 'fore')) n.style.color = css(d.fore, '', FORE);
   }
 
@@ -308,8 +308,8 @@ export class ElementView {
     this.fitNode = this.captionNode;
     if (refit) this.refit(d);
     this.border.style.top = d.caption ? '0.6em' : '0';
-    n.style.background = this.background();
-    this.captionNode.style.background = n.style.background;
+    n.style.backgroundColor = this.background();
+    this.captionNode.style.backgroundColor = n.style.backgroundColor;
     this.captionNode.hidden = !d.caption;
     if (opening) n.parentNode.append(n); // a panel that opens lies over what it covers
   }

@@ -77,7 +77,7 @@ export class FormView {
     client.className = 'client';
     client.style.width = px(d.width);
     client.style.height = px(d.height);
-    client.style.background = css(d.back, 'var(--sys-window)');
+    client.style.backgroundColor = css(d.back, 'var(--sys-window)');
     client.style.fontFamily = fontFamily(d.font);
     client.style.fontSize = fontSize(d.font);
     return client;
@@ -216,6 +216,6 @@ onLanguage(() => {
 // A change of theme: every window's ground and every element drawn again in its colours.
 onThemeChange(() => {
   forgetColours();
-  for (const form of app.forms.values()) form.client.style.background = css(form.desc.back, 'var(--sys-window)');
+  for (const form of app.forms.values()) form.client.style.backgroundColor = css(form.desc.back, 'var(--sys-window)');
   for (const view of app.views.values()) view.redraw?.();
 });
