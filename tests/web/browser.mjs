@@ -154,8 +154,9 @@ function shownForms() {
 // What a student does on one page and what they see there.
 export class Student {
   constructor(page, work) {
-    Object.assign(this, { page, work, choosers: 0, eventually });
+    Object.assign(this, { page, work, choosers: 0, downloads: [], eventually });
     page.on('filechooser', () => ++this.choosers);
+    page.on('download', (d) => this.downloads.push(d));
     this.el = (form, name) => page.locator(`section[data-form="${form}"] [data-name="${name}"]`);
     this.input = (name) => this.el('DERAZO_Input', name);
     this.rexec = (name) => this.el('REXEC', name);
@@ -363,6 +364,9 @@ export class Student {
       message: () => this.closeMessage(),
       axe: () => this.axe(),
       choosers: () => this.choosers,
+      // The names of the files downloaded so far, or the text of the one numbered so.
+      downloads: () => this.downloads.map((d) => d.suggestedFilename()),
+      downloaded: async () => fs.readFileSync(await this.downloads[Number(rest)].path(), 'utf8'),
       windows: () => page.evaluate(shownForms),
       role: () => page.getByRole(rest.split(' ')[0], { name: rest.split(' ').slice(1).join(' ') }).count(),
       hit: async () =>
