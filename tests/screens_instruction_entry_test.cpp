@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
-#include <utility>
 
 #include "support/data_table.h"
 #include "support/screens_fixture.h"
@@ -17,36 +15,12 @@ class InstructionEntry : public ScreensFixture {
   ui::TextBox& address() { return input().Input_Memory_Address; }
 };
 
-// After each action, as "op code address | bit boxes | focus | location | bytes 3, 4, 31":
-// each field writes its own bits only, the focus moves on from a bit box (wrapping from the
+// Each field writes its own bits only, the focus moves on from a bit box (wrapping from the
 // last to the first), Send to Memory writes the whole byte and advances the location,
-// wrapping after 31, and the byte stays for the next location.
+// wrapping after 31, and the byte stays for the next location; cell 0 is never memory
+// (tests/data/entry/bits_fields_and_send.txt).
 TEST_F(InstructionEntry, BitBoxesAndFieldsKeepInStepAndSendToMemoryWritesTheByte) {
-  DERAZO_Input& in = input();
-  const std::pair<const char*, std::function<void()>> actions[] = {
-      {"bit 8 typed 1", [&] { type(in.Input_Bit(8), "1"); }},
-      {"bit 1 typed 1", [&] { type(in.Input_Bit(1), "1"); }},
-      {"bits 00011111", [&] { typeBits("00011111"); }},
-      {"op code 6", [&] { type(opCode(), "6"); }},
-      {"address 22", [&] { type(address(), "22"); }},
-      {"bits 10100101", [&] { typeBits("10100101"); }},
-      {"location box focused", [&] { in.memory_text.SetFocus(); }},
-      {"sent to 3", [&] { sendTo(3); }},
-      {"Send to Memory", [&] { click(in.Command_Send_to_Memory); }},
-      {"bits 00000001", [&] { typeBits("00000001"); }},
-      {"sent to 31", [&] { sendTo(31); }}};
-  std::string seen;
-  for (const auto& [what, act] : actions) {
-    act();
-    seen += std::string(what) + ": " + opCode().Text() + " " + address().Text() + " | " +
-            entryBits() + " | " + focusedName(in) + " (bit 1 selected " +
-            std::to_string(in.Input_Bit(1).SelLength()) + ") | " + in.memory_text.Text() + " | " +
-            memoryBits(3) + " " + memoryBits(4) + " " + memoryBits(31) + "\n";
-    EXPECT_TRUE(guardsClear()) << what;
-  }
-  expectGolden("entry/bits_fields_and_send.txt", seen);
-  EXPECT_EQ(in.Shape1(0).FillColor(), ui::kWhite) << "cell 0 is never memory";
-  EXPECT_TRUE(platform.messages.empty());
+  play("entry/bits_fields_and_send.txt");
 }
 
 // --- Every check of the entry fields of both screens ------------------------------------

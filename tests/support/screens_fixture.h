@@ -9,6 +9,7 @@
 #include <functional>
 #include <initializer_list>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -234,18 +235,73 @@ class ScreensFixture : public ::testing::Test {
     return out;
   }
   bool guardsClear() { return !manual().Text_Driving_Bits && !manual().Bits_Driving_Text; }
-  // Plays the steps and compares with the golden file `name` what each changed: its label,
-  // then every line of screens() that differs from before it.
-  using Steps = std::vector<std::pair<std::string, std::function<void()>>>;
-  void expectChanges(const std::string& name, const Steps& steps) {
-    std::string seen, before = screens();
-    for (const auto& [label, act] : steps) {
-      act();
-      const std::string now = screens();
+
+  // --- Transcripts -------------------------------------------------------------------
+
+  // A button, option button, check box, menu item or label of either screen, by name.
+  void clickNamed(const std::string& name) {
+    ui::Element& e = named<ui::Element>(name);
+    if (auto* b = dynamic_cast<ui::CommandButton*>(&e)) return click(*b);
+    if (auto* o = dynamic_cast<ui::OptionButton*>(&e)) return click(*o);
+    if (auto* c = dynamic_cast<ui::CheckBox*>(&e)) return click(*c);
+    if (auto* m = dynamic_cast<ui::Menu*>(&e)) return click(*m);
+    click(dynamic_cast<ui::Label&>(e));
+  }
+  // Does `actions`, parted by " + " (the verbs in tests/data/run_control/README.md); returns
+  // what they report beyond the screens: the ticks a `stop` ran, the screens a `screens` dumps.
+  std::string perform(const std::string& actions) {
+    using Args = const std::string&;
+    std::string note;
+    const std::map<std::string, std::function<void(Args, Args)>> verbs{
+        {"start", [&](Args at, Args) { startAt(std::stoi(at)); }},
+        {"step", [&](Args n, Args) { step(n.empty() ? 1 : std::stoi(n)); }},
+        {"tick", [&](Args, Args) { tick(); }},
+        {"stop", [&](Args, Args) { note += "ran " + std::to_string(tickUntilStopped()) + "\n"; }},
+        {"manual", [&](Args, Args) { chooseManual(); }},
+        {"options", [&](Args, Args) { click(rexec().Command_Options); }},
+        {"automatic", [&](Args, Args) { click(rexec().automatic_radio); }},
+        {"poke", [&](Args at, Args bits) { poke(std::stoi(at), bits); }},
+        {"drag", [&](Args rate, Args) { drag(rexec().time_scroll, std::stoi(rate)); }},
+        {"click", [&](Args name, Args) { clickNamed(name); }},
+        {"type", [&](Args name, Args text) { type(named<ui::TextBox>(name), text); }},
+        {"focus", [&](Args name, Args) { named<ui::TextBox>(name).SetFocus(); }},
+        {"bits", [&](Args bits, Args) { typeBits(bits); }},
+        {"send", [&](Args at, Args) { sendTo(std::stoi(at)); }},
+        {"enter", [&](Args, Args) { pressEnter(input()); }},
+        {"screens", [&](Args, Args) { note += screens(); }}};
+    std::istringstream all(actions);
+    for (std::string action; std::getline(all, action, '+');) {
+      std::string verb, a, b;
+      std::istringstream(action) >> verb >> a >> b;
+      verbs.at(verb)(a, b);
+    }
+    return note;
+  }
+  // What a transcript reads after each step: both screens, the messages shown, and the
+  // engine's phase, pause request and entry guards.
+  std::string reading() {
+    std::string out = screens();
+    for (const FakePlatform::Message& m : platform.messages) out += m.title + ": " + m.text + "\n";
+    const REXEC_Manual& m = manual();
+    return out + "phase " + std::to_string(view().phase()) + " pause " +
+           std::to_string(m.Pause_At_T0) + " guards " + std::to_string(!guardsClear()) + "\n";
+  }
+  // Plays the transcript tests/data/NAME: each "-- what ; actions" line is done, and the lines
+  // under it are what it changed: every line of reading() that differs from before it, then
+  // what perform() reported. VOLPAR_UPDATE_GOLDEN=1 writes the readings anew.
+  void play(const std::string& name) {
+    std::ifstream in(std::string(VOLPAR_TEST_DATA) + "/" + name);
+    std::string seen, before = reading();
+    for (std::string line; std::getline(in, line);) {
+      if (line.starts_with("#")) seen += line + "\n";
+      if (!line.starts_with("-- ")) continue;
+      const std::string note = perform(line.substr(line.find(" ; ") + 3));
+      const std::string now = reading();
       std::istringstream was(before), is(now);
-      seen += "-- " + label + "\n";
+      seen += line + "\n";
       for (std::string a, b; std::getline(is, b);)
         if (!std::getline(was, a) || a != b) seen += b + "\n";
+      seen += note;
       before = now;
     }
     expectGolden(name, seen);
