@@ -6,16 +6,7 @@
 namespace volpar::testing {
 namespace {
 
-// A program that meets every hand-over of the run controls:
-//   0 LOAD 20, 1 OUTPUT, 2 INPUT, 3 STORE 21, 4 ADD 20, 5 OUTPUT, 6 BRANCH 0; 20 holds 42.
-class RunControl : public ScreensFixture {
- protected:
-  RunControl() {
-    pokeFrom(0, {"001 10100", "100 00000", "011 00000", "010 10101", "000 10100", "100 00000",
-                 "101 00000"});
-    poke(20, "00101010");
-  }
-};
+using RunControl = ScreensFixture;
 
 // The automatic clock through every state of the run, then the manual clock, one phase per
 // Step (tests/data/run_control/automatic_then_manual.txt).

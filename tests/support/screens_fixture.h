@@ -75,10 +75,6 @@ class ScreensFixture : public ::testing::Test {
     box.type(text, static_cast<int>(text.size()));
     app.collectRetired();
   }
-  // Enter, with the focus where the form has it.
-  void pressEnter(ui::Form& form) {
-    if (ui::CommandButton* button = form.enterButton(form.focused())) click(*button);
-  }
   void drag(ui::HScrollBar& scroll, int value) {
     scroll.setValue(value);
     app.collectRetired();
@@ -267,7 +263,7 @@ class ScreensFixture : public ::testing::Test {
         {"focus", [&](Args name, Args) { named<ui::TextBox>(name).SetFocus(); }},
         {"bits", [&](Args bits, Args) { typeBits(bits); }},
         {"send", [&](Args at, Args) { sendTo(std::stoi(at)); }},
-        {"enter", [&](Args, Args) { pressEnter(input()); }},
+        {"enter", [&](Args, Args) { click(*input().enterButton(input().focused())); }},
         {"screens", [&](Args, Args) { note += screens(); }}};
     std::istringstream all(actions);
     for (std::string action; std::getline(all, action, '+');) {
@@ -286,24 +282,34 @@ class ScreensFixture : public ::testing::Test {
     return out + "phase " + std::to_string(view().phase()) + " pause " +
            std::to_string(m.Pause_At_T0) + " guards " + std::to_string(!guardsClear()) + "\n";
   }
+  // The lines of `now` that differ from those of `was`, line by line.
+  static std::string changes(const std::string& was, const std::string& now) {
+    std::istringstream a(was), b(now);
+    std::string out;
+    for (std::string x, y; std::getline(b, y);)
+      if (!std::getline(a, x) || x != y) out += y + "\n";
+    return out;
+  }
   // Plays the transcript tests/data/NAME: each "-- what ; actions" line is done, and the lines
-  // under it are what it changed: every line of reading() that differs from before it, then
-  // what perform() reported. VOLPAR_UPDATE_GOLDEN=1 writes the readings anew.
+  // under it are what it changed (what reading() shows differently), and what a message box
+  // showed while it was open, then what perform() reported. VOLPAR_UPDATE_GOLDEN=1 writes
+  // the readings anew.
   void play(const std::string& name) {
     std::ifstream in(std::string(VOLPAR_TEST_DATA) + "/" + name);
     std::string seen, before = reading();
+    platform.whileMessageOpen = [&](const FakePlatform::Message&) {
+      seen += "while the message is open:\n" + changes(before, reading());
+    };
     for (std::string line; std::getline(in, line);) {
       if (line.starts_with("#")) seen += line + "\n";
       if (!line.starts_with("-- ")) continue;
+      seen += line + "\n";
       const std::string note = perform(line.substr(line.find(" ; ") + 3));
       const std::string now = reading();
-      std::istringstream was(before), is(now);
-      seen += line + "\n";
-      for (std::string a, b; std::getline(is, b);)
-        if (!std::getline(was, a) || a != b) seen += b + "\n";
-      seen += note;
+      seen += changes(before, now) + note;
       before = now;
     }
+    platform.whileMessageOpen = nullptr;
     expectGolden(name, seen);
   }
 };
