@@ -264,19 +264,27 @@ class ScreensFixture : public ::testing::Test {
         {"bits", [&](Args bits, Args) { typeBits(bits); }},
         {"send", [&](Args at, Args) { sendTo(std::stoi(at)); }},
         {"enter", [&](Args, Args) { click(*input().enterButton(input().focused())); }},
-        {"screens", [&](Args, Args) { note += screens(); }}};
+        {"screens", [&](Args, Args) { note += screens(); }},
+        {"welcome", [&](Args, Args) { welcome().Show(); }},
+        {"key", [&](Args, Args) { welcome().onKeyPress(' '); }},
+        {"background", [&](Args, Args) { welcome().onClick(); }},
+        {"notice", [&](Args, Args) { click(welcome().Address); }}};
     std::istringstream all(actions);
     for (std::string action; std::getline(all, action, '+');) {
       std::string verb, a, b;
       std::istringstream(action) >> verb >> a >> b;
       verbs.at(verb)(a, b);
+      app.collectRetired();
     }
     return note;
   }
-  // What a transcript reads after each step: both screens, the messages shown, and the
-  // engine's phase, pause request and entry guards.
+  // What a transcript reads after each step: both screens, the welcome screen, the messages
+  // shown, and the engine's phase, pause request and entry guards.
   std::string reading() {
     std::string out = screens();
+    Initial_Screen* w = app.existingInitialScreen();
+    for (const std::string& line : w ? formState(*w) : std::vector<std::string>{"no welcome"})
+      out += line + "\n";
     for (const FakePlatform::Message& m : platform.messages) out += m.title + ": " + m.text + "\n";
     const REXEC_Manual& m = manual();
     return out + "phase " + std::to_string(view().phase()) + " pause " +
