@@ -68,6 +68,14 @@ class ScreensFixture : public ::testing::Test {
     element.click();
     app.collectRetired();
   }
+  // The same, for an element of any of those kinds.
+  void clickElement(ui::Element& e) {
+    if (auto* b = dynamic_cast<ui::CommandButton*>(&e)) return click(*b);
+    if (auto* o = dynamic_cast<ui::OptionButton*>(&e)) return click(*o);
+    if (auto* c = dynamic_cast<ui::CheckBox*>(&e)) return click(*c);
+    if (auto* m = dynamic_cast<ui::Menu*>(&e)) return click(*m);
+    click(dynamic_cast<ui::Label&>(e));
+  }
   // The user's edit leaving `text` in the box, the caret at its end. A box full to its
   // character limit takes no more keys, as in the windows: such an edit never happens.
   void type(ui::TextBox& box, const std::string& text) {
@@ -234,15 +242,6 @@ class ScreensFixture : public ::testing::Test {
 
   // --- Transcripts -------------------------------------------------------------------
 
-  // A button, option button, check box, menu item or label of either screen, by name.
-  void clickNamed(const std::string& name) {
-    ui::Element& e = named<ui::Element>(name);
-    if (auto* b = dynamic_cast<ui::CommandButton*>(&e)) return click(*b);
-    if (auto* o = dynamic_cast<ui::OptionButton*>(&e)) return click(*o);
-    if (auto* c = dynamic_cast<ui::CheckBox*>(&e)) return click(*c);
-    if (auto* m = dynamic_cast<ui::Menu*>(&e)) return click(*m);
-    click(dynamic_cast<ui::Label&>(e));
-  }
   // Does `actions`, parted by " + " (the verbs in tests/data/run_control/README.md); returns
   // what they report beyond the screens: the ticks a `stop` ran, the screens a `screens` dumps.
   std::string perform(const std::string& actions) {
@@ -258,7 +257,7 @@ class ScreensFixture : public ::testing::Test {
         {"automatic", [&](Args, Args) { click(rexec().automatic_radio); }},
         {"poke", [&](Args at, Args bits) { poke(std::stoi(at), bits); }},
         {"drag", [&](Args rate, Args) { drag(rexec().time_scroll, std::stoi(rate)); }},
-        {"click", [&](Args name, Args) { clickNamed(name); }},
+        {"click", [&](Args name, Args) { clickElement(named<ui::Element>(name)); }},
         {"type", [&](Args name, Args text) { type(named<ui::TextBox>(name), text); }},
         {"focus", [&](Args name, Args) { named<ui::TextBox>(name).SetFocus(); }},
         {"bits", [&](Args bits, Args) { typeBits(bits); }},
