@@ -87,9 +87,11 @@ class ScreensFixture : public ::testing::Test {
     scroll.setValue(value);
     app.collectRetired();
   }
-  void tick() {
-    rexec().Timer1.tick();
-    app.collectRetired();
+  void tick(int times = 1) {
+    for (int i = 0; i < times; ++i) {
+      rexec().Timer1.tick();
+      app.collectRetired();
+    }
   }
   // Ticks until the timer stops (at most `limit`); returns how many ticks ran a phase.
   int tickUntilStopped(int limit = 200) {
@@ -250,7 +252,7 @@ class ScreensFixture : public ::testing::Test {
     const std::map<std::string, std::function<void(Args, Args)>> verbs{
         {"start", [&](Args at, Args) { startAt(std::stoi(at)); }},
         {"step", [&](Args n, Args) { step(n.empty() ? 1 : std::stoi(n)); }},
-        {"tick", [&](Args, Args) { tick(); }},
+        {"tick", [&](Args n, Args) { tick(n.empty() ? 1 : std::stoi(n)); }},
         {"stop", [&](Args, Args) { note += "ran " + std::to_string(tickUntilStopped()) + "\n"; }},
         {"manual", [&](Args, Args) { chooseManual(); }},
         {"options", [&](Args, Args) { click(rexec().Command_Options); }},
