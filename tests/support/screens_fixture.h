@@ -305,6 +305,7 @@ class ScreensFixture : public ::testing::Test {
   // the readings anew.
   void play(const std::string& name) {
     std::ifstream in(std::string(VOLPAR_TEST_DATA) + "/" + name);
+    ASSERT_TRUE(in) << name;
     std::string seen, before = reading();
     platform.whileMessageOpen = [&](const FakePlatform::Message&) {
       seen += "while the message is open:\n" + changes(before, reading());
