@@ -105,6 +105,7 @@ class Monkey : public ScreensFixture {
     note(e->form().name() + "." + e->displayName());
     for (const char* name : {"Command_Send_to_Memory", "Open_menu", "Command_Restart"})
       writesMemory = writesMemory || e->name() == name;
+    restarts += e->name() == "Command_Restart";
     switch (e->kind()) {
       case ui::ElementKind::TextBox: {
         const std::string text = randomText();
@@ -116,13 +117,7 @@ class Monkey : public ScreensFixture {
         recent.back() += " to " + std::to_string(rate);
         return drag(static_cast<ui::HScrollBar&>(*e), rate);
       }
-      case ui::ElementKind::CommandButton:
-        restarts += e->name() == "Command_Restart";
-        return click(static_cast<ui::CommandButton&>(*e));
-      case ui::ElementKind::OptionButton: return click(static_cast<ui::OptionButton&>(*e));
-      case ui::ElementKind::CheckBox: return click(static_cast<ui::CheckBox&>(*e));
-      case ui::ElementKind::Menu: return click(static_cast<ui::Menu&>(*e));
-      default: return click(static_cast<ui::Label&>(*e));
+      default: return clickElement(*e);
     }
   }
 

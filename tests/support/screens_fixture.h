@@ -9,6 +9,7 @@
 #include <functional>
 #include <initializer_list>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -67,6 +68,14 @@ class ScreensFixture : public ::testing::Test {
     element.click();
     app.collectRetired();
   }
+  // The same, for an element of any of those kinds.
+  void clickElement(ui::Element& e) {
+    if (auto* b = dynamic_cast<ui::CommandButton*>(&e)) return click(*b);
+    if (auto* o = dynamic_cast<ui::OptionButton*>(&e)) return click(*o);
+    if (auto* c = dynamic_cast<ui::CheckBox*>(&e)) return click(*c);
+    if (auto* m = dynamic_cast<ui::Menu*>(&e)) return click(*m);
+    click(dynamic_cast<ui::Label&>(e));
+  }
   // The user's edit leaving `text` in the box, the caret at its end. A box full to its
   // character limit takes no more keys, as in the windows: such an edit never happens.
   void type(ui::TextBox& box, const std::string& text) {
@@ -74,17 +83,15 @@ class ScreensFixture : public ::testing::Test {
     box.type(text, static_cast<int>(text.size()));
     app.collectRetired();
   }
-  // Enter, with the focus where the form has it.
-  void pressEnter(ui::Form& form) {
-    if (ui::CommandButton* button = form.enterButton(form.focused())) click(*button);
-  }
   void drag(ui::HScrollBar& scroll, int value) {
     scroll.setValue(value);
     app.collectRetired();
   }
-  void tick() {
-    rexec().Timer1.tick();
-    app.collectRetired();
+  void tick(int times = 1) {
+    for (int i = 0; i < times; ++i) {
+      rexec().Timer1.tick();
+      app.collectRetired();
+    }
   }
   // Ticks until the timer stops (at most `limit`); returns how many ticks ran a phase.
   int tickUntilStopped(int limit = 200) {
@@ -234,20 +241,85 @@ class ScreensFixture : public ::testing::Test {
     return out;
   }
   bool guardsClear() { return !manual().Text_Driving_Bits && !manual().Bits_Driving_Text; }
-  // Plays the steps and compares with the golden file `name` what each changed: its label,
-  // then every line of screens() that differs from before it.
-  using Steps = std::vector<std::pair<std::string, std::function<void()>>>;
-  void expectChanges(const std::string& name, const Steps& steps) {
-    std::string seen, before = screens();
-    for (const auto& [label, act] : steps) {
-      act();
-      const std::string now = screens();
-      std::istringstream was(before), is(now);
-      seen += "-- " + label + "\n";
-      for (std::string a, b; std::getline(is, b);)
-        if (!std::getline(was, a) || a != b) seen += b + "\n";
+
+  // --- Transcripts -------------------------------------------------------------------
+
+  // Does `actions`, parted by " + " (the verbs in tests/data/run_control/README.md); returns
+  // what they report beyond the screens: the ticks a `stop` ran, the screens a `screens` dumps.
+  std::string perform(const std::string& actions) {
+    using Args = const std::string&;
+    std::string note;
+    const std::map<std::string, std::function<void(Args, Args)>> verbs{
+        {"start", [&](Args at, Args) { startAt(std::stoi(at)); }},
+        {"step", [&](Args n, Args) { step(n.empty() ? 1 : std::stoi(n)); }},
+        {"tick", [&](Args n, Args) { tick(n.empty() ? 1 : std::stoi(n)); }},
+        {"stop", [&](Args, Args) { note += "ran " + std::to_string(tickUntilStopped()) + "\n"; }},
+        {"manual", [&](Args, Args) { chooseManual(); }},
+        {"options", [&](Args, Args) { click(rexec().Command_Options); }},
+        {"automatic", [&](Args, Args) { click(rexec().automatic_radio); }},
+        {"poke", [&](Args at, Args bits) { poke(std::stoi(at), bits); }},
+        {"drag", [&](Args rate, Args) { drag(rexec().time_scroll, std::stoi(rate)); }},
+        {"click", [&](Args name, Args) { clickElement(named<ui::Element>(name)); }},
+        {"type", [&](Args name, Args text) { type(named<ui::TextBox>(name), text); }},
+        {"focus", [&](Args name, Args) { named<ui::TextBox>(name).SetFocus(); }},
+        {"bits", [&](Args bits, Args) { typeBits(bits); }},
+        {"send", [&](Args at, Args) { sendTo(std::stoi(at)); }},
+        {"enter", [&](Args, Args) { click(*input().enterButton(input().focused())); }},
+        {"screens", [&](Args, Args) { note += screens(); }},
+        {"welcome", [&](Args, Args) { welcome().Show(); }},
+        {"key", [&](Args, Args) { welcome().onKeyPress(' '); }},
+        {"background", [&](Args, Args) { welcome().onClick(); }},
+        {"notice", [&](Args, Args) { click(welcome().Address); }}};
+    std::istringstream all(actions);
+    for (std::string action; std::getline(all, action, '+');) {
+      std::string verb, a, b;
+      std::istringstream(action) >> verb >> a >> b;
+      verbs.at(verb)(a, b);
+      app.collectRetired();
+    }
+    return note;
+  }
+  // What a transcript reads after each step: both screens, the welcome screen, the messages
+  // shown, and the engine's phase, pause request and entry guards.
+  std::string reading() {
+    std::string out = screens();
+    Initial_Screen* w = app.existingInitialScreen();
+    for (const std::string& line : w ? formState(*w) : std::vector<std::string>{"no welcome"})
+      out += line + "\n";
+    for (const FakePlatform::Message& m : platform.messages) out += m.title + ": " + m.text + "\n";
+    const REXEC_Manual& m = manual();
+    return out + "phase " + std::to_string(view().phase()) + " pause " +
+           std::to_string(m.Pause_At_T0) + " guards " + std::to_string(!guardsClear()) + "\n";
+  }
+  // The lines of `now` that differ from those of `was`, line by line.
+  static std::string changes(const std::string& was, const std::string& now) {
+    std::istringstream a(was), b(now);
+    std::string out;
+    for (std::string x, y; std::getline(b, y);)
+      if (!std::getline(a, x) || x != y) out += y + "\n";
+    return out;
+  }
+  // Plays the transcript tests/data/NAME: each "-- what ; actions" line is done, and the lines
+  // under it are what it changed (what reading() shows differently), and what a message box
+  // showed while it was open, then what perform() reported. VOLPAR_UPDATE_GOLDEN=1 writes
+  // the readings anew.
+  void play(const std::string& name) {
+    std::ifstream in(std::string(VOLPAR_TEST_DATA) + "/" + name);
+    ASSERT_TRUE(in) << name;
+    std::string seen, before = reading();
+    platform.whileMessageOpen = [&](const FakePlatform::Message&) {
+      seen += "while the message is open:\n" + changes(before, reading());
+    };
+    for (std::string line; std::getline(in, line);) {
+      if (line.starts_with("#")) seen += line + "\n";
+      if (!line.starts_with("-- ")) continue;
+      seen += line + "\n";
+      const std::string note = perform(line.substr(line.find(" ; ") + 3));
+      const std::string now = reading();
+      seen += changes(before, now) + note;
       before = now;
     }
+    platform.whileMessageOpen = nullptr;
     expectGolden(name, seen);
   }
 };
