@@ -83,8 +83,6 @@ const basePixels = (font) => app.module.fontPixels(font.points, 1);
 // What holds the caption: the element itself, or its caption's own box (a frame's).
 const sized = (view) => view.fitNode ?? view.node;
 const fits = (n) => n.scrollWidth <= n.clientWidth + 1 && n.scrollHeight <= n.clientHeight + 1;
-// Overflowing at all, within the pixel that fits() forgives too: such a caption is clipped.
-const overflows = (n) => n.scrollWidth > n.clientWidth || n.scrollHeight > n.clientHeight;
 
 // `anew`: after a user's action, or a window came to the front. The captions not known yet
 // are read first, all in the one layout the frame needs anyway: most fit as drawn and keep
@@ -121,7 +119,7 @@ function measure() {
       toFit.delete(view);
       waiting.add(view);
     } else if (fits(sized(view))) {
-      fitted.set(key, { pixels: basePixels(view.last.font), stretch: 100, clipped: overflows(sized(view)) });
+      fitted.set(key, { pixels: basePixels(view.last.font), stretch: 100 });
     } else {
       tooWide.push([view, key]);
     }
@@ -132,24 +130,20 @@ function measure() {
 }
 
 // The font as drawn is written as drawLabel wrote it, so that nothing changes for the browser.
-function setFont(n, { pixels, stretch, clipped = false }) {
+function setFont(n, { pixels, stretch }) {
   n.style.fontSize = `${pixels}px`;
   n.style.fontStretch = stretch === 100 ? '' : `${stretch}%`;
-  n.classList.toggle('clipped', clipped);
 }
 
 function isShown(form) {
   return form === app.frontForm || form.node.classList.contains('beside');
 }
 
-// Clipped where it still overflows at the font found.
 function measuredFit(n, font) {
-  const found = app.module.fitCaptionFont(basePixels(font), (pixels, stretch) => {
+  return app.module.fitCaptionFont(basePixels(font), (pixels, stretch) => {
     setFont(n, { pixels, stretch });
     return fits(n);
   });
-  setFont(n, found);
-  return { ...found, clipped: overflows(n) };
 }
 
 // A caption with "&" before its access key: the key comes back underlined, "&&" is "&".
