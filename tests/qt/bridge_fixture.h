@@ -7,11 +7,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -34,6 +38,41 @@ inline std::string colourName(const QColor& c) {
     if ((c.rgb() & 0xffffff) == rgb) return name;
   }
   return c.name().toStdString();
+}
+
+// A window as a person reads it: its title, then each widget shown in it, top to bottom
+// and left to right: buttons and labels with their text, boxes with theirs, lists line by
+// line. One that is dimmed, checked, coloured, selected or read as markup says so.
+inline std::string shows(const QWidget& window) {
+  std::string s = window.windowTitle().toStdString() + (window.isVisible() ? "\n" : " (hidden)\n");
+  QList<QWidget*> widgets = window.findChildren<QWidget*>();
+  std::stable_sort(widgets.begin(), widgets.end(), [&window](QWidget* a, QWidget* b) {
+    const QPoint p = a->mapTo(&window, QPoint()), q = b->mapTo(&window, QPoint());
+    return std::pair(p.y(), p.x()) < std::pair(q.y(), q.x());
+  });
+  for (const QWidget* w : widgets) {
+    if (!w->isVisibleTo(&window)) continue;
+    QString line;
+    if (const auto* b = qobject_cast<const QAbstractButton*>(w)) {
+      line = "[" + b->text() + "]" + (b->isChecked() ? " (checked)" : "");
+    } else if (const auto* l = qobject_cast<const QLabel*>(w); l && !l->text().isEmpty()) {
+      const bool markup = l->textFormat() != Qt::PlainText && Qt::mightBeRichText(l->text());
+      line = l->text() + (markup ? " (markup)" : "");
+    } else if (const auto* e = qobject_cast<const QLineEdit*>(w)) {
+      line = "box " + e->text() + (e->hasSelectedText() ? " (selected)" : "");
+    } else if (const auto* list = qobject_cast<const QListWidget*>(w)) {
+      for (int i = 0; i < list->count(); ++i) {
+        const QBrush ink = list->item(i)->foreground();
+        line += "\n  " + list->item(i)->text() +
+                (ink.style() == Qt::NoBrush ? "" : " (" + ink.color().name() + ")");
+      }
+      line = "list:" + line;
+    } else {
+      continue;
+    }
+    s += line.toStdString() + (w->isEnabled() ? "" : " (dimmed)") + "\n";
+  }
+  return s;
 }
 
 // The program with its real windows, offscreen: a QtPlatform whose end is only noted, the
@@ -169,24 +208,18 @@ class BridgeFixture : public ::testing::Test {
   }
 };
 
-// Answers every message box that opens while it lives, noting what it showed.
+// Answers every message box that opens while it lives, noting its icon, whether it holds
+// the whole program up, and what it shows.
 class MessageBoxCloser {
  public:
-  struct Seen {
-    QString title, text;
-    QMessageBox::Icon icon;
-    int buttons;
-    bool applicationModal;
-    Qt::TextFormat format;
-  };
   MessageBoxCloser() {
     timer_.setInterval(5);
     QObject::connect(&timer_, &QTimer::timeout, [this] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (!box) return;
-      seen.push_back({box->windowTitle(), box->text(), box->icon(),
-                      static_cast<int>(box->buttons().size()),
-                      box->windowModality() == Qt::ApplicationModal, box->textFormat()});
+      static const char* const icons[] = {"", "(i) ", "(!) ", "(x) ", "(?) "};
+      seen.push_back(icons[box->icon()] + shows(*box) +
+                     (box->windowModality() == Qt::ApplicationModal ? "" : "(not modal)\n"));
       // OK, or Don't Save to the question about an unsaved program.
       QAbstractButton* answer = box->button(QMessageBox::Ok);
       if (!answer) answer = box->button(QMessageBox::Discard);
@@ -194,7 +227,7 @@ class MessageBoxCloser {
     });
     timer_.start();
   }
-  std::vector<Seen> seen;
+  std::vector<std::string> seen;
 
  private:
   QTimer timer_;
