@@ -2,10 +2,8 @@
 // What a student meets as the machine changes: at each phase of a run, what the screen
 // reader is told and says, what the screen draws, the program text's running line and the
 // Phase window; and what is said of a byte sent, a fast clock, a step back, the bit values.
-#include <QAccessible>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <map>
 #include <sstream>
 
@@ -53,29 +51,6 @@ class Announcement : public BridgeFixture {
   std::vector<QString> press(ui::CommandButton& button, int wait = 600) {
     return after([&button] { button.click(); }, wait);
   }
-  // The execution screen as a person meets it: what each machine object a screen reader
-  // finds there says, the colour drawn in each cell (first letters: w white, y yellow, ...)
-  // and each button's caption.
-  std::map<std::string, std::string> seen() {
-    std::map<std::string, std::string> all;
-    QAccessibleInterface* area =
-        QAccessible::queryAccessibleInterface(window(rexec()).clientArea());
-    for (int i = 0; i < area->childCount(); ++i) {
-      QAccessibleInterface* c = area->child(i);
-      if (c->role() == QAccessible::Cell)
-        all["reads " + c->text(QAccessible::Name).toStdString()] =
-            c->text(QAccessible::Description).toStdString();
-    }
-    const QImage image = render(rexec());
-    for (ui::Element* e : rexec().elements()) {
-      if (e->kind() == ui::ElementKind::Shape && e->shownOnScreen())
-        all["drawn " + e->name()] += colourName(colorAt(image, *e)).front();
-      if (auto* b = qobject_cast<QPushButton*>(widget(*e)); b && b->isVisible())
-        all["button " + e->name()] = b->text().toStdString() + (b->isEnabled() ? "" : " (dimmed)");
-    }
-    return all;
-  }
-
   std::vector<QString> said;
   Listener listener_{said};
 };
@@ -89,7 +64,7 @@ TEST_F(Announcement, EachPhaseIsSaidDrawnAndExplained) {
   text.showListing();
   qt::PhaseWindow& phase = frontEnd.showPhase();
   std::ostringstream out;
-  std::map<std::string, std::string> before = seen();
+  std::map<std::string, std::string> before = seen(rexec());
   settle(2 * qt::MachineAccessibility::kAnnounceMs + 100);  // what the bytes poked made said
   for (int n = 1; n <= 25; ++n) {
     said.clear();
@@ -100,7 +75,7 @@ TEST_F(Announcement, EachPhaseIsSaidDrawnAndExplained) {
     const std::vector<QString> now = said;
     out << "== Step " << n << "\n";
     for (const QString& s : now) out << "said: " << s.toStdString() << "\n";
-    for (const auto& [what, shown] : seen()) {
+    for (const auto& [what, shown] : seen(rexec())) {
       if (before[what] != shown) out << what << ": " << shown << "\n";
       before[what] = shown;
     }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QImage>
@@ -12,11 +13,13 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -152,6 +155,28 @@ class BridgeFixture : public ::testing::Test {
   // The colour drawn at the centre of an element's box.
   QColor colorAt(const QImage& image, const ui::Element& e) {
     return image.pixelColor(window(e.form()).pixelRect(e).center());
+  }
+
+  // A screen as a person meets it: what each machine object a screen reader finds there
+  // says, the colour drawn in each cell (first letters: w white, y yellow, ...) and each
+  // button's caption.
+  std::map<std::string, std::string> seen(ui::Form& form) {
+    std::map<std::string, std::string> all;
+    QAccessibleInterface* area = QAccessible::queryAccessibleInterface(window(form).clientArea());
+    for (int i = 0; i < area->childCount(); ++i) {
+      QAccessibleInterface* c = area->child(i);
+      if (c->role() == QAccessible::Cell)
+        all["reads " + c->text(QAccessible::Name).toStdString()] =
+            c->text(QAccessible::Description).toStdString();
+    }
+    const QImage image = render(form);
+    for (ui::Element* e : form.elements()) {
+      if (e->kind() == ui::ElementKind::Shape && e->shownOnScreen())
+        all["drawn " + e->name()] += colourName(colorAt(image, *e)).front();
+      if (auto* b = qobject_cast<QPushButton*>(widget(*e)); b && b->isVisible())
+        all["button " + e->name()] = b->text().toStdString() + (b->isEnabled() ? "" : " (dimmed)");
+    }
+    return all;
   }
 
   // Brings a window to the front and waits until it is active.

@@ -4,7 +4,6 @@
 // rows in tooltips.
 #include <QHelpEvent>
 #include <QListView>
-#include <QPushButton>
 #include <QToolTip>
 
 #include "bridge_fixture.h"
@@ -22,15 +21,9 @@ class History : public BridgeFixture {
     settle();
   }
   qt::HistoryWindow* historyWindow() { return frontEnd.historyWindow(); }
-  // What the student sees: Begin or Step, PC, the lit clock cell, memory[6] bit 5.
-  std::string seen() {
-    const QImage ex = render(rexec());
-    std::string s =
-        qobject_cast<QPushButton*>(widget(rexec().Command_Begin_Step))->text().toStdString();
-    s += " PC " + rexec().Register_PC_Decimal.Caption() + " T";
-    for (int k = 0; k <= 7; ++k) s += colourName(colorAt(ex, rexec().Shape_Clock(k))).front();
-    return s + " m " + colourName(colorAt(render(input()), input().Shape1(8 * 6 + 5)));
-  }
+  using Seen = std::map<std::string, std::string>;
+  // What the student sees on both screens.
+  std::pair<Seen, Seen> seenNow() { return {seen(rexec()), seen(input())}; }
 };
 
 // LOAD 5, STORE 6, INPUT 7, with 10 at address 5, stepped in manual mode: LOAD and STORE
@@ -42,10 +35,10 @@ TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
   hideWelcome();
   poke({{0, "00100101"}, {1, "01000110"}, {2, "01100111"}, {5, "00001010"}});
   manualRun();
-  std::vector<std::string> before;
+  std::vector<std::pair<Seen, Seen>> before;
   auto forward = [&] {
     before.clear();
-    for (int i = 0; i < kPhases; ++i, step()) before.push_back(seen());
+    for (int i = 0; i < kPhases; ++i, step()) before.push_back(seenNow());
   };
   forward();
   ASSERT_EQ(historyWindow(), nullptr);
@@ -70,7 +63,7 @@ TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
       EXPECT_TRUE(historyWindow()->stepBackButton()->isEnabled()) << way;
       back();
       settle();
-      EXPECT_EQ(seen(), before[static_cast<std::size_t>(i)]) << way << ", back to " << i;
+      EXPECT_EQ(seenNow(), before[static_cast<std::size_t>(i)]) << way << ", back to " << i;
     }
     historyWindow()->refresh();
     EXPECT_FALSE(historyWindow()->stepBackButton()->isEnabled()) << way;
@@ -83,7 +76,7 @@ TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
   QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
                     list.visualRect(list.model()->index(0, 0)).center());
   settle();
-  EXPECT_EQ(seen(), before[0]);
+  EXPECT_EQ(seenNow(), before[0]);
 }
 
 // Help > Execution History (F2) on the input screen opens the window. Black bits read as
