@@ -21,6 +21,7 @@ namespace {
 class Accessibility : public BridgeFixture {
  protected:
   static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
+  void SetUp() override { hideWelcome(); }
   void TearDown() override { qt::showBitValues(false); }
 };
 
@@ -28,7 +29,6 @@ class Accessibility : public BridgeFixture {
 // screen is named as the label beside it says, the location by its own box, not again by
 // each of the eight bits: the golden file.
 TEST_F(Accessibility, TheMemoryIsATableAndEveryTextBoxIsNamedFromItsLabel) {
-  hideWelcome();
   poke({{5, "00100101"}, {6, "1x000001"}});
   act([this] { input().memory_text.setText("6"); });
   settle(qt::MachineAccessibility::kAnnounceMs + 50);
@@ -65,7 +65,6 @@ TEST_F(Accessibility, TheMemoryIsATableAndEveryTextBoxIsNamedFromItsLabel) {
 // at most while a clock at 1000 Hz runs; the last is the state the clock stopped in. The state
 // window (F3) is told with it, and shows it.
 TEST_F(Accessibility, ChangesAreToldAFewTimesASecondAtMost) {
-  hideWelcome();
   poke({{0, "10100000"}});  // BRANCH 0: runs for ever
   manualRun();
   QPlainTextEdit* text = frontEnd.showMachineState().view();
@@ -90,7 +89,6 @@ TEST_F(Accessibility, ChangesAreToldAFewTimesASecondAtMost) {
 // On the options panel: a screen reader toggles an option button without clicking it, and the
 // model follows; a control reached by keyboard shows it, whatever the style draws of its own.
 TEST_F(Accessibility, AScreenReadersToggleReachesTheModelAndTheKeyboardFocusShows) {
-  hideWelcome();
   startRun();
   act([this] { rexec().Command_Options.click(); });
   for (QWidget* w : {widget(input().Command_Send_to_Memory), widget(rexec().time_scroll)}) {
@@ -113,7 +111,6 @@ TEST_F(Accessibility, AScreenReadersToggleReachesTheModelAndTheKeyboardFocusShow
 // Off: the screens look as they always did. On: each bit cell carries its 1 or 0 in a
 // colour that stands out from its fill, whatever the fill; the choice is kept.
 TEST_F(Accessibility, ShowBitValuesWritesEveryBitAndIsKept) {
-  hideWelcome();
   poke({{0, "10000000"}});
   const QImage before = render(input());
   qt::showBitValues(true);

@@ -13,6 +13,7 @@ namespace {
 
 class History : public BridgeFixture {
  protected:
+  History() { hideWelcome(); }
   // A key as pressed with the focus in the target, or where the target window has it.
   void keyIn(QWidget& target, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     activate(*target.window());
@@ -32,7 +33,6 @@ class History : public BridgeFixture {
 // the screens phase by phase, the memory STORE wrote included.
 TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
   constexpr int kPhases = 22;
-  hideWelcome();
   poke({{0, "00100101"}, {1, "01000110"}, {2, "01100111"}, {5, "00001010"}});
   manualRun();
   std::vector<std::pair<Seen, Seen>> before;
@@ -82,7 +82,6 @@ TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
 // Help > Execution History (F2) on the input screen opens the window. Black bits read as
 // 0; the rows explain themselves in both arrangements of the screen.
 TEST_F(History, TheInputScreensMenuOpensTheWindowAndMemoryRowTooltipsNameTheInstruction) {
-  hideWelcome();
   keyIn(window(input()), Qt::Key_F2);
   ASSERT_NE(historyWindow(), nullptr);
   EXPECT_TRUE(historyWindow()->isVisible());
@@ -127,7 +126,6 @@ TEST(HistoryPlacement, BesideTheWindowWhereTheDesktopHasRoom) {
 // a narrow window instead of being cut; Ctrl+Home and Ctrl+End go to the first and the last
 // line.
 TEST_F(History, TheEndLineWrapsAndCtrlHomeAndCtrlEndGoToTheEnds) {
-  hideWelcome();
   poke({{0, "10100000"}});  // BRANCH 0, for ever
   manualRun();
   step(8 * 40);
