@@ -58,7 +58,8 @@ class Announcement : public BridgeFixture {
 // A byte sent to memory. Then LOAD 5 (10000001), a branch to 3, OUTPUT, the end, stepped
 // phase by phase: one sentence a phase, saying what the phase did in words, then what it
 // changed, as the screen shows it. Then F3, a step back and F4; at 1000 Hz, that the clock
-// runs, then nothing until Pause, then where it stopped.
+// runs, then nothing until Pause, then where it stopped; the state window (F3) is told a
+// few times a second at most meanwhile.
 TEST_F(Announcement, EachPhaseIsSaidDrawnAndExplained) {
   std::ostringstream out;
   const auto note = [&out](const std::string& what, const std::vector<QString>& now) {
@@ -97,13 +98,23 @@ TEST_F(Announcement, EachPhaseIsSaidDrawnAndExplained) {
   ASSERT_NE(f3, nullptr);
   f3->trigger();
   settle();
-  out << "== F3\n" << frontEnd.machineStateWindow()->view()->toPlainText().toStdString();
+  QPlainTextEdit* state = frontEnd.machineStateWindow()->view();
+  out << "== F3\n" << state->toPlainText().toStdString();
+  int told = 0;  // the state window is told with the screen reader, and shows it
+  QObject::connect(state, &QPlainTextEdit::textChanged, [&told] { ++told; });
   note("Step back", after([this] { platform.stepBack(); }));
+  out << "F3 told " << told << ": " << state->toPlainText().section('\n', 0, 0).toStdString()
+      << "\n";
   note("F4", after([this] { actionFor(window(rexec()), Qt::Key_F4)->trigger(); }));
   clockMode(rexec().automatic_radio);
   fullSpeed();
+  told = 0;
   note("Begin at 1000 Hz", press(rexec().Command_Begin_Step, 1000));
   note("Pause", press(rexec().Command_Pause, 1000));
+  // A few times a second at most while the clock runs (two seconds); the last where it stopped.
+  EXPECT_GE(told, 2);
+  EXPECT_LE(told, 1 + 2500 / qt::MachineAccessibility::kAnnounceMs);
+  out << "F3: " << state->toPlainText().section('\n', 0, 0).toStdString() << "\n";
   testing::expectGolden("qt/phase_walk.txt", out.str());
 }
 
