@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The windows drawn in each theme, read back from their pixels: every cell in the colour
 // its meaning has in the theme, the theme's grounds behind the screens, High Contrast's
-// digits in every cell; View > Theme switches at once and is remembered.
+// digits in every cell, the program text's words; View > Theme switches at once and is
+// remembered.
 #include <QMenuBar>
 #include <QSettings>
 #include <QTextBlock>
@@ -86,9 +87,10 @@ class Themes : public BridgeFixture {
 
 // The input screen, the screen with menus, lists Read machine state (F3), Show bit values
 // (F4) and the themes in a View menu of its own. The student picks each theme there, and
-// its colour-blind-safe variant where it has one: both screens switch at once, every cell
-// and ground in the theme's colours, the menu checks the choice and it is kept for the next
-// run; Light brings back the desktop's own palette.
+// its colour-blind-safe variant where it has one: both screens and the program text switch
+// at once, every cell, ground, word and the line under way in the theme's colours, the menu
+// checks the choice and it is kept for the next run; Light brings back the desktop's own
+// palette.
 TEST_F(Themes, TheViewMenuDrawsEveryCellAndGroundInTheThemesColoursAndIsRemembered) {
   const QPalette desktop = QApplication::palette();
   QMenu* view = window(input()).menuBar()->actions().last()->menu();
@@ -103,6 +105,10 @@ TEST_F(Themes, TheViewMenuDrawsEveryCellAndGroundInTheThemesColoursAndIsRemember
                          " ", "Program &Text F6", "&Phase Explained F7", "&System ", "&Light ",
                          "&Dark ", "&High Contrast ", " ", "&Colour-blind safe "}));
   QAction* safeItem = themes->actions()[5];
+  qt::ProgramTextWindow& text = frontEnd.showProgramText();
+  text.showListing();
+  text.refresh();
+  ASSERT_GT(text.runningLine(), 0);
   for (const auto& [choice, name] : kThemes) {
     for (bool safe : {false, true}) {
       if (safe && name == frontend::ThemeName::HighContrast) continue;
@@ -122,6 +128,16 @@ TEST_F(Themes, TheViewMenuDrawsEveryCellAndGroundInTheThemesColoursAndIsRemember
       // help, history, exercise) takes.
       EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(theme[Slot::ExecutionBack]));
       EXPECT_EQ(render(input()).pixelColor(2, 2), qcolor(theme[Slot::InputBack]));
+      // The program text's colours and the line under way.
+      std::set<QRgb> drawn;
+      for (QTextBlock b = text.editor()->document()->begin(); b.isValid(); b = b.next()) {
+        for (const QTextLayout::FormatRange& r : b.layout()->formats())
+          drawn.insert(r.format.foreground().color().rgb());
+      }
+      for (Slot s : {Slot::Mnemonic, Slot::Operand, Slot::Comment})
+        EXPECT_TRUE(drawn.count(qcolor(theme[s]).rgb())) << frontend::slotName(s);
+      EXPECT_EQ(text.editor()->extraSelections().first().format.background().color(),
+                qcolor(theme[Slot::RunningLine]));
       if (name == frontend::ThemeName::Light) {
         EXPECT_EQ(QApplication::palette().color(QPalette::Window), desktop.color(QPalette::Window));
         continue;
@@ -131,30 +147,9 @@ TEST_F(Themes, TheViewMenuDrawsEveryCellAndGroundInTheThemesColoursAndIsRemember
                 qcolor(theme[Slot::Base]));
     }
   }
-}
-
-// The program text's colours, the line under way and a problem's mark follow a switch.
-TEST_F(Themes, TheProgramTextFollowsTheTheme) {
-  qt::ProgramTextWindow& text = frontEnd.showProgramText();
-  text.showListing();
-  text.refresh();
-  ASSERT_GT(text.runningLine(), 0);
-  for (const auto& [choice, name] : kThemes) {
-    qt::chooseTheme(choice, false, false);
-    const frontend::Theme& t = frontend::theme(name, false);
-    std::set<QRgb> drawn;
-    for (QTextBlock b = text.editor()->document()->begin(); b.isValid(); b = b.next()) {
-      for (const QTextLayout::FormatRange& r : b.layout()->formats())
-        drawn.insert(r.format.foreground().color().rgb());
-    }
-    for (Slot s : {Slot::Mnemonic, Slot::Operand, Slot::Comment})
-      EXPECT_TRUE(drawn.count(qcolor(t[s]).rgb())) << frontend::slotName(s);
-    EXPECT_EQ(text.editor()->extraSelections().first().format.background().color(),
-              qcolor(t[Slot::RunningLine]));
-  }
-  text.editor()->setPlainText("start: FROB 3\n");
+  text.editor()->setPlainText("start: FROB 3\n");  // a problem's mark, in Light's colour
   EXPECT_EQ(text.editor()->extraSelections().last().format.underlineColor(),
-            qcolor(frontend::theme(frontend::ThemeName::Light, false)[Slot::Problem]));
+            qcolor(frontend::theme(frontend::ThemeName::Light, true)[Slot::Problem]));
 }
 
 }  // namespace
