@@ -32,15 +32,16 @@
 
 namespace volpar::qttest {
 
-// A drawn colour as a person names it; others by their hex code.
-inline std::string colourName(const QColor& c) {
-  static const std::pair<QRgb, const char*> names[] = {
-      {0xffffff, "white"}, {0xffff00, "yellow"}, {0xff0000, "red"},        {0x00ff00, "green"},
-      {0x00ffff, "cyan"},  {0x000000, "black"},  {0xc0ffc0, "light green"}};
-  for (const auto& [rgb, name] : names) {
-    if ((c.rgb() & 0xffffff) == rgb) return name;
+// A drawn colour by the first letter of its name (w white, y yellow, l light green...); any
+// other as '#'.
+inline char colourLetter(const QColor& c) {
+  static const std::pair<QRgb, char> letters[] = {{0xffffff, 'w'}, {0xffff00, 'y'}, {0xff0000, 'r'},
+                                                  {0x00ff00, 'g'}, {0x00ffff, 'c'}, {0x000000, 'b'},
+                                                  {0xc0ffc0, 'l'}};
+  for (const auto& [rgb, letter] : letters) {
+    if ((c.rgb() & 0xffffff) == rgb) return letter;
   }
-  return c.name().toStdString();
+  return '#';
 }
 
 // A window as a person reads it: its title, then each widget shown in it, top to bottom
@@ -152,14 +153,8 @@ class BridgeFixture : public ::testing::Test {
         .convertToFormat(QImage::Format_RGB32);
   }
 
-  // The colour drawn at the centre of an element's box.
-  QColor colorAt(const QImage& image, const ui::Element& e) {
-    return image.pixelColor(window(e.form()).pixelRect(e).center());
-  }
-
   // A screen as a person meets it: what each machine object a screen reader finds there
-  // says, the colour drawn in each cell (first letters: w white, y yellow, ...) and each
-  // button's caption.
+  // says, the colour drawn at the centre of each cell (its letter) and each button's caption.
   std::map<std::string, std::string> seen(ui::Form& form) {
     std::map<std::string, std::string> all;
     QAccessibleInterface* area = QAccessible::queryAccessibleInterface(window(form).clientArea());
@@ -172,7 +167,8 @@ class BridgeFixture : public ::testing::Test {
     const QImage image = render(form);
     for (ui::Element* e : form.elements()) {
       if (e->kind() == ui::ElementKind::Shape && e->shownOnScreen())
-        all["drawn " + e->name()] += colourName(colorAt(image, *e)).front();
+        all["drawn " + e->name()] +=
+            colourLetter(image.pixelColor(window(form).pixelRect(*e).center()));
       if (auto* b = qobject_cast<QPushButton*>(widget(*e)); b && b->isVisible())
         all["button " + e->name()] = b->text().toStdString() + (b->isEnabled() ? "" : " (dimmed)");
     }
