@@ -4,15 +4,22 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,15 +32,51 @@
 
 namespace volpar::qttest {
 
-// A drawn colour as a person names it; others by their hex code.
-inline std::string colourName(const QColor& c) {
-  static const std::pair<QRgb, const char*> names[] = {
-      {0xffffff, "white"}, {0xffff00, "yellow"}, {0xff0000, "red"},        {0x00ff00, "green"},
-      {0x00ffff, "cyan"},  {0x000000, "black"},  {0xc0ffc0, "light green"}};
-  for (const auto& [rgb, name] : names) {
-    if ((c.rgb() & 0xffffff) == rgb) return name;
+// A drawn colour by the first letter of its name (w white, y yellow, l light green...); any
+// other as '#'.
+inline char colourLetter(const QColor& c) {
+  static const std::pair<QRgb, char> letters[] = {{0xffffff, 'w'}, {0xffff00, 'y'}, {0xff0000, 'r'},
+                                                  {0x00ff00, 'g'}, {0x00ffff, 'c'}, {0x000000, 'b'},
+                                                  {0xc0ffc0, 'l'}};
+  for (const auto& [rgb, letter] : letters) {
+    if ((c.rgb() & 0xffffff) == rgb) return letter;
   }
-  return c.name().toStdString();
+  return '#';
+}
+
+// A window as a person reads it: its title, then each widget shown in it, top to bottom
+// and left to right: buttons and labels with their text, boxes with theirs, lists line by
+// line. One that is dimmed, checked, coloured, selected or read as markup says so.
+inline std::string shows(const QWidget& window) {
+  std::string s = window.windowTitle().toStdString() + (window.isVisible() ? "\n" : " (hidden)\n");
+  QList<QWidget*> widgets = window.findChildren<QWidget*>();
+  std::stable_sort(widgets.begin(), widgets.end(), [&window](QWidget* a, QWidget* b) {
+    const QPoint p = a->mapTo(&window, QPoint()), q = b->mapTo(&window, QPoint());
+    return std::pair(p.y(), p.x()) < std::pair(q.y(), q.x());
+  });
+  for (const QWidget* w : widgets) {
+    if (!w->isVisibleTo(&window)) continue;
+    QString line;
+    if (const auto* b = qobject_cast<const QAbstractButton*>(w)) {
+      line = "[" + b->text() + "]" + (b->isChecked() ? " (checked)" : "");
+    } else if (const auto* l = qobject_cast<const QLabel*>(w); l && !l->text().isEmpty()) {
+      const bool markup = l->textFormat() != Qt::PlainText && Qt::mightBeRichText(l->text());
+      line = l->text() + (markup ? " (markup)" : "");
+    } else if (const auto* e = qobject_cast<const QLineEdit*>(w)) {
+      line = "box " + e->text() + (e->hasSelectedText() ? " (selected)" : "");
+    } else if (const auto* list = qobject_cast<const QListWidget*>(w)) {
+      for (int i = 0; i < list->count(); ++i) {
+        const QBrush ink = list->item(i)->foreground();
+        line += "\n  " + list->item(i)->text() +
+                (ink.style() == Qt::NoBrush ? "" : " (" + ink.color().name() + ")");
+      }
+      line = "list:" + line;
+    } else {
+      continue;
+    }
+    s += line.toStdString() + (w->isEnabled() ? "" : " (dimmed)") + "\n";
+  }
+  return s;
 }
 
 // The program with its real windows, offscreen: a QtPlatform whose end is only noted, the
@@ -110,9 +153,26 @@ class BridgeFixture : public ::testing::Test {
         .convertToFormat(QImage::Format_RGB32);
   }
 
-  // The colour drawn at the centre of an element's box.
-  QColor colorAt(const QImage& image, const ui::Element& e) {
-    return image.pixelColor(window(e.form()).pixelRect(e).center());
+  // A screen as a person meets it: what each machine object a screen reader finds there
+  // says, the colour drawn at the centre of each cell (its letter) and each button's caption.
+  std::map<std::string, std::string> seen(ui::Form& form) {
+    std::map<std::string, std::string> all;
+    QAccessibleInterface* area = QAccessible::queryAccessibleInterface(window(form).clientArea());
+    for (int i = 0; i < area->childCount(); ++i) {
+      QAccessibleInterface* c = area->child(i);
+      if (c->role() == QAccessible::Cell)
+        all["reads " + c->text(QAccessible::Name).toStdString()] =
+            c->text(QAccessible::Description).toStdString();
+    }
+    const QImage image = render(form);
+    for (ui::Element* e : form.elements()) {
+      if (e->kind() == ui::ElementKind::Shape && e->shownOnScreen())
+        all["drawn " + e->name()] +=
+            colourLetter(image.pixelColor(window(form).pixelRect(*e).center()));
+      if (auto* b = qobject_cast<QPushButton*>(widget(*e)); b && b->isVisible())
+        all["button " + e->name()] = b->text().toStdString() + (b->isEnabled() ? "" : " (dimmed)");
+    }
+    return all;
   }
 
   // Brings a window to the front and waits until it is active.
@@ -169,24 +229,18 @@ class BridgeFixture : public ::testing::Test {
   }
 };
 
-// Answers every message box that opens while it lives, noting what it showed.
+// Answers every message box that opens while it lives, noting its icon, whether it holds
+// the whole program up, and what it shows.
 class MessageBoxCloser {
  public:
-  struct Seen {
-    QString title, text;
-    QMessageBox::Icon icon;
-    int buttons;
-    bool applicationModal;
-    Qt::TextFormat format;
-  };
   MessageBoxCloser() {
     timer_.setInterval(5);
     QObject::connect(&timer_, &QTimer::timeout, [this] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (!box) return;
-      seen.push_back({box->windowTitle(), box->text(), box->icon(),
-                      static_cast<int>(box->buttons().size()),
-                      box->windowModality() == Qt::ApplicationModal, box->textFormat()});
+      static const char* const icons[] = {"", "(i) ", "(!) ", "(x) ", "(?) "};
+      seen.push_back(icons[box->icon()] + shows(*box) +
+                     (box->windowModality() == Qt::ApplicationModal ? "" : "(not modal)\n"));
       // OK, or Don't Save to the question about an unsaved program.
       QAbstractButton* answer = box->button(QMessageBox::Ok);
       if (!answer) answer = box->button(QMessageBox::Discard);
@@ -194,7 +248,7 @@ class MessageBoxCloser {
     });
     timer_.start();
   }
-  std::vector<Seen> seen;
+  std::vector<std::string> seen;
 
  private:
   QTimer timer_;

@@ -4,7 +4,6 @@
 // rows in tooltips.
 #include <QHelpEvent>
 #include <QListView>
-#include <QPushButton>
 #include <QToolTip>
 
 #include "bridge_fixture.h"
@@ -14,6 +13,7 @@ namespace {
 
 class History : public BridgeFixture {
  protected:
+  History() { hideWelcome(); }
   // A key as pressed with the focus in the target, or where the target window has it.
   void keyIn(QWidget& target, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     activate(*target.window());
@@ -22,15 +22,9 @@ class History : public BridgeFixture {
     settle();
   }
   qt::HistoryWindow* historyWindow() { return frontEnd.historyWindow(); }
-  // What the student sees: Begin or Step, PC, the lit clock cell, memory[6] bit 5.
-  std::string seen() {
-    const QImage ex = render(rexec());
-    std::string s =
-        qobject_cast<QPushButton*>(widget(rexec().Command_Begin_Step))->text().toStdString();
-    s += " PC " + rexec().Register_PC_Decimal.Caption() + " T";
-    for (int k = 0; k <= 7; ++k) s += colourName(colorAt(ex, rexec().Shape_Clock(k))).front();
-    return s + " m " + colourName(colorAt(render(input()), input().Shape1(8 * 6 + 5)));
-  }
+  using Seen = std::map<std::string, std::string>;
+  // What the student sees on both screens.
+  std::pair<Seen, Seen> seenNow() { return {seen(rexec()), seen(input())}; }
 };
 
 // LOAD 5, STORE 6, INPUT 7, with 10 at address 5, stepped in manual mode: LOAD and STORE
@@ -39,13 +33,12 @@ class History : public BridgeFixture {
 // the screens phase by phase, the memory STORE wrote included.
 TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
   constexpr int kPhases = 22;
-  hideWelcome();
   poke({{0, "00100101"}, {1, "01000110"}, {2, "01100111"}, {5, "00001010"}});
   manualRun();
-  std::vector<std::string> before;
+  std::vector<std::pair<Seen, Seen>> before;
   auto forward = [&] {
     before.clear();
-    for (int i = 0; i < kPhases; ++i, step()) before.push_back(seen());
+    for (int i = 0; i < kPhases; ++i, step()) before.push_back(seenNow());
   };
   forward();
   ASSERT_EQ(historyWindow(), nullptr);
@@ -70,7 +63,7 @@ TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
       EXPECT_TRUE(historyWindow()->stepBackButton()->isEnabled()) << way;
       back();
       settle();
-      EXPECT_EQ(seen(), before[static_cast<std::size_t>(i)]) << way << ", back to " << i;
+      EXPECT_EQ(seenNow(), before[static_cast<std::size_t>(i)]) << way << ", back to " << i;
     }
     historyWindow()->refresh();
     EXPECT_FALSE(historyWindow()->stepBackButton()->isEnabled()) << way;
@@ -83,13 +76,12 @@ TEST_F(History, StepBackByButtonOrCtrlZOrAClickRestoresWhatTheStudentSaw) {
   QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
                     list.visualRect(list.model()->index(0, 0)).center());
   settle();
-  EXPECT_EQ(seen(), before[0]);
+  EXPECT_EQ(seenNow(), before[0]);
 }
 
 // Help > Execution History (F2) on the input screen opens the window. Black bits read as
 // 0; the rows explain themselves in both arrangements of the screen.
 TEST_F(History, TheInputScreensMenuOpensTheWindowAndMemoryRowTooltipsNameTheInstruction) {
-  hideWelcome();
   keyIn(window(input()), Qt::Key_F2);
   ASSERT_NE(historyWindow(), nullptr);
   EXPECT_TRUE(historyWindow()->isVisible());
@@ -134,7 +126,6 @@ TEST(HistoryPlacement, BesideTheWindowWhereTheDesktopHasRoom) {
 // a narrow window instead of being cut; Ctrl+Home and Ctrl+End go to the first and the last
 // line.
 TEST_F(History, TheEndLineWrapsAndCtrlHomeAndCtrlEndGoToTheEnds) {
-  hideWelcome();
   poke({{0, "10100000"}});  // BRANCH 0, for ever
   manualRun();
   step(8 * 40);

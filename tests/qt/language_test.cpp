@@ -43,12 +43,6 @@ class Languages : public BridgeFixture {
  protected:
   ~Languages() override { frontEnd.setLanguage("en"); }
 
-  // Shown, with every container it lies in.
-  static bool onScreen(const ui::Element* e) {
-    while (e && e->visible()) e = e->container();
-    return !e;
-  }
-
   // Notes a text left out of the catalog, and one drawn outside its box.
   void check(const std::string& where, const QString& text, bool fits = true) {
     if (hasWords(text) && !text.startsWith(kOpen))
@@ -104,7 +98,7 @@ class Languages : public BridgeFixture {
       w.flushRepaints();
       check(form->name() + " title", w.windowTitle());
       for (ui::Element* e : form->elements())
-        if (onScreen(e)) checkElement(w, *e);
+        if (e->shownOnScreen()) checkElement(w, *e);
       if (w.menuWidget()) checkMenus(form->name(), w.menuBar()->actions());
       QAccessibleInterface* area = QAccessible::queryAccessibleInterface(w.clientArea());
       for (int i = 0; area && i < area->childCount(); ++i)
@@ -180,7 +174,7 @@ TEST_F(Languages, AChangeRedrawsEveryTextKeepsTheMachineAndIsRemembered) {
   const QImage pseudo = render(rexec());
   for (ui::Element* e : rexec().elements()) {
     auto* label = dynamic_cast<ui::Label*>(e);
-    if (!label || !onScreen(e) || !hasWords(qt::text(label->Caption()))) continue;
+    if (!label || !e->shownOnScreen() || !hasWords(qt::text(label->Caption()))) continue;
     const QRect r = window(rexec()).pixelRect(*e);
     EXPECT_NE(english.copy(r), pseudo.copy(r)) << e->displayName() << " was not drawn again";
   }
@@ -188,9 +182,8 @@ TEST_F(Languages, AChangeRedrawsEveryTextKeepsTheMachineAndIsRemembered) {
   frontEnd.setLanguage("en");
   EXPECT_EQ(state(), before);
   EXPECT_EQ(render(rexec()), english);
-  QMenu* languages = nullptr;
-  for (QAction* a : window(input()).menuBar()->actions().last()->menu()->actions())
-    if (a->text() == "&Language") languages = a->menu();
+  // View > Language (the View menu's items: themes_test.cpp).
+  QMenu* languages = window(input()).menuBar()->actions().last()->menu()->actions()[3]->menu();
   ASSERT_NE(languages, nullptr);
   for (QAction* item : languages->actions().mid(2)) {  // each language under its own name
     item->trigger();

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The windows drawn in each theme, read back from their pixels: every cell in the colour
 // its meaning has in the theme, the theme's grounds behind the screens, High Contrast's
-// digits in every cell; View > Theme switches at once and is remembered.
+// digits in every cell, the program text's words; View > Theme switches at once and is
+// remembered.
 #include <QMenuBar>
 #include <QSettings>
 #include <QTextBlock>
@@ -84,33 +85,13 @@ class Themes : public BridgeFixture {
   }
 };
 
-TEST_F(Themes, EveryCellAndGroundIsDrawnInTheThemesColours) {
-  // Each theme, and its colour-blind-safe variant where it has one.
-  for (const auto& [choice, name] : kThemes) {
-    for (bool safe : {false, true}) {
-      if (safe && name == frontend::ThemeName::HighContrast) continue;
-      SCOPED_TRACE(testing::Message() << static_cast<int>(name) << (safe ? " safe" : ""));
-      qt::chooseTheme(choice, safe, false);
-      const frontend::Theme& theme = frontend::theme(name, safe);
-      EXPECT_GT(checkCells(rexec(), theme), 60);
-      EXPECT_GT(checkCells(input(), theme), 250);
-      // The grounds behind the screens, and the palette every other window (message boxes,
-      // help, history, exercise) takes.
-      EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(theme[Slot::ExecutionBack]));
-      EXPECT_EQ(render(input()).pixelColor(2, 2), qcolor(theme[Slot::InputBack]));
-      if (name == frontend::ThemeName::Light) continue;
-      EXPECT_EQ(QApplication::palette().color(QPalette::Window), qcolor(theme[Slot::Window]));
-      EXPECT_EQ(widget(input().Input_Bit(1))->palette().color(QPalette::Base),
-                qcolor(theme[Slot::Base]));
-    }
-  }
-}
-
 // The input screen, the screen with menus, lists Read machine state (F3), Show bit values
-// (F4) and the themes in a View menu of its own. The student picks View > Theme > Dark: both
-// screens are dark at once, the choice is kept for the next run; Light brings back the
-// desktop's own palette.
-TEST_F(Themes, TheViewMenuSwitchesAtOnceAndIsRemembered) {
+// (F4) and the themes in a View menu of its own. The student picks each theme there, and
+// its colour-blind-safe variant where it has one: both screens and the program text switch
+// at once, every cell, ground, word and the line under way in the theme's colours, the menu
+// checks the choice and it is kept for the next run; Light brings back the desktop's own
+// palette.
+TEST_F(Themes, TheViewMenuDrawsEveryCellAndGroundInTheThemesColoursAndIsRemembered) {
   const QPalette desktop = QApplication::palette();
   QMenu* view = window(input()).menuBar()->actions().last()->menu();
   QMenu* themes = view->actions()[2]->menu();
@@ -123,48 +104,52 @@ TEST_F(Themes, TheViewMenuSwitchesAtOnceAndIsRemembered) {
             QStringList({"&Read machine state F3", "Show &bit values F4", "&Theme ", "&Language ",
                          " ", "Program &Text F6", "&Phase Explained F7", "&System ", "&Light ",
                          "&Dark ", "&High Contrast ", " ", "&Colour-blind safe "}));
-  QAction *light = themes->actions()[1], *dark = themes->actions()[2];
-  QAction* safe = themes->actions()[5];
-  dark->trigger();
-  const frontend::Theme& darkTheme = frontend::theme(frontend::ThemeName::Dark, false);
-  EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(darkTheme[Slot::ExecutionBack]));
-  EXPECT_EQ(QSettings("VOLPAR", "volpar").value("view/theme").toString(), "dark");
-  safe->trigger();
-  EXPECT_TRUE(QSettings("VOLPAR", "volpar").value("view/colourBlind").toBool());
-  int lit = 0;
-  while (lit < 7 && rexec().Shape_Clock(lit).FillColor() != ui::kCyan) ++lit;
-  EXPECT_EQ(colorAt(render(rexec()), rexec().Shape_Clock(lit)),
-            qcolor(frontend::theme(frontend::ThemeName::Dark, true)[Slot::Clock]));
-  emit themes->aboutToShow();
-  EXPECT_TRUE(dark->isChecked() && safe->isChecked());
-  safe->trigger();
-  light->trigger();
-  EXPECT_EQ(QApplication::palette().color(QPalette::Window), desktop.color(QPalette::Window));
-  EXPECT_EQ(render(rexec()).pixelColor(2, 2), QColor(0xff, 0xff, 0xc0));
-}
-
-// The program text's colours, the line under way and a problem's mark follow a switch.
-TEST_F(Themes, TheProgramTextFollowsTheTheme) {
+  QAction* safeItem = themes->actions()[5];
   qt::ProgramTextWindow& text = frontEnd.showProgramText();
   text.showListing();
   text.refresh();
   ASSERT_GT(text.runningLine(), 0);
   for (const auto& [choice, name] : kThemes) {
-    qt::chooseTheme(choice, false, false);
-    const frontend::Theme& t = frontend::theme(name, false);
-    std::set<QRgb> drawn;
-    for (QTextBlock b = text.editor()->document()->begin(); b.isValid(); b = b.next()) {
-      for (const QTextLayout::FormatRange& r : b.layout()->formats())
-        drawn.insert(r.format.foreground().color().rgb());
+    for (bool safe : {false, true}) {
+      if (safe && name == frontend::ThemeName::HighContrast) continue;
+      SCOPED_TRACE(testing::Message() << static_cast<int>(name) << (safe ? " safe" : ""));
+      QAction* item = themes->actions()[static_cast<int>(choice)];
+      item->trigger();
+      if (safeItem->isChecked() != safe) safeItem->trigger();
+      emit themes->aboutToShow();
+      EXPECT_TRUE(item->isChecked() && safeItem->isChecked() == safe);
+      const QSettings kept("VOLPAR", "volpar");
+      EXPECT_EQ(kept.value("view/theme").toString(), frontend::choiceName(choice));
+      EXPECT_EQ(kept.value("view/colourBlind").toBool(), safe);
+      const frontend::Theme& theme = frontend::theme(name, safe);
+      EXPECT_GT(checkCells(rexec(), theme), 60);
+      EXPECT_GT(checkCells(input(), theme), 250);
+      // The grounds behind the screens, and the palette every other window (message boxes,
+      // help, history, exercise) takes.
+      EXPECT_EQ(render(rexec()).pixelColor(2, 2), qcolor(theme[Slot::ExecutionBack]));
+      EXPECT_EQ(render(input()).pixelColor(2, 2), qcolor(theme[Slot::InputBack]));
+      // The program text's colours and the line under way.
+      std::set<QRgb> drawn;
+      for (QTextBlock b = text.editor()->document()->begin(); b.isValid(); b = b.next()) {
+        for (const QTextLayout::FormatRange& r : b.layout()->formats())
+          drawn.insert(r.format.foreground().color().rgb());
+      }
+      for (Slot s : {Slot::Mnemonic, Slot::Operand, Slot::Comment})
+        EXPECT_TRUE(drawn.count(qcolor(theme[s]).rgb())) << frontend::slotName(s);
+      EXPECT_EQ(text.editor()->extraSelections().first().format.background().color(),
+                qcolor(theme[Slot::RunningLine]));
+      if (name == frontend::ThemeName::Light) {
+        EXPECT_EQ(QApplication::palette().color(QPalette::Window), desktop.color(QPalette::Window));
+        continue;
+      }
+      EXPECT_EQ(QApplication::palette().color(QPalette::Window), qcolor(theme[Slot::Window]));
+      EXPECT_EQ(widget(input().Input_Bit(1))->palette().color(QPalette::Base),
+                qcolor(theme[Slot::Base]));
     }
-    for (Slot s : {Slot::Mnemonic, Slot::Operand, Slot::Comment})
-      EXPECT_TRUE(drawn.count(qcolor(t[s]).rgb())) << frontend::slotName(s);
-    EXPECT_EQ(text.editor()->extraSelections().first().format.background().color(),
-              qcolor(t[Slot::RunningLine]));
   }
-  text.editor()->setPlainText("start: FROB 3\n");
+  text.editor()->setPlainText("start: FROB 3\n");  // a problem's mark, in Light's colour
   EXPECT_EQ(text.editor()->extraSelections().last().format.underlineColor(),
-            qcolor(frontend::theme(frontend::ThemeName::Light, false)[Slot::Problem]));
+            qcolor(frontend::theme(frontend::ThemeName::Light, true)[Slot::Problem]));
 }
 
 }  // namespace
