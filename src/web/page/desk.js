@@ -32,7 +32,7 @@ export function flush(anew = true) {
     if (next) bringToFront(next);
   }
   // A control hidden with the focus (Close of a panel) leaves it to no one: the screen takes it.
-  const lost = focusLost(anew || touched.size > 0);
+  const lost = focusLost();
   for (const form of touched) if (form === app.frontForm) form.applyFocus();
   if (lost && !touched.has(app.frontForm)) app.frontForm?.applyFocus();
   updateTabs();

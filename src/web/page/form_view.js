@@ -12,14 +12,10 @@ import { onLanguage, tr } from './texts.js';
 import { onThemeChange } from './theme.js';
 
 // The focus is with no one: on the page's body, or on a control just hidden or disabled
-// (which the browser blurs at its next frame). Asked after every frame's drawing. Whether
-// the control is still drawn costs the browser a style pass in the middle of the frame:
-// `drawnAsked` false leaves that out after a clock's ticks alone, which change colours and
-// captions; should one hide the control, the browser drops the focus to the page at the
-// next frame, and the next frame's asking finds it there.
-export function focusLost(drawnAsked = true) {
+// (which the browser blurs at its next frame). Asked after every frame's drawing.
+export function focusLost() {
   const held = document.activeElement;
-  return !held || held === document.body || held.disabled || (drawnAsked && !drawn(held));
+  return !held || held === document.body || held.disabled || !drawn(held);
 }
 
 export class FormView {
