@@ -41,6 +41,7 @@ export class FormView {
     this.viewport = document.createElement('div');
     this.viewport.className = 'viewport';
     this.client = this.makeClient();
+    this.drawGround();
     this.viewport.append(this.client);
     this.node.append(this.makeTitle(), this.menubar, this.viewport);
     this.buildElements();
@@ -73,7 +74,6 @@ export class FormView {
     client.className = 'client';
     client.style.width = px(d.width);
     client.style.height = px(d.height);
-    client.style.backgroundColor = css(d.back, 'var(--sys-window)');
     client.style.fontFamily = fontFamily(d.font);
     client.style.fontSize = fontSize(d.font);
     return client;
@@ -91,6 +91,11 @@ export class FormView {
       view.place(e);
       view.sync(e);
     }
+  }
+
+  // The client's ground, in the theme in force.
+  drawGround() {
+    this.client.style.backgroundColor = css(this.desc.back, 'var(--sys-window)');
   }
 
   hookEvents() {
@@ -212,6 +217,6 @@ onLanguage(() => {
 // A change of theme: every window's ground and every element drawn again in its colours.
 onThemeChange(() => {
   forgetColours();
-  for (const form of app.forms.values()) form.client.style.backgroundColor = css(form.desc.back, 'var(--sys-window)');
+  for (const form of app.forms.values()) form.drawGround();
   for (const view of app.views.values()) view.redraw?.();
 });
