@@ -47,11 +47,7 @@ std::string failureText(const TestResult& result) {
 }
 
 Program programInMemory(REXEC_Manual& manual) {
-  storage::ByteTexts bytes;
-  for (std::int16_t address = 0; address < storage::kProgramBytes; ++address) {
-    bytes[static_cast<std::size_t>(address)] = manual.Memory_Byte_To_Text(address);
-  }
-  return {std::string(tr("the program in memory")), bytes, {}, {}, {}};
+  return {std::string(tr("the program in memory")), manual.memoryBytes(), {}, {}, {}};
 }
 
 std::string testLine(const Test& test) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "storage/program_file_text.h"
 #include "ui/colors.h"
 
 namespace volpar {
@@ -116,6 +117,8 @@ class REXEC_Manual {
   [[nodiscard]] std::optional<std::string> Save_Program_File(const std::string& path);
   [[nodiscard]] std::optional<std::string> Load_Program_File(const std::string& path);
   std::string Memory_Byte_To_Text(std::int16_t address);
+  // The whole memory, one text per byte, as Save writes it.
+  storage::ByteTexts memoryBytes();
   void Text_To_Memory_Byte(std::int16_t address, const std::string& text);
 
  private:

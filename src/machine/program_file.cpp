@@ -45,11 +45,7 @@ std::optional<storage::WriteProblem> saveProblem(const std::string& path,
 
 std::optional<std::string> REXEC_Manual::Save_Program_File(const std::string& path) {
   Program_File_Name = path;
-  storage::ByteTexts bytes;
-  for (std::int16_t address = 0; address < storage::kProgramBytes; ++address) {
-    bytes[static_cast<std::size_t>(address)] = Memory_Byte_To_Text(address);
-  }
-  if (auto problem = saveProblem(Program_File_Name, bytes))
+  if (auto problem = saveProblem(Program_File_Name, memoryBytes()))
     return saveFailure(Program_File_Name, *problem);
   return std::nullopt;
 }
@@ -76,6 +72,14 @@ std::string REXEC_Manual::Memory_Byte_To_Text(std::int16_t address) {
     text += storage::bitText(input.Shape1(storage::kBitsPerByte * address + bit).FillColor());
   }
   return text;
+}
+
+storage::ByteTexts REXEC_Manual::memoryBytes() {
+  storage::ByteTexts bytes;
+  for (std::int16_t address = 0; address < storage::kProgramBytes; ++address) {
+    bytes[static_cast<std::size_t>(address)] = Memory_Byte_To_Text(address);
+  }
+  return bytes;
 }
 
 void REXEC_Manual::Text_To_Memory_Byte(std::int16_t address, const std::string& text) {

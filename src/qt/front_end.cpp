@@ -184,11 +184,7 @@ MachineStateWindow& FrontEnd::showMachineState() {
 
 ProgramTextWindow& FrontEnd::showProgramText() {
   if (!textWindow_) {
-    textWindow_ = std::make_unique<ProgramTextWindow>(app_, gate_, [this] {
-      const ui::Form* input = app_.inputForm();
-      const FormWindow* window = input ? windowOf(*input) : nullptr;
-      return window && window->isVisible();
-    });
+    textWindow_ = std::make_unique<ProgramTextWindow>(app_, gate_);
   }
   textWindow_->open();
   return *textWindow_;

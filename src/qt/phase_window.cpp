@@ -5,14 +5,10 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "assembly/program_text.h"
 #include "frontend/reading_windows.h"
-#include "i18n/text.h"
-#include "machine/machine_view.h"
-#include "machine/phase_explanation.h"
+#include "frontend/readings.h"
 #include "qt/qt_text.h"
 #include "qt/translated.h"
-#include "screens/execution/REXEC.h"
 
 namespace volpar::qt {
 
@@ -48,28 +44,16 @@ void PhaseWindow::open() {
 }
 
 void PhaseWindow::refresh() {
-  const REXEC* rexec = app_.existingRexec();
-  const DERAZO_Input* input = app_.existingDerazoInput();
-  const int phase = rexec ? litPhase(*rexec) : -1;
-  if (!rexec || !input || phase < 0) {
+  const std::optional<frontend::PhaseReading> reading = frontend::readPhase(app_);
+  if (!reading) {
     heading_->setText(qt::tr(frontend::kNoPhaseHeading));
     transfer_->setText("");
     sentence_->setText(qt::tr(frontend::kNoPhaseSentence));
     return;
   }
-  const MachineView view(*rexec, *input, app_.manual());
-  const auto decoded = view.decoded();
-  const std::string clock = "T" + std::to_string(phase);
-  QString heading = text(clock);
-  if (phase != 1 && decoded) {
-    // TRANSLATORS: a clock phase of an instruction: "T3 of LOAD".
-    heading = text(i18n::fill(i18n::tr("%1 of %2"),
-                              {clock, assembly::kMnemonics[static_cast<std::size_t>(*decoded)]}));
-  }
-  const PhaseExplanation& e = lastPhaseExplanation(view, phase);
-  heading_->setText(heading);
-  transfer_->setText(shown(transferWithValue(e, view)));
-  sentence_->setText(shown(e.sentence));
+  heading_->setText(text(reading->heading));
+  transfer_->setText(text(reading->transfer));
+  sentence_->setText(text(reading->sentence));
 }
 
 }  // namespace volpar::qt

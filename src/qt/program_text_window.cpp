@@ -17,14 +17,11 @@
 #include "assembly/listing.h"
 #include "assembly/text_lines.h"
 #include "frontend/reading_windows.h"
+#include "frontend/readings.h"
 #include "i18n/text.h"
-#include "machine/machine_view.h"
-#include "machine/phase_explanation.h"
 #include "qt/qt_text.h"
 #include "qt/theme.h"
 #include "qt/translated.h"
-#include "screens/execution/REXEC.h"
-#include "screens/input/DERAZO_Input.h"
 #include "storage/file_io.h"
 
 namespace volpar::qt {
@@ -78,15 +75,6 @@ class Highlighter : public QSyntaxHighlighter {
   QTextCharFormat formats_[4];
 };
 
-storage::ByteTexts bytesOf(const DERAZO_Input& input) {
-  storage::ByteTexts bytes;
-  for (int a = 0; a < storage::kProgramBytes; ++a) {
-    for (int bit = 1; bit <= 8; ++bit)
-      bytes[static_cast<std::size_t>(a)] += storage::bitText(input.Shape1(8 * a + bit).FillColor());
-  }
-  return bytes;
-}
-
 }  // namespace
 
 NumberedEditor::NumberedEditor(QWidget* parent)
@@ -132,12 +120,10 @@ void NumberedEditor::paintMargin(QPaintEvent* event) {
   }
 }
 
-ProgramTextWindow::ProgramTextWindow(Application& app, EventGate& gate,
-                                     std::function<bool()> inputShown)
+ProgramTextWindow::ProgramTextWindow(Application& app, EventGate& gate)
     : QWidget(nullptr, Qt::Window),
       app_(app),
       gate_(gate),
-      inputShown_(std::move(inputShown)),
       editor_(new NumberedEditor(this)),
       problems_(new QListWidget(this)),
       status_(new QLabel(this)),
@@ -207,35 +193,14 @@ void ProgramTextWindow::eventFinished() {
   if (isVisible() && !frame_.isActive()) frame_.start();
 }
 
-std::optional<storage::ByteTexts> ProgramTextWindow::memory() const {
-  const DERAZO_Input* input = app_.existingDerazoInput();
-  if (!input) return std::nullopt;
-  return bytesOf(*input);
-}
-
-// Marked only while the execution screen is shown.
-int ProgramTextWindow::addressUnderWay() const {
-  const REXEC* rexec = app_.existingRexec();
-  const DERAZO_Input* input = app_.existingDerazoInput();
-  if (!rexec || !input || !rexec->Visible()) return -1;
-  return instructionUnderWay(*rexec, MachineView(*rexec, *input, app_.manual()));
-}
-
 void ProgramTextWindow::refresh() {
   if (gate_.busy()) return;
-  const std::optional<storage::ByteTexts> now = memory();
-  const bool same = now && assembly_.bytes && *now == *assembly_.bytes;
-  using frontend::ProgramTextState;
-  const ProgramTextState state = !assembly_.bytes ? ProgramTextState::Problems
-                                 : same           ? ProgramTextState::Same
-                                                  : ProgramTextState::Differs;
-  const int address = addressUnderWay();
-  const int line = same && address >= 0 ? assembly_.lineOf[static_cast<std::size_t>(address)] : 0;
-  status_->setText(text(frontend::programTextStatus(state, line)));
-  send_->setEnabled(assembly_.bytes && !same && inputShown_());
-  listing_->setEnabled(now && !same);
-  if (line != runningLine_) {
-    runningLine_ = line;
+  const frontend::ProgramTextLink link = frontend::linkProgramText(app_, assembly_);
+  status_->setText(text(frontend::programTextStatus(link.state, link.runningLine)));
+  send_->setEnabled(link.sendable);
+  listing_->setEnabled(link.listable);
+  if (link.runningLine != runningLine_) {
+    runningLine_ = link.runningLine;
     markText();
   }
 }
@@ -291,21 +256,16 @@ void ProgramTextWindow::markText() {
 }
 
 // Over the program this window sent last, no question; over any other unsaved program,
-// the question File > Open asks.
+// the question File > Open asks (frontend::sendProgram).
 void ProgramTextWindow::sendToMemory() {
-  if (!assembly_.bytes || !inputShown_()) return;
-  const storage::ByteTexts bytes = *assembly_.bytes;
-  const bool ours = sent_ && memory() == sent_;
-  gate_.deliver([this, bytes, ours] {
-    DERAZO_Input& input = app_.derazoInput();
-    ours ? input.placeProgram(bytes) : input.openProgram(bytes);
-  });
-  if (memory() == bytes) sent_ = bytes;
+  if (!frontend::linkProgramText(app_, assembly_).sendable) return;
+  gate_.deliver([this] { frontend::sendProgram(app_, assembly_, sent_); });
+  if (frontend::memoryBytes(app_) == assembly_.bytes) sent_ = assembly_.bytes;
   refresh();
 }
 
 void ProgramTextWindow::showListing() {
-  const std::optional<storage::ByteTexts> now = memory();
+  const std::optional<storage::ByteTexts> now = frontend::memoryBytes(app_);
   storage::ByteTexts zeros;
   zeros.fill("00000000");
   editor_->setPlainText(QString::fromStdString(assembly::listing(now ? *now : zeros)));

@@ -4,7 +4,6 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QWidget>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -44,8 +43,7 @@ class ProgramTextWindow : public QWidget {
  public:
   static constexpr int kRefreshMs = frontend::kProgramTextRefreshMs;
 
-  // inputShown: memory may be written (the input screen is in front, as for File > Open).
-  ProgramTextWindow(Application& app, EventGate& gate, std::function<bool()> inputShown);
+  ProgramTextWindow(Application& app, EventGate& gate);
 
   // Shows the window in front; the first time with the listing of memory.
   void open();
@@ -74,8 +72,6 @@ class ProgramTextWindow : public QWidget {
   void changeEvent(QEvent* event) override;
 
  private:
-  std::optional<storage::ByteTexts> memory() const;
-  int addressUnderWay() const;
   void textEdited();
   void listProblems();
   void markText();
@@ -84,7 +80,6 @@ class ProgramTextWindow : public QWidget {
 
   Application& app_;
   EventGate& gate_;
-  std::function<bool()> inputShown_;
   NumberedEditor* editor_;
   QListWidget* problems_;
   QLabel* status_;

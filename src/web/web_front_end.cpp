@@ -577,11 +577,7 @@ bool WebFrontEnd::openLink(const std::string& fragment) {
 
 std::string WebFrontEnd::programLink() {
   if (!app_.existingDerazoInput()) return {};
-  storage::ByteTexts bytes;
-  for (std::int16_t address = 0; address < storage::kProgramBytes; ++address) {
-    bytes[static_cast<std::size_t>(address)] = app_.manual().Memory_Byte_To_Text(address);
-  }
-  return storage::programLink(bytes);
+  return storage::programLink(app_.manual().memoryBytes());
 }
 
 // ---- the front end's rules, as the page asks for them --------------------------------------

@@ -91,11 +91,11 @@ function refresh(edited = false) {
   readAt = now + rules.programTextRefreshMs;
   if (edited) showProblems();
   const [stand, said] = app.fe.programTextState(editor.value).split('\n');
-  const [state, line] = stand.split(' ');
+  const [, line, sendable, listable] = stand.split(' ');
   const running = Number(line) || 0;
   status.textContent = said;
-  send.disabled = state !== 'differs';
-  listing.disabled = state === 'same';
+  send.disabled = sendable !== 'send';
+  listing.disabled = listable !== 'list';
   drawMargin(running);
 }
 
