@@ -119,11 +119,10 @@ class WebFrontEnd : public ScreensObserver, public ui::FormObserver {
   void historyGoBackTo(std::size_t line);
 
   // ---- program text, for the page's panel (web_program_text.cpp)
-  // "STATE LINE SEND LIST": the state ("problems", "differs", "same"), the line of the
-  // instruction under way (0 for none), "send" when Send to Memory may be pressed and "list"
-  // when Show Listing may (each "-" when not); then, after a line break, the panel's status
-  // sentence.
-  std::string programTextState(const std::string& text);
+  // How the text stands to memory, as the panel shows it: { runningLine (0 for none),
+  // sendable, listable (Send to Memory and Show Listing may be pressed), status (the
+  // panel's sentence) }.
+  emscripten::val programTextState(const std::string& text);
   // Writes the text's program into memory as the windows' Send to Memory does, while the
   // input screen is shown; false when it cannot.
   bool sendProgramText(const std::string& text);

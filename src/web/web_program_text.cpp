@@ -21,12 +21,14 @@ emscripten::val programTextProblemLines(const std::string& text) {
   return lines;
 }
 
-std::string WebFrontEnd::programTextState(const std::string& text) {
+emscripten::val WebFrontEnd::programTextState(const std::string& text) {
   const frontend::ProgramTextLink link = frontend::linkProgramText(app_, assembly::assemble(text));
-  constexpr const char* kStates[] = {"problems", "differs", "same"};
-  return std::string(kStates[static_cast<int>(link.state)]) + " " +
-         std::to_string(link.runningLine) + (link.sendable ? " send" : " -") +
-         (link.listable ? " list" : " -") + "\n" + programTextStatus(link.state, link.runningLine);
+  emscripten::val said = emscripten::val::object();
+  said.set("runningLine", link.runningLine);
+  said.set("sendable", link.sendable);
+  said.set("listable", link.listable);
+  said.set("status", programTextStatus(link.state, link.runningLine));
+  return said;
 }
 
 bool WebFrontEnd::sendProgramText(const std::string& text) {

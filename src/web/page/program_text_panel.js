@@ -90,13 +90,11 @@ function refresh(edited = false) {
   }
   readAt = now + rules.programTextRefreshMs;
   if (edited) showProblems();
-  const [stand, said] = app.fe.programTextState(editor.value).split('\n');
-  const [, line, sendable, listable] = stand.split(' ');
-  const running = Number(line) || 0;
-  status.textContent = said;
-  send.disabled = sendable !== 'send';
-  listing.disabled = listable !== 'list';
-  drawMargin(running);
+  const link = app.fe.programTextState(editor.value);
+  status.textContent = link.status;
+  send.disabled = !link.sendable;
+  listing.disabled = !link.listable;
+  drawMargin(link.runningLine);
 }
 
 export function showProgramText() {
